@@ -1,0 +1,19 @@
+// The platform layer: the only code that talks to the operating system and to
+// outside libraries (POSIX, SDL2, libpng, libjpeg, zstd, mpg123, sockets).
+// The game was designed around Windows behaviour (paths that ignore letter
+// case, moves that refuse to overwrite, pulsed events, a per-thread message
+// queue, ANSI code pages); each header here gives that behaviour on Linux, in
+// the units the rest of the program uses, and each facility has a headless
+// backend so tests and CI run without a display or a sound card.
+//
+//   FileSystem.h   paths, case-insensitive names, files, listings, moves
+//   TextFile.h     text-mode reading and writing (line ends)
+//   AtomicFile.h   write-to-temporary-then-rename saves
+//   Registry.h     the file-backed settings store
+//   Sync.h         critical sections, scoped locks, events
+//   Thread.h       threads, sleeps, alertable waits, self-suspend
+//   Clock.h        millisecond, tick and high-resolution clocks
+//   MessageQueue.h the per-thread message queue and quit codes
+//   CodePage.h     ANSI and double-byte code pages of the 20 languages
+//   Cpu.h          processor identification
+#pragma once

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds everything on a fresh machine and starts the game on the starter
+# content (or on an installed data root: run.sh --data /path/to/data).
+# While the game program does not exist yet, it says so and runs what does.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" release
+bin="$root/build/release/bin"
+data="$root/build/release/data"
+if [ "${1:-}" = "--data" ]; then data=$2; shift 2; fi
+
+if [ -x "$bin/tova" ]; then
+  cd "$data"
+  exec "$bin/tova" "$@"
+fi
+
+echo "The game program (tova) is not built yet: the project has its foundation only."
+if [ -x "$bin/fw_demo" ]; then
+  echo "Running the framework demo instead (builds a framework, ticks it, quits with code 3):"
+  set +e
+  "$bin/fw_demo" "$@"
+  code=$?
+  set -e
+  echo "fw_demo exited with code $code"
+else
+  echo "Nothing runnable exists yet. Run scripts/test.sh to build and test what exists."
+fi
