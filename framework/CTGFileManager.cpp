@@ -328,14 +328,16 @@ bool CTGFileManager::Delete(const char* name) {
   return deleted;
 }
 
+bool CTGFileManager::IsArchiveMember(const CTGString& normalized) const {
+  CTGFileEntry entry;
+  std::shared_lock lock(mLock);
+  return FindLocked(normalized, &entry) && entry.shared;
+}
+
 bool CTGFileManager::Move(const char* from, const char* to) {
   const CTGString source = Normalize(from);
   const CTGString target = Normalize(to);
-  CTGFileEntry entry;
-  {
-    std::shared_lock lock(mLock);
-    if (FindLocked(source, &entry) && entry.shared) return false;
-  }
+  if (IsArchiveMember(source)) return false;
   if (target.size() > kMaxPath || !platform::MoveFile(from, to)) return false;
   std::unique_lock lock(mLock);
   RemoveEntryLocked(source);
@@ -346,11 +348,7 @@ bool CTGFileManager::Move(const char* from, const char* to) {
 bool CTGFileManager::Copy(const char* from, const char* to) {
   const CTGString source = Normalize(from);
   const CTGString target = Normalize(to);
-  CTGFileEntry entry;
-  {
-    std::shared_lock lock(mLock);
-    if (FindLocked(source, &entry) && entry.shared) return false;
-  }
+  if (IsArchiveMember(source)) return false;
   if (target.size() > kMaxPath || !platform::CopyFile(from, to, true)) return false;
   std::unique_lock lock(mLock);
   AddEntryLocked(target, !platform::IsReadOnly(to));

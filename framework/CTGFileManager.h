@@ -101,6 +101,7 @@ class CTGFileManager {
  private:
   using FileTable = std::map<CTGString, CTGFileEntry>;
 
+  bool IsArchiveMember(const CTGString& normalized) const;
   bool FindLocked(const CTGString& normalized, CTGFileEntry* entry) const;
   void AddEntryLocked(const CTGString& normalized, bool writable);
   void RemoveEntryLocked(const CTGString& normalized);
