@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "gamedata/TextTable.h"
+#include "resfile/ReconStream.h"
 
 namespace tova {
 
@@ -57,6 +58,45 @@ const std::string& CareerLevel::GetText(bool alternate) const {
 
 const std::string& cCareer::GetText(bool alternate) const {
   return alternate && !alternateText.empty() ? alternateText : text;
+}
+
+namespace {
+
+// A text kept in a fixed field of `capacity` bytes (the terminator included).
+void SerializeBounded(ReconStream& s, std::string& text, size_t capacity) {
+  if (!s.IsReading() && text.size() > capacity - 1) text.resize(capacity - 1);
+  s.SerializeString(text);
+  if (s.IsReading() && text.size() > capacity - 1) text.resize(capacity - 1);
+}
+
+}  // namespace
+
+void cCareer::Reconstitute(ReconStream& s, int32_t /*version*/) {
+  bool packed = true;
+  s.SerializeBool(&packed);
+  if (packed) s.SetPacked();
+  SerializeBounded(s, name, kNameLength);
+  int32_t count = static_cast<int32_t>(levels.size());
+  s.SerializeLongs(&count, 1);
+  if (s.IsReading()) {
+    // Each level is at least 21 numbers; a damaged count fails before it allocates.
+    if (!s.CheckCount(count, 21 * 4)) return;
+    levels.assign(static_cast<size_t>(count), CareerLevel{});
+  }
+  for (CareerLevel& l : levels) {
+    s.SerializeLongs(l.values, 10);
+    s.SerializeLongs(l.hourly, 7);
+    s.SerializeLongs(&l.pay, 1);
+    s.SerializeLongs(&l.startHour, 1);
+    s.SerializeLongs(&l.endHour, 1);
+    s.SerializeLongs(&l.extra, 1);
+    SerializeBounded(s, l.title, CareerLevel::kTitleLength);
+    SerializeBounded(s, l.text1, CareerLevel::kTextLength);
+    SerializeBounded(s, l.text2, CareerLevel::kTextLength);
+    SerializeBounded(s, l.text3, CareerLevel::kTextLength);
+    SerializeBounded(s, l.text4, CareerLevel::kTextLength);
+    if (s.Failed()) return;
+  }
 }
 
 bool ParseCareerHours(std::string_view text, int32_t& start, int32_t& end) {
