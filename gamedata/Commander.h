@@ -5,6 +5,10 @@
 // newest first. The list is locked, since the loading thread builds
 // receivers while the main thread may broadcast, and a broadcast survives
 // receivers that are destroyed or created by the receivers it calls.
+// A receiver is on the list from the moment its Commander part is built
+// until that part is destroyed: a class built on another thread while
+// broadcasts run must be able to take commands from its first member on,
+// or announce itself only once complete.
 
 #include <cstdint>
 

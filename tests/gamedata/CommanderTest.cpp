@@ -90,10 +90,11 @@ TEST(Commander, ConstructionFromAnotherThreadWhileBroadcasting) {
   std::vector<int> log;
   Receiver base(&log, 0);
   std::atomic<bool> stop{false};
+  // Plain base receivers: a derived one is on the list before its own
+  // constructor has run, so only complete objects may be built this way.
   std::thread loader([&] {
-    std::vector<int> own;
     for (int i = 0; i < 2000 && !stop; ++i) {
-      Receiver temp(&own, i);
+      Commander temp;
     }
   });
   for (int i = 0; i < 2000; ++i) Broadcast(cmd::kSimulationTick, i);
