@@ -1,5 +1,7 @@
 #include "gamedata/GraphicCycle.h"
 
+#include <algorithm>
+
 namespace tova {
 
 void GraphicCycle::Start(const ObjectDefinition* definition, int32_t graphic, int32_t n, bool backward) {
@@ -9,6 +11,11 @@ void GraphicCycle::Start(const ObjectDefinition* definition, int32_t graphic, in
   frame_ = backward ? n - 1 : 0;
   step_ = backward ? -1 : 1;
   calls_ = 0;
+}
+
+void GraphicCycle::SetLoops(int32_t k) {
+  const int64_t ticks = int64_t{k} * frameCount_ * kStepsPerFrame;
+  remaining_ = static_cast<int32_t>(std::clamp<int64_t>(ticks, INT32_MIN, INT32_MAX));
 }
 
 void GraphicCycle::StartSingle(const ObjectDefinition* definition) { Start(definition, -1, 1, false); }

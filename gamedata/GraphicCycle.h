@@ -18,7 +18,7 @@ class GraphicCycle {
   // 1 when the frame changed.
   int Step();
   void SetTicks(int32_t t) { remaining_ = t; }
-  void SetLoops(int32_t k) { remaining_ = k * frameCount_ * kStepsPerFrame; }
+  void SetLoops(int32_t k);
 
   int32_t Remaining() const { return remaining_; }  // negative: endless
   int32_t Frame() const { return frame_; }

@@ -1,5 +1,7 @@
 #include "gamedata/SlotDescriptor.h"
 
+#include <algorithm>
+
 #include "gamedata/RecordBytes.h"
 
 namespace tova {
@@ -44,7 +46,7 @@ void SlotDescriptor::Read(ByteReader& r, int32_t v) {
     // Older records kept distances in whole tiles. Only values actually read
     // are rescaled; the defaults are already in sixteenths.
     if (v >= 5) {
-      for (int32_t& d : distances) d *= 16;
+      for (int32_t& d : distances) d = static_cast<int32_t>(std::clamp<int64_t>(int64_t{d} * 16, INT32_MIN, INT32_MAX));
     }
     if (v >= 7) tolerance *= 1.0f / 16;
   }

@@ -41,6 +41,14 @@ std::vector<SlotDescriptor> ParseSlotDescriptors(std::span<const uint8_t> body, 
 std::vector<uint8_t> SerializeSlotDescriptors(const std::vector<SlotDescriptor>& slots);
 std::vector<uint8_t> MakeSlotRecord(const std::vector<SlotDescriptor>& slots);
 
+// Tiles to sixteenths, truncated and kept within 32 bits.
+inline int32_t Sixteenths(float tiles) {
+  const float v = tiles * 16;
+  if (!(v > -2147483648.0f)) return INT32_MIN;
+  if (!(v < 2147483648.0f)) return INT32_MAX;
+  return static_cast<int32_t>(v);
+}
+
 // A routing goal: where a person stands, and facing which way, to use an object.
 struct RoutingSlot {
   float x = 0, y = 0, z = 0;
@@ -65,9 +73,7 @@ struct RoutingSlot {
     if (d >= 0 && d <= 7) facing = d;
   }
   void SetDistances(int32_t a, int32_t b, int32_t c) { distances = {a, b, c}; }
-  void SetDistancesTiles(float a, float b, float c) {
-    distances = {static_cast<int32_t>(a * 16), static_cast<int32_t>(b * 16), static_cast<int32_t>(c * 16)};
-  }
+  void SetDistancesTiles(float a, float b, float c) { distances = {Sixteenths(a), Sixteenths(b), Sixteenths(c)}; }
   void SetParam(int i, int32_t v) {
     if (i >= 0 && i < static_cast<int>(paramArray.size())) paramArray[static_cast<size_t>(i)] = v;
   }
