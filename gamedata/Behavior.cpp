@@ -41,7 +41,7 @@ ResourceSource* Behavior::GetFileForTree(int32_t id) const {
 TreeView Behavior::GetTree(int32_t id) const {
   ResourceSource* file = GetFileForTree(id);
   if (!file) return {};
-  std::vector<uint8_t>* bytes = file->GetResource(kTypeBHAV, static_cast<int16_t>(id), swap_);
+  auto bytes = file->GetResource(kTypeBHAV, static_cast<int16_t>(id), swap_);
   return bytes ? TreeView(*bytes) : TreeView();
 }
 
@@ -67,13 +67,13 @@ std::string Behavior::GetTreeName(int32_t id) const {
   if (id == 0x7FFF) return "***error***";
   ResourceSource* file = GetFileForTree(id);
   if (!file || !file->IsOpen()) return {};
-  return file->GetLabel(kTypeBHAV, static_cast<int16_t>(id)).value_or("");
+  return file->GetLabel(kTypeBHAV, static_cast<int16_t>(id), swap_).value_or("");
 }
 
 int16_t Behavior::LocateTree(const std::string& label) const {
   for (ResourceSource* f : {own_, semi_, global_}) {
     if (!f) continue;
-    if (auto id = f->FindByLabel(kTypeBHAV, label)) return *id;
+    if (auto id = f->FindByLabel(kTypeBHAV, label, swap_)) return *id;
   }
   return 0;
 }
@@ -81,7 +81,7 @@ int16_t Behavior::LocateTree(const std::string& label) const {
 ConstantsView Behavior::GetConstants(int32_t id, bool tuning) const {
   ResourceSource* file = GetFileForTree(id);
   if (!file) return {};
-  std::vector<uint8_t>* bytes = file->GetResource(kTypeBCON, static_cast<int16_t>(id), SwapConstants);
+  auto bytes = file->GetResource(kTypeBCON, static_cast<int16_t>(id), SwapConstants);
   if (!bytes || !IsValidConstants(*bytes)) return {};
   const uint16_t header = LoadU16(bytes->data());
   const bool tunable = (header & kConstantsTunable) != 0;

@@ -18,8 +18,10 @@ void SwapOperandWords(uint16_t, uint8_t* operands) {
   for (int i = 0; i < 4; ++i) Swap16At(operands + 2 * i);
 }
 
-void SwapTreeWith(uint8_t* data, size_t size, NodeOperandSwap perNode) {
-  if (size < 2) return;
+void SwapTreeWith(void* bytes, int32_t length, NodeOperandSwap perNode) {
+  if (!bytes || length < 2) return;
+  auto* data = static_cast<uint8_t*>(bytes);
+  const size_t size = static_cast<size_t>(length);
   Swap16At(data);
   const int16_t first = LoadI16(data);
   if (first < 0) {
@@ -44,7 +46,7 @@ void SwapTreeWith(uint8_t* data, size_t size, NodeOperandSwap perNode) {
   }
 }
 
-void SwapTreeStandard(uint8_t* data, size_t size) { SwapTreeWith(data, size, SwapOperandWords); }
+void SwapTreeStandard(void* data, int32_t size) { SwapTreeWith(data, size, SwapOperandWords); }
 
 std::vector<uint8_t> WithoutBreakpoints(std::span<const uint8_t> tree) {
   std::vector<uint8_t> out(tree.begin(), tree.end());
@@ -55,8 +57,9 @@ std::vector<uint8_t> WithoutBreakpoints(std::span<const uint8_t> tree) {
   return out;
 }
 
-void SwapConstants(uint8_t* data, size_t size) {
-  for (size_t at = 0; at + 2 <= size; at += 2) Swap16At(data + at);
+void SwapConstants(void* bytes, int32_t size) {
+  auto* data = static_cast<uint8_t*>(bytes);
+  for (int32_t at = 0; at + 2 <= size; at += 2) Swap16At(data + at);
 }
 
 bool IsValidConstants(std::span<const uint8_t> bytes) {

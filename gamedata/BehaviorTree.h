@@ -79,9 +79,9 @@ using NodeOperandSwap = void (*)(uint16_t opcode, uint8_t* operands);
 void SwapOperandWords(uint16_t opcode, uint8_t* operands);
 // The generic tree conversion: swaps the header and each node's opcode and
 // hands the operands to `perNode`. Bounded by the data's size.
-void SwapTreeWith(uint8_t* data, size_t size, NodeOperandSwap perNode);
+void SwapTreeWith(void* data, int32_t size, NodeOperandSwap perNode);
 // The conversion with every operand a plain 16-bit word.
-void SwapTreeStandard(uint8_t* data, size_t size);
+void SwapTreeStandard(void* data, int32_t size);
 
 // Copy of a tree without breakpoint marks: what may be written to a file.
 std::vector<uint8_t> WithoutBreakpoints(std::span<const uint8_t> tree);
@@ -89,7 +89,7 @@ std::vector<uint8_t> WithoutBreakpoints(std::span<const uint8_t> tree);
 // A constant table: bit 15 of the header marks it tunable, bits 0-14 count
 // the values that follow.
 constexpr uint16_t kConstantsTunable = 0x8000;
-void SwapConstants(uint8_t* data, size_t size);
+void SwapConstants(void* data, int32_t size);
 // Whether the header's count fits the resource.
 bool IsValidConstants(std::span<const uint8_t> bytes);
 std::vector<uint8_t> MakeConstants(const std::vector<int16_t>& values, bool tunable);

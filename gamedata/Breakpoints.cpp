@@ -75,7 +75,7 @@ void Breakpoints::Apply(ResourceSource& file, ResourceSource::SwapFn treeSwap) {
   }
   for (int32_t id : trees) {
     if (id < INT16_MIN || id > INT16_MAX) continue;
-    std::vector<uint8_t>* bytes = file.GetResource(kTypeBHAV, static_cast<int16_t>(id), treeSwap);
+    auto bytes = file.GetResource(kTypeBHAV, static_cast<int16_t>(id), treeSwap);
     if (!bytes) continue;
     TreeView tree(*bytes);
     if (!tree) continue;

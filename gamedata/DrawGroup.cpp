@@ -79,8 +79,8 @@ std::vector<uint8_t> DrawGroup::Serialize() const {
 }
 
 int DrawGroup::Load(ResourceSource& file, int16_t id) {
-  int status = kResOk;
-  const std::vector<uint8_t>* bytes = file.GetResource(kTypeDGRP, id, nullptr, &status);
+  int status = kResOK;
+  auto bytes = file.GetResource(kTypeDGRP, id, nullptr, &status);
   if (!bytes) return status;
   try {
     Parse(*bytes);
@@ -88,9 +88,9 @@ int DrawGroup::Load(ResourceSource& file, int16_t id) {
     images.clear();
     return kResBadData;
   }
-  name = file.GetLabel(kTypeDGRP, id).value_or("");
+  name = file.GetLabel(kTypeDGRP, id, nullptr).value_or("");
   if (name.size() > 63) name.resize(63);
-  return kResOk;
+  return kResOK;
 }
 
 const DrawGroupImage* DrawGroup::FindImage(int direction, int32_t zoom) const {

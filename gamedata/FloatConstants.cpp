@@ -1,6 +1,7 @@
 #include "gamedata/FloatConstants.h"
 
 #include "gamedata/RecordBytes.h"
+#include "resfile/ReconObject.h"
 #include "gamedata/TextCompare.h"
 
 namespace tova {
@@ -69,8 +70,8 @@ std::vector<uint8_t> FloatConstants::ToRecord() const { return MakeRecord(kRecor
 
 int FloatConstants::Load(ResourceSource& file, int16_t id) {
   entries_.clear();
-  int status = kResOk;
-  const std::vector<uint8_t>* bytes = file.GetResource(kTypeFCNS, id, SwapRecordHeader, &status);
+  int status = kResOK;
+  auto bytes = file.GetResource(kTypeFCNS, id, SwapReconHeader, &status);
   if (!bytes) return status;
   try {
     RecordView rec = ParseRecord(*bytes);
@@ -79,11 +80,11 @@ int FloatConstants::Load(ResourceSource& file, int16_t id) {
     entries_.clear();
     return kResBadData;
   }
-  return kResOk;
+  return kResOK;
 }
 
 int FloatConstants::Save(ResourceSource& file, int16_t id) const {
-  auto label = file.GetLabel(kTypeFCNS, id);
+  auto label = file.GetLabel(kTypeFCNS, id, SwapReconHeader);
   return file.PutResource(kTypeFCNS, id, label.value_or(""), ToRecord());
 }
 

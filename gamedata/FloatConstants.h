@@ -26,7 +26,7 @@ class FloatConstants {
   float Get(std::string_view name, float fallback, bool add);
   void Set(std::string_view name, float value);
 
-  // Empties the table and reads 'FCNS' id; the file's status (kResMissing,
+  // Empties the table and reads 'FCNS' id; the file's status (kResNotFound,
   // kResBadData for a damaged record).
   int Load(ResourceSource& file, int16_t id);
   int Save(ResourceSource& file, int16_t id) const;

@@ -1,6 +1,7 @@
 #include "gamedata/ObjFnTable.h"
 
 #include "gamedata/RecordBytes.h"
+#include "resfile/ReconObject.h"
 
 namespace tova {
 
@@ -35,8 +36,8 @@ std::vector<uint8_t> ObjFnTable::Serialize() const {
 std::vector<uint8_t> ObjFnTable::ToRecord() const { return MakeRecord(kRecordVersion, kTypeOBJf, Serialize()); }
 
 int ObjFnTable::Load(ResourceSource& file, int16_t id) {
-  int status = kResOk;
-  const std::vector<uint8_t>* bytes = file.GetResource(kTypeOBJf, id, SwapRecordHeader, &status);
+  int status = kResOK;
+  auto bytes = file.GetResource(kTypeOBJf, id, SwapReconHeader, &status);
   if (!bytes) return status;
   try {
     RecordView rec = ParseRecord(*bytes);
@@ -44,11 +45,11 @@ int ObjFnTable::Load(ResourceSource& file, int16_t id) {
   } catch (const RecordError&) {
     return kResBadData;
   }
-  return kResOk;
+  return kResOK;
 }
 
 int ObjFnTable::Save(ResourceSource& file, int16_t id) const {
-  return file.PutResource(kTypeOBJf, id, file.GetLabel(kTypeOBJf, id).value_or(""), ToRecord());
+  return file.PutResource(kTypeOBJf, id, file.GetLabel(kTypeOBJf, id, SwapReconHeader).value_or(""), ToRecord());
 }
 
 }  // namespace tova

@@ -22,7 +22,7 @@ class ObjFnTable {
 
   // Tree id of entry n; 0 outside the table. `count` receives the entry count.
   int16_t GetTreeId(int n, int* count = nullptr) const;
-  // Reads 'OBJf' id; the file's status (kResMissing when absent).
+  // Reads 'OBJf' id; the file's status (kResNotFound when absent).
   int Load(ResourceSource& file, int16_t id);
   int Save(ResourceSource& file, int16_t id) const;
 

@@ -109,11 +109,5 @@ std::vector<uint8_t> MakeRecord(int32_t version, uint32_t type, const std::vecto
   return out;
 }
 
-void SwapRecordHeader(uint8_t* data, size_t size) {
-  if (size < 12) return;
-  data[0] = 1;
-  Swap32At(data + 4);
-  Swap32At(data + 8);
-}
 
 }  // namespace tova

@@ -95,9 +95,5 @@ struct RecordView {
 };
 RecordView ParseRecord(std::span<const uint8_t> bytes);
 std::vector<uint8_t> MakeRecord(int32_t version, uint32_t type, const std::vector<uint8_t>& body);
-// Swap routine for record resources stored in the other byte order: marks
-// the header swapped and reverses its version and type; the body is then read
-// with reversal.
-void SwapRecordHeader(uint8_t* data, size_t size);
 
 }  // namespace tova

@@ -7,28 +7,29 @@ std::string_view FileNamePart(std::string_view path) {
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
-std::vector<uint8_t>* MemoryResourceSource::GetResource(uint32_t type, int16_t id, SwapFn swap, int* status) {
+std::optional<std::span<uint8_t>> MemoryResourceSource::GetResource(uint32_t type, int16_t id, SwapFn swap,
+                                                                    int* status) {
   auto it = open_ ? entries_.find({type, id}) : entries_.end();
   if (it == entries_.end()) {
-    if (status) *status = open_ ? kResMissing : kResNotOpen;
-    return nullptr;
+    if (status) *status = open_ ? kResNotFound : kFlatNotOpen;
+    return std::nullopt;
   }
   Entry& e = it->second;
   if (!e.loaded) {
     e.loaded = e.stored;
-    if (e.otherOrder && swap && !e.loaded->empty()) swap(e.loaded->data(), e.loaded->size());
+    if (e.otherOrder && swap && !e.loaded->empty()) swap(e.loaded->data(), static_cast<int32_t>(e.loaded->size()));
   }
-  if (status) *status = kResOk;
-  return &*e.loaded;
+  if (status) *status = kResOK;
+  return std::span<uint8_t>(*e.loaded);
 }
 
-std::optional<std::string> MemoryResourceSource::GetLabel(uint32_t type, int16_t id) {
+std::optional<std::string> MemoryResourceSource::GetLabel(uint32_t type, int16_t id, SwapFn) {
   auto it = open_ ? entries_.find({type, id}) : entries_.end();
   if (it == entries_.end()) return std::nullopt;
   return it->second.label;
 }
 
-std::optional<int16_t> MemoryResourceSource::FindByLabel(uint32_t type, std::string_view label) {
+std::optional<int16_t> MemoryResourceSource::FindByLabel(uint32_t type, std::string_view label, SwapFn) {
   if (!open_) return std::nullopt;
   for (const auto& [key, e] : entries_) {
     if (key.first == type && e.label == label) return key.second;
@@ -37,14 +38,14 @@ std::optional<int16_t> MemoryResourceSource::FindByLabel(uint32_t type, std::str
 }
 
 int MemoryResourceSource::PutResource(uint32_t type, int16_t id, std::string_view label, std::vector<uint8_t> bytes) {
-  if (!open_) return kResNotOpen;
+  if (!open_) return kFlatNotOpen;
   if (!writable_) return kResNotWritable;
   Entry& e = entries_[{type, id}];
   e.stored = std::move(bytes);
   e.label = std::string(label);
   e.loaded.reset();
   e.otherOrder = false;  // what this machine writes is in its own order
-  return kResOk;
+  return kResOK;
 }
 
 const std::vector<int16_t>* MemoryResourceSource::FindConstantList(int16_t id) const {

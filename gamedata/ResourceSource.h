@@ -8,18 +8,17 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-namespace tova {
+#include "resfile/ResStatus.h"
+#include "resfile/TypeCode.h"
+#include "resfile/iResFile.h"
 
-constexpr uint32_t TypeCode(const char (&s)[5]) {
-  return (static_cast<uint32_t>(static_cast<uint8_t>(s[0])) << 24) |
-         (static_cast<uint32_t>(static_cast<uint8_t>(s[1])) << 16) |
-         (static_cast<uint32_t>(static_cast<uint8_t>(s[2])) << 8) | static_cast<uint32_t>(static_cast<uint8_t>(s[3]));
-}
+namespace tova {
 
 constexpr uint32_t kTypeBHAV = TypeCode("BHAV");
 constexpr uint32_t kTypeBCON = TypeCode("BCON");
@@ -27,20 +26,12 @@ constexpr uint32_t kTypeOBJf = TypeCode("OBJf");
 constexpr uint32_t kTypeDGRP = TypeCode("DGRP");
 constexpr uint32_t kTypeSLOT = TypeCode("SLOT");
 constexpr uint32_t kTypeFCNS = TypeCode("FCNS");
-constexpr uint32_t kTypeSTRs = TypeCode("STR#");
-
-// Status codes shared with the resource layer.
-constexpr int kResOk = 0;
-constexpr int kResBadData = -1;
-constexpr int kResNotWritable = -45;
-constexpr int kResNotOpen = -49;
-constexpr int kResMissing = -98;
 
 class ResourceSource {
  public:
   // Turns stored data into this machine's order; applied once, at first load,
   // only when the stored order differs.
-  using SwapFn = void (*)(uint8_t* data, size_t size);
+  using SwapFn = SwapProc;
 
   virtual ~ResourceSource() = default;
 
@@ -49,12 +40,14 @@ class ResourceSource {
   virtual std::string GetPath() const = 0;
 
   // The cached resource (shared by every user of the file; breakpoint marks
-  // are set in it), or null with the status in *status (kResMissing).
-  virtual std::vector<uint8_t>* GetResource(uint32_t type, int16_t id, SwapFn swap, int* status = nullptr) = 0;
-  // Label of (type, id); nullopt when there is no such resource.
-  virtual std::optional<std::string> GetLabel(uint32_t type, int16_t id) = 0;
+  // are set in it), or nothing with the status in *status (kResNotFound).
+  virtual std::optional<std::span<uint8_t>> GetResource(uint32_t type, int16_t id, SwapFn swap,
+                                                        int* status = nullptr) = 0;
+  // Label of (type, id); nullopt when there is no such resource. Both may
+  // load the resource, so they take the swap routine a load would use.
+  virtual std::optional<std::string> GetLabel(uint32_t type, int16_t id, SwapFn swap) = 0;
   // Id of the first resource of the type bearing the label.
-  virtual std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label) = 0;
+  virtual std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label, SwapFn swap) = 0;
   // Adds or replaces (type, id) and writes it; kResNotWritable on a read-only file.
   virtual int PutResource(uint32_t type, int16_t id, std::string_view label, std::vector<uint8_t> bytes) = 0;
   // Tuning overrides of a constant table: {count, values...}, or null.
@@ -75,9 +68,10 @@ class MemoryResourceSource : public ResourceSource {
   bool IsOpen() const override { return open_; }
   bool IsWritable() const override { return writable_; }
   std::string GetPath() const override { return path_; }
-  std::vector<uint8_t>* GetResource(uint32_t type, int16_t id, SwapFn swap, int* status = nullptr) override;
-  std::optional<std::string> GetLabel(uint32_t type, int16_t id) override;
-  std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label) override;
+  std::optional<std::span<uint8_t>> GetResource(uint32_t type, int16_t id, SwapFn swap,
+                                                int* status = nullptr) override;
+  std::optional<std::string> GetLabel(uint32_t type, int16_t id, SwapFn swap) override;
+  std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label, SwapFn swap) override;
   int PutResource(uint32_t type, int16_t id, std::string_view label, std::vector<uint8_t> bytes) override;
   const std::vector<int16_t>* FindConstantList(int16_t id) const override;
   std::optional<std::string> GetString(int16_t id, int index) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gamedata/RecordBytes.h"
+#include "resfile/ReconObject.h"
 
 namespace tova {
 
@@ -117,9 +118,9 @@ Slot& Placed(std::vector<Slot>& list, const SlotDescriptor& d, int32_t index) {
 
 int SlotLoader::Load(int16_t id, std::vector<ObjectSlot>* objectSlots, std::vector<RoutingSlot>* routingSlots,
                      std::vector<SlotPoint>* slotPoints) {
-  if (!file_) return kResNotOpen;
-  int status = kResOk;
-  const std::vector<uint8_t>* bytes = file_->GetResource(kTypeSLOT, id, SwapRecordHeader, &status);
+  if (!file_) return kFlatNotOpen;
+  int status = kResOK;
+  auto bytes = file_->GetResource(kTypeSLOT, id, SwapReconHeader, &status);
   if (!bytes) return status;
   std::vector<SlotDescriptor> slots;
   try {
@@ -149,7 +150,7 @@ int SlotLoader::Load(int16_t id, std::vector<ObjectSlot>* objectSlots, std::vect
       Placed(*slotPoints, d, index);
     }
   }
-  return kResOk;
+  return kResOK;
 }
 
 }  // namespace tova

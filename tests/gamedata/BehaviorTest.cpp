@@ -157,7 +157,7 @@ TEST_F(BehaviorTest, TreesAndConstantsFromTheOtherByteOrder) {
   EXPECT_NE(reversed, tree);
   swapped.Add(kTypeBHAV, 4096, reversed);
   std::vector<uint8_t> consts = MakeConstants({0x0102, -3}, true);
-  SwapConstants(consts.data(), consts.size());
+  SwapConstants(consts.data(), static_cast<int32_t>(consts.size()));
   swapped.Add(kTypeBCON, 4096, consts);
   Behavior b(&names, &global, &swapped, &semi);
   TreeView view = b.GetTree(4096);
@@ -185,7 +185,7 @@ TEST_F(BehaviorTest, OldFormatAndShortTreesAreRefused) {
 
   // Converting an old-layout tree from the other order stays within its bytes.
   std::vector<uint8_t> lying = {0x00, 0x40, 1, 2, 3};
-  SwapTreeStandard(lying.data(), lying.size());
+  SwapTreeStandard(lying.data(), static_cast<int32_t>(lying.size()));
   EXPECT_FALSE(IsRunnableTree(lying));
 }
 
@@ -201,7 +201,7 @@ TEST_F(BehaviorTest, EntryTreeTable) {
   EXPECT_EQ(back.Entries()[0].companionId, 1);
   EXPECT_EQ(back.GetTreeId(3), 0);
   EXPECT_EQ(back.GetTreeId(-1), 0);
-  EXPECT_EQ(back.Load(own, 129), kResMissing);
+  EXPECT_EQ(back.Load(own, 129), kResNotFound);
   std::vector<uint8_t> bad = t.ToRecord();
   bad[12] = 200;  // entry count far beyond the record
   own.Add(kTypeOBJf, 130, bad);

@@ -97,7 +97,7 @@ TEST(DrawGroup, WritesTheCurrentVersionAndReadsItBack) {
   EXPECT_EQ(back.GetSprite(back.images[0], 1)->spriteId, 5);
   EXPECT_EQ(back.GetSprite(back.images[0], 2), nullptr);
   EXPECT_EQ(back.GetSprite(back.images[0], -1), nullptr);
-  EXPECT_EQ(back.Load(file, 201), kResMissing);
+  EXPECT_EQ(back.Load(file, 201), kResNotFound);
 }
 
 TEST(DrawGroup, CountsBoundedByTheResource) {

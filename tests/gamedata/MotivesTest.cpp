@@ -72,7 +72,7 @@ TEST(FloatConstants, CountBeyondTheRecordIsRefused) {
   MemoryResourceSource file;
   file.Add(kTypeFCNS, 1, MakeRecord(1, kTypeFCNS, w.Bytes()));
   EXPECT_EQ(t.Load(file, 1), kResBadData);
-  EXPECT_EQ(t.Load(file, 2), kResMissing);
+  EXPECT_EQ(t.Load(file, 2), kResNotFound);
 }
 
 #define EXPECT_NEAR_M(index, value) EXPECT_NEAR(b.current[index], (value), 1e-5)
@@ -108,7 +108,7 @@ TEST_F(MotiveConstantsTest, MissingKeysAreAddedWithDefaultsAndWrittenBack) {
   EXPECT_EQ(written.Entries().size(), 16u);
   EXPECT_FLOAT_EQ(written.Get("wake hours", 0, false), 16);
   EXPECT_FLOAT_EQ(written.Get("bladder decrement, asleep", 0, false), 0.2f);
-  EXPECT_EQ(file.GetLabel(kTypeFCNS, 1), "motives");
+  EXPECT_EQ(file.GetLabel(kTypeFCNS, 1, nullptr), "motives");
 }
 
 TEST_F(MotiveConstantsTest, ReadOnlyFileAndOddWakeHoursStillLoad) {

@@ -140,7 +140,7 @@ TEST(SlotLoader, SortsByTypeWithArrayPositions) {
   EXPECT_EQ(points[0].slotIndex, 4);
   EXPECT_EQ(SlotLoader(&file).Load(300, nullptr, &routing, nullptr), 0);
   EXPECT_EQ(routing.size(), 4u);  // appends
-  EXPECT_EQ(SlotLoader(&file).Load(301, &objects, &routing, &points), kResMissing);
+  EXPECT_EQ(SlotLoader(&file).Load(301, &objects, &routing, &points), kResNotFound);
 }
 
 TEST(Slots, RoutingSetters) {
