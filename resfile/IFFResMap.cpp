@@ -1,0 +1,148 @@
+#include "resfile/IFFResMap.h"
+
+#include <algorithm>
+
+#include "resfile/ReconStream.h"
+
+IFFResMap::~IFFResMap() { DisposeHandles(); }
+
+ResGroup* IFFResMap::FindGroup(ResType type) const {
+  for (const auto& g : mGroups)
+    if (g->type == type) return g.get();
+  return nullptr;
+}
+
+ResGroup* IFFResMap::AddGroup(ResType type) {
+  if (ResGroup* g = FindGroup(type)) return g;
+  mGroups.push_back(std::make_unique<ResGroup>());
+  mGroups.back()->type = type;
+  return mGroups.back().get();
+}
+
+void IFFResMap::RemoveGroup(ResType type) {
+  for (auto it = mGroups.begin(); it != mGroups.end(); ++it) {
+    if ((*it)->type == type) {
+      for (auto& e : (*it)->entries) DisposeMemHandle(e->handle);
+      mGroups.erase(it);
+      return;
+    }
+  }
+}
+
+ResType IFFResMap::TypeAt(int index) const {
+  if (index < 1 || index > CountTypes()) return 0;
+  return mGroups[static_cast<size_t>(index - 1)]->type;
+}
+
+ResEntry* IFFResMap::FindById(ResType type, ResId id, int variant, bool fallBack) const {
+  ResGroup* g = FindGroup(type);
+  if (!g) return nullptr;
+  if (variant != 0) {
+    for (const auto& e : g->entries)
+      if (e->id == id && e->Variant() == variant) return e.get();
+    if (!fallBack) return nullptr;
+  }
+  for (const auto& e : g->entries)
+    if (e->id == id && e->flags < 256) return e.get();
+  return nullptr;
+}
+
+ResEntry* IFFResMap::FindByLabel(ResType type, const std::string& label) const {
+  ResGroup* g = FindGroup(type);
+  if (!g || label.empty()) return nullptr;
+  for (const auto& e : g->entries)
+    if (e->flags < 256 && LabelsEqualNoCase(e->label, label)) return e.get();
+  return nullptr;
+}
+
+ResEntry* IFFResMap::FindByIndex(ResType type, int index) const {
+  ResGroup* g = FindGroup(type);
+  if (!g || index < 1 || index > static_cast<int>(g->entries.size())) return nullptr;
+  return g->entries[static_cast<size_t>(index - 1)].get();
+}
+
+ResEntry* IFFResMap::FindByHandle(MemHandle h, ResGroup** group) const {
+  if (!h) return nullptr;
+  for (const auto& g : mGroups) {
+    for (const auto& e : g->entries) {
+      if (e->handle == h) {
+        if (group) *group = g.get();
+        return e.get();
+      }
+    }
+  }
+  return nullptr;
+}
+
+ResEntry* IFFResMap::FindByOffset(int32_t offset) const {
+  for (const auto& g : mGroups)
+    for (const auto& e : g->entries)
+      if (e->offset == offset) return e.get();
+  return nullptr;
+}
+
+void IFFResMap::RemoveEntry(ResEntry* entry) {
+  for (auto git = mGroups.begin(); git != mGroups.end(); ++git) {
+    auto& entries = (*git)->entries;
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [entry](const auto& e) { return e.get() == entry; });
+    if (it == entries.end()) continue;
+    entries.erase(it);
+    if (entries.empty()) mGroups.erase(git);
+    return;
+  }
+}
+
+ResId IFFResMap::UnusedId(ResType type) const {
+  int highest = 128;
+  if (ResGroup* g = FindGroup(type))
+    for (const auto& e : g->entries) highest = std::max<int>(highest, e->id);
+  return static_cast<ResId>(highest + 1);
+}
+
+void IFFResMap::DisposeHandles() {
+  for (auto& g : mGroups)
+    for (auto& e : g->entries) {
+      DisposeMemHandle(e->handle);
+      e->handle = nullptr;
+    }
+}
+
+void IFFResMap::Clear() {
+  DisposeHandles();
+  mGroups.clear();
+  mFreeBytes = 0;
+}
+
+void IFFResMap::Reconstitute(ReconStream& stream, int32_t) {
+  stream.SerializeLongs(&mFreeBytes, 1);
+  auto groups = static_cast<int32_t>(mGroups.size());
+  stream.SerializeLongs(&groups, 1);
+  if (stream.IsReading()) {
+    Clear();
+    if (!stream.CheckCount(groups, 8)) return;
+    mGroups.reserve(static_cast<size_t>(groups));
+    for (int32_t i = 0; i < groups; ++i) mGroups.push_back(std::make_unique<ResGroup>());
+  }
+  for (auto& g : mGroups) {
+    if (stream.Failed()) return;
+    auto count = static_cast<int32_t>(g->entries.size());
+    stream.SerializeLongs(&g->type, 1);
+    stream.SerializeLongs(&count, 1);
+    if (stream.IsReading()) {
+      // Each entry takes at least 10 bytes: offset, id, flags, empty label.
+      if (!stream.CheckCount(count, 10)) return;
+      for (int32_t i = 0; i < count; ++i) g->entries.push_back(std::make_unique<ResEntry>());
+    }
+    for (auto& e : g->entries) {
+      stream.SerializeLongs(&e->offset, 1);
+      stream.SerializeShorts(&e->id, 1);
+      stream.SerializeShorts(&e->storedFlags, 1);
+      stream.SerializeString(e->label);
+      if (stream.IsReading()) {
+        e->label = ClampLabel(e->label);
+        e->flags = e->storedFlags;
+      }
+    }
+  }
+}

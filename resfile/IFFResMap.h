@@ -1,0 +1,59 @@
+// The resource index of a container: type groups in the order first met or
+// added, each with its entries in order. It is also the body of the 'rsmp'
+// map record that version 2.5 files keep so they open without a scan.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resfile/iResFile.h"
+
+class ReconStream;
+
+struct ResEntry {
+  int32_t offset = -1;  // -1 while the resource has never been written
+  ResId id = -1;
+  uint16_t flags = 0xFFFF;        // as the resource is in memory
+  uint16_t storedFlags = 0xFFFF;  // as last written to its chunk header
+  MemHandle handle = nullptr;     // null until loaded
+  std::string label;
+  int Variant() const { return flags >> 8; }
+};
+
+struct ResGroup {
+  ResType type = 0;
+  std::vector<std::unique_ptr<ResEntry>> entries;
+};
+
+class IFFResMap {
+ public:
+  ~IFFResMap();
+
+  ResGroup* FindGroup(ResType type) const;
+  ResGroup* AddGroup(ResType type);  // the existing group, or a new one at the end
+  void RemoveGroup(ResType type);
+  int CountTypes() const { return static_cast<int>(mGroups.size()); }
+  ResType TypeAt(int index) const;  // 1-based; 0 when out of range
+
+  // With a variant other than 0, the first entry of that id and variant; with
+  // variant 0, or when fallBack is set and the variant is absent, the first
+  // entry of that id whose flags are below 256.
+  ResEntry* FindById(ResType type, ResId id, int variant, bool fallBack) const;
+  ResEntry* FindByLabel(ResType type, const std::string& label) const;
+  ResEntry* FindByIndex(ResType type, int index) const;  // 1-based, all variants
+  ResEntry* FindByHandle(MemHandle h, ResGroup** group = nullptr) const;
+  ResEntry* FindByOffset(int32_t offset) const;
+  void RemoveEntry(ResEntry* entry);  // drops the group when it empties
+  ResId UnusedId(ResType type) const;
+  void DisposeHandles();
+  void Clear();
+
+  // The map record: free bytes, groups, and per entry its offset, id, stored
+  // flags and label. Reading checks every count against the bytes left.
+  void Reconstitute(ReconStream& stream, int32_t version);
+
+  uint32_t mFreeBytes = 0;
+  std::vector<std::unique_ptr<ResGroup>> mGroups;
+};

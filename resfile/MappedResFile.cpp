@@ -1,0 +1,263 @@
+#include "resfile/MappedResFile.h"
+
+bool MappedResFile::Ready() {
+  if (mOpen) return true;
+  mError = kFlatNotOpen;
+  return false;
+}
+
+MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc swap) {
+  mError = 0;
+  if (entry.handle) return entry.handle;
+  MemHandle h = nullptr;
+  int status = ReadData(group, entry, h);
+  if (status != 0) {
+    // Nothing half-filled is kept: the next ask reads again.
+    DisposeMemHandle(h);
+    mError = status;
+    return nullptr;
+  }
+  if (!(entry.storedFlags & kResFlagNative) && swap) {
+    swap(GetMemHandleData(h), GetMemHandleSize(h));
+    entry.flags = static_cast<uint16_t>(entry.flags | kResFlagNative);
+  }
+  entry.handle = h;
+  return h;
+}
+
+int MappedResFile::WriteEntry(const ResGroup& group, ResEntry& entry) {
+  int status = WriteData(group, entry, entry.handle);
+  if (status == 0) {
+    entry.storedFlags = entry.flags;
+    SyncFile();
+  }
+  return status;
+}
+
+int MappedResFile::Flush() {
+  if (!Ready()) return mError;
+  int first = 0;
+  for (auto g = mMap.mGroups.rbegin(); g != mMap.mGroups.rend(); ++g) {
+    for (auto e = (*g)->entries.rbegin(); e != (*g)->entries.rend(); ++e) {
+      if ((*e)->offset != -1 || !(*e)->handle) continue;
+      int status = WriteEntry(**g, **e);
+      if (status != 0 && first == 0) first = status;
+    }
+  }
+  if (first == 0 && SyncFile() != 0) first = kFlatOpenFailed;
+  return mError = first;
+}
+
+int MappedResFile::CountTypes() {
+  if (!Ready()) return 0;
+  mError = 0;
+  return mMap.CountTypes();
+}
+
+ResType MappedResFile::GetTypeAt(int index) {
+  if (!Ready()) return 0;
+  ResType type = mMap.TypeAt(index);
+  mError = type ? 0 : kResBadTypeIndex;
+  return type;
+}
+
+int MappedResFile::CountResources(ResType type) {
+  if (!Ready()) return 0;
+  mError = 0;
+  ResGroup* g = mMap.FindGroup(type);
+  return g ? static_cast<int>(g->entries.size()) : 0;
+}
+
+MemHandle MappedResFile::GetResource(ResType type, ResId id, SwapProc swap) {
+  return GetResourceVariant(type, id, 0, swap);
+}
+
+MemHandle MappedResFile::GetResourceVariant(ResType type, ResId id, int variant, SwapProc swap) {
+  if (!Ready()) return nullptr;
+  ResEntry* e = mMap.FindById(type, id, variant, true);
+  if (!e) {
+    mError = kResNotFound;
+    return nullptr;
+  }
+  return Load(*mMap.FindGroup(type), *e, swap);
+}
+
+MemHandle MappedResFile::GetNamedResource(ResType type, const std::string& label, SwapProc swap) {
+  if (!Ready()) return nullptr;
+  ResEntry* e = mMap.FindByLabel(type, label);
+  if (!e) {
+    mError = kResUnknownLabel;
+    return nullptr;
+  }
+  return Load(*mMap.FindGroup(type), *e, swap);
+}
+
+MemHandle MappedResFile::GetIndexedResource(ResType type, int index, SwapProc swap) {
+  if (!Ready()) return nullptr;
+  ResEntry* e = mMap.FindByIndex(type, index);
+  if (!e) {
+    mError = kResNotFound;
+    return nullptr;
+  }
+  return Load(*mMap.FindGroup(type), *e, swap);
+}
+
+int MappedResFile::GetLabel(MemHandle h, std::string& out) {
+  out.clear();
+  if (!Ready()) return mError;
+  ResEntry* e = mMap.FindByHandle(h);
+  if (!e) return mError = kResNotFound;
+  out = e->label;
+  return mError = 0;
+}
+
+ResType MappedResFile::GetType(MemHandle h) {
+  if (!Ready()) return 0;
+  ResGroup* g = nullptr;
+  if (!mMap.FindByHandle(h, &g)) {
+    mError = kResNotFound;
+    return 0;
+  }
+  mError = 0;
+  return g->type;
+}
+
+int MappedResFile::GetId(MemHandle h, ResId& out) {
+  if (!Ready()) return mError;
+  ResEntry* e = mMap.FindByHandle(h);
+  if (!e) return mError = kResNotFound;
+  out = e->id;
+  return mError = 0;
+}
+
+int MappedResFile::GetVariant(MemHandle h) {
+  if (!Ready()) return 0;
+  ResEntry* e = mMap.FindByHandle(h);
+  mError = e ? 0 : kResNotFound;
+  return e ? e->Variant() : 0;
+}
+
+int MappedResFile::MakeUniqueLabel(ResType type, std::string& label) {
+  if (!Ready()) return mError;
+  const std::string kept = label;
+  for (int i = 0; mMap.FindByLabel(type, label); ++i) label = ClampLabel(kept + std::to_string(i));
+  return mError = 0;
+}
+
+ResId MappedResFile::GetUnusedId(ResType type) {
+  if (!Ready()) return 0;
+  mError = 0;
+  return mMap.UnusedId(type);
+}
+
+int MappedResFile::DetachResource(MemHandle h) {
+  if (!Ready()) return mError;
+  ResGroup* g = nullptr;
+  ResEntry* e = mMap.FindByHandle(h, &g);
+  if (!e) return mError = kResUnknownLabel;
+  mError = 0;
+  if (e->offset == -1) {
+    // A resource that was never written would be lost with its handle.
+    if (!IsWritable()) return mError = kResNotWritable;
+    if (int status = WriteEntry(*g, *e)) return mError = status;
+  }
+  e->handle = nullptr;
+  e->flags = e->storedFlags;
+  return mError = 0;
+}
+
+bool MappedResFile::IsNative(MemHandle h) {
+  if (!Ready()) return true;
+  ResEntry* e = mMap.FindByHandle(h);
+  if (!e) {
+    mError = kResUnknownLabel;
+    return true;
+  }
+  mError = 0;
+  return (e->flags & kResFlagNative) != 0;
+}
+
+int MappedResFile::ChangeId(MemHandle h, ResId id) {
+  std::string label;
+  if (GetLabel(h, label) != 0) return mError;
+  int variant = GetVariant(h);
+  return SetIdAndLabel(h, id, label, variant);
+}
+
+int MappedResFile::AddResource(MemHandle h, ResType type, ResId id, const std::string& label,
+                               bool native) {
+  return AddResourceVariant(h, type, id, label, 0, native);
+}
+
+int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
+                                      const std::string& label, int variant, bool native) {
+  if (!Ready()) return mError;
+  if (!IsWritable()) return mError = kResNotWritable;
+  if (!h || variant < 0 || variant > 255) return mError = kResBadData;
+  mError = 0;
+  // Only the same id and variant is replaced: a new variant never takes the
+  // place of the default resource.
+  ResEntry* e = mMap.FindById(type, id, variant, false);
+  if (e) {
+    if (e->handle == h) e->handle = nullptr;
+    if (e->offset != -1) {
+      if (int status = FreeData(*e)) return mError = status;
+      e->offset = -1;
+    }
+    DisposeMemHandle(e->handle);
+    e->handle = nullptr;
+    SyncFile();
+  } else {
+    // The handle may already belong to another entry of this file.
+    if (mMap.FindByHandle(h)) return mError = kResBadData;
+    ResGroup* g = mMap.AddGroup(type);
+    g->entries.push_back(std::make_unique<ResEntry>());
+    e = g->entries.back().get();
+  }
+  e->id = id;
+  e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
+  e->storedFlags = 0;
+  e->handle = h;
+  e->label = ClampLabel(label);
+  e->offset = -1;
+  return mError;
+}
+
+int MappedResFile::WriteResource(MemHandle h) {
+  if (!Ready()) return mError;
+  if (!IsWritable()) return mError = kResNotWritable;
+  ResGroup* g = nullptr;
+  ResEntry* e = mMap.FindByHandle(h, &g);
+  if (!e) return mError = kResUnknownLabel;
+  return mError = WriteEntry(*g, *e);
+}
+
+int MappedResFile::DeleteResource(MemHandle h) {
+  if (!Ready()) return mError;
+  if (!IsWritable()) return mError = kResNotWritable;
+  ResEntry* e = mMap.FindByHandle(h);
+  if (!e) return mError = kResUnknownLabel;
+  if (e->offset != -1) {
+    if (int status = FreeData(*e)) return mError = status;
+  }
+  DisposeMemHandle(e->handle);
+  mMap.RemoveEntry(e);
+  SyncFile();
+  return mError = 0;
+}
+
+int MappedResFile::SetIdAndLabel(MemHandle h, ResId id, const std::string& label, int) {
+  if (!Ready()) return mError;
+  if (!IsWritable()) return mError = kResNotWritable;
+  ResGroup* g = nullptr;
+  ResEntry* e = mMap.FindByHandle(h, &g);
+  if (!e) return mError = kResUnknownLabel;
+  std::string clamped = ClampLabel(label);
+  bool changed = e->id != id || e->label != clamped;
+  e->id = id;
+  e->label = clamped;
+  mError = 0;
+  if (changed && e->offset != -1) mError = RewriteHeader(*g, *e);
+  SyncFile();
+  return mError;
+}

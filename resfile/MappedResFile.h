@@ -1,0 +1,65 @@
+// The part of a resource container that works on its index alone: lookups by
+// id, variant, label, index and handle, adding, writing, deleting, renaming
+// and detaching resources, unique labels and unused ids. What touches
+// storage (reading and writing chunks, freeing them) is left to the
+// container: the 2.x file on disk and the in-memory file of the tests.
+#pragma once
+
+#include <string>
+
+#include "resfile/IFFResMap.h"
+#include "resfile/iResFile.h"
+
+class MappedResFile : public iResFile {
+ public:
+  bool IsWritable() override { return mOpen && mWritable; }
+  bool IsOpen() override { return mOpen; }
+  int Flush() override;
+  int CountTypes() override;
+  ResType GetTypeAt(int index) override;
+  int CountResources(ResType type) override;
+  MemHandle GetResource(ResType type, ResId id, SwapProc swap) override;
+  MemHandle GetNamedResource(ResType type, const std::string& label, SwapProc swap) override;
+  MemHandle GetIndexedResource(ResType type, int index, SwapProc swap) override;
+  MemHandle GetResourceVariant(ResType type, ResId id, int variant, SwapProc swap) override;
+  int GetLabel(MemHandle h, std::string& out) override;
+  ResType GetType(MemHandle h) override;
+  int GetId(MemHandle h, ResId& out) override;
+  int GetVariant(MemHandle h) override;
+  int MakeUniqueLabel(ResType type, std::string& label) override;
+  ResId GetUnusedId(ResType type) override;
+  int DetachResource(MemHandle h) override;
+  bool IsNative(MemHandle h) override;
+  int ChangeId(MemHandle h, ResId id) override;
+  int AddResource(MemHandle h, ResType type, ResId id, const std::string& label,
+                  bool native) override;
+  int AddResourceVariant(MemHandle h, ResType type, ResId id, const std::string& label,
+                         int variant, bool native) override;
+  int WriteResource(MemHandle h) override;
+  int DeleteResource(MemHandle h) override;
+  int SetIdAndLabel(MemHandle h, ResId id, const std::string& label, int variant) override;
+
+  const IFFResMap& GetMap() const { return mMap; }
+
+ protected:
+  // Reads the entry's data into a new handle, checking what is stored.
+  virtual int ReadData(const ResGroup& group, const ResEntry& entry, MemHandle& out) = 0;
+  // Writes the entry's header and data (storage found or reused as needed);
+  // sets the entry's offset.
+  virtual int WriteData(const ResGroup& group, ResEntry& entry, MemHandle h) = 0;
+  // Frees the stored chunk of a written entry.
+  virtual int FreeData(ResEntry& entry) = 0;
+  // Rewrites the stored id and label of a written entry.
+  virtual int RewriteHeader(const ResGroup& group, const ResEntry& entry) = 0;
+  // Makes what was written durable; called where the container flushes.
+  virtual int SyncFile() { return 0; }
+
+  // -49 when no file is open.
+  bool Ready();
+  MemHandle Load(const ResGroup& group, ResEntry& entry, SwapProc swap);
+  int WriteEntry(const ResGroup& group, ResEntry& entry);
+
+  IFFResMap mMap;
+  bool mOpen = false;
+  bool mWritable = false;
+};

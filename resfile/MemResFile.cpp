@@ -1,0 +1,101 @@
+#include "resfile/MemResFile.h"
+
+#include <cstring>
+
+MemResFile::MemResFile() {
+  mOpen = true;
+  mWritable = true;
+}
+
+MemResFile::~MemResFile() { mMap.Clear(); }
+
+int MemResFile::Create(const std::string&) {
+  if (mOpen) return mError = kFlatAlreadyOpen;
+  mMap.Clear();
+  mChunks.clear();
+  return mError = 0;
+}
+
+int MemResFile::Delete(const std::string& path) { return Create(path); }
+
+int MemResFile::Open(const std::string& path) {
+  if (mOpen) return mError = kFlatAlreadyOpen;
+  mOpen = true;
+  mPath = path;
+  return mError = 0;
+}
+
+int MemResFile::Suspend() {
+  if (!Ready()) return mError;
+  mSuspendedPath = mPath;
+  return Close();
+}
+
+int MemResFile::Resume() {
+  if (mSuspendedPath.empty()) return mError = kFlatOpenFailed;
+  std::string path;
+  path.swap(mSuspendedPath);
+  return Open(path);
+}
+
+int MemResFile::Close() {
+  if (!Ready()) return mError;
+  int status = IsWritable() ? Flush() : 0;
+  // Entries that never reached storage go with their handles.
+  for (auto& g : mMap.mGroups) {
+    for (auto it = g->entries.begin(); it != g->entries.end();) {
+      DisposeMemHandle((*it)->handle);
+      (*it)->handle = nullptr;
+      (*it)->flags = (*it)->storedFlags;
+      it = (*it)->offset == -1 ? g->entries.erase(it) : it + 1;
+    }
+  }
+  mOpen = false;
+  return mError = status;
+}
+
+void MemResFile::AddStored(ResType type, ResId id, const void* data, int32_t size,
+                           const std::string& label, uint16_t flags) {
+  ResGroup* g = mMap.AddGroup(type);
+  g->entries.push_back(std::make_unique<ResEntry>());
+  ResEntry& e = *g->entries.back();
+  e.id = id;
+  e.flags = e.storedFlags = flags;
+  e.label = ClampLabel(label);
+  e.offset = mNextOffset++;
+  auto* bytes = static_cast<const uint8_t*>(data);
+  mChunks[e.offset].assign(bytes, bytes + (size > 0 ? size : 0));
+}
+
+bool MemResFile::GetStored(ResType type, ResId id, std::vector<uint8_t>& out, int variant) const {
+  ResEntry* e = mMap.FindById(type, id, variant, false);
+  if (!e || e->offset == -1) return false;
+  out = mChunks.at(e->offset);
+  return true;
+}
+
+int MemResFile::ReadData(const ResGroup&, const ResEntry& entry, MemHandle& out) {
+  auto it = mChunks.find(entry.offset);
+  if (it == mChunks.end()) return kResBadData;
+  out = NewMemHandle(static_cast<int32_t>(it->second.size()));
+  if (!out) return kResOutOfMemory;
+  if (!it->second.empty()) std::memcpy(GetMemHandleData(out), it->second.data(), it->second.size());
+  return 0;
+}
+
+int MemResFile::WriteData(const ResGroup&, ResEntry& entry, MemHandle h) {
+  if (mFailWrite) {
+    int code = mFailWrite;
+    mFailWrite = 0;
+    return code;
+  }
+  if (entry.offset == -1) entry.offset = mNextOffset++;
+  const uint8_t* data = GetMemHandleData(h);
+  mChunks[entry.offset].assign(data, data + GetMemHandleSize(h));
+  return 0;
+}
+
+int MemResFile::FreeData(ResEntry& entry) {
+  mChunks.erase(entry.offset);
+  return 0;
+}
