@@ -4,7 +4,9 @@
 #include <cstring>
 #include <new>
 
-#include "world/LayerStore.h"
+#include "resfile/MemHandle.h"
+#include "resfile/ResStatus.h"
+#include "resfile/iResFile.h"
 #include "world/c2DArray.h"
 
 namespace {
@@ -51,10 +53,10 @@ bool ShapeFits(const _c2DArray& into, int64_t rows, int64_t columns, int64_t cel
 }
 
 int32_t Commit(_c2DArray& into, int32_t rows, int32_t columns, const std::vector<uint8_t>& cells) {
-    if (!into.Resize(rows, columns)) return kLayerBadData;
-    if (cells.size() != into.CellAreaBytes()) return kLayerBadData;
+    if (!into.Resize(rows, columns)) return kResBadData;
+    if (cells.size() != into.CellAreaBytes()) return kResBadData;
     if (!cells.empty()) std::memcpy(into.Data(), cells.data(), cells.size());
-    return kLayerOk;
+    return kResOK;
 }
 
 }  // namespace
@@ -129,53 +131,68 @@ std::vector<uint8_t> EncodeArryResource(const _c2DArray& array, bool compress) {
 }
 
 int32_t DecodeArryResource(const uint8_t* data, size_t size, _c2DArray& into) {
-    if (data == nullptr || size < 2) return kLayerBadData;
+    if (data == nullptr || size < 2) return kResBadData;
     size_t area = 0;
     std::vector<uint8_t> cells;
     if (GetU16(data) != 0) {
-        if (size < 8) return kLayerBadData;
+        if (size < 8) return kResBadData;
         const int64_t cellSize = GetI16(data);
         const int64_t rows = GetI16(data + 2);
         const int64_t columns = GetI16(data + 4);
-        if (!ShapeFits(into, rows, columns, cellSize, area)) return kLayerBadData;
+        if (!ShapeFits(into, rows, columns, cellSize, area)) return kResBadData;
         const size_t start = 8 + static_cast<size_t>(rows) * 4;
-        if (start > size || size - start < area) return kLayerBadData;
+        if (start > size || size - start < area) return kResBadData;
         cells.assign(data + start, data + start + area);
         return Commit(into, static_cast<int32_t>(rows), static_cast<int32_t>(columns), cells);
     }
-    if (size < kArryHeaderBytes) return kLayerBadData;
+    if (size < kArryHeaderBytes) return kResBadData;
     const int64_t rows = GetI32(data + 4);
     const int64_t columns = GetI32(data + 8);
     const int64_t cellSize = GetI32(data + 12);
     const int32_t compressed = GetI32(data + 16);
-    if (!ShapeFits(into, rows, columns, cellSize, area)) return kLayerBadData;
+    if (!ShapeFits(into, rows, columns, cellSize, area)) return kResBadData;
     if (compressed == 0) {
-        if (size - kArryHeaderBytes < area) return kLayerBadData;
+        if (size - kArryHeaderBytes < area) return kResBadData;
         cells.assign(data + kArryHeaderBytes, data + kArryHeaderBytes + area);
     } else if (compressed == 1) {
         cells.resize(area);
         size_t pos = kArryHeaderBytes;
-        if (!ArryDecodeRuns(data, size, pos, cells.data(), area)) return kLayerBadData;
+        if (!ArryDecodeRuns(data, size, pos, cells.data(), area)) return kResBadData;
     } else {
-        return kLayerBadData;
+        return kResBadData;
     }
     return Commit(into, static_cast<int32_t>(rows), static_cast<int32_t>(columns), cells);
 }
 
-int32_t _c2DArray::Save(iLayerStore& file, uint32_t type, int16_t id, bool compress) const {
+int32_t _c2DArray::Save(iResFile& file, uint32_t type, int16_t id, bool compress) const {
     std::vector<uint8_t> bytes;
     try {
         bytes = EncodeArryResource(*this, compress);
     } catch (const std::bad_alloc&) {
-        return kLayerOutOfMemory;
+        return kResOutOfMemory;
     }
-    // Labels hold at most 63 characters.
-    return file.WriteResource(type, id, mName.substr(0, 63), bytes);
+    MemHandle h = NewMemHandle(static_cast<int32_t>(bytes.size()));
+    if (!h) return kResOutOfMemory;
+    std::memcpy(GetMemHandleData(h), bytes.data(), bytes.size());
+    int32_t status = file.AddResource(h, type, id, ClampLabel(mName), true);
+    if (status != kResOK) {
+        DisposeMemHandle(h);
+        return status;
+    }
+    status = file.WriteResource(h);
+    // A resource that could not be written is not left behind to be written
+    // later by a flush.
+    if (status != kResOK) file.DeleteResource(h);
+    return status;
 }
 
-int32_t _c2DArray::Load(iLayerStore& file, uint32_t type, int16_t id) {
-    std::vector<uint8_t> bytes;
-    const int32_t status = file.ReadResource(type, id, bytes);
-    if (status != kLayerOk) return status;
-    return DecodeArryResource(bytes.data(), bytes.size(), *this);
+int32_t _c2DArray::Load(iResFile& file, uint32_t type, int16_t id) {
+    MemHandle h = file.GetResource(type, id, nullptr);
+    if (!h) {
+        const int32_t status = file.GetError();
+        return status != kResOK ? status : kResOutOfMemory;
+    }
+    const int32_t status = DecodeArryResource(GetMemHandleData(h), static_cast<size_t>(GetMemHandleSize(h)), *this);
+    file.ReleaseResource(h);
+    return status;
 }

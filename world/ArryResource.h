@@ -20,7 +20,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "resfile/TypeCode.h"
+
 class _c2DArray;
+
+constexpr ResType kArryType = TypeCode("Arry");
 
 constexpr size_t kArryHeaderBytes = 20;
 constexpr uint32_t kArryMaxPacket = 32767;
@@ -39,5 +43,5 @@ std::vector<uint8_t> EncodeArryResource(const _c2DArray& array, bool compress);
 // Reads a resource into the array. An array that already has dimensions only
 // takes a resource of exactly its rows, columns and cell size; an array
 // without dimensions is sized from the resource. On any failure the array is
-// left as it was and the result is kLayerBadData (-1); 0 on success.
+// left as it was and the result is kResBadData (-1); 0 on success.
 int32_t DecodeArryResource(const uint8_t* data, size_t size, _c2DArray& into);

@@ -7,8 +7,6 @@
 //                    registry by name for scratch copies;
 //   ArryResource.h   the 'Arry' resource in which each layer is kept in the
 //                    house file (header, run-length packets, old raw layout);
-//   LayerStore.h     the small view of a resource file through which the
-//                    world reads and writes those resources;
 //   WallCell.h       the 8-byte wall cell of a tile, its expanded WallInfo,
 //                    post masks and the quarter-turn tables;
 //   WorldServices.h  what the world asks of the rest of the game (random
@@ -24,7 +22,6 @@
 #pragma once
 
 #include "world/ArryResource.h"
-#include "world/LayerStore.h"
 #include "world/WallCell.h"
 #include "world/WorldServices.h"
 #include "world/WorldTypes.h"

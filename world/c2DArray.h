@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-class iLayerStore;
+class iResFile;
 
 class _c2DArray {
 public:
@@ -61,9 +61,13 @@ public:
     // dimension; null when the array has no cells.
     uint8_t* WrapAtBytes(int32_t row, int32_t column);
 
-    // The 'Arry' resource of this array: see ArryResource.h.
-    int32_t Save(iLayerStore& file, uint32_t type, int16_t id, bool compress) const;
-    int32_t Load(iLayerStore& file, uint32_t type, int16_t id);
+    // The 'Arry' resource of this array (see ArryResource.h), added to the
+    // file under the array's name and written. The status of the resource
+    // layer; -200 when memory runs out.
+    int32_t Save(iResFile& file, uint32_t type, int16_t id, bool compress) const;
+    // Reads the resource into the array: the file's status when it is
+    // missing, -1 when it does not fit, 0 on success.
+    int32_t Load(iResFile& file, uint32_t type, int16_t id);
 
 private:
     void Link();

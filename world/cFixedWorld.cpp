@@ -100,8 +100,8 @@ bool cFixedWorld::CreateLayers() {
         }
         if (!ok) return false;
         // The counted layers are held by one reference each from here on.
-        auto makeCounted = [n](cArray<uint8_t>* given) {
-            cArray<uint8_t>* layer = given ? given : new cArray<uint8_t>(n);
+        auto makeCounted = [](cArray<uint8_t>* given) {
+            cArray<uint8_t>* layer = given ? given : new cArray<uint8_t>(kWorldCapacity);
             layer->AddRef();
             return std::unique_ptr<cArray<uint8_t>, void (*)(cArray<uint8_t>*)>(
                 layer, [](cArray<uint8_t>* p) { p->Release(); });

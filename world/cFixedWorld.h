@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "world/LayerStore.h"
+#include "resfile/ResStatus.h"
+#include "world/ArryResource.h"
 #include "world/WallCell.h"
 #include "world/WorldServices.h"
 #include "world/WorldTypes.h"
 #include "world/c2DArray.h"
+
+class iResFile;
 
 // Four corner heights: byte 0 corner (x, y+1), byte 1 corner (x, y),
 // byte 2 corner (x+1, y), byte 3 corner (x+1, y+1).
@@ -189,8 +192,8 @@ public:
     bool FitsWalls(FinePoint point, int32_t level, int32_t facing, int32_t flags, int32_t& errorCode) const;
 
     // Layers in the house file.
-    int32_t SaveLayers(iLayerStore& file, int32_t version);
-    int32_t LoadLayers(iLayerStore& file, int32_t version);
+    int32_t SaveLayers(iResFile& file, int32_t version);
+    int32_t LoadLayers(iResFile& file, int32_t version);
     void NameLayers();
 
     void Shift(int32_t dx, int32_t dy);

@@ -1,6 +1,7 @@
 // The world's layers in the house file: one 'Arry' resource per layer, with
 // the ids and the file versions at which each layer joined the file. Rooms,
 // wall posts, roofs and light tables are not kept; they are recomputed.
+#include "resfile/iResFile.h"
 #include "world/cFixedWorld.h"
 
 namespace {
@@ -45,32 +46,32 @@ void cFixedWorld::NameLayers() {
     }
 }
 
-int32_t cFixedWorld::SaveLayers(iLayerStore& file, int32_t version) {
+int32_t cFixedWorld::SaveLayers(iResFile& file, int32_t version) {
     int32_t status = mAltitude->Save(file, kArryType, kIdAltitude, true);
-    if (status == kLayerOk) status = mGround->Save(file, kArryType, kIdGround, true);
+    if (status == kResOK) status = mGround->Save(file, kArryType, kIdGround, true);
     const int32_t levels = version >= kLayersVersionUpperStorey ? 2 : 1;
-    for (int32_t level = 1; level <= levels && status == kLayerOk; ++level) {
+    for (int32_t level = 1; level <= levels && status == kResOK; ++level) {
         const LevelLayers& l = mLevels[level - 1];
         status = l.floors->Save(file, kArryType, LevelId(level, kIdFloors), true);
-        if (status == kLayerOk) status = l.walls->Save(file, kArryType, LevelId(level, kIdWalls), true);
-        if (status == kLayerOk) status = l.objects->Save(file, kArryType, LevelId(level, kIdObjects), true);
-        if (status == kLayerOk) status = l.flags->Save(file, kArryType, LevelId(level, kIdFlags), true);
+        if (status == kResOK) status = l.walls->Save(file, kArryType, LevelId(level, kIdWalls), true);
+        if (status == kResOK) status = l.objects->Save(file, kArryType, LevelId(level, kIdObjects), true);
+        if (status == kResOK) status = l.flags->Save(file, kArryType, LevelId(level, kIdFlags), true);
     }
-    if (status == kLayerOk && version >= kLayersVersionGrass) {
+    if (status == kResOK && version >= kLayersVersionGrass) {
         status = mGrass->Save(file, kArryType, kIdGrass, true);
-        if (status == kLayerOk) status = mTargetGrass->Save(file, kArryType, kIdTargetGrass, true);
+        if (status == kResOK) status = mTargetGrass->Save(file, kArryType, kIdTargetGrass, true);
     }
     // A pool or water layer that could not be written is a failed save too.
-    if (status == kLayerOk && version >= kLayersVersionPool) status = mPool->Save(file, kArryType, kIdPool, true);
-    if (status == kLayerOk && version >= kLayersVersionWater) status = mWater->Save(file, kArryType, kIdWater, true);
+    if (status == kResOK && version >= kLayersVersionPool) status = mPool->Save(file, kArryType, kIdPool, true);
+    if (status == kResOK && version >= kLayersVersionWater) status = mWater->Save(file, kArryType, kIdWater, true);
     return status;
 }
 
-int32_t cFixedWorld::LoadLayers(iLayerStore& file, int32_t version) {
+int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
     int32_t status = mAltitude->Load(file, kArryType, kIdAltitude);
-    if (status != kLayerOk) return status;
+    if (status != kResOK) return status;
     status = mGround->Load(file, kArryType, kIdGround);
-    if (status != kLayerOk) return status;
+    if (status != kResOK) return status;
     for (int32_t level = 1; level <= 2; ++level) {
         LevelLayers& l = mLevels[level - 1];
         if (level == 2 && version < kLayersVersionUpperStorey) {
@@ -79,11 +80,11 @@ int32_t cFixedWorld::LoadLayers(iLayerStore& file, int32_t version) {
             l.objects->Fill(0);
             continue;
         }
-        if ((status = l.floors->Load(file, kArryType, LevelId(level, kIdFloors))) != kLayerOk) return status;
-        if ((status = l.walls->Load(file, kArryType, LevelId(level, kIdWalls))) != kLayerOk) return status;
-        if ((status = l.objects->Load(file, kArryType, LevelId(level, kIdObjects))) != kLayerOk) return status;
+        if ((status = l.floors->Load(file, kArryType, LevelId(level, kIdFloors))) != kResOK) return status;
+        if ((status = l.walls->Load(file, kArryType, LevelId(level, kIdWalls))) != kResOK) return status;
+        if ((status = l.objects->Load(file, kArryType, LevelId(level, kIdObjects))) != kResOK) return status;
         if (version >= kLayersVersionFlags) {
-            if ((status = l.flags->Load(file, kArryType, LevelId(level, kIdFlags))) != kLayerOk) return status;
+            if ((status = l.flags->Load(file, kArryType, LevelId(level, kIdFlags))) != kResOK) return status;
         } else {
             l.flags->Fill(0);
         }
@@ -92,13 +93,13 @@ int32_t cFixedWorld::LoadLayers(iLayerStore& file, int32_t version) {
     if (version < kLayersVersionGrass) {
         GenerateGrass(0);
     } else {
-        if ((status = mGrass->Load(file, kArryType, kIdGrass)) != kLayerOk) return status;
-        if ((status = mTargetGrass->Load(file, kArryType, kIdTargetGrass)) != kLayerOk) return status;
+        if ((status = mGrass->Load(file, kArryType, kIdGrass)) != kResOK) return status;
+        if ((status = mTargetGrass->Load(file, kArryType, kIdTargetGrass)) != kResOK) return status;
     }
     // A missing or unreadable pool or water layer does not fail the load; the
     // lot then simply has none, rather than keeping the previous lot's.
-    if (version >= kLayersVersionPool && mPool->Load(file, kArryType, kIdPool) != kLayerOk) mPool->Fill(kNoPool);
-    if (version < kLayersVersionWater || mWater->Load(file, kArryType, kIdWater) != kLayerOk) mWater->Fill(kNoPool);
+    if (version >= kLayersVersionPool && mPool->Load(file, kArryType, kIdPool) != kResOK) mPool->Fill(kNoPool);
+    if (version < kLayersVersionWater || mWater->Load(file, kArryType, kIdWater) != kResOK) mWater->Fill(kNoPool);
     NameLayers();
-    return kLayerOk;
+    return kResOK;
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "world/ArryResource.h"
-#include "world/LayerStore.h"
+#include "resfile/MemResFile.h"
 #include "world/c2DArray.h"
 
 namespace {
@@ -118,17 +118,28 @@ TEST(ArryResource, HeaderAndRoundTrip) {
     }
 }
 
-TEST(ArryResource, SaveAndLoadThroughStore) {
-    MemoryLayerStore store;
+TEST(ArryResource, SaveAndLoadThroughAResourceFile) {
+    MemResFile file;
     c2DArray<uint8_t> a(8, 8, "scratch-saved");
     a.At(3, 4) = 42;
-    ASSERT_EQ(a.Save(store, kArryType, 17, true), 0);
-    ASSERT_NE(store.Find(kArryType, 17), nullptr);
-    EXPECT_EQ(store.Find(kArryType, 17)->label, "scratch-saved");
+    ASSERT_EQ(a.Save(file, kArryType, 17, true), 0);
+    std::vector<uint8_t> stored;
+    ASSERT_TRUE(file.GetStored(kArryType, 17, stored));
+    EXPECT_EQ(stored, EncodeArryResource(a, true));
+    MemHandle h = file.GetResource(kArryType, 17, nullptr);
+    std::string label;
+    file.GetLabel(h, label);
+    EXPECT_EQ(label, "scratch-saved");
+    file.ReleaseResource(h);
     c2DArray<uint8_t> b(8);
-    ASSERT_EQ(b.Load(store, kArryType, 17), 0);
+    ASSERT_EQ(b.Load(file, kArryType, 17), 0);
     EXPECT_EQ(b.At(3, 4), 42);
-    EXPECT_EQ(b.Load(store, kArryType, 18), kLayerNotFound);
+    EXPECT_EQ(b.Load(file, kArryType, 18), kResNotFound);
+    file.FailNextWrite(kFlatShortWrite);
+    EXPECT_EQ(a.Save(file, kArryType, 19, true), kFlatShortWrite);
+    EXPECT_EQ(b.Load(file, kArryType, 19), kResNotFound) << "a failed write leaves nothing behind";
+    file.SetWritable(false);
+    EXPECT_EQ(a.Save(file, kArryType, 20, true), kResNotWritable);
 }
 
 TEST(ArryResource, OldRawLayout) {
@@ -144,9 +155,9 @@ TEST(ArryResource, OldRawLayout) {
     EXPECT_EQ(unsized.At(2, 1), 6);
     // A layer of another shape refuses it; one byte short is refused too.
     c2DArray<uint8_t> layer(64);
-    EXPECT_EQ(DecodeArryResource(old.data(), old.size(), layer), kLayerBadData);
+    EXPECT_EQ(DecodeArryResource(old.data(), old.size(), layer), kResBadData);
     c2DArray<uint8_t> again(0);
-    EXPECT_EQ(DecodeArryResource(old.data(), old.size() - 1, again), kLayerBadData);
+    EXPECT_EQ(DecodeArryResource(old.data(), old.size() - 1, again), kResBadData);
 }
 
 TEST(ArryResource, HostileHeadersAreRefusedAndLeaveTheLayer) {
@@ -170,12 +181,12 @@ TEST(ArryResource, HostileHeadersAreRefusedAndLeaveTheLayer) {
         PutI32(bad, c.at, c.value);
         c2DArray<uint8_t> layer(64);
         layer.FillCells(9);
-        EXPECT_EQ(DecodeArryResource(bad.data(), bad.size(), layer), kLayerBadData) << c.what;
+        EXPECT_EQ(DecodeArryResource(bad.data(), bad.size(), layer), kResBadData) << c.what;
         EXPECT_EQ(layer.At(10, 10), 9) << c.what;
     }
     c2DArray<uint8_t> layer(64);
-    EXPECT_EQ(DecodeArryResource(good.data(), 10, layer), kLayerBadData) << "truncated header";
-    EXPECT_EQ(DecodeArryResource(good.data(), good.size() - 4, layer), kLayerBadData) << "truncated packets";
+    EXPECT_EQ(DecodeArryResource(good.data(), 10, layer), kResBadData) << "truncated header";
+    EXPECT_EQ(DecodeArryResource(good.data(), good.size() - 4, layer), kResBadData) << "truncated packets";
     auto raw = EncodeArryResource(source, false);
-    EXPECT_EQ(DecodeArryResource(raw.data(), raw.size() - 1, layer), kLayerBadData) << "short raw area";
+    EXPECT_EQ(DecodeArryResource(raw.data(), raw.size() - 1, layer), kResBadData) << "short raw area";
 }

@@ -1,13 +1,57 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "resfile/MemResFile.h"
 #include "world/ArryResource.h"
 #include "world/cRotatableWorld.h"
 
 namespace {
 
-constexpr int16_t kIds[] = {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 101, 102, 103, 108};
+// A resource file whose writes of one id fail.
+struct FailingFile : MemResFile {
+    ResId failId = -1;
+    int code = 0;
+    int WriteResource(MemHandle h) override {
+        ResId id = 0;
+        if (GetId(h, id) == 0 && id == failId) return mError = code;
+        return MemResFile::WriteResource(h);
+    }
+};
+
+std::vector<ResId> StoredIds(MemResFile& file) {
+    std::vector<ResId> ids;
+    for (int i = 1; i <= file.CountResources(kArryType); ++i) {
+        MemHandle h = file.GetIndexedResource(kArryType, i, nullptr);
+        ResId id = 0;
+        file.GetId(h, id);
+        ids.push_back(id);
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+std::string LabelOf(MemResFile& file, ResId id) {
+    std::string label;
+    file.GetLabel(file.GetResource(kArryType, id, nullptr), label);
+    return label;
+}
+
+std::vector<uint8_t> Stored(MemResFile& file, ResId id) {
+    std::vector<uint8_t> bytes;
+    file.GetStored(kArryType, id, bytes);
+    return bytes;
+}
+
+void Replace(MemResFile& file, ResId id, const std::vector<uint8_t>& bytes) {
+    if (MemHandle h = file.GetResource(kArryType, id, nullptr)) file.DeleteResource(h);
+    file.AddStored(kArryType, id, bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+void Remove(MemResFile& file, ResId id) {
+    if (MemHandle h = file.GetResource(kArryType, id, nullptr)) file.DeleteResource(h);
+}
 
 // A world whose every saved layer holds something recognisable.
 void Furnish(cFixedWorld& w) {
@@ -38,7 +82,7 @@ bool Same(const _c2DArray& a, const _c2DArray& b) {
 TEST(WorldLayers, SavedIdsFollowTheVersion) {
     struct Case {
         int32_t version;
-        std::vector<int16_t> ids;
+        std::vector<ResId> ids;
     };
     const Case cases[] = {
         {16, {0, 1, 2, 3, 4, 8}},
@@ -49,27 +93,23 @@ TEST(WorldLayers, SavedIdsFollowTheVersion) {
     };
     for (const Case& c : cases) {
         cFixedWorld world(64);
-        MemoryLayerStore store;
-        ASSERT_EQ(world.SaveLayers(store, c.version), 0) << c.version;
-        std::vector<int16_t> got;
-        for (const auto& [key, entry] : store.Entries()) {
-            EXPECT_EQ(key.first, kArryType);
-            got.push_back(key.second);
-        }
-        EXPECT_EQ(got, c.ids) << c.version;
+        MemResFile file;
+        ASSERT_EQ(world.SaveLayers(file, c.version), 0) << c.version;
+        EXPECT_EQ(StoredIds(file), c.ids) << c.version;
+        EXPECT_EQ(file.CountTypes(), 1);
     }
     cFixedWorld world(64);
-    MemoryLayerStore store;
-    ASSERT_EQ(world.SaveLayers(store, 53), 0);
-    EXPECT_EQ(store.Find(kArryType, 0)->label, "altitude");
-    EXPECT_EQ(store.Find(kArryType, 102)->label, "walls2");
-    EXPECT_EQ(store.Find(kArryType, 7)->label, "target grass");
+    MemResFile file;
+    ASSERT_EQ(world.SaveLayers(file, 53), 0);
+    EXPECT_EQ(LabelOf(file, 0), "altitude");
+    EXPECT_EQ(LabelOf(file, 102), "walls2");
+    EXPECT_EQ(LabelOf(file, 7), "target grass");
 }
 
 TEST(WorldLayers, RoundTripAtTheCurrentVersion) {
     cFixedWorld saved(64);
     Furnish(saved);
-    MemoryLayerStore store;
+    MemResFile store;
     ASSERT_EQ(saved.SaveLayers(store, 53), 0);
     cFixedWorld loaded(64);
     loaded.LightTable(1)->At(3, 3).offset[0] = 5;
@@ -93,7 +133,7 @@ TEST(WorldLayers, RoundTripAtTheCurrentVersion) {
 TEST(WorldLayers, OlderVersionsLoadWhatTheyHad) {
     cFixedWorld saved(64);
     Furnish(saved);
-    MemoryLayerStore store;
+    MemResFile store;
     ASSERT_EQ(saved.SaveLayers(store, 53), 0);
     {
         // Version 22: level 1 only; level 2 floors, walls and objects cleared.
@@ -129,22 +169,22 @@ TEST(WorldLayers, OlderVersionsLoadWhatTheyHad) {
 
 TEST(WorldLayers, MissingOrHostileLayersFailTheLoad) {
     cFixedWorld saved(64);
-    MemoryLayerStore good;
-    ASSERT_EQ(saved.SaveLayers(good, 53), 0);
     for (int16_t id : {0, 4, 1, 102, 108, 6}) {
-        MemoryLayerStore store = good;
-        store.Remove(kArryType, id);
+        MemResFile store;
+        ASSERT_EQ(saved.SaveLayers(store, 53), 0);
+        std::vector<uint8_t> bytes = Stored(store, id);
+        Remove(store, id);
         cFixedWorld loaded(64);
-        EXPECT_EQ(loaded.LoadLayers(store, 53), kLayerNotFound) << id;
-        std::vector<uint8_t> bytes = good.Find(kArryType, id)->bytes;
+        EXPECT_EQ(loaded.LoadLayers(store, 53), kResNotFound) << id;
         bytes[4] = 63;  // rows
-        store.Put(kArryType, id, bytes);
-        EXPECT_EQ(loaded.LoadLayers(store, 53), kLayerBadData) << id;
+        Replace(store, id, bytes);
+        EXPECT_EQ(loaded.LoadLayers(store, 53), kResBadData) << id;
     }
     // Pool and water are tolerated: a bad pool leaves the lot without one.
-    MemoryLayerStore store = good;
-    store.Put(kArryType, 9, {1, 2, 3});
-    store.Remove(kArryType, 10);
+    MemResFile store;
+    ASSERT_EQ(saved.SaveLayers(store, 53), 0);
+    Replace(store, 9, {1, 2, 3});
+    Remove(store, 10);
     cFixedWorld loaded(64);
     loaded.GetPoolLayer()->At(5, 5) = 2;
     EXPECT_EQ(loaded.LoadLayers(store, 53), 0);
@@ -154,8 +194,9 @@ TEST(WorldLayers, MissingOrHostileLayersFailTheLoad) {
 TEST(WorldLayers, AFailedWriteIsReported) {
     for (int16_t id : {0, 2, 103, 7, 9, 10}) {
         cFixedWorld world(64);
-        MemoryLayerStore store;
-        store.FailWriteOf(kArryType, id, -45);
-        EXPECT_EQ(world.SaveLayers(store, 53), -45) << id;
+        FailingFile store;
+        store.failId = id;
+        store.code = kFlatShortWrite;
+        EXPECT_EQ(world.SaveLayers(store, 53), kFlatShortWrite) << id;
     }
 }
