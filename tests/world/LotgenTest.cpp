@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -13,12 +14,17 @@ struct ToolRun {
 };
 
 ToolRun Lotgen(const std::string& arguments) {
-    const std::string out = testing::TempDir() + "lotgen_output.txt";
+    // Tests run in parallel processes: each call writes a file of its own.
+    static int calls = 0;
+    const std::string out = testing::TempDir() + "lotgen_" +
+                            testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                            std::to_string(++calls) + ".txt";
     const std::string command = std::string(TOVA_BIN_DIR) + "/lotgen " + arguments + " > " + out + " 2>&1";
     const int raw = std::system(command.c_str());
     std::ifstream in(out);
     std::stringstream text;
     text << in.rdbuf();
+    std::remove(out.c_str());
     // std::system gives the wait status; the exit code is its second byte.
     return ToolRun{raw == -1 ? -1 : (raw >> 8) & 0xFF, text.str()};
 }
