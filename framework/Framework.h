@@ -13,12 +13,16 @@
 // message queue and, whenever it is empty, runs an idle step (the
 // application's tick, the services' tick every fourth step, the graphic
 // system's frame). A quit ends the loop with its code; the services are shut
-// down from the lowest id up and the application is destroyed.
+// down from the lowest id up and the application is destroyed. TP profiles
+// each idle step. Callback timers (cRZCallbackTimer) all run on one
+// background thread (cRZCallbackThread); a timer callback that throws is
+// reported through ReportCallbackCrash.
 //
 // Everything that touches the operating system goes through platform/.
 #pragma once
 
 #include "framework/FrameworkMain.h"
+#include "framework/TP.h"
 #include "framework/cGZApp.h"
 #include "framework/cGZFrameWork.h"
 #include "framework/cGZFrameWorkNeighbours.h"
@@ -29,6 +33,8 @@
 #include "framework/cGZMessageServer.h"
 #include "framework/cGZSystemService.h"
 #include "framework/cGZSystemServiceList.h"
+#include "framework/cRZCallbackThread.h"
+#include "framework/cRZCallbackTimer.h"
 #include "framework/cRZCmdLine.h"
 #include "framework/cRZCriticalSection.h"
 #include "framework/cRZException.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/cGZApp.h"
+#include "framework/TP.h"
 #include "framework/cRZException.h"
 
 namespace {
@@ -90,6 +91,7 @@ void cGZFrameWork::Tick() {
     uint32_t step = mnIdleStep++;
     if (step % 4 == 0) mServiceList.TickAll(mnServiceTick++);
     if (cIGZGraphicSystem* graphics = GetGraphicSystem()) graphics->Update();
+    TP::Get().PerTickProcessing();
 }
 
 cGZFrameWork* RZGetFramework() { return gpFramework; }
