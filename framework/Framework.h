@@ -6,10 +6,11 @@
 // How the pieces meet: the program entry registers a factory for its
 // application (a cGZApp) and calls FrameworkMain with its command line.
 // FrameworkMain builds the one framework object (cGZFrameWorkW95), which owns
-// the service list, the message-queue manager, the message server and the
-// neighbours it was given (graphic system, sound system, font service,
-// language manager; see cGZFrameWorkNeighbours.h). Init registers the services
-// and starts them from the highest id down; Run pumps the main thread's
+// the service list, the message-queue manager, the message server, the
+// language manager and the neighbours it was given (graphic system, sound
+// system, font service; see cGZFrameWorkNeighbours.h). Init starts the
+// language manager directly, then registers the services and starts them
+// from the highest id down; Run pumps the main thread's
 // message queue and, whenever it is empty, runs an idle step (the
 // application's tick, the services' tick every fourth step, the graphic
 // system's frame). A quit ends the loop with its code; the services are shut

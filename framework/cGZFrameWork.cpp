@@ -33,7 +33,6 @@ std::function<void()> gFrameClockHook;
 
 cGZFrameWork::cGZFrameWork() : mpMainQueue(platform::MessageQueue::Current()) {
     const cGZFrameWorkProviders& providers = RZGetFrameWorkProviders();
-    if (providers.createLanguageManager) mpLanguageManager.reset(providers.createLanguageManager());
     // The sound system object exists even under "nosound"; it is then just
     // never registered as a service.
     if (providers.createSoundSystem) mpSoundSystem = providers.createSoundSystem();
@@ -72,7 +71,7 @@ bool cGZFrameWork::InitCommon(cIGZSystemService* graphicSystem) {
         if (mbSoundEnabled && mpSoundSystem) mServiceList.Add(mpSoundSystem);
         if (graphicSystem) mServiceList.Add(graphicSystem);
     }
-    if (mpLanguageManager) mpLanguageManager->Init();
+    mLanguageManager.Init();
     return mServiceList.InitAll();
 }
 
