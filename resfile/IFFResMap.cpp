@@ -14,9 +14,16 @@ ResGroup* IFFResMap::FindGroup(ResType type) const {
 
 ResGroup* IFFResMap::AddGroup(ResType type) {
   if (ResGroup* g = FindGroup(type)) return g;
-  mGroups.push_back(std::make_unique<ResGroup>());
-  mGroups.back()->type = type;
-  return mGroups.back().get();
+  auto g = std::make_unique<ResGroup>();
+  g->type = type;
+  auto it = mGroups.insert(mNewAtFront ? mGroups.begin() : mGroups.end(), std::move(g));
+  return it->get();
+}
+
+ResEntry* IFFResMap::NewEntry(ResType type) {
+  auto& entries = AddGroup(type)->entries;
+  auto it = entries.insert(mNewAtFront ? entries.begin() : entries.end(), std::make_unique<ResEntry>());
+  return it->get();
 }
 
 void IFFResMap::RemoveGroup(ResType type) {

@@ -19,6 +19,7 @@ struct ResEntry {
   uint16_t storedFlags = 0xFFFF;  // as last written to its chunk header
   MemHandle handle = nullptr;     // null until loaded
   std::string label;
+  int32_t labelIndex = -1;  // 1.0 files keep labels in a name list
   int Variant() const { return flags >> 8; }
 };
 
@@ -32,7 +33,11 @@ class IFFResMap {
   ~IFFResMap();
 
   ResGroup* FindGroup(ResType type) const;
-  ResGroup* AddGroup(ResType type);  // the existing group, or a new one at the end
+  ResGroup* AddGroup(ResType type);  // the existing group, or a new one
+  // A new entry of the type (at the end, or at the front in 1.0 files).
+  ResEntry* NewEntry(ResType type);
+  // Exchanges the groups (not the free count) with another map.
+  void SwapGroups(IFFResMap& other) { mGroups.swap(other.mGroups); }
   void RemoveGroup(ResType type);
   int CountTypes() const { return static_cast<int>(mGroups.size()); }
   ResType TypeAt(int index) const;  // 1-based; 0 when out of range
@@ -55,5 +60,8 @@ class IFFResMap {
   void Reconstitute(ReconStream& stream, int32_t version);
 
   uint32_t mFreeBytes = 0;
+  // 1.0 files put new groups and entries first, so after a scan the order is
+  // the reverse of the file's.
+  bool mNewAtFront = false;
   std::vector<std::unique_ptr<ResGroup>> mGroups;
 };

@@ -194,6 +194,8 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   if (!Ready()) return mError;
   if (!IsWritable()) return mError = kResNotWritable;
   if (!h || variant < 0 || variant > 255) return mError = kResBadData;
+  // Pending additions make the file changed, so Close writes them.
+  if (int status = BeforeChange()) return mError = status;
   mError = 0;
   // Only the same id and variant is replaced: a new variant never takes the
   // place of the default resource.
@@ -210,9 +212,7 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   } else {
     // The handle may already belong to another entry of this file.
     if (mMap.FindByHandle(h)) return mError = kResBadData;
-    ResGroup* g = mMap.AddGroup(type);
-    g->entries.push_back(std::make_unique<ResEntry>());
-    e = g->entries.back().get();
+    e = mMap.NewEntry(type);
   }
   e->id = id;
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));

@@ -56,9 +56,7 @@ int MemResFile::Close() {
 
 void MemResFile::AddStored(ResType type, ResId id, const void* data, int32_t size,
                            const std::string& label, uint16_t flags) {
-  ResGroup* g = mMap.AddGroup(type);
-  g->entries.push_back(std::make_unique<ResEntry>());
-  ResEntry& e = *g->entries.back();
+  ResEntry& e = *mMap.NewEntry(type);
   e.id = id;
   e.flags = e.storedFlags = flags;
   e.label = ClampLabel(label);
