@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -291,6 +292,54 @@ bool SetCurrentCodePage(int number) {
     if (!page) return false;
     gCurrent.store(page, std::memory_order_release);
     return true;
+}
+
+} // namespace platform
+
+namespace platform {
+namespace {
+
+struct LocaleId {
+    const char* name;  // language, or language_TERRITORY
+    std::uint16_t lcid;
+};
+
+// The language alone comes first; it also stands for territories not listed.
+const LocaleId kLocaleIds[] = {
+    {"en", 1033},    {"en_US", 1033}, {"en_GB", 2057}, {"en_AU", 3081}, {"en_NZ", 5129}, {"en_IE", 6153},
+    {"en_CA", 4105}, {"fr", 1036},    {"fr_BE", 2060}, {"fr_CA", 3084}, {"fr_CH", 4108}, {"nl", 1043},
+    {"nl_BE", 2067}, {"de", 1031},    {"de_CH", 2055}, {"de_AT", 3079}, {"it", 1040},    {"it_CH", 2064},
+    {"es", 3082},    {"es_MX", 2058}, {"da", 1030},    {"sv", 1053},    {"nb", 1044},    {"no", 1044},
+    {"nn", 2068},    {"fi", 1035},    {"he", 1037},    {"ru", 1049},    {"pt", 2070},    {"pt_BR", 1046},
+    {"ja", 1041},    {"pl", 1045},    {"zh", 2052},    {"zh_CN", 2052}, {"zh_TW", 1028}, {"zh_HK", 3076},
+    {"th", 1054},    {"ko", 1042},
+};
+
+std::uint16_t Lookup(std::string_view name) {
+    for (const LocaleId& id : kLocaleIds)
+        if (name == id.name) return id.lcid;
+    return 0;
+}
+
+} // namespace
+
+std::uint16_t LcidFromLocaleName(std::string_view name) {
+    // Drop ".codeset" and "@modifier".
+    std::size_t cut = name.find_first_of(".@");
+    if (cut != std::string_view::npos) name = name.substr(0, cut);
+    if (std::uint16_t lcid = Lookup(name)) return lcid;
+    std::size_t underscore = name.find('_');
+    if (underscore != std::string_view::npos)
+        if (std::uint16_t lcid = Lookup(name.substr(0, underscore))) return lcid;
+    return 1033;
+}
+
+std::uint16_t UserDefaultLcid() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return LcidFromLocaleName(value);
+    }
+    return 1033;
 }
 
 } // namespace platform

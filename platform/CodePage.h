@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -94,5 +95,12 @@ const CodePage& CurrentCodePage();
 // Makes the page with that number current; false (and no change) when the
 // number is not one of the nine pages.
 bool SetCurrentCodePage(int number);
+
+// The Windows locale id (LCID) of a POSIX locale name such as "fr_CA.UTF-8"
+// or "de": the language and territory, else the language's main locale id,
+// else 1033 (US English, also for "C" and "POSIX").
+std::uint16_t LcidFromLocaleName(std::string_view name);
+// The user's locale id, from LC_ALL, LC_MESSAGES or LANG (the first set).
+std::uint16_t UserDefaultLcid();
 
 } // namespace platform

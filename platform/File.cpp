@@ -114,6 +114,14 @@ int64_t File::ReadAt(void* buffer, size_t count, int64_t offset) const {
   });
 }
 
+int64_t File::WriteAt(const void* buffer, size_t count, int64_t offset) {
+  if (fd_ < 0 || offset < 0) return -1;
+  const char* bytes = static_cast<const char*>(buffer);
+  return Transfer(count, [&](size_t done) {
+    return pwrite(fd_, bytes + done, count - done, static_cast<off_t>(offset + static_cast<int64_t>(done)));
+  });
+}
+
 int64_t File::Seek(int64_t offset, Origin origin) {
   if (fd_ < 0) return -1;
   int whence = SEEK_SET;

@@ -41,6 +41,8 @@ class File {
   // Reads at an offset without moving the position, so several readers may
   // share one handle.
   int64_t ReadAt(void* buffer, size_t count, int64_t offset) const;
+  // Writes at an offset without moving the position.
+  int64_t WriteAt(const void* buffer, size_t count, int64_t offset);
 
   // The new position, or -1 (position unchanged) when it would be negative.
   int64_t Seek(int64_t offset, Origin origin);

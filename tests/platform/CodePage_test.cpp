@@ -223,3 +223,16 @@ TEST(CodePage, CurrentPageIsProcessWide) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CodePage, LocaleNamesGiveWindowsLocaleIds) {
+    const std::vector<std::pair<const char*, int>> cases = {
+        {"en_GB.UTF-8", 2057}, {"de", 1031},      {"ko_KR.EUC-KR", 1042}, {"C", 1033},   {"POSIX", 1033},
+        {"pt_BR", 1046},       {"pt_PT", 2070},   {"fr_LU.UTF-8", 1036},  {"xx_YY", 1033}, {"", 1033},
+        {"nl_BE@euro", 2067},  {"zh_TW.Big5", 1028},
+    };
+    for (auto [name, lcid] : cases) EXPECT_EQ(platform::LcidFromLocaleName(name), lcid) << name;
+}
+
+} // namespace

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "platform/File.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

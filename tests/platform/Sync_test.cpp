@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Eventually.h"
+
 using namespace platform;
 using namespace std::chrono;
 
@@ -14,12 +16,7 @@ namespace {
 
 // Spins (bounded) until the event has n waiters, so a pulse hits them.
 bool WaitForWaiters(Event& e, int n) {
-    auto end = steady_clock::now() + seconds(5);
-    while (steady_clock::now() < end) {
-        if (e.WaiterCount() == n) return true;
-        std::this_thread::sleep_for(milliseconds(1));
-    }
-    return false;
+    return support::Eventually([&] { return e.WaiterCount() == n; });
 }
 
 }  // namespace

@@ -6,22 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Eventually.h"
+
 using namespace platform;
 using namespace std::chrono;
-
-namespace {
-
-template <typename Pred>
-bool Eventually(Pred pred) {
-    auto end = steady_clock::now() + seconds(5);
-    while (steady_clock::now() < end) {
-        if (pred()) return true;
-        std::this_thread::sleep_for(milliseconds(1));
-    }
-    return false;
-}
-
-}  // namespace
 
 TEST(Thread, ReturnsItsResultAndCanStartAgain) {
     Thread t;
@@ -88,11 +76,11 @@ TEST(Thread, SelfSuspendUntilResumed) {
         stage = 2;
         return 0;
     }));
-    ASSERT_TRUE(Eventually([&] { return stage == 1; }));
+    ASSERT_TRUE(support::Eventually([&] { return stage == 1; }));
     std::this_thread::sleep_for(milliseconds(20));
     EXPECT_EQ(stage.load(), 1);  // still suspended
     // Resume may come before the thread actually blocks; retry until it took.
-    ASSERT_TRUE(Eventually([&] { return t.Resume() == 1; }));
+    ASSERT_TRUE(support::Eventually([&] { return t.Resume() == 1; }));
     t.Join();
     EXPECT_EQ(stage.load(), 2);
     EXPECT_EQ(previous.load(), 0);
@@ -120,7 +108,7 @@ TEST(Thread, AlertableSleepIsEndedByWake) {
         woken = Thread::AlertableSleep(10000);
         return 0;
     }));
-    ASSERT_TRUE(Eventually([&] { return sleeping.load(); }));
+    ASSERT_TRUE(support::Eventually([&] { return sleeping.load(); }));
     auto start = steady_clock::now();
     EXPECT_TRUE(t.Wake());
     t.Join();

@@ -2,8 +2,6 @@
 // everything in it afterwards.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +21,8 @@ class TempFolder {
     // Read-only entries left by a test must not stop the clean-up.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-      chmod(it->path().c_str(), 0755);
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ec);
     }
     std::filesystem::remove_all(path_, ec);
   }
