@@ -38,7 +38,7 @@ void IFFChunkFile::ForEachEntry(const std::function<void(ResEntry&)>& visit) {
 
 int IFFChunkFile::OpenFile(const std::string& path) {
   if (mOpen) return kFlatAlreadyOpen;
-  if (int status = mFile.Open(path)) return status;
+  if (int status = mOpenReadOnly ? mFile.OpenReadOnly(path) : mFile.Open(path)) return status;
   if (int status = mFile.GetLength(mLength)) {
     mFile.Close();
     return status;

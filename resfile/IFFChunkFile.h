@@ -44,6 +44,8 @@ class IFFChunkFile : public MappedResFile {
   int Flush() override;
 
   uint32_t GetFreeBytes() const { return mMap.mFreeBytes; }
+  // Later opens are read-only even when the file could be written.
+  void SetOpenReadOnly(bool readOnly) { mOpenReadOnly = readOnly; }
 
  protected:
   explicit IFFChunkFile(int32_t chunkHeaderSize) : mHeaderSize(chunkHeaderSize) {}
@@ -82,4 +84,5 @@ class IFFChunkFile : public MappedResFile {
   int32_t mLength = 0;  // the file's length, kept as it is written
   int32_t mCursor = -1;  // where the last allocation search stopped
   bool mChanged = false;
+  bool mOpenReadOnly = false;
 };
