@@ -36,10 +36,12 @@ void IFFChunkFile::ForEachEntry(const std::function<void(ResEntry&)>& visit) {
     for (auto& e : g->entries) visit(*e);
 }
 
-int IFFChunkFile::OpenFile(const std::string& path) {
+int IFFChunkFile::OpenFile(const std::string& path, uint8_t* header) {
   if (mOpen) return kFlatAlreadyOpen;
   if (int status = mOpenReadOnly ? mFile.OpenReadOnly(path) : mFile.Open(path)) return status;
-  if (int status = mFile.GetLength(mLength)) {
+  int status = mFile.GetLength(mLength);
+  if (status == 0) status = mFile.ReadAt(0, header, kFileHeaderSize);
+  if (status != 0) {
     mFile.Close();
     return status;
   }
@@ -48,6 +50,15 @@ int IFFChunkFile::OpenFile(const std::string& path) {
   mChanged = false;
   mWritable = mFile.IsWritable();
   return 0;
+}
+
+int IFFChunkFile::CreateWithHeader(const std::string& path, const uint8_t* header) {
+  FlatFile file;
+  if (int status = file.Create(path)) return status;
+  int status = file.Open(path);
+  if (status == 0) status = file.Write(header, kFileHeaderSize);
+  int closed = file.Close();
+  return status != 0 ? status : closed;
 }
 
 int IFFChunkFile::CloseFile() {

@@ -59,8 +59,11 @@ class IFFChunkFile : public MappedResFile {
   // Every entry whose chunk offset compaction must follow.
   virtual void ForEachEntry(const std::function<void(ResEntry&)>& visit);
 
-  // Opens the file and resets what belonged to any earlier file.
-  int OpenFile(const std::string& path);
+  // Opens the file, reads its 64-byte header (closing again when that
+  // fails) and resets what belonged to any earlier file.
+  int OpenFile(const std::string& path, uint8_t* header);
+  // A new file holding only the given 64-byte header; never over an old one.
+  static int CreateWithHeader(const std::string& path, const uint8_t* header);
   // Forgets every entry and handle and closes the file.
   int CloseFile();
 

@@ -77,25 +77,15 @@ int32_t IFFResFile::NextLabelIndex() const {
 
 int IFFResFile::Create(const std::string& path) {
   if (mOpen) return mError = kFlatAlreadyOpen;
-  FlatFile file;
-  if (int status = file.Create(path)) return mError = status;
-  int status = file.Open(path);
-  if (status == 0) status = file.Write(kHeader, 64);
-  if (status == 0) status = file.Close();
-  if (status != 0) return mError = status;
+  if (int status = CreateWithHeader(path, reinterpret_cast<const uint8_t*>(kHeader))) return mError = status;
   // A new file carries an empty name list.
   if (Open(path) == 0) Close();
   return mError = 0;
 }
 
 int IFFResFile::Open(const std::string& path) {
-  if (int status = OpenFile(path)) return mError = status;
   uint8_t header[kFileHeaderSize];
-  int status = mFile.ReadAt(0, header, kFileHeaderSize);
-  if (status != 0) {
-    mFile.Close();
-    return mError = status;
-  }
+  if (int status = OpenFile(path, header)) return mError = status;
   if (std::memcmp(header, kHeader, 64) != 0) {
     mFile.Close();
     return mError = kResBadHeader;
@@ -108,9 +98,8 @@ int IFFResFile::Open(const std::string& path) {
       mMap.mFreeBytes += h.size;
       return;
     }
-    ResEntry* e = (h.flags & kResFlagInternal ? mInternal : mMap).NewEntry(h.type);
+    ResEntry* e = (h.flags & kResFlagInternal ? mInternal : mMap).NewEntry(h.type, h.id);
     e->offset = pos;
-    e->id = h.id;
     e->flags = e->storedFlags = h.flags;
     e->labelIndex = h.labelIndex;
   });

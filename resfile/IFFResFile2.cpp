@@ -70,24 +70,14 @@ int IFFResFile2::WriteFileHeader(int32_t mapOffset) {
 
 int IFFResFile2::Create(const std::string& path) {
   if (mOpen) return mError = kFlatAlreadyOpen;
-  FlatFile file;
-  if (int status = file.Create(path)) return mError = status;
-  int status = file.Open(path);
   uint8_t header[kFileHeaderSize];
   MakeIFF2Header(header, 0);
-  if (status == 0) status = file.Write(header, kFileHeaderSize);
-  if (status == 0) status = file.Close();
-  return mError = status;
+  return mError = CreateWithHeader(path, header);
 }
 
 int IFFResFile2::Open(const std::string& path) {
-  if (int status = OpenFile(path)) return mError = status;
   uint8_t header[kFileHeaderSize];
-  int status = mFile.ReadAt(0, header, kFileHeaderSize);
-  if (status != 0) {
-    mFile.Close();
-    return mError = status;
-  }
+  if (int status = OpenFile(path, header)) return mError = status;
   bool matches = true;
   for (int i = 0; i < 60; ++i)
     if (i != 9 && i != 11 && header[i] != static_cast<uint8_t>(kTemplate[i])) matches = false;
@@ -142,9 +132,8 @@ void IFFResFile2::Scan() {
       mMap.mFreeBytes += h.size;
       return;
     }
-    ResEntry* e = mMap.NewEntry(h.type);
+    ResEntry* e = mMap.NewEntry(h.type, h.id);
     e->offset = pos;
-    e->id = h.id;
     e->flags = e->storedFlags = h.flags;
     e->label = h.label;
   });

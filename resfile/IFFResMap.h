@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "resfile/iResFile.h"
@@ -34,10 +35,12 @@ class IFFResMap {
 
   ResGroup* FindGroup(ResType type) const;
   ResGroup* AddGroup(ResType type);  // the existing group, or a new one
-  // A new entry of the type (at the end, or at the front in 1.0 files).
-  ResEntry* NewEntry(ResType type);
+  // A new entry of the type and id (at the end, or at the front in 1.0 files).
+  ResEntry* NewEntry(ResType type, ResId id);
   // Exchanges the groups (not the free count) with another map.
-  void SwapGroups(IFFResMap& other) { mGroups.swap(other.mGroups); }
+  void SwapGroups(IFFResMap& other);
+  // Must be called after an entry's id changed.
+  void Changed() { mIndexValid = false; }
   void RemoveGroup(ResType type);
   int CountTypes() const { return static_cast<int>(mGroups.size()); }
   ResType TypeAt(int index) const;  // 1-based; 0 when out of range
@@ -64,4 +67,12 @@ class IFFResMap {
   // the reverse of the file's.
   bool mNewAtFront = false;
   std::vector<std::unique_ptr<ResGroup>> mGroups;
+
+ private:
+  // Lookups by type and id do not walk the entries: an index of the entries
+  // of each (type, id) in map order, rebuilt after removals and renames.
+  static uint64_t Key(ResType type, ResId id) { return (static_cast<uint64_t>(type) << 16) | static_cast<uint16_t>(id); }
+  void BuildIndex() const;
+  mutable std::unordered_map<uint64_t, std::vector<ResEntry*>> mById;
+  mutable bool mIndexValid = false;
 };

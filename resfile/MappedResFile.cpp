@@ -212,7 +212,7 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   } else {
     // The handle may already belong to another entry of this file.
     if (mMap.FindByHandle(h)) return mError = kResBadData;
-    e = mMap.NewEntry(type);
+    e = mMap.NewEntry(type, id);
   }
   e->id = id;
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
@@ -254,6 +254,7 @@ int MappedResFile::SetIdAndLabel(MemHandle h, ResId id, const std::string& label
   if (!e) return mError = kResUnknownLabel;
   std::string clamped = ClampLabel(label);
   bool changed = e->id != id || e->label != clamped;
+  if (e->id != id) mMap.Changed();
   e->id = id;
   e->label = clamped;
   mError = 0;

@@ -56,8 +56,7 @@ int MemResFile::Close() {
 
 void MemResFile::AddStored(ResType type, ResId id, const void* data, int32_t size,
                            const std::string& label, uint16_t flags) {
-  ResEntry& e = *mMap.NewEntry(type);
-  e.id = id;
+  ResEntry& e = *mMap.NewEntry(type, id);
   e.flags = e.storedFlags = flags;
   e.label = ClampLabel(label);
   e.offset = mNextOffset++;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ResTestUtil.h"
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -20,16 +22,6 @@ namespace {
 constexpr ResType kOBJD = TypeCode("OBJD");
 constexpr ResType kSPR2 = TypeCode("SPR2");
 
-MemHandle Bytes(const std::string& s) {
-  MemHandle h = NewMemHandle(static_cast<int32_t>(s.size()));
-  if (!s.empty()) std::memcpy(GetMemHandleData(h), s.data(), s.size());
-  return h;
-}
-
-std::string Text(MemHandle h) {
-  return h ? std::string(reinterpret_cast<char*>(GetMemHandleData(h)), static_cast<size_t>(GetMemHandleSize(h)))
-           : std::string("<null>");
-}
 
 void MakeIff2(const std::string& path, ResType type, ResId id, const std::string& data) {
   IFFResFile2 f;

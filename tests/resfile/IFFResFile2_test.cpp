@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ResTestUtil.h"
+
 #include <cstring>
 #include <string>
 
@@ -16,16 +18,6 @@ namespace {
 constexpr ResType kOBJD = TypeCode("OBJD");
 constexpr ResType kBHAV = TypeCode("BHAV");
 
-MemHandle Bytes(const std::string& s) {
-  MemHandle h = NewMemHandle(static_cast<int32_t>(s.size()));
-  if (!s.empty()) std::memcpy(GetMemHandleData(h), s.data(), s.size());
-  return h;
-}
-
-std::string Text(MemHandle h) {
-  return h ? std::string(reinterpret_cast<char*>(GetMemHandleData(h)), static_cast<size_t>(GetMemHandleSize(h)))
-           : std::string("<null>");
-}
 
 uint32_t MapOffsetOf(const std::string& file) { return ReadU32BE(reinterpret_cast<const uint8_t*>(file.data() + 60)); }
 

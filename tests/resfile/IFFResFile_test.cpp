@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ResTestUtil.h"
+
 #include <cstring>
 #include <string>
 
@@ -18,16 +20,6 @@ constexpr ResType kOBJD = TypeCode("OBJD");
 constexpr ResType kSPR = TypeCode("SPR#");
 constexpr ResType kNAME = TypeCode("NAME");
 
-MemHandle Bytes(const std::string& s) {
-  MemHandle h = NewMemHandle(static_cast<int32_t>(s.size()));
-  if (!s.empty()) std::memcpy(GetMemHandleData(h), s.data(), s.size());
-  return h;
-}
-
-std::string Text(MemHandle h) {
-  return h ? std::string(reinterpret_cast<char*>(GetMemHandleData(h)), static_cast<size_t>(GetMemHandleSize(h)))
-           : std::string("<null>");
-}
 
 // Older name list: {index little-endian, length byte, characters}.
 std::string OldNames(std::initializer_list<std::pair<int32_t, std::string>> names) {
