@@ -1,5 +1,7 @@
 #include "framework/cGZCheatCodeManager.h"
 
+#include "framework/cGZApp.h"
+
 #include <string>
 
 namespace {
@@ -31,6 +33,10 @@ cRZString LowerName(const char* name) {
 
 cGZCheatCodeManager::cGZCheatCodeManager(bool restricted) : mbRestricted(restricted) {
     RegisterCheat("help", &Help, this, "help [command] - shows all commands, complete, or partial match");
+}
+
+cGZCheatCodeManager::cGZCheatCodeManager(cIGZApp& app) : cGZCheatCodeManager(app.RestrictsConsole()) {
+    mMessageBox = [&app](const char* text, const char* caption) { app.DoMessageBox(text, caption, 0, 0); };
 }
 
 void cGZCheatCodeManager::RegisterCheat(const char* name, CheatCallback callback, void* context, const char* usage) {

@@ -11,6 +11,8 @@
 #include "framework/cCheatCommandLine.h"
 #include "framework/cRZString.h"
 
+class cIGZApp;
+
 // A command: reads the line's words, may set its message and close flag, and
 // answers false when it failed.
 using CheatCallback = bool (*)(cCheatCommandLine& line, void* context);
@@ -37,6 +39,9 @@ public:
     using MessageBox = std::function<void(const char* text, const char* caption)>;
 
     explicit cGZCheatCodeManager(bool restricted);
+    // As the main window makes it: restricted when the application says so,
+    // messages shown in the application's message box.
+    explicit cGZCheatCodeManager(cIGZApp& app);
     virtual ~cGZCheatCodeManager() = default;
     cGZCheatCodeManager(const cGZCheatCodeManager&) = delete;
     cGZCheatCodeManager& operator=(const cGZCheatCodeManager&) = delete;

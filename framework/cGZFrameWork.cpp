@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/cGZApp.h"
+#include "framework/TP.h"
 #include "framework/cRZException.h"
 
 namespace {
@@ -32,7 +33,6 @@ std::function<void()> gFrameClockHook;
 
 cGZFrameWork::cGZFrameWork() : mpMainQueue(platform::MessageQueue::Current()) {
     const cGZFrameWorkProviders& providers = RZGetFrameWorkProviders();
-    if (providers.createLanguageManager) mpLanguageManager.reset(providers.createLanguageManager());
     // The sound system object exists even under "nosound"; it is then just
     // never registered as a service.
     if (providers.createSoundSystem) mpSoundSystem = providers.createSoundSystem();
@@ -71,7 +71,7 @@ bool cGZFrameWork::InitCommon(cIGZSystemService* graphicSystem) {
         if (mbSoundEnabled && mpSoundSystem) mServiceList.Add(mpSoundSystem);
         if (graphicSystem) mServiceList.Add(graphicSystem);
     }
-    if (mpLanguageManager) mpLanguageManager->Init();
+    mLanguageManager.Init();
     return mServiceList.InitAll();
 }
 
@@ -90,6 +90,7 @@ void cGZFrameWork::Tick() {
     uint32_t step = mnIdleStep++;
     if (step % 4 == 0) mServiceList.TickAll(mnServiceTick++);
     if (cIGZGraphicSystem* graphics = GetGraphicSystem()) graphics->Update();
+    TP::Get().PerTickProcessing();
 }
 
 cGZFrameWork* RZGetFramework() { return gpFramework; }

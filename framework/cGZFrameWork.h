@@ -12,6 +12,7 @@
 #include "framework/cGZMessageServer.h"
 #include "framework/cGZSystemServiceList.h"
 #include "framework/cRZCmdLine.h"
+#include "framework/cRZLanguageManager.h"
 #include "framework/cRZRefCount.h"
 #include "framework/cRZString.h"
 #include "platform/MessageQueue.h"
@@ -22,7 +23,7 @@ class cGZApp;
 class cIGZFrameWork {
 public:
     virtual cIGZApp* GetApp() = 0;
-    virtual cIGZSystemService* GetLanguageManager() = 0;
+    virtual cIGZLanguageManager* GetLanguageManager() = 0;
     virtual cIGZMessageQueueManager* GetMessageQueueManager() = 0;
     virtual cIGZMessageServer* GetMessageServer() = 0;
     virtual cIGZSystemService* GetFontSystem() = 0;
@@ -51,7 +52,7 @@ public:
     cGZFrameWork& operator=(const cGZFrameWork&) = delete;
 
     cIGZApp* GetApp() override;
-    cIGZSystemService* GetLanguageManager() override { return mpLanguageManager.get(); }
+    cIGZLanguageManager* GetLanguageManager() override { return &mLanguageManager; }
     cIGZMessageQueueManager* GetMessageQueueManager() override { return &mQueueManager; }
     cIGZMessageServer* GetMessageServer() override { return &mMessageServer; }
     cIGZSystemService* GetFontSystem() override { return nullptr; }
@@ -100,7 +101,8 @@ protected:
     cRZCmdLine mCmdLine;
     cIGZSystemService* mpSoundSystem = nullptr;
     bool mbSoundEnabled = true;
-    std::unique_ptr<cIGZSystemService> mpLanguageManager;
+    // Not a listed service: Init initialises it directly.
+    cRZLanguageManager mLanguageManager;
     int32_t mnQuitIgnoreCount = 0;
     std::shared_ptr<platform::MessageQueue> mpMainQueue;
     uint32_t mnIdleStep = 0;

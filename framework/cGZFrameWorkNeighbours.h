@@ -1,9 +1,8 @@
 // What the framework asks of the subsystems that stand above it: the graphic
-// system, the sound system, the font service, the window manager and the
-// language manager. The program registers providers that create the real
-// ones before FrameworkMain; without a provider the framework uses a quiet
-// stand-in, so a framework without a display or sound still runs (tests, the
-// demo, batch tools).
+// system, the sound system, the font service and the window manager. The
+// program registers providers that create the real ones before FrameworkMain;
+// without a provider the framework uses a quiet stand-in, so a framework
+// without a display or sound still runs (tests, the demo, batch tools).
 #pragma once
 
 #include <functional>
@@ -51,7 +50,6 @@ struct cGZFrameWorkProviders {
     std::function<cIGZFrameWorkGraphics*()> createGraphicSystem;
     std::function<cIGZSystemService*()> createSoundSystem;  // id 500000
     std::function<cIGZSystemService*()> createFontSystem;   // id 1100000
-    std::function<cIGZSystemService*()> createLanguageManager;
     cIGZWinMgr* windowManager = nullptr;  // a global object, not owned
 };
 

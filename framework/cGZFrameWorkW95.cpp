@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "framework/TP.h"
 #include "framework/cGZApp.h"
 #include "platform/Clock.h"
 
@@ -98,6 +99,7 @@ void cGZFrameWorkW95::Run() {
             --mnQuitIgnoreCount;
         }
         if (GZGetMessageDiscard() && message->message == kMsgDdeAck) continue;
+        TP::Get().AddSample("FW::DispatchMessage");
         if (!app || !app->PreTranslateMessage(&*message))
             if (mDispatcher) mDispatcher(*message);
     }

@@ -9,7 +9,7 @@ constexpr std::uint32_t kLast = LanguageTables::kLanguageCount;
 
 } // namespace
 
-cRZLanguageManager::cRZLanguageManager() : mUtility(1) {
+cRZLanguageManager::cRZLanguageManager() : cGZSystemService(kGZLanguageManagerServiceID), mUtility(1) {
     mUtility.SetEmbedded();
     platform::SetCurrentCodePage(LanguageTables::CodePage(1));
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 
+#include "framework/cGZSystemService.h"
 #include "framework/cRZLanguageUtility.h"
 #include "framework/cRZString.h"
 
@@ -40,10 +41,16 @@ protected:
     virtual ~cIGZLanguageManager() = default;
 };
 
-class cRZLanguageManager : public cIGZLanguageManager {
+// The framework's language manager service (id kGZLanguageManagerServiceID);
+// the framework initialises it directly, before the listed services.
+class cRZLanguageManager : public cGZSystemService, public cIGZLanguageManager {
 public:
     cRZLanguageManager();
     ~cRZLanguageManager() override = default;
+
+    // Nothing to set up or tear down: the tables convert on first use.
+    bool Init() override { return true; }
+    bool Shutdown() override { return true; }
 
     // An id of 0 means the current language wherever an id is taken.
     std::uint32_t AddLanguage(std::uint32_t language) override;

@@ -6,13 +6,11 @@
 #include <cstdint>
 
 #include "framework/LanguageTables.h"
+#include "framework/cRZRefCount.h"
 #include "framework/cRZString.h"
 
-class cIGZLanguageUtility {
+class cIGZLanguageUtility : public cIGZUnknown {
 public:
-    virtual std::uint32_t AddRef() = 0;
-    virtual std::uint32_t Release() = 0;
-
     // Names write their text into `out`. A language without such names gives
     // "untranslated" and false; an index out of range leaves `out` alone and
     // answers true.

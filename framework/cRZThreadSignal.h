@@ -33,6 +33,8 @@ public:
     // milliseconds, so anything below 1024 only polls. True when signalled.
     bool Wait(uint32_t microseconds) override;
     bool IsValid() const override { return true; }
+    // Threads waiting right now.
+    int GetWaiterCount() { return mEvent.WaiterCount(); }
 
 private:
     // Waiting threads do not hold the signal's own lock, so several can wait

@@ -1,5 +1,7 @@
 #include "framework/cGZCheatCodeManager.h"
 
+#include "framework/cGZApp.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -213,6 +215,37 @@ TEST_F(CheatManager, HelpWithTooManyWords) {
     EXPECT_FALSE(manager.ExecuteCheatLine("help a b"));
     EXPECT_EQ(boxes.back(), (Box{"Usage: help, or help [partial command], or help [command]", "Cheat Error"}));
     EXPECT_EQ(view.modalRuns, 0);
+}
+
+} // namespace
+
+namespace {
+
+// The application as the console sees it: its console switch and message box.
+class ConsoleApp : public cIGZApp {
+public:
+    bool restricts = true;
+    std::vector<std::string> shown;
+    bool AddService(cIGZSystemService*) override { return true; }
+    const char* GetName() const override { return "console test"; }
+    bool Tick() override { return true; }
+    int DoMessageBox(const char* text, const char* caption, int buttonKind, int flag) override {
+        shown.push_back(std::string(caption) + ": " + text + " " + std::to_string(buttonKind) + std::to_string(flag));
+        return 0;
+    }
+    bool RestrictsConsole() override { return restricts; }
+};
+
+TEST(CheatManagerApp, FollowsTheApplication) {
+    ConsoleApp app;
+    cGZCheatCodeManager restricted(app);
+    EXPECT_FALSE(restricted.IsRegistered("help"));
+    EXPECT_FALSE(restricted.ExecuteCheatLine("help"));
+    EXPECT_EQ(app.shown, (std::vector<std::string>{"Sorry: No such cheat! 00"}));
+
+    app.restricts = false;
+    cGZCheatCodeManager open(app);
+    EXPECT_TRUE(open.IsRegistered("help"));
 }
 
 } // namespace

@@ -120,6 +120,19 @@ TEST_F(FrameworkTest, NoSoundStillCreatesTheSoundObject) {
     EXPECT_EQ(framework.GetSoundSystem(), nullptr);
 }
 
+TEST_F(FrameworkTest, TheLanguageManagerIsInitialisedButNotListed) {
+    RZSetAppFactory(nullptr);
+    cGZFrameWorkW95 framework;
+    framework.Init();
+    auto* manager = dynamic_cast<cRZLanguageManager*>(framework.GetLanguageManager());
+    ASSERT_NE(manager, nullptr);
+    EXPECT_FALSE(framework.GetServiceList().Contains(manager));
+    // Listed: fonts, queue manager, sound, graphics.
+    EXPECT_EQ(framework.GetServiceList().Count(), 4u);
+    EXPECT_TRUE(framework.GetServiceList().Contains(dynamic_cast<cIGZSystemService*>(framework.GetMessageQueueManager())));
+    framework.Shutdown();
+}
+
 TEST_F(FrameworkTest, AFailingInitLeavesThatServiceNotRunningAndStartUpGoesOn) {
     RecordingService failing(50, "failing", false);
     RecordingService fine(40, "fine");

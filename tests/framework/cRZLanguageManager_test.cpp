@@ -16,6 +16,16 @@ protected:
     cRZLanguageManager manager;
 };
 
+TEST_F(LanguageManager, IsTheFrameworksLanguageService) {
+    EXPECT_EQ(manager.GetServiceID(), kGZLanguageManagerServiceID);
+    EXPECT_TRUE(manager.Init());
+    EXPECT_TRUE(manager.OnTick(0));
+    EXPECT_TRUE(manager.Shutdown());
+    // The framework keeps it as a service; callers reach the manager from there.
+    cIGZSystemService* service = &manager;
+    EXPECT_EQ(dynamic_cast<cIGZLanguageManager*>(service), &manager);
+}
+
 TEST_F(LanguageManager, CurrentLanguageMustBeAvailable) {
     EXPECT_EQ(manager.GetCurrentLanguage(), 1u);
     EXPECT_TRUE(manager.SetCurrentLanguage(0));  // 0 means 1, already current

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Eventually.h"
+
 using namespace std::chrono;
 
 TEST(cRZThreadSignal, WaitsBelow1024MicrosecondsOnlyPoll) {
@@ -30,18 +32,26 @@ TEST(cRZThreadSignal, ASignalWithNoWaiterIsLost) {
 TEST(cRZThreadSignal, SignalReleasesThePresentWaiters) {
     for (bool manual : {true, false}) {
         cRZThreadSignal signal(manual);
-        std::atomic<int> waiting{0}, released{0};
+        std::atomic<int> released{0};
         std::vector<std::thread> threads;
         for (int i = 0; i < 3; ++i)
             threads.emplace_back([&] {
-                ++waiting;
-                if (signal.Wait(300 * 1024)) ++released;
+                if (signal.Wait(0)) ++released;
             });
-        while (waiting < 3) std::this_thread::sleep_for(milliseconds(1));
-        std::this_thread::sleep_for(milliseconds(30));  // let them block
+        ASSERT_TRUE(support::Eventually([&] { return signal.GetWaiterCount() == 3; }));
         signal.SignalAll();
+        int expected = manual ? 3 : 1;
+        ASSERT_TRUE(support::Eventually([&] { return signal.GetWaiterCount() == 3 - expected; }));
+        std::this_thread::sleep_for(milliseconds(10));
+        EXPECT_EQ(released.load(), expected) << "manual=" << manual;
+        // Release the rest one by one.
+        while (released < 3) {
+            int before = signal.GetWaiterCount();
+            signal.Signal();
+            ASSERT_TRUE(support::Eventually([&] { return signal.GetWaiterCount() < before; }));
+            ASSERT_TRUE(support::Eventually([&] { return released == 3 - signal.GetWaiterCount(); }));
+        }
         for (auto& t : threads) t.join();
-        EXPECT_EQ(released.load(), manual ? 3 : 1) << "manual=" << manual;
     }
 }
 

@@ -1,0 +1,154 @@
+#include "framework/cRZCallbackThread.h"
+
+#include <chrono>
+#include <exception>
+#include <vector>
+
+#include "framework/cGZFrameWork.h"
+#include "framework/cRZCallbackTimer.h"
+#include "framework/cRZLock.h"
+#include "platform/Clock.h"
+
+namespace {
+
+// The name under which a callback that threw is reported.
+constexpr const char* kCrashName = "Callback Timer";
+
+}  // namespace
+
+cRZCallbackThread::cRZCallbackThread() : mStartCount(platform::PerfCounter()) {}
+
+cRZCallbackThread::~cRZCallbackThread() {
+    {
+        std::lock_guard<std::mutex> lock(mListLock);
+        mbStop = true;
+        mbChanged = true;
+    }
+    mListChanged.notify_all();
+    if (!IsWorkerThread()) mWorker.WaitForEnd();
+}
+
+cRZCallbackThread& cRZCallbackThread::Get() {
+    static cRZCallbackThread thread;
+    return thread;
+}
+
+uint32_t cRZCallbackThread::NowMs() const {
+    return static_cast<uint32_t>((platform::PerfCounter() - mStartCount) / 1000000);
+}
+
+uint32_t cRZCallbackThread::AddTimer(Callback fn, void* context, cRZCallbackTimer* timer, uint32_t periodMs,
+                                     bool oneShot, bool rearmFromNow) {
+    std::lock_guard<std::mutex> lock(mListLock);
+    uint32_t key = mNextKey++;
+    if (mNextKey == 0) mNextKey = 1;
+    mEntries.push_back({key, timer, fn, context, oneShot, periodMs, NowMs() + periodMs, rearmFromNow});
+    if (!mbStarted && !mbStop) {
+        mbStarted = true;
+        mWorker.Start(this);
+    }
+    mbChanged = true;
+    mListChanged.notify_all();
+    return key;
+}
+
+bool cRZCallbackThread::RemoveTimer(uint32_t key) {
+    std::lock_guard<std::mutex> lock(mListLock);
+    for (auto it = mEntries.begin(); it != mEntries.end(); ++it) {
+        if (it->key != key) continue;
+        mEntries.erase(it);
+        mbChanged = true;
+        mListChanged.notify_all();
+        return true;
+    }
+    return false;
+}
+
+void cRZCallbackThread::StopAll() {
+    cRZLock pass(mCallbackLock);
+    std::lock_guard<std::mutex> lock(mListLock);
+    mbStop = true;
+    mEntries.clear();
+    mbChanged = true;
+    mListChanged.notify_all();
+}
+
+void cRZCallbackThread::WaitForPass() {
+    if (IsWorkerThread()) return;
+    cRZLock pass(mCallbackLock);
+}
+
+size_t cRZCallbackThread::GetEntryCount() {
+    std::lock_guard<std::mutex> lock(mListLock);
+    return mEntries.size();
+}
+
+int cRZCallbackThread::Run() {
+    struct Call {
+        uint32_t key;
+        cRZCallbackTimer* timer;
+        Callback fn;
+        void* context;
+    };
+    std::vector<Call> due;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(mListLock);
+            mListChanged.wait(lock, [this] { return mbStop || !mEntries.empty(); });
+            if (mbStop) break;
+        }
+
+        // One pass: collect what is due, then call it, all under the callback
+        // lock so that Stop from another thread can wait for the pass.
+        uint32_t readTime = 0;
+        int64_t waitMs = -1;  // -1: nothing left in the list
+        {
+            cRZLock pass(mCallbackLock);
+            due.clear();
+            {
+                std::lock_guard<std::mutex> lock(mListLock);
+                if (mbStop) break;
+                mbChanged = false;
+                readTime = NowMs();
+                for (auto it = mEntries.begin(); it != mEntries.end();) {
+                    if (static_cast<int32_t>(it->dueMs - readTime) <= 0) {
+                        due.push_back({it->key, it->timer, it->fn, it->context});
+                        if (it->timer) it->timer->AddRef();
+                        if (it->oneShot) {
+                            it = mEntries.erase(it);
+                            continue;
+                        }
+                        it->dueMs = it->rearmFromNow ? readTime + it->periodMs : it->dueMs + it->periodMs;
+                    }
+                    int64_t untilDue = static_cast<int32_t>(it->dueMs - readTime);
+                    if (waitMs < 0 || untilDue < waitMs) waitMs = untilDue < 0 ? 0 : untilDue;
+                    ++it;
+                }
+            }
+            for (const Call& call : due) {
+                if (!call.timer) continue;
+                call.timer->AddRef();
+                // Skip a timer that was stopped (or re-armed) since this pass
+                // picked it up, or that only this pass still holds.
+                if (call.timer->GetRefCount() > 2 && call.timer->GetKey() == call.key) {
+                    try {
+                        call.fn(call.context);
+                    } catch (...) {
+                        call.timer->Stop();
+                        ReportCallbackCrash(kCrashName);
+                    }
+                }
+                call.timer->Release();
+                call.timer->Release();
+            }
+        }
+
+        std::unique_lock<std::mutex> lock(mListLock);
+        if (mbStop) break;
+        if (mbChanged || mEntries.empty() || waitMs < 0) continue;
+        int64_t remaining = waitMs - static_cast<int32_t>(NowMs() - readTime);
+        if (remaining <= 0) continue;
+        mListChanged.wait_for(lock, std::chrono::milliseconds(remaining), [this] { return mbStop || mbChanged; });
+    }
+    return 0;
+}

@@ -1,0 +1,71 @@
+// The one background thread that runs every callback timer of the program.
+// It keeps a list of armed entries, sleeps until the nearest is due (or until
+// the list changes), and runs the due callbacks in one pass under the
+// callback lock. Stopping a timer from another thread waits for a pass that is
+// under way, so no callback runs on a timer whose owner has stopped it.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <list>
+#include <mutex>
+
+#include "framework/cRZCriticalSection.h"
+#include "framework/cRZThread.h"
+
+class cRZCallbackTimer;
+
+class cRZCallbackThread : public cIGZThreadStartable {
+public:
+    using Callback = void (*)(void* context);
+
+    cRZCallbackThread();
+    // Stops the worker and waits for it (and for a callback under way).
+    ~cRZCallbackThread() override;
+    cRZCallbackThread(const cRZCallbackThread&) = delete;
+    cRZCallbackThread& operator=(const cRZCallbackThread&) = delete;
+
+    // The program's timer thread.
+    static cRZCallbackThread& Get();
+
+    // Arms an entry due after the period; answers its key (never 0).
+    // Entries without a timer object are never called.
+    uint32_t AddTimer(Callback fn, void* context, cRZCallbackTimer* timer, uint32_t periodMs, bool oneShot,
+                      bool rearmFromNow);
+    bool RemoveTimer(uint32_t key);
+    // Removes every entry; no timer fires afterwards, not even one armed later.
+    void StopAll();
+    // Waits until a pass under way has finished (at once on the worker
+    // itself, where a callback may stop timers).
+    void WaitForPass();
+    bool IsWorkerThread() const { return mWorker.IsCurrentThread(); }
+    size_t GetEntryCount();
+
+    int Run() override;
+
+private:
+    struct Entry {
+        uint32_t key;
+        cRZCallbackTimer* timer;
+        Callback fn;
+        void* context;
+        bool oneShot;
+        uint32_t periodMs;
+        uint32_t dueMs;
+        bool rearmFromNow;
+    };
+
+    uint32_t NowMs() const;
+
+    std::list<Entry> mEntries;
+    int64_t mStartCount;
+    cRZThread mWorker;
+    uint32_t mNextKey = 1;
+    std::mutex mListLock;
+    std::condition_variable mListChanged;
+    bool mbChanged = false;
+    // Held for a whole pass; recursive, so a callback may stop timers.
+    cRZCriticalSection mCallbackLock;
+    bool mbStop = false;
+    bool mbStarted = false;
+};

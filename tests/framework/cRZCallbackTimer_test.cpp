@@ -1,0 +1,263 @@
+#include "framework/cRZCallbackTimer.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <random>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/cGZFrameWork.h"
+#include "framework/cRZCallbackThread.h"
+#include "support/Eventually.h"
+
+using namespace std::chrono;
+using support::Eventually;
+
+namespace {
+
+struct Counter {
+    std::atomic<int> calls{0};
+    std::function<void()> action;
+    static void Call(void* self) {
+        auto* c = static_cast<Counter*>(self);
+        ++c->calls;
+        if (c->action) c->action();
+    }
+};
+
+}  // namespace
+
+TEST(cRZCallbackTimer, OneShotFiresOnceAndCanStartAgain) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    EXPECT_FALSE(timer.StartOnce(10));  // no callback yet
+    timer.SetCallback(&Counter::Call, &counter);
+    timer.SetInterval(30);
+    auto start = steady_clock::now();
+    ASSERT_TRUE(timer.StartOnce());
+    EXPECT_TRUE(timer.IsArmed());
+    ASSERT_TRUE(Eventually([&] { return counter.calls == 1; }));
+    EXPECT_GE(steady_clock::now() - start, milliseconds(25));
+    std::this_thread::sleep_for(milliseconds(80));
+    EXPECT_EQ(counter.calls.load(), 1);
+    EXPECT_FALSE(timer.IsArmed());
+    EXPECT_EQ(timer.GetKey(), 0u);
+    EXPECT_TRUE(timer.Stop());  // nothing to stop
+    ASSERT_TRUE(timer.StartOnce(5));
+    ASSERT_TRUE(Eventually([&] { return counter.calls == 2; }));
+    uint32_t interval = 0;
+    timer.GetInterval(interval);
+    EXPECT_EQ(interval, 30u);  // StartOnce(5) was for that run only
+}
+
+TEST(cRZCallbackTimer, RepeatingFiresAtItsPeriodUntilStopped) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    timer.SetCallback(&Counter::Call, &counter);
+    auto start = steady_clock::now();
+    ASSERT_TRUE(timer.StartRepeating(20));
+    EXPECT_FALSE(timer.StartRepeating(20));  // already armed
+    EXPECT_FALSE(timer.StartOnce());
+    ASSERT_TRUE(Eventually([&] { return counter.calls >= 4; }));
+    timer.Stop();
+    int calls = counter.calls;
+    // Due times advance by the period from the start: never more calls than
+    // whole periods elapsed.
+    auto elapsed = duration_cast<milliseconds>(steady_clock::now() - start).count();
+    EXPECT_LE(calls, elapsed / 20 + 1);
+    std::this_thread::sleep_for(milliseconds(60));
+    EXPECT_EQ(counter.calls.load(), calls);  // nothing after Stop returned
+    uint32_t interval = 0, aux = 0;
+    timer.GetInterval(interval);
+    timer.GetAuxValue(aux);
+    EXPECT_EQ(interval, 20u);
+    EXPECT_EQ(aux, 100u);
+}
+
+TEST(cRZCallbackTimer, SetIntervalRestartsFromNow) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    timer.SetCallback(&Counter::Call, &counter);
+    ASSERT_TRUE(timer.StartRepeating(1000));
+    std::this_thread::sleep_for(milliseconds(20));
+    auto change = steady_clock::now();
+    timer.SetInterval(60);
+    EXPECT_TRUE(timer.IsArmed());
+    ASSERT_TRUE(Eventually([&] { return counter.calls >= 1; }));
+    auto first = steady_clock::now() - change;
+    EXPECT_GE(first, milliseconds(50));
+    EXPECT_LT(first, milliseconds(900));
+    timer.Stop();
+}
+
+TEST(cRZCallbackTimer, TwoOneShotsDueTogetherBothFire) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer a(&thread), b(&thread);
+    Counter ca, cb;
+    a.SetCallback(&Counter::Call, &ca);
+    b.SetCallback(&Counter::Call, &cb);
+    a.StartOnce(15);
+    b.StartOnce(15);
+    ASSERT_TRUE(Eventually([&] { return ca.calls == 1 && cb.calls == 1; }));
+}
+
+TEST(cRZCallbackTimer, ACallbackMayStopItselfAndAnother) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer first(&thread), second(&thread);
+    Counter c1, c2;
+    c1.action = [&] {
+        first.Stop();
+        second.Stop();
+    };
+    first.SetCallback(&Counter::Call, &c1);
+    second.SetCallback(&Counter::Call, &c2);
+    second.StartRepeating(400);
+    first.StartRepeating(10);
+    ASSERT_TRUE(Eventually([&] { return c1.calls >= 1; }));
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(c1.calls.load(), 1);
+    EXPECT_EQ(c2.calls.load(), 0);
+    EXPECT_FALSE(first.IsArmed());
+    EXPECT_FALSE(second.IsArmed());
+}
+
+TEST(cRZCallbackTimer, StopFromAnotherThreadWaitsForACallUnderWay) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    std::atomic<bool> inside{false}, finished{false};
+    counter.action = [&] {
+        inside = true;
+        std::this_thread::sleep_for(milliseconds(50));
+        finished = true;
+    };
+    timer.SetCallback(&Counter::Call, &counter);
+    timer.StartRepeating(5);
+    ASSERT_TRUE(Eventually([&] { return inside.load(); }));
+    timer.Stop();
+    EXPECT_TRUE(finished.load());
+    int calls = counter.calls;
+    std::this_thread::sleep_for(milliseconds(30));
+    EXPECT_EQ(counter.calls.load(), calls);
+}
+
+TEST(cRZCallbackTimer, AThrowingCallbackIsReportedAndStopped) {
+    ClearCallbackCrash();
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    counter.action = [] { throw std::runtime_error("boom"); };
+    timer.SetCallback(&Counter::Call, &counter);
+    timer.StartRepeating(5);
+    ASSERT_TRUE(Eventually([&] { return GetCallbackCrash() != nullptr; }));
+    ASSERT_TRUE(Eventually([&] { return !timer.IsArmed(); }));
+    std::this_thread::sleep_for(milliseconds(30));
+    EXPECT_EQ(counter.calls.load(), 1);
+    ClearCallbackCrash();
+}
+
+TEST(cRZCallbackTimer, AfterStopAllNothingFiresAgain) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    timer.SetCallback(&Counter::Call, &counter);
+    timer.StartRepeating(10);
+    ASSERT_TRUE(Eventually([&] { return counter.calls >= 1; }));
+    thread.StopAll();
+    int calls = counter.calls;
+    timer.Stop();
+    EXPECT_TRUE(timer.StartRepeating(5));
+    std::this_thread::sleep_for(milliseconds(60));
+    EXPECT_EQ(counter.calls.load(), calls);
+    EXPECT_EQ(thread.GetEntryCount(), 1u);
+}
+
+TEST(cRZCallbackTimer, AReleasedTimerIsNotCalledAndIsDeleted) {
+    cRZCallbackThread thread;
+    auto* timer = new cRZCallbackTimer(&thread);
+    EXPECT_EQ(timer->GetRefCount(), 1u);
+    Counter counter;
+    timer->SetCallback(&Counter::Call, &counter);
+    timer->StartOnce(20);
+    EXPECT_EQ(timer->Release(), 0u);  // deleted; its destructor disarmed it
+    std::this_thread::sleep_for(milliseconds(60));
+    EXPECT_EQ(counter.calls.load(), 0);
+    EXPECT_EQ(thread.GetEntryCount(), 0u);
+}
+
+// Two threads arm and stop 100 one-shot timers for about two seconds. Every
+// timer left armed must fire, none late beyond the tolerance, and none after
+// Stop returned.
+TEST(cRZCallbackTimer, StressTwoThreadsArmAndStopTimers) {
+    cRZCallbackThread thread;
+    constexpr int kTimers = 100;
+    struct Slot {
+        cRZCallbackTimer* timer = nullptr;
+        std::atomic<int64_t> dueNs{0};
+        std::atomic<bool> stopped{true};
+        std::atomic<int> lateMs{0};
+        std::atomic<int> firedWhileStopped{0};
+        std::atomic<int> fired{0};
+    };
+    std::vector<Slot> slots(kTimers);
+    auto nowNs = [] { return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count(); };
+    struct Context {
+        Slot* slot;
+        decltype(nowNs)* now;
+    };
+    std::vector<Context> contexts(kTimers);
+    auto fire = [](void* p) {
+        auto* c = static_cast<Context*>(p);
+        Slot* slot = c->slot;
+        ++slot->fired;
+        if (slot->stopped) ++slot->firedWhileStopped;
+        int late = static_cast<int>(((*c->now)() - slot->dueNs) / 1000000);
+        if (late > slot->lateMs) slot->lateMs = late;
+    };
+    for (int i = 0; i < kTimers; ++i) {
+        contexts[i] = {&slots[i], &nowNs};
+        slots[i].timer = new cRZCallbackTimer(&thread);
+        slots[i].timer->SetCallback(fire, &contexts[i]);
+    }
+    auto worker = [&](int first, unsigned seed) {
+        std::mt19937 rng(seed);
+        auto end = steady_clock::now() + milliseconds(1800);
+        while (steady_clock::now() < end) {
+            Slot& s = slots[first + rng() % (kTimers / 2)];
+            if (s.timer->IsArmed()) {
+                s.timer->Stop();
+                s.stopped = true;
+            } else {
+                uint32_t ms = 1 + rng() % 30;
+                s.stopped = false;
+                s.dueNs = nowNs() + int64_t(ms) * 1000000;
+                s.timer->StartOnce(ms);
+            }
+            std::this_thread::sleep_for(microseconds(200));
+        }
+    };
+    std::thread t1(worker, 0, 1u), t2(worker, kTimers / 2, 2u);
+    t1.join();
+    t2.join();
+    std::this_thread::sleep_for(milliseconds(200));  // let every armed timer fire
+    int armed = 0, maxLate = 0, afterStop = 0, fired = 0;
+    for (Slot& s : slots) {
+        if (s.timer->IsArmed()) ++armed;
+        maxLate = std::max(maxLate, s.lateMs.load());
+        afterStop += s.firedWhileStopped;
+        fired += s.fired;
+    }
+    EXPECT_EQ(armed, 0);  // every armed one-shot fired and disarmed itself
+    EXPECT_EQ(afterStop, 0);
+    EXPECT_GT(fired, 100);
+    EXPECT_LT(maxLate, 500);
+    for (Slot& s : slots) s.timer->Release();
+    EXPECT_EQ(thread.GetEntryCount(), 0u);
+}

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string output;
+};
+
+ToolRun Lotgen(const std::string& arguments) {
+    // Tests run in parallel processes: each call writes a file of its own.
+    static int calls = 0;
+    const std::string out = testing::TempDir() + "lotgen_" +
+                            testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                            std::to_string(++calls) + ".txt";
+    const std::string command = std::string(TOVA_BIN_DIR) + "/lotgen " + arguments + " > " + out + " 2>&1";
+    const int raw = std::system(command.c_str());
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::remove(out.c_str());
+    // std::system gives the wait status; the exit code is its second byte.
+    return ToolRun{raw == -1 ? -1 : (raw >> 8) & 0xFF, text.str()};
+}
+
+}  // namespace
+
+TEST(Lotgen, EveryLayerComesBackUnchanged) {
+    const ToolRun run = Lotgen("40 7");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("all layers match"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("target grass"), std::string::npos);
+    EXPECT_NE(run.output.find("Water"), std::string::npos);
+    EXPECT_EQ(run.output.find("DIFFERENT"), std::string::npos);
+}
+
+TEST(Lotgen, OlderVersionsPrintTheirLayersOnly) {
+    const ToolRun run = Lotgen("64 3 22");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("floors2"), std::string::npos);
+    EXPECT_EQ(run.output.find("Pool"), std::string::npos);
+    EXPECT_NE(run.output.find("grass"), std::string::npos);
+}
+
+TEST(Lotgen, BadArgumentsAreRefused) {
+    for (const char* arguments : {"", "3 1", "65 1", "20 x", "20 1 53 extra"}) {
+        const ToolRun run = Lotgen(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.output.find("usage"), std::string::npos) << arguments;
+    }
+}

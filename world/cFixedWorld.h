@@ -1,0 +1,252 @@
+// The lot's world: every per-tile layer of a lot of size 4 to 64 on two
+// storeys, and the operations people, objects, routing, the renderer and the
+// build tools use on them. Layers are always 64 by 64; the size only limits
+// the part in use. Every layer array is indexed [x][y].
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "resfile/ResStatus.h"
+#include "world/ArryResource.h"
+#include "world/WallCell.h"
+#include "world/WorldServices.h"
+#include "world/WorldTypes.h"
+#include "world/c2DArray.h"
+
+class iResFile;
+
+// Four corner heights: byte 0 corner (x, y+1), byte 1 corner (x, y),
+// byte 2 corner (x+1, y), byte 3 corner (x+1, y+1).
+struct AltitudeCell {
+    uint8_t corner[4];
+
+    uint32_t Packed() const {
+        return static_cast<uint32_t>(corner[0]) | (static_cast<uint32_t>(corner[1]) << 8) |
+               (static_cast<uint32_t>(corner[2]) << 16) | (static_cast<uint32_t>(corner[3]) << 24);
+    }
+    static AltitudeCell FromPacked(uint32_t v) {
+        return AltitudeCell{{static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                             static_cast<uint8_t>(v >> 24)}};
+    }
+    friend bool operator==(const AltitudeCell&, const AltitudeCell&) = default;
+};
+static_assert(sizeof(AltitudeCell) == 4, "an altitude cell is stored as 4 bytes");
+
+// Up to two light offsets {dx, dy} per tile; 127 = none.
+struct TileLight {
+    int8_t offset[4];
+};
+constexpr int8_t kNoLight = 127;
+
+struct TileLightTable {
+    int32_t count = kWorldCapacity * kWorldCapacity;
+    std::array<TileLight, kWorldCapacity * kWorldCapacity> entries;  // index y * 64 + x
+
+    void Clear();
+    TileLight& At(int32_t x, int32_t y) { return entries[static_cast<size_t>(y * kWorldCapacity + x)]; }
+    void Shift(int32_t dx, int32_t dy);
+};
+
+// Tile flag bits.
+enum : uint8_t {
+    kTileSupportsUpper = 0x01,
+    kTileReachedOutside = 0x02,
+    kTileReachedOutside2 = 0x04,
+    kTileKeptFlag = 0x08,
+    kTileOutsideArea = 0x20,
+    kTileOutsideHalfA = 0x40,
+    kTileOutsideHalfB = 0x80,
+};
+
+// Pool and water cells: 255 = none; a pool cell below 16 is pool, 16 the
+// pool tool's mark.
+constexpr uint8_t kNoPool = 255;
+constexpr uint8_t kPoolMark = 16;
+
+// Wall-placement flags of an object (FitsWalls).
+enum : int32_t {
+    kNeedsWallSide2 = 0x01,
+    kNeedsWallSide4 = 0x02,
+    kNeedsWallSide8 = 0x04,
+    kNeedsWallSide1 = 0x08,
+    kNotInCorner = 0x10,
+    kNeedsCorner = 0x20,
+    kNeedsDiagonal = 0x40,
+    kAllowsDiagonal = 0x80,
+    kRefusesWallSide2 = 0x100,
+    kRefusesWallSide4 = 0x200,
+    kRefusesWallSide8 = 0x400,
+    kRefusesWallSide1 = 0x800,
+};
+
+// Placement refusal codes that FitsWalls leaves.
+enum : int32_t {
+    kPlaceNeedsCorner = 4,
+    kPlaceNotInCorner = 5,
+    kPlaceNeedsWall = 6,
+    kPlaceWallInTheWay = 7,
+    kPlaceNeedsFullWall = 22,
+    kPlaceNeedsDiagonal = 23,
+};
+
+// Commands the world answers.
+enum : int32_t {
+    kCmdWorldChanged = 131,
+    kCmdTerrainChanged = 133,
+    kCmdGrassGrew = 134,
+    kCmdRecomputeRooms = 145,
+    kCmdFlattenTerrain = 189,
+    kCmdRandomTerrain = 190,
+    kCmdFillGround = 191,
+    kCmdClearGround = 192,
+    kCmdRandomGround = 193,
+    kCmdGrowGrass = 248,
+    kCmdShiftWorld = 262,
+};
+
+// Save-file versions at which layers joined the house file.
+enum : int32_t {
+    kLayersVersionGrass = 17,
+    kLayersVersionUpperStorey = 23,
+    kLayersVersionFlags = 36,
+    kLayersVersionPool = 38,
+    kLayersVersionWater = 53,
+};
+
+constexpr uint32_t kDefaultGrassSeed = 1959050;
+
+struct ViewBounds {
+    int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+};
+
+// A box in sixteenths of a tile.
+struct FineBox {
+    int32_t minX, maxX, minY, maxY;
+};
+
+class cFixedWorld {
+public:
+    // Throws std::invalid_argument for a size outside 4..64 and
+    // std::bad_alloc when the layers cannot be made.
+    explicit cFixedWorld(int32_t size, const WorldServices& services = {});
+    virtual ~cFixedWorld();
+    cFixedWorld(const cFixedWorld&) = delete;
+    cFixedWorld& operator=(const cFixedWorld&) = delete;
+
+    // Refuses sizes outside 4..64 and keeps the old layers when it fails.
+    bool ResizeLayers(int32_t size);
+    int32_t GetSize() const { return mSize; }
+    const WorldServices& Services() const { return mServices; }
+
+    // The view rotation (0..3 quarter turns). A fixed world never turns.
+    virtual int32_t GetRotation() const { return 0; }
+    void SetRotation(int32_t rotation, bool keepWalls);
+    const ViewBounds& GetViewBounds() const { return mViewBounds; }
+    TileLocation ViewToWorld(TileLocation view) const;
+    TileLocation WorldToView(TileLocation world) const;
+
+    // Layers. Level 1 is the ground storey, 2 the upper one; other levels
+    // give null.
+    c2DArray<AltitudeCell>& Altitude() { return *mAltitude; }
+    c2DArray<uint8_t>& Ground() { return *mGround; }
+    c2DArray<int8_t>& Grass() { return *mGrass; }
+    c2DArray<int8_t>& TargetGrass() { return *mTargetGrass; }
+    c2DArray<uint8_t>* Floors(int32_t level);
+    c2DArray<uint16_t>* Rooms(int32_t level);
+    c2DArray<uint8_t>* Flags(int32_t level);
+    c2DArray<uint16_t>* Objects(int32_t level);
+    WallLayer* Walls(int32_t level);
+    WallPostLayer* WallPosts(int32_t level);
+    TileLightTable* LightTable(int32_t level);
+    cArray<uint8_t>* GetPoolLayer() { return mPool; }
+    cArray<uint8_t>* GetWaterLayer() { return mWater; }
+    iRoofLayer* GetRoofLayer(int32_t index);
+    bool UpperStoreyUsed() const { return mUpperUsed != 0; }
+    bool UpperStoreySupported() const { return mUpperSupported != 0; }
+    void SetUpperStoreyUsed(bool used) { mUpperUsed = used; }
+    void SetUpperStoreySupported(bool supported) { mUpperSupported = supported; }
+
+    // Terrain heights.
+    float GetAltitudeAt(FinePoint point) const;
+    uint32_t GetAltitudeCorners(TileLocation viewTile) const;
+    void SetAltitudeCorners(TileLocation viewTile, uint32_t packedCorners);
+    void SetCornerHeight(int32_t x, int32_t y, uint8_t height);
+
+    bool IsOutsideWorld(int32_t fineX, int32_t fineY) const;
+    bool IsInsideGrid(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < mSize && y < mSize; }
+    bool HasWater(TileLocation tile) const;
+    bool HasPool(TileLocation tile) const;
+    bool IsPoolOrMarked(TileLocation tile) const;
+    bool HasPoolAtView(TileLocation viewTile) const { return HasPool(ViewToWorld(viewTile)); }
+    bool IsPoolOrMarkedAtView(TileLocation viewTile) const { return IsPoolOrMarked(ViewToWorld(viewTile)); }
+
+    // Walls, in world orientation.
+    WallInfo GetWallInfo(TileLocation tile) const;
+    void SetWallInfo(TileLocation tile, const WallInfo& info);
+    uint8_t GetCornerWallMask(int32_t x, int32_t y, int32_t level) const;
+    bool BoxCrossesWall(const FineBox& box, int32_t level) const;
+    // The wall test of object placement; on refusal errorCode takes the reason
+    // and the result is false; on success errorCode is left alone.
+    bool FitsWalls(FinePoint point, int32_t level, int32_t facing, int32_t flags, int32_t& errorCode) const;
+
+    // Layers in the house file.
+    int32_t SaveLayers(iResFile& file, int32_t version);
+    int32_t LoadLayers(iResFile& file, int32_t version);
+    void NameLayers();
+
+    void Shift(int32_t dx, int32_t dy);
+    int32_t ComputeValue(bool& builtSomething) const;
+    void MarkOutsideArea(int32_t left, int32_t top, int32_t bottomMargin, int32_t rightMargin);
+
+    // Terrain, ground and grass by rule.
+    void FlattenTerrain();
+    void RandomTerrain();
+    void RandomGround(int32_t percent);
+    void GrowGrass(int32_t step);
+    void GenerateGrass(uint32_t seed);
+
+    // The world's part of the command broadcast list; non-zero = handled.
+    virtual int16_t DoCommand(int32_t command, intptr_t argument);
+
+protected:
+    virtual void StoreRotation(int32_t rotation) {}
+    void ComputeViewBounds();
+
+private:
+    struct LevelLayers {
+        std::unique_ptr<c2DArray<uint8_t>> floors;
+        std::unique_ptr<c2DArray<uint16_t>> rooms;
+        std::unique_ptr<c2DArray<uint8_t>> flags;
+        std::unique_ptr<c2DArray<uint16_t>> objects;
+        std::unique_ptr<WallLayer> walls;
+        std::unique_ptr<WallPostLayer> posts;
+        std::unique_ptr<TileLightTable> light;
+        std::unique_ptr<iRoofLayer> roof;
+    };
+
+    bool CreateLayers();
+    void ResetEdge(int32_t n);
+    void ReleaseCountedLayers();
+    void Broadcast(int32_t command, intptr_t argument);
+    iWorldRandom& Random();
+    void SynchroniseCorners();
+    void RandomHills(int32_t base, int32_t percent, int32_t step);
+    const LevelLayers* Level(int32_t level) const;
+    LevelLayers* Level(int32_t level);
+
+    WorldServices mServices;
+    cWorldRandom mOwnRandom;
+    int32_t mSize = 0;
+    std::unique_ptr<c2DArray<AltitudeCell>> mAltitude;
+    std::unique_ptr<c2DArray<uint8_t>> mGround;
+    std::unique_ptr<c2DArray<int8_t>> mGrass;
+    std::unique_ptr<c2DArray<int8_t>> mTargetGrass;
+    LevelLayers mLevels[2];
+    cArray<uint8_t>* mPool = nullptr;
+    cArray<uint8_t>* mWater = nullptr;
+    ViewBounds mViewBounds;
+    uint8_t mUpperUsed = 0;
+    uint8_t mUpperSupported = 0;
+};
