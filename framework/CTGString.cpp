@@ -1,21 +1,16 @@
 #include "framework/CTGString.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <vector>
 
+#include "framework/cRZString.h"
 #include "platform/CodePage.h"
 
 CTGString::CTGString(const CTGString& first, const CTGString& second) : std::string(first) { append(second); }
 
-void CTGString::TrimLeft() { erase(0, find_first_not_of(' ')); }
+void CTGString::TrimLeft() { cRZString::TrimLeftOf(*this); }
 
-void CTGString::TrimRight() {
-  const size_type last = find_last_not_of(' ');
-  erase(last == npos ? 0 : last + 1);
-}
+void CTGString::TrimRight() { cRZString::TrimRightOf(*this); }
 
 void CTGString::Trim() {
   TrimLeft();
@@ -47,19 +42,10 @@ CTGString& CTGString::MakeUpper() {
 }
 
 CTGString& CTGString::Sprintf(const char* format, ...) {
-  if (format == nullptr) return *this;
   va_list args;
   va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int needed = std::vsnprintf(nullptr, 0, format, args);
+  cRZString::FormatInto(*this, format, args);
   va_end(args);
-  if (needed >= 0) {
-    std::vector<char> out(static_cast<size_t>(needed) + 1);
-    std::vsnprintf(out.data(), out.size(), format, again);
-    assign(out.data(), static_cast<size_t>(needed));
-  }
-  va_end(again);
   return *this;
 }
 
