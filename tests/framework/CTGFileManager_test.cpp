@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "FarBuilder.h"
 #include "support/TempFolder.h"
 
@@ -218,6 +221,35 @@ TEST(CTGFileManagerTest, CreateDeleteMoveCopyKeepTheTablesRight) {
   EXPECT_TRUE(m.Exists(Dir(t, "W/LATE.TXT").c_str()));
   m.CloseAll();
   EXPECT_FALSE(m.HasDirectory(Dir(t, "W/").c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CTGFileManagerTest, LookupsRunWhileAnotherThreadRegistersFolders) {
+  TempFolder t;
+  for (int i = 0; i < 20; ++i) t.Write("Data/F" + std::to_string(i) + "/file.txt", "x");
+  t.Write("Data/main.txt", "m");
+  CTGFileManager m;
+  ASSERT_TRUE(m.AddDirectory(Dir(t, "Data/").c_str(), false, false));
+  std::atomic<bool> done{false};
+  std::thread loader([&] {
+    for (int round = 0; round < 5; ++round) m.AddDirectory(Dir(t, "Data/").c_str(), true, true);
+    done = true;
+  });
+  int lookups = 0;
+  while (!done || lookups < 100) {
+    EXPECT_TRUE(m.Find(Dir(t, "Data/main.txt").c_str()));
+    CTGFile* f = m.Open(Dir(t, "Data/main.txt").c_str(), false);
+    ASSERT_NE(f, nullptr);
+    m.Close(f);
+    CTGFindRecord r;
+    m.FindFirst(Dir(t, "Data/F1*").c_str(), r);
+    ++lookups;
+  }
+  loader.join();
+  EXPECT_TRUE(m.HasDirectory(Dir(t, "Data/F19/").c_str()));
 }
 
 }  // namespace
