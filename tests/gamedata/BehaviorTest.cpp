@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "gamedata/Behavior.h"
+#include "gamedata/TreeFixtures.h"
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/Breakpoints.h"
 #include "gamedata/ObjFnTable.h"
@@ -22,19 +23,6 @@ std::string OneNodeTree(int id, const std::string& label, int version, int calle
          " -> true false\nend\n";
 }
 
-// The same tree as a machine of the other byte order writes it.
-std::vector<uint8_t> OtherOrder(std::vector<uint8_t> tree) {
-  const int count = LoadI16(tree.data() + 2);
-  Swap16At(tree.data());
-  Swap16At(tree.data() + 2);
-  Swap32At(tree.data() + 8);
-  for (int i = 0; i < count; ++i) {
-    for (int w = 0; w < 6; ++w) {
-      if (w != 1) Swap16At(tree.data() + kTreeHeaderSize + kTreeNodeSize * i + 2 * w);
-    }
-  }
-  return tree;
-}
 
 struct Names : PrimitiveText {
   std::string PrimitiveName(int opcode) const override { return "prim" + std::to_string(opcode); }
@@ -153,7 +141,7 @@ TEST_F(BehaviorTest, TreesAndConstantsFromTheOtherByteOrder) {
   MemoryResourceSource swapped{"Swapped.iff", true, true};
   std::vector<uint8_t> tree = AssembleTrees(
       "tree 4096 \"t\"\n version 0x01020304\n n0: Expression 0x0102 -2 3 4 -> n0 true\nend\n")[0].bytes;
-  std::vector<uint8_t> reversed = OtherOrder(tree);
+  std::vector<uint8_t> reversed = testing_support::OtherOrderTree(tree);
   EXPECT_NE(reversed, tree);
   swapped.Add(kTypeBHAV, 4096, reversed);
   std::vector<uint8_t> consts = MakeConstants({0x0102, -3}, true);

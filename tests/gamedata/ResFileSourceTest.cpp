@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "gamedata/Behavior.h"
+#include "gamedata/TreeFixtures.h"
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/FloatConstants.h"
 #include "gamedata/ResFileSource.h"
@@ -10,19 +11,6 @@
 namespace tova {
 namespace {
 
-// The tree as a machine of the other byte order stores it.
-std::vector<uint8_t> Reversed(std::vector<uint8_t> t) {
-  const int count = LoadI16(t.data() + 2);
-  Swap16At(t.data());
-  Swap16At(t.data() + 2);
-  Swap32At(t.data() + 8);
-  for (int i = 0; i < count; ++i) {
-    uint8_t* n = t.data() + kTreeHeaderSize + kTreeNodeSize * i;
-    Swap16At(n);
-    for (int w = 0; w < 4; ++w) Swap16At(n + 4 + 2 * w);
-  }
-  return t;
-}
 
 TEST(ResFileSource, BehaviorOverAResourceFile) {
   MemResFile file;
@@ -30,7 +18,7 @@ TEST(ResFileSource, BehaviorOverAResourceFile) {
       "tree 4096 \"Sit\"\n version 2\n Expression 1 -2 3 4 -> true false\nend\n"
       "tree 4097 \"Stand\"\n version 3\n 4096 -> true false\nend\n");
   file.AddStored(kTypeBHAV, 4096, trees[0].bytes.data(), static_cast<int32_t>(trees[0].bytes.size()), "Sit");
-  std::vector<uint8_t> other = Reversed(trees[1].bytes);
+  std::vector<uint8_t> other = testing_support::OtherOrderTree(trees[1].bytes);
   file.AddStored(kTypeBHAV, 4097, other.data(), static_cast<int32_t>(other.size()), "Stand", 0);  // not native
   ResFileSource own(&file);
   Behavior b(nullptr, nullptr, &own, nullptr);
