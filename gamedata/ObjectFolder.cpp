@@ -107,28 +107,15 @@ class ObjectFolder::Timing {
 // ---------------------------------------------------------------------------
 // File and table caches
 
-// An object file as behaviour data reads it: constant lookups see the
-// tuning overrides the catalogue keeps for the file.
-class ObjectFolder::FileSource : public ResFileSource {
- public:
-  FileSource(iResFile* file, const std::map<int16_t, std::vector<int16_t>>& overrides)
-      : ResFileSource(file), overrides_(overrides) {}
-  const std::vector<int16_t>* FindConstantList(int16_t id) const override {
-    auto it = overrides_.find(id);
-    return it == overrides_.end() ? nullptr : &it->second;
-  }
-
- private:
-  const std::map<int16_t, std::vector<int16_t>>& overrides_;
-};
-
 struct ObjectFolder::CachedFile {
   std::string key;  // the path, folded, with '\' separators
   std::string path;
   std::unique_ptr<iResFile> file;
   int count = 0;
-  std::map<int16_t, std::vector<int16_t>> overrides;  // tuned constant lists
-  std::unique_ptr<FileSource> source;
+  // Tuned constant lists, as also handed to the object file (which the
+  // behaviours read them from); kept here to list them when saving.
+  std::map<int16_t, std::vector<int16_t>> overrides;
+  std::unique_ptr<ResFileSource> source;
 };
 
 struct ObjectFolder::CachedTable {
@@ -162,7 +149,7 @@ iResFile* ObjectFolder::OpenFile(const std::string& path) {
   entry->path = path;
   entry->file = std::move(file);
   entry->count = 1;
-  entry->source = std::make_unique<FileSource>(entry->file.get(), entry->overrides);
+  entry->source = std::make_unique<ResFileSource>(entry->file.get());
   files_.push_back(std::move(entry));
   return files_.back()->file.get();
 }
@@ -985,9 +972,15 @@ class ObjectFolder::Tuning : public TuningHost {
   class File : public TuningFile {
    public:
     explicit File(CachedFile& cached) : cached(cached) {}
+    // The name as the file reports it (a chain drops the extension of the
+    // name it was opened with, which is put back).
     std::string GetFileName() override {
-      size_t sep = cached.path.find_last_of("/\\");
-      return sep == std::string::npos ? cached.path : cached.path.substr(sep + 1);
+      std::string path;
+      cached.file->GetPath(path);
+      size_t sep = path.find_last_of("/\\");
+      std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
+      if (ExtensionOf(name).empty()) name += ExtensionOf(cached.path);
+      return name;
     }
     bool IsWritable() override { return cached.file->IsWritable(); }
     bool GetConstants(int16_t id, std::vector<int16_t>& values, bool& tunable) override {

@@ -178,7 +178,6 @@ class ObjectFolder : public BehaviorFinder, public Commander {
  private:
   struct CachedFile;
   struct CachedTable;
-  class FileSource;
   class Scanner;
   class Tuning;
   class Timing;

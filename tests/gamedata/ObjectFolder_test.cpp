@@ -552,3 +552,34 @@ TEST_F(ObjectFolderTest, BroadcastsChangesAndForgetsOnCommands) {
 
 }  // namespace
 }  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST(ObjectFolderTuning, OverridesReachTheBehavioursAndSaveWritesThem) {
+  tova_test::ScratchDir dir;
+  std::vector<uint8_t> bcon = {0x02, 0x80, 10, 0, 20, 0};  // tunable, two values
+  auto chair = MakeRecord(kChairGuid);
+  WriteIff(dir / "GameData/Objects/Chairs.iff",
+           {Objd(128, "Chair", chair), tova_test::ResourceSpec{TypeCode("BCON"), 4096, "Tuning", bcon}});
+  tova_test::WriteBytes(dir / "GameData/Tuning.txt", "x\tVersion 2\nChairs.iff\t4096:Tuning\n1\t99\n");
+  ObjectFolder folder;
+  folder.Init(dir.Path().string() + "/");
+  EXPECT_EQ(folder.GetTuningReport(), "");
+  Behavior* behavior = folder.FindByGUID(kChairGuid)->GetBehavior();
+  ConstantsView tuned = behavior->GetConstants(4096, true);
+  ASSERT_TRUE(tuned);
+  EXPECT_EQ(tuned.At(1), 99);
+  EXPECT_EQ(behavior->GetConstants(4096, false).At(1), 20);
+
+  std::string report;
+  folder.SaveTuning(report);
+  EXPECT_EQ(report, "Wrote constants Chairs.iff, id 4096\n");
+  folder.Clear();
+  tova_test::WriteBytes(dir / "GameData/Tuning.txt", "x\tVersion 2\n");
+  folder.Init(dir.Path().string() + "/");
+  EXPECT_EQ(folder.FindByGUID(kChairGuid)->GetBehavior()->GetConstants(4096, false).At(1), 99);
+}
+
+}  // namespace
+}  // namespace tova
