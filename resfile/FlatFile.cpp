@@ -19,6 +19,12 @@ int FlatFile::Open(const std::string& path) {
   return kResOK;
 }
 
+int FlatFile::OpenReadOnly(const std::string& path) {
+  if (mFile.IsOpen()) return kFlatAlreadyOpen;
+  mWritable = false;
+  return mFile.Open(path, File::kRead, File::Disposition::kOpenExisting) ? kResOK : kFlatOpenFailed;
+}
+
 int FlatFile::Create(const std::string& path) {
   if (mFile.IsOpen()) return kFlatAlreadyOpen;
   if (platform::FileExists(path) || platform::DirectoryExists(path)) return kFlatCreateExists;

@@ -17,6 +17,8 @@ class FlatFile {
 
   // For reading and writing, else read-only.
   int Open(const std::string& path);
+  // Read-only in any case (tools that must not change what they look at).
+  int OpenReadOnly(const std::string& path);
   // A new empty file; -43 when one exists already (never truncates).
   int Create(const std::string& path);
   int Delete(const std::string& path);

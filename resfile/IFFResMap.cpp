@@ -14,9 +14,34 @@ ResGroup* IFFResMap::FindGroup(ResType type) const {
 
 ResGroup* IFFResMap::AddGroup(ResType type) {
   if (ResGroup* g = FindGroup(type)) return g;
-  mGroups.push_back(std::make_unique<ResGroup>());
-  mGroups.back()->type = type;
-  return mGroups.back().get();
+  auto g = std::make_unique<ResGroup>();
+  g->type = type;
+  auto it = mGroups.insert(mNewAtFront ? mGroups.begin() : mGroups.end(), std::move(g));
+  return it->get();
+}
+
+ResEntry* IFFResMap::NewEntry(ResType type, ResId id) {
+  auto& entries = AddGroup(type)->entries;
+  auto it = entries.insert(mNewAtFront ? entries.begin() : entries.end(), std::make_unique<ResEntry>());
+  ResEntry* e = it->get();
+  e->id = id;
+  if (mIndexValid) {
+    auto& same = mById[Key(type, id)];
+    same.insert(mNewAtFront ? same.begin() : same.end(), e);
+  }
+  return e;
+}
+
+void IFFResMap::SwapGroups(IFFResMap& other) {
+  mGroups.swap(other.mGroups);
+  mIndexValid = other.mIndexValid = false;
+}
+
+void IFFResMap::BuildIndex() const {
+  mById.clear();
+  for (const auto& g : mGroups)
+    for (const auto& e : g->entries) mById[Key(g->type, e->id)].push_back(e.get());
+  mIndexValid = true;
 }
 
 void IFFResMap::RemoveGroup(ResType type) {
@@ -24,6 +49,7 @@ void IFFResMap::RemoveGroup(ResType type) {
     if ((*it)->type == type) {
       for (auto& e : (*it)->entries) DisposeMemHandle(e->handle);
       mGroups.erase(it);
+      mIndexValid = false;
       return;
     }
   }
@@ -35,15 +61,16 @@ ResType IFFResMap::TypeAt(int index) const {
 }
 
 ResEntry* IFFResMap::FindById(ResType type, ResId id, int variant, bool fallBack) const {
-  ResGroup* g = FindGroup(type);
-  if (!g) return nullptr;
+  if (!mIndexValid) BuildIndex();
+  auto it = mById.find(Key(type, id));
+  if (it == mById.end()) return nullptr;
   if (variant != 0) {
-    for (const auto& e : g->entries)
-      if (e->id == id && e->Variant() == variant) return e.get();
+    for (ResEntry* e : it->second)
+      if (e->Variant() == variant) return e;
     if (!fallBack) return nullptr;
   }
-  for (const auto& e : g->entries)
-    if (e->id == id && e->flags < 256) return e.get();
+  for (ResEntry* e : it->second)
+    if (e->flags < 256) return e;
   return nullptr;
 }
 
@@ -89,6 +116,7 @@ void IFFResMap::RemoveEntry(ResEntry* entry) {
     if (it == entries.end()) continue;
     entries.erase(it);
     if (entries.empty()) mGroups.erase(git);
+    mIndexValid = false;
     return;
   }
 }
@@ -112,6 +140,7 @@ void IFFResMap::Clear() {
   DisposeHandles();
   mGroups.clear();
   mFreeBytes = 0;
+  mIndexValid = false;
 }
 
 void IFFResMap::Reconstitute(ReconStream& stream, int32_t) {
@@ -121,6 +150,7 @@ void IFFResMap::Reconstitute(ReconStream& stream, int32_t) {
   if (stream.IsReading()) {
     Clear();
     if (!stream.CheckCount(groups, 8)) return;
+    // Entries are filled in below; the index is built at the first lookup.
     mGroups.reserve(static_cast<size_t>(groups));
     for (int32_t i = 0; i < groups; ++i) mGroups.push_back(std::make_unique<ResGroup>());
   }

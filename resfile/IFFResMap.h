@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "resfile/iResFile.h"
@@ -19,6 +20,7 @@ struct ResEntry {
   uint16_t storedFlags = 0xFFFF;  // as last written to its chunk header
   MemHandle handle = nullptr;     // null until loaded
   std::string label;
+  int32_t labelIndex = -1;  // 1.0 files keep labels in a name list
   int Variant() const { return flags >> 8; }
 };
 
@@ -32,7 +34,13 @@ class IFFResMap {
   ~IFFResMap();
 
   ResGroup* FindGroup(ResType type) const;
-  ResGroup* AddGroup(ResType type);  // the existing group, or a new one at the end
+  ResGroup* AddGroup(ResType type);  // the existing group, or a new one
+  // A new entry of the type and id (at the end, or at the front in 1.0 files).
+  ResEntry* NewEntry(ResType type, ResId id);
+  // Exchanges the groups (not the free count) with another map.
+  void SwapGroups(IFFResMap& other);
+  // Must be called after an entry's id changed.
+  void Changed() { mIndexValid = false; }
   void RemoveGroup(ResType type);
   int CountTypes() const { return static_cast<int>(mGroups.size()); }
   ResType TypeAt(int index) const;  // 1-based; 0 when out of range
@@ -55,5 +63,16 @@ class IFFResMap {
   void Reconstitute(ReconStream& stream, int32_t version);
 
   uint32_t mFreeBytes = 0;
+  // 1.0 files put new groups and entries first, so after a scan the order is
+  // the reverse of the file's.
+  bool mNewAtFront = false;
   std::vector<std::unique_ptr<ResGroup>> mGroups;
+
+ private:
+  // Lookups by type and id do not walk the entries: an index of the entries
+  // of each (type, id) in map order, rebuilt after removals and renames.
+  static uint64_t Key(ResType type, ResId id) { return (static_cast<uint64_t>(type) << 16) | static_cast<uint16_t>(id); }
+  void BuildIndex() const;
+  mutable std::unordered_map<uint64_t, std::vector<ResEntry*>> mById;
+  mutable bool mIndexValid = false;
 };

@@ -194,6 +194,8 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   if (!Ready()) return mError;
   if (!IsWritable()) return mError = kResNotWritable;
   if (!h || variant < 0 || variant > 255) return mError = kResBadData;
+  // Pending additions make the file changed, so Close writes them.
+  if (int status = BeforeChange()) return mError = status;
   mError = 0;
   // Only the same id and variant is replaced: a new variant never takes the
   // place of the default resource.
@@ -210,9 +212,7 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   } else {
     // The handle may already belong to another entry of this file.
     if (mMap.FindByHandle(h)) return mError = kResBadData;
-    ResGroup* g = mMap.AddGroup(type);
-    g->entries.push_back(std::make_unique<ResEntry>());
-    e = g->entries.back().get();
+    e = mMap.NewEntry(type, id);
   }
   e->id = id;
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
@@ -254,6 +254,7 @@ int MappedResFile::SetIdAndLabel(MemHandle h, ResId id, const std::string& label
   if (!e) return mError = kResUnknownLabel;
   std::string clamped = ClampLabel(label);
   bool changed = e->id != id || e->label != clamped;
+  if (e->id != id) mMap.Changed();
   e->id = id;
   e->label = clamped;
   mError = 0;

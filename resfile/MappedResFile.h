@@ -53,6 +53,8 @@ class MappedResFile : public iResFile {
   virtual int RewriteHeader(const ResGroup& group, const ResEntry& entry) = 0;
   // Makes what was written durable; called where the container flushes.
   virtual int SyncFile() { return 0; }
+  // Runs before the first change of the index or the storage.
+  virtual int BeforeChange() { return 0; }
 
   // -49 when no file is open.
   bool Ready();

@@ -56,10 +56,7 @@ int MemResFile::Close() {
 
 void MemResFile::AddStored(ResType type, ResId id, const void* data, int32_t size,
                            const std::string& label, uint16_t flags) {
-  ResGroup* g = mMap.AddGroup(type);
-  g->entries.push_back(std::make_unique<ResEntry>());
-  ResEntry& e = *g->entries.back();
-  e.id = id;
+  ResEntry& e = *mMap.NewEntry(type, id);
   e.flags = e.storedFlags = flags;
   e.label = ClampLabel(label);
   e.offset = mNextOffset++;

@@ -9,16 +9,17 @@
 //                    house file (header, run-length packets, old raw layout);
 //   WallCell.h       the 8-byte wall cell of a tile, its expanded WallInfo,
 //                    post masks and the quarter-turn tables;
-//   WorldServices.h  what the world asks of the rest of the game (random
-//                    numbers, command broadcasts, prices, objects, rooms,
-//                    walls, roofs), each optional;
+//   WorldServices.h  what the world asks of the subsystems above it
+//                    (prices, objects, rooms, walls, roofs), each optional;
 //   cFixedWorld.h    the layers and every operation on them: altitude,
 //                    walls, placement tests, shifting, value, persistence,
 //                    terrain and grass generation, commands;
 //   cRotatableWorld.h the program's world, which also keeps the view
 //                    rotation.
-// Rooms, pools, roofs and the wall display build on these and reach the
-// world only through its layers and WorldServices.
+// The world is a receiver on the game's command broadcast list and draws its
+// random numbers from the simulation's generator. Rooms, pools, roofs and the
+// wall display build on these and reach the world only through its layers
+// and WorldServices.
 #pragma once
 
 #include "world/ArryResource.h"

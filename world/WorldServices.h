@@ -1,10 +1,9 @@
-// What the world needs of the rest of the game, as small interfaces the
-// owners implement: the simulation's random generator, the command
-// broadcast list, the prices of walls, wallpapers, floors and pool tiles, and
-// the neighbours that keep derived data (objects, rooms, walls, roofs,
-// shading). Each pointer may be null: the world then uses its own random
-// generator, broadcasts to nobody, counts everything as free and skips the
-// neighbour's part.
+// What the world needs of the subsystems above it, as small interfaces they
+// implement: the prices of walls, wallpapers, floors and pool tiles, and the
+// neighbours that keep derived data (objects, rooms, walls, roofs, shading).
+// Each pointer may be null: the world then counts everything as free and
+// skips the neighbour's part. Random numbers and command broadcasts come
+// from the game data below (SimRandom, Commander).
 #pragma once
 
 #include <cstdint>
@@ -13,39 +12,6 @@
 #include "world/c2DArray.h"
 
 class cFixedWorld;
-
-class iWorldRandom {
-public:
-    virtual ~iWorldRandom() = default;
-    virtual uint32_t GetSeed() const = 0;
-    virtual void SetSeed(uint32_t seed) = 0;
-    virtual uint32_t Next() = 0;
-};
-
-// The game's linear congruential generator: seed = seed x 1103515245 + 12345
-// (mod 2^32); each draw is the full product shifted right by 16. Used when no
-// generator is given.
-class cWorldRandom : public iWorldRandom {
-public:
-    explicit cWorldRandom(uint32_t seed = 0) : mSeed(seed) {}
-    uint32_t GetSeed() const override { return mSeed; }
-    void SetSeed(uint32_t seed) override { mSeed = seed; }
-    uint32_t Next() override {
-        const uint64_t product = static_cast<uint64_t>(mSeed) * 1103515245u + 12345u;
-        mSeed = static_cast<uint32_t>(product);
-        return static_cast<uint32_t>(product >> 16);
-    }
-
-private:
-    uint32_t mSeed;
-};
-
-class iCommandSink {
-public:
-    virtual ~iCommandSink() = default;
-    // Hands the command to every receiver; true when any handled it.
-    virtual bool Broadcast(int32_t command, intptr_t argument) = 0;
-};
 
 class iWorldPrices {
 public:
@@ -82,8 +48,6 @@ public:
 };
 
 struct WorldServices {
-    iWorldRandom* random = nullptr;
-    iCommandSink* commands = nullptr;
     const iWorldPrices* prices = nullptr;
     iWorldNeighbours* neighbours = nullptr;
 };

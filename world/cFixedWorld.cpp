@@ -456,12 +456,6 @@ void cFixedWorld::MarkOutsideArea(int32_t left, int32_t top, int32_t bottomMargi
     }
 }
 
-void cFixedWorld::Broadcast(int32_t command, intptr_t argument) {
-    if (mServices.commands) mServices.commands->Broadcast(command, argument);
-}
-
-iWorldRandom& cFixedWorld::Random() { return mServices.random ? *mServices.random : mOwnRandom; }
-
 int16_t cFixedWorld::DoCommand(int32_t command, intptr_t argument) {
     switch (static_cast<int16_t>(command)) {
         case kCmdRecomputeRooms:
@@ -469,26 +463,26 @@ int16_t cFixedWorld::DoCommand(int32_t command, intptr_t argument) {
             return 1;
         case kCmdFlattenTerrain:
             FlattenTerrain();
-            Broadcast(kCmdTerrainChanged, 0);
-            Broadcast(kCmdWorldChanged, 0);
+            tova::Broadcast(kCmdTerrainChanged, 0);
+            tova::Broadcast(kCmdLotChanged, 0);
             return 1;
         case kCmdRandomTerrain:
             RandomTerrain();
-            Broadcast(kCmdTerrainChanged, 0);
-            Broadcast(kCmdWorldChanged, 0);
+            tova::Broadcast(kCmdTerrainChanged, 0);
+            tova::Broadcast(kCmdLotChanged, 0);
             return 1;
         case kCmdFillGround:
         case kCmdClearGround:
             mGround->FillCells(command == kCmdFillGround ? 4 : 0);
-            Broadcast(kCmdWorldChanged, 0);
+            tova::Broadcast(kCmdLotChanged, 0);
             return 1;
         case kCmdRandomGround:
             RandomGround(80);
             return 1;
         case kCmdGrowGrass:
             GrowGrass(static_cast<int32_t>(argument));
-            Broadcast(kCmdGrassGrew, 0);
-            Broadcast(kCmdWorldChanged, 0);
+            tova::Broadcast(kCmdGrassGrew, 0);
+            tova::Broadcast(kCmdLotChanged, 0);
             return 1;
         case kCmdShiftWorld: {
             const auto dx = static_cast<int8_t>(argument & 0xFF);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "gamedata/CommandIds.h"
+#include "gamedata/Commander.h"
 #include "resfile/ResStatus.h"
 #include "world/ArryResource.h"
 #include "world/WallCell.h"
@@ -91,19 +93,19 @@ enum : int32_t {
     kPlaceNeedsDiagonal = 23,
 };
 
-// Commands the world answers.
+// Commands the world answers and sends.
 enum : int32_t {
-    kCmdWorldChanged = 131,
-    kCmdTerrainChanged = 133,
-    kCmdGrassGrew = 134,
-    kCmdRecomputeRooms = 145,
+    kCmdLotChanged = tova::cmd::kRedrawAll,        // terrain, ground or grass changed
+    kCmdTerrainChanged = tova::cmd::kTerrainChanged,  // terrain heights changed
+    kCmdGrassGrew = tova::cmd::kWorldChanged,
+    kCmdRecomputeRooms = tova::cmd::kBuildChanged,
     kCmdFlattenTerrain = 189,
     kCmdRandomTerrain = 190,
     kCmdFillGround = 191,
     kCmdClearGround = 192,
     kCmdRandomGround = 193,
-    kCmdGrowGrass = 248,
-    kCmdShiftWorld = 262,
+    kCmdGrowGrass = tova::cmd::kTickOrConsole,
+    kCmdShiftWorld = tova::cmd::kHouseViewCommand,
 };
 
 // Save-file versions at which layers joined the house file.
@@ -126,7 +128,8 @@ struct FineBox {
     int32_t minX, maxX, minY, maxY;
 };
 
-class cFixedWorld {
+// A receiver on the command broadcast list from its construction on.
+class cFixedWorld : public tova::Commander {
 public:
     // Throws std::invalid_argument for a size outside 4..64 and
     // std::bad_alloc when the layers cannot be made.
@@ -208,7 +211,7 @@ public:
     void GenerateGrass(uint32_t seed);
 
     // The world's part of the command broadcast list; non-zero = handled.
-    virtual int16_t DoCommand(int32_t command, intptr_t argument);
+    int16_t DoCommand(int32_t command, intptr_t argument) override;
 
 protected:
     virtual void StoreRotation(int32_t rotation) {}
@@ -229,15 +232,12 @@ private:
     bool CreateLayers();
     void ResetEdge(int32_t n);
     void ReleaseCountedLayers();
-    void Broadcast(int32_t command, intptr_t argument);
-    iWorldRandom& Random();
     void SynchroniseCorners();
     void RandomHills(int32_t base, int32_t percent, int32_t step);
     const LevelLayers* Level(int32_t level) const;
     LevelLayers* Level(int32_t level);
 
     WorldServices mServices;
-    cWorldRandom mOwnRandom;
     int32_t mSize = 0;
     std::unique_ptr<c2DArray<AltitudeCell>> mAltitude;
     std::unique_ptr<c2DArray<uint8_t>> mGround;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "gamedata/SimRandom.h"
 #include "world/cFixedWorld.h"
 
 namespace {
@@ -51,12 +52,11 @@ void cFixedWorld::FlattenTerrain() {
 void cFixedWorld::RandomHills(int32_t base, int32_t percent, int32_t step) {
     c2DArray<AltitudeCell>& a = *mAltitude;
     const int32_t rows = a.Rows(), columns = a.Columns();
-    iWorldRandom& rng = Random();
     const int32_t count = percent * columns * rows / 100;
     for (int32_t i = 0; i < count; ++i) {
-        const int32_t x = 1 + static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(rows - 1));
-        const int32_t y = 1 + static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(columns - 1));
-        a.At(x, y).corner[1] = static_cast<uint8_t>(base + static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(base)));
+        const int32_t x = 1 + static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(rows - 1));
+        const int32_t y = 1 + static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(columns - 1));
+        a.At(x, y).corner[1] = static_cast<uint8_t>(base + static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(base)));
     }
     // Relax until no neighbour differs by more than the step; only pairs
     // inside the array are compared.
@@ -88,11 +88,10 @@ void cFixedWorld::RandomTerrain() {
     c2DArray<AltitudeCell>& a = *mAltitude;
     a.FillCells(AltitudeCell{{0, 10, 0, 0}});
     RandomHills(60, 20, 5);
-    iWorldRandom& rng = Random();
     const int32_t pits = a.Rows() * a.Columns() / 100;
     for (int32_t i = 0; i < pits; ++i) {
-        const int32_t x = static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(a.Rows()));
-        const int32_t y = static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(a.Columns()));
+        const int32_t x = static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(a.Rows()));
+        const int32_t y = static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(a.Columns()));
         a.At(x, y) = AltitudeCell{{0, 0, 0, 0}};
     }
     SmoothStep(
@@ -109,11 +108,10 @@ void cFixedWorld::RandomTerrain() {
 void cFixedWorld::RandomGround(int32_t percent) {
     c2DArray<uint8_t>& g = *mGround;
     g.FillCells(10);
-    iWorldRandom& rng = Random();
     const int32_t count = percent * g.Rows() * g.Columns() / 100;
     for (int32_t i = 0; i < count; ++i) {
-        const int32_t x = static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(g.Rows()));
-        const int32_t y = static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(g.Columns()));
+        const int32_t x = static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(g.Rows()));
+        const int32_t y = static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(g.Columns()));
         g.At(x, y) = 40;
     }
     for (int i = 0; i < 3; ++i) {
@@ -127,14 +125,13 @@ void cFixedWorld::RandomGround(int32_t percent) {
 
 void cFixedWorld::GenerateGrass(uint32_t seed) {
     if (seed == 0) seed = kDefaultGrassSeed;
-    iWorldRandom& rng = Random();
-    const uint32_t oldSeed = rng.GetSeed();
-    rng.SetSeed(seed);
+    const uint32_t oldSeed = tova::GetRandomSeed();
+    tova::SetRandomSeed(seed);
     c2DArray<int8_t>& g = *mGrass;
     const int32_t rows = g.Rows(), columns = g.Columns();
     for (int32_t x = 0; x < rows; x += 16) {
         for (int32_t y = 0; y < columns; y += 16) {
-            g.At(x, y) = ClampGrass(-32 + static_cast<int32_t>(rng.Next() % 160));
+            g.At(x, y) = ClampGrass(-32 + static_cast<int32_t>(tova::NextRandom() % 160));
         }
     }
     static constexpr int32_t kSteps[4] = {8, 4, 2, 1};
@@ -155,12 +152,12 @@ void cFixedWorld::GenerateGrass(uint32_t seed) {
                 } else {
                     v = (at(x - a, y - a) + at(x - a, y + a) + at(x + a, y - a) + at(x + a, y + a)) / 4;
                 }
-                v += static_cast<int32_t>(rng.Next() % static_cast<uint32_t>(range)) - range / 2;
+                v += static_cast<int32_t>(tova::NextRandom() % static_cast<uint32_t>(range)) - range / 2;
                 g.At(x, y) = ClampGrass(v);
             }
         }
     }
-    rng.SetSeed(oldSeed);
+    tova::SetRandomSeed(oldSeed);
     mTargetGrass->CopyFrom(g);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ResTestUtil.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,15 +13,6 @@ namespace {
 constexpr ResType kOBJD = TypeCode("OBJD");
 constexpr ResType kSPR2 = TypeCode("SPR2");
 
-MemHandle Bytes(const std::string& s) {
-  MemHandle h = NewMemHandle(static_cast<int32_t>(s.size()));
-  std::memcpy(GetMemHandleData(h), s.data(), s.size());
-  return h;
-}
-
-std::string Text(MemHandle h) {
-  return std::string(reinterpret_cast<char*>(GetMemHandleData(h)), static_cast<size_t>(GetMemHandleSize(h)));
-}
 
 void SwapPairs(void* data, int32_t size) {
   auto* p = static_cast<uint8_t*>(data);

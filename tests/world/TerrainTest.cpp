@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "gamedata/SimRandom.h"
 #include "world/cFixedWorld.h"
 
 namespace {
@@ -31,10 +32,8 @@ TEST(TerrainGen, FlattenGivesEveryCornerTen) {
 }
 
 TEST(TerrainGen, RandomTerrainIsBoundedAndConsistent) {
-    cWorldRandom rng(1234);
-    WorldServices services;
-    services.random = &rng;
-    cFixedWorld world(64, services);
+    cFixedWorld world(64);
+    tova::SetRandomSeed(1234);
     world.RandomTerrain();
     EXPECT_TRUE(CornersAgree(world));
     std::set<int> heights;
@@ -45,9 +44,8 @@ TEST(TerrainGen, RandomTerrainIsBoundedAndConsistent) {
         }
     EXPECT_GT(heights.size(), 1u);
     // The same seed gives the same terrain.
-    cWorldRandom again(1234);
-    services.random = &again;
-    cFixedWorld twin(64, services);
+    cFixedWorld twin(64);
+    tova::SetRandomSeed(1234);
     twin.RandomTerrain();
     EXPECT_EQ(std::memcmp(world.Altitude().Data(), twin.Altitude().Data(), world.Altitude().CellAreaBytes()), 0);
 }
@@ -60,13 +58,10 @@ TEST(TerrainGen, RandomGroundStaysInRange) {
 }
 
 TEST(TerrainGen, GrassIsDeterministicAndRestoresTheGenerator) {
-    cWorldRandom rng(777);
-    WorldServices services;
-    services.random = &rng;
-    cFixedWorld world(64, services);
-    rng.SetSeed(777);
+    cFixedWorld world(64);
+    tova::SetRandomSeed(777);
     world.GenerateGrass(0);
-    EXPECT_EQ(rng.GetSeed(), 777u);
+    EXPECT_EQ(tova::GetRandomSeed(), 777u) << "the generator is left where it was";
     std::vector<int8_t> first(world.Grass().Data(), world.Grass().Data() + 64 * 64);
     world.Grass().FillCells(0);
     world.GenerateGrass(0);

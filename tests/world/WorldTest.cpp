@@ -7,11 +7,12 @@
 
 namespace {
 
-struct RecordingSink : iCommandSink {
+// Hears every broadcast while it lives.
+struct RecordingReceiver : tova::Commander {
     std::vector<std::pair<int32_t, intptr_t>> sent;
-    bool Broadcast(int32_t command, intptr_t argument) override {
+    int16_t DoCommand(int32_t command, intptr_t argument) override {
         sent.emplace_back(command, argument);
-        return false;
+        return 0;
     }
 };
 
@@ -267,12 +268,11 @@ TEST(World, MarkOutsideArea) {
 }
 
 TEST(World, CommandsBroadcastWhatChanged) {
-    RecordingSink sink;
     RecordingNeighbours neighbours;
     WorldServices services;
-    services.commands = &sink;
     services.neighbours = &neighbours;
     cRotatableWorld world(30, services);
+    RecordingReceiver sink;
     EXPECT_EQ(neighbours.shading, 1);
     struct Case {
         int32_t command;
@@ -292,6 +292,9 @@ TEST(World, CommandsBroadcastWhatChanged) {
     }
     EXPECT_EQ(neighbours.roomLevels, std::vector<int32_t>{0});
     EXPECT_EQ(world.DoCommand(999, 0), 0);
+    // The world hears commands broadcast by others.
+    EXPECT_TRUE(tova::Broadcast(kCmdClearGround, 0));
+    EXPECT_EQ(world.Ground().At(7, 7), 0);
     world.DoCommand(kCmdFillGround, 0);
     EXPECT_EQ(world.Ground().At(7, 7), 4);
     world.SetRotation(6, false);

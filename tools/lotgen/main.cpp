@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gamedata/SimRandom.h"
 #include "resfile/MemResFile.h"
 #include "world/World.h"
 
@@ -48,10 +49,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    cWorldRandom random(static_cast<uint32_t>(seed));
-    WorldServices services;
-    services.random = &random;
-    cFixedWorld lot(static_cast<int32_t>(size), services);
+    tova::SetRandomSeed(static_cast<uint32_t>(seed));
+    cFixedWorld lot(static_cast<int32_t>(size));
     lot.RandomTerrain();
     lot.RandomGround(80);
     lot.GenerateGrass(static_cast<uint32_t>(seed));
@@ -65,7 +64,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lotgen: saving the layers failed with status %d\n", status);
         return 2;
     }
-    cFixedWorld loaded(static_cast<int32_t>(size), services);
+    cFixedWorld loaded(static_cast<int32_t>(size));
     status = loaded.LoadLayers(file, static_cast<int32_t>(version));
     if (status != kResOK) {
         std::fprintf(stderr, "lotgen: loading the layers failed with status %d\n", status);

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BhavasmTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::path(testing::TempDir()) / (std::string("bhavasm_") + testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  int Run(const std::string& args) {
+    const std::string command = std::string(TOVA_BIN_DIR) + "/bhavasm " + args + " > " + (dir / "out").string() +
+                                " 2> " + (dir / "err").string();
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Read(const std::string& name) {
+    std::ifstream in(dir / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  void Write(const std::string& name, const std::string& text) { std::ofstream(dir / name, std::ios::binary) << text; }
+  std::string Path(const std::string& name) { return (dir / name).string(); }
+  fs::path dir;
+};
+
+TEST_F(BhavasmTool, AssemblesAndPrintsBack) {
+  const std::string text =
+      "tree 4096 \"Greet\"\n  format 0x8009\n  type 0\n  params 4\n  locals 1\n  version 2\n"
+      "n0:  Expression 1 2 3 4 -> n1 false\n"
+      "n1:  4097 -1 -1 -1 -1 -> true n0\n"
+      "end\n";
+  Write("greet.txt", text);
+  ASSERT_EQ(Run("check " + Path("greet.txt")), 0);
+  EXPECT_EQ(Read("out"), "1 tree\n");
+  ASSERT_EQ(Run("asm " + Path("greet.txt") + " " + Path("greet.bhav")), 0);
+  EXPECT_EQ(fs::file_size(dir / "greet.bhav"), 12u + 2 * 12);
+  ASSERT_EQ(Run("dis " + Path("greet.bhav") + " 4096 Greet"), 0);
+  EXPECT_EQ(Read("out"), text);
+}
+
+TEST_F(BhavasmTool, ReportsFaultsWithTheirLine) {
+  Write("bad.txt", "tree 4096\n Sleep -> nowhere false\nend\n");
+  Write("old.bhav", std::string("\x01\x00", 2) + std::string(12, '\0'));
+  Write("keep.bhav", "old");
+  EXPECT_EQ(Run("check " + Path("bad.txt")), 1);
+  EXPECT_NE(Read("err").find("line 2: unknown label 'nowhere'"), std::string::npos);
+  EXPECT_EQ(Run("asm " + Path("bad.txt") + " " + Path("keep.bhav")), 1);
+  EXPECT_EQ(Read("keep.bhav"), "old");
+  EXPECT_EQ(Run("dis " + Path("old.bhav")), 1);
+  EXPECT_EQ(Run("dis " + Path("missing.bhav")), 1);
+  EXPECT_EQ(Run("frobnicate " + Path("bad.txt")), 2);
+}
+
+}  // namespace

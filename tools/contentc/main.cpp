@@ -1,0 +1,44 @@
+// contentc --out DATA_ROOT SOURCE...: compiles content sources into the
+// resource files of a data root.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/contentc/ContentSource.h"
+
+int main(int argc, char** argv) {
+  std::string root;
+  ContentSource source;
+  int sources = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--out" && i + 1 < argc) {
+      root = argv[++i];
+      continue;
+    }
+    std::ifstream in(arg, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "contentc: cannot read %s\n", arg.c_str());
+      return 1;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    if (!source.Parse(arg, text.str(), error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return 1;
+    }
+    ++sources;
+  }
+  if (root.empty() || sources == 0) {
+    std::fprintf(stderr, "usage: contentc --out DATA_ROOT SOURCE...\n");
+    return 2;
+  }
+  std::string error;
+  if (!WriteContent(source.Files(), root, error)) {
+    std::fprintf(stderr, "contentc: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
