@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "gamedata/TextTable.h"
+#include "resfile/ReconStream.h"
 
 namespace tova {
 
@@ -14,9 +15,16 @@ std::string Bounded(const char* text, size_t capacity) {
   return s;
 }
 
+// Table numbers are kept well inside 32 bits so that the arithmetic on them
+// cannot overflow.
+int32_t Bounded32(long long v) {
+  constexpr long long kLimit = 1000000000;
+  return static_cast<int32_t>(v < -kLimit ? -kLimit : v > kLimit ? kLimit : v);
+}
+
 int32_t ParseHour(std::string_view part) {
   std::string s(part);
-  int32_t n = static_cast<int32_t>(std::strtol(s.c_str(), nullptr, 10));
+  int32_t n = Bounded32(std::strtoll(s.c_str(), nullptr, 10));
   size_t ap = s.find_first_of("apAP");
   if (n == 12) n = 0;
   if (ap != std::string::npos && (s[ap] == 'p' || s[ap] == 'P')) n += 12;
@@ -33,7 +41,7 @@ void ReadHourly(const char* cell, int32_t workHours, int32_t (&out)[7]) {
   for (int i = 0; i < 7 && pos <= text.size(); ++i) {
     size_t colon = text.find(':', pos);
     std::string item = text.substr(pos, colon == std::string::npos ? std::string::npos : colon - pos);
-    int32_t v = static_cast<int32_t>(std::strtol(item.c_str(), nullptr, 10));
+    int32_t v = Bounded32(std::strtoll(item.c_str(), nullptr, 10));
     // A level with no working hours has no hourly rate.
     out[i] = workHours != 0 ? v / workHours : 0;
     if (colon == std::string::npos) break;
@@ -57,6 +65,45 @@ const std::string& CareerLevel::GetText(bool alternate) const {
 
 const std::string& cCareer::GetText(bool alternate) const {
   return alternate && !alternateText.empty() ? alternateText : text;
+}
+
+namespace {
+
+// A text kept in a fixed field of `capacity` bytes (the terminator included).
+void SerializeBounded(ReconStream& s, std::string& text, size_t capacity) {
+  if (!s.IsReading() && text.size() > capacity - 1) text.resize(capacity - 1);
+  s.SerializeString(text);
+  if (s.IsReading() && text.size() > capacity - 1) text.resize(capacity - 1);
+}
+
+}  // namespace
+
+void cCareer::Reconstitute(ReconStream& s, int32_t /*version*/) {
+  bool packed = true;
+  s.SerializeBool(&packed);
+  if (packed) s.SetPacked();
+  SerializeBounded(s, name, kNameLength);
+  int32_t count = static_cast<int32_t>(levels.size());
+  s.SerializeLongs(&count, 1);
+  if (s.IsReading()) {
+    // Each level is at least 21 numbers; a damaged count fails before it allocates.
+    if (!s.CheckCount(count, 21 * 4)) return;
+    levels.assign(static_cast<size_t>(count), CareerLevel{});
+  }
+  for (CareerLevel& l : levels) {
+    s.SerializeLongs(l.values, 10);
+    s.SerializeLongs(l.hourly, 7);
+    s.SerializeLongs(&l.pay, 1);
+    s.SerializeLongs(&l.startHour, 1);
+    s.SerializeLongs(&l.endHour, 1);
+    s.SerializeLongs(&l.extra, 1);
+    SerializeBounded(s, l.title, CareerLevel::kTitleLength);
+    SerializeBounded(s, l.text1, CareerLevel::kTextLength);
+    SerializeBounded(s, l.text2, CareerLevel::kTextLength);
+    SerializeBounded(s, l.text3, CareerLevel::kTextLength);
+    SerializeBounded(s, l.text4, CareerLevel::kTextLength);
+    if (s.Failed()) return;
+  }
 }
 
 bool ParseCareerHours(std::string_view text, int32_t& start, int32_t& end) {
@@ -90,7 +137,7 @@ bool ReadCareersTable(const TextTable& table, std::vector<cCareer>& out) {
       if (r + lastOffset >= table.GetRowCount()) return false;
       CareerLevel level;
       level.values[0] = table.GetCellInt(col, r + 6);
-      for (int v = 1; v <= 6; ++v) level.values[v] = table.GetCellInt(col, r + v - 1) * 100;
+      for (int v = 1; v <= 6; ++v) level.values[v] = Bounded32(static_cast<long long>(table.GetCellInt(col, r + v - 1)) * 100);
       level.pay = table.GetCellInt(col, r + 7);
       if (table.HasText(col, r + 8)) ParseCareerHours(table.GetCell(col, r + 8), level.startHour, level.endHour);
       level.title = Bounded(table.GetCell(col, r - 1), CareerLevel::kTitleLength);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+class ReconStream;
+
 namespace tova {
 
 class TextTable;
@@ -51,6 +53,9 @@ class cCareer {
   std::string alternateText;
 
   const std::string& GetText(bool alternate) const;
+
+  // The 'CARR' record (version 0): bit-packed, name, level count, levels.
+  void Reconstitute(ReconStream& stream, int32_t version);
 };
 
 // "9a-3p": start and end hour (12 counts as 0, 'p' adds 12). False when the

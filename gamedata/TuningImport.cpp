@@ -28,6 +28,12 @@ class Reporter {
   std::string& report_;
 };
 
+// A cell's text; "" where the table has no such cell.
+const char* Cell(const TextTable& t, int col, int row) {
+  const char* cell = t.GetCell(col, row);
+  return cell ? cell : "";
+}
+
 // A cell read as a number; false when it does not start with one.
 bool CellNumber(const TextTable& t, int col, int row, long& out) {
   const char* cell = t.GetCell(col, row);
@@ -54,7 +60,7 @@ void ApplyAdRow(const TextTable& t, int row, TreeTableData& table, Reporter& r) 
   if (slot < 0 || slot >= static_cast<int>(entry->motives.size())) return r.At("Invalid motive specified.", row, 1);
   entry->tuningMark = TreeTableEntry::kTuned;
   MotiveEntry& ad = entry->motives[static_cast<size_t>(slot)];
-  const char* type = t.GetCell(2, row);
+  const char* type = Cell(t, 2, row);
   long value = 0;
   CellNumber(t, 3, row, value);
   if (platform::EqualsNoCase(type, "max")) {
@@ -178,7 +184,7 @@ int ImportTuningTable(TuningHost& host, const TextTable& t, std::string& report)
     report += "Not enough rows in the text file.\n";
     return -1;
   }
-  const char* header = t.GetCell(1, 0);
+  const char* header = Cell(t, 1, 0);
   if (std::strncmp(header, "Version ", 8) != 0) {
     report += "Could not read version header.\n";
     return -1;
@@ -198,8 +204,8 @@ int ImportTuningTable(TuningHost& host, const TextTable& t, std::string& report)
       continue;
     }
     int next = row + 1;
-    TuningFile* file = host.FindObjectFile(t.GetCell(0, row));
-    std::string kindAndValue = t.GetCell(1, row);
+    TuningFile* file = host.FindObjectFile(Cell(t, 0, row));
+    std::string kindAndValue = Cell(t, 1, row);
     size_t colon = kindAndValue.find(':');
     if (!file) {
       r.At("Object file not found.", row, 0);

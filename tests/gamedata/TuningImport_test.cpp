@@ -250,3 +250,19 @@ TEST(TuningImport, SaveWritesOnlyWhatDiffers) {
 
 }  // namespace
 }  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST(TuningImport, AdvertisementRowWithoutTypeColumn) {
+  FakeHost host;
+  std::string report;
+  // The widest row has two columns: the type and value cells do not exist.
+  TextTable t;
+  t.Parse("x\tVersion 2\nChair.iff\tads:3000000000\n4\t7\n");
+  ASSERT_EQ(ImportTuningTable(host, t, report), 0);
+  EXPECT_EQ(report, "Invalid constant type specified. (line 2, col 2, text:\"\")\n");
+}
+
+}  // namespace
+}  // namespace tova
