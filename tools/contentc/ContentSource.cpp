@@ -1,4 +1,5 @@
 #include "tools/contentc/ContentSource.h"
+#include "tools/contentc/BehaviorSources.h"
 
 #include <algorithm>
 #include <cctype>
@@ -133,6 +134,10 @@ bool ContentSource::Parse(const std::string& sourcePath, const std::string& text
     if (verb == "file") {
       if (words.size() != 2) return fail("file takes one path");
       mFiles.push_back(ContentFile{words[1], {}});
+      continue;
+    }
+    if (int handled = ParseBehaviorStatement(sourcePath, line, verb, in, number, mFiles, error)) {
+      if (handled < 0) return false;
       continue;
     }
     if (verb != "raw" && verb != "strings") return fail("unknown statement: " + verb);

@@ -1,0 +1,314 @@
+#include "tools/contentc/BehaviorSources.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+#include "gamedata/BehaviorAssembler.h"
+#include "gamedata/BehaviorTree.h"
+#include "gamedata/DrawGroup.h"
+#include "gamedata/FloatConstants.h"
+#include "gamedata/ObjFnTable.h"
+#include "gamedata/SlotDescriptor.h"
+
+namespace {
+
+using tova::AssemblyError;
+
+// A fault at a line of the block; the caller adds the source's name.
+struct BlockError {
+  int line;
+  std::string message;
+};
+
+struct Line {
+  int number;
+  std::vector<std::string> words;
+  std::vector<bool> quoted;
+};
+
+void SplitLine(const std::string& text, int number, Line& out) {
+  out.number = number;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (std::isspace(static_cast<unsigned char>(text[i]))) {
+      ++i;
+    } else if (text[i] == '#') {
+      break;
+    } else if (text[i] == '"') {
+      std::string word;
+      bool closed = false;
+      for (++i; i < text.size(); ++i) {
+        if (text[i] == '"') {
+          closed = true;
+          ++i;
+          break;
+        }
+        if (text[i] == '\\' && i + 1 < text.size()) ++i;
+        word += text[i];
+      }
+      if (!closed) throw BlockError{number, "unterminated quoted text"};
+      out.words.push_back(word);
+      out.quoted.push_back(true);
+    } else {
+      size_t start = i;
+      while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != '#') ++i;
+      out.words.push_back(text.substr(start, i - start));
+      out.quoted.push_back(false);
+    }
+  }
+}
+
+int64_t Integer(const Line& l, const std::string& word, int64_t lo, int64_t hi, const char* what) {
+  std::string_view s = word;
+  bool negative = !s.empty() && s[0] == '-';
+  if (negative) s.remove_prefix(1);
+  int base = 10;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    base = 16;
+    s.remove_prefix(2);
+  }
+  int64_t v = 0;
+  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size()) {
+    throw BlockError{l.number, std::string(what) + " must be a number, not '" + word + "'"};
+  }
+  if (negative) v = -v;
+  if (v < lo || v > hi) {
+    throw BlockError{l.number, std::string(what) + " must lie from " + std::to_string(lo) + " to " + std::to_string(hi)};
+  }
+  return v;
+}
+
+float Real(const Line& l, const std::string& word, const char* what) {
+  char* end = nullptr;
+  const float v = std::strtof(word.c_str(), &end);
+  if (word.empty() || *end != '\0') throw BlockError{l.number, std::string(what) + " must be a number, not '" + word + "'"};
+  return v;
+}
+
+std::vector<std::string> Commas(const std::string& s) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (true) {
+    size_t comma = s.find(',', start);
+    parts.push_back(s.substr(start, comma - start));
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
+  }
+}
+
+// Applies key=value words from `first` on through the handlers.
+using Setter = std::function<void(const std::string& value)>;
+void Options(const Line& l, size_t first, const std::map<std::string, Setter>& setters) {
+  for (size_t i = first; i < l.words.size(); ++i) {
+    const std::string& w = l.words[i];
+    const size_t eq = w.find('=');
+    auto it = eq == std::string::npos ? setters.end() : setters.find(w.substr(0, eq));
+    if (it == setters.end()) throw BlockError{l.number, "unknown setting '" + w + "'"};
+    it->second(w.substr(eq + 1));
+  }
+}
+
+template <size_t N>
+void IntegerList(const Line& l, const std::string& value, std::array<int32_t, N>& out, const char* what) {
+  std::vector<std::string> parts = Commas(value);
+  if (parts.size() != N) throw BlockError{l.number, std::string(what) + " takes " + std::to_string(N) + " numbers"};
+  for (size_t k = 0; k < N; ++k) out[k] = static_cast<int32_t>(Integer(l, parts[k], INT32_MIN, INT32_MAX, what));
+}
+
+std::vector<uint8_t> Constants(const Line& head, const std::vector<Line>& body) {
+  bool tunable = false;
+  if (head.words.size() > 3 || (head.words.size() == 3 && !head.quoted[2])) {
+    if (head.words.back() != "tunable" || head.quoted.back()) throw BlockError{head.number, "expected 'tunable'"};
+    tunable = true;
+  }
+  std::vector<int16_t> values;
+  for (const Line& l : body) {
+    for (const std::string& w : l.words) values.push_back(static_cast<int16_t>(Integer(l, w, -32768, 65535, "a value")));
+  }
+  if (values.size() > 0x7FFF) throw BlockError{head.number, "a constant table holds at most 32767 values"};
+  return tova::MakeConstants(values, tunable);
+}
+
+std::vector<uint8_t> Functions(const std::vector<Line>& body) {
+  tova::ObjFnTable table;
+  for (const Line& l : body) {
+    if (l.words.size() > 2) throw BlockError{l.number, "an entry is a tree id and an optional companion id"};
+    tova::ObjFnTable::Entry e;
+    e.treeId = static_cast<int16_t>(Integer(l, l.words[0], -32768, 32767, "a tree id"));
+    if (l.words.size() == 2) e.companionId = static_cast<int16_t>(Integer(l, l.words[1], -32768, 32767, "a companion id"));
+    table.Entries().push_back(e);
+  }
+  return table.ToRecord();
+}
+
+std::vector<uint8_t> Slots(const std::vector<Line>& body) {
+  std::vector<tova::SlotDescriptor> slots;
+  for (const Line& l : body) {
+    if (l.words.size() < 4) throw BlockError{l.number, "a slot is a type and x y z"};
+    tova::SlotDescriptor s;
+    const std::string& type = l.words[0];
+    if (type == "object") {
+      s.type = tova::kSlotObject;
+    } else if (type == "point") {
+      s.type = tova::kSlotPoint;
+    } else if (type == "routing") {
+      s.type = tova::kSlotRouting;
+    } else {
+      s.type = static_cast<int16_t>(Integer(l, type, -32768, 32767, "a slot type"));
+    }
+    s.x = Real(l, l.words[1], "x");
+    s.y = Real(l, l.words[2], "y");
+    s.z = Real(l, l.words[3], "z");
+    auto i32 = [&l](int32_t& field, const char* what) {
+      return [&l, &field, what](const std::string& v) { field = static_cast<int32_t>(Integer(l, v, INT32_MIN, UINT32_MAX, what)); };
+    };
+    std::array<int32_t, 2> words{};
+    Options(l, 4,
+            {{"params", [&](const std::string& v) { IntegerList(l, v, s.params, "params"); }},
+             {"distances", [&](const std::string& v) { IntegerList(l, v, s.distances, "distances"); }},
+             {"words",
+              [&](const std::string& v) {
+                IntegerList(l, v, words, "words");
+                s.objectWord1 = words[0];
+                s.objectWord2 = words[1];
+              }},
+             {"tolerance", [&](const std::string& v) { s.tolerance = Real(l, v, "tolerance"); }},
+             {"flags", i32(s.flags, "flags")},
+             {"target", i32(s.target, "target")},
+             {"facing", i32(s.facing, "facing")},
+             {"last", i32(s.lastWord, "last")},
+             {"height", i32(s.heightClass, "height")}});
+    slots.push_back(s);
+  }
+  return tova::MakeSlotRecord(slots);
+}
+
+std::vector<uint8_t> DrawGroupBytes(const std::vector<Line>& body) {
+  tova::DrawGroup group;
+  for (const Line& l : body) {
+    if (l.words[0] == "image") {
+      tova::DrawGroupImage image;
+      Options(l, 1,
+              {{"directions",
+                [&](const std::string& v) { image.directionMask = static_cast<uint32_t>(Integer(l, v, 0, UINT32_MAX, "directions")); }},
+               {"zoom", [&](const std::string& v) { image.zoom = static_cast<int32_t>(Integer(l, v, INT32_MIN, INT32_MAX, "zoom")); }}});
+      group.images.push_back(image);
+    } else if (l.words[0] == "sprite") {
+      if (group.images.empty()) throw BlockError{l.number, "a sprite before any image"};
+      if (l.words.size() < 2) throw BlockError{l.number, "a sprite needs its sprite resource id"};
+      tova::DrawGroupSprite s;
+      s.spriteId = static_cast<int32_t>(Integer(l, l.words[1], INT32_MIN, INT32_MAX, "a sprite id"));
+      auto i32 = [&l](int32_t& field, const char* what) {
+        return [&l, &field, what](const std::string& v) { field = static_cast<int32_t>(Integer(l, v, INT32_MIN, UINT32_MAX, what)); };
+      };
+      Options(l, 2,
+              {{"frame", i32(s.frame, "frame")},
+               {"x", i32(s.x, "x")},
+               {"y", i32(s.y, "y")},
+               {"flags", i32(s.flags, "flags")},
+               {"vertical", [&](const std::string& v) { s.vertical = Real(l, v, "vertical"); }},
+               {"plane",
+                [&](const std::string& v) {
+                  std::vector<std::string> parts = Commas(v);
+                  if (parts.size() != 2) throw BlockError{l.number, "plane takes two numbers"};
+                  s.planeA = Real(l, parts[0], "plane");
+                  s.planeB = Real(l, parts[1], "plane");
+                }}});
+      group.images.back().sprites.push_back(s);
+    } else {
+      throw BlockError{l.number, "expected image or sprite"};
+    }
+  }
+  return group.Serialize();
+}
+
+std::vector<uint8_t> Floats(const std::vector<Line>& body) {
+  tova::FloatConstants table;
+  for (const Line& l : body) {
+    if (!l.quoted[0] || l.words.size() < 2 || l.words.size() > 3 || (l.words.size() == 3 && !l.quoted[2])) {
+      throw BlockError{l.number, "expected \"name\" value [\"comment\"]"};
+    }
+    if (l.words[0].size() > 63) throw BlockError{l.number, "a name has at most 63 characters"};
+    table.Append({Real(l, l.words[1], "a value"), l.words[0], l.words.size() == 3 ? l.words[2] : ""});
+  }
+  return table.ToRecord();
+}
+
+const std::map<std::string, ResType>& BlockTypes() {
+  static const std::map<std::string, ResType> types = {
+      {"tree", tova::kTypeBHAV},      {"constants", tova::kTypeBCON}, {"functions", tova::kTypeOBJf},
+      {"slots", tova::kTypeSLOT},     {"drawgroup", tova::kTypeDGRP}, {"floats", tova::kTypeFCNS},
+  };
+  return types;
+}
+
+}  // namespace
+
+int ParseBehaviorStatement(const std::string& sourcePath, const std::string& firstLine, const std::string& verb,
+                           std::istream& in, int& lineNumber, std::vector<ContentFile>& files, std::string& error) {
+  auto kind = BlockTypes().find(verb);
+  if (kind == BlockTypes().end()) return 0;
+  const int first = lineNumber;
+  auto fail = [&](int line, const std::string& message) {
+    error = sourcePath + ":" + std::to_string(line) + ": " + message;
+    return -1;
+  };
+  if (files.empty()) return fail(first, "a resource before any file statement");
+  // The block's text, with its lines at their places in the source so that
+  // the assembler's line numbers are the source's.
+  std::string text(static_cast<size_t>(first - 1), '\n');
+  text += firstLine + "\n";
+  std::vector<Line> body;
+  Line head;
+  std::string raw;
+  try {
+    SplitLine(firstLine, first, head);
+    while (true) {
+      if (!std::getline(in, raw)) return fail(lineNumber + 1, "missing end");
+      ++lineNumber;
+      if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+      text += raw + "\n";
+      Line l;
+      SplitLine(raw, lineNumber, l);
+      if (l.words.empty()) continue;
+      if (l.words[0] == "end" && !l.quoted[0]) break;
+      body.push_back(std::move(l));
+    }
+    ContentResource r;
+    r.type = kind->second;
+    r.where = sourcePath + ":" + std::to_string(first);
+    if (head.words.size() < 2) throw BlockError{first, verb + " needs an id"};
+    r.id = static_cast<int16_t>(Integer(head, head.words[1], -32768, 32767, "an id"));
+    if (head.words.size() >= 3 && head.quoted[2]) r.label = head.words[2];
+    if (r.label.size() > 63) throw BlockError{first, "a label has at most 63 characters"};
+    if (verb == "tree") {
+      std::vector<tova::AssembledTree> trees = tova::AssembleTrees(text);
+      r.bytes = std::move(trees.at(0).bytes);
+    } else {
+      if (head.words.size() > 3 && verb != "constants") throw BlockError{first, "too many words"};
+      if (verb == "constants") r.bytes = Constants(head, body);
+      if (verb == "functions") r.bytes = Functions(body);
+      if (verb == "slots") r.bytes = Slots(body);
+      if (verb == "drawgroup") r.bytes = DrawGroupBytes(body);
+      if (verb == "floats") r.bytes = Floats(body);
+    }
+    files.back().resources.push_back(std::move(r));
+    return 1;
+  } catch (const BlockError& e) {
+    return fail(e.line, e.message);
+  } catch (const AssemblyError& e) {
+    // "line N: message" with N already counted in the source.
+    std::string message = e.what();
+    const size_t colon = message.find(": ");
+    if (message.rfind("line ", 0) == 0 && colon != std::string::npos) {
+      error = sourcePath + ":" + message.substr(5, colon - 5) + message.substr(colon);
+    } else {
+      error = sourcePath + ":" + std::to_string(first) + ": " + message;
+    }
+    return -1;
+  }
+}
