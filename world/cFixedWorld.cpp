@@ -273,6 +273,12 @@ WallInfo cFixedWorld::GetWallInfo(TileLocation tile) const {
     return ExpandWallCell(*l->walls, tile.x, tile.y, mSize);
 }
 
+WallInfo cFixedWorld::GetWallInfoAtView(TileLocation viewTile) const {
+    WallInfo info = GetWallInfo(ViewToWorld(viewTile));
+    info.RotateTo(GetRotation());
+    return info;
+}
+
 void cFixedWorld::SetWallInfo(TileLocation tile, const WallInfo& info) {
     LevelLayers* l = Level(tile.level);
     if (!l) return;

@@ -187,6 +187,9 @@ public:
 
     // Walls, in world orientation.
     WallInfo GetWallInfo(TileLocation tile) const;
+    // The record of a view tile, turned to the view rotation; SetWallInfo
+    // takes it back (at the matching world tile) as it is.
+    WallInfo GetWallInfoAtView(TileLocation viewTile) const;
     void SetWallInfo(TileLocation tile, const WallInfo& info);
     uint8_t GetCornerWallMask(int32_t x, int32_t y, int32_t level) const;
     bool BoxCrossesWall(const FineBox& box, int32_t level) const;

@@ -31,27 +31,39 @@ ToolRun Lotgen(const std::string& arguments) {
 
 }  // namespace
 
+std::string LotFile(const char* name) { return testing::TempDir() + name; }
+
 TEST(Lotgen, EveryLayerComesBackUnchanged) {
-    const ToolRun run = Lotgen("40 7");
+    const std::string lot = LotFile("lotgen_every_layer.iff");
+    const ToolRun run = Lotgen("40 7 " + lot);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("all layers match"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("target grass"), std::string::npos);
     EXPECT_NE(run.output.find("Water"), std::string::npos);
     EXPECT_EQ(run.output.find("DIFFERENT"), std::string::npos);
+    std::ifstream file(lot, std::ios::binary);
+    EXPECT_TRUE(file.good()) << "the lot file stays behind";
+    file.close();
+    std::remove(lot.c_str());
 }
 
 TEST(Lotgen, OlderVersionsPrintTheirLayersOnly) {
-    const ToolRun run = Lotgen("64 3 22");
+    const std::string lot = LotFile("lotgen_version22.iff");
+    const ToolRun run = Lotgen("64 3 " + lot + " 22");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output.find("floors2"), std::string::npos);
     EXPECT_EQ(run.output.find("Pool"), std::string::npos);
     EXPECT_NE(run.output.find("grass"), std::string::npos);
+    std::remove(lot.c_str());
 }
 
 TEST(Lotgen, BadArgumentsAreRefused) {
-    for (const char* arguments : {"", "3 1", "65 1", "20 x", "20 1 53 extra"}) {
+    for (const char* arguments : {"", "20 1", "3 1 lot.iff", "65 1 lot.iff", "20 x lot.iff", "20 1 lot.iff 53 extra"}) {
         const ToolRun run = Lotgen(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.output.find("usage"), std::string::npos) << arguments;
     }
+    const ToolRun unwritable = Lotgen("20 1 /nonexistent-folder/lot.iff");
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.output.find("saving the layers"), std::string::npos) << unwritable.output;
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "resfile/IFFResFile2.h"
 #include "resfile/MemResFile.h"
 #include "world/ArryResource.h"
 #include "world/cRotatableWorld.h"
@@ -199,4 +202,28 @@ TEST(WorldLayers, AFailedWriteIsReported) {
         store.code = kFlatShortWrite;
         EXPECT_EQ(world.SaveLayers(store, 53), kFlatShortWrite) << id;
     }
+}
+
+TEST(WorldLayers, RoundTripThroughAHouseFileOnDisk) {
+    const std::string path = testing::TempDir() + "world_layers_roundtrip.iff";
+    std::remove(path.c_str());
+    cFixedWorld saved(64);
+    Furnish(saved);
+    {
+        IFFResFile2 file;
+        ASSERT_EQ(file.Create(path), 0);
+        ASSERT_EQ(file.Open(path), 0);
+        ASSERT_EQ(saved.SaveLayers(file, 53), 0);
+        ASSERT_EQ(file.Close(), 0);
+    }
+    IFFResFile2 file;
+    ASSERT_EQ(file.Open(path), 0);
+    cFixedWorld loaded(64);
+    ASSERT_EQ(loaded.LoadLayers(file, 53), 0);
+    file.Close();
+    EXPECT_TRUE(Same(saved.Altitude(), loaded.Altitude()));
+    EXPECT_TRUE(Same(*saved.Walls(2), *loaded.Walls(2)));
+    EXPECT_TRUE(Same(saved.TargetGrass(), loaded.TargetGrass()));
+    EXPECT_TRUE(Same(*saved.GetPoolLayer(), *loaded.GetPoolLayer()));
+    std::remove(path.c_str());
 }

@@ -337,6 +337,12 @@ TEST(World, FourQuarterTurnsOfWallsAndLayersGiveBackTheOriginal) {
         world.SetWallInfo(world.ViewToWorld(view), turned);
     }
     EXPECT_EQ(view, T(20, 21));
+    world.SetRotation(1, true);
+    const WallInfo atView = world.GetWallInfoAtView(world.WorldToView(T(20, 21)));
+    EXPECT_EQ(atView.rotation, 1);
+    EXPECT_EQ(atView.flags, kWallSide2 | kWallSide1) << "sides 1 and 8 seen one turn on";
+    world.SetWallInfo(T(20, 21), atView);
+    world.SetRotation(0, true);
     EXPECT_EQ(turned.rotation, 0);
     EXPECT_EQ(world.GetWallInfo(T(20, 21)), stored);
     EXPECT_EQ(world.GetAltitudeCorners(view), corners);

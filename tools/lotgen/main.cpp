@@ -1,21 +1,26 @@
 // lotgen: a developer tool for the world's layers.
 //
-//   lotgen SIZE SEED [VERSION]
+//   lotgen SIZE SEED FILE [VERSION]
 //
 // Makes a lot of SIZE tiles a side (4 to 64), generates its terrain, ground
-// and grass from SEED, saves its layers into a resource file at the house
-// file VERSION (default 53), loads them into a fresh lot and prints one line
-// per layer with the checksum before saving and after loading. Exits 1 when
-// any pair differs, 2 on bad arguments or a failed save or load.
+// and grass from SEED, saves its layers into the resource file FILE as a
+// house file of VERSION (default 53) would hold them, loads them from FILE
+// into a fresh lot and prints one line per layer with the checksum before
+// saving and after loading. Exits 1 when any pair differs, 2 on bad
+// arguments or a failed save or load.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gamedata/SimRandom.h"
-#include "resfile/MemResFile.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
+#include "resfile/IFFResFile2.h"
 #include "world/World.h"
 
 namespace {
@@ -33,6 +38,37 @@ struct Layer {
     std::function<_c2DArray&(cFixedWorld&)> get;
 };
 
+// Writes the layers into a fresh resource file beside the target, then puts
+// its bytes in place of the target in one step, so a failed run never leaves
+// a half-written lot file.
+int32_t SaveLot(cFixedWorld& lot, const std::string& path, int32_t version, std::string& error) {
+    const std::string scratch = path + ".~layers";
+    platform::DeleteFile(scratch);
+    IFFResFile2 file;
+    int32_t status = file.Create(scratch);
+    if (status == kResOK) status = file.Open(scratch);
+    if (status == kResOK) status = lot.SaveLayers(file, version);
+    const int32_t closed = file.IsOpen() ? file.Close() : kResOK;
+    if (status == kResOK) status = closed;
+    if (status == kResOK) {
+        std::ifstream in(scratch, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        if (!in || !platform::SaveFileAtomically(path, bytes.str(), &error)) status = kResBadData;
+    }
+    platform::DeleteFile(scratch);
+    return status;
+}
+
+int32_t LoadLot(cFixedWorld& lot, const std::string& path, int32_t version) {
+    IFFResFile2 file;
+    int32_t status = file.Open(path);
+    if (status != kResOK) return status;
+    status = lot.LoadLayers(file, version);
+    file.Close();
+    return status;
+}
+
 bool ParseInt(const char* text, long long low, long long high, long long& out) {
     char* end = nullptr;
     out = std::strtoll(text, &end, 10);
@@ -43,11 +79,12 @@ bool ParseInt(const char* text, long long low, long long high, long long& out) {
 
 int main(int argc, char** argv) {
     long long size = 0, seed = 0, version = 53;
-    if (argc < 3 || argc > 4 || !ParseInt(argv[1], kMinWorldSize, kMaxWorldSize, size) ||
-        !ParseInt(argv[2], 0, 0xFFFFFFFFLL, seed) || (argc == 4 && !ParseInt(argv[3], 0, 1000, version))) {
-        std::fprintf(stderr, "usage: lotgen SIZE(4-64) SEED [VERSION]\n");
+    if (argc < 4 || argc > 5 || !ParseInt(argv[1], kMinWorldSize, kMaxWorldSize, size) ||
+        !ParseInt(argv[2], 0, 0xFFFFFFFFLL, seed) || (argc == 5 && !ParseInt(argv[4], 0, 1000, version))) {
+        std::fprintf(stderr, "usage: lotgen SIZE(4-64) SEED FILE [VERSION]\n");
         return 2;
     }
+    const std::string path = argv[3];
 
     tova::SetRandomSeed(static_cast<uint32_t>(seed));
     cFixedWorld lot(static_cast<int32_t>(size));
@@ -58,16 +95,17 @@ int main(int argc, char** argv) {
     lot.Grass().AndAll(static_cast<int8_t>(0xF0));
     lot.GrowGrass(2);
 
-    MemResFile file;
-    int32_t status = lot.SaveLayers(file, static_cast<int32_t>(version));
+    std::string error;
+    int32_t status = SaveLot(lot, path, static_cast<int32_t>(version), error);
     if (status != kResOK) {
-        std::fprintf(stderr, "lotgen: saving the layers failed with status %d\n", status);
+        std::fprintf(stderr, "lotgen: saving the layers to %s failed with status %d %s\n", path.c_str(), status,
+                     error.c_str());
         return 2;
     }
     cFixedWorld loaded(static_cast<int32_t>(size));
-    status = loaded.LoadLayers(file, static_cast<int32_t>(version));
+    status = LoadLot(loaded, path, static_cast<int32_t>(version));
     if (status != kResOK) {
-        std::fprintf(stderr, "lotgen: loading the layers failed with status %d\n", status);
+        std::fprintf(stderr, "lotgen: loading the layers from %s failed with status %d\n", path.c_str(), status);
         return 2;
     }
 
