@@ -463,7 +463,9 @@ void cFixedWorld::MarkOutsideArea(int32_t left, int32_t top, int32_t bottomMargi
 }
 
 int16_t cFixedWorld::DoCommand(int32_t command, intptr_t argument) {
-    switch (static_cast<int16_t>(command)) {
+    // Receivers compare the low 16 bits of the command.
+    const int16_t id = static_cast<int16_t>(command);
+    switch (id) {
         case kCmdRecomputeRooms:
             if (mServices.neighbours) mServices.neighbours->RecomputeRooms(*this, static_cast<int32_t>(argument));
             return 1;
@@ -479,7 +481,7 @@ int16_t cFixedWorld::DoCommand(int32_t command, intptr_t argument) {
             return 1;
         case kCmdFillGround:
         case kCmdClearGround:
-            mGround->FillCells(command == kCmdFillGround ? 4 : 0);
+            mGround->FillCells(id == kCmdFillGround ? 4 : 0);
             tova::Broadcast(kCmdLotChanged, 0);
             return 1;
         case kCmdRandomGround:

@@ -295,8 +295,8 @@ TEST(World, CommandsBroadcastWhatChanged) {
     // The world hears commands broadcast by others.
     EXPECT_TRUE(tova::Broadcast(kCmdClearGround, 0));
     EXPECT_EQ(world.Ground().At(7, 7), 0);
-    world.DoCommand(kCmdFillGround, 0);
-    EXPECT_EQ(world.Ground().At(7, 7), 4);
+    world.DoCommand(0x10000 | kCmdFillGround, 0);
+    EXPECT_EQ(world.Ground().At(7, 7), 4) << "only the low 16 bits name the command";
     world.SetRotation(6, false);
     EXPECT_EQ(world.GetRotation(), 2);
     EXPECT_EQ(neighbours.wallRotations, std::vector<int32_t>{2});
