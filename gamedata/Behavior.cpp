@@ -86,11 +86,8 @@ ConstantsView Behavior::GetConstants(int32_t id, bool tuning) const {
   const uint16_t header = LoadU16(bytes->data());
   const bool tunable = (header & kConstantsTunable) != 0;
   if (tuning && tunable) {
-    if (const std::vector<int16_t>* list = file->FindConstantList(static_cast<int16_t>(id))) {
-      if (!list->empty()) {
-        const int count = static_cast<uint16_t>(list->front()) & 0x7FFF;
-        if (static_cast<size_t>(count) < list->size()) return ConstantsView(list->data() + 1, count, true);
-      }
+    if (const int16_t* list = file->FindConstantList(static_cast<int16_t>(id))) {
+      return ConstantsView(list + 1, static_cast<uint16_t>(list[0]) & 0x7FFF, true);
     }
   }
   return ConstantsView(bytes->data(), header & 0x7FFF, tunable);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "resfile/MemHandle.h"
+#include "resfile/SeqResFile.h"
 
 namespace tova {
 
@@ -63,6 +64,11 @@ int ResFileSource::PutResource(uint32_t type, int16_t id, std::string_view label
   file_->DetachResource(h);
   DisposeMemHandle(h);
   return kResOK;
+}
+
+const int16_t* ResFileSource::FindConstantList(int16_t id) const {
+  const auto* objectFile = dynamic_cast<const ObjResFile*>(file_);
+  return objectFile ? objectFile->FindConstantList(id) : nullptr;
 }
 
 std::optional<std::string> ResFileSource::GetString(int16_t id, int index) {

@@ -19,8 +19,8 @@ class ResFileSource : public ResourceSource {
   std::optional<std::string> GetLabel(uint32_t type, int16_t id, SwapFn swap) override;
   std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label, SwapFn swap) override;
   int PutResource(uint32_t type, int16_t id, std::string_view label, std::vector<uint8_t> bytes) override;
-  // Tuning overrides live in the object-file chains; a plain file has none.
-  const std::vector<int16_t>* FindConstantList(int16_t) const override { return nullptr; }
+  // Tuning overrides live in the object-file chains; other files have none.
+  const int16_t* FindConstantList(int16_t id) const override;
   std::optional<std::string> GetString(int16_t id, int index) override;
 
   iResFile* File() const { return file_; }

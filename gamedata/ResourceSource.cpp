@@ -48,9 +48,10 @@ int MemoryResourceSource::PutResource(uint32_t type, int16_t id, std::string_vie
   return kResOK;
 }
 
-const std::vector<int16_t>* MemoryResourceSource::FindConstantList(int16_t id) const {
+const int16_t* MemoryResourceSource::FindConstantList(int16_t id) const {
   auto it = overrides_.find(id);
-  return it == overrides_.end() ? nullptr : &it->second;
+  if (it == overrides_.end() || it->second.empty()) return nullptr;
+  return it->second.data();
 }
 
 std::optional<std::string> MemoryResourceSource::GetString(int16_t id, int index) {

@@ -50,8 +50,9 @@ class ResourceSource {
   virtual std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label, SwapFn swap) = 0;
   // Adds or replaces (type, id) and writes it; kResNotWritable on a read-only file.
   virtual int PutResource(uint32_t type, int16_t id, std::string_view label, std::vector<uint8_t> bytes) = 0;
-  // Tuning overrides of a constant table: {count, values...}, or null.
-  virtual const std::vector<int16_t>* FindConstantList(int16_t id) const = 0;
+  // Tuning overrides of a constant table: {count (top bit ignored),
+  // values...}, or null.
+  virtual const int16_t* FindConstantList(int16_t id) const = 0;
   // Entry `index` (1-based) of string table `id`; nullopt when missing.
   virtual std::optional<std::string> GetString(int16_t id, int index) = 0;
 };
@@ -73,13 +74,14 @@ class MemoryResourceSource : public ResourceSource {
   std::optional<std::string> GetLabel(uint32_t type, int16_t id, SwapFn swap) override;
   std::optional<int16_t> FindByLabel(uint32_t type, std::string_view label, SwapFn swap) override;
   int PutResource(uint32_t type, int16_t id, std::string_view label, std::vector<uint8_t> bytes) override;
-  const std::vector<int16_t>* FindConstantList(int16_t id) const override;
+  const int16_t* FindConstantList(int16_t id) const override;
   std::optional<std::string> GetString(int16_t id, int index) override;
 
   // Test and tool controls.
   void Add(uint32_t type, int16_t id, std::vector<uint8_t> bytes, std::string label = "");
   void SetOpen(bool open) { open_ = open; }
   void SetWritable(bool writable) { writable_ = writable; }
+  // The list must hold the count its first value gives.
   void SetConstantList(int16_t id, std::vector<int16_t> list) { overrides_[id] = std::move(list); }
   void SetStrings(int16_t id, std::vector<std::string> strings) { strings_[id] = std::move(strings); }
   // The stored bytes as last written (not the converted cache).

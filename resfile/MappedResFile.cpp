@@ -8,21 +8,24 @@ bool MappedResFile::Ready() {
 
 MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc swap) {
   mError = 0;
-  if (entry.handle) return entry.handle;
-  MemHandle h = nullptr;
-  int status = ReadData(group, entry, h);
-  if (status != 0) {
-    // Nothing half-filled is kept: the next ask reads again.
-    DisposeMemHandle(h);
-    mError = status;
-    return nullptr;
+  if (!entry.handle) {
+    MemHandle h = nullptr;
+    int status = ReadData(group, entry, h);
+    if (status != 0) {
+      // Nothing half-filled is kept: the next ask reads again.
+      DisposeMemHandle(h);
+      mError = status;
+      return nullptr;
+    }
+    entry.handle = h;
   }
-  if (!(entry.storedFlags & kResFlagNative) && swap) {
-    swap(GetMemHandleData(h), GetMemHandleSize(h));
+  // Foreign data is turned once, by the first load that brings the callback
+  // (an earlier one without it, a chain's existence check, leaves it as is).
+  if (!(entry.flags & kResFlagNative) && swap) {
+    swap(GetMemHandleData(entry.handle), GetMemHandleSize(entry.handle));
     entry.flags = static_cast<uint16_t>(entry.flags | kResFlagNative);
   }
-  entry.handle = h;
-  return h;
+  return entry.handle;
 }
 
 int MappedResFile::WriteEntry(const ResGroup& group, ResEntry& entry) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "resfile/FixedString.h"
 #include "resfile/ResUtil.h"
 #include "resfile/StringSet.h"
 
@@ -261,6 +262,10 @@ void ReconStream::SerializeFixedString(char* buffer, int32_t capacity) {
     std::memcpy(buffer, s.data(), n);
     buffer[n] = 0;
   }
+}
+
+void ReconStream::SerializeFixedString(FixedString& text) {
+  SerializeFixedString(text.Buffer(), text.Capacity());
 }
 
 void ReconStream::BeginBlock() {

@@ -19,6 +19,7 @@
 
 #include "resfile/iResFile.h"
 
+class FixedString;
 class StringSet;
 
 class ReconStream {
@@ -52,6 +53,7 @@ class ReconStream {
   // A zero-terminated text in caller storage of the given capacity (the
   // terminator included); reading cuts what does not fit.
   void SerializeFixedString(char* buffer, int32_t capacity);
+  void SerializeFixedString(FixedString& text);
 
   void BeginBlock();
   void SkipToBlockEnd();

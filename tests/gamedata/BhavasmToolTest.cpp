@@ -59,4 +59,25 @@ TEST_F(BhavasmTool, ReportsFaultsWithTheirLine) {
   EXPECT_EQ(Run("frobnicate " + Path("bad.txt")), 2);
 }
 
+TEST_F(BhavasmTool, ResourceFiles) {
+  const std::string a =
+      "tree 4096 \"A\"\n  format 0x8009\n  type 0\n  params 4\n  locals 0\n  version 1\n"
+      "n0:  Sleep 0 0 0 0 -> true n0\nend\n";
+  const std::string b =
+      "tree 4097 \"B\"\n  format 0x8009\n  type 0\n  params 4\n  locals 0\n  version 2\n"
+      "     4096 -1 -1 -1 -1 -> true false\nend\n";
+  std::string b2 = b;
+  b2.replace(b2.find("version 2"), 9, "version 3");
+  Write("ab.txt", a + b);
+  Write("b2.txt", b2);
+  ASSERT_EQ(Run("asm " + Path("ab.txt") + " " + Path("trees.iff")), 0) << Read("err");
+  ASSERT_EQ(Run("asm " + Path("b2.txt") + " " + Path("trees.iff")), 0) << Read("err");  // replaces 4097
+  ASSERT_EQ(Run("dis " + Path("trees.iff")), 0) << Read("err");
+  EXPECT_EQ(Read("out"), a + b2);
+  ASSERT_EQ(Run("dis " + Path("trees.iff") + " 4097"), 0);
+  EXPECT_EQ(Read("out"), b2);
+  EXPECT_EQ(Run("dis " + Path("trees.iff") + " 4098"), 1);
+  EXPECT_FALSE(fs::exists(dir / "trees.iff.tmp"));
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "gamedata/ResFileSource.h"
 #include "gamedata/SlotDescriptor.h"
 #include "resfile/MemResFile.h"
+#include "resfile/SeqResFile.h"
 
 namespace tova {
 namespace {
@@ -58,6 +59,32 @@ TEST(ResFileSource, WritesRecordsAndRespectsReadOnlyFiles) {
   file.SetWritable(false);
   EXPECT_EQ(t.Save(source, 2), kResNotWritable);
   EXPECT_FALSE(source.GetResource(kTypeFCNS, 2, nullptr));
+}
+
+}  // namespace
+}  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST(ResFileSource, TuningOverridesOfObjectFiles) {
+  MemResFile member;
+  std::vector<uint8_t> stored = MakeConstants({1, 2, 3}, true);
+  member.AddStored(kTypeBCON, 4096, stored.data(), static_cast<int32_t>(stored.size()));
+  ObjResFile chain;
+  ASSERT_TRUE(chain.AddFile(&member));
+  const int16_t tuned[] = {2, 40, 50};
+  chain.SetConstantList(4096, tuned);
+  ResFileSource own(&chain);
+  Behavior b(nullptr, nullptr, &own, nullptr);
+  EXPECT_EQ(b.GetConstants(4096, false).At(2), 3);
+  ConstantsView view = b.GetConstants(4096, true);
+  EXPECT_TRUE(view.Overridden());
+  EXPECT_EQ(view.Count(), 2);
+  EXPECT_EQ(view.At(1), 50);
+
+  MemResFile plain;  // a file outside the chains has no overrides
+  EXPECT_EQ(ResFileSource(&plain).FindConstantList(4096), nullptr);
 }
 
 }  // namespace

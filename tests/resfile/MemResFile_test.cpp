@@ -74,6 +74,10 @@ TEST(MemResFile, SwapCallbackRunsOnceAndOnlyForForeignData) {
   MemHandle raw = file.GetResource(kOBJD, 1, nullptr);
   EXPECT_EQ(Text(raw), "abcd");
   EXPECT_FALSE(file.IsNative(raw));
+  // A later load with the callback turns the cached data, once.
+  EXPECT_EQ(file.GetResource(kOBJD, 1, SwapPairs), raw);
+  EXPECT_EQ(Text(raw), "badc");
+  EXPECT_EQ(Text(file.GetResource(kOBJD, 1, SwapPairs)), "badc");
 }
 
 TEST(MemResFile, VariantsNeverReplaceTheDefault) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "resfile/FixedString.h"
 #include "resfile/ReconStream.h"
 #include "resfile/ResUtil.h"
 
@@ -259,4 +260,10 @@ TEST(ReconStream, FixedStringsAreCutToTheirCapacity) {
   r.SerializeFixedString(small, 4);
   EXPECT_STREQ(small, "abc");
   EXPECT_EQ(r.GetPosition(), 8);
+
+  ReconStream again;
+  again.InitBuffer(buffer, 8, ReconStream::kRead, false);
+  FixedStringBuffer<5> bounded;
+  again.SerializeFixedString(bounded);
+  EXPECT_STREQ(bounded.c_str(), "abcd");
 }
