@@ -6,6 +6,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -108,7 +109,10 @@ public:
             // EILSEQ or EINVAL (a sequence cut short at the end): replace and go on.
             exact = false;
             out.append(replacement);
-            std::size_t n = skip(reinterpret_cast<const unsigned char*>(src), left);
+            // Some converters report an error with every input byte already
+            // taken; there is nothing left to skip then.
+            if (left == 0) continue;
+            std::size_t n = std::min(skip(reinterpret_cast<const unsigned char*>(src), left), left);
             src += n;
             left -= n;
             iconv(mCd, nullptr, nullptr, nullptr, nullptr);

@@ -6,7 +6,9 @@
 // the units the rest of the program uses, and each facility has a headless
 // backend so tests and CI run without a display or a sound card.
 //
-//   FileSystem.h   paths, case-insensitive names, files, listings, moves
+//   Path.h         separators, case folding, Win32 wildcards
+//   FileSystem.h   case-insensitive names, listings, moves, copies, attributes
+//   File.h         open files with the five Win32 dispositions
 //   TextFile.h     text-mode reading and writing (line ends)
 //   AtomicFile.h   write-to-temporary-then-rename saves
 //   Registry.h     the file-backed settings store

@@ -209,6 +209,13 @@ TEST(CodePage, InvalidSequencesAreReplacedNotFatal) {
         EXPECT_EQ(out, c.out) << c.page << " " << c.in;
         EXPECT_FALSE(exact) << c.page << " " << c.in;
     }
+    // The Korean converter reports its last error with all the input taken.
+    const std::string korean("XX\xE6\0XX,!\xFF(\xFF\xFF\xE6X\xA2\xA2\xA2\xE8", 18);
+    bool exact = true;
+    const std::string utf8 = CodePage::Get(949).ToUtf8(korean, &exact);
+    EXPECT_FALSE(exact);
+    EXPECT_EQ(utf8.substr(0, 2), "XX");
+    EXPECT_EQ(utf8.substr(utf8.size() - 3), fffd);
     EXPECT_EQ(CodePage::Get(950).ToUtf8(""), "");
     EXPECT_EQ(CodePage::Get(950).FromUtf8(""), "");
 }
