@@ -53,7 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: {
         file.Add(kTypeDGRP, 1, bytes);
         DrawGroup g;
-        g.Load(file, 1);
+        if (g.Load(file, 1) == 0) {
+          // What is read writes back in the current layout and reads the same.
+          std::vector<uint8_t> written = g.Serialize();
+          DrawGroup again;
+          if (!again.Parse(written) || again.Serialize() != written) __builtin_trap();
+        }
         break;
       }
       case 3: {

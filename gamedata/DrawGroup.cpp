@@ -1,93 +1,87 @@
 #include "gamedata/DrawGroup.h"
 
-#include "gamedata/RecordBytes.h"
+#include "gamedata/RecordIO.h"
 
 namespace tova {
 
-void DrawGroup::Parse(std::span<const uint8_t> bytes) {
-  ByteReader r(bytes);
-  const int16_t version = r.I16();
-  std::vector<DrawGroupImage> read;
+void DrawGroup::Reconstitute(ReconStream& s) {
+  int16_t version = kWriteVersion;
+  s.SerializeShorts(&version, 1);
   if (version < kFirstNewVersion) {
-    const uint16_t imageCount = r.U16();
-    r.RequireItems(imageCount, 4, "draw group images");
-    read.resize(imageCount);
-    for (DrawGroupImage& image : read) {
-      const uint16_t spriteCount = r.U16();
-      image.directionMask = r.U8();
-      image.zoom = r.U8();
-      r.RequireItems(spriteCount, version > 20000 ? 16 : 12, "draw group sprites");
+    // Only read: the old layout of 16-bit fields, with one byte each for the
+    // direction mask and the zoom.
+    uint16_t imageCount = 0;
+    s.SerializeShorts(&imageCount, 1);
+    if (!s.CheckCount(imageCount, 4)) return;
+    images.assign(imageCount, DrawGroupImage{});
+    for (DrawGroupImage& image : images) {
+      uint16_t spriteCount = 0;
+      uint8_t mask = 0, zoom = 0;
+      s.SerializeShorts(&spriteCount, 1);
+      s.SerializeBytes(&mask, 1);
+      s.SerializeBytes(&zoom, 1);
+      image.directionMask = mask;
+      image.zoom = zoom;
+      if (!s.CheckCount(spriteCount, version > 20000 ? 16 : 12)) return;
       for (uint16_t i = 0; i < spriteCount; ++i) {
-        const int16_t kind = r.I16();
-        DrawGroupSprite s;
-        s.spriteId = r.I16();
-        s.frame = r.I16();
-        s.flags = r.I16();
-        s.x = r.I16();
-        s.y = r.I16();
-        if (version > 20000) s.vertical = r.F32();
-        if (kind == kOldSpriteKind) image.sprites.push_back(s);
+        int16_t fields[6] = {};  // kind, sprite, frame, flags, x, y
+        s.SerializeShorts(fields, 6);
+        DrawGroupSprite sprite{fields[1], fields[2], fields[4], fields[5], 0, 0, 0, fields[3]};
+        if (version > 20000) s.SerializeFloats(&sprite.vertical, 1);
+        if (fields[0] == kOldSpriteKind) image.sprites.push_back(sprite);
       }
     }
-  } else {
-    const uint32_t imageCount = r.U32();
-    r.RequireItems(imageCount, 12, "draw group images");
-    read.resize(imageCount);
-    for (DrawGroupImage& image : read) {
-      image.directionMask = r.U32();
-      image.zoom = r.I32();
-      const uint32_t spriteCount = r.U32();
-      r.RequireItems(spriteCount, version > 20003 ? 32 : 24, "draw group sprites");
+    return;
+  }
+  uint32_t imageCount = static_cast<uint32_t>(images.size());
+  s.SerializeLongs(&imageCount, 1);
+  if (s.IsReading()) {
+    if (!s.CheckCount(imageCount, 12)) return;
+    images.assign(imageCount, DrawGroupImage{});
+  }
+  for (DrawGroupImage& image : images) {
+    s.SerializeLongs(&image.directionMask, 1);
+    s.SerializeLongs(&image.zoom, 1);
+    uint32_t spriteCount = static_cast<uint32_t>(image.sprites.size());
+    s.SerializeLongs(&spriteCount, 1);
+    if (s.IsReading()) {
+      if (!s.CheckCount(spriteCount, version > 20003 ? 32 : 24)) return;
       image.sprites.resize(spriteCount);
-      for (DrawGroupSprite& s : image.sprites) {
-        s.spriteId = r.I32();
-        s.frame = r.I32();
-        s.x = r.I32();
-        s.y = r.I32();
-        s.vertical = r.F32();
-        s.flags = r.I32();
-        if (version > 20003) {
-          s.planeA = r.F32();
-          s.planeB = r.F32();
-        }
+    }
+    for (DrawGroupSprite& sprite : image.sprites) {
+      s.SerializeLongs(&sprite.spriteId, 1);
+      s.SerializeLongs(&sprite.frame, 1);
+      s.SerializeLongs(&sprite.x, 1);
+      s.SerializeLongs(&sprite.y, 1);
+      s.SerializeFloats(&sprite.vertical, 1);
+      s.SerializeLongs(&sprite.flags, 1);
+      if (version > 20003) {
+        s.SerializeFloats(&sprite.planeA, 1);
+        s.SerializeFloats(&sprite.planeB, 1);
       }
     }
   }
-  images = std::move(read);
 }
 
-std::vector<uint8_t> DrawGroup::Serialize() const {
-  ByteWriter w;
-  w.I16(kWriteVersion);
-  w.U32(static_cast<uint32_t>(images.size()));
-  for (const DrawGroupImage& image : images) {
-    w.U32(image.directionMask);
-    w.I32(image.zoom);
-    w.U32(static_cast<uint32_t>(image.sprites.size()));
-    for (const DrawGroupSprite& s : image.sprites) {
-      w.I32(s.spriteId);
-      w.I32(s.frame);
-      w.I32(s.x);
-      w.I32(s.y);
-      w.F32(s.vertical);
-      w.I32(s.flags);
-      w.F32(s.planeA);
-      w.F32(s.planeB);
-    }
+std::vector<uint8_t> DrawGroup::Serialize() {
+  return WritePlain([this](ReconStream& s) { Reconstitute(s); });
+}
+
+bool DrawGroup::Parse(std::span<const uint8_t> bytes) {
+  DrawGroup read;
+  if (!ReadPlain(bytes, [&read](ReconStream& s) { read.Reconstitute(s); })) {
+    images.clear();
+    return false;
   }
-  return w.Take();
+  images = std::move(read.images);
+  return true;
 }
 
 int DrawGroup::Load(ResourceSource& file, int16_t id) {
   int status = kResOK;
   auto bytes = file.GetResource(kTypeDGRP, id, nullptr, &status);
   if (!bytes) return status;
-  try {
-    Parse(*bytes);
-  } catch (const RecordError&) {
-    images.clear();
-    return kResBadData;
-  }
+  if (!Parse(*bytes)) return kResBadData;
   name = file.GetLabel(kTypeDGRP, id, nullptr).value_or("");
   if (name.size() > 63) name.resize(63);
   return kResOK;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gamedata/ResourceSource.h"
+#include "resfile/ReconStream.h"
 
 namespace tova {
 
@@ -39,9 +40,12 @@ class DrawGroup {
   // Reads 'DGRP' id and its label: the file's status when it is missing,
   // kResBadData when damaged, else 0.
   int Load(ResourceSource& file, int16_t id);
-  // Throws RecordError on damaged data.
-  void Parse(std::span<const uint8_t> bytes);
-  std::vector<uint8_t> Serialize() const;
+  // Reads every version, writes the current one (the version is the stream's
+  // first word). On damaged data the stream fails.
+  void Reconstitute(ReconStream& s);
+  // The resource bytes; Parse is false for damaged data (the group is then empty).
+  std::vector<uint8_t> Serialize();
+  bool Parse(std::span<const uint8_t> bytes);
 
   const DrawGroupImage* FindImage(int direction, int32_t zoom) const;
   const DrawGroupSprite* GetSprite(const DrawGroupImage& image, int i) const;

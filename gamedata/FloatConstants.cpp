@@ -1,7 +1,6 @@
 #include "gamedata/FloatConstants.h"
 
-#include "gamedata/RecordBytes.h"
-#include "resfile/ReconObject.h"
+#include "gamedata/RecordIO.h"
 #include "gamedata/TextCompare.h"
 
 namespace tova {
@@ -37,55 +36,40 @@ void FloatConstants::Set(std::string_view name, float value) {
   }
 }
 
-void FloatConstants::Parse(std::span<const uint8_t> body, int32_t version, bool swapped) {
-  ByteReader r(body, swapped);
-  const uint32_t count = r.U32();
-  r.RequireItems(count, 6, "float constants");  // an empty name and a value at least
-  std::vector<Entry> read;
-  read.reserve(count);
-  for (uint32_t i = 0; i < count; ++i) {
-    Entry e;
-    e.name = r.String();
-    e.value = r.F32();
-    if (version >= 1) e.comment = r.String();
+void FloatConstants::Reconstitute(ReconStream& s, int32_t version) {
+  uint32_t count = static_cast<uint32_t>(entries_.size());
+  s.SerializeLongs(&count, 1);
+  if (s.IsReading()) {
+    if (!s.CheckCount(count, 6)) return;  // an empty name and a value at least
+    entries_.assign(count, Entry{});
+  }
+  for (Entry& e : entries_) {
+    s.SerializeString(e.name);
+    s.SerializeFloats(&e.value, 1);
+    if (version >= 1) s.SerializeString(e.comment);
+    if (s.Failed()) return;
     if (e.name.size() > kNameMax) e.name.resize(kNameMax);
     if (e.comment.size() > kCommentMax) e.comment.resize(kCommentMax);
-    read.push_back(std::move(e));
   }
-  entries_ = std::move(read);
 }
 
-std::vector<uint8_t> FloatConstants::Serialize() const {
-  ByteWriter w;
-  w.U32(static_cast<uint32_t>(entries_.size()));
-  for (const Entry& e : entries_) {
-    w.String(e.name);
-    w.F32(e.value);
-    w.String(e.comment);
-  }
-  return w.Take();
+std::vector<uint8_t> FloatConstants::ToRecord() {
+  SimpleReconObject<FloatConstants> record(this, kTypeFCNS);
+  return WriteRecordBytes(record, kRecordVersion);
 }
-
-std::vector<uint8_t> FloatConstants::ToRecord() const { return MakeRecord(kRecordVersion, kTypeFCNS, Serialize()); }
 
 int FloatConstants::Load(ResourceSource& file, int16_t id) {
   entries_.clear();
-  int status = kResOK;
-  auto bytes = file.GetResource(kTypeFCNS, id, SwapReconHeader, &status);
-  if (!bytes) return status;
-  try {
-    RecordView rec = ParseRecord(*bytes);
-    Parse(rec.body, rec.version, rec.swapped);
-  } catch (const RecordError&) {
-    entries_.clear();
-    return kResBadData;
-  }
-  return kResOK;
+  FloatConstants read;
+  SimpleReconObject<FloatConstants> record(&read, kTypeFCNS);
+  const int status = LoadRecord(file, kTypeFCNS, id, record);
+  if (status == kResOK) entries_ = std::move(read.entries_);
+  return status;
 }
 
-int FloatConstants::Save(ResourceSource& file, int16_t id) const {
-  auto label = file.GetLabel(kTypeFCNS, id, SwapReconHeader);
-  return file.PutResource(kTypeFCNS, id, label.value_or(""), ToRecord());
+int FloatConstants::Save(ResourceSource& file, int16_t id) {
+  SimpleReconObject<FloatConstants> record(this, kTypeFCNS);
+  return SaveRecord(file, kTypeFCNS, id, record, kRecordVersion);
 }
 
 }  // namespace tova

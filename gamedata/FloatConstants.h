@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gamedata/ResourceSource.h"
+#include "resfile/ReconStream.h"
 
 namespace tova {
 
@@ -29,12 +30,11 @@ class FloatConstants {
   // Empties the table and reads 'FCNS' id; the file's status (kResNotFound,
   // kResBadData for a damaged record).
   int Load(ResourceSource& file, int16_t id);
-  int Save(ResourceSource& file, int16_t id) const;
+  int Save(ResourceSource& file, int16_t id);
 
-  // Record bodies; Parse throws RecordError on damaged data.
-  void Parse(std::span<const uint8_t> body, int32_t version, bool swapped);
-  std::vector<uint8_t> Serialize() const;
-  std::vector<uint8_t> ToRecord() const;
+  // The record's fields, in every mode of the record stream.
+  void Reconstitute(ReconStream& stream, int32_t version);
+  std::vector<uint8_t> ToRecord();
 
   const std::vector<Entry>& Entries() const { return entries_; }
   void Clear() { entries_.clear(); }
@@ -73,7 +73,7 @@ class GlobalConstantsClient : public ConstantsClient {
     ResourceSource* file = GetFile();
     if (file) table.Load(*file, GetId());
     take(table);
-    if (file && file->IsWritable()) table.Save(*file, GetId());
+    if (file && file->IsWritable()) table.Save(*file, GetId());  // a failed write changes nothing here
   }
 
  private:

@@ -1,7 +1,6 @@
 #include "gamedata/ObjFnTable.h"
 
-#include "gamedata/RecordBytes.h"
-#include "resfile/ReconObject.h"
+#include "gamedata/RecordIO.h"
 
 namespace tova {
 
@@ -11,45 +10,35 @@ int16_t ObjFnTable::GetTreeId(int n, int* count) const {
   return entries_[static_cast<size_t>(n)].treeId;
 }
 
-void ObjFnTable::Parse(std::span<const uint8_t> body, bool swapped) {
-  ByteReader r(body, swapped);
-  const uint32_t count = r.U32();
-  r.RequireItems(count, 4, "entry points");
-  std::vector<Entry> read(count);
-  for (Entry& e : read) {
-    e.companionId = r.I16();
-    e.treeId = r.I16();
+void ObjFnTable::Reconstitute(ReconStream& s, int32_t) {
+  uint32_t count = static_cast<uint32_t>(entries_.size());
+  s.SerializeLongs(&count, 1);
+  if (s.IsReading()) {
+    if (!s.CheckCount(count, 4)) return;
+    entries_.resize(count);  // new entries are zero, a smaller count drops the tail
   }
-  entries_ = std::move(read);
+  for (Entry& e : entries_) {
+    s.SerializeShorts(&e.companionId, 1);
+    s.SerializeShorts(&e.treeId, 1);
+  }
 }
 
-std::vector<uint8_t> ObjFnTable::Serialize() const {
-  ByteWriter w;
-  w.U32(static_cast<uint32_t>(entries_.size()));
-  for (const Entry& e : entries_) {
-    w.I16(e.companionId);
-    w.I16(e.treeId);
-  }
-  return w.Take();
+std::vector<uint8_t> ObjFnTable::ToRecord() {
+  SimpleReconObject<ObjFnTable> record(this, kTypeOBJf);
+  return WriteRecordBytes(record, kRecordVersion);
 }
-
-std::vector<uint8_t> ObjFnTable::ToRecord() const { return MakeRecord(kRecordVersion, kTypeOBJf, Serialize()); }
 
 int ObjFnTable::Load(ResourceSource& file, int16_t id) {
-  int status = kResOK;
-  auto bytes = file.GetResource(kTypeOBJf, id, SwapReconHeader, &status);
-  if (!bytes) return status;
-  try {
-    RecordView rec = ParseRecord(*bytes);
-    Parse(rec.body, rec.swapped);
-  } catch (const RecordError&) {
-    return kResBadData;
-  }
-  return kResOK;
+  ObjFnTable read;
+  SimpleReconObject<ObjFnTable> record(&read, kTypeOBJf);
+  const int status = LoadRecord(file, kTypeOBJf, id, record);
+  if (status == kResOK) entries_ = std::move(read.entries_);
+  return status;
 }
 
-int ObjFnTable::Save(ResourceSource& file, int16_t id) const {
-  return file.PutResource(kTypeOBJf, id, file.GetLabel(kTypeOBJf, id, SwapReconHeader).value_or(""), ToRecord());
+int ObjFnTable::Save(ResourceSource& file, int16_t id) {
+  SimpleReconObject<ObjFnTable> record(this, kTypeOBJf);
+  return SaveRecord(file, kTypeOBJf, id, record, kRecordVersion);
 }
 
 }  // namespace tova

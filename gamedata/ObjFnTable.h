@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gamedata/ResourceSource.h"
+#include "resfile/ReconStream.h"
 
 namespace tova {
 
@@ -24,11 +25,10 @@ class ObjFnTable {
   int16_t GetTreeId(int n, int* count = nullptr) const;
   // Reads 'OBJf' id; the file's status (kResNotFound when absent).
   int Load(ResourceSource& file, int16_t id);
-  int Save(ResourceSource& file, int16_t id) const;
+  int Save(ResourceSource& file, int16_t id);
 
-  void Parse(std::span<const uint8_t> body, bool swapped);
-  std::vector<uint8_t> Serialize() const;
-  std::vector<uint8_t> ToRecord() const;
+  void Reconstitute(ReconStream& stream, int32_t version);
+  std::vector<uint8_t> ToRecord();
 
   std::vector<Entry>& Entries() { return entries_; }
   const std::vector<Entry>& Entries() const { return entries_; }

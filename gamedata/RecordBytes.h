@@ -1,51 +1,14 @@
 #pragma once
-// Bounded little-endian readers and writers for resource bodies, in the plain
-// encoding of the record stream: 16- and 32-bit integers in the writer's order
-// (reversed when the data came from a machine of the other order), floats
-// never reversed, strings zero-terminated and padded to an even position.
-// Reads past the end throw RecordError instead of leaving the buffer.
+// Little-endian bytes of fixed layouts (trees, constant tables): a writer and
+// loads and stores at an offset. Strings are zero-terminated and padded to an
+// even position, as the record stream keeps them.
 
 #include <cstdint>
-#include <span>
-#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tova {
-
-class RecordError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const uint8_t> bytes, bool swap = false) : bytes_(bytes), swap_(swap) {}
-
-  uint8_t U8();
-  int16_t I16();
-  uint16_t U16() { return static_cast<uint16_t>(I16()); }
-  int32_t I32();
-  uint32_t U32() { return static_cast<uint32_t>(I32()); }
-  float F32();
-  // A zero-terminated string; the pad byte after an odd length is skipped.
-  std::string String();
-  void Skip(size_t n);
-
-  size_t Position() const { return pos_; }
-  size_t Remaining() const { return bytes_.size() - pos_; }
-  bool AtEnd() const { return pos_ >= bytes_.size(); }
-  bool Swapped() const { return swap_; }
-  // Throws unless `count` items of at least `itemSize` bytes each can still follow:
-  // keeps a damaged count from growing an array before the reads fail.
-  void RequireItems(uint64_t count, size_t itemSize, const char* what) const;
-
- private:
-  void Need(size_t n) const;
-  std::span<const uint8_t> bytes_;
-  size_t pos_ = 0;
-  bool swap_;
-};
 
 class ByteWriter {
  public:
@@ -84,16 +47,5 @@ inline void Swap32At(uint8_t* p) {
   std::swap(p[0], p[3]);
   std::swap(p[1], p[2]);
 }
-
-// Self-saving records: a 12-byte header {swap flag, 3 zero bytes, version,
-// type code} in front of the body.
-struct RecordView {
-  int32_t version = 0;
-  uint32_t type = 0;
-  bool swapped = false;
-  std::span<const uint8_t> body;
-};
-RecordView ParseRecord(std::span<const uint8_t> bytes);
-std::vector<uint8_t> MakeRecord(int32_t version, uint32_t type, const std::vector<uint8_t>& body);
 
 }  // namespace tova

@@ -2,48 +2,58 @@
 
 #include <algorithm>
 
-#include "gamedata/RecordBytes.h"
-#include "resfile/ReconObject.h"
 
 namespace tova {
 
-void SlotDescriptor::Read(ByteReader& r, int32_t v) {
+void SlotDescriptor::Reconstitute(ReconStream& s, int32_t v) {
   if (v <= 2) {
-    x = r.F32();
-    y = r.F32();
-    z = v == 0 ? static_cast<float>(r.I16()) : r.F32();
-    type = r.I16();
-    if (v == 2) r.I16();
-    params = {0, 0, 0};
-    flags = 0;
-  } else {
-    type = r.I16();
-    x = r.F32();
-    y = r.F32();
-    z = r.F32();
-    for (int32_t& p : params) p = r.I32();
-    flags = r.I32();
-    if (v >= 4) target = r.I32();
-    if (v >= 5) {
-      for (int32_t& d : distances) d = r.I32();
-      objectWord1 = r.I32();
-      objectWord2 = r.I32();
+    s.SerializeFloats(&x, 1);
+    s.SerializeFloats(&y, 1);
+    if (v == 0) {
+      int16_t whole = static_cast<int16_t>(z);
+      s.SerializeShorts(&whole, 1);
+      z = whole;
+    } else {
+      s.SerializeFloats(&z, 1);
     }
-    if (v >= 7) tolerance = r.F32();
-  }
-  if (v >= 8) heightClass = r.I32();
-  if (v >= 9) {
-    facing = r.I32();
-  } else if (flags & (1 << 9)) {
-    facing = -3;
-    flags &= ~(1 << 9);
-  } else if (flags & (1 << 10)) {
-    facing = -1;
-    flags &= ~(1 << 10);
-  }
-  if (v >= 10) {
-    lastWord = r.I32();
+    s.SerializeShorts(&type, 1);
+    if (v == 2) {
+      int16_t unused = 0;
+      s.SerializeShorts(&unused, 1);
+    }
+    if (s.IsReading()) {
+      params = {0, 0, 0};
+      flags = 0;
+    }
   } else {
+    s.SerializeShorts(&type, 1);
+    s.SerializeFloats(&x, 1);
+    s.SerializeFloats(&y, 1);
+    s.SerializeFloats(&z, 1);
+    s.SerializeLongs(params.data(), 3);
+    s.SerializeLongs(&flags, 1);
+    if (v >= 4) s.SerializeLongs(&target, 1);
+    if (v >= 5) {
+      s.SerializeLongs(distances.data(), 3);
+      s.SerializeLongs(&objectWord1, 1);
+      s.SerializeLongs(&objectWord2, 1);
+    }
+    if (v >= 7) s.SerializeFloats(&tolerance, 1);
+  }
+  if (v >= 8) s.SerializeLongs(&heightClass, 1);
+  if (v >= 9) s.SerializeLongs(&facing, 1);
+  if (v >= 10) s.SerializeLongs(&lastWord, 1);
+  if (!s.IsReading()) return;
+  if (v < 9) {
+    if (flags & (1 << 9)) {
+      facing = -3;
+      flags &= ~(1 << 9);
+    } else if (flags & (1 << 10)) {
+      facing = -1;
+      flags &= ~(1 << 10);
+    }
+  }
+  if (v < 10) {
     // Older records kept distances in whole tiles. Only values actually read
     // are rescaled; the defaults are already in sixteenths.
     if (v >= 5) {
@@ -53,41 +63,10 @@ void SlotDescriptor::Read(ByteReader& r, int32_t v) {
   }
 }
 
-void SlotDescriptor::Write(ByteWriter& w) const {
-  w.I16(type);
-  w.F32(x);
-  w.F32(y);
-  w.F32(z);
-  for (int32_t p : params) w.I32(p);
-  w.I32(flags);
-  w.I32(target);
-  for (int32_t d : distances) w.I32(d);
-  w.I32(objectWord1);
-  w.I32(objectWord2);
-  w.F32(tolerance);
-  w.I32(heightClass);
-  w.I32(facing);
-  w.I32(lastWord);
-}
-
-std::vector<SlotDescriptor> ParseSlotDescriptors(std::span<const uint8_t> body, int32_t version, bool swapped) {
-  ByteReader r(body, swapped);
-  const uint32_t count = r.U32();
-  r.RequireItems(count, version == 0 ? 12 : 14, "slots");
-  std::vector<SlotDescriptor> slots(count);
-  for (SlotDescriptor& s : slots) s.Read(r, version);
-  return slots;
-}
-
-std::vector<uint8_t> SerializeSlotDescriptors(const std::vector<SlotDescriptor>& slots) {
-  ByteWriter w;
-  w.U32(static_cast<uint32_t>(slots.size()));
-  for (const SlotDescriptor& s : slots) s.Write(w);
-  return w.Take();
-}
-
-std::vector<uint8_t> MakeSlotRecord(const std::vector<SlotDescriptor>& slots) {
-  return MakeRecord(SlotDescriptor::kWriteVersion, kTypeSLOT, SerializeSlotDescriptors(slots));
+std::vector<uint8_t> MakeSlotRecord(std::vector<SlotDescriptor> slots) {
+  SlotDescriptorVector vector{std::move(slots)};
+  SimpleReconObject<SlotDescriptorVector> record(&vector, kTypeSLOT);
+  return WriteRecordBytes(record, SlotDescriptor::kWriteVersion);
 }
 
 void ObjectSlot::SetHeightClass(int32_t h) {
@@ -119,16 +98,11 @@ Slot& Placed(std::vector<Slot>& list, const SlotDescriptor& d, int32_t index) {
 int SlotLoader::Load(int16_t id, std::vector<ObjectSlot>* objectSlots, std::vector<RoutingSlot>* routingSlots,
                      std::vector<SlotPoint>* slotPoints) {
   if (!file_) return kFlatNotOpen;
-  int status = kResOK;
-  auto bytes = file_->GetResource(kTypeSLOT, id, SwapReconHeader, &status);
-  if (!bytes) return status;
-  std::vector<SlotDescriptor> slots;
-  try {
-    RecordView rec = ParseRecord(*bytes);
-    slots = ParseSlotDescriptors(rec.body, rec.version, rec.swapped);
-  } catch (const RecordError&) {
-    return kResBadData;
-  }
+  SlotDescriptorVector read;
+  SimpleReconObject<SlotDescriptorVector> record(&read, kTypeSLOT);
+  const int status = LoadRecord(*file_, kTypeSLOT, id, record);
+  if (status != kResOK) return status;
+  const std::vector<SlotDescriptor>& slots = read.items;
   for (size_t i = 0; i < slots.size(); ++i) {
     const SlotDescriptor& d = slots[i];
     const int32_t index = static_cast<int32_t>(i + 1);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gamedata/GraphicCycle.h"
-#include "gamedata/RecordBytes.h"
+#include "gamedata/RecordIO.h"
 #include "gamedata/ResourceSource.h"
 
 namespace tova {
@@ -31,15 +31,15 @@ struct SlotDescriptor {
   int32_t facing = -2;
   int32_t lastWord = 16;
 
-  void Read(ByteReader& r, int32_t version);
-  void Write(ByteWriter& w) const;
+  // One record at the array's version, in every mode of the record stream.
+  void Reconstitute(ReconStream& s, int32_t version);
   bool operator==(const SlotDescriptor&) const = default;
 };
 
-// The stored array: a count and that many records at the record's version.
-std::vector<SlotDescriptor> ParseSlotDescriptors(std::span<const uint8_t> body, int32_t version, bool swapped);
-std::vector<uint8_t> SerializeSlotDescriptors(const std::vector<SlotDescriptor>& slots);
-std::vector<uint8_t> MakeSlotRecord(const std::vector<SlotDescriptor>& slots);
+// The stored array: a count and that many records at the record's version
+// (the smallest, version 0, takes 12 bytes).
+using SlotDescriptorVector = ReconStreamVector<SlotDescriptor, 12>;
+std::vector<uint8_t> MakeSlotRecord(std::vector<SlotDescriptor> slots);
 
 // Tiles to sixteenths, truncated and kept within 32 bits.
 inline int32_t Sixteenths(float tiles) {

@@ -9,6 +9,7 @@
 #include "gamedata/Motives.h"
 #include "gamedata/PiecewiseCurve.h"
 #include "gamedata/RecordBytes.h"
+#include "gamedata/RecordIO.h"
 
 namespace tova {
 namespace {
@@ -44,12 +45,13 @@ TEST(FloatConstants, RecordRoundTripAndVersions) {
   FloatConstants t;
   t.Set("energy span", 200);
   t.Append({1.5f, "other", "a comment"});
-  std::vector<uint8_t> rec = t.ToRecord();
-  RecordView v = ParseRecord(rec);
-  EXPECT_EQ(v.version, 1);
-  EXPECT_EQ(v.type, kTypeFCNS);
+  MemoryResourceSource file;
+  file.Add(kTypeFCNS, 1, t.ToRecord());
+  const std::vector<uint8_t>& rec = *file.Stored(kTypeFCNS, 1);
+  EXPECT_EQ(LoadI32(rec.data() + 4), 1);  // version
+  EXPECT_EQ(LoadU32(rec.data() + 8), kTypeFCNS);
   FloatConstants back;
-  back.Parse(v.body, v.version, false);
+  ASSERT_EQ(back.Load(file, 1), 0);
   ASSERT_EQ(back.Entries().size(), 2u);
   EXPECT_EQ(back.Entries()[1].comment, "a comment");
   EXPECT_FLOAT_EQ(back.Get("ENERGY SPAN", 0, false), 200);
@@ -58,21 +60,29 @@ TEST(FloatConstants, RecordRoundTripAndVersions) {
   old.U32(1);
   old.String("abc");
   old.F32(2.5f);
-  FloatConstants v0;
-  v0.Parse(old.Bytes(), 0, false);
-  EXPECT_FLOAT_EQ(v0.Get("abc", 0, false), 2.5f);
+  file.Add(kTypeFCNS, 2, MakeRecord(0, kTypeFCNS, old.Bytes()));
+  ASSERT_EQ(back.Load(file, 2), 0);
+  EXPECT_FLOAT_EQ(back.Get("abc", 0, false), 2.5f);
 }
 
-TEST(FloatConstants, CountBeyondTheRecordIsRefused) {
+TEST(FloatConstants, DamagedRecordsAreRefused) {
   ByteWriter w;
-  w.U32(1000000);
+  w.U32(1000000);  // far more entries than the record holds
   w.String("x");
-  FloatConstants t;
-  EXPECT_THROW(t.Parse(w.Bytes(), 1, false), RecordError);
+  ByteWriter cut;  // an entry without its value
+  cut.U32(1);
+  cut.String("abc");
   MemoryResourceSource file;
   file.Add(kTypeFCNS, 1, MakeRecord(1, kTypeFCNS, w.Bytes()));
+  file.Add(kTypeFCNS, 2, MakeRecord(1, kTypeFCNS, cut.Bytes()));
+  file.Add(kTypeFCNS, 3, {1, 2, 3});
+  FloatConstants t;
+  t.Set("kept?", 1);
   EXPECT_EQ(t.Load(file, 1), kResBadData);
-  EXPECT_EQ(t.Load(file, 2), kResNotFound);
+  EXPECT_TRUE(t.Entries().empty());
+  EXPECT_EQ(t.Load(file, 2), kResBadData);
+  EXPECT_EQ(t.Load(file, 3), kResBadData);
+  EXPECT_EQ(t.Load(file, 4), kResNotFound);
 }
 
 #define EXPECT_NEAR_M(index, value) EXPECT_NEAR(b.current[index], (value), 1e-5)

@@ -52,10 +52,19 @@ std::vector<uint8_t> SlotRecord(int32_t v, const std::vector<std::vector<uint8_t
   return MakeRecord(v, kTypeSLOT, body);
 }
 
+// Reads a record; status in *status.
+std::vector<SlotDescriptor> ReadSlots(const std::vector<uint8_t>& record, int* status = nullptr) {
+  SlotDescriptorVector vector;
+  SimpleReconObject<SlotDescriptorVector> reader(&vector, kTypeSLOT);
+  const int result = ReadRecordBytes(reader, record);
+  if (status) *status = result;
+  return vector.items;
+}
+
 SlotDescriptor ReadOne(int32_t v, const std::vector<uint8_t>& d) {
-  std::vector<uint8_t> rec = SlotRecord(v, {d});
-  RecordView view = ParseRecord(rec);
-  auto slots = ParseSlotDescriptors(view.body, view.version, false);
+  int status = 0;
+  auto slots = ReadSlots(SlotRecord(v, {d}), &status);
+  EXPECT_EQ(status, 0);
   EXPECT_EQ(slots.size(), 1u);
   return slots.at(0);
 }
@@ -102,16 +111,16 @@ TEST(SlotDescriptor, CurrentVersionRoundTrip) {
   s.lastWord = 77;
   SlotDescriptor d;  // defaults
   std::vector<uint8_t> rec = MakeSlotRecord({s, d});
-  RecordView view = ParseRecord(rec);
-  EXPECT_EQ(view.version, 10);
-  EXPECT_EQ(ParseSlotDescriptors(view.body, view.version, false), (std::vector<SlotDescriptor>{s, d}));
+  EXPECT_EQ(LoadI32(rec.data() + 4), 10);
+  EXPECT_EQ(ReadSlots(rec), (std::vector<SlotDescriptor>{s, d}));
 }
 
 TEST(SlotDescriptor, CountBoundedByTheResource) {
   std::vector<uint8_t> rec = SlotRecord(10, {Descriptor(10, 0)});
   StoreU32(rec.data() + 12, 50000000);
-  RecordView view = ParseRecord(rec);
-  EXPECT_THROW(ParseSlotDescriptors(view.body, view.version, false), RecordError);
+  int status = 0;
+  ReadSlots(rec, &status);
+  EXPECT_EQ(status, kResBadData);
   MemoryResourceSource file;
   file.Add(kTypeSLOT, 1, rec);
   std::vector<ObjectSlot> objects;
