@@ -35,7 +35,11 @@ class ConstantsView {
   int Count() const { return count_; }
   bool Tunable() const { return tunable_; }
   bool Overridden() const { return override_ != nullptr; }
-  int16_t At(int i) const { return override_ ? override_[i] : LoadI16(stored_ + 2 + 2 * i); }
+  // Value i; 0 outside the table (callers check Count to report the fault).
+  int16_t At(int i) const {
+    if (i < 0 || i >= count_) return 0;
+    return override_ ? override_[i] : LoadI16(stored_ + 2 + 2 * i);
+  }
 
  private:
   const uint8_t* stored_ = nullptr;

@@ -1,6 +1,7 @@
 #include "gamedata/Breakpoints.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -59,11 +60,23 @@ bool Breakpoints::Read(const std::string& path) {
 bool Breakpoints::Write() const {
   if (records_.empty() && !read_) return true;
   if (path_.empty()) return false;
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << records_.size() << '\n';
-  for (const Record& r : records_) out << r.fileName << '\n' << r.treeId << '\n' << r.node << '\n';
-  return static_cast<bool>(out);
+  // Written beside the file and moved over it, so a failure keeps the old one.
+  const std::string temp = path_ + ".tmp";
+  std::error_code ec;
+  std::filesystem::remove(temp, ec);
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out << records_.size() << '\n';
+    for (const Record& r : records_) out << r.fileName << '\n' << r.treeId << '\n' << r.node << '\n';
+    if (!out.flush()) {
+      out.close();
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::filesystem::rename(temp, path_, ec);
+  if (ec) std::filesystem::remove(temp, ec);
+  return !ec;
 }
 
 void Breakpoints::Apply(ResourceSource& file, ResourceSource::SwapFn treeSwap) {

@@ -25,7 +25,8 @@ class Breakpoints {
   // record's file name (the whole line), tree id and node index. Sets the
   // read flag only when the file opened; false when it did not.
   bool Read(const std::string& path);
-  // Rewrites the file read from when the list is not empty or was read.
+  // Rewrites the file read from when the list is not empty or was read;
+  // a failed write leaves the old file whole.
   bool Write() const;
   // Marks the trees of `file` that records name, and drops records whose
   // node lies outside an existing tree.
@@ -42,5 +43,12 @@ class Breakpoints {
   std::string path_;
   bool read_ = false;
 };
+
+// The process-wide list under the names the catalogue uses.
+inline bool ReadBreakpoints(const std::string& path) { return Breakpoints::Instance().Read(path); }
+inline bool WriteBreakpoints() { return Breakpoints::Instance().Write(); }
+inline void ApplyBreakpoints(ResourceSource& file, ResourceSource::SwapFn treeSwap) {
+  Breakpoints::Instance().Apply(file, treeSwap);
+}
 
 }  // namespace tova

@@ -131,6 +131,8 @@ TEST_F(BehaviorTest, ConstantsWithTuningOverrides) {
   ConstantsView tuned = b.GetConstants(4096, true);
   EXPECT_EQ(tuned.Count(), 2);
   EXPECT_EQ(tuned.At(1), 88);
+  EXPECT_EQ(tuned.At(2), 0);  // beyond the table
+  EXPECT_EQ(plain.At(-1), 0);
   EXPECT_EQ(b.GetConstants(4097, true).At(0), 1);  // not tunable: overrides ignored
   EXPECT_FALSE(b.GetConstants(4098, false));  // count beyond the resource
   EXPECT_FALSE(b.GetConstants(4099, false));
@@ -223,9 +225,10 @@ TEST_F(BehaviorTest, BreakpointsReadAppliedAndWrittenBack) {
   std::vector<uint8_t> stored = *chair.Stored(kTypeBHAV, 4096);
   EXPECT_EQ(stored[kTreeHeaderSize + kTreeNodeSize + 1] & 0x80, 0);
 
-  ASSERT_TRUE(Breakpoints::Instance().Write());
+  ASSERT_TRUE(WriteBreakpoints());
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
   Breakpoints::Instance().Clear();
-  ASSERT_TRUE(Breakpoints::Instance().Read(path));
+  ASSERT_TRUE(ReadBreakpoints(path));
   ASSERT_EQ(Breakpoints::Instance().Records().size(), 3u);
   EXPECT_EQ(Breakpoints::Instance().Records()[2].fileName, "My Chair.iff");
   EXPECT_EQ(Breakpoints::Instance().Records()[2].treeId, 4097);
