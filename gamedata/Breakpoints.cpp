@@ -1,25 +1,20 @@
 #include "gamedata/Breakpoints.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "gamedata/BehaviorTree.h"
 #include "gamedata/TextCompare.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFile.h"
 
 namespace tova {
 namespace {
 
-bool ReadLine(std::istream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
-}
-
-bool ReadNumber(std::istream& in, int32_t& out) {
+bool ReadNumber(platform::TextFileReader& in, int32_t& out) {
   std::string line;
-  if (!ReadLine(in, line)) return false;
+  if (!in.ReadLine(line)) return false;
   size_t start = line.find_first_not_of(" \t");
   if (start == std::string::npos) return false;
   auto [ptr, ec] = std::from_chars(line.data() + start, line.data() + line.size(), out);
@@ -43,14 +38,15 @@ bool Breakpoints::Read(const std::string& path) {
   records_.clear();
   path_ = path;
   read_ = false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  platform::TextFileReader in;
+  if (!in.Open(path)) return false;
   read_ = true;
   int32_t count = 0;
   if (!ReadNumber(in, count)) return true;
   for (int32_t i = 0; i < count; ++i) {
     Record r;
-    if (!ReadLine(in, r.fileName) || !ReadNumber(in, r.treeId) || !ReadNumber(in, r.node)) break;
+    // The name is the whole line: names may hold spaces.
+    if (!in.ReadLine(r.fileName) || !ReadNumber(in, r.treeId) || !ReadNumber(in, r.node)) break;
     if (r.fileName.size() > 63) r.fileName.resize(63);
     records_.push_back(std::move(r));
   }
@@ -60,23 +56,11 @@ bool Breakpoints::Read(const std::string& path) {
 bool Breakpoints::Write() const {
   if (records_.empty() && !read_) return true;
   if (path_.empty()) return false;
-  // Written beside the file and moved over it, so a failure keeps the old one.
-  const std::string temp = path_ + ".tmp";
-  std::error_code ec;
-  std::filesystem::remove(temp, ec);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << records_.size() << '\n';
-    for (const Record& r : records_) out << r.fileName << '\n' << r.treeId << '\n' << r.node << '\n';
-    if (!out.flush()) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
+  std::string text = std::to_string(records_.size()) + "\r\n";
+  for (const Record& r : records_) {
+    text += r.fileName + "\r\n" + std::to_string(r.treeId) + "\r\n" + std::to_string(r.node) + "\r\n";
   }
-  std::filesystem::rename(temp, path_, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  return platform::SaveFileAtomically(platform::ResolvePath(path_), text);
 }
 
 void Breakpoints::Apply(ResourceSource& file, ResourceSource::SwapFn treeSwap) {

@@ -1,7 +1,8 @@
 #include "gamedata/MotiveCurveSet.h"
 
 #include <cstdio>
-#include <fstream>
+
+#include "platform/TextFile.h"
 
 namespace tova {
 
@@ -64,30 +65,25 @@ float MotiveCurveSet::ScoreAdvertisements(const std::array<MotiveAdvertisement, 
 }
 
 bool MotiveCurveSet::Dump(const std::string& path, ResourceSource* names) const {
-  std::ofstream out(path);
-  if (!out) return false;
-  char buf[64];
-  out << "Values\t";
+  std::string out = "Values\t";
   for (int i = 0; i < kCurveCount; ++i) {
     std::optional<std::string> name;
     if (names) name = names->GetString(134, curves_[static_cast<size_t>(i)].motiveIndex + 1);
-    if (name && !name->empty()) {
-      out << *name << '\t';
-    } else {
-      out << i << '\t';
-    }
+    out += (name && !name->empty()) ? *name : std::to_string(i);
+    out += '\t';
   }
-  out << '\n';
+  out += '\n';
+  char buf[64];
   for (int x = -100; x <= 100; ++x) {
     std::snprintf(buf, sizeof buf, "%f\t", static_cast<double>(x));
-    out << buf;
+    out += buf;
     for (const PiecewiseCurve& c : curves_) {
       std::snprintf(buf, sizeof buf, "%f\t", static_cast<double>(c.Evaluate(static_cast<float>(x))));
-      out << buf;
+      out += buf;
     }
-    out << '\n';
+    out += '\n';
   }
-  return static_cast<bool>(out);
+  return platform::WriteTextFile(path, out, platform::LineEnd::kLf);
 }
 
 }  // namespace tova

@@ -200,13 +200,18 @@ TEST_F(BehaviorTest, EntryTreeTable) {
 }
 
 TEST_F(BehaviorTest, BreakpointsReadAppliedAndWrittenBack) {
-  const std::string path = testing::TempDir() + "/Breakpts.txt";
+  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "breakpoints_test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "Breakpts.txt").string();
   {
     std::ofstream out(path, std::ios::binary);
     out << "4\r\nMy Chair.iff\r\n4096\r\n1\r\nmy chair.IFF\r\n4096\r\n9\r\nOther.iff\r\n300\r\n0\r\n"
            "My Chair.iff\r\n4097\r\n0\r\n";
   }
-  ASSERT_TRUE(Breakpoints::Instance().Read(path));
+  // Folders may be named with '\\' and in any letter case.
+  const std::string windowsPath = folder.string() + "\\BREAKPTS.TXT";
+  ASSERT_TRUE(Breakpoints::Instance().Read(windowsPath));
   ASSERT_EQ(Breakpoints::Instance().Records().size(), 4u);
   EXPECT_EQ(Breakpoints::Instance().Records()[0].fileName, "My Chair.iff");  // spaces survive
 
@@ -226,13 +231,13 @@ TEST_F(BehaviorTest, BreakpointsReadAppliedAndWrittenBack) {
   EXPECT_EQ(stored[kTreeHeaderSize + kTreeNodeSize + 1] & 0x80, 0);
 
   ASSERT_TRUE(WriteBreakpoints());
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no temporary left
   Breakpoints::Instance().Clear();
   ASSERT_TRUE(ReadBreakpoints(path));
   ASSERT_EQ(Breakpoints::Instance().Records().size(), 3u);
   EXPECT_EQ(Breakpoints::Instance().Records()[2].fileName, "My Chair.iff");
   EXPECT_EQ(Breakpoints::Instance().Records()[2].treeId, 4097);
-  std::filesystem::remove(path);
+  std::filesystem::remove_all(folder);
   EXPECT_FALSE(Breakpoints::Instance().Read(path));
   EXPECT_FALSE(Breakpoints::Instance().WasRead());
 }
