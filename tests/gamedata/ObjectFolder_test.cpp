@@ -583,3 +583,72 @@ TEST(ObjectFolderTuning, OverridesReachTheBehavioursAndSaveWritesThem) {
 
 }  // namespace
 }  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST_F(ObjectFolderTest, DownloadFoldersDrawGroupsAndOtherExtensions) {
+  DrawGroup group;
+  group.images.push_back(DrawGroupImage{0xFF, 1, {DrawGroupSprite{100, 0, 1, 2, 0, 0, 0, 0}}});
+  auto gift = MakeRecord(0x800);
+  gift.SetWord(ObjectDefinitionRecord::kFirstDrawGroup, 200);
+  gift.SetWord(ObjectDefinitionRecord::kDrawGroupCount, 2);
+  WriteIff(dir / "Downloads/Pack1/Gift.iff",
+           {Objd(128, "Gift", gift), tova_test::ResourceSpec{TypeCode("DGRP"), 200, "Gift", group.Serialize()}});
+  WriteIff(dir / "Downloads/Pack1/Gift2.iff", {Objd(128, "Gift 2", MakeRecord(0x801))});
+  WriteIff(dir / "Downloads/Pack2/Other.iff", {Objd(128, "Other", MakeRecord(0x802))});
+  // Only ".iff" names count: a second dot makes the extension ".a.iff".
+  WriteIff(dir / "Downloads/Pack2/Skip.a.iff", {Objd(128, "Skip", MakeRecord(0x803))});
+  ObjectFolder folder;
+  folder.Init(root);
+  ObjectDefinition* g = folder.FindByGUID(0x800);
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->GetKind(), ObjectFolder::kDownloadsFolder);
+  EXPECT_EQ(folder.FindByGUID(0x803), nullptr);
+  std::vector<std::string> folders;
+  folder.GetObjectDirectories(folders);
+  ASSERT_EQ(folders.size(), 2u);
+  EXPECT_NE(folders[0].find("Pack1"), std::string::npos);
+  EXPECT_NE(folders[1].find("Pack2"), std::string::npos);
+
+  const DrawGroup* first = g->GetDrawGroup(0);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(first->FindImage(3, 1), nullptr);
+  EXPECT_EQ(first->FindImage(3, 1)->sprites[0].spriteId, 100);
+  EXPECT_EQ(g->GetDrawGroup(1), nullptr);  // group 201 is missing
+  EXPECT_EQ(g->GetDrawGroup(2), nullptr);
+  g->AddRef();
+  folder.Unload();
+  EXPECT_NE(folder.GetDebugLog().find("Object unload time: "), std::string::npos);
+  EXPECT_EQ(g->Release(), 0);
+}
+
+}  // namespace
+}  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST_F(ObjectFolderTest, BehaviourReferencesTravelAsTheirDefinitions) {
+  ObjectFolder folder;
+  folder.Init(root);
+  ObjectDefinition* chair = folder.FindByGUID(kChairGuid);
+  folder.AddRef(chair);
+  MemResFile lot;
+  ASSERT_EQ(folder.SaveTypeTable(lot), 0);
+  for (int32_t version : {46, 62}) {
+    std::vector<uint8_t> buffer(16);
+    ReconStream w;
+    w.InitBuffer(buffer.data(), 16, ReconStream::kWrite, false);
+    Behavior* ref = chair->GetBehavior();
+    folder.TransferBehaviorRef(ref, w, version, true);
+    ReconStream r;
+    r.InitBuffer(buffer.data(), w.GetPosition(), ReconStream::kRead, false);
+    Behavior* back = nullptr;
+    folder.TransferBehaviorRef(back, r, version, true);
+    EXPECT_EQ(back, chair->GetBehavior()) << version;
+  }
+}
+
+}  // namespace
+}  // namespace tova
