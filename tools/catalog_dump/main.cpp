@@ -2,11 +2,13 @@
 //
 // Loads the object catalogue of a data root (default: the working folder)
 // and prints one line per definition: GUID, name, folder kind, object type
-// and the thirty function-table tree ids; then the tuning report.
+// and the function-table tree ids; then one line per career and the tuning
+// report.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "gamedata/Careers.h"
 #include "gamedata/ObjectFolder.h"
 
 namespace {
@@ -40,6 +42,9 @@ int main(int argc, char** argv) {
     const std::vector<tova::ObjFnTable::Entry>& fn = d->GetFunctionTable().Entries();
     for (size_t n = 0; n < fn.size(); ++n) std::printf("%s%d", n ? " " : "", fn[n].treeId);
     std::printf("\n");
+  }
+  for (const tova::cCareer& c : tova::CareerList::Instance().Careers()) {
+    std::printf("career %d\t%s\t%zu levels\n", c.id, c.name.c_str(), c.levels.size());
   }
   const std::string& report = folder.GetTuningReport();
   std::printf("Tuning report:\n%s", report.empty() ? "(no problems)\n" : report.c_str());

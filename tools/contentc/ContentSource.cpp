@@ -1,5 +1,6 @@
 #include "tools/contentc/ContentSource.h"
 #include "tools/contentc/BehaviorSources.h"
+#include "tools/contentc/CatalogSources.h"
 
 #include <algorithm>
 #include <cctype>
@@ -137,6 +138,10 @@ bool ContentSource::Parse(const std::string& sourcePath, const std::string& text
       continue;
     }
     if (int handled = ParseBehaviorStatement(sourcePath, line, verb, in, number, mFiles, error)) {
+      if (handled < 0) return false;
+      continue;
+    }
+    if (int handled = ParseCatalogStatement(sourcePath, line, verb, in, number, mFiles, error)) {
       if (handled < 0) return false;
       continue;
     }
