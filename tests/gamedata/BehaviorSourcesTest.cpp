@@ -12,6 +12,7 @@
 #include "gamedata/ObjFnTable.h"
 #include "gamedata/ResFileSource.h"
 #include "gamedata/SlotDescriptor.h"
+#include "gamedata/TempFolder.h"
 #include "resfile/IFFResFile2.h"
 
 namespace tova {
@@ -32,13 +33,6 @@ const char* kTree =
 
 class BehaviorSources : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::path(testing::TempDir()) / (std::string("contentc_") +
-                                          testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
   int Compile(const std::string& source) {
     std::ofstream(dir / "src.res", std::ios::binary) << source;
     const std::string command = std::string(TOVA_BIN_DIR) + "/contentc --out " + (dir / "root").string() + " " +
@@ -50,7 +44,8 @@ class BehaviorSources : public ::testing::Test {
     std::ifstream in(dir / "err");
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-  fs::path dir;
+  testing_support::TempFolder folder{"contentc"};
+  const fs::path& dir = folder.Path();
 };
 
 TEST_F(BehaviorSources, EveryKindCompilesIntoTheFile) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "gamedata/Behavior.h"
+#include "gamedata/TempFolder.h"
 #include "gamedata/TreeFixtures.h"
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/Breakpoints.h"
@@ -200,9 +201,8 @@ TEST_F(BehaviorTest, EntryTreeTable) {
 }
 
 TEST_F(BehaviorTest, BreakpointsReadAppliedAndWrittenBack) {
-  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "breakpoints_test";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  testing_support::TempFolder temp("breakpoints");
+  const std::filesystem::path& folder = temp.Path();
   const std::string path = (folder / "Breakpts.txt").string();
   {
     std::ofstream out(path, std::ios::binary);

@@ -5,17 +5,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "gamedata/TempFolder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 class BhavasmTool : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::path(testing::TempDir()) / (std::string("bhavasm_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
   int Run(const std::string& args) {
     const std::string command = std::string(TOVA_BIN_DIR) + "/bhavasm " + args + " > " + (dir / "out").string() +
                                 " 2> " + (dir / "err").string();
@@ -28,7 +25,8 @@ class BhavasmTool : public ::testing::Test {
   }
   void Write(const std::string& name, const std::string& text) { std::ofstream(dir / name, std::ios::binary) << text; }
   std::string Path(const std::string& name) { return (dir / name).string(); }
-  fs::path dir;
+  tova::testing_support::TempFolder folder{"bhavasm"};
+  const fs::path& dir = folder.Path();
 };
 
 TEST_F(BhavasmTool, AssemblesAndPrintsBack) {

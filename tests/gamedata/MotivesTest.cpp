@@ -10,6 +10,7 @@
 #include "gamedata/PiecewiseCurve.h"
 #include "gamedata/RecordBytes.h"
 #include "gamedata/RecordIO.h"
+#include "gamedata/TempFolder.h"
 
 namespace tova {
 namespace {
@@ -214,7 +215,8 @@ TEST(MotiveCurveSet, DumpWritesATable) {
   set.Init(nullptr, nullptr);
   MemoryResourceSource names;
   names.SetStrings(134, {"", "", "", "", "", "Energy"});
-  const std::string path = testing::TempDir() + "/curves_dump.txt";
+  testing_support::TempFolder temp("curves");
+  const std::string path = (temp.Path() / "curves_dump.txt").string();
   ASSERT_TRUE(set.Dump(path, &names));
   std::ifstream in(path);
   std::string header, first;

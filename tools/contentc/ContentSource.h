@@ -10,6 +10,9 @@
 //     "text" ["comment"]              one entry, in UTF-8
 //   end
 //
+//   tree, constants, functions, slots, drawgroup, floats: behaviour data
+//                                   blocks, see BehaviorSources.h
+//
 // TYPE is four characters, quoted with '' when it holds a space or '#'.
 // Texts take \" \\ \n and \t escapes.
 #pragma once
