@@ -12,7 +12,7 @@
 #include "gamedata/ObjFnTable.h"
 #include "gamedata/ResFileSource.h"
 #include "gamedata/SlotDescriptor.h"
-#include "gamedata/TempFolder.h"
+#include "support/ScratchDir.h"
 #include "resfile/IFFResFile2.h"
 
 namespace tova {
@@ -44,7 +44,7 @@ class BehaviorSources : public ::testing::Test {
     std::ifstream in(dir / "err");
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-  testing_support::TempFolder folder{"contentc"};
+  tova_test::ScratchDir folder;
   const fs::path& dir = folder.Path();
 };
 

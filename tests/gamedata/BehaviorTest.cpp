@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "gamedata/Behavior.h"
-#include "gamedata/TempFolder.h"
+#include "support/ScratchDir.h"
 #include "gamedata/TreeFixtures.h"
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/Breakpoints.h"
@@ -201,7 +201,7 @@ TEST_F(BehaviorTest, EntryTreeTable) {
 }
 
 TEST_F(BehaviorTest, BreakpointsReadAppliedAndWrittenBack) {
-  testing_support::TempFolder temp("breakpoints");
+  tova_test::ScratchDir temp;
   const std::filesystem::path& folder = temp.Path();
   const std::string path = (folder / "Breakpts.txt").string();
   {

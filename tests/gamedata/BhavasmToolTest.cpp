@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "gamedata/TempFolder.h"
+#include "support/ScratchDir.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ class BhavasmTool : public ::testing::Test {
   }
   void Write(const std::string& name, const std::string& text) { std::ofstream(dir / name, std::ios::binary) << text; }
   std::string Path(const std::string& name) { return (dir / name).string(); }
-  tova::testing_support::TempFolder folder{"bhavasm"};
+  tova_test::ScratchDir folder;
   const fs::path& dir = folder.Path();
 };
 

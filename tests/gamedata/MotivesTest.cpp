@@ -10,7 +10,7 @@
 #include "gamedata/PiecewiseCurve.h"
 #include "gamedata/RecordBytes.h"
 #include "gamedata/RecordIO.h"
-#include "gamedata/TempFolder.h"
+#include "support/ScratchDir.h"
 
 namespace tova {
 namespace {
@@ -215,7 +215,7 @@ TEST(MotiveCurveSet, DumpWritesATable) {
   set.Init(nullptr, nullptr);
   MemoryResourceSource names;
   names.SetStrings(134, {"", "", "", "", "", "Energy"});
-  testing_support::TempFolder temp("curves");
+  tova_test::ScratchDir temp;
   const std::string path = (temp.Path() / "curves_dump.txt").string();
   ASSERT_TRUE(set.Dump(path, &names));
   std::ifstream in(path);

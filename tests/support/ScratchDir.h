@@ -1,5 +1,7 @@
-// A fresh folder under /tmp for one test, removed with everything in it when
-// the test ends, and the two file helpers every file test needs.
+// A fresh folder under the system temporary folder for one test, removed with
+// everything in it when the test ends, and the two file helpers every file
+// test needs. Test programs of several builds may run at once on one machine,
+// so tests never put files under fixed names in /tmp.
 #pragma once
 
 #include <cstdlib>
@@ -18,9 +20,16 @@ public:
         if (::mkdtemp(pattern.data())) mPath = pattern;
     }
     ~ScratchDir() {
+        if (mPath.empty()) return;
         std::error_code ec;
+        // Read-only entries left by a test must not stop the clean-up.
         std::filesystem::permissions(mPath, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);
+        for (auto it = std::filesystem::recursive_directory_iterator(mPath, ec);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+        }
         std::filesystem::remove_all(mPath, ec);
     }
     ScratchDir(const ScratchDir&) = delete;

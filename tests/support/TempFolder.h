@@ -1,30 +1,19 @@
-// A fresh folder under the system temporary folder for one test, removed with
-// everything in it afterwards.
+// A scratch folder spoken to in plain strings, with helpers that make the
+// folders a file needs.
 #pragma once
+
+#include "support/ScratchDir.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace tova_test {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tova-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    // Read-only entries left by a test must not stop the clean-up.
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ec);
-    }
-    std::filesystem::remove_all(path_, ec);
+  TempFolder() : path_(dir_.Path().string()) {
+    if (!dir_.Ok()) std::abort();
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -34,17 +23,15 @@ class TempFolder {
 
   // Writes a file (making its folders) with exactly these bytes.
   void Write(const std::string& rel, const std::string& bytes) const {
-    const std::filesystem::path p = std::filesystem::path(path_) / rel;
+    const std::filesystem::path p = dir_ / rel;
     std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << bytes;
+    WriteBytes(p, bytes);
   }
-  std::string Read(const std::string& rel) const {
-    std::ifstream in(std::filesystem::path(path_) / rel, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  bool Has(const std::string& rel) const { return std::filesystem::exists(std::filesystem::path(path_) / rel); }
+  std::string Read(const std::string& rel) const { return ReadBytes(dir_ / rel); }
+  bool Has(const std::string& rel) const { return std::filesystem::exists(dir_ / rel); }
 
  private:
+  ScratchDir dir_;
   std::string path_;
 };
 

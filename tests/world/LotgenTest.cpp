@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/TempFolder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,10 +15,17 @@ struct ToolRun {
     std::string output;
 };
 
+// One fresh folder for this test program: test programs of several builds may
+// run at the same time, so nothing goes under a fixed name in /tmp.
+const std::string& Scratch() {
+    static const tova_test::TempFolder folder;
+    return folder.path();
+}
+
 ToolRun Lotgen(const std::string& arguments) {
     // Tests run in parallel processes: each call writes a file of its own.
     static int calls = 0;
-    const std::string out = testing::TempDir() + "lotgen_" +
+    const std::string out = Scratch() + "/lotgen_" +
                             testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
                             std::to_string(++calls) + ".txt";
     const std::string command = std::string(TOVA_BIN_DIR) + "/lotgen " + arguments + " > " + out + " 2>&1";
@@ -31,7 +40,7 @@ ToolRun Lotgen(const std::string& arguments) {
 
 }  // namespace
 
-std::string LotFile(const char* name) { return testing::TempDir() + name; }
+std::string LotFile(const char* name) { return Scratch() + "/" + name; }
 
 TEST(Lotgen, EveryLayerComesBackUnchanged) {
     const std::string lot = LotFile("lotgen_every_layer.iff");

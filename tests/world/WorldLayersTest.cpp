@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/ScratchDir.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -205,8 +207,8 @@ TEST(WorldLayers, AFailedWriteIsReported) {
 }
 
 TEST(WorldLayers, RoundTripThroughAHouseFileOnDisk) {
-    const std::string path = testing::TempDir() + "world_layers_roundtrip.iff";
-    std::remove(path.c_str());
+    tova_test::ScratchDir scratch;
+    const std::string path = (scratch / "world_layers_roundtrip.iff").string();
     cFixedWorld saved(64);
     Furnish(saved);
     {
@@ -225,5 +227,4 @@ TEST(WorldLayers, RoundTripThroughAHouseFileOnDisk) {
     EXPECT_TRUE(Same(*saved.Walls(2), *loaded.Walls(2)));
     EXPECT_TRUE(Same(saved.TargetGrass(), loaded.TargetGrass()));
     EXPECT_TRUE(Same(*saved.GetPoolLayer(), *loaded.GetPoolLayer()));
-    std::remove(path.c_str());
 }
