@@ -15,14 +15,19 @@ if [ -x "$bin/tova" ]; then
   exec "$bin/tova" "$@"
 fi
 
-echo "The game program (tova) is not built yet: the project has its foundation only."
+echo "The game program (tova) is not built yet: the project has its framework, resource files,"
+echo "game data and world grid, but no simulation, drawing or windows."
+echo
+if [ -x "$bin/catalog_dump" ] && [ -d "$data/GameData" ]; then
+  echo "The object catalogue as the game would load it from $data:"
+  "$bin/catalog_dump" --data "$data"
+  echo
+fi
 if [ -x "$bin/fw_demo" ]; then
-  echo "Running the framework demo instead (builds a framework, ticks it, quits with code 3):"
+  echo "The framework demo (builds a framework, runs its main loop and a timer, quits with code 3):"
   set +e
   "$bin/fw_demo" "$@"
   code=$?
   set -e
   echo "fw_demo exited with code $code"
-else
-  echo "Nothing runnable exists yet. Run scripts/test.sh to build and test what exists."
 fi
