@@ -348,3 +348,31 @@ TEST_F(IFFResFile2Test, SuspendResumeAndOpenWithFlags) {
     EXPECT_EQ(f.OpenWithFlags(locked, iResFile::kOpenCreateMissing), kFlatCreateExists);
   }
 }
+
+TEST_F(IFFResFile2Test, AMapOffsetOffTheChainNeverWritesIntoOtherResources) {
+  MakeMapped();
+  int32_t tree = 0;
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    tree = f.GetMap().FindById(kBHAV, 4096, 0, false)->offset;
+  }
+  // The map's first entry (OBJD 128) now points into the data of BHAV 4096.
+  std::string bytes = ReadBytes(path);
+  const size_t firstOffset = MapOffsetOf(bytes) + 76 + 12 + 16;
+  ASSERT_EQ(ReadU32LE(reinterpret_cast<const uint8_t*>(bytes.data() + firstOffset - 8)), kOBJD);
+  WriteU32LE(reinterpret_cast<uint8_t*>(bytes.data() + firstOffset), static_cast<uint32_t>(tree + 76 + 4));
+  WriteBytes(path, bytes);
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    ASSERT_TRUE(f.OpenedByMap());
+    EXPECT_EQ(f.AddResource(Bytes("a new chair"), kOBJD, 128, "Chair", true), 0);
+    EXPECT_EQ(f.Close(), 0);
+  }
+  IFFResFile2 f;
+  ASSERT_EQ(f.Open(path), 0);
+  EXPECT_EQ(Text(f.GetResource(kBHAV, 4096, nullptr)), "tree one");
+  EXPECT_EQ(Text(f.GetResource(kBHAV, 4097, nullptr)), "tree two");
+  EXPECT_EQ(Text(f.GetResource(kOBJD, 128, nullptr)), "a new chair");
+}
