@@ -115,9 +115,12 @@ int IFFChunkFile::Allocate(int32_t n, int32_t& out) {
   int32_t pos = mCursor < 1 || mCursor > mLength ? kFileHeaderSize : mCursor;
   for (;;) {
     ChunkHeader h;
-    if (ReadChunkHeader(pos, h) != 0 || !ChunkFits(pos, h)) {
-      // The end of the chain (or a damaged chunk, which the scan at open
-      // stopped on too): the new chunk goes here.
+    bool readable = ReadChunkHeader(pos, h) == 0;
+    if (!readable || !ChunkFits(pos, h)) {
+      // The end of the chain: the new chunk goes here. A damaged chunk ends
+      // the chain too, but a map may still list resources behind it: the
+      // new chunk then goes at the end of the file, over nothing.
+      if (readable) pos = mLength;
       ChunkHeader free;
       free.type = kFreeChunkType;
       free.size = need;
