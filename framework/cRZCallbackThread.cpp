@@ -112,8 +112,13 @@ int cRZCallbackThread::Run() {
                 readTime = NowMs();
                 for (auto it = mEntries.begin(); it != mEntries.end();) {
                     if (static_cast<int32_t>(it->dueMs - readTime) <= 0) {
+                        // A timer released to 0 is being deleted on another
+                        // thread: a reference taken now would delete it again.
+                        if (it->timer && !it->timer->AddRefIfAlive()) {
+                            it = mEntries.erase(it);
+                            continue;
+                        }
                         due.push_back({it->key, it->timer, it->fn, it->context});
-                        if (it->timer) it->timer->AddRef();
                         if (it->oneShot) {
                             it = mEntries.erase(it);
                             continue;

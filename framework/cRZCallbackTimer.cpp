@@ -70,6 +70,13 @@ bool cRZCallbackTimer::Stop() {
 
 uint32_t cRZCallbackTimer::AddRef() { return ++mnRefCount; }
 
+bool cRZCallbackTimer::AddRefIfAlive() {
+    uint32_t count = mnRefCount.load();
+    while (count != 0)
+        if (mnRefCount.compare_exchange_weak(count, count + 1)) return true;
+    return false;
+}
+
 uint32_t cRZCallbackTimer::Release() {
     uint32_t count = --mnRefCount;
     if (count == 0) delete this;

@@ -33,6 +33,9 @@ public:
     // call already under way.
     virtual bool Stop();
     virtual uint32_t AddRef();
+    // Adds a reference unless the count already reached 0 (the timer is
+    // being deleted); the timer thread takes its references this way.
+    bool AddRefIfAlive();
     virtual bool SetCallback(Callback fn, void* context);
     uint32_t Release();
 

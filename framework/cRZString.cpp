@@ -47,7 +47,12 @@ bool CheckFormat(const char* format, std::string& rewritten, bool& changed) {
             i = j + 1;
             continue;
         }
-        while (IsOneOf(format[j], "0123456789$-+ #'*.")) ++j;
+        // glibc also reads 'I' (locale digits) as a flag; it must not hide
+        // a following 'n'.
+        while (IsOneOf(format[j], "0123456789$-+ #'*.") ||
+               (format[j] == 'I' && std::strncmp(format + j + 1, "64", 2) != 0 &&
+                std::strncmp(format + j + 1, "32", 2) != 0))
+            ++j;
         out.append(format + i, j - i);
         if (format[j] == 'I' && std::strncmp(format + j + 1, "64", 2) == 0) {
             out += "ll";

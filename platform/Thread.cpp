@@ -23,6 +23,7 @@ struct Thread::State {
     std::condition_variable started;
     bool running = false;
     bool idKnown = false;
+    bool handed = false;  // the object holds the thread's handle
     int exitCode = 0;
     uint32_t id = 0;
     ThreadPriority priority = ThreadPriority::Normal;
@@ -80,6 +81,7 @@ bool Thread::Start(Body body) {
         std::lock_guard<std::mutex> lock(state_->mutex);
         state_->running = true;
         state_->idKnown = false;
+        state_->handed = false;
         state_->exitCode = 0;
     }
     std::shared_ptr<State> state = state_;
@@ -89,12 +91,15 @@ bool Thread::Start(Body body) {
             tlsState = state.get();
             ThreadPriority priority;
             {
-                std::lock_guard<std::mutex> lock(state->mutex);
+                std::unique_lock<std::mutex> lock(state->mutex);
                 state->id = CurrentId();
                 state->idKnown = true;
                 priority = state->priority;
+                state->started.notify_all();
+                // The body may join or delete the object: not before Start
+                // has stored the handle in it.
+                state->started.wait(lock, [&] { return state->handed; });
             }
-            state->started.notify_all();
             if (priority != ThreadPriority::Normal) ApplyNice(CurrentId(), priority);
             int code = 0;
             try {
@@ -111,8 +116,12 @@ bool Thread::Start(Body body) {
         state_->running = false;
         return false;
     }
-    std::unique_lock<std::mutex> lock(state_->mutex);
-    state_->started.wait(lock, [&] { return state_->idKnown; });
+    // From here on the body may have deleted this object: only the local
+    // reference to the shared state is used.
+    std::unique_lock<std::mutex> lock(state->mutex);
+    state->handed = true;
+    state->started.notify_all();
+    state->started.wait(lock, [&] { return state->idKnown; });
     return true;
 }
 

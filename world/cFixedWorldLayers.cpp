@@ -78,6 +78,7 @@ int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
             l.floors->Fill(0);
             l.walls->Fill(0);
             l.objects->Fill(0);
+            l.flags->Fill(0);
             continue;
         }
         if ((status = l.floors->Load(file, kArryType, LevelId(level, kIdFloors))) != kResOK) return status;
@@ -98,7 +99,7 @@ int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
     }
     // A missing or unreadable pool or water layer does not fail the load; the
     // lot then simply has none, rather than keeping the previous lot's.
-    if (version >= kLayersVersionPool && mPool->Load(file, kArryType, kIdPool) != kResOK) mPool->Fill(kNoPool);
+    if (version < kLayersVersionPool || mPool->Load(file, kArryType, kIdPool) != kResOK) mPool->Fill(kNoPool);
     if (version < kLayersVersionWater || mWater->Load(file, kArryType, kIdWater) != kResOK) mWater->Fill(kNoPool);
     NameLayers();
     return kResOK;

@@ -261,3 +261,32 @@ TEST(cRZCallbackTimer, StressTwoThreadsArmAndStopTimers) {
     for (Slot& s : slots) s.timer->Release();
     EXPECT_EQ(thread.GetEntryCount(), 0u);
 }
+
+// Timers released while armed and due: the timer thread must not take a
+// reference to one whose count already reached 0, or it deletes it a second
+// time. The derived destructor is slow, so the thread sees the timer due
+// while it is being destroyed.
+TEST(cRZCallbackTimer, ReleasingADueTimerDeletesItOnce) {
+    cRZCallbackThread thread;
+    static std::atomic<int> destroyed{0};
+    struct SlowTimer : cRZCallbackTimer {
+        using cRZCallbackTimer::cRZCallbackTimer;
+        ~SlowTimer() override {
+            std::this_thread::sleep_for(milliseconds(3));
+            ++destroyed;
+        }
+    };
+    destroyed = 0;
+    Counter counter;
+    constexpr int kTimers = 40;
+    for (int i = 0; i < kTimers; ++i) {
+        auto* timer = new SlowTimer(&thread);
+        timer->SetCallback(&Counter::Call, &counter);
+        ASSERT_TRUE(timer->StartRepeating(1));
+        std::this_thread::sleep_for(milliseconds(2));
+        timer->Release();
+    }
+    std::this_thread::sleep_for(milliseconds(20));
+    EXPECT_EQ(destroyed.load(), kTimers);
+    EXPECT_EQ(thread.GetEntryCount(), 0u);
+}

@@ -183,6 +183,13 @@ TEST(cRZString, SprintfRefusesWritesThroughArguments) {
     EXPECT_EQ(text.Sprintf("abc%n", &written), "kept");
     EXPECT_EQ(text.Sprintf("abc%hn", &half), "kept");
     EXPECT_EQ(text.Sprintf("%d%%%n", 1, &written), "kept");
+    // glibc's 'I' flag (locale digits) may stand before the conversion.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat"
+    EXPECT_EQ(text.Sprintf("abc%In", &written), "kept");
+    EXPECT_EQ(text.Sprintf("abc%-I3n", &written), "kept");
+    EXPECT_EQ(text.Sprintf("abc%I64n", &written), "kept");
+#pragma GCC diagnostic pop
     EXPECT_EQ(written, -1);
     EXPECT_EQ(half, -1);
     EXPECT_EQ(text.Sprintf("%%n"), "%n");  // a literal "%n" is fine

@@ -42,6 +42,8 @@ TEST(cRZThreadSignal, SignalReleasesThePresentWaiters) {
         signal.SignalAll();
         int expected = manual ? 3 : 1;
         ASSERT_TRUE(support::Eventually([&] { return signal.GetWaiterCount() == 3 - expected; }));
+        // The released ones may be slow to run; then no more may follow.
+        ASSERT_TRUE(support::Eventually([&] { return released == expected; }));
         std::this_thread::sleep_for(milliseconds(10));
         EXPECT_EQ(released.load(), expected) << "manual=" << manual;
         // Release the rest one by one.

@@ -97,11 +97,13 @@ TEST(Event, PulseReleasesOnlyPresentWaiters) {
         std::thread waiters[3];
         for (auto& t : waiters)
             t = std::thread([&] {
-                if (e.Wait(2000)) ++released;
+                if (e.Wait(10000)) ++released;  // every one is released long before
             });
         ASSERT_TRUE(WaitForWaiters(e, 3));
         e.Pulse();
         ASSERT_TRUE(WaitForWaiters(e, 3 - c.expectedReleased));
+        // The released ones may be slow to run; then no more may follow.
+        ASSERT_TRUE(support::Eventually([&] { return released == c.expectedReleased; }));
         std::this_thread::sleep_for(milliseconds(20));
         EXPECT_EQ(released.load(), c.expectedReleased) << "manual=" << c.manual;
         // Those not released are still waiting; let them go.
@@ -116,12 +118,18 @@ TEST(Event, PulseReleasesOnlyPresentWaiters) {
 TEST(Event, AutoResetSetReleasesExactlyOneWaiter) {
     Event e(false);
     std::atomic<int> released{0};
-    std::thread a([&] { if (e.Wait(300)) ++released; });
-    std::thread b([&] { if (e.Wait(300)) ++released; });
+    // Long waits: a loaded machine must not let them time out before Set.
+    std::thread a([&] { if (e.Wait(10000)) ++released; });
+    std::thread b([&] { if (e.Wait(10000)) ++released; });
     ASSERT_TRUE(WaitForWaiters(e, 2));
+    e.Set();
+    ASSERT_TRUE(support::Eventually([&] { return released == 1; }));
+    std::this_thread::sleep_for(milliseconds(20));
+    EXPECT_EQ(released.load(), 1);
+    EXPECT_EQ(e.WaiterCount(), 1);  // the other one still waits
     e.Set();
     a.join();
     b.join();
-    EXPECT_EQ(released.load(), 1);
+    EXPECT_EQ(released.load(), 2);
     EXPECT_FALSE(e.Wait(0));
 }

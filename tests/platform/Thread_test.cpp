@@ -145,3 +145,19 @@ TEST(Thread, DestructorJoinsARunningThread) {
     }
     EXPECT_TRUE(finished.load());
 }
+
+// A body that deletes its own thread object (the object detaches then) must
+// not race with Start, which stores the thread's handle in that object.
+TEST(Thread, ABodyMayDeleteItsOwnObjectAtOnce) {
+    constexpr int kThreads = 50;
+    std::atomic<int> done{0};
+    for (int i = 0; i < kThreads; ++i) {
+        auto* t = new Thread;
+        ASSERT_TRUE(t->Start([t, &done] {
+            delete t;
+            ++done;
+            return 0;
+        }));
+    }
+    EXPECT_TRUE(support::Eventually([&] { return done == kThreads; }));
+}

@@ -144,7 +144,12 @@ TEST(WorldLayers, OlderVersionsLoadWhatTheyHad) {
         // Version 22: level 1 only; level 2 floors, walls and objects cleared.
         cFixedWorld loaded(64);
         loaded.Floors(2)->At(1, 1) = 9;
+        // What the previous lot left in layers the file does not have.
+        loaded.Flags(2)->At(2, 2) = 0x08;
+        loaded.GetPoolLayer()->At(3, 3) = 2;
         ASSERT_EQ(loaded.LoadLayers(store, 22), 0);
+        EXPECT_EQ(loaded.Flags(2)->At(2, 2), 0) << "no upper storey in the file";
+        EXPECT_EQ(loaded.GetPoolLayer()->At(3, 3), kNoPool) << "no pool in the file";
         EXPECT_TRUE(Same(*saved.Floors(1), *loaded.Floors(1)));
         EXPECT_EQ(loaded.Floors(2)->At(10, 11), 0);
         EXPECT_EQ(loaded.Floors(2)->At(1, 1), 0);
