@@ -87,6 +87,11 @@ int IFFChunkFile::WriteBytes(int32_t offset, const void* data, int32_t n) {
   return status;
 }
 
+bool IFFChunkFile::OwnsChunk(ResType type, const ResEntry& entry, ChunkHeader& h) {
+  return ReadChunkHeader(entry.offset, h) == 0 && ChunkFits(entry.offset, h) && !(h.flags & kResFlagFree) &&
+         h.type == type;
+}
+
 int IFFChunkFile::WriteChunkHeader(int32_t offset, const ChunkHeader& h) {
   if (int status = BeforeChange()) return status;
   uint8_t bytes[76] = {};
@@ -110,9 +115,12 @@ int IFFChunkFile::Allocate(int32_t n, int32_t& out) {
   int32_t pos = mCursor < 1 || mCursor > mLength ? kFileHeaderSize : mCursor;
   for (;;) {
     ChunkHeader h;
-    if (ReadChunkHeader(pos, h) != 0 || !ChunkFits(pos, h)) {
-      // The end of the chain (or a damaged chunk, which the scan at open
-      // stopped on too): the new chunk goes here.
+    bool readable = ReadChunkHeader(pos, h) == 0;
+    if (!readable || !ChunkFits(pos, h)) {
+      // The end of the chain: the new chunk goes here. A damaged chunk ends
+      // the chain too, but a map may still list resources behind it: the
+      // new chunk then goes at the end of the file, over nothing.
+      if (readable) pos = mLength;
       ChunkHeader free;
       free.type = kFreeChunkType;
       free.size = need;
@@ -226,8 +234,8 @@ int IFFChunkFile::WriteData(const ResGroup& group, ResEntry& entry, MemHandle h)
   int32_t offset = entry.offset;
   if (offset != -1) {
     ChunkHeader old;
-    if (ReadChunkHeader(offset, old) != 0) {
-      offset = -1;  // the old chunk cannot be read: write the resource elsewhere
+    if (!OwnsChunk(group.type, entry, old)) {
+      offset = -1;  // no chunk of this resource there: write the resource elsewhere
     } else if (old.size != static_cast<uint32_t>(n + mHeaderSize)) {
       if (int status = FreeChunk(offset)) return status;
       offset = -1;
@@ -250,11 +258,20 @@ int IFFChunkFile::WriteData(const ResGroup& group, ResEntry& entry, MemHandle h)
   return status;
 }
 
-int IFFChunkFile::FreeData(ResEntry& entry) { return FreeChunk(entry.offset); }
-
-int IFFChunkFile::RewriteHeader(const ResGroup&, const ResEntry& entry) {
+int IFFChunkFile::FreeData(ResEntry& entry) {
+  ResType type = 0;
+  for (const auto& g : mMap.mGroups)
+    for (const auto& e : g->entries)
+      if (e.get() == &entry) type = g->type;
   ChunkHeader h;
-  if (int status = ReadChunkHeader(entry.offset, h)) return status;
+  // Nothing of this resource is stored there: the bytes belong to others.
+  if (!OwnsChunk(type, entry, h)) return 0;
+  return FreeChunk(entry.offset);
+}
+
+int IFFChunkFile::RewriteHeader(const ResGroup& group, const ResEntry& entry) {
+  ChunkHeader h;
+  if (!OwnsChunk(group.type, entry, h)) return kResBadData;
   h.id = entry.id;
   h.label = entry.label;
   h.labelIndex = entry.labelIndex;

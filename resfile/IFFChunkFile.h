@@ -69,6 +69,10 @@ class IFFChunkFile : public MappedResFile {
 
   int ReadChunkHeader(int32_t offset, ChunkHeader& out);
   bool ChunkFits(int32_t offset, const ChunkHeader& h) const;
+  // Whether the entry's offset starts a sound, live chunk of the type: a
+  // damaged map may name any position, and nothing is freed or overwritten
+  // there unless it does.
+  bool OwnsChunk(ResType type, const ResEntry& entry, ChunkHeader& h);
   int WriteChunkHeader(int32_t offset, const ChunkHeader& h);
   int WriteBytes(int32_t offset, const void* data, int32_t n);
   // Visits each sound chunk from offset 64; returns where the walk stopped.

@@ -203,6 +203,9 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   // Only the same id and variant is replaced: a new variant never takes the
   // place of the default resource.
   ResEntry* e = mMap.FindById(type, id, variant, false);
+  // The handle may already belong to another entry of this file: two
+  // entries holding one handle would free it twice.
+  if (ResEntry* owner = mMap.FindByHandle(h); owner && owner != e) return mError = kResBadData;
   if (e) {
     if (e->handle == h) e->handle = nullptr;
     if (e->offset != -1) {
@@ -213,8 +216,6 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
     e->handle = nullptr;
     SyncFile();
   } else {
-    // The handle may already belong to another entry of this file.
-    if (mMap.FindByHandle(h)) return mError = kResBadData;
     e = mMap.NewEntry(type, id);
   }
   e->id = id;

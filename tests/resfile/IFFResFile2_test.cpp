@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "IffBuilder.h"
 #include "resfile/IFFResFile2.h"
@@ -347,4 +349,68 @@ TEST_F(IFFResFile2Test, SuspendResumeAndOpenWithFlags) {
   if (::getuid() != 0) {
     EXPECT_EQ(f.OpenWithFlags(locked, iResFile::kOpenCreateMissing), kFlatCreateExists);
   }
+}
+
+TEST_F(IFFResFile2Test, AMapOffsetOffTheChainNeverWritesIntoOtherResources) {
+  MakeMapped();
+  int32_t tree = 0;
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    tree = f.GetMap().FindById(kBHAV, 4096, 0, false)->offset;
+  }
+  // The map's first entry (OBJD 128) now points into the data of BHAV 4096.
+  std::string bytes = ReadBytes(path);
+  const size_t firstOffset = MapOffsetOf(bytes) + 76 + 12 + 16;
+  ASSERT_EQ(ReadU32LE(reinterpret_cast<const uint8_t*>(bytes.data() + firstOffset - 8)), kOBJD);
+  WriteU32LE(reinterpret_cast<uint8_t*>(bytes.data() + firstOffset), static_cast<uint32_t>(tree + 76 + 4));
+  WriteBytes(path, bytes);
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    ASSERT_TRUE(f.OpenedByMap());
+    EXPECT_EQ(f.AddResource(Bytes("a new chair"), kOBJD, 128, "Chair", true), 0);
+    EXPECT_EQ(f.Close(), 0);
+  }
+  IFFResFile2 f;
+  ASSERT_EQ(f.Open(path), 0);
+  EXPECT_EQ(Text(f.GetResource(kBHAV, 4096, nullptr)), "tree one");
+  EXPECT_EQ(Text(f.GetResource(kBHAV, 4097, nullptr)), "tree two");
+  EXPECT_EQ(Text(f.GetResource(kOBJD, 128, nullptr)), "a new chair");
+}
+
+TEST_F(IFFResFile2Test, AddingBehindADamagedChunkKeepsWhatTheMapListsAfterIt) {
+  MakeMapped();
+  // The first chunk claims more bytes than the file has; the map still
+  // lists the two resources behind it.
+  std::vector<std::pair<ResId, std::string>> behind;
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    for (ResId id : {4096, 4097})
+      if (f.GetMap().FindById(kBHAV, id, 0, false)->offset != 64)
+        behind.emplace_back(id, Text(f.GetResource(kBHAV, id, nullptr)));
+    if (f.GetMap().FindById(kOBJD, 128, 0, false)->offset != 64)
+      behind.emplace_back(128, Text(f.GetResource(kOBJD, 128, nullptr)));
+  }
+  ASSERT_EQ(behind.size(), 2u);
+  IffBuilder b;
+  b.bytes = ReadBytes(path);
+  b.SetWord32(64 + 4, 0x00FFFFFF);
+  WriteBytes(path, b.bytes);
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    ASSERT_TRUE(f.OpenedByMap());
+    EXPECT_EQ(f.AddResource(Bytes("added after the damage"), kOBJD, 300, "", true), 0);
+    EXPECT_EQ(f.Close(), 0);
+  }
+  IFFResFile2 f;
+  ASSERT_EQ(f.Open(path), 0);
+  EXPECT_TRUE(f.OpenedByMap());
+  for (const auto& [id, text] : behind) {
+    MemHandle h = f.GetResource(id == 128 ? kOBJD : kBHAV, id, nullptr);
+    EXPECT_EQ(Text(h), text) << id;
+  }
+  EXPECT_EQ(Text(f.GetResource(kOBJD, 300, nullptr)), "added after the damage");
 }

@@ -159,3 +159,17 @@ TEST(MemResFile, OpenWithFlagsCreatesAMissingFile) {
   EXPECT_EQ(file.OpenWithFlags("x", iResFile::kOpenCreateMissing), 0);
   EXPECT_TRUE(file.IsOpen());
 }
+
+TEST(MemResFile, AHandleOfOneEntryIsRefusedForAnother) {
+  MemResFile file;
+  MemHandle first = NewMemHandle(4);
+  MemHandle second = NewMemHandle(4);
+  ASSERT_EQ(file.AddResource(first, kOBJD, 1, "", true), 0);
+  ASSERT_EQ(file.AddResource(second, kOBJD, 2, "", true), 0);
+  // Taking over id 2 with the handle of id 1 would leave both entries
+  // holding one handle (freed twice at close).
+  EXPECT_EQ(file.AddResource(first, kOBJD, 2, "", true), kResBadData);
+  EXPECT_EQ(file.GetResource(kOBJD, 2, nullptr), second);
+  EXPECT_EQ(file.GetResource(kOBJD, 1, nullptr), first);
+  EXPECT_EQ(file.Close(), 0);
+}
