@@ -687,6 +687,21 @@ struct TypeTableRecord {
         s.SerializeShorts(&type, 1);
         s.SerializeString(name);
       }
+      // Types the lot names but the catalogue lacks keep their place, so
+      // references to them do not turn into another type's index.
+      for (MissingType& m : *missing) {
+        if (m.saveIndex <= 0) continue;
+        uint32_t guid = m.guid;
+        uint32_t none = 0;
+        int16_t index = m.saveIndex;
+        int16_t type = m.type;
+        s.SerializeLongs(&guid, 1);
+        s.SerializeLongs(&none, 1);
+        s.SerializeLongs(&none, 1);
+        s.SerializeShorts(&index, 1);
+        s.SerializeShorts(&type, 1);
+        s.SerializeString(m.name);
+      }
       uint32_t end = 0;
       s.SerializeLongs(&end, 1);
       return;
@@ -734,6 +749,10 @@ int ObjectFolder::SaveTypeTable(iResFile& file) {
   for (auto& d : definitions_) {
     d->SetSaveIndex(0);
     if (d->GetRefCount() > 0 && next < INT16_MAX) d->SetSaveIndex(next++);
+  }
+  for (MissingType& m : missingTypes_) {
+    // A type catalogued since the lot was loaded is written as a definition.
+    m.saveIndex = (!FindByGUID(m.guid) && next < INT16_MAX) ? next++ : 0;
   }
   RebuildSaveIndexTable();
   TypeTableRecord body{this, &missingTypes_};

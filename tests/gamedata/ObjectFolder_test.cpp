@@ -238,6 +238,46 @@ TEST_F(ObjectFolderTest, TypeTableRoundTripAtVersionsFortySixAndFortySeven) {
   EXPECT_EQ(ref.missing->guid, kTableGuid);
 }
 
+TEST_F(ObjectFolderTest, AMissingTypeKeepsItsReferenceWhenTheLotIsSavedAgain) {
+  ObjectFolder folder;
+  folder.Init(root);
+  folder.AddRef(folder.FindByGUID(kChairGuid));
+  folder.AddRef(folder.FindByGUID(kTableGuid));
+  MemResFile lot;
+  ASSERT_EQ(folder.SaveTypeTable(lot), 0);
+
+  // A catalogue without the table but with a lamp loads the lot, then saves
+  // it again with the chair and the lamp in use.
+  constexpr uint32_t kLampGuid = 0x5000;
+  tova_test::ScratchDir otherRoot;
+  WriteIff(otherRoot / "GameData/Objects/Chairs.iff",
+           {Objd(128, "Chair", MakeRecord(kChairGuid)), Objd(129, "Lamp", MakeRecord(kLampGuid))});
+  ObjectFolder other;
+  other.Init(otherRoot.Path().string() + "/");
+  ASSERT_EQ(other.LoadTypeTable(lot), 0);
+  ASSERT_EQ(other.GetMissingTypes().size(), 1u);
+  DefinitionRef table{nullptr, &other.GetMissingTypes()[0]};
+  other.AddRef(other.FindByGUID(kChairGuid));
+  other.AddRef(other.FindByGUID(kLampGuid));
+  MemResFile again;
+  ASSERT_EQ(other.SaveTypeTable(again), 0);
+  std::vector<uint8_t> buffer(8);
+  ReconStream w;
+  w.InitBuffer(buffer.data(), 8, ReconStream::kWrite, false);
+  other.TransferDefinitionRef(table, w, 47, true);
+
+  // Read back, the reference still names the missing table, not the lamp.
+  ASSERT_EQ(other.LoadTypeTable(again), 0);
+  ReconStream r;
+  r.InitBuffer(buffer.data(), w.GetPosition(), ReconStream::kRead, false);
+  DefinitionRef back{};
+  other.TransferDefinitionRef(back, r, 47, true);
+  EXPECT_EQ(back.definition, nullptr);
+  ASSERT_NE(back.missing, nullptr);
+  EXPECT_EQ(back.missing->guid, kTableGuid);
+  EXPECT_EQ(back.missing->name, "*Table");
+}
+
 TEST_F(ObjectFolderTest, TypeAttributesSurviveUnknownAndExcessValues) {
   ObjectFolder folder;
   folder.Init(root);
