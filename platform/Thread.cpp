@@ -84,6 +84,11 @@ bool Thread::Start(Body body) {
         state_->handed = false;
         state_->exitCode = 0;
     }
+    {
+        // A new run starts without a wake aimed at an earlier one.
+        std::lock_guard<std::mutex> lock(state_->alert->mutex);
+        state_->alert->wakePending = false;
+    }
     std::shared_ptr<State> state = state_;
     try {
         thread_ = std::thread([state, body = std::move(body)]() {

@@ -161,3 +161,20 @@ TEST(Thread, ABodyMayDeleteItsOwnObjectAtOnce) {
     }
     EXPECT_TRUE(support::Eventually([&] { return done == kThreads; }));
 }
+
+// A Wake that no sleep of a run used ends with that run: a thread started
+// again on the object does not inherit it.
+TEST(Thread, AWakeLeftOverFromOneRunDoesNotReachTheNext) {
+    Thread t;
+    std::atomic<bool> release{false};
+    ASSERT_TRUE(t.Start([&] {
+        while (!release) std::this_thread::sleep_for(milliseconds(1));
+        return 0;
+    }));
+    EXPECT_TRUE(t.Wake());  // no sleep takes it
+    release = true;
+    t.Join();
+    ASSERT_TRUE(t.Start([] { return Thread::AlertableSleep(30) ? 1 : 0; }));
+    t.Join();
+    EXPECT_EQ(t.ExitCode(), 0);
+}
