@@ -65,15 +65,19 @@ class GlobalConstantsClient : public ConstantsClient {
 
  protected:
   // Reads the table (when the file exists), lets `take` pick its values
-  // (adding missing keys), and writes the table back. A read-only file or a
-  // failed write leaves the values in effect: loading never fails on it.
+  // (adding missing keys), and writes the table back when it was read or is
+  // new. A read-only file or a failed write leaves the values in effect:
+  // loading never fails on it.
   template <typename Take>
   void LoadWith(Take take) {
     FloatConstants table;
     ResourceSource* file = GetFile();
-    if (file) table.Load(*file, GetId());
+    const int status = file ? table.Load(*file, GetId()) : kResNotFound;
     take(table);
-    if (file && file->IsWritable()) table.Save(*file, GetId());  // a failed write changes nothing here
+    // A table that exists but cannot be read is left as it is, not replaced
+    // by the defaults; a failed write changes nothing here.
+    const bool readable = status == kResOK || status == kResNotFound;
+    if (file && readable && file->IsWritable()) table.Save(*file, GetId());
   }
 
  private:

@@ -122,6 +122,20 @@ TEST_F(MotiveConstantsTest, MissingKeysAreAddedWithDefaultsAndWrittenBack) {
   EXPECT_EQ(file.GetLabel(kTypeFCNS, 1, nullptr), "motives");
 }
 
+TEST_F(MotiveConstantsTest, ATableThatCannotBeReadIsNotOverwrittenWithDefaults) {
+  ByteWriter cut;  // an entry without its value
+  cut.U32(1);
+  cut.String("energy span");
+  const std::vector<uint8_t> damaged = MakeRecord(1, kTypeFCNS, cut.Bytes());
+  file.Add(kTypeFCNS, 1, damaged);
+  MotiveConstantsClient& k = MotiveConstantsClient::Instance();
+  k.Load();
+  EXPECT_TRUE(k.IsLoaded());
+  EXPECT_FLOAT_EQ(k.energySpan, 180);
+  ASSERT_NE(file.Stored(kTypeFCNS, 1), nullptr);
+  EXPECT_EQ(*file.Stored(kTypeFCNS, 1), damaged);
+}
+
 TEST_F(MotiveConstantsTest, ReadOnlyFileAndOddWakeHoursStillLoad) {
   FloatConstants stored;
   stored.Set("wake hours", 24);
