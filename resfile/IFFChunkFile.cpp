@@ -1,6 +1,7 @@
 #include "resfile/IFFChunkFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <new>
 #include <unordered_map>
@@ -82,6 +83,7 @@ bool IFFChunkFile::ChunkFits(int32_t offset, const ChunkHeader& h) const {
 }
 
 int IFFChunkFile::WriteBytes(int32_t offset, const void* data, int32_t n) {
+  if (offset < 0 || n < 0 || static_cast<int64_t>(offset) + n > INT32_MAX) return kFlatShortWrite;
   int status = mFile.WriteAt(offset, data, n);
   if (status == 0 && offset + n > mLength) mLength = offset + n;
   return status;
@@ -121,6 +123,8 @@ int IFFChunkFile::Allocate(int32_t n, int32_t& out) {
       // the chain too, but a map may still list resources behind it: the
       // new chunk then goes at the end of the file, over nothing.
       if (readable) pos = mLength;
+      // Positions and sizes are 32-bit: the file never grows past 2^31 - 1.
+      if (static_cast<int64_t>(pos) + need > INT32_MAX) return kFlatShortWrite;
       ChunkHeader free;
       free.type = kFreeChunkType;
       free.size = need;

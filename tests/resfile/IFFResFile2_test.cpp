@@ -2,7 +2,10 @@
 
 #include "ResTestUtil.h"
 
+#include <climits>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -413,4 +416,35 @@ TEST_F(IFFResFile2Test, AddingBehindADamagedChunkKeepsWhatTheMapListsAfterIt) {
     EXPECT_EQ(Text(h), text) << id;
   }
   EXPECT_EQ(Text(f.GetResource(kOBJD, 300, nullptr)), "added after the damage");
+}
+
+TEST_F(IFFResFile2Test, AnAddThatWouldGrowTheFilePastTwoGigabytesIsRefused) {
+  // Two chunks spanning the file up to 100 bytes below 2^31 - 1; the space
+  // between the headers stays sparse.
+  const int64_t first = int64_t{1} << 30;
+  const int64_t total = INT32_MAX - 100;
+  IffBuilder head = IffBuilder::V2();
+  head.Chunk(TypeCode("JUNK"), 1, 0, "", "", first);
+  IffBuilder second;
+  second.Chunk(TypeCode("JUNK"), 2, 0, "", "", total - 64 - first);
+  WriteBytes(path, head.bytes);
+  {
+    std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
+    out.seekp(64 + first);
+    out.write(second.bytes.data(), static_cast<std::streamsize>(second.bytes.size()));
+  }
+  std::filesystem::resize_file(path, static_cast<uintmax_t>(total));
+  {
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    ASSERT_EQ(f.CountResources(TypeCode("JUNK")), 2);
+    MemHandle h = NewMemHandle(200);
+    ASSERT_EQ(f.AddResource(h, kOBJD, 1, "", true), 0);
+    EXPECT_NE(f.WriteResource(h), 0);
+    EXPECT_NE(f.Close(), 0);
+  }
+  EXPECT_LE(std::filesystem::file_size(path), static_cast<uintmax_t>(INT32_MAX));
+  IFFResFile2 f;
+  ASSERT_EQ(f.Open(path), 0);
+  EXPECT_EQ(f.CountResources(TypeCode("JUNK")), 2);
 }
