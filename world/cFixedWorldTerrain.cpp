@@ -2,6 +2,7 @@
 // lot, a random ground pattern, and grass made as fractal noise that then
 // grows toward its target.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "gamedata/SimRandom.h"
@@ -174,7 +175,9 @@ void cFixedWorld::GrowGrass(int32_t step) {
                 settledNeighbour = g.At(nx, ny) == t.At(nx, ny);
             }
             if (!settledNeighbour) continue;
-            g.At(x, y) = ClampGrass(std::min(target, static_cast<int32_t>(g.At(x, y)) + step * 4));
+            // 64-bit: the step may come from the console and be any number.
+            const int64_t grown = std::min<int64_t>(target, g.At(x, y) + int64_t{step} * 4);
+            g.At(x, y) = ClampGrass(static_cast<int32_t>(std::max<int64_t>(grown, INT32_MIN)));
         }
     }
 }

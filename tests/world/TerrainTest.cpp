@@ -102,4 +102,8 @@ TEST(TerrainGen, GrassGrowsTowardTargetInsideTheBorder) {
         for (int y = 4; y <= 6; y += 2) grass.At(x, y) = 10;
     world.GrowGrass(1);
     EXPECT_EQ(grass.At(5, 5), 4);
+    // A step typed at the console may be any number: the tile reaches its
+    // target rather than wrapping around.
+    world.GrowGrass(0x40000000);
+    EXPECT_EQ(grass.At(5, 5), 10);
 }
