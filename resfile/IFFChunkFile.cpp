@@ -47,6 +47,7 @@ int IFFChunkFile::OpenFile(const std::string& path, uint8_t* header) {
     return status;
   }
   mMap.Clear();
+  mReplaced.clear();
   mCursor = -1;  // a search must never start beyond this file's end
   mChanged = false;
   mWritable = mFile.IsWritable();
@@ -64,6 +65,7 @@ int IFFChunkFile::CreateWithHeader(const std::string& path, const uint8_t* heade
 
 int IFFChunkFile::CloseFile() {
   mMap.Clear();
+  mReplaced.clear();
   mOpen = false;
   mWritable = false;
   return mFile.Close();
@@ -236,19 +238,20 @@ int IFFChunkFile::WriteData(const ResGroup& group, ResEntry& entry, MemHandle h)
   if (n < 0 || static_cast<uint32_t>(n) > kMaxChunkSize - static_cast<uint32_t>(mHeaderSize))
     return kResBadData;
   int32_t offset = entry.offset;
+  int32_t oldChunk = -1;  // freed once the new chunk is written
   if (offset != -1) {
     ChunkHeader old;
     if (!OwnsChunk(group.type, entry, old)) {
       offset = -1;  // no chunk of this resource there: write the resource elsewhere
-    } else if (old.size != static_cast<uint32_t>(n + mHeaderSize)) {
-      if (int status = FreeChunk(offset)) return status;
+    } else if (old.size != static_cast<uint32_t>(n + mHeaderSize) || IsReplaced(entry)) {
+      // New data never goes over the old: a failed write must leave it whole.
+      oldChunk = offset;
       offset = -1;
     }
   }
-  if (offset == -1) {
-    entry.offset = -1;
+  const int32_t lengthBefore = mLength;
+  if (offset == -1)
     if (int status = Allocate(n, offset)) return status;
-  }
   ChunkHeader header;
   header.type = group.type;
   header.size = static_cast<uint32_t>(n + mHeaderSize);
@@ -258,8 +261,17 @@ int IFFChunkFile::WriteData(const ResGroup& group, ResEntry& entry, MemHandle h)
   header.labelIndex = entry.labelIndex;
   int status = WriteChunkHeader(offset, header);
   if (status == 0) status = WriteBytes(offset + mHeaderSize, GetMemHandleData(h), n);
-  if (status == 0) entry.offset = offset;
-  return status;
+  if (status != 0) {
+    // The new chunk is given back (cut off when it was added at the end);
+    // the entry keeps the old one.
+    if (offset >= lengthBefore && mFile.SetLength(offset) == 0)
+      mLength = offset;
+    else if (offset != entry.offset)
+      FreeChunk(offset);
+    return status;
+  }
+  entry.offset = offset;
+  return oldChunk != -1 ? FreeChunk(oldChunk) : 0;
 }
 
 int IFFChunkFile::FreeData(ResEntry& entry) {

@@ -31,10 +31,16 @@ MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc s
 int MappedResFile::WriteEntry(const ResGroup& group, ResEntry& entry) {
   int status = WriteData(group, entry, entry.handle);
   if (status == 0) {
+    mReplaced.erase(&entry);
     entry.storedFlags = entry.flags;
     SyncFile();
   }
   return status;
+}
+
+bool MappedResFile::IsReplaced(const ResEntry& entry) const {
+  auto it = mReplaced.find(&entry);
+  return it != mReplaced.end() && entry.handle && it->second == entry.handle;
 }
 
 int MappedResFile::Flush() {
@@ -42,7 +48,7 @@ int MappedResFile::Flush() {
   int first = 0;
   for (auto g = mMap.mGroups.rbegin(); g != mMap.mGroups.rend(); ++g) {
     for (auto e = (*g)->entries.rbegin(); e != (*g)->entries.rend(); ++e) {
-      if ((*e)->offset != -1 || !(*e)->handle) continue;
+      if (!NeedsWrite(**e)) continue;
       int status = WriteEntry(**g, **e);
       if (status != 0 && first == 0) first = status;
     }
@@ -159,11 +165,12 @@ int MappedResFile::DetachResource(MemHandle h) {
   ResEntry* e = mMap.FindByHandle(h, &g);
   if (!e) return mError = kResUnknownLabel;
   mError = 0;
-  if (e->offset == -1) {
+  if (NeedsWrite(*e)) {
     // A resource that was never written would be lost with its handle.
     if (!IsWritable()) return mError = kResNotWritable;
     if (int status = WriteEntry(*g, *e)) return mError = status;
   }
+  mReplaced.erase(e);
   e->handle = nullptr;
   e->flags = e->storedFlags;
   return mError = 0;
@@ -207,23 +214,23 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   // entries holding one handle would free it twice.
   if (ResEntry* owner = mMap.FindByHandle(h); owner && owner != e) return mError = kResBadData;
   if (e) {
+    // The old chunk stays the entry's until the new data is written: the
+    // write frees it then, and a failed write leaves it in place.
     if (e->handle == h) e->handle = nullptr;
-    if (e->offset != -1) {
-      if (int status = FreeData(*e)) return mError = status;
-      e->offset = -1;
-    }
     DisposeMemHandle(e->handle);
     e->handle = nullptr;
-    SyncFile();
   } else {
     e = mMap.NewEntry(type, id);
+    e->storedFlags = 0;
   }
   e->id = id;
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
-  e->storedFlags = 0;
   e->handle = h;
   e->label = ClampLabel(label);
-  e->offset = -1;
+  if (e->offset != -1)
+    mReplaced[e] = h;
+  else
+    mReplaced.erase(e);
   return mError;
 }
 
@@ -245,6 +252,7 @@ int MappedResFile::DeleteResource(MemHandle h) {
     if (int status = FreeData(*e)) return mError = status;
   }
   DisposeMemHandle(e->handle);
+  mReplaced.erase(e);
   mMap.RemoveEntry(e);
   SyncFile();
   return mError = 0;

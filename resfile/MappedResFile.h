@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "resfile/IFFResMap.h"
 #include "resfile/iResFile.h"
@@ -60,8 +61,16 @@ class MappedResFile : public iResFile {
   bool Ready();
   MemHandle Load(const ResGroup& group, ResEntry& entry, SwapProc swap);
   int WriteEntry(const ResGroup& group, ResEntry& entry);
+  // A replaced entry keeps naming its old chunk until the new data is
+  // written, so a failed write leaves the old data on disk and in the map.
+  bool IsReplaced(const ResEntry& entry) const;
+  bool NeedsWrite(const ResEntry& entry) const {
+    return entry.handle && (entry.offset == -1 || IsReplaced(entry));
+  }
 
   IFFResMap mMap;
+  // Replaced entries and the handle that replaced their stored data.
+  std::unordered_map<const ResEntry*, MemHandle> mReplaced;
   bool mOpen = false;
   bool mWritable = false;
 };

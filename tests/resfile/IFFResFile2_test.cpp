@@ -418,22 +418,30 @@ TEST_F(IFFResFile2Test, AddingBehindADamagedChunkKeepsWhatTheMapListsAfterIt) {
   EXPECT_EQ(Text(f.GetResource(kOBJD, 300, nullptr)), "added after the damage");
 }
 
-TEST_F(IFFResFile2Test, AnAddThatWouldGrowTheFilePastTwoGigabytesIsRefused) {
-  // Two chunks spanning the file up to 100 bytes below 2^31 - 1; the space
-  // between the headers stays sparse.
+namespace {
+
+// Chunks spanning the file up to 100 bytes below 2^31 - 1 behind what `head`
+// holds, so any chunk added at the end fails; the space stays sparse.
+void FillToNearlyTwoGigabytes(const std::string& path, IffBuilder head) {
   const int64_t first = int64_t{1} << 30;
   const int64_t total = INT32_MAX - 100;
-  IffBuilder head = IffBuilder::V2();
+  const auto at = static_cast<int64_t>(head.bytes.size());
   head.Chunk(TypeCode("JUNK"), 1, 0, "", "", first);
   IffBuilder second;
-  second.Chunk(TypeCode("JUNK"), 2, 0, "", "", total - 64 - first);
+  second.Chunk(TypeCode("JUNK"), 2, 0, "", "", total - at - first);
   WriteBytes(path, head.bytes);
   {
     std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
-    out.seekp(64 + first);
+    out.seekp(at + first);
     out.write(second.bytes.data(), static_cast<std::streamsize>(second.bytes.size()));
   }
   std::filesystem::resize_file(path, static_cast<uintmax_t>(total));
+}
+
+}  // namespace
+
+TEST_F(IFFResFile2Test, AnAddThatWouldGrowTheFilePastTwoGigabytesIsRefused) {
+  FillToNearlyTwoGigabytes(path, IffBuilder::V2());
   {
     IFFResFile2 f;
     ASSERT_EQ(f.Open(path), 0);
@@ -447,4 +455,33 @@ TEST_F(IFFResFile2Test, AnAddThatWouldGrowTheFilePastTwoGigabytesIsRefused) {
   IFFResFile2 f;
   ASSERT_EQ(f.Open(path), 0);
   EXPECT_EQ(f.CountResources(TypeCode("JUNK")), 2);
+}
+
+TEST_F(IFFResFile2Test, AFailedWriteOfNewDataKeepsTheOldData) {
+  // New data that fits in no free chunk must go at the end, where the file
+  // cannot grow: both a replacement and a changed handle fail to write.
+  for (bool replace : {true, false}) {
+    IffBuilder head = IffBuilder::V2();
+    head.Chunk(kOBJD, 128, kResFlagNative, "chair", "Chair");
+    FillToNearlyTwoGigabytes(path, head);
+    {
+      IFFResFile2 f;
+      ASSERT_EQ(f.Open(path), 0);
+      MemHandle h = Bytes(std::string(2000, 'n'));
+      if (replace) {
+        ASSERT_EQ(f.AddResource(h, kOBJD, 128, "Chair", true), 0);
+      } else {
+        DisposeMemHandle(h);
+        h = f.GetResource(kOBJD, 128, nullptr);
+        ASSERT_EQ(SetMemHandleSize(h, 2000), 0);
+      }
+      EXPECT_NE(f.WriteResource(h), 0) << replace;
+      EXPECT_EQ(f.GetMap().FindById(kOBJD, 128, 0, false)->offset, 64) << replace;
+      EXPECT_NE(f.Close(), 0) << replace;
+    }
+    IFFResFile2 f;
+    ASSERT_EQ(f.Open(path), 0);
+    EXPECT_EQ(Text(f.GetResource(kOBJD, 128, nullptr)), "chair") << replace;
+    EXPECT_EQ(f.Close(), 0);
+  }
 }

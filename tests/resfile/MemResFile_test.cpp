@@ -173,3 +173,20 @@ TEST(MemResFile, AHandleOfOneEntryIsRefusedForAnother) {
   EXPECT_EQ(file.GetResource(kOBJD, 1, nullptr), first);
   EXPECT_EQ(file.Close(), 0);
 }
+
+TEST(MemResFile, AReplacementThatFailsToWriteKeepsTheStoredData) {
+  MemResFile file;
+  file.AddStored(kOBJD, 1, "old", 3, "Old");
+  MemHandle h = Bytes("new data");
+  ASSERT_EQ(file.AddResource(h, kOBJD, 1, "Old", true), 0);
+  file.FailNextWrite(kFlatShortWrite);
+  EXPECT_EQ(file.WriteResource(h), kFlatShortWrite);
+  std::vector<uint8_t> stored;
+  ASSERT_TRUE(file.GetStored(kOBJD, 1, stored));
+  EXPECT_EQ(std::string(stored.begin(), stored.end()), "old");
+  // The replacement is still pending and is written by the next flush.
+  ASSERT_EQ(file.Flush(), 0);
+  ASSERT_TRUE(file.GetStored(kOBJD, 1, stored));
+  EXPECT_EQ(std::string(stored.begin(), stored.end()), "new data");
+  EXPECT_EQ(file.Close(), 0);
+}
