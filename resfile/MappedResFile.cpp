@@ -40,7 +40,24 @@ int MappedResFile::WriteEntry(const ResGroup& group, ResEntry& entry) {
 
 bool MappedResFile::IsReplaced(const ResEntry& entry) const {
   auto it = mReplaced.find(&entry);
-  return it != mReplaced.end() && entry.handle && it->second == entry.handle;
+  return it != mReplaced.end() && entry.handle && it->second.handle == entry.handle;
+}
+
+int MappedResFile::DropReplacement(MemHandle h) {
+  if (!Ready()) return mError;
+  ResEntry* e = mMap.FindByHandle(h);
+  if (!e || !IsReplaced(*e)) return mError = kResNotFound;
+  e->label = mReplaced[e].label;
+  mReplaced.erase(e);
+  e->handle = nullptr;
+  e->flags = e->storedFlags;
+  DisposeMemHandle(h);
+  return mError = 0;
+}
+
+void DiscardFailedWrite(iResFile& file, MemHandle h) {
+  auto* mapped = dynamic_cast<MappedResFile*>(&file);
+  if (!mapped || mapped->DropReplacement(h) != 0) file.DeleteResource(h);
 }
 
 int MappedResFile::Flush() {
@@ -213,6 +230,8 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   // The handle may already belong to another entry of this file: two
   // entries holding one handle would free it twice.
   if (ResEntry* owner = mMap.FindByHandle(h); owner && owner != e) return mError = kResBadData;
+  bool replacedBefore = e && IsReplaced(*e);
+  std::string storedLabel = e ? e->label : std::string();
   if (e) {
     // The old chunk stays the entry's until the new data is written: the
     // write frees it then, and a failed write leaves it in place.
@@ -227,8 +246,10 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
   e->handle = h;
   e->label = ClampLabel(label);
-  if (e->offset != -1)
-    mReplaced[e] = h;
+  if (replacedBefore)
+    mReplaced[e].handle = h;
+  else if (e->offset != -1)
+    mReplaced[e] = Replacement{h, storedLabel};
   else
     mReplaced.erase(e);
   return mError;

@@ -41,6 +41,10 @@ class MappedResFile : public iResFile {
   int SetIdAndLabel(MemHandle h, ResId id, const std::string& label, int variant) override;
 
   const IFFResMap& GetMap() const { return mMap; }
+  // Gives up a replacement that was never written: the entry goes back to
+  // its stored data and the handle is freed. kResNotFound when the handle
+  // replaced nothing.
+  int DropReplacement(MemHandle h);
 
  protected:
   // Reads the entry's data into a new handle, checking what is stored.
@@ -69,8 +73,18 @@ class MappedResFile : public iResFile {
   }
 
   IFFResMap mMap;
-  // Replaced entries and the handle that replaced their stored data.
-  std::unordered_map<const ResEntry*, MemHandle> mReplaced;
+  // Replaced entries: the handle that replaced their stored data and the
+  // label the stored data goes with.
+  struct Replacement {
+    MemHandle handle = nullptr;
+    std::string label;
+  };
+  std::unordered_map<const ResEntry*, Replacement> mReplaced;
   bool mOpen = false;
   bool mWritable = false;
 };
+
+// After a failed write of a handle just added to the file: a replacement is
+// dropped so the stored data stays, anything else is deleted. The handle is
+// freed either way.
+void DiscardFailedWrite(iResFile& file, MemHandle h);

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "resfile/MappedResFile.h"
 #include "resfile/ResUtil.h"
 
 ReconObject::~ReconObject() = default;
@@ -73,7 +74,7 @@ int ReconObject::SaveToResFile(ReconObject& object, int32_t version, iResFile& f
   }
   status = file.WriteResource(h);
   if (status != 0) {
-    file.DeleteResource(h);
+    DiscardFailedWrite(file, h);
     file.SetError(status);
     return status;
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "resfile/MappedResFile.h"
 #include "resfile/ResUtil.h"
 
 namespace {
@@ -331,7 +332,7 @@ int StringSet::Save() {
   }
   status = mFile->WriteResource(h);
   if (status != 0) {
-    mFile->DeleteResource(h);
+    DiscardFailedWrite(*mFile, h);
     return status;
   }
   mFile->ReleaseResource(h);

@@ -134,3 +134,20 @@ TEST(ReconObject, BaseRecordIsEmptyAndTypedRcon) {
   EXPECT_EQ(GetMemHandleSize(h), 12);
   DisposeMemHandle(h);
 }
+
+TEST(ReconObject, FailedSaveOverAnOldRecordKeepsIt) {
+  MemResFile file;
+  Pet old{1, 7, "", {}};
+  SimpleReconObject<Pet> oldRec(&old, kPet);
+  ASSERT_EQ(ReconObject::SaveToResFile(oldRec, 1, file, 300), 0);
+  Pet pet{2, 9, "", {}};
+  SimpleReconObject<Pet> rec(&pet, kPet);
+  file.FailNextWrite(kFlatShortWrite);
+  EXPECT_EQ(ReconObject::SaveToResFile(rec, 1, file, 300), kFlatShortWrite);
+  ASSERT_EQ(file.CountResources(kPet), 1);
+  Pet back{};
+  SimpleReconObject<Pet> backRec(&back, kPet);
+  ASSERT_EQ(ReconObject::LoadFromResFile(backRec, file, 300), 0);
+  EXPECT_EQ(back.age, 7);
+  EXPECT_EQ(file.Close(), 0);
+}

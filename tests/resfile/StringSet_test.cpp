@@ -220,3 +220,27 @@ TEST(iResFile, GetStringReadsTheTableOfTheCurrentLanguage) {
   file.GetString(129, 1, out);
   EXPECT_EQ(out, "");
 }
+
+TEST(StringSet, FailedSaveOverAStoredTableKeepsIt) {
+  MemResFile file;
+  StringSet first;
+  first.SetSource(&file, 300, kSTR, false, 0);
+  first.SetString(1, "cat");
+  ASSERT_EQ(first.Save(), 0);
+  std::vector<uint8_t> before;
+  ASSERT_TRUE(file.GetStored(kSTR, 300, before));
+
+  StringSet second;
+  second.SetSource(&file, 300, kSTR, false, 0);
+  second.SetString(1, "dog");
+  file.FailNextWrite(kFlatShortWrite);
+  EXPECT_EQ(second.Save(), kFlatShortWrite);
+  std::vector<uint8_t> after;
+  ASSERT_TRUE(file.GetStored(kSTR, 300, after));
+  EXPECT_EQ(after, before);
+  StringSet back;
+  back.SetSource(&file, 300, kSTR, false, 0);
+  ASSERT_EQ(back.Load(false, false), 0);
+  EXPECT_EQ(Texts(back, 0), (std::vector<std::string>{"cat"}));
+  EXPECT_EQ(file.Close(), 0);
+}
