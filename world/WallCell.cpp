@@ -283,26 +283,22 @@ void WriteWallInfo(WallLayer& walls, WallPostLayer& posts, int32_t x, int32_t y,
     const uint8_t before = c.mask;
     auto attr = [&](int32_t index) { return static_cast<uint8_t>(Attr(info.attributes, index)); };
 
-    if (info.flags & kWallDiag16) {
-        c.mask = kWallDiag16;
-        c.style2 = static_cast<uint8_t>(info.style[4]);
-        c.paper8 = static_cast<uint8_t>(info.pattern[4]);
-        c.paper4 = static_cast<uint8_t>(info.pattern[5]);
+    // A diagonal wall owns the whole cell: its style and two papers, plus the
+    // half-tile floor kept in slot 0.
+    auto writeDiagonal = [&](uint8_t diagonal, int styleSlot, int paperSlot) {
+        if (!(info.flags & diagonal)) {
+            c.mask &= static_cast<uint8_t>(~diagonal);
+            return;
+        }
+        c.mask = diagonal;
+        c.style2 = static_cast<uint8_t>(info.style[styleSlot]);
+        c.paper8 = static_cast<uint8_t>(info.pattern[paperSlot]);
+        c.paper4 = static_cast<uint8_t>(info.pattern[paperSlot + 1]);
         c.style1 = static_cast<uint8_t>(info.style[0]);
         c.paper1 = static_cast<uint8_t>(info.pattern[0]);
-    } else {
-        c.mask &= static_cast<uint8_t>(~kWallDiag16);
-    }
-    if (info.flags & kWallDiag32) {
-        c.mask = kWallDiag32;
-        c.style2 = static_cast<uint8_t>(info.style[5]);
-        c.paper8 = static_cast<uint8_t>(info.pattern[6]);
-        c.paper4 = static_cast<uint8_t>(info.pattern[7]);
-        c.style1 = static_cast<uint8_t>(info.style[0]);
-        c.paper1 = static_cast<uint8_t>(info.pattern[0]);
-    } else {
-        c.mask &= static_cast<uint8_t>(~kWallDiag32);
-    }
+    };
+    writeDiagonal(kWallDiag16, 4, 4);
+    writeDiagonal(kWallDiag32, 5, 6);
 
     const bool left = x >= 1, up = y >= 1, right = x < size - 1, down = y < size - 1;
     if (info.flags & kWallSide1) {

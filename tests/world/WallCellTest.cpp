@@ -158,6 +158,35 @@ TEST(WallCell, WriteThenReadRoundTrip) {
     EXPECT_EQ(g.Read(5, 6), back);
 }
 
+TEST(WallCell, DiagonalWallsRoundTrip) {
+    struct Diagonal {
+        int32_t flag, styleSlot, paperSlot;
+    };
+    for (const Diagonal d : {Diagonal{kWallDiag16, 4, 4}, Diagonal{kWallDiag32, 5, 6}}) {
+        Grid g(20);
+        WallInfo w;
+        w.flags = d.flag;
+        w.style[0] = 7;     // the half-tile floor
+        w.pattern[0] = 70;
+        w.style[d.styleSlot] = 3;
+        w.pattern[d.paperSlot] = 31;
+        w.pattern[d.paperSlot + 1] = 32;
+        g.Write(8, 9, w);
+        const WallInfo back = g.Read(8, 9);
+        EXPECT_EQ(back.flags, d.flag);
+        EXPECT_EQ(back.style[0], 7) << d.flag;
+        EXPECT_EQ(back.pattern[0], 70) << d.flag;
+        EXPECT_EQ(back.style[d.styleSlot], 3) << d.flag;
+        EXPECT_EQ(back.pattern[d.paperSlot], 31) << d.flag;
+        EXPECT_EQ(back.pattern[d.paperSlot + 1], 32) << d.flag;
+        // Writing the cell without its diagonal clears it.
+        WallInfo none = back;
+        none.flags = 0;
+        g.Write(8, 9, none);
+        EXPECT_FALSE(g.Read(8, 9).Has(d.flag)) << d.flag;
+    }
+}
+
 TEST(WallCell, SideFourIsStoredInTheNeighbour) {
     Grid g(20);
     g.Write(3, 3, SideWall(kWallSide4, 13, 50));
