@@ -1,7 +1,9 @@
 #include "resfile/IFFResFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <vector>
 
 #include "resfile/ReconObject.h"
 #include "resfile/ResUtil.h"
@@ -72,7 +74,19 @@ int32_t IFFResFile::NextLabelIndex() const {
   int32_t highest = 0;
   for (const auto& g : pub.mGroups)
     for (const auto& e : g->entries) highest = std::max(highest, e->labelIndex);
-  return highest + 1;
+  if (highest < INT32_MAX) return highest + 1;
+  // A damaged file can hold the largest index already: take the lowest free one instead.
+  std::vector<int32_t> used;
+  for (const auto& g : pub.mGroups)
+    for (const auto& e : g->entries)
+      if (e->labelIndex > 0) used.push_back(e->labelIndex);
+  std::sort(used.begin(), used.end());
+  int32_t next = 1;
+  for (int32_t u : used) {
+    if (u > next) break;
+    if (u == next) ++next;
+  }
+  return next;
 }
 
 int IFFResFile::Create(const std::string& path) {

@@ -1,26 +1,60 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for a bounded time: fuzz.sh [seconds-per-target]
-# Seeds come from fuzz/corpus/<name>/; new inputs go to a scratch folder so the
+# Fuzz targets, two ways:
+#   fuzz.sh check [runs]     replays every checked-in input, then mutates from a
+#                            fixed seed for a fixed number of runs; the same code
+#                            gives the same verdict on every machine (the test
+#                            suite uses this).
+#   fuzz.sh explore [secs]   searches for new failures for a bounded time per
+#                            target with a random seed; failing inputs are kept
+#                            in build/fuzz/findings/<name>/.
+# Seeds come from fuzz/corpus/<name>/ (inputs that once failed live there too,
+# so they are replayed forever); new inputs go to a scratch folder so the
 # checked-in corpus stays small. Skipped with a message when clang is missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-20}
+mode=${1:-check}
+case "$mode" in
+  check) budget=${2:-20000} ;;
+  explore) budget=${2:-60} ;;
+  *) echo "usage: fuzz.sh check [runs] | explore [seconds]" >&2; exit 2 ;;
+esac
 if ! ls "$root"/fuzz/*.cpp >/dev/null 2>&1; then
   echo "== fuzz: no targets yet"; exit 0
 fi
 if ! command -v clang++ >/dev/null; then
   echo "== fuzz: clang++ not installed, fuzz targets skipped"; exit 0
 fi
-echo "== fuzz targets, ${seconds}s each"
 "$root/scripts/build.sh" fuzz
+export ASAN_OPTIONS=detect_leaks=1
+common=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=0)
+if [ "$mode" = check ]; then
+  echo "== fuzz targets: corpus replay and ${budget} seeded runs each"
+else
+  echo "== fuzz targets: exploring ${budget}s each"
+fi
 for src in "$root"/fuzz/*.cpp; do
   name=$(basename "$src" .cpp)
+  bin="$root/build/fuzz/bin/fuzz_$name"
+  corpus="$root/fuzz/corpus/$name"
   scratch=$(mktemp -d)
-  seeds=()
-  [ -d "$root/fuzz/corpus/$name" ] && seeds+=("$root/fuzz/corpus/$name")
+  log="$scratch.log"
   echo "-- fuzz_$name"
-  ASAN_OPTIONS=detect_leaks=1 "$root/build/fuzz/bin/fuzz_$name" \
-      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
-      "$scratch" "${seeds[@]}" 2>"$scratch.log" || { tail -40 "$scratch.log"; exit 1; }
-  rm -rf "$scratch" "$scratch.log"
+  seeds=()
+  [ -d "$corpus" ] && seeds+=("$corpus")
+  if [ "$mode" = check ]; then
+    if [ -d "$corpus" ] && ls -A "$corpus" | grep -q .; then
+      # Each file run once, by name, in a fixed order.
+      mapfile -t files < <(find "$corpus" -type f | LC_ALL=C sort)
+      "$bin" "${common[@]}" "${files[@]}" >"$log" 2>&1 || { tail -40 "$log"; exit 1; }
+    fi
+    "$bin" "${common[@]}" -seed=1 -runs="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 \
+      || { tail -40 "$log"; exit 1; }
+  else
+    findings="$root/build/fuzz/findings/$name"
+    mkdir -p "$findings"
+    "$bin" "${common[@]}" -max_total_time="$budget" -artifact_prefix="$findings/" \
+        "$scratch" "${seeds[@]}" >"$log" 2>&1 \
+      || { tail -40 "$log"; echo "failing input kept in $findings/"; exit 1; }
+  fi
+  rm -rf "$scratch" "$log"
 done

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh machine: installs what is missing, builds and
 # runs every test plainly, again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then runs each fuzz target for a bounded time.
+# UndefinedBehaviorSanitizer, then replays each fuzz target's corpus and a fixed-seed
+# run of it (the same verdict on every machine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -19,5 +20,5 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 "$root/scripts/build.sh" dev
 ctest --test-dir "$root/build/dev" --output-on-failure -j "$jobs" --timeout 900
 
-"$root/scripts/fuzz.sh" "${TOVA_FUZZ_SECONDS:-20}"
+"$root/scripts/fuzz.sh" check "${TOVA_FUZZ_RUNS:-20000}"
 echo "== all tests passed"

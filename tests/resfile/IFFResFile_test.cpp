@@ -2,6 +2,7 @@
 
 #include "ResTestUtil.h"
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -164,4 +165,24 @@ TEST(IFFResFile, DamagedChunkEndsTheScanAndCompactionLeavesIt) {
   EXPECT_GE(after.size(), b.bytes.size());
   EXPECT_NE(after.find("unseen"), std::string::npos);
   (void)freeAt;
+}
+
+TEST(IFFResFile, NewLabelGetsAFreeIndexWhenTheFileHoldsTheLargest) {
+  ScratchDir dir;
+  std::string path = (dir / "old.iff").string();
+  IffBuilder b = IffBuilder::V1();
+  b.Chunk1(kOBJD, 1, 0, "first", 1);
+  b.Chunk1(kOBJD, 2, 0, "second", INT32_MAX);
+  b.Chunk1(kNAME, 0, 0x08, OldNames({{1, "Lamp"}, {INT32_MAX, "Shade"}}));
+  WriteBytes(path, b.bytes);
+
+  IFFResFile f;
+  ASSERT_EQ(f.Open(path), 0);
+  ASSERT_EQ(f.AddResource(Bytes("third"), kOBJD, 3, "Rug", true), 0);
+  ASSERT_EQ(f.Close(), 0);
+  ASSERT_EQ(f.Open(path), 0);
+  EXPECT_EQ(Text(f.GetNamedResource(kOBJD, "Lamp", nullptr)), "first");
+  EXPECT_EQ(Text(f.GetNamedResource(kOBJD, "Shade", nullptr)), "second");
+  EXPECT_EQ(Text(f.GetNamedResource(kOBJD, "Rug", nullptr)), "third");
+  f.Close();
 }
