@@ -165,8 +165,15 @@ int MappedResFile::GetVariant(MemHandle h) {
 
 int MappedResFile::MakeUniqueLabel(ResType type, std::string& label) {
   if (!Ready()) return mError;
-  const std::string kept = label;
-  for (int i = 0; mMap.FindByLabel(type, label); ++i) label = ClampLabel(kept + std::to_string(i));
+  // Labels are stored cut to 63 characters, so a longer one would clash
+  // with its cut form, and the counter must fit inside the 63 or a label
+  // of full length would be found again forever.
+  const std::string kept = ClampLabel(label);
+  label = kept;
+  for (int i = 0; mMap.FindByLabel(type, label); ++i) {
+    std::string counter = std::to_string(i);
+    label = kept.substr(0, kMaxLabelLength - counter.size()) + counter;
+  }
   return mError = 0;
 }
 

@@ -99,6 +99,31 @@ TEST(MemResFile, VariantsNeverReplaceTheDefault) {
   EXPECT_EQ(file.GetNamedResource(kOBJD, "v", nullptr), nullptr);
 }
 
+TEST(MemResFile, UniqueLabelsStayWithinTheLabelLength) {
+  const std::string full(63, 'x'), cut62(62, 'x');
+  struct Case {
+    std::vector<std::string> stored;
+    std::string asked, expected;
+  } cases[] = {
+      {{"thing"}, "thing", "thing0"},
+      {{"thing", "thing0"}, "THING", "THING1"},
+      {{}, "free", "free"},
+      // The counter replaces the end of a label of full length.
+      {{full}, full, cut62 + "0"},
+      {{full, cut62 + "0"}, full, cut62 + "1"},
+      // A longer label is what it will be stored as: its first 63 characters.
+      {{full}, std::string(80, 'x'), cut62 + "0"},
+      {{}, std::string(80, 'y'), std::string(63, 'y')},
+  };
+  for (const Case& c : cases) {
+    MemResFile file;
+    for (size_t i = 0; i < c.stored.size(); ++i) file.AddStored(kOBJD, static_cast<ResId>(i + 1), "x", 1, c.stored[i]);
+    std::string label = c.asked;
+    EXPECT_EQ(file.MakeUniqueLabel(kOBJD, label), 0);
+    EXPECT_EQ(label, c.expected) << c.asked;
+  }
+}
+
 TEST(MemResFile, RenameUniqueLabelsAndDelete) {
   MemResFile file;
   MemHandle a = Bytes("a");
