@@ -1,6 +1,7 @@
 #include "resfile/IFFResMap.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "resfile/ReconStream.h"
 
@@ -122,10 +123,20 @@ void IFFResMap::RemoveEntry(ResEntry* entry) {
 }
 
 ResId IFFResMap::UnusedId(ResType type) const {
+  ResGroup* g = FindGroup(type);
   int highest = 128;
-  if (ResGroup* g = FindGroup(type))
+  if (g)
     for (const auto& e : g->entries) highest = std::max<int>(highest, e->id);
-  return static_cast<ResId>(highest + 1);
+  if (highest < INT16_MAX) return static_cast<ResId>(highest + 1);
+  // The largest id is taken (only odd or damaged files get there): the
+  // first free id from 129 on, going round through the negative ones.
+  std::vector<bool> used(65536);
+  for (const auto& e : g->entries) used[static_cast<uint16_t>(e->id)] = true;
+  for (int i = 0; i < 65536; ++i) {
+    auto id = static_cast<ResId>(129 + i);
+    if (!used[static_cast<uint16_t>(id)]) return id;
+  }
+  return static_cast<ResId>(highest + 1);  // every id is taken
 }
 
 void IFFResMap::DisposeHandles() {

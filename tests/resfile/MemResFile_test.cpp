@@ -51,6 +51,10 @@ TEST(MemResFile, UnusedIdsAndTypeIndex) {
   file.AddStored(kSPR2, 200, "x", 1);
   file.AddStored(kSPR2, -3, "x", 1);
   EXPECT_EQ(file.GetUnusedId(kSPR2), 201);
+  // Past the largest id the first free one from 129 on is handed out,
+  // never an id in use.
+  for (ResId taken : {32767, 129, 130, -32768}) file.AddStored(kSPR2, taken, "x", 1);
+  EXPECT_EQ(file.GetUnusedId(kSPR2), 131);
   EXPECT_EQ(file.CountTypes(), 2);
   EXPECT_EQ(file.GetTypeAt(2), kSPR2);
   EXPECT_EQ(file.GetTypeAt(0), 0u);
