@@ -41,15 +41,21 @@ int MemResFile::Resume() {
 int MemResFile::Close() {
   if (!Ready()) return mError;
   int status = IsWritable() ? Flush() : 0;
-  // Entries that never reached storage go with their handles.
+  // What never reached storage goes: a new entry with its handle, a
+  // replacement back to the stored data and its label. Entries are removed
+  // through the map, which keeps its lookup index and its groups right.
+  std::vector<ResEntry*> unwritten;
   for (auto& g : mMap.mGroups) {
-    for (auto it = g->entries.begin(); it != g->entries.end();) {
-      DisposeMemHandle((*it)->handle);
-      (*it)->handle = nullptr;
-      (*it)->flags = (*it)->storedFlags;
-      it = (*it)->offset == -1 ? g->entries.erase(it) : it + 1;
+    for (auto& e : g->entries) {
+      if (IsReplaced(*e)) e->label = mReplaced[e.get()].label;
+      DisposeMemHandle(e->handle);
+      e->handle = nullptr;
+      e->flags = e->storedFlags;
+      if (e->offset == -1) unwritten.push_back(e.get());
     }
   }
+  for (ResEntry* e : unwritten) mMap.RemoveEntry(e);
+  mReplaced.clear();
   mOpen = false;
   return mError = status;
 }

@@ -182,6 +182,22 @@ TEST(MemResFile, ReadOnlyAndClosedFilesRefuseChanges) {
   EXPECT_EQ(file.CountResources(kOBJD), 1);
 }
 
+TEST(MemResFile, CloseForgetsWhatWasNeverStored) {
+  MemResFile file;
+  file.AddStored(kOBJD, 1, "old", 3, "Old");
+  ASSERT_EQ(file.AddResource(Bytes("new"), kOBJD, 1, "New", true), 0);
+  ASSERT_EQ(file.AddResource(Bytes("added"), kSPR2, 7, "", true), 0);
+  ASSERT_EQ(file.GetResource(kSPR2, 7, nullptr), file.GetResource(kSPR2, 7, nullptr));
+  file.SetWritable(false);
+  ASSERT_EQ(file.Close(), 0);
+  ASSERT_EQ(file.Open("again"), 0);
+  EXPECT_EQ(file.CountTypes(), 1);
+  EXPECT_EQ(file.GetResource(kSPR2, 7, nullptr), nullptr);
+  EXPECT_EQ(file.GetError(), kResNotFound);
+  EXPECT_EQ(Text(file.GetNamedResource(kOBJD, "Old", nullptr)), "old");
+  EXPECT_EQ(file.GetNamedResource(kOBJD, "New", nullptr), nullptr);
+}
+
 TEST(MemResFile, OpenWithFlagsCreatesAMissingFile) {
   MemResFile file;
   file.Close();
