@@ -8,9 +8,9 @@
 IFFResMap::~IFFResMap() { DisposeHandles(); }
 
 ResGroup* IFFResMap::FindGroup(ResType type) const {
-  for (const auto& g : mGroups)
-    if (g->type == type) return g.get();
-  return nullptr;
+  if (!mIndexValid) BuildIndex();
+  auto it = mByType.find(type);
+  return it != mByType.end() ? it->second : nullptr;
 }
 
 ResGroup* IFFResMap::AddGroup(ResType type) {
@@ -18,6 +18,7 @@ ResGroup* IFFResMap::AddGroup(ResType type) {
   auto g = std::make_unique<ResGroup>();
   g->type = type;
   auto it = mGroups.insert(mNewAtFront ? mGroups.begin() : mGroups.end(), std::move(g));
+  mByType[type] = it->get();
   return it->get();
 }
 
@@ -38,10 +39,19 @@ void IFFResMap::SwapGroups(IFFResMap& other) {
   mIndexValid = other.mIndexValid = false;
 }
 
+void IFFResMap::Reverse() {
+  std::reverse(mGroups.begin(), mGroups.end());
+  for (auto& g : mGroups) std::reverse(g->entries.begin(), g->entries.end());
+  mIndexValid = false;
+}
+
 void IFFResMap::BuildIndex() const {
+  mByType.clear();
   mById.clear();
-  for (const auto& g : mGroups)
+  for (const auto& g : mGroups) {
+    mByType.emplace(g->type, g.get());  // a damaged map may repeat a type: the first counts
     for (const auto& e : g->entries) mById[Key(g->type, e->id)].push_back(e.get());
+  }
   mIndexValid = true;
 }
 

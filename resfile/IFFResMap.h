@@ -39,6 +39,8 @@ class IFFResMap {
   ResEntry* NewEntry(ResType type, ResId id);
   // Exchanges the groups (not the free count) with another map.
   void SwapGroups(IFFResMap& other);
+  // Turns the order of the groups and of each group's entries round.
+  void Reverse();
   // Must be called after an entry's id changed.
   void Changed() { mIndexValid = false; }
   void RemoveGroup(ResType type);
@@ -69,10 +71,12 @@ class IFFResMap {
   std::vector<std::unique_ptr<ResGroup>> mGroups;
 
  private:
-  // Lookups by type and id do not walk the entries: an index of the entries
-  // of each (type, id) in map order, rebuilt after removals and renames.
+  // Lookups by type, and by type and id, do not walk the map: an index of
+  // the first group of each type and of the entries of each (type, id) in
+  // map order, rebuilt after removals, renames and reorderings.
   static uint64_t Key(ResType type, ResId id) { return (static_cast<uint64_t>(type) << 16) | static_cast<uint16_t>(id); }
   void BuildIndex() const;
+  mutable std::unordered_map<ResType, ResGroup*> mByType;
   mutable std::unordered_map<uint64_t, std::vector<ResEntry*>> mById;
   mutable bool mIndexValid = false;
 };
