@@ -48,9 +48,13 @@ void IFFResMap::Reverse() {
 void IFFResMap::BuildIndex() const {
   mByType.clear();
   mById.clear();
+  mByHandle.clear();
   for (const auto& g : mGroups) {
     mByType.emplace(g->type, g.get());  // a damaged map may repeat a type: the first counts
-    for (const auto& e : g->entries) mById[Key(g->type, e->id)].push_back(e.get());
+    for (const auto& e : g->entries) {
+      mById[Key(g->type, e->id)].push_back(e.get());
+      if (e->handle) mByHandle.emplace(e->handle, std::make_pair(e.get(), g.get()));
+    }
   }
   mIndexValid = true;
 }
@@ -101,15 +105,20 @@ ResEntry* IFFResMap::FindByIndex(ResType type, int index) const {
 
 ResEntry* IFFResMap::FindByHandle(MemHandle h, ResGroup** group) const {
   if (!h) return nullptr;
-  for (const auto& g : mGroups) {
-    for (const auto& e : g->entries) {
-      if (e->handle == h) {
-        if (group) *group = g.get();
-        return e.get();
-      }
-    }
+  if (!mIndexValid) BuildIndex();
+  auto it = mByHandle.find(h);
+  if (it == mByHandle.end()) return nullptr;
+  if (group) *group = it->second.second;
+  return it->second.first;
+}
+
+void IFFResMap::SetHandle(ResGroup& group, ResEntry& entry, MemHandle h) {
+  if (mIndexValid) {
+    auto it = entry.handle ? mByHandle.find(entry.handle) : mByHandle.end();
+    if (it != mByHandle.end() && it->second.first == &entry) mByHandle.erase(it);
+    if (h) mByHandle.emplace(h, std::make_pair(&entry, &group));
   }
-  return nullptr;
+  entry.handle = h;
 }
 
 ResEntry* IFFResMap::FindByOffset(int32_t offset) const {
@@ -155,6 +164,7 @@ void IFFResMap::DisposeHandles() {
       DisposeMemHandle(e->handle);
       e->handle = nullptr;
     }
+  mByHandle.clear();
 }
 
 void IFFResMap::Clear() {

@@ -6,7 +6,7 @@ bool MappedResFile::Ready() {
   return false;
 }
 
-MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc swap) {
+MemHandle MappedResFile::Load(ResGroup& group, ResEntry& entry, SwapProc swap) {
   mError = 0;
   if (!entry.handle) {
     MemHandle h = nullptr;
@@ -17,7 +17,7 @@ MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc s
       mError = status;
       return nullptr;
     }
-    entry.handle = h;
+    mMap.SetHandle(group, entry, h);
   }
   // Foreign data is turned once, by the first load that brings the callback
   // (an earlier one without it, a chain's existence check, leaves it as is).
@@ -45,11 +45,12 @@ bool MappedResFile::IsReplaced(const ResEntry& entry) const {
 
 int MappedResFile::DropReplacement(MemHandle h) {
   if (!Ready()) return mError;
-  ResEntry* e = mMap.FindByHandle(h);
+  ResGroup* g = nullptr;
+  ResEntry* e = mMap.FindByHandle(h, &g);
   if (!e || !IsReplaced(*e)) return mError = kResNotFound;
   e->label = mReplaced[e].label;
   mReplaced.erase(e);
-  e->handle = nullptr;
+  mMap.SetHandle(*g, *e, nullptr);
   e->flags = e->storedFlags;
   DisposeMemHandle(h);
   return mError = 0;
@@ -195,7 +196,7 @@ int MappedResFile::DetachResource(MemHandle h) {
     if (int status = WriteEntry(*g, *e)) return mError = status;
   }
   mReplaced.erase(e);
-  e->handle = nullptr;
+  mMap.SetHandle(*g, *e, nullptr);
   e->flags = e->storedFlags;
   return mError = 0;
 }
@@ -242,16 +243,14 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   if (e) {
     // The old chunk stays the entry's until the new data is written: the
     // write frees it then, and a failed write leaves it in place.
-    if (e->handle == h) e->handle = nullptr;
-    DisposeMemHandle(e->handle);
-    e->handle = nullptr;
+    if (e->handle != h) DisposeMemHandle(e->handle);
   } else {
     e = mMap.NewEntry(type, id);
     e->storedFlags = 0;
   }
   e->id = id;
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
-  e->handle = h;
+  mMap.SetHandle(*mMap.FindGroup(type), *e, h);
   e->label = ClampLabel(label);
   if (replacedBefore)
     mReplaced[e].handle = h;

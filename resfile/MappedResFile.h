@@ -63,7 +63,7 @@ class MappedResFile : public iResFile {
 
   // -49 when no file is open.
   bool Ready();
-  MemHandle Load(const ResGroup& group, ResEntry& entry, SwapProc swap);
+  MemHandle Load(ResGroup& group, ResEntry& entry, SwapProc swap);
   int WriteEntry(const ResGroup& group, ResEntry& entry);
   // A replaced entry keeps naming its old chunk until the new data is
   // written, so a failed write leaves the old data on disk and in the map.

@@ -49,7 +49,7 @@ int MemResFile::Close() {
     for (auto& e : g->entries) {
       if (IsReplaced(*e)) e->label = mReplaced[e.get()].label;
       DisposeMemHandle(e->handle);
-      e->handle = nullptr;
+      mMap.SetHandle(*g, *e, nullptr);
       e->flags = e->storedFlags;
       if (e->offset == -1) unwritten.push_back(e.get());
     }
