@@ -99,34 +99,27 @@ MemHandle MappedResFile::GetResource(ResType type, ResId id, SwapProc swap) {
   return GetResourceVariant(type, id, 0, swap);
 }
 
-MemHandle MappedResFile::GetResourceVariant(ResType type, ResId id, int variant, SwapProc swap) {
-  if (!Ready()) return nullptr;
-  ResEntry* e = mMap.FindById(type, id, variant, true);
+MemHandle MappedResFile::LoadFound(ResType type, ResEntry* e, int missing, SwapProc swap) {
   if (!e) {
-    mError = kResNotFound;
+    mError = missing;
     return nullptr;
   }
   return Load(*mMap.FindGroup(type), *e, swap);
+}
+
+MemHandle MappedResFile::GetResourceVariant(ResType type, ResId id, int variant, SwapProc swap) {
+  if (!Ready()) return nullptr;
+  return LoadFound(type, mMap.FindById(type, id, variant, true), kResNotFound, swap);
 }
 
 MemHandle MappedResFile::GetNamedResource(ResType type, const std::string& label, SwapProc swap) {
   if (!Ready()) return nullptr;
-  ResEntry* e = mMap.FindByLabel(type, label);
-  if (!e) {
-    mError = kResUnknownLabel;
-    return nullptr;
-  }
-  return Load(*mMap.FindGroup(type), *e, swap);
+  return LoadFound(type, mMap.FindByLabel(type, label), kResUnknownLabel, swap);
 }
 
 MemHandle MappedResFile::GetIndexedResource(ResType type, int index, SwapProc swap) {
   if (!Ready()) return nullptr;
-  ResEntry* e = mMap.FindByIndex(type, index);
-  if (!e) {
-    mError = kResNotFound;
-    return nullptr;
-  }
-  return Load(*mMap.FindGroup(type), *e, swap);
+  return LoadFound(type, mMap.FindByIndex(type, index), kResNotFound, swap);
 }
 
 int MappedResFile::GetLabel(MemHandle h, std::string& out) {

@@ -64,6 +64,9 @@ class MappedResFile : public iResFile {
   // -49 when no file is open.
   bool Ready();
   MemHandle Load(ResGroup& group, ResEntry& entry, SwapProc swap);
+  // Load for an entry of the type that a lookup found; the missing code
+  // when it found none.
+  MemHandle LoadFound(ResType type, ResEntry* e, int missing, SwapProc swap);
   int WriteEntry(const ResGroup& group, ResEntry& entry);
   // A replaced entry keeps naming its old chunk until the new data is
   // written, so a failed write leaves the old data on disk and in the map.
