@@ -61,6 +61,19 @@ void DiscardFailedWrite(iResFile& file, MemHandle h) {
   if (!mapped || mapped->DropReplacement(h) != 0) file.DeleteResource(h);
 }
 
+int MappedResFile::Suspend() {
+  if (!Ready()) return mError;
+  GetPath(mSuspendedPath);
+  return Close();
+}
+
+int MappedResFile::Resume() {
+  if (mSuspendedPath.empty()) return mError = kFlatOpenFailed;
+  std::string path;
+  path.swap(mSuspendedPath);
+  return Open(path);
+}
+
 int MappedResFile::Flush() {
   if (!Ready()) return mError;
   int first = 0;

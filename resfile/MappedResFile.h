@@ -15,6 +15,9 @@ class MappedResFile : public iResFile {
  public:
   bool IsWritable() override { return mOpen && mWritable; }
   bool IsOpen() override { return mOpen; }
+  // Closes the file, keeping its path for Resume, which opens it again.
+  int Suspend() override;
+  int Resume() override;
   int Flush() override;
   int CountTypes() override;
   ResType GetTypeAt(int index) override;
@@ -85,6 +88,7 @@ class MappedResFile : public iResFile {
   std::unordered_map<const ResEntry*, Replacement> mReplaced;
   bool mOpen = false;
   bool mWritable = false;
+  std::string mSuspendedPath;
 };
 
 // After a failed write of a handle just added to the file: a replacement is

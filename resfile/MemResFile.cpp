@@ -25,19 +25,6 @@ int MemResFile::Open(const std::string& path) {
   return mError = 0;
 }
 
-int MemResFile::Suspend() {
-  if (!Ready()) return mError;
-  mSuspendedPath = mPath;
-  return Close();
-}
-
-int MemResFile::Resume() {
-  if (mSuspendedPath.empty()) return mError = kFlatOpenFailed;
-  std::string path;
-  path.swap(mSuspendedPath);
-  return Open(path);
-}
-
 int MemResFile::Close() {
   if (!Ready()) return mError;
   int status = IsWritable() ? Flush() : 0;
