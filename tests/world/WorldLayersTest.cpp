@@ -211,6 +211,23 @@ TEST(WorldLayers, AFailedWriteIsReported) {
     }
 }
 
+TEST(WorldLayers, AFailedSaveOverStoredLayersKeepsThem) {
+    cFixedWorld first(64);
+    Furnish(first);
+    FailingFile store;
+    ASSERT_EQ(first.SaveLayers(store, 53), 0);
+    const std::vector<uint8_t> before = Stored(store, 102);
+    cFixedWorld second(64);
+    store.failId = 102;
+    store.code = kFlatShortWrite;
+    EXPECT_EQ(second.SaveLayers(store, 53), kFlatShortWrite);
+    EXPECT_EQ(Stored(store, 102), before);
+    store.failId = -1;
+    cFixedWorld loaded(64);
+    ASSERT_EQ(loaded.LoadLayers(store, 53), 0);
+    EXPECT_TRUE(Same(*first.Walls(2), *loaded.Walls(2)));
+}
+
 TEST(WorldLayers, RoundTripThroughAHouseFileOnDisk) {
     tova_test::ScratchDir scratch;
     const std::string path = (scratch / "world_layers_roundtrip.iff").string();
