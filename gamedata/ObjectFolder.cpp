@@ -622,11 +622,11 @@ int16_t ObjectFolder::DoCommand(int32_t command, intptr_t argument) {
       if (!behavior) return 0;
       ResourceSource* own = behavior->OwnFile();
       ResourceSource* semi = behavior->SemiGlobalFile();
+      // Each definition's behaviour holds the sources of its files.
       for (auto& d : definitions_) {
-        if (!d->HoldsTreeTable()) continue;
-        if ((own && GetSource(d->GetOwnFile()) == own) || (semi && GetSource(d->GetSemiGlobalFile()) == semi)) {
-          d->DropTreeTable();
-        }
+        const Behavior* b = d->GetBehavior();
+        if (!d->HoldsTreeTable() || !b) continue;
+        if ((own && b->OwnFile() == own) || (semi && b->SemiGlobalFile() == semi)) d->DropTreeTable();
       }
       return 0;
     }
