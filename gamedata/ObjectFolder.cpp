@@ -1005,14 +1005,17 @@ class ObjectFolder::Tuning : public TuningHost {
    public:
     explicit File(CachedFile& cached) : cached(cached) {}
     // The name as the file reports it (a chain drops the extension of the
-    // name it was opened with, which is put back).
+    // name it was opened with, which is put back). Every block of the tuning
+    // table asks each file, so it is worked out once.
     std::string GetFileName() override {
-      std::string path;
-      cached.file->GetPath(path);
-      size_t sep = path.find_last_of("/\\");
-      std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
-      if (ExtensionOf(name).empty()) name += ExtensionOf(cached.path);
-      return name;
+      if (name_.empty()) {
+        std::string path;
+        cached.file->GetPath(path);
+        size_t sep = path.find_last_of("/\\");
+        name_ = sep == std::string::npos ? path : path.substr(sep + 1);
+        if (ExtensionOf(name_).empty()) name_ += ExtensionOf(cached.path);
+      }
+      return name_;
     }
     bool IsWritable() override { return cached.file->IsWritable(); }
     bool GetConstants(int16_t id, std::vector<int16_t>& values, bool& tunable) override {
@@ -1078,6 +1081,9 @@ class ObjectFolder::Tuning : public TuningHost {
     std::map<int16_t, std::vector<int16_t>> GetConstantOverrides() override { return cached.overrides; }
 
     CachedFile& cached;
+
+   private:
+    std::string name_;
   };
 
   ObjectFolder& folder_;
