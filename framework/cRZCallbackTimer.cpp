@@ -43,7 +43,7 @@ void cRZCallbackTimer::Rearm() {
 bool cRZCallbackTimer::Arm(uint32_t periodMs, bool oneShot) {
     mbArmed = true;
     mbOneShot = oneShot;
-    mnKey = mpThread->AddTimer(&Dispatch, this, this, periodMs, oneShot, false);
+    mpThread->AddTimer(&Dispatch, this, this, periodMs, oneShot, false);  // sets mnKey
     return true;
 }
 

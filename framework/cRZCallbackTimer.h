@@ -47,6 +47,8 @@ public:
     static void Dispatch(void* timer);
 
 private:
+    friend class cRZCallbackThread;  // stores mnKey while it adds the entry
+
     bool Arm(uint32_t periodMs, bool oneShot);
     void Rearm();
 

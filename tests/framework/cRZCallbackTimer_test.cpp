@@ -148,6 +148,21 @@ TEST(cRZCallbackTimer, StopFromAnotherThreadWaitsForACallUnderWay) {
     EXPECT_EQ(counter.calls.load(), calls);
 }
 
+// A one-shot armed with a short interval may fall due before StartOnce has
+// returned; the timer thread must still recognise it as armed and call it.
+TEST(cRZCallbackTimer, EveryOneShotArmedBackToBackFires) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    timer.SetCallback(&Counter::Call, &counter);
+    ASSERT_TRUE(timer.SetInterval(0));
+    for (int i = 1; i <= 300; ++i) {
+        ASSERT_TRUE(timer.StartOnce());
+        ASSERT_TRUE(Eventually([&] { return counter.calls == i; })) << "arming " << i << " never fired";
+        EXPECT_FALSE(timer.IsArmed());
+    }
+}
+
 TEST(cRZCallbackTimer, AThrowingCallbackIsReportedAndStopped) {
     ClearCallbackCrash();
     cRZCallbackThread thread;
