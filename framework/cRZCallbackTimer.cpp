@@ -6,7 +6,9 @@ cRZCallbackTimer::cRZCallbackTimer(cRZCallbackThread* thread)
     : mpThread(thread ? thread : &cRZCallbackThread::Get()) {}
 
 cRZCallbackTimer::~cRZCallbackTimer() {
-    if (mbArmed) Stop();
+    // Also when disarmed: a one-shot disarms itself before its call, and the
+    // timer thread uses the timer until that call has returned.
+    Stop();
     mpCallback = nullptr;
     mpContext = nullptr;
 }

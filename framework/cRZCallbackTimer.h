@@ -14,6 +14,7 @@ public:
 
     // The program's timer thread unless another is given (tests).
     explicit cRZCallbackTimer(cRZCallbackThread* thread = nullptr);
+    // Stops the timer and waits for a call of it under way.
     virtual ~cRZCallbackTimer();
     cRZCallbackTimer(const cRZCallbackTimer&) = delete;
     cRZCallbackTimer& operator=(const cRZCallbackTimer&) = delete;
