@@ -1,7 +1,6 @@
 #include "framework/cRZCallbackThread.h"
 
 #include <chrono>
-#include <exception>
 #include <vector>
 
 #include "framework/cGZFrameWork.h"
