@@ -55,26 +55,8 @@ std::vector<std::string> SplitWords(std::string_view s) {
   return words;
 }
 
-std::optional<int64_t> ParseNumber(std::string_view s) {
-  bool negative = false;
-  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
-    negative = s[0] == '-';
-    s.remove_prefix(1);
-  }
-  int base = 10;
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    base = 16;
-    s.remove_prefix(2);
-  }
-  if (s.empty()) return std::nullopt;
-  int64_t v = 0;
-  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-  if (ec != std::errc() || ptr != s.data() + s.size() || v > (int64_t{1} << 40)) return std::nullopt;
-  return negative ? -v : v;
-}
-
 int64_t NumberIn(int line, std::string_view word, int64_t lo, int64_t hi, const char* what) {
-  auto v = ParseNumber(word);
+  auto v = ParseAssemblyNumber(word);
   if (!v || *v < lo || *v > hi) {
     Fail(line, std::string(what) + " must be a number from " + std::to_string(lo) + " to " + std::to_string(hi) +
                    ", not '" + std::string(word) + "'");
@@ -95,7 +77,7 @@ uint8_t ResolveTarget(const PendingTree& t, const PendingNode& n, const std::str
   if (target == "false") return kTargetFalse;
   if (target == "undefined") return kTargetUndefined;
   if (auto it = t.labels.find(target); it != t.labels.end()) return static_cast<uint8_t>(it->second);
-  if (auto v = ParseNumber(target)) {
+  if (auto v = ParseAssemblyNumber(target)) {
     if (*v >= 0 && *v <= 252) return static_cast<uint8_t>(*v);
     Fail(n.line, "target " + target + " is not a node number (0 to 252)");
   }
@@ -144,7 +126,7 @@ void ParseNode(PendingTree& t, int line, std::string_view text) {
   if (i >= left.size()) Fail(line, "node without an opcode");
   if (auto named = PrimitiveOpcodeByName(left[i])) {
     n.opcode = static_cast<uint16_t>(*named);
-  } else if (ParseNumber(left[i])) {
+  } else if (ParseAssemblyNumber(left[i])) {
     n.opcode = static_cast<uint16_t>(NumberIn(line, left[i], 0, kOpcodeMask, "an opcode"));
   } else {
     Fail(line, "unknown opcode '" + left[i] + "'");
@@ -159,6 +141,25 @@ void ParseNode(PendingTree& t, int line, std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<int64_t> ParseAssemblyNumber(std::string_view s) {
+  bool negative = false;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  int base = 10;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    base = 16;
+    s.remove_prefix(2);
+  }
+  // One sign only: from_chars would take a second '-' itself.
+  if (s.empty() || s[0] == '-') return std::nullopt;
+  int64_t v = 0;
+  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+  if (ec != std::errc() || ptr != s.data() + s.size() || v > (int64_t{1} << 40)) return std::nullopt;
+  return negative ? -v : v;
+}
 
 std::string_view PrimitiveOpcodeName(int opcode) {
   if (opcode < 0 || opcode >= static_cast<int>(std::size(kPrimitiveNames))) return {};

@@ -40,6 +40,10 @@ struct AssembledTree {
   std::vector<uint8_t> bytes;
 };
 
+// A number as the assembler reads it: decimal or "0x" hexadecimal, with at
+// most one sign; nullopt for anything else.
+std::optional<int64_t> ParseAssemblyNumber(std::string_view word);
+
 // Names of the primitives the assembler knows; empty for unnamed opcodes.
 std::string_view PrimitiveOpcodeName(int opcode);
 std::optional<int> PrimitiveOpcodeByName(std::string_view name);

@@ -82,6 +82,9 @@ TEST(BehaviorAssembler, ErrorsNameTheLine) {
       {"Sleep -> true false\n", "line 1: 'Sleep' outside a tree"},
       {"tree 4096\n Sleep -> true false\n", "line 1: tree without 'end'"},
       {"tree 4096\n Sleep -> 253 false\nend\n", "line 2: target 253 is not a node number"},
+      {"tree 4096\n Sleep --5 -> true false\nend\n", "line 2: an operand must be"},
+      {"tree 4096\n Sleep 0x-5 -> true false\nend\n", "line 2: an operand must be"},
+      {"tree --9223372036854775808\nend\n", "line 1: a tree id must be"},
   };
   for (const Case& c : cases) {
     try {

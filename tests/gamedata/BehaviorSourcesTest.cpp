@@ -109,6 +109,7 @@ TEST_F(BehaviorSources, FaultsNameTheSourceLine) {
   } cases[] = {
       {"tree 4096\n Sleep -> nowhere false\nend\n", "src.res:3: unknown label 'nowhere'"},
       {"constants 4096\n 1 x\nend\n", "src.res:3: a value must be a number"},
+      {"constants 4096\n --9223372036854775808\nend\n", "src.res:3: a value must be a number"},
       {"slots 1\n routing 0 0\nend\n", "src.res:3: a slot is a type and x y z"},
       {"slots 1\n routing 0 0 0 colour=2\nend\n", "src.res:3: unknown setting 'colour=2'"},
       {"drawgroup 1\n sprite 4\nend\n", "src.res:3: a sprite before any image"},

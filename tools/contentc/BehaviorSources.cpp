@@ -1,10 +1,10 @@
 #include "tools/contentc/BehaviorSources.h"
 
 #include <cctype>
-#include <charconv>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/BehaviorTree.h"
@@ -62,20 +62,9 @@ void SplitLine(const std::string& text, int number, Line& out) {
 }
 
 int64_t Integer(const Line& l, const std::string& word, int64_t lo, int64_t hi, const char* what) {
-  std::string_view s = word;
-  bool negative = !s.empty() && s[0] == '-';
-  if (negative) s.remove_prefix(1);
-  int base = 10;
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    base = 16;
-    s.remove_prefix(2);
-  }
-  int64_t v = 0;
-  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size()) {
-    throw BlockError{l.number, std::string(what) + " must be a number, not '" + word + "'"};
-  }
-  if (negative) v = -v;
+  const std::optional<int64_t> number = tova::ParseAssemblyNumber(word);
+  if (!number) throw BlockError{l.number, std::string(what) + " must be a number, not '" + word + "'"};
+  const int64_t v = *number;
   if (v < lo || v > hi) {
     throw BlockError{l.number, std::string(what) + " must lie from " + std::to_string(lo) + " to " + std::to_string(hi)};
   }
