@@ -8,6 +8,7 @@
 #include <set>
 
 #include "gamedata/BehaviorTree.h"
+#include "resfile/iResFile.h"
 
 namespace tova {
 namespace {
@@ -70,6 +71,23 @@ bool IsLabel(std::string_view s) {
     if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
   }
   return true;
+}
+
+// The label of a tree line, from its opening quote on: '\\' takes the next
+// character as it is, and only blanks may follow the closing quote.
+std::string QuotedLabel(int line, std::string_view text) {
+  std::string label;
+  size_t i = 1;
+  for (; i < text.size() && text[i] != '"'; ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) ++i;
+    label += text[i];
+  }
+  if (i >= text.size()) Fail(line, "label without closing quote");
+  if (text.find_first_not_of(" \t", i + 1) != std::string_view::npos) Fail(line, "text after the label");
+  if (label.size() > static_cast<size_t>(kMaxLabelLength)) {
+    Fail(line, "a label has at most " + std::to_string(kMaxLabelLength) + " characters");
+  }
+  return label;
 }
 
 uint8_t ResolveTarget(const PendingTree& t, const PendingNode& n, const std::string& target) {
@@ -189,6 +207,10 @@ std::vector<AssembledTree> AssembleTrees(std::string_view text) {
     // The label may be quoted text with a '#'; comments start outside quotes.
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
+      if (quoted && line[i] == '\\') {
+        ++i;
+        continue;
+      }
       if (line[i] == '"') quoted = !quoted;
       if (line[i] == '#' && !quoted) {
         line = line.substr(0, i);
@@ -204,14 +226,9 @@ std::vector<AssembledTree> AssembleTrees(std::string_view text) {
       tree.emplace();
       tree->line = lineNo;
       tree->tree.id = static_cast<int16_t>(NumberIn(lineNo, words[1], -32768, 32767, "a tree id"));
-      size_t open = line.find('"');
-      if (open != std::string_view::npos) {
-        size_t close = line.find('"', open + 1);
-        if (close == std::string_view::npos) Fail(lineNo, "label without closing quote");
-        tree->tree.label = std::string(line.substr(open + 1, close - open - 1));
-      } else if (words.size() > 2) {
-        Fail(lineNo, "the label must be in double quotes");
-      }
+      const size_t open = line.find('"');
+      if (SplitWords(line.substr(0, open)).size() > 2) Fail(lineNo, "the label must be in double quotes");
+      if (open != std::string_view::npos) tree->tree.label = QuotedLabel(lineNo, line.substr(open));
       continue;
     }
     if (!tree) Fail(lineNo, "'" + key + "' outside a tree");
@@ -257,8 +274,14 @@ std::string DisassembleTree(int16_t id, std::string_view label, std::span<const 
     if (t < count) return "n" + std::to_string(t);
     return std::to_string(t);
   };
+  std::string out = "tree " + std::to_string(id) + " \"";
+  for (char c : label) {
+    if (c == '\n') throw AssemblyError("the label of tree " + std::to_string(id) + " holds a line break");
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  out += "\"\n";
   char buf[64];
-  std::string out = "tree " + std::to_string(id) + " \"" + std::string(label) + "\"\n";
   std::snprintf(buf, sizeof buf, "  format 0x%04X\n", static_cast<unsigned>(static_cast<uint16_t>(tree.FormatWord())));
   out += buf;
   out += "  type " + std::to_string(tree.TreeType()) + "\n";
