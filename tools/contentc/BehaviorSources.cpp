@@ -108,12 +108,7 @@ void IntegerList(const Line& l, const std::string& value, std::array<int32_t, N>
   for (size_t k = 0; k < N; ++k) out[k] = static_cast<int32_t>(Integer(l, parts[k], INT32_MIN, INT32_MAX, what));
 }
 
-std::vector<uint8_t> Constants(const Line& head, const std::vector<Line>& body) {
-  bool tunable = false;
-  if (head.words.size() > 3 || (head.words.size() == 3 && !head.quoted[2])) {
-    if (head.words.back() != "tunable" || head.quoted.back()) throw BlockError{head.number, "expected 'tunable'"};
-    tunable = true;
-  }
+std::vector<uint8_t> Constants(const Line& head, const std::vector<Line>& body, bool tunable) {
   std::vector<int16_t> values;
   for (const Line& l : body) {
     for (const std::string& w : l.words) values.push_back(static_cast<int16_t>(Integer(l, w, -32768, 65535, "a value")));
@@ -272,14 +267,18 @@ int ParseBehaviorStatement(const std::string& sourcePath, const std::string& fir
     r.where = sourcePath + ":" + std::to_string(first);
     if (head.words.size() < 2) throw BlockError{first, verb + " needs an id"};
     r.id = static_cast<int16_t>(Integer(head, head.words[1], -32768, 32767, "an id"));
-    if (head.words.size() >= 3 && head.quoted[2]) r.label = head.words[2];
+    size_t next = 2;
+    if (next < head.words.size() && head.quoted[next]) r.label = head.words[next++];
     if (r.label.size() > 63) throw BlockError{first, "a label has at most 63 characters"};
+    const bool tunable = verb == "constants" && next < head.words.size() && !head.quoted[next] &&
+                         head.words[next] == "tunable";
+    if (tunable) ++next;
+    if (next < head.words.size()) throw BlockError{first, "'" + head.words[next] + "' is not expected here"};
     if (verb == "tree") {
       std::vector<tova::AssembledTree> trees = tova::AssembleTrees(text);
       r.bytes = std::move(trees.at(0).bytes);
     } else {
-      if (head.words.size() > 3 && verb != "constants") throw BlockError{first, "too many words"};
-      if (verb == "constants") r.bytes = Constants(head, body);
+      if (verb == "constants") r.bytes = Constants(head, body, tunable);
       if (verb == "functions") r.bytes = Functions(body);
       if (verb == "slots") r.bytes = Slots(body);
       if (verb == "drawgroup") r.bytes = DrawGroupBytes(body);
