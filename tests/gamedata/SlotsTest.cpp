@@ -258,6 +258,23 @@ TEST(LocationObjectIterator, DepthFirstThroughSlots) {
   EXPECT_EQ(none.Next(), nullptr);
 }
 
+TEST(LocationObjectIterator, EachObjectOnceWhenSlotsShareOrLoop) {
+  auto walk = [](Thing& start) {
+    LocationObjectIterator it(&start, 0);
+    std::vector<int> seen{start.id};
+    while (SlotHolder* h = it.Next()) seen.push_back(static_cast<Thing*>(h)->id);
+    return seen;
+  };
+  Thing shelf(1), box(2);
+  shelf.slots = {&box, &box};  // one object in two slots
+  EXPECT_EQ(walk(shelf), (std::vector<int>{1, 2}));
+  Thing a(1), b(2), c(3);  // every slot leads back up or across
+  a.slots = {&a, &b, &a};
+  b.slots = {&a, &c, &c};
+  c.slots = {&b, &a, &c};
+  EXPECT_EQ(walk(a), (std::vector<int>{1, 2, 3}));
+}
+
 TEST(Statistics, CopyAndAdd) {
   int32_t a[8] = {1, 2, 3, 4, 5, 6, 7, 8}, b[8] = {}, c[8] = {1, 1, 1, 1, 1, 1, 1, 1}, out[8];
   CopyStatistics(b, a);
