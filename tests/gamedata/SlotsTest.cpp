@@ -230,11 +230,23 @@ TEST(TileTables, NeighboursAndRotations) {
   TileCell c = RotateTile(3, 2, 5);
   EXPECT_EQ(c.a, 5);
   EXPECT_EQ(c.b, 61);
-  // Four quarter turns come back.
-  TileCell r = {10, 20};
-  for (int i = 0; i < 4; ++i) r = RotateTile(1, r.a, r.b);
-  EXPECT_EQ(r.a, 10);
-  EXPECT_EQ(r.b, 20);
+  // On every cell, two and three quarter turns are the first one repeated,
+  // and four come back.
+  for (int a0 = 0; a0 < kRotationGridSize; ++a0) {
+    for (int b0 = 0; b0 < kRotationGridSize; ++b0) {
+      TileCell r = {static_cast<uint8_t>(a0), static_cast<uint8_t>(b0)};
+      for (int turns = 1; turns <= 4; ++turns) {
+        r = RotateTile(1, r.a, r.b);
+        if (turns == 4) break;
+        const TileCell direct = RotateTile(turns, a0, b0);
+        ASSERT_EQ(direct.a, r.a) << turns << " turns of " << a0 << "," << b0;
+        ASSERT_EQ(direct.b, r.b) << turns << " turns of " << a0 << "," << b0;
+      }
+      ASSERT_EQ(r.a, a0);
+      ASSERT_EQ(r.b, b0);
+    }
+  }
+  EXPECT_EQ(RotateTile(4, 70, 3).a, 70);  // outside the grid or the turns: unchanged
 }
 
 struct Thing : SlotHolder {
