@@ -321,6 +321,7 @@ void ObjectFolder::ScanFolder(const std::string& folder, int kind) {
 // What the definitions of one object file share, looked up once per file.
 struct ObjectFolder::FileScan {
   CachedFile* own = nullptr;
+  ResourceSource* global = nullptr;
   bool semiGlobalLooked = false;
   CachedFile* semiGlobal = nullptr;  // one use held until the scan ends
 };
@@ -336,6 +337,7 @@ void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
   Timing::Measure measure(*timing_, Timing::kAddLoop);
   FileScan scan;
   scan.own = FindCached(file);
+  scan.global = GetSource(globalFile_);
   // Every definition holds a use of its file, so only a file that was open
   // already can have definitions; each resource id is looked at once.
   std::set<ResId> seen;
@@ -402,7 +404,7 @@ void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kin
   }
   // Primitive names come from the readable-text tables of the interpreter;
   // the catalogue's behaviours work without them.
-  d->SetBehavior(std::make_unique<Behavior>(nullptr, GetSource(globalFile_), scan.own->source.get(),
+  d->SetBehavior(std::make_unique<Behavior>(nullptr, scan.global, scan.own->source.get(),
                                             scan.semiGlobal ? scan.semiGlobal->source.get() : nullptr));
   int count = record.Word(ObjectDefinitionRecord::kTypeAttributeCount);
   if (count != 0) {
