@@ -430,16 +430,12 @@ void ObjectFolder::Clear() {
   if (loaded_) Breakpoints::Instance().Write();
   if (services_) services_->ReleaseAnimNameTables();
   CareerList::Instance().Clear();
-  while (!definitions_.empty()) {
-    ObjectDefinition* d = definitions_.back().get();
-    d->FreeCachedTables();
-    if (d->GetSemiGlobalFile()) CloseFile(d->GetSemiGlobalFile());
-    CloseFile(d->GetOwnFile());
-    definitions_.pop_back();
-  }
+  // Every file is closed below whatever its count, so the definitions' uses
+  // of them need no settling one by one.
+  for (auto& d : definitions_) d->FreeCachedTables();
+  definitions_.clear();
   byGuid_.clear();
   tables_.clear();
-  if (globalFile_) CloseFile(globalFile_);
   globalFile_ = nullptr;
   for (auto& f : files_) f->file->Close();
   files_.clear();
