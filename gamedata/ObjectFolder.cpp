@@ -83,9 +83,12 @@ class ObjectFolder::Timing {
   void Reset() {
     totals_[kIffOpen] = totals_[kIffMapRead] = totals_[kIffMapScan] = 0;
   }
-  int64_t Start() const { return platform::PerfCounter(); }
+  static int64_t Start() { return platform::PerfCounter(); }
+  static int64_t MicrosecondsSince(int64_t started) {
+    return platform::MulDiv64(platform::PerfCounter() - started, 1000000, platform::PerfFrequency());
+  }
   void Stop(Scope s, int64_t started) {
-    int64_t us = (platform::PerfCounter() - started) * 1000000 / std::max<int64_t>(platform::PerfFrequency(), 1);
+    int64_t us = MicrosecondsSince(started);
     int64_t total = static_cast<int64_t>(totals_[s]) + us;
     totals_[s] = total > INT32_MAX || us > INT32_MAX ? INT32_MAX : static_cast<uint32_t>(total);
   }
@@ -452,12 +455,11 @@ void ObjectFolder::Clear() {
 }
 
 void ObjectFolder::Unload() {
-  int64_t started = timing_->Start();
+  int64_t started = Timing::Start();
   for (auto& d : definitions_) {
     if (d->GetRefCount() == 0) d->FreeCachedTables();
   }
-  int64_t us = (platform::PerfCounter() - started) * 1000000 / std::max<int64_t>(platform::PerfFrequency(), 1);
-  debugLog_ += "Object unload time: " + std::to_string(us / 1000) + "\n";
+  debugLog_ += "Object unload time: " + std::to_string(Timing::MicrosecondsSince(started) / 1000) + "\n";
 }
 
 void ObjectFolder::AddRef(ObjectDefinition* d) {
