@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "gamedata/AnimTable.h"
+#include "gamedata/BehaviorTree.h"
 #include "gamedata/Breakpoints.h"
 #include "gamedata/ResFileSource.h"
 #include "gamedata/CareerFile.h"
@@ -1018,52 +1019,23 @@ class ObjectFolder::Tuning : public TuningHost {
       return name_;
     }
     bool IsWritable() override { return cached.file->IsWritable(); }
+    // Through the file's shared cache, where the behaviours read the same
+    // tables: it turns foreign data once and keeps what they point into.
     bool GetConstants(int16_t id, std::vector<int16_t>& values, bool& tunable) override {
-      MemHandle h = cached.file->GetResource(kTypeBCON, id, nullptr);
-      if (!h) return false;
-      const uint8_t* p = GetMemHandleData(h);
-      int32_t size = GetMemHandleSize(h);
-      bool swap = !cached.file->IsNative(h);
-      auto word = [&](int32_t at) {
-        uint16_t v = LoadU16(p + at);
-        return swap ? static_cast<uint16_t>((v >> 8) | (v << 8)) : v;
-      };
-      bool ok = size >= 2;
-      if (ok) {
-        uint16_t header = word(0);
-        tunable = (header & 0x8000) != 0;
-        // The count is bounded by the bytes that exist.
-        int32_t n = std::min<int32_t>(header & 0x7FFF, (size - 2) / 2);
-        values.resize(static_cast<size_t>(n));
-        for (int32_t i = 0; i < n; ++i) values[static_cast<size_t>(i)] = static_cast<int16_t>(word(2 + 2 * i));
-      }
-      cached.file->ReleaseResource(h);
-      return ok;
+      auto bytes = cached.source->GetResource(kTypeBCON, id, SwapConstants);
+      if (!bytes || bytes->size() < 2) return false;
+      const uint16_t header = LoadU16(bytes->data());
+      tunable = (header & kConstantsTunable) != 0;
+      // The count is bounded by the bytes that exist.
+      const size_t n = std::min<size_t>(header & 0x7FFF, (bytes->size() - 2) / 2);
+      values.resize(n);
+      for (size_t i = 0; i < n; ++i) values[i] = LoadI16(bytes->data() + 2 + 2 * i);
+      return true;
     }
     int WriteConstants(int16_t id, const std::vector<int16_t>& values) override {
-      iResFile& f = *cached.file;
-      int32_t size = 2 + 2 * static_cast<int32_t>(values.size());
-      MemHandle h = NewMemHandle(size);
-      if (!h) return kResOutOfMemory;
-      uint8_t* p = GetMemHandleData(h);
-      StoreU16(p, static_cast<uint16_t>(0x8000 | (values.size() & 0x7FFF)));
-      for (size_t i = 0; i < values.size(); ++i) StoreU16(p + 2 + 2 * i, static_cast<uint16_t>(values[i]));
-      std::string label;
-      if (MemHandle old = f.GetResource(kTypeBCON, id, nullptr)) {
-        f.GetLabel(old, label);
-        f.ReleaseResource(old);
-      }
-      int status = f.AddResource(h, kTypeBCON, id, label, true);
-      if (status != 0) {
-        DisposeMemHandle(h);
-        return status;
-      }
-      status = f.WriteResource(h);
-      if (status == 0) {
-        f.DetachResource(h);
-        DisposeMemHandle(h);
-      }
-      return status;
+      ResourceSource& source = *cached.source;
+      const std::string label = source.GetLabel(kTypeBCON, id, SwapConstants).value_or("");
+      return source.PutResource(kTypeBCON, id, label, MakeConstants(values, true));
     }
     void SetConstantOverride(int16_t id, const std::vector<int16_t>& list) override {
       cached.overrides[id] = list;
