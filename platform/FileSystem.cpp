@@ -14,6 +14,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/File.h"
 #include "platform/Path.h"
 
 namespace platform {
@@ -153,21 +154,9 @@ std::string ResolveTargetAsGiven(std::string_view path) {
 bool CopyContents(int from, int to) {
   char buffer[64 * 1024];
   for (;;) {
-    const ssize_t n = read(from, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return true;
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
-      if (w < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      done += w;
-    }
+    const int64_t n = ReadFully(from, buffer, sizeof buffer);
+    if (n <= 0) return n == 0;
+    if (WriteFully(to, buffer, static_cast<size_t>(n)) != n) return false;
   }
 }
 
