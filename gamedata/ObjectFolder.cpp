@@ -350,7 +350,10 @@ void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
       if (d->GetOwnFile() == file) seen.insert(d->GetResourceId());
     }
   }
+  // A file whose every record is a definition already (a rescan) is left
+  // alone: fetching a record to learn its id reads its data.
   int count = file->CountResources(kObjdType);
+  if (static_cast<int>(seen.size()) == count) count = 0;
   for (int i = 1; i <= count; ++i) {
     MemHandle h = nullptr;
     ResId id = 0;
