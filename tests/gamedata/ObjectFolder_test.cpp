@@ -146,6 +146,22 @@ TEST_F(ObjectFolderTest, AddingALoadedFileAgainTakesOnlyItsNewRecords) {
   EXPECT_EQ(folder.GetDefinitionCount(), 4);
 }
 
+TEST_F(ObjectFolderTest, AReloadedDefinitionKeepsOneSetOfTypeAttributes) {
+  ObjectFolder folder;
+  folder.Init(root);
+  ASSERT_TRUE(folder.UnloadDefinition(folder.FindByGUID(kChairGuid)));
+  ASSERT_TRUE(folder.AddObjectFile(root + "GameData/Objects/Chairs.iff"));
+  ObjectDefinition* chair = folder.FindByGUID(kChairGuid);
+  ASSERT_NE(chair, nullptr);
+  ASSERT_EQ(folder.GetTypeAttributeCount(*chair), 3);
+  folder.GetTypeAttributes(*chair)[1] = 7;
+  MemResFile lot;
+  ASSERT_EQ(folder.SaveTypeAttributes(lot), 0);
+  folder.GetTypeAttributes(*chair)[1] = 0;
+  ASSERT_EQ(folder.LoadTypeAttributes(lot), 0);
+  EXPECT_EQ(folder.GetTypeAttributes(*chair)[1], 7);
+}
+
 TEST_F(ObjectFolderTest, SkipFlagOffLoadsMarkedRecords) {
   ObjectFolder folder;
   folder.Init(root, 0);
