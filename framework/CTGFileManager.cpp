@@ -158,17 +158,18 @@ bool CTGFileManager::MapArchive(const char* path) {
   if (dirOffset + 4 > static_cast<uint64_t>(fileSize) || handle->ReadAt(word, 4, static_cast<int64_t>(dirOffset)) != 4) {
     return fail("directory offset past the end");
   }
-  const auto count = static_cast<int32_t>(LoadLE32(word));
-  if (count <= 0) return true;  // an empty archive
+  // Unsigned: a count with the top bit set is damage, not an empty archive.
+  const uint32_t count = LoadLE32(word);
+  if (count == 0) return true;  // an empty archive
   // Each entry takes at least 16 bytes: a larger count cannot be true.
   const uint64_t dirBytes = static_cast<uint64_t>(fileSize) - dirOffset - 4;
-  if (static_cast<uint64_t>(count) > dirBytes / 16) return fail("entry count larger than the directory");
+  if (count > dirBytes / 16) return fail("entry count larger than the directory");
 
   // Read and check the whole directory before registering anything.
   std::vector<ArchiveMember> members;
-  members.reserve(static_cast<size_t>(count));
+  members.reserve(count);
   int64_t at = static_cast<int64_t>(dirOffset) + 4;
-  for (int32_t i = 0; i < count; ++i) {
+  for (uint32_t i = 0; i < count; ++i) {
     if (handle->ReadAt(word, 16, at) != 16) return fail("directory entry " + std::to_string(i) + " cut short");
     ArchiveMember m;
     m.size = LoadLE32(word);

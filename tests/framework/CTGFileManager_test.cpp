@@ -112,6 +112,11 @@ TEST(CTGFileManagerTest, DamagedArchivesAreRefused) {
   }
   {
     std::string b = good;
+    FarBuilder::Patch(b, dirOffset, 0x80000000u);
+    cases.push_back({"entry count with the top bit set", b});
+  }
+  {
+    std::string b = good;
     FarBuilder::Patch(b, 12, 0xFFFFFFF0u);
     cases.push_back({"directory offset past the end", b});
   }
