@@ -22,15 +22,23 @@ bool HasArchiveSuffix(const CTGString& name) {
          (tail[2] == 'r' || tail[2] == 'R');
 }
 
+// A character as Normalize leaves it.
+char NormalizedChar(char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return c == '/' ? '\\' : c;
+}
+
 bool MatchFrom(const char* p, const char* n) {
   // Iterative, with one backtrack point for the last '*': never recursive.
+  // Both sides are compared normalised, in place: the search calls this for
+  // every name of a folder.
   const char* starP = nullptr;
   const char* starN = nullptr;
   while (*n != '\0') {
     if (*p == '*') {
       starP = p++;
       starN = n;
-    } else if (*p != '\0' && (*p == '?' || *p == *n)) {
+    } else if (*p != '\0' && (*p == '?' || NormalizedChar(*p) == NormalizedChar(*n))) {
       ++p;
       ++n;
     } else if (starP != nullptr) {
@@ -56,9 +64,7 @@ struct ArchiveMember {
 bool MatchDataFilePattern(const char* pattern, const char* name) {
   if (pattern == nullptr || name == nullptr) return false;
   if (std::strlen(pattern) >= 512 || std::strlen(name) >= 512) return false;
-  const std::string p = CTGFileManager::Normalize(pattern);
-  const std::string n = CTGFileManager::Normalize(name);
-  return MatchFrom(p.c_str(), n.c_str());
+  return MatchFrom(pattern, name);
 }
 
 CTGFileManager::~CTGFileManager() = default;
@@ -70,10 +76,7 @@ CTGFileManager& CTGFileManager::Global() {
 
 CTGString CTGFileManager::Normalize(const char* name) {
   CTGString out(name);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '/') c = '\\';
-  }
+  for (char& c : out) c = NormalizedChar(c);
   return out;
 }
 
