@@ -90,6 +90,19 @@ class ObjectFolder::Timing {
     totals_[s] = total > INT32_MAX || us > INT32_MAX ? INT32_MAX : static_cast<uint32_t>(total);
   }
   uint32_t Milliseconds(int s) const { return (totals_[s] + 500) / 1000; }
+  // Adds the time until it goes out of scope to one scope's total.
+  class Measure {
+   public:
+    Measure(Timing& timing, Scope scope) : timing_(timing), scope_(scope), started_(timing.Start()) {}
+    ~Measure() { timing_.Stop(scope_, started_); }
+    Measure(const Measure&) = delete;
+    Measure& operator=(const Measure&) = delete;
+
+   private:
+    Timing& timing_;
+    Scope scope_;
+    int64_t started_;
+  };
   std::string Print() const {
     std::string out;
     for (int s = 0; s < kScopes; ++s) {
@@ -292,9 +305,8 @@ void ObjectFolder::RescanAll() {
                                                        {&downloadsPath_, kDownloadsFolder}};
   for (const auto& [path, kind] : order) {
     if (path->empty()) continue;
-    int64_t started = timing_->Start();
+    Timing::Measure measure(*timing_, Timing::kScanDir);
     ScanFolder(*path, kind);
-    timing_->Stop(Timing::kScanDir, started);
   }
 }
 
@@ -305,9 +317,8 @@ class ObjectFolder::Scanner : public FolderScanner {
   Scanner(ObjectFolder& folder, int kind) : folder_(folder), kind_(kind) {}
   bool EnterFolder(const char* path) override { return !platform::EqualsNoCase(ExtensionOf(path), ".dir"); }
   void VisitFile(const char* path) override {
-    int64_t started = folder_.timing_->Start();
+    Timing::Measure measure(*folder_.timing_, Timing::kAddAll);
     folder_.LoadObjectFile(path, kind_);
-    folder_.timing_->Stop(Timing::kAddAll, started);
   }
 
  private:
@@ -320,74 +331,92 @@ void ObjectFolder::ScanFolder(const std::string& folder, int kind) {
   scanner.Scan(folder.c_str());
 }
 
+// What the definitions of one object file share, looked up once per file.
+struct ObjectFolder::FileScan {
+  CachedFile* own = nullptr;
+  bool semiGlobalLooked = false;
+  CachedFile* semiGlobal = nullptr;  // one use held until the scan ends
+};
+
 void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
   if (!platform::EqualsNoCase(ExtensionOf(path), ".iff")) return;
-  int64_t started = timing_->Start();
-  iResFile* file = OpenFile(path);
-  timing_->Stop(Timing::kIffAlloc, started);
+  iResFile* file = nullptr;
+  {
+    Timing::Measure measure(*timing_, Timing::kIffAlloc);
+    file = OpenFile(path);
+  }
   if (!file) return;
-  started = timing_->Start();
+  Timing::Measure measure(*timing_, Timing::kAddLoop);
+  FileScan scan;
+  scan.own = FindCached(file);
+  // Every definition holds a use of its file, so only a file that was open
+  // already can have definitions; each resource id is looked at once.
+  std::set<ResId> seen;
+  if (scan.own->count > 1) {
+    for (const auto& d : definitions_) {
+      if (d->GetOwnFile() == file) seen.insert(d->GetResourceId());
+    }
+  }
   int count = file->CountResources(kObjdType);
   for (int i = 1; i <= count; ++i) {
-    int64_t t = timing_->Start();
-    MemHandle h = file->GetIndexedResource(kObjdType, i, nullptr);
+    MemHandle h = nullptr;
     ResId id = 0;
-    bool fetched = h && file->GetId(h, id) == 0;
-    if (h) file->ReleaseResource(h);
-    timing_->Stop(Timing::kIffFetch, t);
-    if (!fetched) continue;
-    t = timing_->Start();
-    bool known = std::any_of(definitions_.begin(), definitions_.end(), [&](const auto& d) {
-      return d->GetOwnFile() == file && d->GetResourceId() == id;
-    });
-    timing_->Stop(Timing::kDupCheck, t);
-    if (known) continue;
-    t = timing_->Start();
-    if (OpenFile(path) == file) {
-      LoadDefinition(file, id, kind);
+    bool fetched = false;
+    {
+      Timing::Measure fetch(*timing_, Timing::kIffFetch);
+      h = file->GetIndexedResource(kObjdType, i, nullptr);
+      fetched = h && file->GetId(h, id) == 0;
     }
-    timing_->Stop(Timing::kAddOne, t);
+    bool known = false;
+    {
+      Timing::Measure check(*timing_, Timing::kDupCheck);
+      known = fetched && !seen.insert(id).second;
+    }
+    if (!fetched || known) {
+      if (h) file->ReleaseResource(h);
+      continue;
+    }
+    Timing::Measure add(*timing_, Timing::kAddOne);
+    LoadDefinition(scan, h, id, kind);
   }
-  timing_->Stop(Timing::kAddLoop, started);
+  if (scan.semiGlobal) CloseFile(scan.semiGlobal->file.get());
   CloseFile(file);
 }
 
-void ObjectFolder::LoadDefinition(iResFile* file, ResId id, int kind) {
-  int64_t started = timing_->Start();
-  MemHandle h = file->GetResource(kObjdType, id, nullptr);
-  if (!h) {
-    CloseFile(file);
-    timing_->Stop(Timing::kDefnLoad, started);
-    return;
-  }
+void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kind) {
+  Timing::Measure measure(*timing_, Timing::kDefnLoad);
+  iResFile* file = scan.own->file.get();
   std::string label;
   file->GetLabel(h, label);
   label = label.substr(0, ObjectDefinition::kNameLength - 1);
   // A short record is taken up to its size; the rest reads as zero.
   ObjectDefinitionRecord record(GetMemHandleData(h), GetMemHandleSize(h));
   file->ReleaseResource(h);
-  if (record.Word(ObjectDefinitionRecord::kSkipWord) != 0 && skipFlag_ != 0) {
-    CloseFile(file);
-    timing_->Stop(Timing::kDefnLoad, started);
-    return;
-  }
+  if (record.Word(ObjectDefinitionRecord::kSkipWord) != 0 && skipFlag_ != 0) return;
   if (ObjectDefinition* known = FindByGUID(record.Guid())) {
     debugLog_ += known->GetName() + ", " + label + " : duplicate guid, just ignore\n";
-    CloseFile(file);
-    timing_->Stop(Timing::kDefnLoad, started);
     return;
   }
+  if (!scan.semiGlobalLooked) {
+    scan.semiGlobalLooked = true;
+    if (MemHandle glob = file->GetResource(kGlobType, 1, nullptr)) {
+      std::string name = ParseGlobName(GetMemHandleData(glob), GetMemHandleSize(glob));
+      file->ReleaseResource(glob);
+      if (!name.empty()) scan.semiGlobal = FindCached(OpenFile(globalPath_ + name));
+    }
+  }
+  // The definition holds one use of its file and one of its semi-global file.
+  ++scan.own->count;
   auto d = std::make_unique<ObjectDefinition>(this, file, record, label, kind, id);
   d->SetCatalogIndex(static_cast<int32_t>(definitions_.size()));
-  if (MemHandle glob = file->GetResource(kGlobType, 1, nullptr)) {
-    std::string name = ParseGlobName(GetMemHandleData(glob), GetMemHandleSize(glob));
-    file->ReleaseResource(glob);
-    if (!name.empty()) d->SetSemiGlobalFile(OpenFile(globalPath_ + name));
+  if (scan.semiGlobal) {
+    ++scan.semiGlobal->count;
+    d->SetSemiGlobalFile(scan.semiGlobal->file.get());
   }
   // Primitive names come from the readable-text tables of the interpreter;
   // the catalogue's behaviours work without them.
-  d->SetBehavior(std::make_unique<Behavior>(nullptr, GetSource(globalFile_), GetSource(file),
-                                            GetSource(d->GetSemiGlobalFile())));
+  d->SetBehavior(std::make_unique<Behavior>(nullptr, GetSource(globalFile_), scan.own->source.get(),
+                                            scan.semiGlobal ? scan.semiGlobal->source.get() : nullptr));
   int count = record.Word(ObjectDefinitionRecord::kTypeAttributeCount);
   if (count != 0) {
     TypeAttributes attributes;
@@ -397,7 +426,6 @@ void ObjectFolder::LoadDefinition(iResFile* file, ResId id, int kind) {
   }
   byGuid_[static_cast<int32_t>(record.Guid())] = d.get();
   definitions_.push_back(std::move(d));
-  timing_->Stop(Timing::kDefnLoad, started);
 }
 
 std::vector<std::pair<std::string, uint32_t>> ObjectFolder::GetTimings() const {

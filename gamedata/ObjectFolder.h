@@ -178,13 +178,16 @@ class ObjectFolder : public BehaviorFinder, public Commander {
  private:
   struct CachedFile;
   struct CachedTable;
+  struct FileScan;
   class Scanner;
   class Tuning;
   class Timing;
 
   bool LoadCareers(const std::string& gameDataFolder);
   void LoadObjectFile(const std::string& path, int kind);
-  void LoadDefinition(iResFile* file, ResId id, int kind);
+  // Makes the definition of one 'OBJD' resource of the scanned file (the
+  // handle is released).
+  void LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kind);
   void ScanFolder(const std::string& folder, int kind);
   void RescanAll();
   int KindOfPath(const std::string& path) const;

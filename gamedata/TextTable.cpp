@@ -17,6 +17,7 @@ int TextTable::Read(const std::string& path) {
 
 void TextTable::Parse(std::string_view text) {
   rows_.clear();
+  columns_ = 0;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
@@ -39,18 +40,13 @@ void TextTable::Parse(std::string_view text) {
         start = tab + 1;
       }
     }
+    columns_ = std::max(columns_, static_cast<int>(row.size()));
     rows_.push_back(std::move(row));
   }
 }
 
-int TextTable::GetColumnCount() const {
-  size_t n = 0;
-  for (const Row& r : rows_) n = std::max(n, r.size());
-  return static_cast<int>(n);
-}
-
 const char* TextTable::GetCell(int col, int row) const {
-  if (row < 0 || row >= GetRowCount() || col < 0 || col >= GetColumnCount()) return nullptr;
+  if (row < 0 || row >= GetRowCount() || col < 0 || col >= columns_) return nullptr;
   const Row& r = rows_[static_cast<size_t>(row)];
   if (static_cast<size_t>(col) >= r.size() || !r[static_cast<size_t>(col)]) return "";
   return r[static_cast<size_t>(col)]->c_str();

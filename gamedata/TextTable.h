@@ -22,7 +22,7 @@ class TextTable {
 
   int GetRowCount() const { return static_cast<int>(rows_.size()); }
   // The largest number of cells in any row.
-  int GetColumnCount() const;
+  int GetColumnCount() const { return columns_; }
   // The cell's text; "" for an empty cell (or a cell past the end of a
   // shorter row); null for a negative or out-of-range column or row.
   const char* GetCell(int col, int row) const;
@@ -34,6 +34,8 @@ class TextTable {
  private:
   using Row = std::vector<std::optional<std::string>>;
   std::vector<Row> rows_;
+  // Kept with the rows: every cell lookup checks against it.
+  int columns_ = 0;
 };
 
 }  // namespace tova

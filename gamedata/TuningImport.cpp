@@ -1,5 +1,7 @@
 #include "gamedata/TuningImport.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -34,12 +36,14 @@ const char* Cell(const TextTable& t, int col, int row) {
   return cell ? cell : "";
 }
 
-// A cell read as a number; false when it does not start with one.
+// A cell read as a number, held to 32 bits so that no arithmetic on it can
+// overflow and no cast can turn a huge number into a small valid one; false
+// when the cell does not start with a number.
 bool CellNumber(const TextTable& t, int col, int row, long& out) {
   const char* cell = t.GetCell(col, row);
   if (!cell || !*cell) return false;
   char* end = nullptr;
-  out = std::strtol(cell, &end, 10);
+  out = std::clamp<long>(std::strtol(cell, &end, 10), INT32_MIN, INT32_MAX);
   return end != cell;
 }
 
@@ -64,7 +68,8 @@ void ApplyAdRow(const TextTable& t, int row, TreeTableData& table, Reporter& r) 
   long value = 0;
   CellNumber(t, 3, row, value);
   if (platform::EqualsNoCase(type, "max")) {
-    ad.range = static_cast<int16_t>(value - ad.base);
+    // A maximum the stored word cannot hold gives the widest range it can.
+    ad.range = static_cast<int16_t>(std::clamp<long>(value - ad.base, INT16_MIN, INT16_MAX));
   } else if (platform::EqualsNoCase(type, "mod")) {
     int code = TuningModifierCode(static_cast<int>(value));
     if (code < 0) return r.At("Invalid advertisement specified.", row, 3);

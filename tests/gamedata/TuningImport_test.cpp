@@ -209,6 +209,32 @@ TEST(TuningImport, AdvertisementsChangeTheTreeTable) {
             "Invalid constant type specified. (line 9, col 2, text:\"min\")\n");
 }
 
+TEST(TuningImport, HugeNumbersInAdvertisementRows) {
+  const struct {
+    const char* motive;
+    const char* max;
+    int16_t base;
+    int16_t range;  // of motive 7's slot; unchanged (0) when the row is refused
+    const char* report;
+  } cases[] = {
+      {"7", "99999999999999999999", -10, INT16_MAX, ""},
+      {"7", "40000", 0, INT16_MAX, ""},
+      {"7", "-40000", 5, INT16_MIN, ""},
+      {"7", "-99999999999999999999", 5, INT16_MIN, ""},
+      // 2^32 + 7 is no motive number, not motive 7.
+      {"4294967303", "1", 0, 0, "Invalid motive specified. (line 2, col 1, text:\"4294967303\")\n"},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.table.entries[1].motives[3].base = c.base;
+    std::string report;
+    Import(host, std::string("x\tVersion 2\nChair.iff\tads:3000000000\n4\t") + c.motive + "\tmax\t" + c.max + "\n",
+           report);
+    EXPECT_EQ(report, c.report) << c.max;
+    EXPECT_EQ(host.table.entries[1].motives[3].range, c.range) << c.max;
+  }
+}
+
 TEST(TuningImport, AdvertisementBlockErrors) {
   FakeHost host;
   std::string report;
