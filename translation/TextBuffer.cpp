@@ -2,12 +2,6 @@
 
 namespace translation {
 
-std::string TextBuffer::CutBeforeMarker(std::string_view marker) {
-    std::string before;
-    CutBeforeMarker(marker, before);
-    return before;
-}
-
 bool TextBuffer::CutBeforeMarker(std::string_view marker, std::string& before) {
     std::string_view rest = Bytes();
     if (marker.empty()) {

@@ -1,4 +1,4 @@
-// A growable byte string with the one cutting operation the token filler is
+// A byte string with the one cutting operation the token filler is
 // built on. Contents are raw bytes: no terminator, no code-page conversion.
 #pragma once
 
@@ -14,18 +14,13 @@ public:
 
     // What is left after the cuts so far.
     std::string_view Bytes() const { return std::string_view(mBytes).substr(mStart); }
-    bool Empty() const { return Bytes().empty(); }
     bool Contains(std::string_view text) const { return Bytes().find(text) != std::string_view::npos; }
-    void Append(std::string_view text) { mBytes.append(text); }
 
-    // Finds the first `marker`: answers the text before it and keeps only the
-    // text after it (the marker itself is dropped). Without a match: answers
-    // nothing and keeps everything. An empty marker answers the whole buffer
+    // Finds the first `marker`: gives the text before it and keeps only the
+    // text after it (the marker itself is dropped). Without a match: gives
+    // nothing, keeps everything and answers false, which tells a marker right
+    // at the start from none at all. An empty marker gives the whole buffer
     // and keeps it.
-    std::string CutBeforeMarker(std::string_view marker);
-
-    // Like CutBeforeMarker, but tells whether the marker was there, which an
-    // empty answer alone cannot.
     bool CutBeforeMarker(std::string_view marker, std::string& before);
 
 private:

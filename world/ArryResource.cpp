@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "resfile/MappedResFile.h"
 #include "resfile/MemHandle.h"
 #include "resfile/ResStatus.h"
 #include "resfile/iResFile.h"
@@ -181,8 +182,8 @@ int32_t _c2DArray::Save(iResFile& file, uint32_t type, int16_t id, bool compress
     }
     status = file.WriteResource(h);
     // A resource that could not be written is not left behind to be written
-    // later by a flush.
-    if (status != kResOK) file.DeleteResource(h);
+    // later by a flush, and a layer stored earlier under the id stays.
+    if (status != kResOK) DiscardFailedWrite(file, h);
     return status;
 }
 

@@ -1,6 +1,10 @@
 // The world's layers in the house file: one 'Arry' resource per layer, with
 // the ids and the file versions at which each layer joined the file. Rooms,
 // wall posts, roofs and light tables are not kept; they are recomputed.
+#include <memory>
+#include <new>
+#include <vector>
+
 #include "resfile/iResFile.h"
 #include "world/cFixedWorld.h"
 
@@ -68,39 +72,61 @@ int32_t cFixedWorld::SaveLayers(iResFile& file, int32_t version) {
 }
 
 int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
-    int32_t status = mAltitude->Load(file, kArryType, kIdAltitude);
-    if (status != kResOK) return status;
-    status = mGround->Load(file, kArryType, kIdGround);
-    if (status != kResOK) return status;
-    for (int32_t level = 1; level <= 2; ++level) {
-        LevelLayers& l = mLevels[level - 1];
-        if (level == 2 && version < kLayersVersionUpperStorey) {
-            l.floors->Fill(0);
-            l.walls->Fill(0);
-            l.objects->Fill(0);
-            l.flags->Fill(0);
-            continue;
+    // Every stored layer is read into a scratch array of its shape first; the
+    // world takes them only when all required ones have loaded, so a missing
+    // or bad layer leaves the current lot whole rather than half replaced.
+    struct Read {
+        _c2DArray* layer;
+        std::unique_ptr<_c2DArray> cells;
+    };
+    std::vector<Read> reads;
+    auto read = [&](_c2DArray& layer, int16_t id) -> int32_t {
+        auto cells = std::make_unique<_c2DArray>(layer.CellSize(), layer.Rows(), layer.Columns(), "loading");
+        if (!cells->HasData()) return kResOutOfMemory;
+        const int32_t status = cells->Load(file, kArryType, id);
+        if (status == kResOK) reads.push_back({&layer, std::move(cells)});
+        return status;
+    };
+    try {
+        int32_t status = read(*mAltitude, kIdAltitude);
+        if (status == kResOK) status = read(*mGround, kIdGround);
+        const int32_t levels = version >= kLayersVersionUpperStorey ? 2 : 1;
+        for (int32_t level = 1; level <= levels && status == kResOK; ++level) {
+            LevelLayers& l = mLevels[level - 1];
+            status = read(*l.floors, LevelId(level, kIdFloors));
+            if (status == kResOK) status = read(*l.walls, LevelId(level, kIdWalls));
+            if (status == kResOK) status = read(*l.objects, LevelId(level, kIdObjects));
+            if (status == kResOK && version >= kLayersVersionFlags) {
+                status = read(*l.flags, LevelId(level, kIdFlags));
+            }
         }
-        if ((status = l.floors->Load(file, kArryType, LevelId(level, kIdFloors))) != kResOK) return status;
-        if ((status = l.walls->Load(file, kArryType, LevelId(level, kIdWalls))) != kResOK) return status;
-        if ((status = l.objects->Load(file, kArryType, LevelId(level, kIdObjects))) != kResOK) return status;
-        if (version >= kLayersVersionFlags) {
-            if ((status = l.flags->Load(file, kArryType, LevelId(level, kIdFlags))) != kResOK) return status;
-        } else {
-            l.flags->Fill(0);
+        if (status == kResOK && version >= kLayersVersionGrass) {
+            status = read(*mGrass, kIdGrass);
+            if (status == kResOK) status = read(*mTargetGrass, kIdTargetGrass);
         }
+        if (status != kResOK) return status;
+        // A missing or unreadable pool or water layer does not fail the load;
+        // the lot then simply has none, rather than keeping the previous lot's.
+        if (version >= kLayersVersionPool) read(*mPool, kIdPool);
+        if (version >= kLayersVersionWater) read(*mWater, kIdWater);
+    } catch (const std::bad_alloc&) {
+        return kResOutOfMemory;
     }
-    for (LevelLayers& l : mLevels) l.light->Clear();
-    if (version < kLayersVersionGrass) {
-        GenerateGrass(0);
-    } else {
-        if ((status = mGrass->Load(file, kArryType, kIdGrass)) != kResOK) return status;
-        if ((status = mTargetGrass->Load(file, kArryType, kIdTargetGrass)) != kResOK) return status;
+
+    // What the file does not hold starts empty; the rest comes from the file.
+    mPool->Fill(kNoPool);
+    mWater->Fill(kNoPool);
+    for (LevelLayers& l : mLevels) {
+        if (version < kLayersVersionFlags) l.flags->Fill(0);
+        l.light->Clear();
     }
-    // A missing or unreadable pool or water layer does not fail the load; the
-    // lot then simply has none, rather than keeping the previous lot's.
-    if (version < kLayersVersionPool || mPool->Load(file, kArryType, kIdPool) != kResOK) mPool->Fill(kNoPool);
-    if (version < kLayersVersionWater || mWater->Load(file, kArryType, kIdWater) != kResOK) mWater->Fill(kNoPool);
+    if (version < kLayersVersionUpperStorey) {
+        mLevels[1].floors->Fill(0);
+        mLevels[1].walls->Fill(0);
+        mLevels[1].objects->Fill(0);
+    }
+    for (const Read& r : reads) r.layer->CopyFrom(*r.cells);
+    if (version < kLayersVersionGrass) GenerateGrass(0);
     NameLayers();
     return kResOK;
 }

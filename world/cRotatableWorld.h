@@ -9,7 +9,6 @@ public:
     explicit cRotatableWorld(int32_t size, const WorldServices& services = {});
 
     int32_t GetRotation() const override { return mRotation; }
-    int16_t DoCommand(int32_t command, intptr_t argument) override;
 
 protected:
     void StoreRotation(int32_t rotation) override { mRotation = rotation & 3; }

@@ -82,6 +82,18 @@ bool Same(const _c2DArray& a, const _c2DArray& b) {
     return a.CellAreaBytes() == b.CellAreaBytes() && std::memcmp(a.Data(), b.Data(), a.CellAreaBytes()) == 0;
 }
 
+// The cells of every layer the house file holds.
+std::vector<std::vector<uint8_t>> Snapshot(cFixedWorld& w) {
+    std::vector<const _c2DArray*> layers = {&w.Altitude(),    &w.Ground(),        &w.Grass(),
+                                            &w.TargetGrass(), w.GetPoolLayer(), w.GetWaterLayer()};
+    for (int level = 1; level <= 2; ++level) {
+        layers.insert(layers.end(), {w.Floors(level), w.Walls(level), w.Objects(level), w.Flags(level)});
+    }
+    std::vector<std::vector<uint8_t>> cells;
+    for (const _c2DArray* a : layers) cells.emplace_back(a->Data(), a->Data() + a->CellAreaBytes());
+    return cells;
+}
+
 }  // namespace
 
 TEST(WorldLayers, SavedIdsFollowTheVersion) {
@@ -179,16 +191,23 @@ TEST(WorldLayers, OlderVersionsLoadWhatTheyHad) {
 
 TEST(WorldLayers, MissingOrHostileLayersFailTheLoad) {
     cFixedWorld saved(64);
-    for (int16_t id : {0, 4, 1, 102, 108, 6}) {
+    Furnish(saved);
+    for (int16_t id : {0, 4, 1, 102, 108, 6, 7}) {
         MemResFile store;
         ASSERT_EQ(saved.SaveLayers(store, 53), 0);
         std::vector<uint8_t> bytes = Stored(store, id);
         Remove(store, id);
+        // The lot in the world stays whole, not half the file's.
         cFixedWorld loaded(64);
+        loaded.SetWallInfo(TileLocation{30, 31, 1}, saved.GetWallInfo(TileLocation{16, 17, 1}));
+        loaded.GetPoolLayer()->At(2, 3) = 5;
+        const auto before = Snapshot(loaded);
         EXPECT_EQ(loaded.LoadLayers(store, 53), kResNotFound) << id;
+        EXPECT_EQ(Snapshot(loaded), before) << id;
         bytes[4] = 63;  // rows
         Replace(store, id, bytes);
         EXPECT_EQ(loaded.LoadLayers(store, 53), kResBadData) << id;
+        EXPECT_EQ(Snapshot(loaded), before) << id;
     }
     // Pool and water are tolerated: a bad pool leaves the lot without one.
     MemResFile store;
@@ -209,6 +228,23 @@ TEST(WorldLayers, AFailedWriteIsReported) {
         store.code = kFlatShortWrite;
         EXPECT_EQ(world.SaveLayers(store, 53), kFlatShortWrite) << id;
     }
+}
+
+TEST(WorldLayers, AFailedSaveOverStoredLayersKeepsThem) {
+    cFixedWorld first(64);
+    Furnish(first);
+    FailingFile store;
+    ASSERT_EQ(first.SaveLayers(store, 53), 0);
+    const std::vector<uint8_t> before = Stored(store, 102);
+    cFixedWorld second(64);
+    store.failId = 102;
+    store.code = kFlatShortWrite;
+    EXPECT_EQ(second.SaveLayers(store, 53), kFlatShortWrite);
+    EXPECT_EQ(Stored(store, 102), before);
+    store.failId = -1;
+    cFixedWorld loaded(64);
+    ASSERT_EQ(loaded.LoadLayers(store, 53), 0);
+    EXPECT_TRUE(Same(*first.Walls(2), *loaded.Walls(2)));
 }
 
 TEST(WorldLayers, RoundTripThroughAHouseFileOnDisk) {
