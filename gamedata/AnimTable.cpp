@@ -1,6 +1,6 @@
 #include "gamedata/AnimTable.h"
 
-#include <string>
+#include "platform/Path.h"
 
 namespace tova {
 
@@ -12,11 +12,8 @@ int AnimTable::MergeNames(iResFile* file, ResId id) {
     const char* mine = GetString(i);
     if (mine && *mine) continue;
     while (GetCount() < i - 1) SetString(GetCount() + 1, "");
-    std::string name = loaded.GetString(i) ? loaded.GetString(i) : "";
-    for (char& c : name) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    SetString(i, name.c_str());
+    const char* name = loaded.GetString(i);
+    SetString(i, platform::ToLowerAscii(name ? name : "").c_str());
   }
   return 0;
 }

@@ -5,7 +5,7 @@
 
 namespace tova {
 
-bool CatalogStrings::Read(iResFile& file, ResId id, bool /*isPerson*/) {
+bool CatalogStrings::Read(iResFile& file, ResId id) {
   for (ResType type : {kLegacyCatalogStringsType, kCatalogStringsType}) {
     StringSet set;
     set.SetSource(&file, id, type, false, kLanguageCurrent);

@@ -17,10 +17,8 @@ struct CatalogStrings {
   std::string description;
 
   // Reads the texts of `id` in the current language: the 'CATS' table when
-  // the file has one, else 'CTSS'. False when neither exists. Persons and
-  // objects read alike here; the flag is kept for callers that tell them
-  // apart.
-  bool Read(iResFile& file, ResId id, bool isPerson);
+  // the file has one, else 'CTSS'. False when neither exists.
+  bool Read(iResFile& file, ResId id);
   // Writes name and description as strings 1 and 2 of 'CTSS' id; when that
   // worked, removes a 'CATS' resource of the same id. A status code.
   int Write(iResFile& file, ResId id) const;

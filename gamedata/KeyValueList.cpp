@@ -1,5 +1,7 @@
 #include "gamedata/KeyValueList.h"
 
+#include "platform/Path.h"
+
 namespace tova {
 
 namespace {
@@ -7,7 +9,6 @@ enum State { kStart = 0, kInKey = 1, kAfterKey = 2, kAfterEquals = 3, kInValue =
 
 bool IsQuote(int c) { return c == '"' || c == 0xD2 || c == 0xD3; }
 bool IsBlank(int c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
-char Fold(int c) { return static_cast<char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c); }
 
 const std::string kEmpty;
 }  // namespace
@@ -77,8 +78,9 @@ int KeyValueList::Parse(CharScanner& scanner) {
       continue;
     }
     Item* item = Current();
-    if (state == kInKey) item->key.push_back(Fold(c));
-    if (state == kInValue) item->value.push_back(Fold(c));
+    const char folded = platform::FoldCase(static_cast<char>(c));
+    if (state == kInKey) item->key.push_back(folded);
+    if (state == kInValue) item->value.push_back(folded);
   }
   items_.resize(static_cast<size_t>(last_ + 1));
   if (current_ > last_) current_ = last_;

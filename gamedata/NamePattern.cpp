@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tova {
+#include "platform/Path.h"
 
-namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+namespace tova {
 
 int32_t NamePattern::AddEntry(std::string_view text, int32_t kind) {
   Entry e{static_cast<int32_t>(text_.size()), static_cast<int32_t>(text.size()), kind, -1, -1};
@@ -68,7 +66,10 @@ int NamePattern::MatchFrom(int32_t index, int position, std::string_view name) c
   } else {
     if (static_cast<int>(name.size()) - position < e.length) return 0;
     for (int i = 0; i < e.length; ++i) {
-      if (Lower(name[static_cast<size_t>(position + i)]) != Lower(text_[static_cast<size_t>(e.offset + i)])) return 0;
+      if (platform::FoldCase(name[static_cast<size_t>(position + i)]) !=
+          platform::FoldCase(text_[static_cast<size_t>(e.offset + i)])) {
+        return 0;
+      }
     }
     after = position + e.length;
   }

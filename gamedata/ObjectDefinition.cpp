@@ -149,7 +149,7 @@ const CatalogStrings& ObjectDefinition::GetCatalogStrings() {
   if (!catalogStrings_) {
     CatalogStrings strings;
     if (ownFile_) {
-      strings.Read(*ownFile_, record_.Word(ObjectDefinitionRecord::kCatalogStringsId), IsPerson());
+      strings.Read(*ownFile_, record_.Word(ObjectDefinitionRecord::kCatalogStringsId));
     }
     if (strings.name.empty()) strings.name = "*" + name_;
     catalogStrings_ = std::move(strings);

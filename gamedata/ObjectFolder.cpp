@@ -10,6 +10,7 @@
 #include "gamedata/CareerFile.h"
 #include "gamedata/CatalogCommands.h"
 #include "gamedata/Careers.h"
+#include "gamedata/RecordBytes.h"
 #include "gamedata/TreeTableData.h"
 #include "gamedata/TuningImport.h"
 #include "platform/Clock.h"
@@ -30,7 +31,6 @@ constexpr ResType kGlobType = TypeCode("GLOB");
 constexpr ResType kObjtType = TypeCode("objt");
 constexpr ResType kTtatType = TypeCode("TTAT");
 constexpr ResType kCtssType = TypeCode("CTSS");
-constexpr ResType kBconType = TypeCode("BCON");
 constexpr int32_t kTypeTableVersion = 2;
 constexpr int32_t kTypeAttributesVersion = 0;
 
@@ -133,7 +133,6 @@ struct ObjectFolder::CachedFile {
 
 struct ObjectFolder::CachedTable {
   iResFile* file = nullptr;
-  ResType type = 0;
   ResId id = 0;
   int uses = 0;
   std::unique_ptr<TreeTableData> tree;
@@ -203,13 +202,7 @@ TreeTableData* ObjectFolder::AcquireTreeTable(iResFile* file, ResId id) {
   if (!services_) return nullptr;
   std::unique_ptr<TreeTableData> tree = services_->LoadTreeTable(*file, id);
   if (!tree) return nullptr;
-  auto entry = std::make_unique<CachedTable>();
-  entry->file = file;
-  entry->type = TypeCode("TTAB");
-  entry->id = id;
-  entry->uses = 1;
-  entry->tree = std::move(tree);
-  tables_.push_back(std::move(entry));
+  tables_.push_back(std::make_unique<CachedTable>(CachedTable{file, id, 1, std::move(tree), nullptr}));
   return tables_.back()->tree.get();
 }
 
@@ -232,13 +225,7 @@ AnimTable* ObjectFolder::AcquireAnimTable(iResFile* file, ResId id) {
   }
   auto anim = std::make_unique<AnimTable>();
   if (anim->LoadFromFile(file, id, false) != 0) return nullptr;
-  auto entry = std::make_unique<CachedTable>();
-  entry->file = file;
-  entry->type = TypeCode("STR#");
-  entry->id = id;
-  entry->uses = 1;
-  entry->anim = std::move(anim);
-  tables_.push_back(std::move(entry));
+  tables_.push_back(std::make_unique<CachedTable>(CachedTable{file, id, 1, nullptr, std::move(anim)}));
   return tables_.back()->anim.get();
 }
 
@@ -635,11 +622,11 @@ int16_t ObjectFolder::DoCommand(int32_t command, intptr_t argument) {
       if (!behavior) return 0;
       ResourceSource* own = behavior->OwnFile();
       ResourceSource* semi = behavior->SemiGlobalFile();
+      // Each definition's behaviour holds the sources of its files.
       for (auto& d : definitions_) {
-        if (!d->HoldsTreeTable()) continue;
-        if ((own && GetSource(d->GetOwnFile()) == own) || (semi && GetSource(d->GetSemiGlobalFile()) == semi)) {
-          d->DropTreeTable();
-        }
+        const Behavior* b = d->GetBehavior();
+        if (!d->HoldsTreeTable() || !b) continue;
+        if ((own && b->OwnFile() == own) || (semi && b->SemiGlobalFile() == semi)) d->DropTreeTable();
       }
       return 0;
     }
@@ -919,16 +906,14 @@ int ObjectFolder::CopyWithFreshGuids(iResFile& source, iResFile& target, const s
       }
       std::copy_n(GetMemHandleData(h), size, GetMemHandleData(copy));
       source.ReleaseResource(h);
-      if (type == kObjdType && size >= 32) {
+      if (type == kObjdType && size >= ObjectDefinitionRecord::kGuid + 4) {
         uint8_t* p = GetMemHandleData(copy);
-        uint32_t old = static_cast<uint32_t>(p[28]) | (static_cast<uint32_t>(p[29]) << 8) |
-                       (static_cast<uint32_t>(p[30]) << 16) | (static_cast<uint32_t>(p[31]) << 24);
+        uint32_t old = LoadU32(p + ObjectDefinitionRecord::kGuid);
         uint32_t fresh = DrawFreshGuid(drawn);
         drawn.insert(fresh);
-        for (int b = 0; b < 4; ++b) {
-          p[28 + b] = static_cast<uint8_t>(fresh >> (8 * b));
-          if (size >= 144) p[140 + b] = static_cast<uint8_t>(old >> (8 * b));
-        }
+        StoreU32(p + ObjectDefinitionRecord::kGuid, fresh);
+        // The copy remembers the GUID it was made from.
+        if (size >= ObjectDefinitionRecord::kOriginalGuid + 4) StoreU32(p + ObjectDefinitionRecord::kOriginalGuid, old);
         if (name) {
           label = *name;
         } else if (prefix) {
@@ -1020,24 +1005,27 @@ class ObjectFolder::Tuning : public TuningHost {
    public:
     explicit File(CachedFile& cached) : cached(cached) {}
     // The name as the file reports it (a chain drops the extension of the
-    // name it was opened with, which is put back).
+    // name it was opened with, which is put back). Every block of the tuning
+    // table asks each file, so it is worked out once.
     std::string GetFileName() override {
-      std::string path;
-      cached.file->GetPath(path);
-      size_t sep = path.find_last_of("/\\");
-      std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
-      if (ExtensionOf(name).empty()) name += ExtensionOf(cached.path);
-      return name;
+      if (name_.empty()) {
+        std::string path;
+        cached.file->GetPath(path);
+        size_t sep = path.find_last_of("/\\");
+        name_ = sep == std::string::npos ? path : path.substr(sep + 1);
+        if (ExtensionOf(name_).empty()) name_ += ExtensionOf(cached.path);
+      }
+      return name_;
     }
     bool IsWritable() override { return cached.file->IsWritable(); }
     bool GetConstants(int16_t id, std::vector<int16_t>& values, bool& tunable) override {
-      MemHandle h = cached.file->GetResource(kBconType, id, nullptr);
+      MemHandle h = cached.file->GetResource(kTypeBCON, id, nullptr);
       if (!h) return false;
       const uint8_t* p = GetMemHandleData(h);
       int32_t size = GetMemHandleSize(h);
       bool swap = !cached.file->IsNative(h);
       auto word = [&](int32_t at) {
-        uint16_t v = static_cast<uint16_t>(p[at] | (p[at + 1] << 8));
+        uint16_t v = LoadU16(p + at);
         return swap ? static_cast<uint16_t>((v >> 8) | (v << 8)) : v;
       };
       bool ok = size >= 2;
@@ -1058,19 +1046,14 @@ class ObjectFolder::Tuning : public TuningHost {
       MemHandle h = NewMemHandle(size);
       if (!h) return kResOutOfMemory;
       uint8_t* p = GetMemHandleData(h);
-      uint16_t header = static_cast<uint16_t>(0x8000 | (values.size() & 0x7FFF));
-      p[0] = static_cast<uint8_t>(header);
-      p[1] = static_cast<uint8_t>(header >> 8);
-      for (size_t i = 0; i < values.size(); ++i) {
-        p[2 + 2 * i] = static_cast<uint8_t>(values[i]);
-        p[3 + 2 * i] = static_cast<uint8_t>(static_cast<uint16_t>(values[i]) >> 8);
-      }
+      StoreU16(p, static_cast<uint16_t>(0x8000 | (values.size() & 0x7FFF)));
+      for (size_t i = 0; i < values.size(); ++i) StoreU16(p + 2 + 2 * i, static_cast<uint16_t>(values[i]));
       std::string label;
-      if (MemHandle old = f.GetResource(kBconType, id, nullptr)) {
+      if (MemHandle old = f.GetResource(kTypeBCON, id, nullptr)) {
         f.GetLabel(old, label);
         f.ReleaseResource(old);
       }
-      int status = f.AddResource(h, kBconType, id, label, true);
+      int status = f.AddResource(h, kTypeBCON, id, label, true);
       if (status != 0) {
         DisposeMemHandle(h);
         return status;
@@ -1098,6 +1081,9 @@ class ObjectFolder::Tuning : public TuningHost {
     std::map<int16_t, std::vector<int16_t>> GetConstantOverrides() override { return cached.overrides; }
 
     CachedFile& cached;
+
+   private:
+    std::string name_;
   };
 
   ObjectFolder& folder_;

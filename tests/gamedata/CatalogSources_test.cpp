@@ -74,7 +74,7 @@ TEST(CatalogSources, ObjectCatalogueGlobAndCareerBlocks) {
   EXPECT_EQ(label, "Stool");
 
   tova::CatalogStrings strings;
-  ASSERT_TRUE(strings.Read(file, 130, false));
+  ASSERT_TRUE(strings.Read(file, 130));
   EXPECT_EQ(strings.name, "Stool");
   EXPECT_EQ(strings.description, "Three legs.");
   EXPECT_NE(file.GetResource(TypeCode("CATS"), 131, nullptr), nullptr);
