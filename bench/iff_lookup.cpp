@@ -3,24 +3,27 @@
 // whatever the number of resources.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 
 #include "resfile/IFFResFile2.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 
 constexpr int kResources = 5000;
 constexpr ResType kTypes[] = {TypeCode("BHAV"), TypeCode("SPR2"), TypeCode("STR#"), TypeCode("OBJD")};
 
+// Made once per run in a scratch folder that is removed at exit.
 struct Files {
+  tova_test::ScratchDir dir;
   std::string mapped, scanned;
   Files() {
-    auto dir = std::filesystem::temp_directory_path() / ("tova-bench-iff-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(dir);
+    if (!dir.Ok()) std::abort();
     mapped = (dir / "big.iff").string();
     scanned = (dir / "big-scan.iff").string();
     IFFResFile2 f;
@@ -33,9 +36,10 @@ struct Files {
     f.Close();
     // The same file with the header naming no map: it must be scanned.
     std::filesystem::copy_file(mapped, scanned, std::filesystem::copy_options::overwrite_existing);
+    uint8_t header[IFFResFile2::kFileHeaderSize];
+    MakeIFF2Header(header, 0);
     std::fstream patch(scanned, std::ios::in | std::ios::out | std::ios::binary);
-    patch.seekp(60);
-    patch.write("\0\0\0\0", 4);
+    patch.write(reinterpret_cast<const char*>(header), sizeof header);
   }
 };
 
@@ -44,29 +48,22 @@ const Files& TestFiles() {
   return files;
 }
 
-void BM_OpenByMap(benchmark::State& state) {
+// Opening by the map (the header names it) or by a scan (it names none).
+void BM_Open(benchmark::State& state, bool byMap) {
   const Files& files = TestFiles();
   for (auto _ : state) {
     IFFResFile2 f;
     f.SetOpenReadOnly(true);
-    f.Open(files.mapped);
-    if (!f.OpenedByMap()) state.SkipWithError("the map was not used");
+    f.Open(byMap ? files.mapped : files.scanned);
+    if (f.OpenedByMap() != byMap) {
+      state.SkipWithError(byMap ? "the map was not used" : "the file was not scanned");
+      break;
+    }
     benchmark::DoNotOptimize(f.CountTypes());
   }
 }
-BENCHMARK(BM_OpenByMap)->Unit(benchmark::kMicrosecond);
-
-void BM_OpenByScan(benchmark::State& state) {
-  const Files& files = TestFiles();
-  for (auto _ : state) {
-    IFFResFile2 f;
-    f.SetOpenReadOnly(true);
-    f.Open(files.scanned);
-    if (f.OpenedByMap()) state.SkipWithError("the file was not scanned");
-    benchmark::DoNotOptimize(f.CountTypes());
-  }
-}
-BENCHMARK(BM_OpenByScan)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Open, ByMap, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Open, ByScan, false)->Unit(benchmark::kMicrosecond);
 
 // Lookups among the first n resources' ids of an open file: the time per
 // lookup must not grow with n.

@@ -152,12 +152,12 @@ std::atomic<const CodePage*> gCurrent{nullptr};
 CodePage::CodePage(int number) : mNumber(number), mDoubleByte(false), mIconvName("CP1252") {
     for (const PageInfo& page : kPages)
         if (page.number == number) mIconvName = page.iconvName;
-    mDoubleByte = number == 932 || number == 936 || number == 949 || number == 950;
 
     std::array<char32_t, 256> codes;
     Converter toUtf32("UTF-32LE", mIconvName);
     for (unsigned b = 0; b < 256; ++b) {
         mLead[b] = IsLeadOf(number, b);
+        mDoubleByte = mDoubleByte || mLead[b];
         if (mLead[b])
             codes[b] = kNone;
         else if (b < 0x80 || !toUtf32.Valid())

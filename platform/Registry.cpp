@@ -311,6 +311,13 @@ bool RegistryData::Parse(std::string_view text, RegistryData& out, std::string& 
 namespace {
 std::mutex gDefaultMutex;
 std::unique_ptr<Registry> gDefault;
+
+// The identity of the file as read: a save renames a new file in (a new
+// inode), and an edit in place changes its size or time.
+std::string StampOf(const struct stat& st) {
+    return std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino) + ':' + std::to_string(st.st_size) + ':' +
+           std::to_string(st.st_mtim.tv_sec) + '.' + std::to_string(st.st_mtim.tv_nsec);
+}
 }  // namespace
 
 Registry::Registry(std::filesystem::path file) : mFile(std::move(file)) {}
@@ -363,9 +370,7 @@ RegStatus Registry::Refresh() {
         mLoaded = true;
         return kRegSuccess;
     }
-    std::string stamp = std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino) + ':' +
-                        std::to_string(st.st_size) + ':' + std::to_string(st.st_mtim.tv_sec) + '.' +
-                        std::to_string(st.st_mtim.tv_nsec);
+    std::string stamp = StampOf(st);
     if (mLoaded && stamp == mStamp) return kRegSuccess;
 
     int fd = ::open(mFile.c_str(), O_RDONLY | O_CLOEXEC);
@@ -475,8 +480,11 @@ RegStatus Registry::Change(const RegKey& key, Fn&& fn) {
         if (s == kRegSuccess && !(before == mData)) {
             s = Save();
             if (s == kRegSuccess) {
-                mLoaded = false;  // take the new file's identity on the next read
-                s = Refresh();
+                // Memory already holds what was saved: take the new file's
+                // identity without reading it back.
+                struct stat st {};
+                mLoaded = ::stat(mFile.c_str(), &st) == 0;
+                mStamp = mLoaded ? StampOf(st) : std::string();
             } else {
                 mData = std::move(before);
             }

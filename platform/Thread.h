@@ -14,7 +14,8 @@ namespace platform {
 
 // Seven steps from idle to time-critical. Applied as the thread's nice value,
 // best effort: raising above normal needs privileges the game does not have,
-// so a refused change is recorded and reported, but not treated as failure.
+// so a refused change is still recorded (Priority reads it back) and is not
+// treated as failure.
 enum class ThreadPriority { Idle, Lowest, BelowNormal, Normal, AboveNormal, Highest, TimeCritical };
 
 // Thrown by Thread::ExitCurrent to unwind the thread's body; the thread's

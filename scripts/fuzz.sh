@@ -5,8 +5,8 @@
 #                            gives the same verdict on every machine (the test
 #                            suite uses this).
 #   fuzz.sh explore [secs]   searches for new failures for a bounded time per
-#                            target with a random seed; failing inputs are kept
-#                            in build/fuzz/findings/<name>/.
+#                            target with a random seed.
+# Failing inputs of either mode are kept in build/fuzz/findings/<name>/.
 # Seeds come from fuzz/corpus/<name>/ (inputs that once failed live there too,
 # so they are replayed forever); new inputs go to a scratch folder so the
 # checked-in corpus stays small. Skipped with a message when clang is missing.
@@ -32,10 +32,18 @@ if [ "$mode" = check ]; then
 else
   echo "== fuzz targets: exploring ${budget}s each"
 fi
+scratch=""
+log=""
+trap 'rm -rf "$scratch" "$log"' EXIT
+failed() { tail -40 "$log"; echo "failing input kept in $findings/"; exit 1; }
 for src in "$root"/fuzz/*.cpp; do
   name=$(basename "$src" .cpp)
   bin="$root/build/fuzz/bin/fuzz_$name"
   corpus="$root/fuzz/corpus/$name"
+  # Crashing inputs go here, never into the working folder.
+  findings="$root/build/fuzz/findings/$name"
+  mkdir -p "$findings"
+  fuzz=("$bin" "${common[@]}" -artifact_prefix="$findings/")
   scratch=$(mktemp -d)
   log="$scratch.log"
   echo "-- fuzz_$name"
@@ -45,16 +53,11 @@ for src in "$root"/fuzz/*.cpp; do
     if [ -d "$corpus" ] && ls -A "$corpus" | grep -q .; then
       # Each file run once, by name, in a fixed order.
       mapfile -t files < <(find "$corpus" -type f | LC_ALL=C sort)
-      "$bin" "${common[@]}" "${files[@]}" >"$log" 2>&1 || { tail -40 "$log"; exit 1; }
+      "${fuzz[@]}" "${files[@]}" >"$log" 2>&1 || failed
     fi
-    "$bin" "${common[@]}" -seed=1 -runs="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 \
-      || { tail -40 "$log"; exit 1; }
+    "${fuzz[@]}" -seed=1 -runs="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 || failed
   else
-    findings="$root/build/fuzz/findings/$name"
-    mkdir -p "$findings"
-    "$bin" "${common[@]}" -max_total_time="$budget" -artifact_prefix="$findings/" \
-        "$scratch" "${seeds[@]}" >"$log" 2>&1 \
-      || { tail -40 "$log"; echo "failing input kept in $findings/"; exit 1; }
+    "${fuzz[@]}" -max_total_time="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 || failed
   fi
   rm -rf "$scratch" "$log"
 done

@@ -4,11 +4,15 @@
 # While the game program does not exist yet, it says so and runs what does.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" release
 bin="$root/build/release/bin"
 data="$root/build/release/data"
-if [ "${1:-}" = "--data" ]; then data=$2; shift 2; fi
+if [ "${1:-}" = "--data" ]; then
+  if [ $# -lt 2 ]; then echo "usage: run.sh [--data DATA_ROOT] [game arguments...]" >&2; exit 2; fi
+  data=$2
+  shift 2
+fi
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" release
 
 if [ -x "$bin/tova" ]; then
   cd "$data"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev   # libFuzzer targets under fuzz/
+  clang libclang-rt-dev      # libFuzzer targets under fuzz/ (the runtime of the default clang)
 )
 
 missing=()
@@ -19,7 +19,13 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "setup: missing ${missing[*]}; run this as root or install sudo" >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -160,10 +160,7 @@ TEST(FileSystemTest, DirectoriesAreCreatedAndRemoved) {
 TEST(FileSystemTest, ListingMatchesWildcardsAndSkipsDotEntries) {
   TempFolder t;
   t.Write("L/Chair.IFF", "12345");
-  t.Write("L/table.iff", "");
-  t.Write("L/readme", "");
-  t.Write("L/.hidden.iff", "");
-  t.Write("L/Sub/x.iff", "");
+  t.Touch({"L/table.iff", "L/readme", "L/.hidden.iff", "L/Sub/x.iff"});
   EXPECT_EQ(Names(platform::ListDirectory(t / "l", "*.*")),
             (std::vector<std::string>{".hidden.iff", "Chair.IFF", "readme", "Sub", "table.iff"}));
   EXPECT_EQ(Names(platform::FindFiles(t / "L\\*.iff")),

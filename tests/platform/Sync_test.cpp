@@ -1,5 +1,4 @@
 #include "platform/Sync.h"
-#include "platform/Thread.h"
 
 #include <atomic>
 #include <chrono>

@@ -11,6 +11,21 @@
 using namespace platform;
 using namespace std::chrono;
 
+namespace {
+
+constexpr int kReleasedCode = 17;
+
+// Starts a body that keeps running until `release` is set, then returns
+// kReleasedCode.
+bool StartUntilReleased(Thread& t, std::atomic<bool>& release) {
+    return t.Start([&release] {
+        while (!release) std::this_thread::sleep_for(milliseconds(1));
+        return kReleasedCode;
+    });
+}
+
+}  // namespace
+
 TEST(Thread, ReturnsItsResultAndCanStartAgain) {
     Thread t;
     EXPECT_FALSE(t.Join());  // nothing started
@@ -28,17 +43,14 @@ TEST(Thread, ReturnsItsResultAndCanStartAgain) {
 TEST(Thread, RefusesToStartWhileRunning) {
     Thread t;
     std::atomic<bool> release{false};
-    std::atomic<int> starts{0};
-    ASSERT_TRUE(t.Start([&] {
-        ++starts;
-        while (!release) std::this_thread::sleep_for(milliseconds(1));
-        return 0;
-    }));
-    EXPECT_FALSE(t.Start([&] { ++starts; return 1; }));
+    std::atomic<bool> secondRan{false};
+    ASSERT_TRUE(StartUntilReleased(t, release));
+    EXPECT_FALSE(t.Start([&] { secondRan = true; return 1; }));
     EXPECT_TRUE(t.IsRunning());
     release = true;
     t.Join();
-    EXPECT_EQ(starts.load(), 1);
+    EXPECT_FALSE(secondRan.load());
+    EXPECT_EQ(t.ExitCode(), kReleasedCode);  // the first body ran to its end
 }
 
 TEST(Thread, ExitCurrentEndsTheBodyWithItsCode) {
@@ -89,10 +101,7 @@ TEST(Thread, SelfSuspendUntilResumed) {
 TEST(Thread, SuspendingAnotherThreadFailsCleanly) {
     Thread t;
     std::atomic<bool> release{false};
-    ASSERT_TRUE(t.Start([&] {
-        while (!release) std::this_thread::sleep_for(milliseconds(1));
-        return 0;
-    }));
+    ASSERT_TRUE(StartUntilReleased(t, release));
     EXPECT_EQ(t.Suspend(), -1);
     EXPECT_EQ(t.Resume(), 0);  // not suspended: nothing to do
     release = true;
@@ -167,10 +176,7 @@ TEST(Thread, ABodyMayDeleteItsOwnObjectAtOnce) {
 TEST(Thread, AWakeLeftOverFromOneRunDoesNotReachTheNext) {
     Thread t;
     std::atomic<bool> release{false};
-    ASSERT_TRUE(t.Start([&] {
-        while (!release) std::this_thread::sleep_for(milliseconds(1));
-        return 0;
-    }));
+    ASSERT_TRUE(StartUntilReleased(t, release));
     EXPECT_TRUE(t.Wake());  // no sleep takes it
     release = true;
     t.Join();

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 namespace tova_test {
@@ -26,6 +27,10 @@ class TempFolder {
     const std::filesystem::path p = dir_ / rel;
     std::filesystem::create_directories(p.parent_path());
     WriteBytes(p, bytes);
+  }
+  // Makes empty files (and their folders), for tests that only need names.
+  void Touch(std::initializer_list<std::string> rels) const {
+    for (const std::string& rel : rels) Write(rel, "");
   }
   std::string Read(const std::string& rel) const { return ReadBytes(dir_ / rel); }
   bool Has(const std::string& rel) const { return std::filesystem::exists(dir_ / rel); }
