@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "framework/cGZApp.h"
@@ -15,9 +16,11 @@ cGZAppFactory gAppFactory;
 cGZAppDestroyer gAppDestroyer;
 std::atomic<int32_t> gExitCode{0};
 
+// Every name reported is kept for the life of the program (there are a
+// handful), so a name handed out stays valid whatever is reported later.
 std::mutex gCrashMutex;
-std::string gCrashName;
-bool gCrashed = false;
+std::set<std::string> gCrashNames;
+const char* gpCrashName = nullptr;
 
 cRZString gButtonLabels[7] = {cRZString("Cancel"), cRZString("No"), cRZString("OK"), cRZString("Yes"),
                               cRZString(),         cRZString(),     cRZString()};
@@ -107,8 +110,7 @@ void RZSetExitCode(int32_t code) { gExitCode.store(code); }
 void ReportCallbackCrash(const char* name) {
     {
         std::lock_guard<std::mutex> lock(gCrashMutex);
-        gCrashName = name ? name : "";
-        gCrashed = true;
+        gpCrashName = gCrashNames.insert(name ? name : "").first->c_str();
     }
     if (gpFramework)
         if (cIGZApp* app = gpFramework->GetApp()) app->OnCallbackCrash();
@@ -116,13 +118,12 @@ void ReportCallbackCrash(const char* name) {
 
 const char* GetCallbackCrash() {
     std::lock_guard<std::mutex> lock(gCrashMutex);
-    return gCrashed ? gCrashName.c_str() : nullptr;
+    return gpCrashName;
 }
 
 void ClearCallbackCrash() {
     std::lock_guard<std::mutex> lock(gCrashMutex);
-    gCrashed = false;
-    gCrashName.clear();
+    gpCrashName = nullptr;
 }
 
 void SetButtonLabel(int index, const cRZString& label) {

@@ -128,7 +128,8 @@ void RZSetExitCode(int32_t code);
 // A background callback that caught an exception reports its name here; the
 // application hears of it through OnCallbackCrash.
 void ReportCallbackCrash(const char* name);
-const char* GetCallbackCrash();  // null while nothing crashed
+// Null while nothing crashed; a name handed out stays valid for good.
+const char* GetCallbackCrash();
 void ClearCallbackCrash();
 
 // Message-box button labels 1 to 7 ("Cancel", "No", "OK", "Yes", three empty)

@@ -1,7 +1,5 @@
 #include "framework/cGZFrameWorkNeighbours.h"
 
-#include <cstdio>
-
 namespace {
 
 cGZFrameWorkProviders gProviders;

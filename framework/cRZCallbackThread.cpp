@@ -1,7 +1,6 @@
 #include "framework/cRZCallbackThread.h"
 
 #include <chrono>
-#include <exception>
 #include <vector>
 
 #include "framework/cGZFrameWork.h"
@@ -42,6 +41,9 @@ uint32_t cRZCallbackThread::AddTimer(Callback fn, void* context, cRZCallbackTime
     std::lock_guard<std::mutex> lock(mListLock);
     uint32_t key = mNextKey++;
     if (mNextKey == 0) mNextKey = 1;
+    // The timer learns its key before the worker can see the entry: a pass
+    // skips a timer whose key differs (stopped or re-armed meanwhile).
+    if (timer) timer->mnKey = key;
     mEntries.push_back({key, timer, fn, context, oneShot, periodMs, NowMs() + periodMs, rearmFromNow});
     if (!mbStarted && !mbStop) {
         mbStarted = true;

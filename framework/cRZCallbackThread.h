@@ -28,7 +28,8 @@ public:
     // The program's timer thread.
     static cRZCallbackThread& Get();
 
-    // Arms an entry due after the period; answers its key (never 0).
+    // Arms an entry due after the period; answers its key (never 0), which a
+    // timer given here also receives before the worker can see the entry.
     // Entries without a timer object are never called.
     uint32_t AddTimer(Callback fn, void* context, cRZCallbackTimer* timer, uint32_t periodMs, bool oneShot,
                       bool rearmFromNow);

@@ -6,7 +6,9 @@ cRZCallbackTimer::cRZCallbackTimer(cRZCallbackThread* thread)
     : mpThread(thread ? thread : &cRZCallbackThread::Get()) {}
 
 cRZCallbackTimer::~cRZCallbackTimer() {
-    if (mbArmed) Stop();
+    // Also when disarmed: a one-shot disarms itself before its call, and the
+    // timer thread uses the timer until that call has returned.
+    Stop();
     mpCallback = nullptr;
     mpContext = nullptr;
 }
@@ -43,7 +45,7 @@ void cRZCallbackTimer::Rearm() {
 bool cRZCallbackTimer::Arm(uint32_t periodMs, bool oneShot) {
     mbArmed = true;
     mbOneShot = oneShot;
-    mnKey = mpThread->AddTimer(&Dispatch, this, this, periodMs, oneShot, false);
+    mpThread->AddTimer(&Dispatch, this, this, periodMs, oneShot, false);  // sets mnKey
     return true;
 }
 

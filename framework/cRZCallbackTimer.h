@@ -14,6 +14,7 @@ public:
 
     // The program's timer thread unless another is given (tests).
     explicit cRZCallbackTimer(cRZCallbackThread* thread = nullptr);
+    // Stops the timer and waits for a call of it under way.
     virtual ~cRZCallbackTimer();
     cRZCallbackTimer(const cRZCallbackTimer&) = delete;
     cRZCallbackTimer& operator=(const cRZCallbackTimer&) = delete;
@@ -47,6 +48,8 @@ public:
     static void Dispatch(void* timer);
 
 private:
+    friend class cRZCallbackThread;  // stores mnKey while it adds the entry
+
     bool Arm(uint32_t periodMs, bool oneShot);
     void Rearm();
 

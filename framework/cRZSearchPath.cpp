@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "framework/cDataFileCatalog.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
 // A piece of the text is at most 259 characters; longer ones are cut.
 constexpr size_t kMaxPiece = 259;
-
-uint32_t PackTypeCode(const std::string& text) {
-    uint32_t code = 0;
-    for (size_t i = 0; i < 4; ++i) {
-        uint32_t byte = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
-        code |= byte << (24 - 8 * i);
-    }
-    return code;
-}
 
 // An empty entry stands for the working folder.
 std::string ListingFolder(const cRZString& directory) { return directory.empty() ? "." : std::string(directory); }
@@ -83,7 +75,7 @@ int cRZSearchPath::CollectTypes(std::vector<uint32_t>& types) const {
             if (entry.isDirectory) continue;
             std::string extension = ExtensionOf(entry.name);
             if (extension.empty()) continue;
-            uint32_t code = PackTypeCode(extension);
+            uint32_t code = MakeTypeCode(extension.c_str());
             if (std::find(types.begin(), types.end(), code) != types.end()) continue;
             types.push_back(code);
             added = true;

@@ -1,6 +1,6 @@
 #include "framework/cRZThreadSignal.h"
 
-cRZThreadSignal::cRZThreadSignal(bool manualReset) : mEvent(manualReset), mbManualReset(manualReset) {}
+cRZThreadSignal::cRZThreadSignal(bool manualReset) : mEvent(manualReset) {}
 
 void cRZThreadSignal::Signal() { mEvent.Pulse(); }
 

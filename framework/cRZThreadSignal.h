@@ -40,5 +40,4 @@ private:
     // Waiting threads do not hold the signal's own lock, so several can wait
     // at once and a manual-reset signal releases every one of them.
     platform::Event mEvent;
-    bool mbManualReset;
 };

@@ -75,7 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         f.Load(file, 1);
         break;
       }
-      case 5: AssembleTrees(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())); break;
+      case 5:
+        // Whatever assembles prints and assembles again to the same tree and label.
+        for (const AssembledTree& t :
+             AssembleTrees(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+          const std::vector<AssembledTree> again = AssembleTrees(DisassembleTree(t.id, t.label, t.bytes));
+          if (again.size() != 1 || again[0].label != t.label || again[0].bytes != t.bytes) __builtin_trap();
+        }
+        break;
       default: break;
     }
   } catch (const AssemblyError&) {

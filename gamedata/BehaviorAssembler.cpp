@@ -8,6 +8,7 @@
 #include <set>
 
 #include "gamedata/BehaviorTree.h"
+#include "resfile/iResFile.h"
 
 namespace tova {
 namespace {
@@ -55,26 +56,8 @@ std::vector<std::string> SplitWords(std::string_view s) {
   return words;
 }
 
-std::optional<int64_t> ParseNumber(std::string_view s) {
-  bool negative = false;
-  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
-    negative = s[0] == '-';
-    s.remove_prefix(1);
-  }
-  int base = 10;
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    base = 16;
-    s.remove_prefix(2);
-  }
-  if (s.empty()) return std::nullopt;
-  int64_t v = 0;
-  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-  if (ec != std::errc() || ptr != s.data() + s.size() || v > (int64_t{1} << 40)) return std::nullopt;
-  return negative ? -v : v;
-}
-
 int64_t NumberIn(int line, std::string_view word, int64_t lo, int64_t hi, const char* what) {
-  auto v = ParseNumber(word);
+  auto v = ParseAssemblyNumber(word);
   if (!v || *v < lo || *v > hi) {
     Fail(line, std::string(what) + " must be a number from " + std::to_string(lo) + " to " + std::to_string(hi) +
                    ", not '" + std::string(word) + "'");
@@ -90,12 +73,29 @@ bool IsLabel(std::string_view s) {
   return true;
 }
 
+// The label of a tree line, from its opening quote on: '\\' takes the next
+// character as it is, and only blanks may follow the closing quote.
+std::string QuotedLabel(int line, std::string_view text) {
+  std::string label;
+  size_t i = 1;
+  for (; i < text.size() && text[i] != '"'; ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) ++i;
+    label += text[i];
+  }
+  if (i >= text.size()) Fail(line, "label without closing quote");
+  if (text.find_first_not_of(" \t", i + 1) != std::string_view::npos) Fail(line, "text after the label");
+  if (label.size() > static_cast<size_t>(kMaxLabelLength)) {
+    Fail(line, "a label has at most " + std::to_string(kMaxLabelLength) + " characters");
+  }
+  return label;
+}
+
 uint8_t ResolveTarget(const PendingTree& t, const PendingNode& n, const std::string& target) {
   if (target == "true") return kTargetTrue;
   if (target == "false") return kTargetFalse;
   if (target == "undefined") return kTargetUndefined;
   if (auto it = t.labels.find(target); it != t.labels.end()) return static_cast<uint8_t>(it->second);
-  if (auto v = ParseNumber(target)) {
+  if (auto v = ParseAssemblyNumber(target)) {
     if (*v >= 0 && *v <= 252) return static_cast<uint8_t>(*v);
     Fail(n.line, "target " + target + " is not a node number (0 to 252)");
   }
@@ -144,7 +144,7 @@ void ParseNode(PendingTree& t, int line, std::string_view text) {
   if (i >= left.size()) Fail(line, "node without an opcode");
   if (auto named = PrimitiveOpcodeByName(left[i])) {
     n.opcode = static_cast<uint16_t>(*named);
-  } else if (ParseNumber(left[i])) {
+  } else if (ParseAssemblyNumber(left[i])) {
     n.opcode = static_cast<uint16_t>(NumberIn(line, left[i], 0, kOpcodeMask, "an opcode"));
   } else {
     Fail(line, "unknown opcode '" + left[i] + "'");
@@ -159,6 +159,25 @@ void ParseNode(PendingTree& t, int line, std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<int64_t> ParseAssemblyNumber(std::string_view s) {
+  bool negative = false;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  int base = 10;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    base = 16;
+    s.remove_prefix(2);
+  }
+  // One sign only: from_chars would take a second '-' itself.
+  if (s.empty() || s[0] == '-') return std::nullopt;
+  int64_t v = 0;
+  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+  if (ec != std::errc() || ptr != s.data() + s.size() || v > (int64_t{1} << 40)) return std::nullopt;
+  return negative ? -v : v;
+}
 
 std::string_view PrimitiveOpcodeName(int opcode) {
   if (opcode < 0 || opcode >= static_cast<int>(std::size(kPrimitiveNames))) return {};
@@ -188,6 +207,10 @@ std::vector<AssembledTree> AssembleTrees(std::string_view text) {
     // The label may be quoted text with a '#'; comments start outside quotes.
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
+      if (quoted && line[i] == '\\') {
+        ++i;
+        continue;
+      }
       if (line[i] == '"') quoted = !quoted;
       if (line[i] == '#' && !quoted) {
         line = line.substr(0, i);
@@ -203,14 +226,9 @@ std::vector<AssembledTree> AssembleTrees(std::string_view text) {
       tree.emplace();
       tree->line = lineNo;
       tree->tree.id = static_cast<int16_t>(NumberIn(lineNo, words[1], -32768, 32767, "a tree id"));
-      size_t open = line.find('"');
-      if (open != std::string_view::npos) {
-        size_t close = line.find('"', open + 1);
-        if (close == std::string_view::npos) Fail(lineNo, "label without closing quote");
-        tree->tree.label = std::string(line.substr(open + 1, close - open - 1));
-      } else if (words.size() > 2) {
-        Fail(lineNo, "the label must be in double quotes");
-      }
+      const size_t open = line.find('"');
+      if (SplitWords(line.substr(0, open)).size() > 2) Fail(lineNo, "the label must be in double quotes");
+      if (open != std::string_view::npos) tree->tree.label = QuotedLabel(lineNo, line.substr(open));
       continue;
     }
     if (!tree) Fail(lineNo, "'" + key + "' outside a tree");
@@ -256,8 +274,14 @@ std::string DisassembleTree(int16_t id, std::string_view label, std::span<const 
     if (t < count) return "n" + std::to_string(t);
     return std::to_string(t);
   };
+  std::string out = "tree " + std::to_string(id) + " \"";
+  for (char c : label) {
+    if (c == '\n') throw AssemblyError("the label of tree " + std::to_string(id) + " holds a line break");
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  out += "\"\n";
   char buf[64];
-  std::string out = "tree " + std::to_string(id) + " \"" + std::string(label) + "\"\n";
   std::snprintf(buf, sizeof buf, "  format 0x%04X\n", static_cast<unsigned>(static_cast<uint16_t>(tree.FormatWord())));
   out += buf;
   out += "  type " + std::to_string(tree.TreeType()) + "\n";

@@ -1,21 +1,23 @@
 #include "gamedata/LocationObjectIterator.h"
 
-#include <cstddef>
-
 namespace tova {
 
 LocationObjectIterator::LocationObjectIterator(SlotHolder* start, intptr_t value) : current_(start), value_(value) {
-  if (start) path_.push_back({start, 0});
+  if (start) {
+    path_.push_back({start, 0});
+    seen_.insert(start);
+  }
 }
 
 SlotHolder* LocationObjectIterator::Next() {
-  // A nesting deeper than any real stack of objects means the slots loop.
-  constexpr size_t kMaxDepth = 1024;
   while (!path_.empty()) {
     auto& [holder, slot] = path_.back();
     if (slot < holder->SlotCount()) {
       SlotHolder* inside = holder->SlotContent(slot++);
-      if (inside && path_.size() < kMaxDepth) {
+      // An object met before (slots that loop, or one object in two slots)
+      // is not walked again, so damaged containment cannot make the walk
+      // endless.
+      if (inside && seen_.insert(inside).second) {
         path_.push_back({inside, 0});
         current_ = inside;
         return inside;

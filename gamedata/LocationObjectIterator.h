@@ -1,8 +1,9 @@
 #pragma once
 // Walks the objects at one tile: the object the world holds there and,
-// depth first, everything held in its containment slots.
+// depth first, everything held in its containment slots, each object once.
 
 #include <cstdint>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,7 @@ class LocationObjectIterator {
   SlotHolder* current_;
   intptr_t value_;
   std::vector<std::pair<SlotHolder*, int>> path_;  // containers and the slot to look at next
+  std::unordered_set<const SlotHolder*> seen_;
 };
 
 // The simulator's eight-value statistic blocks.

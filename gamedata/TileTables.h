@@ -1,6 +1,6 @@
 #pragma once
-// Fixed tile tables built once: the eight neighbour offsets and the three
-// rotations of a 64 by 64 grid.
+// Fixed tile geometry: the eight neighbour offsets and the three quarter
+// turns of a cell of a 64 by 64 grid.
 
 #include <array>
 #include <cstdint>

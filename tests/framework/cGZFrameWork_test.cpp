@@ -1,6 +1,7 @@
 #include "framework/cGZFrameWork.h"
 
 #include <algorithm>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +202,22 @@ TEST_F(FrameworkTest, CallbackCrashReachesTheApplication) {
     ReportCallbackCrash("late");  // no framework: the name is still kept
     EXPECT_STREQ(GetCallbackCrash(), "late");
     ClearCallbackCrash();
+}
+
+// A reader of the name (the application, on the crashing thread) may still
+// hold it when another callback reports; the caller's own buffer may be gone.
+TEST(CallbackCrash, AKeptNameStaysValidAfterLaterReports) {
+    ClearCallbackCrash();
+    std::string callerBuffer = "BoxX Update";
+    ReportCallbackCrash(callerBuffer.c_str());
+    callerBuffer = "overwritten";
+    const char* first = GetCallbackCrash();
+    EXPECT_STREQ(first, "BoxX Update");
+    ReportCallbackCrash("GZSnd Streaming Callback");
+    EXPECT_STREQ(GetCallbackCrash(), "GZSnd Streaming Callback");
+    ClearCallbackCrash();
+    EXPECT_EQ(GetCallbackCrash(), nullptr);
+    EXPECT_STREQ(first, "BoxX Update");
 }
 
 TEST(ButtonLabels, TableOfIndexes) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <stdexcept>
@@ -146,6 +147,46 @@ TEST(cRZCallbackTimer, StopFromAnotherThreadWaitsForACallUnderWay) {
     int calls = counter.calls;
     std::this_thread::sleep_for(milliseconds(30));
     EXPECT_EQ(counter.calls.load(), calls);
+}
+
+// A one-shot armed with a short interval may fall due before StartOnce has
+// returned; the timer thread must still recognise it as armed and call it.
+TEST(cRZCallbackTimer, EveryOneShotArmedBackToBackFires) {
+    cRZCallbackThread thread;
+    cRZCallbackTimer timer(&thread);
+    Counter counter;
+    timer.SetCallback(&Counter::Call, &counter);
+    ASSERT_TRUE(timer.SetInterval(0));
+    for (int i = 1; i <= 300; ++i) {
+        ASSERT_TRUE(timer.StartOnce());
+        ASSERT_TRUE(Eventually([&] { return counter.calls == i; })) << "arming " << i << " never fired";
+        EXPECT_FALSE(timer.IsArmed());
+    }
+}
+
+// A timer owned outright (a member of its owner, not released) that is
+// destroyed while its one-shot call runs: the destructor must wait for that
+// call, since the timer thread still holds the timer until the call ends.
+TEST(cRZCallbackTimer, DestroyingATimerWaitsForItsCallUnderWay) {
+    cRZCallbackThread thread;
+    auto timer = std::make_unique<cRZCallbackTimer>(&thread);
+    Counter counter;
+    std::atomic<bool> inside{false}, letGo{false}, finished{false};
+    counter.action = [&] {
+        inside = true;
+        Eventually([&] { return letGo.load(); });
+        finished = true;
+    };
+    timer->SetCallback(&Counter::Call, &counter);
+    ASSERT_TRUE(timer->StartOnce(1));
+    ASSERT_TRUE(Eventually([&] { return inside.load(); }));
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(milliseconds(20));
+        letGo = true;
+    });
+    timer.reset();
+    EXPECT_TRUE(finished.load());
+    releaser.join();
 }
 
 TEST(cRZCallbackTimer, AThrowingCallbackIsReportedAndStopped) {

@@ -66,6 +66,19 @@ TEST(BehaviorAssembler, FreeFormSourceBecomesCanonical) {
   EXPECT_EQ(AssembleTrees(DisassembleTree(300, trees[0].label, trees[0].bytes))[0].bytes, trees[0].bytes);
 }
 
+TEST(BehaviorAssembler, LabelsWithQuotesAndBackslashesRoundTrip) {
+  const std::vector<uint8_t> tree = AssembleTrees("tree 1\n Sleep -> true false\nend\n")[0].bytes;
+  const std::vector<std::string> labels = {"say \"hi\" # twice", "C:\\dir\\", "\"", std::string(63, '"')};
+  for (const std::string& label : labels) {
+    const std::string text = DisassembleTree(4096, label, tree);
+    std::vector<AssembledTree> back = AssembleTrees(text);
+    ASSERT_EQ(back.size(), 1u) << text;
+    EXPECT_EQ(back[0].label, label) << text;
+    EXPECT_EQ(back[0].bytes, tree);
+  }
+  EXPECT_THROW(DisassembleTree(4096, "two\nlines", tree), AssemblyError);
+}
+
 TEST(BehaviorAssembler, ErrorsNameTheLine) {
   struct Case {
     const char* text;
@@ -82,6 +95,12 @@ TEST(BehaviorAssembler, ErrorsNameTheLine) {
       {"Sleep -> true false\n", "line 1: 'Sleep' outside a tree"},
       {"tree 4096\n Sleep -> true false\n", "line 1: tree without 'end'"},
       {"tree 4096\n Sleep -> 253 false\nend\n", "line 2: target 253 is not a node number"},
+      {"tree 4096\n Sleep --5 -> true false\nend\n", "line 2: an operand must be"},
+      {"tree 4096\n Sleep 0x-5 -> true false\nend\n", "line 2: an operand must be"},
+      {"tree --9223372036854775808\nend\n", "line 1: a tree id must be"},
+      {"tree 4096 \"a\" b\"\nend\n", "line 1: text after the label"},
+      {"tree 4096 b \"a\"\nend\n", "line 1: the label must be in double quotes"},
+      {"tree 4096 \"a\\\"\nend\n", "line 1: label without closing quote"},
   };
   for (const Case& c : cases) {
     try {
@@ -95,6 +114,7 @@ TEST(BehaviorAssembler, ErrorsNameTheLine) {
   for (int i = 0; i < 252; ++i) big += " Sleep -> true false\n";
   big += "end\n";
   EXPECT_THROW(AssembleTrees(big), AssemblyError);
+  EXPECT_THROW(AssembleTrees("tree 4096 \"" + std::string(64, 'x') + "\"\nend\n"), AssemblyError);
   EXPECT_THROW(DisassembleTree(1, "", std::vector<uint8_t>{1, 0}), AssemblyError);
 }
 

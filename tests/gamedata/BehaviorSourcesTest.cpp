@@ -109,11 +109,15 @@ TEST_F(BehaviorSources, FaultsNameTheSourceLine) {
   } cases[] = {
       {"tree 4096\n Sleep -> nowhere false\nend\n", "src.res:3: unknown label 'nowhere'"},
       {"constants 4096\n 1 x\nend\n", "src.res:3: a value must be a number"},
+      {"constants 4096\n --9223372036854775808\nend\n", "src.res:3: a value must be a number"},
       {"slots 1\n routing 0 0\nend\n", "src.res:3: a slot is a type and x y z"},
       {"slots 1\n routing 0 0 0 colour=2\nend\n", "src.res:3: unknown setting 'colour=2'"},
       {"drawgroup 1\n sprite 4\nend\n", "src.res:3: a sprite before any image"},
       {"floats 1\n energy 3\nend\n", "src.res:3: expected \"name\" value"},
       {"functions 1\n 4096\n", "src.res:4: missing end"},
+      {"functions 1 Entries\n 4096\nend\n", "src.res:2: 'Entries' is not expected here"},
+      {"constants 1 \"label\" 5 tunable\n 1\nend\n", "src.res:2: '5' is not expected here"},
+      {"constants 1 tunable \"label\"\n 1\nend\n", "src.res:2: 'label' is not expected here"},
   };
   for (const Case& c : cases) {
     EXPECT_NE(Compile("file a.iff\n" + c.body), 0) << c.body;

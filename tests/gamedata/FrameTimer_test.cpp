@@ -25,3 +25,14 @@ TEST(FrameTimer, CapLimitsStepsAfterAPause) {
     while (t.TakeStep()) ++steps;
     EXPECT_EQ(steps, 3);
 }
+
+TEST(FrameTimer, AcrossTheWrapOfTheMillisecondClock) {
+    FrameTimer t;
+    t.Init(100, 0);
+    t.Accumulate(INT32_MAX - 49);
+    EXPECT_EQ(t.TakeStep(), 1);
+    t.Accumulate(INT32_MIN + 50);  // 100 ms later, past the wrap
+    EXPECT_EQ(t.GetAccumulated(), 100);
+    EXPECT_EQ(t.TakeStep(), 1);
+    EXPECT_EQ(t.TakeStep(), 0);
+}

@@ -230,11 +230,23 @@ TEST(TileTables, NeighboursAndRotations) {
   TileCell c = RotateTile(3, 2, 5);
   EXPECT_EQ(c.a, 5);
   EXPECT_EQ(c.b, 61);
-  // Four quarter turns come back.
-  TileCell r = {10, 20};
-  for (int i = 0; i < 4; ++i) r = RotateTile(1, r.a, r.b);
-  EXPECT_EQ(r.a, 10);
-  EXPECT_EQ(r.b, 20);
+  // On every cell, two and three quarter turns are the first one repeated,
+  // and four come back.
+  for (int a0 = 0; a0 < kRotationGridSize; ++a0) {
+    for (int b0 = 0; b0 < kRotationGridSize; ++b0) {
+      TileCell r = {static_cast<uint8_t>(a0), static_cast<uint8_t>(b0)};
+      for (int turns = 1; turns <= 4; ++turns) {
+        r = RotateTile(1, r.a, r.b);
+        if (turns == 4) break;
+        const TileCell direct = RotateTile(turns, a0, b0);
+        ASSERT_EQ(direct.a, r.a) << turns << " turns of " << a0 << "," << b0;
+        ASSERT_EQ(direct.b, r.b) << turns << " turns of " << a0 << "," << b0;
+      }
+      ASSERT_EQ(r.a, a0);
+      ASSERT_EQ(r.b, b0);
+    }
+  }
+  EXPECT_EQ(RotateTile(4, 70, 3).a, 70);  // outside the grid or the turns: unchanged
 }
 
 struct Thing : SlotHolder {
@@ -256,6 +268,23 @@ TEST(LocationObjectIterator, DepthFirstThroughSlots) {
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 5, 4}));
   LocationObjectIterator none(nullptr, 0);
   EXPECT_EQ(none.Next(), nullptr);
+}
+
+TEST(LocationObjectIterator, EachObjectOnceWhenSlotsShareOrLoop) {
+  auto walk = [](Thing& start) {
+    LocationObjectIterator it(&start, 0);
+    std::vector<int> seen{start.id};
+    while (SlotHolder* h = it.Next()) seen.push_back(static_cast<Thing*>(h)->id);
+    return seen;
+  };
+  Thing shelf(1), box(2);
+  shelf.slots = {&box, &box};  // one object in two slots
+  EXPECT_EQ(walk(shelf), (std::vector<int>{1, 2}));
+  Thing a(1), b(2), c(3);  // every slot leads back up or across
+  a.slots = {&a, &b, &a};
+  b.slots = {&a, &c, &c};
+  c.slots = {&b, &a, &c};
+  EXPECT_EQ(walk(a), (std::vector<int>{1, 2, 3}));
 }
 
 TEST(Statistics, CopyAndAdd) {

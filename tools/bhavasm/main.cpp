@@ -9,7 +9,7 @@
 //                                   any other name: prints the raw tree in it
 //
 // Exit codes: 0 done, 1 bad input, 2 usage.
-#include <cstdio>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -22,6 +22,7 @@
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/ResFileSource.h"
 #include "resfile/IFFResFile2.h"
+#include "resfile/MemHandle.h"
 
 namespace {
 
@@ -107,28 +108,35 @@ int PrintResourceFile(const std::string& input, bool one, int16_t only) {
     std::cerr << "bhavasm: cannot open " << input << " (status " << file.GetError() << ")\n";
     return 1;
   }
-  tova::ResFileSource source(&file);
-  std::vector<int16_t> ids;
+  int status = 0;
+  bool found = false;
   const int count = file.CountResources(tova::kTypeBHAV);
   for (int i = 1; i <= count; ++i) {
     MemHandle h = file.GetIndexedResource(tova::kTypeBHAV, i, tova::SwapTreeStandard);
     ResId id = 0;
-    if (h && file.GetId(h, id) == 0 && (!one || id == only)) ids.push_back(id);
-  }
-  if (one && ids.empty()) {
-    std::cerr << "bhavasm: " << input << " has no tree " << only << "\n";
-    return 1;
-  }
-  int status = 0;
-  for (int16_t id : ids) {
-    auto bytes = source.GetResource(tova::kTypeBHAV, id, tova::SwapTreeStandard);
-    const std::string label = source.GetLabel(tova::kTypeBHAV, id, tova::SwapTreeStandard).value_or("");
+    if (!h || file.GetId(h, id) != 0) {
+      if (!one) {
+        std::cerr << "bhavasm: " << input << ": tree number " << i << " cannot be read (status " << file.GetError()
+                  << ")\n";
+        status = 1;
+      }
+      continue;
+    }
+    if (one && id != only) continue;
+    found = true;
+    std::string label;
+    file.GetLabel(h, label);
+    const int32_t size = GetMemHandleSize(h);
     try {
-      std::cout << tova::DisassembleTree(id, label, *bytes);
+      std::cout << tova::DisassembleTree(id, label, {GetMemHandleData(h), size > 0 ? static_cast<size_t>(size) : 0});
     } catch (const tova::AssemblyError& e) {
       std::cerr << "bhavasm: " << input << ": " << e.what() << "\n";
       status = 1;
     }
+  }
+  if (one && !found) {
+    std::cerr << "bhavasm: " << input << " has no tree " << only << "\n";
+    return 1;
   }
   return status;
 }

@@ -1,10 +1,10 @@
 #include "tools/contentc/BehaviorSources.h"
 
 #include <cctype>
-#include <charconv>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/BehaviorTree.h"
@@ -62,20 +62,9 @@ void SplitLine(const std::string& text, int number, Line& out) {
 }
 
 int64_t Integer(const Line& l, const std::string& word, int64_t lo, int64_t hi, const char* what) {
-  std::string_view s = word;
-  bool negative = !s.empty() && s[0] == '-';
-  if (negative) s.remove_prefix(1);
-  int base = 10;
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    base = 16;
-    s.remove_prefix(2);
-  }
-  int64_t v = 0;
-  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size()) {
-    throw BlockError{l.number, std::string(what) + " must be a number, not '" + word + "'"};
-  }
-  if (negative) v = -v;
+  const std::optional<int64_t> number = tova::ParseAssemblyNumber(word);
+  if (!number) throw BlockError{l.number, std::string(what) + " must be a number, not '" + word + "'"};
+  const int64_t v = *number;
   if (v < lo || v > hi) {
     throw BlockError{l.number, std::string(what) + " must lie from " + std::to_string(lo) + " to " + std::to_string(hi)};
   }
@@ -119,12 +108,7 @@ void IntegerList(const Line& l, const std::string& value, std::array<int32_t, N>
   for (size_t k = 0; k < N; ++k) out[k] = static_cast<int32_t>(Integer(l, parts[k], INT32_MIN, INT32_MAX, what));
 }
 
-std::vector<uint8_t> Constants(const Line& head, const std::vector<Line>& body) {
-  bool tunable = false;
-  if (head.words.size() > 3 || (head.words.size() == 3 && !head.quoted[2])) {
-    if (head.words.back() != "tunable" || head.quoted.back()) throw BlockError{head.number, "expected 'tunable'"};
-    tunable = true;
-  }
+std::vector<uint8_t> Constants(const Line& head, const std::vector<Line>& body, bool tunable) {
   std::vector<int16_t> values;
   for (const Line& l : body) {
     for (const std::string& w : l.words) values.push_back(static_cast<int16_t>(Integer(l, w, -32768, 65535, "a value")));
@@ -283,14 +267,18 @@ int ParseBehaviorStatement(const std::string& sourcePath, const std::string& fir
     r.where = sourcePath + ":" + std::to_string(first);
     if (head.words.size() < 2) throw BlockError{first, verb + " needs an id"};
     r.id = static_cast<int16_t>(Integer(head, head.words[1], -32768, 32767, "an id"));
-    if (head.words.size() >= 3 && head.quoted[2]) r.label = head.words[2];
+    size_t next = 2;
+    if (next < head.words.size() && head.quoted[next]) r.label = head.words[next++];
     if (r.label.size() > 63) throw BlockError{first, "a label has at most 63 characters"};
+    const bool tunable = verb == "constants" && next < head.words.size() && !head.quoted[next] &&
+                         head.words[next] == "tunable";
+    if (tunable) ++next;
+    if (next < head.words.size()) throw BlockError{first, "'" + head.words[next] + "' is not expected here"};
     if (verb == "tree") {
       std::vector<tova::AssembledTree> trees = tova::AssembleTrees(text);
       r.bytes = std::move(trees.at(0).bytes);
     } else {
-      if (head.words.size() > 3 && verb != "constants") throw BlockError{first, "too many words"};
-      if (verb == "constants") r.bytes = Constants(head, body);
+      if (verb == "constants") r.bytes = Constants(head, body, tunable);
       if (verb == "functions") r.bytes = Functions(body);
       if (verb == "slots") r.bytes = Slots(body);
       if (verb == "drawgroup") r.bytes = DrawGroupBytes(body);
