@@ -108,7 +108,8 @@ void Vornel::ParseTokenSection(std::string bytes, TokenMap& map, std::string_vie
     } while (text.Contains(kTokenMarker));
 }
 
-bool Vornel::CheckUntranslatedStrings(TokenMap foreign, TokenMap english, const std::string& tokensFile) {
+bool Vornel::CheckUntranslatedStrings(const TokenMap& foreign, const TokenMap& english,
+                                      const std::string& tokensFile) {
     if (foreign.size() != english.size()) {
         Say() << "Warning the number of english strings(" << english.size()
               << ") != the number of foreign strings(" << foreign.size() << ") - in " << tokensFile << "\n";

@@ -53,7 +53,8 @@ public:
     void ParseTokenSection(std::string bytes, TokenMap& map, std::string_view section,
                            const std::string& tokensFile);
     // Prints the warnings about missing and untranslated texts; always true.
-    bool CheckUntranslatedStrings(TokenMap foreign, TokenMap english, const std::string& tokensFile);
+    bool CheckUntranslatedStrings(const TokenMap& foreign, const TokenMap& english,
+                                  const std::string& tokensFile);
     bool ReadTemplateFile(const std::string& templateFile, TextBuffer& text);
     // Replaces every token; false at the first token without a foreign text.
     bool FillTemplate(TextBuffer templateText, const TokenMap& foreign, std::string& output);

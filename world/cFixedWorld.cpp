@@ -392,8 +392,8 @@ void cFixedWorld::Shift(int32_t dx, int32_t dy) {
                 };
                 clear(x, y + 1, kWallSide2);
                 clear(x + 1, y, kWallSide1);
-                clear(x, y - 1, kWallSide4);
-                clear(x - 1, y, kWallSide8);
+                clear(x - 1, y, kWallSide4);
+                clear(x, y - 1, kWallSide8);
             }
         }
     }

@@ -199,7 +199,7 @@ TEST(World, BoxCrossesWall) {
     EXPECT_FALSE(world.BoxCrossesWall(FineBox{150, 170, 165, 170}, 1));
 }
 
-TEST(World, ShiftMovesLayersAndClearsSidesTowardNewTiles) {
+TEST(World, ShiftMovesLayersWithTheirTiles) {
     RecordingNeighbours neighbours;
     WorldServices services;
     services.neighbours = &neighbours;
@@ -209,7 +209,7 @@ TEST(World, ShiftMovesLayersAndClearsSidesTowardNewTiles) {
     world.Floors(1)->At(5, 5) = 9;
     world.Floors(1)->At(18, 3) = 4;
     world.GetPoolLayer()->At(6, 6) = 2;
-    world.Walls(1)->At(2, 4).mask = kWallSide1;  // points at (1, 4), which gets filled
+    world.Walls(1)->At(2, 4).mask = kWallSide1;  // points at (1, 4), which takes the cells of (0, 4)
     world.Shift(1, 0);
     ASSERT_EQ(neighbours.shifts.size(), 1u);
     EXPECT_EQ(world.Floors(1)->At(6, 5), 9);
@@ -221,13 +221,34 @@ TEST(World, ShiftMovesLayersAndClearsSidesTowardNewTiles) {
         EXPECT_EQ(world.Floors(1)->At(19, y), 0) << "border column takes the fill";
     }
     EXPECT_EQ(world.Walls(1)->At(3, 4).mask, kWallSide1) << "moved with its tile";
-    world.Walls(1)->At(2, 8).mask = kWallSide1;
     world.Shift(1, 0);
-    EXPECT_EQ(world.Walls(1)->At(3, 8).mask, kWallSide1);
-    world.Walls(1)->At(1, 9).mask = kWallSide1;
-    world.Shift(0, 0);
+    EXPECT_EQ(world.Walls(1)->At(4, 4).mask, kWallSide1) << "its side 1 still has a tile behind it";
     EXPECT_EQ(world.DoCommand(kCmdShiftWorld, (static_cast<intptr_t>(0xFF) << 16) | 0x01), 1);
     EXPECT_EQ(neighbours.shifts.back(), std::make_pair(1, -1));
+}
+
+// A wall that comes to stand beside a tile filled from outside loses the
+// side toward that tile and keeps its others.
+TEST(World, ShiftClearsSidesTowardFilledTiles) {
+    struct Case {
+        int dx, dy;
+        int x, y;  // before the shift
+        uint8_t mask, after;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 9, kWallSide1 | kWallSide2, kWallSide2},
+        {-1, 0, 19, 9, kWallSide4 | kWallSide8, kWallSide8},
+        {0, 1, 9, 0, kWallSide2 | kWallSide4, kWallSide4},
+        {0, -1, 9, 19, kWallSide8 | kWallSide4, kWallSide4},
+    };
+    for (const Case& c : cases) {
+        for (int level = 1; level <= 2; ++level) {
+            cFixedWorld world(20);
+            world.Walls(level)->At(c.x, c.y).mask = c.mask;
+            world.Shift(c.dx, c.dy);
+            EXPECT_EQ(world.Walls(level)->At(c.x + c.dx, c.y + c.dy).mask, c.after) << c.dx << "," << c.dy;
+        }
+    }
 }
 
 TEST(World, ComputeValueAndBuiltSomething) {
