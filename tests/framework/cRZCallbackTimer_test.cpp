@@ -30,13 +30,23 @@ struct Counter {
     }
 };
 
+// A timer on a thread of its own that calls a counter. The counter is
+// declared before the timer, so it outlives a call the timer's destructor
+// still waits for.
+class TimerTest : public ::testing::Test {
+protected:
+    TimerTest() { timer.SetCallback(&Counter::Call, &counter); }
+
+    cRZCallbackThread thread;
+    Counter counter;
+    cRZCallbackTimer timer{&thread};
+};
+
 }  // namespace
 
-TEST(cRZCallbackTimer, OneShotFiresOnceAndCanStartAgain) {
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
-    EXPECT_FALSE(timer.StartOnce(10));  // no callback yet
+TEST_F(TimerTest, OneShotFiresOnceAndCanStartAgain) {
+    timer.SetCallback(nullptr, nullptr);
+    EXPECT_FALSE(timer.StartOnce(10));  // no callback
     timer.SetCallback(&Counter::Call, &counter);
     timer.SetInterval(30);
     auto start = steady_clock::now();
@@ -56,11 +66,7 @@ TEST(cRZCallbackTimer, OneShotFiresOnceAndCanStartAgain) {
     EXPECT_EQ(interval, 30u);  // StartOnce(5) was for that run only
 }
 
-TEST(cRZCallbackTimer, RepeatingFiresAtItsPeriodUntilStopped) {
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
-    timer.SetCallback(&Counter::Call, &counter);
+TEST_F(TimerTest, RepeatingFiresAtItsPeriodUntilStopped) {
     auto start = steady_clock::now();
     ASSERT_TRUE(timer.StartRepeating(20));
     EXPECT_FALSE(timer.StartRepeating(20));  // already armed
@@ -81,11 +87,7 @@ TEST(cRZCallbackTimer, RepeatingFiresAtItsPeriodUntilStopped) {
     EXPECT_EQ(aux, 100u);
 }
 
-TEST(cRZCallbackTimer, SetIntervalRestartsFromNow) {
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
-    timer.SetCallback(&Counter::Call, &counter);
+TEST_F(TimerTest, SetIntervalRestartsFromNow) {
     ASSERT_TRUE(timer.StartRepeating(1000));
     std::this_thread::sleep_for(milliseconds(20));
     auto change = steady_clock::now();
@@ -100,8 +102,8 @@ TEST(cRZCallbackTimer, SetIntervalRestartsFromNow) {
 
 TEST(cRZCallbackTimer, TwoOneShotsDueTogetherBothFire) {
     cRZCallbackThread thread;
-    cRZCallbackTimer a(&thread), b(&thread);
     Counter ca, cb;
+    cRZCallbackTimer a(&thread), b(&thread);
     a.SetCallback(&Counter::Call, &ca);
     b.SetCallback(&Counter::Call, &cb);
     a.StartOnce(15);
@@ -111,8 +113,8 @@ TEST(cRZCallbackTimer, TwoOneShotsDueTogetherBothFire) {
 
 TEST(cRZCallbackTimer, ACallbackMayStopItselfAndAnother) {
     cRZCallbackThread thread;
-    cRZCallbackTimer first(&thread), second(&thread);
     Counter c1, c2;
+    cRZCallbackTimer first(&thread), second(&thread);
     c1.action = [&] {
         first.Stop();
         second.Stop();
@@ -129,17 +131,13 @@ TEST(cRZCallbackTimer, ACallbackMayStopItselfAndAnother) {
     EXPECT_FALSE(second.IsArmed());
 }
 
-TEST(cRZCallbackTimer, StopFromAnotherThreadWaitsForACallUnderWay) {
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
+TEST_F(TimerTest, StopFromAnotherThreadWaitsForACallUnderWay) {
     std::atomic<bool> inside{false}, finished{false};
     counter.action = [&] {
         inside = true;
         std::this_thread::sleep_for(milliseconds(50));
         finished = true;
     };
-    timer.SetCallback(&Counter::Call, &counter);
     timer.StartRepeating(5);
     ASSERT_TRUE(Eventually([&] { return inside.load(); }));
     timer.Stop();
@@ -151,11 +149,7 @@ TEST(cRZCallbackTimer, StopFromAnotherThreadWaitsForACallUnderWay) {
 
 // A one-shot armed with a short interval may fall due before StartOnce has
 // returned; the timer thread must still recognise it as armed and call it.
-TEST(cRZCallbackTimer, EveryOneShotArmedBackToBackFires) {
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
-    timer.SetCallback(&Counter::Call, &counter);
+TEST_F(TimerTest, EveryOneShotArmedBackToBackFires) {
     ASSERT_TRUE(timer.SetInterval(0));
     for (int i = 1; i <= 300; ++i) {
         ASSERT_TRUE(timer.StartOnce());
@@ -189,13 +183,9 @@ TEST(cRZCallbackTimer, DestroyingATimerWaitsForItsCallUnderWay) {
     releaser.join();
 }
 
-TEST(cRZCallbackTimer, AThrowingCallbackIsReportedAndStopped) {
+TEST_F(TimerTest, AThrowingCallbackIsReportedAndStopped) {
     ClearCallbackCrash();
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
     counter.action = [] { throw std::runtime_error("boom"); };
-    timer.SetCallback(&Counter::Call, &counter);
     timer.StartRepeating(5);
     ASSERT_TRUE(Eventually([&] { return GetCallbackCrash() != nullptr; }));
     ASSERT_TRUE(Eventually([&] { return !timer.IsArmed(); }));
@@ -204,11 +194,7 @@ TEST(cRZCallbackTimer, AThrowingCallbackIsReportedAndStopped) {
     ClearCallbackCrash();
 }
 
-TEST(cRZCallbackTimer, AfterStopAllNothingFiresAgain) {
-    cRZCallbackThread thread;
-    cRZCallbackTimer timer(&thread);
-    Counter counter;
-    timer.SetCallback(&Counter::Call, &counter);
+TEST_F(TimerTest, AfterStopAllNothingFiresAgain) {
     timer.StartRepeating(10);
     ASSERT_TRUE(Eventually([&] { return counter.calls >= 1; }));
     thread.StopAll();
