@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "gamedata/AnimTable.h"
+#include "gamedata/BehaviorTree.h"
 #include "gamedata/Breakpoints.h"
 #include "gamedata/ResFileSource.h"
 #include "gamedata/CareerFile.h"
@@ -83,9 +84,12 @@ class ObjectFolder::Timing {
   void Reset() {
     totals_[kIffOpen] = totals_[kIffMapRead] = totals_[kIffMapScan] = 0;
   }
-  int64_t Start() const { return platform::PerfCounter(); }
+  static int64_t Start() { return platform::PerfCounter(); }
+  static int64_t MicrosecondsSince(int64_t started) {
+    return platform::MulDiv64(platform::PerfCounter() - started, 1000000, platform::PerfFrequency());
+  }
   void Stop(Scope s, int64_t started) {
-    int64_t us = (platform::PerfCounter() - started) * 1000000 / std::max<int64_t>(platform::PerfFrequency(), 1);
+    int64_t us = MicrosecondsSince(started);
     int64_t total = static_cast<int64_t>(totals_[s]) + us;
     totals_[s] = total > INT32_MAX || us > INT32_MAX ? INT32_MAX : static_cast<uint32_t>(total);
   }
@@ -321,6 +325,7 @@ void ObjectFolder::ScanFolder(const std::string& folder, int kind) {
 // What the definitions of one object file share, looked up once per file.
 struct ObjectFolder::FileScan {
   CachedFile* own = nullptr;
+  ResourceSource* global = nullptr;
   bool semiGlobalLooked = false;
   CachedFile* semiGlobal = nullptr;  // one use held until the scan ends
 };
@@ -336,6 +341,7 @@ void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
   Timing::Measure measure(*timing_, Timing::kAddLoop);
   FileScan scan;
   scan.own = FindCached(file);
+  scan.global = GetSource(globalFile_);
   // Every definition holds a use of its file, so only a file that was open
   // already can have definitions; each resource id is looked at once.
   std::set<ResId> seen;
@@ -402,7 +408,7 @@ void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kin
   }
   // Primitive names come from the readable-text tables of the interpreter;
   // the catalogue's behaviours work without them.
-  d->SetBehavior(std::make_unique<Behavior>(nullptr, GetSource(globalFile_), scan.own->source.get(),
+  d->SetBehavior(std::make_unique<Behavior>(nullptr, scan.global, scan.own->source.get(),
                                             scan.semiGlobal ? scan.semiGlobal->source.get() : nullptr));
   int count = record.Word(ObjectDefinitionRecord::kTypeAttributeCount);
   if (count != 0) {
@@ -428,16 +434,12 @@ void ObjectFolder::Clear() {
   if (loaded_) Breakpoints::Instance().Write();
   if (services_) services_->ReleaseAnimNameTables();
   CareerList::Instance().Clear();
-  while (!definitions_.empty()) {
-    ObjectDefinition* d = definitions_.back().get();
-    d->FreeCachedTables();
-    if (d->GetSemiGlobalFile()) CloseFile(d->GetSemiGlobalFile());
-    CloseFile(d->GetOwnFile());
-    definitions_.pop_back();
-  }
+  // Every file is closed below whatever its count, so the definitions' uses
+  // of them need no settling one by one.
+  for (auto& d : definitions_) d->FreeCachedTables();
+  definitions_.clear();
   byGuid_.clear();
   tables_.clear();
-  if (globalFile_) CloseFile(globalFile_);
   globalFile_ = nullptr;
   for (auto& f : files_) f->file->Close();
   files_.clear();
@@ -454,12 +456,11 @@ void ObjectFolder::Clear() {
 }
 
 void ObjectFolder::Unload() {
-  int64_t started = timing_->Start();
+  int64_t started = Timing::Start();
   for (auto& d : definitions_) {
     if (d->GetRefCount() == 0) d->FreeCachedTables();
   }
-  int64_t us = (platform::PerfCounter() - started) * 1000000 / std::max<int64_t>(platform::PerfFrequency(), 1);
-  debugLog_ += "Object unload time: " + std::to_string(us / 1000) + "\n";
+  debugLog_ += "Object unload time: " + std::to_string(Timing::MicrosecondsSince(started) / 1000) + "\n";
 }
 
 void ObjectFolder::AddRef(ObjectDefinition* d) {
@@ -1018,52 +1019,23 @@ class ObjectFolder::Tuning : public TuningHost {
       return name_;
     }
     bool IsWritable() override { return cached.file->IsWritable(); }
+    // Through the file's shared cache, where the behaviours read the same
+    // tables: it turns foreign data once and keeps what they point into.
     bool GetConstants(int16_t id, std::vector<int16_t>& values, bool& tunable) override {
-      MemHandle h = cached.file->GetResource(kTypeBCON, id, nullptr);
-      if (!h) return false;
-      const uint8_t* p = GetMemHandleData(h);
-      int32_t size = GetMemHandleSize(h);
-      bool swap = !cached.file->IsNative(h);
-      auto word = [&](int32_t at) {
-        uint16_t v = LoadU16(p + at);
-        return swap ? static_cast<uint16_t>((v >> 8) | (v << 8)) : v;
-      };
-      bool ok = size >= 2;
-      if (ok) {
-        uint16_t header = word(0);
-        tunable = (header & 0x8000) != 0;
-        // The count is bounded by the bytes that exist.
-        int32_t n = std::min<int32_t>(header & 0x7FFF, (size - 2) / 2);
-        values.resize(static_cast<size_t>(n));
-        for (int32_t i = 0; i < n; ++i) values[static_cast<size_t>(i)] = static_cast<int16_t>(word(2 + 2 * i));
-      }
-      cached.file->ReleaseResource(h);
-      return ok;
+      auto bytes = cached.source->GetResource(kTypeBCON, id, SwapConstants);
+      if (!bytes || bytes->size() < 2) return false;
+      const uint16_t header = LoadU16(bytes->data());
+      tunable = (header & kConstantsTunable) != 0;
+      // The count is bounded by the bytes that exist.
+      const size_t n = std::min<size_t>(header & 0x7FFF, (bytes->size() - 2) / 2);
+      values.resize(n);
+      for (size_t i = 0; i < n; ++i) values[i] = LoadI16(bytes->data() + 2 + 2 * i);
+      return true;
     }
     int WriteConstants(int16_t id, const std::vector<int16_t>& values) override {
-      iResFile& f = *cached.file;
-      int32_t size = 2 + 2 * static_cast<int32_t>(values.size());
-      MemHandle h = NewMemHandle(size);
-      if (!h) return kResOutOfMemory;
-      uint8_t* p = GetMemHandleData(h);
-      StoreU16(p, static_cast<uint16_t>(0x8000 | (values.size() & 0x7FFF)));
-      for (size_t i = 0; i < values.size(); ++i) StoreU16(p + 2 + 2 * i, static_cast<uint16_t>(values[i]));
-      std::string label;
-      if (MemHandle old = f.GetResource(kTypeBCON, id, nullptr)) {
-        f.GetLabel(old, label);
-        f.ReleaseResource(old);
-      }
-      int status = f.AddResource(h, kTypeBCON, id, label, true);
-      if (status != 0) {
-        DisposeMemHandle(h);
-        return status;
-      }
-      status = f.WriteResource(h);
-      if (status == 0) {
-        f.DetachResource(h);
-        DisposeMemHandle(h);
-      }
-      return status;
+      ResourceSource& source = *cached.source;
+      const std::string label = source.GetLabel(kTypeBCON, id, SwapConstants).value_or("");
+      return source.PutResource(kTypeBCON, id, label, MakeConstants(values, true));
     }
     void SetConstantOverride(int16_t id, const std::vector<int16_t>& list) override {
       cached.overrides[id] = list;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "resfile/MappedResFile.h"
 #include "resfile/MemHandle.h"
 #include "resfile/SeqResFile.h"
 
@@ -58,7 +59,8 @@ int ResFileSource::PutResource(uint32_t type, int16_t id, std::string_view label
   }
   status = file_->WriteResource(h);
   if (status != 0) {
-    file_->DeleteResource(h);
+    // A resource that replaced a stored one gives the stored one back.
+    DiscardFailedWrite(*file_, h);
     return status;
   }
   file_->DetachResource(h);

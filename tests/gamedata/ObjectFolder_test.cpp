@@ -621,6 +621,27 @@ TEST(ObjectFolderTuning, OverridesReachTheBehavioursAndSaveWritesThem) {
   EXPECT_EQ(folder.FindByGUID(kChairGuid)->GetBehavior()->GetConstants(4096, false).At(1), 99);
 }
 
+TEST(ObjectFolderTuning, ImportingAgainLeavesTheStoredTablesInPlace) {
+  tova_test::ScratchDir dir;
+  std::vector<uint8_t> bcon = {0x02, 0x80, 10, 0, 20, 0};  // tunable, two values
+  WriteIff(dir / "GameData/Objects/Chairs.iff",
+           {Objd(128, "Chair", MakeRecord(kChairGuid)), tova_test::ResourceSpec{TypeCode("BCON"), 4096, "Tuning", bcon}});
+  tova_test::WriteBytes(dir / "GameData/Tuning.txt", "x\tVersion 2\nChairs.iff\t4096:Tuning\n1\t99\n");
+  ObjectFolder folder;
+  folder.Init(dir.Path().string() + "/");
+  Behavior* behavior = folder.FindByGUID(kChairGuid)->GetBehavior();
+  ConstantsView stored = behavior->GetConstants(4096, false);
+  ASSERT_TRUE(stored);
+  // The import reads the stored table to check it; what the behaviours
+  // already hold of it stays valid.
+  std::string report;
+  ASSERT_EQ(folder.ImportTuning(report), 0);
+  EXPECT_EQ(report, "");
+  EXPECT_EQ(stored.At(0), 10);
+  EXPECT_EQ(stored.At(1), 20);
+  EXPECT_EQ(behavior->GetConstants(4096, true).At(1), 99);
+}
+
 }  // namespace
 }  // namespace tova
 

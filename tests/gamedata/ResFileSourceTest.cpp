@@ -89,3 +89,22 @@ TEST(ResFileSource, TuningOverridesOfObjectFiles) {
 
 }  // namespace
 }  // namespace tova
+
+namespace tova {
+namespace {
+
+TEST(ResFileSource, FailedWriteOverAStoredResourceKeepsIt) {
+  MemResFile file;
+  ResFileSource source(&file);
+  ASSERT_EQ(source.PutResource(kTypeBCON, 300, "old", {1, 0, 7, 0}), 0);
+  file.FailNextWrite(kFlatShortWrite);
+  EXPECT_EQ(source.PutResource(kTypeBCON, 300, "new", {2, 0, 8, 0, 9, 0}), kFlatShortWrite);
+  std::vector<uint8_t> stored;
+  ASSERT_TRUE(file.GetStored(kTypeBCON, 300, stored));
+  EXPECT_EQ(stored, (std::vector<uint8_t>{1, 0, 7, 0}));
+  EXPECT_EQ(source.GetLabel(kTypeBCON, 300, nullptr), "old");
+  EXPECT_EQ(file.Close(), 0);
+}
+
+}  // namespace
+}  // namespace tova
