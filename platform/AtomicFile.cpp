@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/File.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,20 +11,6 @@
 namespace platform {
 
 namespace {
-
-bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 // Makes the rename durable. Some file systems cannot sync a folder; the new
 // content is already in place then, so that is not a failed save.
@@ -81,8 +69,9 @@ bool AtomicFile::Begin() {
 bool AtomicFile::Write(const void* data, std::size_t size) {
     if (mFailed) return false;
     if (mFd < 0) return Fail("writing (not begun)", mTemp, EBADF);
-    int err = 0;
-    if (!WriteAll(mFd, static_cast<const char*>(data), size, err)) return Fail("writing", mTemp, err);
+    errno = 0;
+    if (WriteFully(mFd, data, size) != static_cast<int64_t>(size))
+        return Fail("writing", mTemp, errno != 0 ? errno : EIO);
     return true;
 }
 

@@ -94,17 +94,31 @@ int64_t Transfer(size_t count, Step step) {
 
 }  // namespace
 
-int64_t File::Read(void* buffer, size_t count) {
-  if (fd_ < 0) return -1;
+int64_t ReadFully(int fd, void* buffer, size_t count) {
   char* bytes = static_cast<char*>(buffer);
-  return Transfer(count, [&](size_t done) { return read(fd_, bytes + done, count - done); });
+  return Transfer(count, [&](size_t done) { return read(fd, bytes + done, count - done); });
 }
 
-int64_t File::Write(const void* buffer, size_t count) {
-  if (fd_ < 0) return -1;
+int64_t WriteFully(int fd, const void* buffer, size_t count) {
   const char* bytes = static_cast<const char*>(buffer);
-  return Transfer(count, [&](size_t done) { return write(fd_, bytes + done, count - done); });
+  return Transfer(count, [&](size_t done) { return write(fd, bytes + done, count - done); });
 }
+
+bool ReadToEnd(int fd, std::string& out) {
+  char chunk[16 * 1024];
+  for (;;) {
+    const int64_t n = ReadFully(fd, chunk, sizeof chunk);
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(chunk, static_cast<size_t>(n));
+  }
+}
+
+int64_t File::Read(void* buffer, size_t count) { return fd_ < 0 ? -1 : ReadFully(fd_, buffer, count); }
+
+int64_t File::Write(const void* buffer, size_t count) { return fd_ < 0 ? -1 : WriteFully(fd_, buffer, count); }
+
+bool File::ReadToEnd(std::string& out) { return fd_ >= 0 && platform::ReadToEnd(fd_, out); }
 
 int64_t File::ReadAt(void* buffer, size_t count, int64_t offset) const {
   if (fd_ < 0 || offset < 0) return -1;

@@ -43,6 +43,9 @@ class File {
   int64_t ReadAt(void* buffer, size_t count, int64_t offset) const;
   // Writes at an offset without moving the position.
   int64_t WriteAt(const void* buffer, size_t count, int64_t offset);
+  // Appends everything from the position to the end of the file to `out`;
+  // false on an error.
+  bool ReadToEnd(std::string& out);
 
   // The new position, or -1 (position unchanged) when it would be negative.
   int64_t Seek(int64_t offset, Origin origin);
@@ -59,5 +62,16 @@ class File {
   int fd_ = -1;
   std::string path_;
 };
+
+// The loops File's reads and writes run on, for the layer's own code that
+// holds a bare descriptor (saves, copies, the registry). Interrupted calls are
+// repeated and short transfers continued: the answer is the bytes moved, fewer
+// only at the end of the file or on an error (errno tells), -1 when an error
+// came before any byte.
+int64_t ReadFully(int fd, void* buffer, size_t count);
+int64_t WriteFully(int fd, const void* buffer, size_t count);
+// Appends everything from the position to the end of the file to `out`; false
+// (errno tells) on an error.
+bool ReadToEnd(int fd, std::string& out);
 
 }  // namespace platform

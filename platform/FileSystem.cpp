@@ -14,6 +14,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/File.h"
 #include "platform/Path.h"
 
 namespace platform {
@@ -153,21 +154,9 @@ std::string ResolveTargetAsGiven(std::string_view path) {
 bool CopyContents(int from, int to) {
   char buffer[64 * 1024];
   for (;;) {
-    const ssize_t n = read(from, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return true;
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
-      if (w < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      done += w;
-    }
+    const int64_t n = ReadFully(from, buffer, sizeof buffer);
+    if (n <= 0) return n == 0;
+    if (WriteFully(to, buffer, static_cast<size_t>(n)) != n) return false;
   }
 }
 
@@ -267,8 +256,12 @@ bool MoveFile(std::string_view from, std::string_view to) {
   if (source.empty() || target.empty() || !LstatOk(source, &src)) return false;
   bool ok = false;
   if (LstatOk(existingTarget, &dst)) {
-    // Only a change of letter case of the same entry may "overwrite".
-    if (dst.st_ino != src.st_ino || dst.st_dev != src.st_dev || target == source) return false;
+    // Only a change of letter case of the same entry may "overwrite". A second
+    // hard link of the file is another entry: renaming onto it would report
+    // success and change nothing.
+    const bool sameFile = dst.st_ino == src.st_ino && dst.st_dev == src.st_dev;
+    const bool sameEntry = sameFile && (existingTarget == source || src.st_nlink == 1 || S_ISDIR(src.st_mode));
+    if (!sameEntry || target == source) return false;
     ok = rename(source.c_str(), target.c_str()) == 0;
   } else if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
     ok = true;

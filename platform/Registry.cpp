@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/File.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -379,20 +380,13 @@ RegStatus Registry::Refresh() {
         return kRegIoFailed;
     }
     std::string text;
-    char buffer[8192];
-    while (true) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            int err = errno;
-            ::close(fd);
-            mLastError = "registry file \"" + mFile.string() + "\": " + std::strerror(err);
-            return kRegIoFailed;
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    const bool ok = ReadToEnd(fd, text);
+    const int err = errno;
     ::close(fd);
+    if (!ok) {
+        mLastError = "registry file \"" + mFile.string() + "\": " + std::strerror(err);
+        return kRegIoFailed;
+    }
 
     std::string why;
     RegistryData data;

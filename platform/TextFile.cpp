@@ -37,13 +37,7 @@ std::optional<std::string> ReadTextFile(std::string_view path) {
   File file;
   if (!file.Open(path, File::kRead, File::Disposition::kOpenExisting)) return std::nullopt;
   std::string bytes;
-  char chunk[16 * 1024];
-  for (;;) {
-    const int64_t n = file.Read(chunk, sizeof chunk);
-    if (n < 0) return std::nullopt;
-    if (n == 0) break;
-    bytes.append(chunk, static_cast<size_t>(n));
-  }
+  if (!file.ReadToEnd(bytes)) return std::nullopt;
   return FromTextMode(bytes);
 }
 

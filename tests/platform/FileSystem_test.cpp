@@ -83,6 +83,15 @@ TEST(FileSystemTest, MoveOntoExistingFileFailsAndLeavesBoth) {
   EXPECT_EQ(t.Read("To.txt"), "to");
 }
 
+TEST(FileSystemTest, MoveOntoAnotherLinkOfTheSameFileFails) {
+  TempFolder t;
+  t.Write("a.txt", "data");
+  ASSERT_EQ(link((t / "a.txt").c_str(), (t / "A.TXT").c_str()), 0);
+  EXPECT_FALSE(platform::MoveFile(t / "a.txt", t / "A.TXT"));
+  EXPECT_TRUE(t.Has("a.txt"));
+  EXPECT_TRUE(t.Has("A.TXT"));
+}
+
 TEST(FileSystemTest, MoveRenamesFoldersAndChangesCase) {
   TempFolder t;
   t.Write("Dir/f.txt", "x");

@@ -93,6 +93,21 @@ TEST(FileTest, PositionalReadLeavesThePositionAlone) {
   EXPECT_EQ(f.Position(), 1);
 }
 
+TEST(FileTest, ReadToEndAppendsTheRestAcrossChunks) {
+  TempFolder t;
+  std::string bytes;
+  for (int i = 0; i < 40000; ++i) bytes += static_cast<char>('a' + i % 26);
+  t.Write("big.bin", bytes);
+  File f;
+  ASSERT_TRUE(f.Open(t / "big.bin", File::kRead, Disposition::kOpenExisting));
+  ASSERT_EQ(f.Seek(5, File::Origin::kBegin), 5);
+  std::string out = "kept";
+  EXPECT_TRUE(f.ReadToEnd(out));
+  EXPECT_EQ(out, "kept" + bytes.substr(5));
+  f.Close();
+  EXPECT_FALSE(f.ReadToEnd(out));
+}
+
 TEST(FileTest, ClosedFileFailsEverything) {
   File f;
   char c;
