@@ -5,7 +5,8 @@
 #include <cstdint>
 
 int32_t GetDaysInMonth(int32_t month, int32_t year);
-// 0 for years before 1900 and months outside 1 to 12.
+// 0 for years before 1900, months outside 1 to 12 and dates too far out for
+// a 32-bit day number.
 int32_t DayNumber(int32_t year, int32_t month, int32_t day);
 int32_t DaysBetweenDates(int32_t y1, int32_t m1, int32_t d1, int32_t y2, int32_t m2, int32_t d2);
 

@@ -350,7 +350,10 @@ void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
       if (d->GetOwnFile() == file) seen.insert(d->GetResourceId());
     }
   }
+  // A file whose every record is a definition already (a rescan) is left
+  // alone: fetching a record to learn its id reads its data.
   int count = file->CountResources(kObjdType);
+  if (static_cast<int>(seen.size()) == count) count = 0;
   for (int i = 1; i <= count; ++i) {
     MemHandle h = nullptr;
     ResId id = 0;
@@ -412,10 +415,18 @@ void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kin
                                             scan.semiGlobal ? scan.semiGlobal->source.get() : nullptr));
   int count = record.Word(ObjectDefinitionRecord::kTypeAttributeCount);
   if (count != 0) {
-    TypeAttributes attributes;
-    attributes.guid = record.Guid();
-    if (count > 0 && count <= kMaxTypeAttributes) attributes.values.assign(static_cast<size_t>(count), 0);
-    typeAttributes_.push_back(std::move(attributes));
+    size_t size = count > 0 && count <= kMaxTypeAttributes ? static_cast<size_t>(count) : 0;
+    // A type unloaded and loaded again keeps its one entry and its values: a
+    // second entry would be saved too and overwrite them when read back.
+    // Nothing is unloaded during the start-up scan, which need not look.
+    auto known = loaded_ ? std::find_if(typeAttributes_.begin(), typeAttributes_.end(),
+                                        [&](const TypeAttributes& t) { return t.guid == record.Guid(); })
+                         : typeAttributes_.end();
+    if (known != typeAttributes_.end()) {
+      known->values.resize(size, 0);
+    } else {
+      typeAttributes_.push_back(TypeAttributes{record.Guid(), std::vector<int16_t>(size, 0)});
+    }
   }
   byGuid_[static_cast<int32_t>(record.Guid())] = d.get();
   definitions_.push_back(std::move(d));

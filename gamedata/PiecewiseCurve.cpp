@@ -1,7 +1,7 @@
 #include "gamedata/PiecewiseCurve.h"
 
-#include <cstdio>
-#include <string>
+#include <cctype>
+#include <charconv>
 
 namespace tova {
 
@@ -32,14 +32,33 @@ void PiecewiseCurve::UpdateWidths() {
   for (size_t i = 0; i + 1 < points_.size(); ++i) inverseWidths_.push_back(1.0f / (points_[i + 1].x - points_[i].x));
 }
 
+namespace {
+
+// One integer as "%d" reads it (blanks, an optional sign, digits) from `at`
+// on; false when there is none or it does not fit an int.
+bool ReadInt(std::string_view s, size_t& at, int& out) {
+  while (at < s.size() && std::isspace(static_cast<unsigned char>(s[at]))) ++at;
+  if (at + 1 < s.size() && s[at] == '+' && s[at + 1] != '-') ++at;
+  auto [ptr, ec] = std::from_chars(s.data() + at, s.data() + s.size(), out);
+  if (ec != std::errc()) return false;
+  at = static_cast<size_t>(ptr - s.data());
+  return true;
+}
+
+}  // namespace
+
 void PiecewiseCurve::Parse(std::string_view text) {
   size_t pos = 0;
   while ((pos = text.find('(', pos)) != std::string_view::npos) {
-    size_t close = text.find(')', pos);
+    const size_t close = text.find(')', pos);
     if (close == std::string_view::npos) return;
-    std::string group(text.substr(pos, close - pos + 1));
-    int x, y;
-    if (std::sscanf(group.c_str(), "(%d;%d)", &x, &y) == 2) AddPoint(static_cast<float>(x), static_cast<float>(y));
+    // "(x;y)"; text between y and ')' is ignored.
+    const std::string_view group = text.substr(pos + 1, close - pos - 1);
+    size_t at = 0;
+    int x = 0, y = 0;
+    if (ReadInt(group, at, x) && at < group.size() && group[at] == ';' && ReadInt(group, ++at, y)) {
+      AddPoint(static_cast<float>(x), static_cast<float>(y));
+    }
     pos = close + 1;
   }
 }

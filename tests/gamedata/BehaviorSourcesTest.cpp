@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "gamedata/Behavior.h"
 #include "gamedata/BehaviorAssembler.h"
@@ -12,6 +9,7 @@
 #include "gamedata/ObjFnTable.h"
 #include "gamedata/ResFileSource.h"
 #include "gamedata/SlotDescriptor.h"
+#include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "resfile/IFFResFile2.h"
 
@@ -33,19 +31,16 @@ const char* kTree =
 
 class BehaviorSources : public ::testing::Test {
  protected:
+  // Compiles the source; the compiler's errors are kept for Errors().
   int Compile(const std::string& source) {
-    std::ofstream(dir / "src.res", std::ios::binary) << source;
-    const std::string command = std::string(TOVA_BIN_DIR) + "/contentc --out " + (dir / "root").string() + " " +
-                                (dir / "src.res").string() + " 2> " + (dir / "err").string();
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    tova_test::WriteBytes(dir / "src.res", source);
+    last = tova_test::RunProgram("contentc", {"--out", (dir / "root").string(), (dir / "src.res").string()});
+    return last.code;
   }
-  std::string Errors() {
-    std::ifstream in(dir / "err");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  const std::string& Errors() const { return last.err; }
   tova_test::ScratchDir folder;
   const fs::path& dir = folder.Path();
+  tova_test::ProgramRun last;
 };
 
 TEST_F(BehaviorSources, EveryKindCompilesIntoTheFile) {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string>
+#include <vector>
 
+#include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
 namespace {
@@ -13,20 +13,17 @@ namespace fs = std::filesystem;
 
 class BhavasmTool : public ::testing::Test {
  protected:
-  int Run(const std::string& args) {
-    const std::string command = std::string(TOVA_BIN_DIR) + "/bhavasm " + args + " > " + (dir / "out").string() +
-                                " 2> " + (dir / "err").string();
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // Runs bhavasm; its output and errors are kept in `last`.
+  int Run(const std::vector<std::string>& args) {
+    last = tova_test::RunProgram("bhavasm", args);
+    return last.code;
   }
-  std::string Read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  void Write(const std::string& name, const std::string& text) { std::ofstream(dir / name, std::ios::binary) << text; }
+  std::string Read(const std::string& name) { return tova_test::ReadBytes(dir / name); }
+  void Write(const std::string& name, const std::string& text) { tova_test::WriteBytes(dir / name, text); }
   std::string Path(const std::string& name) { return (dir / name).string(); }
   tova_test::ScratchDir folder;
   const fs::path& dir = folder.Path();
+  tova_test::ProgramRun last;
 };
 
 TEST_F(BhavasmTool, AssemblesAndPrintsBack) {
@@ -36,25 +33,25 @@ TEST_F(BhavasmTool, AssemblesAndPrintsBack) {
       "n1:  4097 -1 -1 -1 -1 -> true n0\n"
       "end\n";
   Write("greet.txt", text);
-  ASSERT_EQ(Run("check " + Path("greet.txt")), 0);
-  EXPECT_EQ(Read("out"), "1 tree\n");
-  ASSERT_EQ(Run("asm " + Path("greet.txt") + " " + Path("greet.bhav")), 0);
+  ASSERT_EQ(Run({"check", Path("greet.txt")}), 0);
+  EXPECT_EQ(last.out, "1 tree\n");
+  ASSERT_EQ(Run({"asm", Path("greet.txt"), Path("greet.bhav")}), 0);
   EXPECT_EQ(fs::file_size(dir / "greet.bhav"), 12u + 2 * 12);
-  ASSERT_EQ(Run("dis " + Path("greet.bhav") + " 4096 Greet"), 0);
-  EXPECT_EQ(Read("out"), text);
+  ASSERT_EQ(Run({"dis", Path("greet.bhav"), "4096", "Greet"}), 0);
+  EXPECT_EQ(last.out, text);
 }
 
 TEST_F(BhavasmTool, ReportsFaultsWithTheirLine) {
   Write("bad.txt", "tree 4096\n Sleep -> nowhere false\nend\n");
   Write("old.bhav", std::string("\x01\x00", 2) + std::string(12, '\0'));
   Write("keep.bhav", "old");
-  EXPECT_EQ(Run("check " + Path("bad.txt")), 1);
-  EXPECT_NE(Read("err").find("line 2: unknown label 'nowhere'"), std::string::npos);
-  EXPECT_EQ(Run("asm " + Path("bad.txt") + " " + Path("keep.bhav")), 1);
+  EXPECT_EQ(Run({"check", Path("bad.txt")}), 1);
+  EXPECT_NE(last.err.find("line 2: unknown label 'nowhere'"), std::string::npos);
+  EXPECT_EQ(Run({"asm", Path("bad.txt"), Path("keep.bhav")}), 1);
   EXPECT_EQ(Read("keep.bhav"), "old");
-  EXPECT_EQ(Run("dis " + Path("old.bhav")), 1);
-  EXPECT_EQ(Run("dis " + Path("missing.bhav")), 1);
-  EXPECT_EQ(Run("frobnicate " + Path("bad.txt")), 2);
+  EXPECT_EQ(Run({"dis", Path("old.bhav")}), 1);
+  EXPECT_EQ(Run({"dis", Path("missing.bhav")}), 1);
+  EXPECT_EQ(Run({"frobnicate", Path("bad.txt")}), 2);
 }
 
 TEST_F(BhavasmTool, ResourceFiles) {
@@ -68,13 +65,13 @@ TEST_F(BhavasmTool, ResourceFiles) {
   b2.replace(b2.find("version 2"), 9, "version 3");
   Write("ab.txt", a + b);
   Write("b2.txt", b2);
-  ASSERT_EQ(Run("asm " + Path("ab.txt") + " " + Path("trees.iff")), 0) << Read("err");
-  ASSERT_EQ(Run("asm " + Path("b2.txt") + " " + Path("trees.iff")), 0) << Read("err");  // replaces 4097
-  ASSERT_EQ(Run("dis " + Path("trees.iff")), 0) << Read("err");
-  EXPECT_EQ(Read("out"), a + b2);
-  ASSERT_EQ(Run("dis " + Path("trees.iff") + " 4097"), 0);
-  EXPECT_EQ(Read("out"), b2);
-  EXPECT_EQ(Run("dis " + Path("trees.iff") + " 4098"), 1);
+  ASSERT_EQ(Run({"asm", Path("ab.txt"), Path("trees.iff")}), 0) << last.err;
+  ASSERT_EQ(Run({"asm", Path("b2.txt"), Path("trees.iff")}), 0) << last.err;  // replaces 4097
+  ASSERT_EQ(Run({"dis", Path("trees.iff")}), 0) << last.err;
+  EXPECT_EQ(last.out, a + b2);
+  ASSERT_EQ(Run({"dis", Path("trees.iff"), "4097"}), 0);
+  EXPECT_EQ(last.out, b2);
+  EXPECT_EQ(Run({"dis", Path("trees.iff"), "4098"}), 1);
   EXPECT_FALSE(fs::exists(dir / "trees.iff.tmp"));
 }
 

@@ -32,11 +32,13 @@ TEST(GameCalendar, DayNumbers) {
         int y, m, d, expected;
     };
     for (Case c : {Case{1900, 1, 1, 0}, Case{1900, 2, 1, 30}, Case{1901, 1, 1, 360}, Case{1899, 5, 5, 0},
-                   Case{2000, 13, 1, 0}, Case{2000, 0, 1, 0}, Case{1900, 12, 30, 359}})
+                   Case{2000, 13, 1, 0}, Case{2000, 0, 1, 0}, Case{1900, 12, 30, 359},
+                   Case{INT32_MAX, 12, 30, 0}, Case{1900, 1, INT32_MIN, 0}})
         EXPECT_EQ(DayNumber(c.y, c.m, c.d), c.expected) << c.y << "-" << c.m << "-" << c.d;
     EXPECT_EQ(GetDaysInMonth(2, 1904), 30);
     EXPECT_EQ(DaysBetweenDates(1900, 2, 1, 1900, 1, 1), 30);
     EXPECT_EQ(DaysBetweenDates(1900, 1, 1, 1901, 1, 1), -360);
+    EXPECT_EQ(DaysBetweenDates(1900, 1, INT32_MAX, 1900, 1, -INT32_MAX), INT32_MAX);  // held at the limit
     VersionWord v = SplitVersionWord(0x1234);
     EXPECT_EQ(v.high, 0x12);
     EXPECT_EQ(v.low, 0x34);

@@ -28,6 +28,28 @@ TEST(PiecewiseCurve, ParseKeepsFirstOfDuplicateXAndEvaluates) {
   EXPECT_FLOAT_EQ(c.Evaluate(200), 20);  // beyond the last point: flat
 }
 
+TEST(PiecewiseCurve, ParseReadsGroupsOfTwoIntegers) {
+  struct Case {
+    const char* text;
+    std::vector<PiecewiseCurve::Point> points;
+  } cases[] = {
+      {"( 1; +2)(-3;\t-4 )", {{-3, -4}, {1, 2}}},
+      {"(1 ;2)(1;)(;1)(+-1;2)(x;1)", {}},
+      {"(99999999999;5)(2;-99999999999)(6;7)", {{6, 7}}},  // beyond an int: dropped
+      {"(5;6 and more)", {{5, 6}}},
+  };
+  for (const Case& c : cases) {
+    PiecewiseCurve curve;
+    curve.Allocate(8);
+    curve.Parse(c.text);
+    ASSERT_EQ(curve.Count(), static_cast<int>(c.points.size())) << c.text;
+    for (size_t i = 0; i < c.points.size(); ++i) {
+      EXPECT_EQ(curve.Points()[i].x, c.points[i].x) << c.text;
+      EXPECT_EQ(curve.Points()[i].y, c.points[i].y) << c.text;
+    }
+  }
+}
+
 TEST(PiecewiseCurve, FullAndEmptyCurves) {
   PiecewiseCurve c;
   EXPECT_FLOAT_EQ(c.Evaluate(3), 0);

@@ -128,6 +128,40 @@ TEST_F(ObjectFolderTest, ScanTakesTheFirstGuidSkipsRecordsAndDirFolders) {
   EXPECT_FALSE(folder.AddObjectFile(root + "Elsewhere/Chairs.iff"));
 }
 
+TEST_F(ObjectFolderTest, AddingALoadedFileAgainTakesOnlyItsNewRecords) {
+  ObjectFolder folder;
+  folder.Init(root);
+  iResFile* big = folder.FindByGUID(kBigGuid)->GetOwnFile();
+  ASSERT_TRUE(big->IsWritable());
+  ObjectDefinitionRecord added = MakeRecord(0x5000);
+  ASSERT_EQ(folder.GetSource(big)->PutResource(TypeCode("OBJD"), 131, "Big two",
+                                               std::vector<uint8_t>(added.Data(), added.Data() + 216)),
+            0);
+  EXPECT_TRUE(folder.AddObjectFile(root + "GameData/Objects/Deep/Big.iff"));
+  EXPECT_EQ(folder.GetDefinitionCount(), 4);
+  ASSERT_NE(folder.FindByGUID(0x5000), nullptr);
+  EXPECT_EQ(folder.FindByGUID(0x5000)->GetOwnFile(), big);
+  // Once every record is a definition, adding the file again changes nothing.
+  EXPECT_TRUE(folder.AddObjectFile(root + "GameData/Objects/Deep/Big.iff"));
+  EXPECT_EQ(folder.GetDefinitionCount(), 4);
+}
+
+TEST_F(ObjectFolderTest, AReloadedDefinitionKeepsOneSetOfTypeAttributes) {
+  ObjectFolder folder;
+  folder.Init(root);
+  ASSERT_TRUE(folder.UnloadDefinition(folder.FindByGUID(kChairGuid)));
+  ASSERT_TRUE(folder.AddObjectFile(root + "GameData/Objects/Chairs.iff"));
+  ObjectDefinition* chair = folder.FindByGUID(kChairGuid);
+  ASSERT_NE(chair, nullptr);
+  ASSERT_EQ(folder.GetTypeAttributeCount(*chair), 3);
+  folder.GetTypeAttributes(*chair)[1] = 7;
+  MemResFile lot;
+  ASSERT_EQ(folder.SaveTypeAttributes(lot), 0);
+  folder.GetTypeAttributes(*chair)[1] = 0;
+  ASSERT_EQ(folder.LoadTypeAttributes(lot), 0);
+  EXPECT_EQ(folder.GetTypeAttributes(*chair)[1], 7);
+}
+
 TEST_F(ObjectFolderTest, SkipFlagOffLoadsMarkedRecords) {
   ObjectFolder folder;
   folder.Init(root, 0);

@@ -38,9 +38,9 @@ ToolRun Lotgen(const std::string& arguments) {
     return ToolRun{raw == -1 ? -1 : (raw >> 8) & 0xFF, text.str()};
 }
 
-}  // namespace
-
 std::string LotFile(const char* name) { return Scratch() + "/" + name; }
+
+}  // namespace
 
 TEST(Lotgen, EveryLayerComesBackUnchanged) {
     const std::string lot = LotFile("lotgen_every_layer.iff");
