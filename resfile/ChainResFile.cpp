@@ -43,26 +43,16 @@ int ChainResFile::Create(const std::string&) { return mError = kResUnsupported; 
 int ChainResFile::Delete(const std::string&) { return mError = kResUnsupported; }
 int ChainResFile::Open(const std::string&) { return mError = kResUnsupported; }
 
-int ChainResFile::Suspend() {
+int ChainResFile::ForEveryMember(int (iResFile::*op)()) {
   int status = 0;
   for (Member& m : mMembers)
-    if (int s = m.file->Suspend()) status = s;
+    if (int s = (m.file->*op)()) status = s;
   return mError = status;
 }
 
-int ChainResFile::Resume() {
-  int status = 0;
-  for (Member& m : mMembers)
-    if (int s = m.file->Resume()) status = s;
-  return mError = status;
-}
-
-int ChainResFile::Close() {
-  int status = 0;
-  for (Member& m : mMembers)
-    if (int s = m.file->Close()) status = s;
-  return mError = status;
-}
+int ChainResFile::Suspend() { return ForEveryMember(&iResFile::Suspend); }
+int ChainResFile::Resume() { return ForEveryMember(&iResFile::Resume); }
+int ChainResFile::Close() { return ForEveryMember(&iResFile::Close); }
 
 int ChainResFile::Flush() {
   int status = 0;

@@ -73,6 +73,8 @@ class ChainResFile : public iResFile {
   template <class F>
   int AskOwner(F ask, bool writableOnly, int none);
   std::vector<ResType> TypeUnion();
+  // Runs the operation on every member; the last failure is the answer.
+  int ForEveryMember(int (iResFile::*op)());
 
   std::vector<Member> mMembers;
 };

@@ -1,9 +1,10 @@
 #include "resfile/FolderScanner.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "framework/CTGFileManager.h"
-#include "platform/File.h"
+#include "platform/AtomicFile.h"
 #include "resfile/PathHelpers.h"
 
 namespace {
@@ -114,10 +115,11 @@ void MatchFolderScanner::VisitFile(const char* path) {
 
 int WriteHandleToFile(MemHandle handle, const char* path) {
   if (path == nullptr) return -1;
-  platform::File file;
-  if (!file.Open(path, platform::File::kWrite, platform::File::Disposition::kCreateAlways)) return -1;
   const uint8_t* data = GetMemHandleData(handle);
   const int32_t size = GetMemHandleSize(handle);
-  if (size > 0 && (data == nullptr || file.Write(data, static_cast<size_t>(size)) != size)) return -1;
-  return file.Close() ? 0 : -1;
+  if (size > 0 && data == nullptr) return -1;
+  // Through a temporary renamed over the target: a failed write leaves an
+  // older file whole.
+  std::string_view bytes(reinterpret_cast<const char*>(data), size > 0 ? static_cast<size_t>(size) : 0);
+  return platform::SaveFileAtomically(path, bytes) ? 0 : -1;
 }

@@ -46,6 +46,7 @@ class MatchFolderScanner : public FolderScanner {
   bool mRecurse;
 };
 
-// Writes the handle's bytes as the whole file; 0 on success, -1 when the file
-// cannot be created or the write falls short.
+// Writes the handle's bytes as the whole file (an older file stays whole
+// until they are all written); 0 on success, -1 when the file cannot be
+// created or the write falls short.
 int WriteHandleToFile(MemHandle handle, const char* path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "resfile/ReconObject.h"
@@ -107,6 +108,9 @@ int IFFResFile::Open(const std::string& path) {
   mOpen = true;
   mInternal.Clear();
   mSwapped = false;
+  // Found in file order and turned round once: putting each new entry in
+  // front as it is found would cost time growing with the square of the count.
+  mMap.mNewAtFront = mInternal.mNewAtFront = false;
   Walk([this](int32_t pos, const ChunkHeader& h) {
     if (h.flags & kResFlagFree) {
       mMap.mFreeBytes += h.size;
@@ -117,6 +121,9 @@ int IFFResFile::Open(const std::string& path) {
     e->flags = e->storedFlags = h.flags;
     e->labelIndex = h.labelIndex;
   });
+  mMap.mNewAtFront = mInternal.mNewAtFront = true;
+  mMap.Reverse();
+  mInternal.Reverse();
   LoadNames();
   mChanged = false;
   return mError = 0;
@@ -143,12 +150,13 @@ void IFFResFile::LoadNames() {
     if (ReconObject::LoadFromResFile(record, *this, 1) == 0) mNamesChanged = false;
   }
   Swap();
+  std::unordered_map<int32_t, const std::string*> byIndex;
+  for (const auto& [index, label] : names.entries) byIndex.emplace(index, &label);  // the first of an index counts
   for (auto& g : mMap.mGroups) {
     for (auto& e : g->entries) {
       if (e->labelIndex == -1) continue;
-      auto it = std::find_if(names.entries.begin(), names.entries.end(),
-                             [&e](const auto& n) { return n.first == e->labelIndex; });
-      if (it != names.entries.end()) e->label = ClampLabel(it->second);
+      auto it = byIndex.find(e->labelIndex);
+      if (it != byIndex.end()) e->label = ClampLabel(*it->second);
     }
   }
   mError = 0;

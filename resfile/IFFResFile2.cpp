@@ -166,19 +166,3 @@ int IFFResFile2::Close() {
   return mError = status != 0 ? status : closed;
 }
 
-int IFFResFile2::Suspend() {
-  if (!Ready()) return mError;
-  std::string path;
-  mFile.GetPath(path);
-  mSuspendedPath = path;
-  return Close();
-}
-
-int IFFResFile2::Resume() {
-  if (mSuspendedPath.empty()) return mError = kFlatOpenFailed;
-  std::string path;
-  path.swap(mSuspendedPath);
-  int status = Open(path);
-  mCursor = 0;
-  return status;
-}

@@ -23,8 +23,6 @@ class IFFResFile2 : public IFFChunkFile {
 
   int Create(const std::string& path) override;
   int Open(const std::string& path) override;
-  int Suspend() override;
-  int Resume() override;
   int Close() override;
 
   // Of the open file: 0x200 or 0x205, and whether the map was used.
@@ -47,7 +45,6 @@ class IFFResFile2 : public IFFChunkFile {
   int32_t mMapChunk = 0;         // the map chunk that was read and trusted
   int mVersion = 0;
   bool mOpenedByMap = false;
-  std::string mSuspendedPath;
 };
 
 // The 64-byte header of a new 2.5 file with the given map offset.

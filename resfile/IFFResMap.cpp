@@ -1,15 +1,16 @@
 #include "resfile/IFFResMap.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "resfile/ReconStream.h"
 
 IFFResMap::~IFFResMap() { DisposeHandles(); }
 
 ResGroup* IFFResMap::FindGroup(ResType type) const {
-  for (const auto& g : mGroups)
-    if (g->type == type) return g.get();
-  return nullptr;
+  if (!mIndexValid) BuildIndex();
+  auto it = mByType.find(type);
+  return it != mByType.end() ? it->second : nullptr;
 }
 
 ResGroup* IFFResMap::AddGroup(ResType type) {
@@ -17,6 +18,7 @@ ResGroup* IFFResMap::AddGroup(ResType type) {
   auto g = std::make_unique<ResGroup>();
   g->type = type;
   auto it = mGroups.insert(mNewAtFront ? mGroups.begin() : mGroups.end(), std::move(g));
+  mByType[type] = it->get();
   return it->get();
 }
 
@@ -37,10 +39,23 @@ void IFFResMap::SwapGroups(IFFResMap& other) {
   mIndexValid = other.mIndexValid = false;
 }
 
+void IFFResMap::Reverse() {
+  std::reverse(mGroups.begin(), mGroups.end());
+  for (auto& g : mGroups) std::reverse(g->entries.begin(), g->entries.end());
+  mIndexValid = false;
+}
+
 void IFFResMap::BuildIndex() const {
+  mByType.clear();
   mById.clear();
-  for (const auto& g : mGroups)
-    for (const auto& e : g->entries) mById[Key(g->type, e->id)].push_back(e.get());
+  mByHandle.clear();
+  for (const auto& g : mGroups) {
+    mByType.emplace(g->type, g.get());  // a damaged map may repeat a type: the first counts
+    for (const auto& e : g->entries) {
+      mById[Key(g->type, e->id)].push_back(e.get());
+      if (e->handle) mByHandle.emplace(e->handle, std::make_pair(e.get(), g.get()));
+    }
+  }
   mIndexValid = true;
 }
 
@@ -90,15 +105,20 @@ ResEntry* IFFResMap::FindByIndex(ResType type, int index) const {
 
 ResEntry* IFFResMap::FindByHandle(MemHandle h, ResGroup** group) const {
   if (!h) return nullptr;
-  for (const auto& g : mGroups) {
-    for (const auto& e : g->entries) {
-      if (e->handle == h) {
-        if (group) *group = g.get();
-        return e.get();
-      }
-    }
+  if (!mIndexValid) BuildIndex();
+  auto it = mByHandle.find(h);
+  if (it == mByHandle.end()) return nullptr;
+  if (group) *group = it->second.second;
+  return it->second.first;
+}
+
+void IFFResMap::SetHandle(ResGroup& group, ResEntry& entry, MemHandle h) {
+  if (mIndexValid) {
+    auto it = entry.handle ? mByHandle.find(entry.handle) : mByHandle.end();
+    if (it != mByHandle.end() && it->second.first == &entry) mByHandle.erase(it);
+    if (h) mByHandle.emplace(h, std::make_pair(&entry, &group));
   }
-  return nullptr;
+  entry.handle = h;
 }
 
 ResEntry* IFFResMap::FindByOffset(int32_t offset) const {
@@ -122,10 +142,20 @@ void IFFResMap::RemoveEntry(ResEntry* entry) {
 }
 
 ResId IFFResMap::UnusedId(ResType type) const {
+  ResGroup* g = FindGroup(type);
   int highest = 128;
-  if (ResGroup* g = FindGroup(type))
+  if (g)
     for (const auto& e : g->entries) highest = std::max<int>(highest, e->id);
-  return static_cast<ResId>(highest + 1);
+  if (highest < INT16_MAX) return static_cast<ResId>(highest + 1);
+  // The largest id is taken (only odd or damaged files get there): the
+  // first free id from 129 on, going round through the negative ones.
+  std::vector<bool> used(65536);
+  for (const auto& e : g->entries) used[static_cast<uint16_t>(e->id)] = true;
+  for (int i = 0; i < 65536; ++i) {
+    auto id = static_cast<ResId>(129 + i);
+    if (!used[static_cast<uint16_t>(id)]) return id;
+  }
+  return static_cast<ResId>(highest + 1);  // every id is taken
 }
 
 void IFFResMap::DisposeHandles() {
@@ -134,6 +164,7 @@ void IFFResMap::DisposeHandles() {
       DisposeMemHandle(e->handle);
       e->handle = nullptr;
     }
+  mByHandle.clear();
 }
 
 void IFFResMap::Clear() {

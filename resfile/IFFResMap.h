@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "resfile/iResFile.h"
@@ -18,7 +19,7 @@ struct ResEntry {
   ResId id = -1;
   uint16_t flags = 0xFFFF;        // as the resource is in memory
   uint16_t storedFlags = 0xFFFF;  // as last written to its chunk header
-  MemHandle handle = nullptr;     // null until loaded
+  MemHandle handle = nullptr;     // null until loaded; set through IFFResMap::SetHandle
   std::string label;
   int32_t labelIndex = -1;  // 1.0 files keep labels in a name list
   int Variant() const { return flags >> 8; }
@@ -39,6 +40,8 @@ class IFFResMap {
   ResEntry* NewEntry(ResType type, ResId id);
   // Exchanges the groups (not the free count) with another map.
   void SwapGroups(IFFResMap& other);
+  // Turns the order of the groups and of each group's entries round.
+  void Reverse();
   // Must be called after an entry's id changed.
   void Changed() { mIndexValid = false; }
   void RemoveGroup(ResType type);
@@ -52,6 +55,9 @@ class IFFResMap {
   ResEntry* FindByLabel(ResType type, const std::string& label) const;
   ResEntry* FindByIndex(ResType type, int index) const;  // 1-based, all variants
   ResEntry* FindByHandle(MemHandle h, ResGroup** group = nullptr) const;
+  // Gives an entry of the group its handle (or none), so that it is found
+  // by that handle.
+  void SetHandle(ResGroup& group, ResEntry& entry, MemHandle h);
   ResEntry* FindByOffset(int32_t offset) const;
   void RemoveEntry(ResEntry* entry);  // drops the group when it empties
   ResId UnusedId(ResType type) const;
@@ -69,10 +75,14 @@ class IFFResMap {
   std::vector<std::unique_ptr<ResGroup>> mGroups;
 
  private:
-  // Lookups by type and id do not walk the entries: an index of the entries
-  // of each (type, id) in map order, rebuilt after removals and renames.
+  // Lookups by type, by type and id, and by handle do not walk the map: an
+  // index of the first group of each type, of the entries of each (type, id)
+  // in map order and of the entry holding each handle, rebuilt after
+  // removals, renames and reorderings.
   static uint64_t Key(ResType type, ResId id) { return (static_cast<uint64_t>(type) << 16) | static_cast<uint16_t>(id); }
   void BuildIndex() const;
+  mutable std::unordered_map<ResType, ResGroup*> mByType;
   mutable std::unordered_map<uint64_t, std::vector<ResEntry*>> mById;
+  mutable std::unordered_map<MemHandle, std::pair<ResEntry*, ResGroup*>> mByHandle;
   mutable bool mIndexValid = false;
 };

@@ -6,7 +6,7 @@ bool MappedResFile::Ready() {
   return false;
 }
 
-MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc swap) {
+MemHandle MappedResFile::Load(ResGroup& group, ResEntry& entry, SwapProc swap) {
   mError = 0;
   if (!entry.handle) {
     MemHandle h = nullptr;
@@ -17,7 +17,7 @@ MemHandle MappedResFile::Load(const ResGroup& group, ResEntry& entry, SwapProc s
       mError = status;
       return nullptr;
     }
-    entry.handle = h;
+    mMap.SetHandle(group, entry, h);
   }
   // Foreign data is turned once, by the first load that brings the callback
   // (an earlier one without it, a chain's existence check, leaves it as is).
@@ -45,11 +45,12 @@ bool MappedResFile::IsReplaced(const ResEntry& entry) const {
 
 int MappedResFile::DropReplacement(MemHandle h) {
   if (!Ready()) return mError;
-  ResEntry* e = mMap.FindByHandle(h);
+  ResGroup* g = nullptr;
+  ResEntry* e = mMap.FindByHandle(h, &g);
   if (!e || !IsReplaced(*e)) return mError = kResNotFound;
   e->label = mReplaced[e].label;
   mReplaced.erase(e);
-  e->handle = nullptr;
+  mMap.SetHandle(*g, *e, nullptr);
   e->flags = e->storedFlags;
   DisposeMemHandle(h);
   return mError = 0;
@@ -58,6 +59,19 @@ int MappedResFile::DropReplacement(MemHandle h) {
 void DiscardFailedWrite(iResFile& file, MemHandle h) {
   auto* mapped = dynamic_cast<MappedResFile*>(&file);
   if (!mapped || mapped->DropReplacement(h) != 0) file.DeleteResource(h);
+}
+
+int MappedResFile::Suspend() {
+  if (!Ready()) return mError;
+  GetPath(mSuspendedPath);
+  return Close();
+}
+
+int MappedResFile::Resume() {
+  if (mSuspendedPath.empty()) return mError = kFlatOpenFailed;
+  std::string path;
+  path.swap(mSuspendedPath);
+  return Open(path);
 }
 
 int MappedResFile::Flush() {
@@ -98,34 +112,27 @@ MemHandle MappedResFile::GetResource(ResType type, ResId id, SwapProc swap) {
   return GetResourceVariant(type, id, 0, swap);
 }
 
-MemHandle MappedResFile::GetResourceVariant(ResType type, ResId id, int variant, SwapProc swap) {
-  if (!Ready()) return nullptr;
-  ResEntry* e = mMap.FindById(type, id, variant, true);
+MemHandle MappedResFile::LoadFound(ResType type, ResEntry* e, int missing, SwapProc swap) {
   if (!e) {
-    mError = kResNotFound;
+    mError = missing;
     return nullptr;
   }
   return Load(*mMap.FindGroup(type), *e, swap);
+}
+
+MemHandle MappedResFile::GetResourceVariant(ResType type, ResId id, int variant, SwapProc swap) {
+  if (!Ready()) return nullptr;
+  return LoadFound(type, mMap.FindById(type, id, variant, true), kResNotFound, swap);
 }
 
 MemHandle MappedResFile::GetNamedResource(ResType type, const std::string& label, SwapProc swap) {
   if (!Ready()) return nullptr;
-  ResEntry* e = mMap.FindByLabel(type, label);
-  if (!e) {
-    mError = kResUnknownLabel;
-    return nullptr;
-  }
-  return Load(*mMap.FindGroup(type), *e, swap);
+  return LoadFound(type, mMap.FindByLabel(type, label), kResUnknownLabel, swap);
 }
 
 MemHandle MappedResFile::GetIndexedResource(ResType type, int index, SwapProc swap) {
   if (!Ready()) return nullptr;
-  ResEntry* e = mMap.FindByIndex(type, index);
-  if (!e) {
-    mError = kResNotFound;
-    return nullptr;
-  }
-  return Load(*mMap.FindGroup(type), *e, swap);
+  return LoadFound(type, mMap.FindByIndex(type, index), kResNotFound, swap);
 }
 
 int MappedResFile::GetLabel(MemHandle h, std::string& out) {
@@ -165,8 +172,15 @@ int MappedResFile::GetVariant(MemHandle h) {
 
 int MappedResFile::MakeUniqueLabel(ResType type, std::string& label) {
   if (!Ready()) return mError;
-  const std::string kept = label;
-  for (int i = 0; mMap.FindByLabel(type, label); ++i) label = ClampLabel(kept + std::to_string(i));
+  // Labels are stored cut to 63 characters, so a longer one would clash
+  // with its cut form, and the counter must fit inside the 63 or a label
+  // of full length would be found again forever.
+  const std::string kept = ClampLabel(label);
+  label = kept;
+  for (int i = 0; mMap.FindByLabel(type, label); ++i) {
+    std::string counter = std::to_string(i);
+    label = kept.substr(0, kMaxLabelLength - counter.size()) + counter;
+  }
   return mError = 0;
 }
 
@@ -188,7 +202,7 @@ int MappedResFile::DetachResource(MemHandle h) {
     if (int status = WriteEntry(*g, *e)) return mError = status;
   }
   mReplaced.erase(e);
-  e->handle = nullptr;
+  mMap.SetHandle(*g, *e, nullptr);
   e->flags = e->storedFlags;
   return mError = 0;
 }
@@ -235,16 +249,14 @@ int MappedResFile::AddResourceVariant(MemHandle h, ResType type, ResId id,
   if (e) {
     // The old chunk stays the entry's until the new data is written: the
     // write frees it then, and a failed write leaves it in place.
-    if (e->handle == h) e->handle = nullptr;
-    DisposeMemHandle(e->handle);
-    e->handle = nullptr;
+    if (e->handle != h) DisposeMemHandle(e->handle);
   } else {
     e = mMap.NewEntry(type, id);
     e->storedFlags = 0;
   }
   e->id = id;
   e->flags = static_cast<uint16_t>((variant << 8) | (native ? kResFlagNative : 0));
-  e->handle = h;
+  mMap.SetHandle(*mMap.FindGroup(type), *e, h);
   e->label = ClampLabel(label);
   if (replacedBefore)
     mReplaced[e].handle = h;

@@ -15,6 +15,9 @@ class MappedResFile : public iResFile {
  public:
   bool IsWritable() override { return mOpen && mWritable; }
   bool IsOpen() override { return mOpen; }
+  // Closes the file, keeping its path for Resume, which opens it again.
+  int Suspend() override;
+  int Resume() override;
   int Flush() override;
   int CountTypes() override;
   ResType GetTypeAt(int index) override;
@@ -63,7 +66,10 @@ class MappedResFile : public iResFile {
 
   // -49 when no file is open.
   bool Ready();
-  MemHandle Load(const ResGroup& group, ResEntry& entry, SwapProc swap);
+  MemHandle Load(ResGroup& group, ResEntry& entry, SwapProc swap);
+  // Load for an entry of the type that a lookup found; the missing code
+  // when it found none.
+  MemHandle LoadFound(ResType type, ResEntry* e, int missing, SwapProc swap);
   int WriteEntry(const ResGroup& group, ResEntry& entry);
   // A replaced entry keeps naming its old chunk until the new data is
   // written, so a failed write leaves the old data on disk and in the map.
@@ -82,6 +88,7 @@ class MappedResFile : public iResFile {
   std::unordered_map<const ResEntry*, Replacement> mReplaced;
   bool mOpen = false;
   bool mWritable = false;
+  std::string mSuspendedPath;
 };
 
 // After a failed write of a handle just added to the file: a replacement is

@@ -25,31 +25,24 @@ int MemResFile::Open(const std::string& path) {
   return mError = 0;
 }
 
-int MemResFile::Suspend() {
-  if (!Ready()) return mError;
-  mSuspendedPath = mPath;
-  return Close();
-}
-
-int MemResFile::Resume() {
-  if (mSuspendedPath.empty()) return mError = kFlatOpenFailed;
-  std::string path;
-  path.swap(mSuspendedPath);
-  return Open(path);
-}
-
 int MemResFile::Close() {
   if (!Ready()) return mError;
   int status = IsWritable() ? Flush() : 0;
-  // Entries that never reached storage go with their handles.
+  // What never reached storage goes: a new entry with its handle, a
+  // replacement back to the stored data and its label. Entries are removed
+  // through the map, which keeps its lookup index and its groups right.
+  std::vector<ResEntry*> unwritten;
   for (auto& g : mMap.mGroups) {
-    for (auto it = g->entries.begin(); it != g->entries.end();) {
-      DisposeMemHandle((*it)->handle);
-      (*it)->handle = nullptr;
-      (*it)->flags = (*it)->storedFlags;
-      it = (*it)->offset == -1 ? g->entries.erase(it) : it + 1;
+    for (auto& e : g->entries) {
+      if (IsReplaced(*e)) e->label = mReplaced[e.get()].label;
+      DisposeMemHandle(e->handle);
+      mMap.SetHandle(*g, *e, nullptr);
+      e->flags = e->storedFlags;
+      if (e->offset == -1) unwritten.push_back(e.get());
     }
   }
+  for (ResEntry* e : unwritten) mMap.RemoveEntry(e);
+  mReplaced.clear();
   mOpen = false;
   return mError = status;
 }

@@ -21,8 +21,6 @@ class MemResFile : public MappedResFile {
   int Create(const std::string& path) override;
   int Delete(const std::string& path) override;
   int Open(const std::string& path) override;
-  int Suspend() override;
-  int Resume() override;
   int Close() override;
   void GetPath(std::string& out) override { out = mPath; }
 
@@ -47,6 +45,5 @@ class MemResFile : public MappedResFile {
   std::map<int32_t, std::vector<uint8_t>> mChunks;
   int32_t mNextOffset = 64;
   std::string mPath = "<memory>";
-  std::string mSuspendedPath;
   int mFailWrite = 0;
 };

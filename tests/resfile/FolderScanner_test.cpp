@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "framework/CTGFileManager.h"
+#include "platform/AtomicFile.h"
 #include "../framework/FarBuilder.h"
 #include "support/TempFolder.h"
 
@@ -89,8 +91,10 @@ TEST(FolderScannerTest, WriteHandleToFile) {
   MemHandle h = NewMemHandle(3);
   ASSERT_NE(h, nullptr);
   std::copy_n("abc", 3, GetMemHandleData(h));
+  t.Write("out.bin", "an older, longer file");
   EXPECT_EQ(WriteHandleToFile(h, (t / "out.bin").c_str()), 0);
   EXPECT_EQ(t.Read("out.bin"), "abc");
+  EXPECT_FALSE(std::filesystem::exists(platform::AtomicFile::TempPathFor(t / "out.bin")));
   EXPECT_EQ(WriteHandleToFile(h, (t / "no/such/folder/out.bin").c_str()), -1);
   DisposeMemHandle(h);
 }

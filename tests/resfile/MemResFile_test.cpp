@@ -51,6 +51,10 @@ TEST(MemResFile, UnusedIdsAndTypeIndex) {
   file.AddStored(kSPR2, 200, "x", 1);
   file.AddStored(kSPR2, -3, "x", 1);
   EXPECT_EQ(file.GetUnusedId(kSPR2), 201);
+  // Past the largest id the first free one from 129 on is handed out,
+  // never an id in use.
+  for (ResId taken : {32767, 129, 130, -32768}) file.AddStored(kSPR2, taken, "x", 1);
+  EXPECT_EQ(file.GetUnusedId(kSPR2), 131);
   EXPECT_EQ(file.CountTypes(), 2);
   EXPECT_EQ(file.GetTypeAt(2), kSPR2);
   EXPECT_EQ(file.GetTypeAt(0), 0u);
@@ -97,6 +101,31 @@ TEST(MemResFile, VariantsNeverReplaceTheDefault) {
   EXPECT_EQ(Text(file.GetResourceVariant(kOBJD, 10, 2, nullptr)), "two again");
   // Variants are not found by label.
   EXPECT_EQ(file.GetNamedResource(kOBJD, "v", nullptr), nullptr);
+}
+
+TEST(MemResFile, UniqueLabelsStayWithinTheLabelLength) {
+  const std::string full(63, 'x'), cut62(62, 'x');
+  struct Case {
+    std::vector<std::string> stored;
+    std::string asked, expected;
+  } cases[] = {
+      {{"thing"}, "thing", "thing0"},
+      {{"thing", "thing0"}, "THING", "THING1"},
+      {{}, "free", "free"},
+      // The counter replaces the end of a label of full length.
+      {{full}, full, cut62 + "0"},
+      {{full, cut62 + "0"}, full, cut62 + "1"},
+      // A longer label is what it will be stored as: its first 63 characters.
+      {{full}, std::string(80, 'x'), cut62 + "0"},
+      {{}, std::string(80, 'y'), std::string(63, 'y')},
+  };
+  for (const Case& c : cases) {
+    MemResFile file;
+    for (size_t i = 0; i < c.stored.size(); ++i) file.AddStored(kOBJD, static_cast<ResId>(i + 1), "x", 1, c.stored[i]);
+    std::string label = c.asked;
+    EXPECT_EQ(file.MakeUniqueLabel(kOBJD, label), 0);
+    EXPECT_EQ(label, c.expected) << c.asked;
+  }
 }
 
 TEST(MemResFile, RenameUniqueLabelsAndDelete) {
@@ -151,6 +180,22 @@ TEST(MemResFile, ReadOnlyAndClosedFilesRefuseChanges) {
   ASSERT_EQ(file.Resume(), 0);
   EXPECT_EQ(file.Resume(), kFlatOpenFailed);
   EXPECT_EQ(file.CountResources(kOBJD), 1);
+}
+
+TEST(MemResFile, CloseForgetsWhatWasNeverStored) {
+  MemResFile file;
+  file.AddStored(kOBJD, 1, "old", 3, "Old");
+  ASSERT_EQ(file.AddResource(Bytes("new"), kOBJD, 1, "New", true), 0);
+  ASSERT_EQ(file.AddResource(Bytes("added"), kSPR2, 7, "", true), 0);
+  ASSERT_EQ(file.GetResource(kSPR2, 7, nullptr), file.GetResource(kSPR2, 7, nullptr));
+  file.SetWritable(false);
+  ASSERT_EQ(file.Close(), 0);
+  ASSERT_EQ(file.Open("again"), 0);
+  EXPECT_EQ(file.CountTypes(), 1);
+  EXPECT_EQ(file.GetResource(kSPR2, 7, nullptr), nullptr);
+  EXPECT_EQ(file.GetError(), kResNotFound);
+  EXPECT_EQ(Text(file.GetNamedResource(kOBJD, "Old", nullptr)), "old");
+  EXPECT_EQ(file.GetNamedResource(kOBJD, "New", nullptr), nullptr);
 }
 
 TEST(MemResFile, OpenWithFlagsCreatesAMissingFile) {
