@@ -835,19 +835,17 @@ void ObjectFolder::Reconstitute(ReconStream& s, int32_t /*version*/) {
     return;
   }
   if (!s.CheckCount(count, 8)) return;
+  // The first entry of a GUID takes its record, looked up once per record.
+  std::map<uint32_t, TypeAttributes*> byGuid;
+  for (TypeAttributes& t : typeAttributes_) byGuid.emplace(t.guid, &t);
   for (int32_t i = 0; i < count && !s.Failed(); ++i) {
     uint32_t guid = 0;
     int32_t n = 0;
     s.SerializeLongs(&guid, 1);
     s.SerializeLongs(&n, 1);
     if (!s.CheckCount(n, 2)) return;
-    TypeAttributes* target = nullptr;
-    for (TypeAttributes& t : typeAttributes_) {
-      if (t.guid == guid) {
-        target = &t;
-        break;
-      }
-    }
+    auto found = byGuid.find(guid);
+    TypeAttributes* target = found == byGuid.end() ? nullptr : found->second;
     // Values the loaded record has no room for, or that belong to no loaded
     // record, are read and dropped; the following records still load.
     int32_t keep = target ? std::min<int32_t>(n, static_cast<int32_t>(target->values.size())) : 0;
