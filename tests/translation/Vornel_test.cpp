@@ -1,5 +1,6 @@
 // Runs the real vornel program on small files and checks every byte it
 // prints and writes, and its exit code.
+#include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,7 @@ protected:
 
     // Runs vornel in the work folder with the given arguments.
     Result Run(const std::vector<std::string>& args) {
-        auto quote = [](const std::string& s) {
-            std::string q = "'";
-            for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-            return q + "'";
-        };
+        const auto quote = tova_test::ShellQuote;
         std::string command = "cd " + quote(work.string()) + " && " + quote(TOVA_BIN_DIR "/vornel");
         for (const std::string& a : args) command += " " + quote(a);
         command += " > " + quote((scratch / "stdout").string()) + " 2>&1; echo $? > " +

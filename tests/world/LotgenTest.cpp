@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,20 +22,9 @@ const std::string& Scratch() {
     return folder.path();
 }
 
-ToolRun Lotgen(const std::string& arguments) {
-    // Tests run in parallel processes: each call writes a file of its own.
-    static int calls = 0;
-    const std::string out = Scratch() + "/lotgen_" +
-                            testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-                            std::to_string(++calls) + ".txt";
-    const std::string command = std::string(TOVA_BIN_DIR) + "/lotgen " + arguments + " > " + out + " 2>&1";
-    const int raw = std::system(command.c_str());
-    std::ifstream in(out);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::remove(out.c_str());
-    // std::system gives the wait status; the exit code is its second byte.
-    return ToolRun{raw == -1 ? -1 : (raw >> 8) & 0xFF, text.str()};
+ToolRun Lotgen(const std::vector<std::string>& arguments) {
+    const tova_test::ProgramRun run = tova_test::RunProgram("lotgen", arguments);
+    return ToolRun{run.code, run.out + run.err};
 }
 
 std::string LotFile(const char* name) { return Scratch() + "/" + name; }
@@ -44,7 +33,7 @@ std::string LotFile(const char* name) { return Scratch() + "/" + name; }
 
 TEST(Lotgen, EveryLayerComesBackUnchanged) {
     const std::string lot = LotFile("lotgen_every_layer.iff");
-    const ToolRun run = Lotgen("40 7 " + lot);
+    const ToolRun run = Lotgen({"40", "7", lot});
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("all layers match"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("target grass"), std::string::npos);
@@ -58,7 +47,7 @@ TEST(Lotgen, EveryLayerComesBackUnchanged) {
 
 TEST(Lotgen, OlderVersionsPrintTheirLayersOnly) {
     const std::string lot = LotFile("lotgen_version22.iff");
-    const ToolRun run = Lotgen("64 3 " + lot + " 22");
+    const ToolRun run = Lotgen({"64", "3", lot, "22"});
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output.find("floors2"), std::string::npos);
     EXPECT_EQ(run.output.find("Pool"), std::string::npos);
@@ -67,12 +56,15 @@ TEST(Lotgen, OlderVersionsPrintTheirLayersOnly) {
 }
 
 TEST(Lotgen, BadArgumentsAreRefused) {
-    for (const char* arguments : {"", "20 1", "3 1 lot.iff", "65 1 lot.iff", "20 x lot.iff", "20 1 lot.iff 53 extra"}) {
+    const std::vector<std::vector<std::string>> refused = {
+        {}, {"20", "1"}, {"3", "1", "lot.iff"}, {"65", "1", "lot.iff"}, {"20", "x", "lot.iff"},
+        {"20", "1", "lot.iff", "53", "extra"}};
+    for (const auto& arguments : refused) {
         const ToolRun run = Lotgen(arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_NE(run.output.find("usage"), std::string::npos) << arguments;
+        EXPECT_EQ(run.status, 2) << arguments.size();
+        EXPECT_NE(run.output.find("usage"), std::string::npos) << run.output;
     }
-    const ToolRun unwritable = Lotgen("20 1 /nonexistent-folder/lot.iff");
+    const ToolRun unwritable = Lotgen({"20", "1", "/nonexistent-folder/lot.iff"});
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_NE(unwritable.output.find("saving the layers"), std::string::npos) << unwritable.output;
 }
