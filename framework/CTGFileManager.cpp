@@ -22,15 +22,23 @@ bool HasArchiveSuffix(const CTGString& name) {
          (tail[2] == 'r' || tail[2] == 'R');
 }
 
+// A character as Normalize leaves it.
+char NormalizedChar(char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return c == '/' ? '\\' : c;
+}
+
 bool MatchFrom(const char* p, const char* n) {
   // Iterative, with one backtrack point for the last '*': never recursive.
+  // Both sides are compared normalised, in place: the search calls this for
+  // every name of a folder.
   const char* starP = nullptr;
   const char* starN = nullptr;
   while (*n != '\0') {
     if (*p == '*') {
       starP = p++;
       starN = n;
-    } else if (*p != '\0' && (*p == '?' || *p == *n)) {
+    } else if (*p != '\0' && (*p == '?' || NormalizedChar(*p) == NormalizedChar(*n))) {
       ++p;
       ++n;
     } else if (starP != nullptr) {
@@ -56,9 +64,7 @@ struct ArchiveMember {
 bool MatchDataFilePattern(const char* pattern, const char* name) {
   if (pattern == nullptr || name == nullptr) return false;
   if (std::strlen(pattern) >= 512 || std::strlen(name) >= 512) return false;
-  const std::string p = CTGFileManager::Normalize(pattern);
-  const std::string n = CTGFileManager::Normalize(name);
-  return MatchFrom(p.c_str(), n.c_str());
+  return MatchFrom(pattern, name);
 }
 
 CTGFileManager::~CTGFileManager() = default;
@@ -70,10 +76,7 @@ CTGFileManager& CTGFileManager::Global() {
 
 CTGString CTGFileManager::Normalize(const char* name) {
   CTGString out(name);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '/') c = '\\';
-  }
+  for (char& c : out) c = NormalizedChar(c);
   return out;
 }
 
@@ -158,17 +161,18 @@ bool CTGFileManager::MapArchive(const char* path) {
   if (dirOffset + 4 > static_cast<uint64_t>(fileSize) || handle->ReadAt(word, 4, static_cast<int64_t>(dirOffset)) != 4) {
     return fail("directory offset past the end");
   }
-  const auto count = static_cast<int32_t>(LoadLE32(word));
-  if (count <= 0) return true;  // an empty archive
+  // Unsigned: a count with the top bit set is damage, not an empty archive.
+  const uint32_t count = LoadLE32(word);
+  if (count == 0) return true;  // an empty archive
   // Each entry takes at least 16 bytes: a larger count cannot be true.
   const uint64_t dirBytes = static_cast<uint64_t>(fileSize) - dirOffset - 4;
-  if (static_cast<uint64_t>(count) > dirBytes / 16) return fail("entry count larger than the directory");
+  if (count > dirBytes / 16) return fail("entry count larger than the directory");
 
   // Read and check the whole directory before registering anything.
   std::vector<ArchiveMember> members;
-  members.reserve(static_cast<size_t>(count));
+  members.reserve(count);
   int64_t at = static_cast<int64_t>(dirOffset) + 4;
-  for (int32_t i = 0; i < count; ++i) {
+  for (uint32_t i = 0; i < count; ++i) {
     if (handle->ReadAt(word, 16, at) != 16) return fail("directory entry " + std::to_string(i) + " cut short");
     ArchiveMember m;
     m.size = LoadLE32(word);

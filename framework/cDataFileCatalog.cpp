@@ -1,30 +1,22 @@
 #include "framework/cDataFileCatalog.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <new>
 
 #include "framework/CTGFile.h"
 #include "framework/CTGFileManager.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 namespace {
 
 const uint32_t kAnyType = MakeTypeCode("****");
 
 bool EndsWithNoCase(const std::string& name, const std::string& suffix) {
-  if (name.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    char a = name[name.size() - suffix.size() + i];
-    char b = suffix[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-    if (a != b) return false;
-  }
-  return true;
+  return name.size() >= suffix.size() &&
+         platform::EqualsNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix);
 }
 
 // Does the file name carry the type's extension? "****" takes any name.
@@ -140,11 +132,14 @@ int32_t cDataFileCatalog::AddSubType(uint32_t type, uint32_t subType) {
   return kDataFileOk;
 }
 
-int32_t cDataFileCatalog::ListFiles(cDataFileList& list, const DirectoryList& directories, uint32_t type) {
-  std::vector<uint32_t> types{type};
+std::vector<uint32_t> cDataFileCatalog::SearchTypes(uint32_t type) const {
   const auto it = mTypes.find(type);
-  if (it != mTypes.end() && !it->second.empty()) types = it->second;
-  for (uint32_t t : types) {
+  if (it != mTypes.end() && !it->second.empty()) return it->second;
+  return {type};
+}
+
+int32_t cDataFileCatalog::ListFiles(cDataFileList& list, const DirectoryList& directories, uint32_t type) {
+  for (uint32_t t : SearchTypes(type)) {
     for (const std::string& directory : directories) {
       std::string dir = CTGFileManager::Normalize(directory.c_str());
       if (!dir.empty() && dir.back() != '\\') dir += '\\';
@@ -225,36 +220,27 @@ int32_t cDataFileCatalog::Open(cDataFileHandle& handle, uint32_t type, const std
   return kDataFileOk;
 }
 
-int32_t cDataFileCatalog::OpenByName(cDataFileHandle& handle, const DirectoryList& directories, uint32_t type,
-                                     const char* name) {
-  const auto it = mTypes.find(type);
-  if (it != mTypes.end() && !it->second.empty()) {
-    for (uint32_t sub : it->second) {
-      if (OpenByName(handle, directories, sub, name) == kDataFileOk) return kDataFileOk;
+int32_t cDataFileCatalog::OpenFirst(cDataFileHandle& handle, const DirectoryList& directories, uint32_t type,
+                                    const char* name, int32_t id) {
+  // Sub-types are tried one level deep, as ListFiles lists them: a sub-type
+  // that names its own type again cannot send the search round forever.
+  for (uint32_t t : SearchTypes(type)) {
+    for (const std::string& directory : directories) {
+      const int32_t result = Open(handle, t, directory, name, id);
+      if (result == kDataFileOk || result == kDataFileStop) return result;
     }
-    return kDataFileNotFound;
-  }
-  for (const std::string& directory : directories) {
-    const int32_t result = Open(handle, type, directory, name != nullptr ? name : "", kNoDataFileId);
-    if (result == kDataFileOk || result == kDataFileStop) return result;
   }
   return kDataFileNotFound;
 }
 
+int32_t cDataFileCatalog::OpenByName(cDataFileHandle& handle, const DirectoryList& directories, uint32_t type,
+                                     const char* name) {
+  return OpenFirst(handle, directories, type, name != nullptr ? name : "", kNoDataFileId);
+}
+
 int32_t cDataFileCatalog::OpenById(cDataFileHandle& handle, const DirectoryList& directories, uint32_t type,
                                    int32_t id) {
-  const auto it = mTypes.find(type);
-  if (it != mTypes.end() && !it->second.empty()) {
-    for (uint32_t sub : it->second) {
-      if (OpenById(handle, directories, sub, id) == kDataFileOk) return kDataFileOk;
-    }
-    return kDataFileNotFound;
-  }
-  for (const std::string& directory : directories) {
-    const int32_t result = Open(handle, type, directory, nullptr, id);
-    if (result == kDataFileOk || result == kDataFileStop) return result;
-  }
-  return kDataFileNotFound;
+  return OpenFirst(handle, directories, type, nullptr, id);
 }
 
 int32_t cDataFileCatalog::OpenListed(cDataFileHandle& handle, const cDataFileListEntry& entry) {

@@ -123,10 +123,17 @@ class cDataFileCatalog {
   // The manager used for listings and kind-1 opens (the global one by default).
   void SetFileManager(CTGFileManager* manager) { mManager = manager; }
 
-  // The id and name key of a file name; false when it is not a data-file name.
+  // The id (kNoDataFileId when the name carries none) and name key of a file
+  // name.
   static void ParseFileName(const std::string& fileName, int32_t* id, std::string* nameKey);
 
  private:
+  // The type's sub-types, or the type itself when it has none.
+  std::vector<uint32_t> SearchTypes(uint32_t type) const;
+  // The first file found for the type (or each of its sub-types) in the
+  // directories in order, by name (id kNoDataFileId) or by id (name null).
+  int32_t OpenFirst(cDataFileHandle& handle, const DirectoryList& directories, uint32_t type, const char* name,
+                    int32_t id);
   int32_t Open(cDataFileHandle& handle, uint32_t type, const std::string& directory, const char* name, int32_t id);
   int32_t OpenPath(cDataFileHandle& handle, const std::string& path);
   CTGFileManager& Manager() const;

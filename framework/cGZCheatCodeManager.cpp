@@ -45,20 +45,15 @@ void cGZCheatCodeManager::RegisterCheat(const char* name, CheatCallback callback
     if (mbRestricted && !IsAllowed(key)) return;
     const char* usageText = usage ? usage : "<No Usage Info Registered>";
     auto found = mCommands.find(key);
-    if (found == mCommands.end()) {
-        mCommands.emplace(key, Command{callback, context});
-        mUsages[key] = usageText;
-    } else if (callback) {
-        found->second = Command{callback, context};
-        mUsages[key] = usageText;
-    }
+    if (found == mCommands.end())
+        mCommands.emplace(key, Command{callback, context, usageText});
+    else if (callback)
+        found->second = Command{callback, context, usageText};
 }
 
 void cGZCheatCodeManager::UnregisterCheat(const char* name) {
     if (!name) return;
-    cRZString key = LowerName(name);
-    mCommands.erase(key);
-    mUsages.erase(key);
+    mCommands.erase(LowerName(name));
 }
 
 bool cGZCheatCodeManager::IsRegistered(const char* name) const {
@@ -107,9 +102,9 @@ bool cGZCheatCodeManager::RunCommand(cCheatCommandLine& command) {
         Show("No such cheat!", "Sorry");
         return false;
     }
-    if (const cRZString* usage = GetUsage(found->first)) command.SetMessage(("Usage: " + *usage).c_str());
-    // A name registered without a callback has nothing to run: it fails.
     const Command& entry = found->second;
+    command.SetMessage(("Usage: " + entry.usage).c_str());
+    // A name registered without a callback has nothing to run: it fails.
     if (!entry.callback || !entry.callback(command, entry.context)) {
         Show(command.GetMessage().c_str(), "Cheat Error");
         return false;
@@ -119,8 +114,8 @@ bool cGZCheatCodeManager::RunCommand(cCheatCommandLine& command) {
 }
 
 const cRZString* cGZCheatCodeManager::GetUsage(const cRZString& name) const {
-    auto found = mUsages.find(name);
-    return found == mUsages.end() ? nullptr : &found->second;
+    auto found = mCommands.find(name);
+    return found == mCommands.end() ? nullptr : &found->second.usage;
 }
 
 const cRZString* cGZCheatCodeManager::GetHelpRowName(std::size_t row) const {
@@ -133,19 +128,15 @@ void cGZCheatCodeManager::FillHelpList(const char* search) {
         mHelpView->ClearList();
     }
     mHelpRows.clear();
-    std::size_t selected = 0;
-    bool exact = false;
+    std::size_t selected = 0;  // the exact match when there is one, else the first row
     for (const auto& [name, command] : mCommands) {
         if (search && name.find(search) == cRZString::npos) continue;
-        if (search && name == search) {
-            selected = mHelpRows.size();
-            exact = true;
-        }
+        if (search && name == search) selected = mHelpRows.size();
         mHelpRows.push_back(name);
         if (mHelpView) mHelpView->AddRow(name);
     }
     if (!mHelpView) return;
-    if (exact || !mHelpRows.empty())
+    if (!mHelpRows.empty())
         mHelpView->SelectRow(selected);
     else
         mHelpView->SetUsageText("Sorry, no cheats match the search string.");

@@ -71,6 +71,7 @@ private:
     struct Command {
         CheatCallback callback;
         void* context;
+        cRZString usage;
     };
     static bool Help(cCheatCommandLine& line, void* context);
     void Show(const char* text, const char* caption) const;
@@ -78,7 +79,6 @@ private:
     bool RunCommand(cCheatCommandLine& command);
 
     std::map<cRZString, Command> mCommands;
-    std::map<cRZString, cRZString> mUsages;
     cCheatCommandLine mPrevious;
     cIGZCheatHelpView* mHelpView = nullptr;
     bool mbRestricted;

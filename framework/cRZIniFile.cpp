@@ -81,26 +81,39 @@ size_t SectionEnd(const std::vector<Line>& lines, size_t at) {
   return i;
 }
 
-std::vector<std::string> KeysOf(const std::vector<Line>& lines, const std::string& section) {
-  std::vector<std::string> keys;
-  const size_t at = FindSection(lines, section);
-  if (at == lines.size()) return keys;
-  for (size_t i = at + 1; i < SectionEnd(lines, at); ++i) {
-    if (lines[i].kind == Line::kKey) keys.push_back(lines[i].name);
+// The index of the section's first key line of that name; `end` when none.
+size_t FindKey(const std::vector<Line>& lines, size_t at, size_t end, const std::string& key) {
+  for (size_t i = at + 1; i < end; ++i) {
+    if (lines[i].kind == Line::kKey && platform::EqualsNoCase(lines[i].name, key)) return i;
   }
-  return keys;
+  return end;
 }
 
 bool Lookup(const std::vector<Line>& lines, const std::string& section, const std::string& key, std::string& value) {
   const size_t at = FindSection(lines, section);
   if (at == lines.size()) return false;
-  for (size_t i = at + 1; i < SectionEnd(lines, at); ++i) {
-    if (lines[i].kind == Line::kKey && platform::EqualsNoCase(lines[i].name, key)) {
-      value = lines[i].value;
-      return true;
-    }
+  const size_t end = SectionEnd(lines, at);
+  const size_t found = FindKey(lines, at, end, key);
+  if (found == end) return false;
+  value = lines[found].value;
+  return true;
+}
+
+// Calls back for each key of the section with the value a lookup gives it (a
+// repeated key gives its first value); false when the section has no keys.
+template <typename Visit>
+bool VisitKeys(const std::vector<Line>& lines, const std::string& section, Visit visit) {
+  const size_t at = FindSection(lines, section);
+  if (at == lines.size()) return false;
+  const size_t end = SectionEnd(lines, at);
+  bool any = false;
+  for (size_t i = at + 1; i < end; ++i) {
+    if (lines[i].kind != Line::kKey) continue;
+    any = true;
+    const std::string& value = lines[FindKey(lines, at, end, lines[i].name)].value;
+    if (value != kNotFound) visit(lines[i].name, value);
   }
-  return false;
+  return any;
 }
 
 }  // namespace
@@ -119,13 +132,7 @@ bool cRZIniFile::WriteString(const cRZString& section, const cRZString& key, con
     lines.push_back(ParseLine(newLine));
   } else {
     const size_t end = SectionEnd(lines, at);
-    size_t found = end;
-    for (size_t i = at + 1; i < end; ++i) {
-      if (lines[i].kind == Line::kKey && platform::EqualsNoCase(lines[i].name, k)) {
-        found = i;
-        break;
-      }
-    }
+    const size_t found = FindKey(lines, at, end, k);
     if (found != end) {
       if (value.empty()) {
         lines.erase(lines.begin() + static_cast<ptrdiff_t>(found));
@@ -158,32 +165,22 @@ bool cRZIniFile::ReadString(const cRZString& section, const cRZString& key, cRZS
 }
 
 bool cRZIniFile::ForEachKey(const cRZString& section, const KeyCallback& callback, void* user) const {
-  const std::vector<Line> lines = Load(mPath);
-  const std::vector<std::string> keys = KeysOf(lines, Trimmed(section));
-  if (keys.empty()) return false;
-  for (const std::string& key : keys) {
-    std::string value;
-    // Read as a lookup does: a repeated key gives its first value.
-    if (Lookup(lines, Trimmed(section), key, value) && value != kNotFound && callback) {
-      callback(cRZString(key), cRZString(value), user);
-    }
-  }
-  return true;
+  return VisitKeys(Load(mPath), Trimmed(section), [&](const std::string& key, const std::string& value) {
+    if (callback) callback(cRZString(key), cRZString(value), user);
+  });
 }
 
 bool cRZIniFile::ForEachSection(const SectionCallback& callback, void* user) const {
+  // One read of the file serves every section.
   const std::vector<Line> lines = Load(mPath);
   bool any = false;
   for (const Line& line : lines) {
     if (line.kind != Line::kSection) continue;
     any = true;
     const cRZString section(line.name);
-    const bool hadKeys = ForEachKey(
-        section,
-        [&](const cRZString& key, const cRZString& value, void* u) {
-          if (callback) callback(section, key, value, u);
-        },
-        user);
+    const bool hadKeys = VisitKeys(lines, line.name, [&](const std::string& key, const std::string& value) {
+      if (callback) callback(section, cRZString(key), cRZString(value), user);
+    });
     if (!hadKeys && callback) callback(section, cRZString(), cRZString(), user);
   }
   return any;

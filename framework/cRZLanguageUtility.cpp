@@ -2,7 +2,7 @@
 
 #include "platform/CodePage.h"
 
-#include <cinttypes>
+#include <string>
 
 using LanguageTables::NameKind;
 
@@ -138,8 +138,7 @@ bool cRZLanguageUtility::GetThousandsSeparator(cRZString& out) {
 std::string cRZLanguageUtility::GroupedDigits(std::int64_t value) const {
     // The magnitude as unsigned, so the most negative value has one too.
     std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    cRZString digits;
-    digits.Sprintf("%" PRIu64, magnitude);
+    const std::string digits = std::to_string(magnitude);
     const std::string separator = LanguageTables::ThousandsSeparator(mnLanguage);
     std::string grouped;
     std::size_t first = digits.size() % 3 == 0 ? 3 : digits.size() % 3;

@@ -274,14 +274,10 @@ int IFFChunkFile::WriteData(const ResGroup& group, ResEntry& entry, MemHandle h)
   return oldChunk != -1 ? FreeChunk(oldChunk) : 0;
 }
 
-int IFFChunkFile::FreeData(ResEntry& entry) {
-  ResType type = 0;
-  for (const auto& g : mMap.mGroups)
-    for (const auto& e : g->entries)
-      if (e.get() == &entry) type = g->type;
+int IFFChunkFile::FreeData(const ResGroup& group, ResEntry& entry) {
   ChunkHeader h;
   // Nothing of this resource is stored there: the bytes belong to others.
-  if (!OwnsChunk(type, entry, h)) return 0;
+  if (!OwnsChunk(group.type, entry, h)) return 0;
   return FreeChunk(entry.offset);
 }
 

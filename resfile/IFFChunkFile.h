@@ -83,7 +83,7 @@ class IFFChunkFile : public MappedResFile {
 
   int ReadData(const ResGroup& group, const ResEntry& entry, MemHandle& out) override;
   int WriteData(const ResGroup& group, ResEntry& entry, MemHandle h) override;
-  int FreeData(ResEntry& entry) override;
+  int FreeData(const ResGroup& group, ResEntry& entry) override;
   int RewriteHeader(const ResGroup& group, const ResEntry& entry) override;
 
   FlatFile mFile;

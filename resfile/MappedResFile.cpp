@@ -279,10 +279,11 @@ int MappedResFile::WriteResource(MemHandle h) {
 int MappedResFile::DeleteResource(MemHandle h) {
   if (!Ready()) return mError;
   if (!IsWritable()) return mError = kResNotWritable;
-  ResEntry* e = mMap.FindByHandle(h);
+  ResGroup* g = nullptr;
+  ResEntry* e = mMap.FindByHandle(h, &g);
   if (!e) return mError = kResUnknownLabel;
   if (e->offset != -1) {
-    if (int status = FreeData(*e)) return mError = status;
+    if (int status = FreeData(*g, *e)) return mError = status;
   }
   DisposeMemHandle(e->handle);
   mReplaced.erase(e);

@@ -56,7 +56,7 @@ class MappedResFile : public iResFile {
   // sets the entry's offset.
   virtual int WriteData(const ResGroup& group, ResEntry& entry, MemHandle h) = 0;
   // Frees the stored chunk of a written entry.
-  virtual int FreeData(ResEntry& entry) = 0;
+  virtual int FreeData(const ResGroup& group, ResEntry& entry) = 0;
   // Rewrites the stored id and label of a written entry.
   virtual int RewriteHeader(const ResGroup& group, const ResEntry& entry) = 0;
   // Makes what was written durable; called where the container flushes.

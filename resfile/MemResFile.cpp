@@ -85,7 +85,7 @@ int MemResFile::WriteData(const ResGroup&, ResEntry& entry, MemHandle h) {
   return 0;
 }
 
-int MemResFile::FreeData(ResEntry& entry) {
+int MemResFile::FreeData(const ResGroup&, ResEntry& entry) {
   mChunks.erase(entry.offset);
   return 0;
 }

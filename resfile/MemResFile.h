@@ -38,7 +38,7 @@ class MemResFile : public MappedResFile {
  protected:
   int ReadData(const ResGroup& group, const ResEntry& entry, MemHandle& out) override;
   int WriteData(const ResGroup& group, ResEntry& entry, MemHandle h) override;
-  int FreeData(ResEntry& entry) override;
+  int FreeData(const ResGroup& group, ResEntry& entry) override;
   int RewriteHeader(const ResGroup&, const ResEntry&) override { return 0; }
 
  private:

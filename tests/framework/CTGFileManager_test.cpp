@@ -112,6 +112,11 @@ TEST(CTGFileManagerTest, DamagedArchivesAreRefused) {
   }
   {
     std::string b = good;
+    FarBuilder::Patch(b, dirOffset, 0x80000000u);
+    cases.push_back({"entry count with the top bit set", b});
+  }
+  {
+    std::string b = good;
     FarBuilder::Patch(b, 12, 0xFFFFFFF0u);
     cases.push_back({"directory offset past the end", b});
   }
@@ -189,7 +194,7 @@ TEST(CTGFileManagerTest, PatternTable) {
   } cases[] = {
       {"*.iff", "house01.iff", true}, {"*.iff", "house01.iffx", false}, {"*.IFF", "House01.iff", true},
       {"house0?.iff", "house01.iff", true}, {"house01.iff?", "house01.iff", false},  // '?' needs a character
-      {"*", "", true}, {"*.*", "noext", false}, {"a*", "a", true},
+      {"*", "", true}, {"*.*", "noext", false}, {"a*", "a", true}, {"A/*.IFF", "a\\B.iff", true},
   };
   for (const Case& c : cases) EXPECT_EQ(MatchDataFilePattern(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
   const std::string longName(600, 'a');

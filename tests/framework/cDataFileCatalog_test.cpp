@@ -137,9 +137,10 @@ TEST(cDataFileCatalogTest, SubTypesAndManagerFiles) {
   c.RegisterType(kAll);
   c.AddSubType(kAll, MakeTypeCode("wll "));
   c.AddSubType(kAll, MakeTypeCode("flr "));
+  const cDataFileCatalog::DirectoryList dirs{CTGFileManager::Normalize((t / "D").c_str())};
   cDataFileHandle h;
   h.SetKind(cDataFileHandle::kFile);
-  ASSERT_EQ(c.OpenByName(h, {CTGFileManager::Normalize((t / "D").c_str())}, kAll, "floor"), kDataFileOk);
+  ASSERT_EQ(c.OpenByName(h, dirs, kAll, "floor"), kDataFileOk);
   EXPECT_EQ(h.GetTypeCode(), MakeTypeCode("flr "));
   ASSERT_NE(h.GetFile(), nullptr);
   EXPECT_TRUE(h.GetFile()->IsShared());
@@ -148,6 +149,14 @@ TEST(cDataFileCatalogTest, SubTypesAndManagerFiles) {
   h.SetStream(nullptr);
   EXPECT_EQ(h.GetFile(), nullptr);
   EXPECT_EQ(h.GetKind(), cDataFileHandle::kStream);
+
+  // A type listed among its own sub-types is searched once, not forever.
+  ASSERT_EQ(c.AddSubType(kAll, kAll), kDataFileOk);
+  cDataFileHandle missing;
+  missing.SetKind(cDataFileHandle::kFile);
+  EXPECT_EQ(c.OpenByName(missing, dirs, kAll, "missing"), kDataFileNotFound);
+  EXPECT_EQ(c.OpenById(missing, dirs, kAll, 3), kDataFileNotFound);
+  EXPECT_EQ(c.OpenByName(missing, dirs, kAll, "floor"), kDataFileOk);
 }
 
 }  // namespace

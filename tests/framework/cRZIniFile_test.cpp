@@ -51,12 +51,12 @@ TEST(cRZIniFileTest, WritesCreateReplaceAndDelete) {
 
 TEST(cRZIniFileTest, EnumeratesKeysAndSections) {
   TempFolder t;
-  t.Write("e.ini", "[A]\nx=1\ny=2\n[Empty]\n[B]\nz=3\n");
+  t.Write("e.ini", "[A]\nx=1\ny=2\nX=9\n[Empty]\n[B]\nz=3\n");
   cRZIniFile ini(cRZString(t / "e.ini"));
   std::vector<std::string> seen;
   EXPECT_TRUE(ini.ForEachKey("a", [&](const cRZString& k, const cRZString& v, void*) { seen.push_back(k + "=" + v); },
                              nullptr));
-  EXPECT_EQ(seen, (std::vector<std::string>{"x=1", "y=2"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"x=1", "y=2", "X=1"}));  // a repeated key reads as its first
   EXPECT_FALSE(ini.ForEachKey("Empty", nullptr, nullptr));
   seen.clear();
   int tag = 5;
@@ -66,7 +66,7 @@ TEST(cRZIniFileTest, EnumeratesKeysAndSections) {
         seen.push_back(s + ":" + k + "=" + v);
       },
       &tag));
-  EXPECT_EQ(seen, (std::vector<std::string>{"A:x=1", "A:y=2", "Empty:=", "B:z=3"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"A:x=1", "A:y=2", "A:X=1", "Empty:=", "B:z=3"}));
 }
 
 }  // namespace
