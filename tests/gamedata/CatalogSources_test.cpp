@@ -1,7 +1,6 @@
 // The content compiler's catalogue statements, run as the program.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "gamedata/CareerFile.h"
@@ -10,28 +9,23 @@
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "gamedata/ObjectFolder.h"
 #include "resfile/IFFResFile2.h"
+#include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
 namespace {
 
-using tova_test::ReadBytes;
+using tova_test::ProgramRun;
 using tova_test::ScratchDir;
 using tova_test::WriteBytes;
 
-int Compile(const ScratchDir& dir, const std::string& source, std::string& out) {
+ProgramRun Compile(const ScratchDir& dir, const std::string& source) {
   WriteBytes(dir / "a.res", source);
-  std::string command = "'" + std::string(TOVA_BIN_DIR) + "/contentc' --out '" + (dir / "data").string() + "' '" +
-                        (dir / "a.res").string() + "' > '" + (dir / "out").string() + "' 2>&1; echo $? > '" +
-                        (dir / "code").string() + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0);
-  out = ReadBytes(dir / "out");
-  return std::atoi(ReadBytes(dir / "code").c_str());
+  return tova_test::RunProgram("contentc", {"--out", (dir / "data").string(), (dir / "a.res").string()});
 }
 
 TEST(CatalogSources, ObjectCatalogueGlobAndCareerBlocks) {
   ScratchDir dir;
-  std::string out;
-  ASSERT_EQ(Compile(dir,
+  const ProgramRun run = Compile(dir,
                     "file GameData/Objects/A.iff\n"
                     "object 130 \"Stool\"\n"
                     "  guid 0xC3249A1D   # above 2^31\n"
@@ -54,10 +48,8 @@ TEST(CatalogSources, ObjectCatalogueGlobAndCareerBlocks) {
                     "career 5 \"Jobs\"\n"
                     "  name \"Music\"\n"
                     "  level pay=10 hours=10p-6a title=\"Busker\" values=1,2 hourly=3 text4=\"late\"\n"
-                    "end\n",
-                    out),
-            0)
-      << out;
+                    "end\n");
+  ASSERT_EQ(run.code, 0) << run.err;
   IFFResFile2 file;
   ASSERT_EQ(file.Open((dir / "data/GameData/Objects/A.iff").string()), 0);
   MemHandle h = file.GetResource(TypeCode("OBJD"), 130, nullptr);
@@ -109,9 +101,9 @@ TEST(CatalogSources, FaultsNameTheirLine) {
       {"file A.iff\nsemiglobal 1\n  Shared\nend\n", "a semi-global block holds one quoted file name"},
   };
   for (const auto& c : cases) {
-    std::string out;
-    EXPECT_NE(Compile(dir, c.source, out), 0) << c.source;
-    EXPECT_NE(out.find(c.message), std::string::npos) << out;
+    const ProgramRun run = Compile(dir, c.source);
+    EXPECT_NE(run.code, 0) << c.source;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
 }
 
