@@ -2,37 +2,17 @@
 // a crash, and every registered member must read within its bounds.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "framework/CTGFileManager.h"
 
-namespace {
-
-std::string ScratchFolder() {
-  static const std::string folder = [] {
-    std::random_device random;
-    auto dir = std::filesystem::temp_directory_path() / ("tova-fuzz-far-" + std::to_string(random()));
-    std::filesystem::create_directories(dir);
-    return dir.string();
-  }();
-  return folder;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = ScratchFolder() + "/input.far";
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  const std::string path = fuzz::WriteInput("input.far", data, size);
   CTGFileManager manager;
   if (manager.MapArchive(path.c_str())) {
     // Walk every folder the archive made and read each member whole.
-    std::vector<std::string> folders{CTGFileManager::Normalize((ScratchFolder() + "/").c_str())};
+    std::vector<std::string> folders{CTGFileManager::Normalize((fuzz::ScratchFolder::Path() + "/").c_str())};
     for (size_t i = 0; i < folders.size() && i < 64; ++i) {
       CTGFindRecord record;
       for (bool ok = manager.FindFirst((folders[i] + "*").c_str(), record); ok; ok = manager.FindNext(record)) {

@@ -9,22 +9,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "resfile/IFFResFile.h"
 #include "resfile/IFFResFile2.h"
 #include "resfile/SeqResFile.h"
 
 namespace {
-
-std::string ScratchPath(const char* extension) {
-  static const std::string base = [] {
-    std::random_device random;
-    return (std::filesystem::temp_directory_path() / ("tova-fuzz-iff-" + std::to_string(random()))).string();
-  }();
-  return base + extension;
-}
 
 void ReadEverything(iResFile& file) {
   for (int t = 1; t <= file.CountTypes(); ++t) {
@@ -77,11 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1 || size > (1u << 20)) return 0;
   int kind = data[0] % 3;
   bool change = (data[0] & 0x10) != 0;
-  std::string path = ScratchPath(kind == 1 ? ".spf" : ".iff");
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
-  }
+  std::string path = fuzz::WriteInput(kind == 1 ? "input.spf" : "input.iff", data + 1, size - 1);
   switch (kind) {
     case 0: Exercise<IFFResFile2>(path, change); break;
     case 1: Exercise<IFFResFile>(path, change); break;

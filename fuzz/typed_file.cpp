@@ -2,34 +2,15 @@
 // must stop cleanly at the end or at a length that does not fit.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "framework/CTGFileManager.h"
 
-namespace {
-
-std::string ScratchFile() {
-  static const std::string path = [] {
-    std::random_device random;
-    auto dir = std::filesystem::temp_directory_path() / ("tova-fuzz-typed-" + std::to_string(random()));
-    std::filesystem::create_directories(dir);
-    return (dir / "input.bin").string();
-  }();
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  {
-    std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  const std::string path = fuzz::WriteInput("input.bin", data, size);
   CTGFileManager manager;
-  CTGFile* file = manager.Open(ScratchFile().c_str(), false);
+  CTGFile* file = manager.Open(path.c_str(), false);
   if (file == nullptr) return 0;
   // The first byte picks the mix of reads, so the fuzzer can steer it.
   uint8_t plan = 0;

@@ -1,0 +1,48 @@
+// For fuzz targets whose reader takes a file: one scratch folder per process,
+// removed when the process ends normally, and the input written into it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace fuzz {
+
+class ScratchFolder {
+ public:
+  static const std::string& Path() {
+    static const ScratchFolder folder;
+    return folder.mPath;
+  }
+
+ private:
+  ScratchFolder() {
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    std::error_code ec;
+    // A fresh name: never share a folder with a fuzzer running beside us.
+    do {
+      mPath = (base / ("tova-fuzz-" + std::to_string(random()))).string();
+    } while (!std::filesystem::create_directory(mPath, ec) && !ec);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(mPath, ec);
+  }
+
+  std::string mPath;
+};
+
+// Writes the bytes to `name` in the scratch folder and returns its path.
+inline std::string WriteInput(const char* name, const uint8_t* data, size_t size) {
+  const std::string path = ScratchFolder::Path() + "/" + name;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return path;
+}
+
+}  // namespace fuzz
