@@ -30,7 +30,7 @@ TEST(CatalogSources, ObjectCatalogueGlobAndCareerBlocks) {
                     "object 130 \"Stool\"\n"
                     "  guid 0xC3249A1D   # above 2^31\n"
                     "  type 4\n"
-                    "  price 25\n"
+                    "  price 025   # a leading zero is still decimal\n"
                     "  entry 29 4100\n"
                     "  word 98 -3\n"
                     "  shareattributes 0x10\n"
@@ -99,6 +99,8 @@ TEST(CatalogSources, FaultsNameTheirLine) {
       {"file A.iff\nobject 1\n  guid 1\n", "a.res:2: missing end"},
       {"file A.iff\ncareer 1\n  level hours=nine\nend\n", "a.res:3: hours look like 9a-3p"},
       {"file A.iff\nsemiglobal 1\n  Shared\nend\n", "a semi-global block holds one quoted file name"},
+      {"file A.iff\nobject 1\n  price --5\nend\n", "a.res:3: not a number: '--5'"},
+      {"file A.iff\nobject 1\n  price 9x\nend\n", "a.res:3: not a number: '9x'"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Compile(dir, c.source);

@@ -3,8 +3,10 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
+#include "gamedata/BehaviorAssembler.h"
 #include "gamedata/Careers.h"
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "resfile/ReconObject.h"
@@ -56,9 +58,10 @@ std::vector<Word> Words(const std::string& line, int number) {
 }
 
 long long Number(const std::string& text, int line, long long lo, long long hi) {
-  char* end = nullptr;
-  long long v = std::strtoll(text.c_str(), &end, 0);
-  if (text.empty() || *end != '\0') throw SourceError(line, "not a number: '" + text + "'");
+  // The same number syntax as tree sources: decimal or 0x hex, one sign.
+  const std::optional<int64_t> parsed = tova::ParseAssemblyNumber(text);
+  if (!parsed) throw SourceError(line, "not a number: '" + text + "'");
+  const long long v = *parsed;
   if (v < lo || v > hi) {
     throw SourceError(line, "'" + text + "' lies outside " + std::to_string(lo) + " to " + std::to_string(hi));
   }
