@@ -22,7 +22,9 @@ void Put16(std::vector<uint8_t>& out, uint16_t v) {
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
-void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* tag) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+}
 
 }  // namespace
 
@@ -118,8 +120,9 @@ std::vector<uint8_t> EncodeWav(const PcmFormat& format, const uint8_t* samples, 
     Put16(out, format.bitsPerSample);
     PutTag(out, "data");
     Put32(out, dataSize);
-    out.insert(out.end(), samples, samples + bytes);
-    if (dataSize & 1) out.push_back(0);
+    const size_t at = out.size();
+    out.resize(at + bytes + (dataSize & 1), 0);
+    if (bytes > 0) std::memcpy(out.data() + at, samples, bytes);
     return out;
 }
 

@@ -63,7 +63,7 @@ void Put16(std::vector<uint8_t>& out, uint16_t v) {
 std::vector<uint8_t> EncodeXA(const int16_t* samples, uint32_t frames, uint16_t channels, uint32_t rate) {
     std::vector<uint8_t> out;
     const uint32_t decoded = frames * channels * 2;
-    out.insert(out.end(), {'X', 'A', 0, 0});
+    for (uint8_t b : {uint8_t('X'), uint8_t('A'), uint8_t(0), uint8_t(0)}) out.push_back(b);
     Put32(out, decoded);
     Put16(out, 1);
     Put16(out, channels);
@@ -96,6 +96,8 @@ std::vector<uint8_t> EncodeXA(const int16_t* samples, uint32_t frames, uint16_t 
             }
         }
     }
-    out.insert(out.end(), block.begin(), block.end());
+    const size_t at = out.size();
+    out.resize(at + block.size());
+    if (!block.empty()) std::memcpy(out.data() + at, block.data(), block.size());
     return out;
 }
