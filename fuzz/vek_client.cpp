@@ -26,8 +26,18 @@ std::string Frame(uint16_t id, const std::string& payload, uint32_t seq) {
 // Says no to every question, so a free-space question cannot loop.
 int32_t Host(intptr_t, int32_t code, intptr_t, int32_t) { return code == 13 ? 0 : 1; }
 
+// One listener and one settings store for the process: a store written for
+// every run would spend its time syncing the disk.
+platform::TcpListener& Listener() {
+  static platform::TcpListener listener;
+  static bool listening = false;
+  if (!listening) listening = listener.Listen();
+  return listener;
+}
+
 void Prepare(uint16_t port) {
   static bool done = false;
+  if (done) return;
   vek::VekSettings& s = vek::Settings();
   s.loopWaitMs = 5;
   s.messageTimeoutMs = 200;
@@ -37,7 +47,7 @@ void Prepare(uint16_t port) {
   s.flushWaitMs = 200;
   s.headerPeeks = 1;
   const std::string root = fuzz::ScratchFolder::Path();
-  if (!done) platform::Registry::SetDefaultFile(root + "/registry.txt");
+  platform::Registry::SetDefaultFile(root + "/registry.txt");
   done = true;
   platform::RegKey key;
   platform::Registry::Default().CreateKey(platform::RegRoot::kLocalMachine, vek::kVekPatchKey, key);
@@ -49,8 +59,8 @@ void Prepare(uint16_t port) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 60000) return 0;
-  platform::TcpListener listener;
-  if (!listener.Listen()) return 0;
+  platform::TcpListener& listener = Listener();
+  if (listener.Port() == 0) return 0;
   Prepare(listener.Port());
   std::thread server([&] {
     platform::TcpSocket s;

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -96,6 +97,12 @@ bool TcpSocket::SetLinger(bool on, int seconds) {
   l.l_onoff = on ? 1 : 0;
   l.l_linger = seconds;
   if (setsockopt(fd_.load(), SOL_SOCKET, SO_LINGER, &l, sizeof l) != 0) return Fail();
+  return true;
+}
+
+bool TcpSocket::SetNoDelay(bool on) {
+  const int v = on ? 1 : 0;
+  if (setsockopt(fd_.load(), IPPROTO_TCP, TCP_NODELAY, &v, sizeof v) != 0) return Fail();
   return true;
 }
 
@@ -197,6 +204,8 @@ bool TcpListener::Accept(TcpSocket& out, int timeoutMs) {
   if (fd < 0) return false;
   out.Close();
   out.fd_ = fd;
+  const int v = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &v, sizeof v);
   return true;
 }
 

@@ -43,6 +43,9 @@ class TcpSocket {
   bool SetReuseAddress(bool on);
   // Linger on close for `seconds` (on) or not at all (off).
   bool SetLinger(bool on, int seconds);
+  // Small frames go out at once instead of waiting for the previous one's
+  // acknowledgement (no 40 ms stalls in a question-and-answer protocol).
+  bool SetNoDelay(bool on);
   bool Connect(const SocketAddress& address);
   bool LocalAddress(SocketAddress& out);
 

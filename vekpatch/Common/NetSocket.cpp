@@ -19,7 +19,9 @@ int NetSocket::Fail(platform::TcpSocket& socket, bool close) {
 
 int NetSocket::Create(const std::string& host, uint16_t port, platform::TcpSocket& socket,
                       platform::SocketAddress& address) {
-  if (!socket.Create() || !socket.SetReuseAddress(false) || !socket.SetLinger(true, 3)) return Fail(socket, true);
+  if (!socket.Create() || !socket.SetReuseAddress(false) || !socket.SetLinger(true, 3) || !socket.SetNoDelay(true)) {
+    return Fail(socket, true);
+  }
   int error = 0;
   uint32_t ip = 0;
   if (!platform::ResolveIPv4(host, ip, error)) {
