@@ -47,6 +47,11 @@ class ClientConn : public Connection {
   // From the host's thread: asks the run to end and waits a bounded time for
   // it; a run that does not end then has its socket shut down.
   void Abort();
+  // Marks the run as aborted without waiting (before it has started).
+  void RequestAbort() {
+    abortRequested_ = true;
+    abortEvent_ = true;
+  }
   // Calls the host: the answer for code 13, otherwise 1; any other answer
   // forgets the callback and raises 0x10000015.
   int ReportToHost(int32_t code, intptr_t data, int32_t value);

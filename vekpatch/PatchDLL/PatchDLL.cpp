@@ -51,6 +51,9 @@ struct Library {
 
   std::mutex connMutex;  // the running connection's life
   ClientConn* running = nullptr;
+  // An abort that came after the worker started but before its connection
+  // existed; the connection hears of it when it is published.
+  bool abortPending = false;
 };
 
 Library& Lib() {
@@ -101,6 +104,8 @@ void UpdateWorkerThread(std::string name, intptr_t context, VekCallback callback
     {
       std::lock_guard<std::mutex> lock(lib.connMutex);
       lib.running = &conn;
+      if (lib.abortPending) conn.RequestAbort();
+      lib.abortPending = false;
     }
     conn.Run(name, context, callback);
     // The abort path reaches the connection only under this lock, so it is
@@ -151,6 +156,7 @@ void ShutdownLibrary() {
   {
     std::lock_guard<std::mutex> lock(lib.connMutex);
     if (lib.running != nullptr) lib.running->Abort();
+    else if (lib.workerActive) lib.abortPending = true;
   }
   std::lock_guard<std::mutex> lock(lib.startMutex);
   WaitForWorker(lib);
@@ -190,6 +196,10 @@ int32_t DoUpdate(const char* name, intptr_t context, VekCallback cb) {
     lib.context = context;
     lib.callback = cb;
     lib.workerActive = true;
+    {
+      std::lock_guard<std::mutex> conn(lib.connMutex);
+      lib.abortPending = false;
+    }
     try {
       lib.worker = std::thread(UpdateWorkerThread, lib.name, context, cb,
                                lib.testEngine != nullptr ? lib.testEngine : lib.engine);
@@ -215,6 +225,7 @@ void AbortUpdate() {
   {
     std::lock_guard<std::mutex> lock(lib.connMutex);
     if (lib.running != nullptr) lib.running->Abort();
+    else if (lib.workerActive) lib.abortPending = true;
   }
   intptr_t context;
   {
