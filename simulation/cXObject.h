@@ -119,8 +119,8 @@ class cXObject : public TreeZaz {
 
   // What a person answers; a plain object has none of it.
   virtual bool IsPerson() const { return false; }
-  virtual float* GetMotive(int32_t n) { return nullptr; }
-  virtual int16_t* GetPersonData(int32_t n) { return nullptr; }
+  virtual float* GetMotive(int32_t) { return nullptr; }
+  virtual int16_t* GetPersonData(int32_t) { return nullptr; }
   virtual bool IsAsleep() const { return false; }
   virtual bool IsAway() const { return false; }
   virtual bool IsCarried() const { return false; }
