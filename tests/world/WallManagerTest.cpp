@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "world/cFixedWorld.h"
+#include "support/RecordingViewer.h"
 #include "world/walls/WallManager.h"
 
 namespace {
@@ -183,5 +184,91 @@ TEST_F(WallManagerTest, RefreshKeepsPiecesAndRereadsPapers) {
     EXPECT_EQ(walls().Walls(1)[0]->saved.size(), 2u);
 }
 
+
+}  // namespace
+
+namespace {
+
+TEST(WallPieceTable, FortySevenDrawableMasks) {
+    int drawable = 0;
+    for (int mask = 0; mask < 256; ++mask)
+        if (PostPieceOf(static_cast<uint8_t>(mask)) != 255) ++drawable;
+    EXPECT_EQ(drawable, 47);
+    for (int mask = 0; mask < 16; ++mask) EXPECT_EQ(PostPieceOf(static_cast<uint8_t>(mask)), mask);
+    const std::pair<int, int> named[] = {{16, 16}, {20, 17}, {41, 23}, {67, 29}, {134, 37}, {224, 45}, {240, 46}};
+    for (const auto& [mask, piece] : named) EXPECT_EQ(PostPieceOf(static_cast<uint8_t>(mask)), piece) << mask;
+    EXPECT_EQ(PostPieceOf(72), 255);
+}
+
+TEST(WallCaps, TableRowsAndSharedValues) {
+    WallCapRecord a, b;
+    ASSERT_TRUE(ChooseWallCap(4, a));
+    ASSERT_TRUE(ChooseWallCap(6, b));
+    EXPECT_EQ(a, b);
+    ASSERT_TRUE(ChooseWallCap(8, a));
+    ASSERT_TRUE(ChooseWallCap(9, b));
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.slot, 3);
+    EXPECT_EQ(a.face, 2);
+    ASSERT_TRUE(ChooseWallCap(48, a));
+    EXPECT_EQ(a.face, 16);
+    EXPECT_EQ(a.stripWidth, 2);
+    EXPECT_FALSE(ChooseWallCap(3, a));
+    EXPECT_FALSE(ChooseWallCap(0, a));
+}
+
+TEST_F(WallManagerTest, WallsDownLowersPlainWallsAndKeepsFences) {
+    for (int x = 5; x <= 6; ++x) AddSide(x, 5, kWallSide2, 1);
+    for (int x = 5; x <= 6; ++x) AddSide(x, 9, kWallSide2, 2);   // fence
+    for (int x = 5; x <= 6; ++x) AddSide(x, 12, kWallSide2, 3);  // door style
+    walls().Update();
+    walls().SetWallsDown(1, true);
+    std::vector<int> flags;
+    for (const auto& w : walls().Walls(1)) flags.push_back(w->entries[0].flags);
+    EXPECT_EQ(flags, (std::vector<int>{1, 0, 9}));
+    const WallPost* post = walls().FindPost(T(5, 5));
+    ASSERT_NE(post, nullptr);
+    EXPECT_EQ(post->lowered, 8);
+    EXPECT_EQ(post->standing, 0);
+    walls().SetWallsDown(1, false);
+    for (const auto& w : walls().Walls(1))
+        for (const WallEntry& e : w->entries) EXPECT_EQ(e.flags, 0);
+    EXPECT_EQ(post->standing, 8);
+}
+
+TEST_F(WallManagerTest, HalfCutawayCapsTheEntryNextToTheStandingHalf) {
+    for (int x = 5; x <= 8; ++x) AddSide(x, 5, kWallSide2, 1);
+    walls().Update();
+    uint64_t set[64] = {};
+    for (int y = 4; y <= 5; ++y) set[y] = (1ull << 5) | (1ull << 6);  // the tiles on both sides of x 5..6
+    walls().ApplyCutaway(1, set);
+    const Wall& w = *walls().Walls(1)[0];
+    ASSERT_EQ(w.entries.size(), 4u);
+    EXPECT_EQ(w.entries[0].flags, 1);
+    EXPECT_EQ(w.entries[1].flags, 1 | 4);  // lowered earlier in a direction-3 run: cap 4
+    EXPECT_EQ(w.entries[2].flags, 0);
+    EXPECT_EQ(w.entries[3].flags, 0);
+    const WallPost* start = walls().FindPost(T(5, 5));
+    EXPECT_EQ(start->lowered, 8);  // nothing stands beside it there
+}
+
+TEST_F(WallManagerTest, ChangedCutawayRedrawsOnlyChangedTiles) {
+    tova_test::RecordingViewer view;
+    walls().SetView(&view);
+    for (int x = 5; x <= 8; ++x) AddSide(x, 5, kWallSide2, 1);
+    walls().Update();
+    EXPECT_EQ(view.redrawAll, 1);
+    uint64_t set[64] = {};
+    for (int y = 4; y <= 5; ++y) set[y] = (1ull << 5) | (1ull << 6);
+    walls().ApplyCutaway(1, set);
+    walls().Update();
+    view.redrawnTiles.clear();
+    for (int y = 4; y <= 5; ++y) set[y] |= 1ull << 7;  // one entry more
+    walls().ApplyCutaway(1, set);
+    // Entry 1 loses its cap and entry 2 is lowered and capped: two tiles.
+    std::vector<TileLocation> expected{T(6, 5), T(7, 5)};
+    EXPECT_EQ(view.redrawnTiles, expected);
+    walls().SetView(nullptr);
+}
 
 }  // namespace

@@ -66,12 +66,6 @@ WallManager::Level* WallManager::LevelOf(int32_t level) {
     return level == 1 || level == 2 ? &mLevels[level - 1] : nullptr;
 }
 
-template <typename Fn>
-void WallManager::ForLevels(int32_t level, Fn fn) {
-    for (int32_t l = 1; l <= 2; ++l)
-        if (level == 0 || level == l) fn(l, mLevels[l - 1]);
-}
-
 void WallManager::RequestRebuild(int32_t level) {
     ForLevels(level, [](int32_t, Level& l) { l.rebuild = true; });
 }
@@ -120,6 +114,7 @@ void WallManager::Rebuild(int32_t level) {
         lv.rebuild = lv.refresh = false;
     });
     SetRotation(rotation);
+    if (mView != nullptr) mView->RedrawAll();
 }
 
 void WallManager::RebuildLevel(int32_t levelNumber) {
@@ -221,6 +216,7 @@ void WallManager::Refresh(int32_t level) {
         lv.refresh = false;
     });
     SetRotation(rotation);
+    if (mView != nullptr) mView->RedrawAll();
 }
 
 TileLocation WallManager::TurnPoint(TileLocation point, int32_t b) const {
@@ -243,6 +239,7 @@ void WallManager::TurnPost(WallPost& post, int32_t rotation) {
     std::array<Wall*, 4> turned{};
     for (int i = 0; i < 4; ++i) turned[i] = post.slots[(i + b) & 3];
     post.slots = turned;
+    ChooseCaps(post);
 }
 
 void WallManager::TurnWall(Wall& w, int32_t rotation) {

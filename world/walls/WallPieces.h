@@ -25,6 +25,27 @@ struct WallEntry {
 
 inline constexpr int kMaxWallEntries = 64;
 
+// A cap closes a wall where a post cuts it: the tile whose wall sprite is
+// drawn as the cap (offset from the post), the strip of it that shows, the
+// wall slot whose end entry gives style and wallpaper, and the face drawn.
+struct WallCapRecord {
+    int8_t dx = 0, dy = 0, dlevel = 0;
+    int32_t stripWidth = 0;  // in units of 2^(zoom-1) pixels
+    int32_t slot = 0;
+    int32_t face = 0;        // 1 side 1, 2 side 2, 16 diagonal 16
+    uint8_t stripSide = 0;   // 1: from one pixel left of the post, 0: ending at it
+
+    friend bool operator==(const WallCapRecord&, const WallCapRecord&) = default;
+};
+
+// The cap for a visible mask, or false when the value has none.
+bool ChooseWallCap(uint32_t value, WallCapRecord& cap);
+
+// The post piece of a visible direction mask: its index among the 47
+// drawable masks, or 255 for a mask that cannot be drawn (a diagonal beside
+// one of its neighbouring sides).
+uint8_t PostPieceOf(uint8_t mask);
+
 class WallPost {
 public:
     TileLocation point{};  // a grid point, in view coordinates
@@ -38,6 +59,8 @@ public:
     // Slot 0: the wall leaving in direction 1 or 16; 1: 2 or 32; 2: 4 or 64;
     // 3: 8 or 128. Not owned.
     std::array<Wall*, 4> slots{};
+    bool capExists[2] = {false, false};
+    WallCapRecord caps[2];
 
     // The slot that a direction bit of this post's mask lives in.
     static int SlotOf(uint8_t directionBit);
