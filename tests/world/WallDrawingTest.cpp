@@ -11,7 +11,7 @@
 
 namespace {
 
-TileLocation T(int x, int y) { return TileLocation{static_cast<int8_t>(x), static_cast<int8_t>(y), 1}; }
+TileLocation T(int x, int y) { return TileLocation::At(x, y, 1); }
 
 // Compares a sprite-call log with tests/world/golden/<name>.txt; TOVA_BLESS=1
 // writes the file instead.

@@ -11,7 +11,7 @@
 namespace {
 
 TileLocation T(int x, int y, int level = 1) {
-    return TileLocation{static_cast<int8_t>(x), static_cast<int8_t>(y), static_cast<int8_t>(level)};
+    return TileLocation::At(x, y, level);
 }
 
 class WallManagerTest : public ::testing::Test {

@@ -174,8 +174,8 @@ void WallManager::ApplyCutaway(int32_t level, const uint64_t (&tiles)[64]) {
                 if (i < wall.saved.size() && wall.saved[i] == wall.entries[i]) continue;
                 const int px = wall.start.x + static_cast<int>(i) * wall.dx;
                 const int py = wall.start.y + static_cast<int>(i) * wall.dy;
-                mView->RedrawTile(TileLocation{static_cast<int8_t>(wall.dx < 0 ? px - 1 : px),
-                                               static_cast<int8_t>(wall.dy < 0 ? py - 1 : py), wall.start.level});
+                mView->RedrawTile(TileLocation::At(wall.dx < 0 ? px - 1 : px,
+                                               wall.dy < 0 ? py - 1 : py, wall.start.level));
             }
         }
     });

@@ -29,13 +29,12 @@ int32_t FrameOf(int32_t direction) {
 TileLocation StepTileOf(const Wall& wall, size_t index) {
     const int px = wall.start.x + static_cast<int>(index) * wall.dx;
     const int py = wall.start.y + static_cast<int>(index) * wall.dy;
-    return TileLocation{static_cast<int8_t>(wall.dx < 0 ? px - 1 : px), static_cast<int8_t>(wall.dy < 0 ? py - 1 : py),
-                        wall.start.level};
+    return TileLocation::At(wall.dx < 0 ? px - 1 : px, wall.dy < 0 ? py - 1 : py, wall.start.level);
 }
 
 TileLocation PointOf(const Wall& wall, size_t index) {
-    return TileLocation{static_cast<int8_t>(wall.start.x + static_cast<int>(index) * wall.dx),
-                        static_cast<int8_t>(wall.start.y + static_cast<int>(index) * wall.dy), wall.start.level};
+    return TileLocation::At(wall.start.x + static_cast<int>(index) * wall.dx,
+                            wall.start.y + static_cast<int>(index) * wall.dy, wall.start.level);
 }
 
 bool Meets(const ScreenRect& a, const ScreenRect& b) {

@@ -41,8 +41,7 @@ int32_t DirectionBetween(TileLocation from, TileLocation to) {
 // with its low corner at the smaller ends of the step.
 TileLocation StepTile(TileLocation point, int32_t direction) {
     const DirectionOffset& o = DirectionOffsets[direction];
-    return TileLocation{static_cast<int8_t>(std::min(point.x, static_cast<int8_t>(point.x + o.dx))),
-                        static_cast<int8_t>(std::min(point.y, static_cast<int8_t>(point.y + o.dy))), point.level};
+    return TileLocation::At(std::min(point.x + 0, point.x + o.dx), std::min(point.y + 0, point.y + o.dy), point.level);
 }
 
 }  // namespace
@@ -128,7 +127,7 @@ void WallManager::RebuildLevel(int32_t levelNumber) {
             const uint8_t mask = postLayer->At(x, y);
             if (mask == 0 || !(tables.postEnd[mask] || tables.postJunction[mask])) continue;
             auto post = std::make_unique<WallPost>();
-            post->point = TileLocation{static_cast<int8_t>(x), static_cast<int8_t>(y), static_cast<int8_t>(levelNumber)};
+            post->point = TileLocation::At(x, y, levelNumber);
             post->mask = mask;
             post->standing = mask;
             level.posts.push_back(std::move(post));
@@ -222,8 +221,7 @@ void WallManager::Refresh(int32_t level) {
 TileLocation WallManager::TurnPoint(TileLocation point, int32_t b) const {
     static constexpr GridPoint kCornerOffset[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     const GridPoint turned = RotateGridCoords(point.x, point.y, b, kWorldCapacity);
-    return TileLocation{static_cast<int8_t>(turned.x + kCornerOffset[b].x),
-                        static_cast<int8_t>(turned.y + kCornerOffset[b].y), point.level};
+    return TileLocation::At(turned.x + kCornerOffset[b].x, turned.y + kCornerOffset[b].y, point.level);
 }
 
 void WallManager::TurnPost(WallPost& post, int32_t rotation) {
