@@ -442,3 +442,47 @@ TEST_F(ClientTest, AHostThatSaysStopEndsTheRunWithoutMoreReports) {
   EXPECT_EQ(RunClient(), -1);
   EXPECT_EQ(t_.Codes(), (std::vector<int>{0, 12, 14}));
 }
+
+TEST_F(ClientTest, AnAbortWhileConnectingEndsTheFlushWait) {
+  Settings().flushWaitMs = 60000;  // a server that never greets would hold the run for minutes
+  std::atomic<bool> release{false};
+  server_.Serve({[&](Peer&) {
+    while (!release) platform::SleepMs(5);
+  }});
+  ClientConn conn(&RealEngine);
+  std::thread host([&] {
+    platform::SleepMs(100);
+    conn.Abort();
+  });
+  EXPECT_EQ(conn.Run("Upd1", t_.Context(), &Transcript::Callback), 0);
+  host.join();
+  release = true;
+  server_.Join();
+  EXPECT_TRUE(t_.Errors().empty()) << t_.Dump();
+}
+
+TEST_F(ClientTest, AnAbortWhileInstallingPutsTheInstallationBack) {
+  dir_.Write("product/one.dat", "old one");
+  ClientConn conn(&RealEngine);
+  struct Host {
+    Transcript* t;
+    ClientConn* conn;
+    static int32_t Callback(intptr_t context, int32_t code, intptr_t data, int32_t value) {
+      Host* h = reinterpret_cast<Host*>(context);
+      if (code == 9) h->conn->RequestAbort();  // the host stops after the first file
+      return h->t->Record(code, data, value);
+    }
+  } host{&t_, &conn};
+  Serve([&](Peer& p) {
+    EXPECT_EQ(p.SendFile("one.dat", "new one"), 1);
+    EXPECT_EQ(p.SendFile("two.dat", "new two"), 1);
+    p.Send(kMsgApplyUpdates);
+    EXPECT_EQ(p.ExpectStatus(), 0);
+  }, false);
+  EXPECT_EQ(conn.Run("Upd1", reinterpret_cast<intptr_t>(&host), &Host::Callback), 0);
+  server_.Join();
+  EXPECT_EQ(dir_.Read("product/one.dat"), "old one");
+  EXPECT_FALSE(dir_.Has("product/two.dat"));
+  EXPECT_TRUE(t_.Errors().empty()) << t_.Dump();
+  EXPECT_TRUE(NothingLeftBehind());
+}
