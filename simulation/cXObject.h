@@ -121,6 +121,8 @@ class cXObject : public TreeZaz {
   // replaced says it was read with a replacement definition (direction 0).
   // False when the bytes cannot hold what they claim.
   virtual bool Transfer(ReconStream& stream, int32_t version, bool replaced, BehaviorCodec& codec);
+  // The frame stack alone.
+  using TreeZaz::Transfer;
   // 'XOBJ' for a plain object.
   virtual uint32_t GetTypeCode() const;
 
