@@ -18,4 +18,8 @@
 //   MessageQueue.h the per-thread message queue and quit codes
 //   CodePage.h     ANSI and double-byte code pages of the 20 languages
 //   Cpu.h          processor identification
+//   DynamicLibrary.h  shared libraries loaded by name, entries bound by name
+//   Process.h      the process id, its program path, free space of a volume
+//   Socket.h       IPv4 TCP sockets, socket pairs and a loopback listener
+//   PatchFile.h    the binary-patch engine stand-in (libpatchw32.so) and its files
 #pragma once
