@@ -1,3 +1,9 @@
+# Outside libraries of the platform layer.
+# SDL2 gives the audio output (and later the window).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(TOVA_SDL2 REQUIRED IMPORTED_TARGET sdl2)
+target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_SDL2)
+
 # The loader (dlopen) lives in libc on current glibc; older ones need libdl.
 # zstd carries the patch engine's frames.
 target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC ${CMAKE_DL_LIBS} zstd)

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev      # libFuzzer targets under fuzz/ (the runtime of the default clang)
+  libsdl2-dev libsdl2-mixer-dev   # audio output (and SDL_mixer as the mixer benchmark's baseline)
   libzstd-dev                # the patch-engine stand-in of the update library
 )
 
