@@ -9,6 +9,7 @@
 
 #include "launcher/LauncherApp.h"
 #include "launcher/LauncherScreen.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/Spawner.h"
 
@@ -27,7 +28,8 @@ struct ConsoleHost : LauncherHost {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::filesystem::path disc = std::filesystem::path(argv[0]).parent_path();
+    const std::filesystem::path programFolder = std::filesystem::path(platform::ExecutablePath()).parent_path();
+    std::filesystem::path disc = programFolder;
     bool list = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
     }
     LauncherStrings strings;
     std::string error;
-    const std::filesystem::path res = std::filesystem::path(argv[0]).parent_path() / "launcher-res" / "strings.txt";
+    const std::filesystem::path res = programFolder / "launcher-res" / "strings.txt";
     if (!strings.Load(res, error)) std::fprintf(stderr, "launcher: %s\n", error.c_str());
 
     ConsoleHost host;
