@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/Registry.h"
+#include "platform/SingleInstance.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -12,8 +13,10 @@ namespace {
 // Runs the launcher with a registry of its own (an empty one unless written).
 tova_test::ProgramRun RunLauncher(const tova_test::ScratchDir& config, const std::vector<std::string>& args) {
     setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", config.Path().c_str(), 1);
     tova_test::ProgramRun run = tova_test::RunProgram("launcher", args);
     unsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_RUNTIME_DIR");
     return run;
 }
 
@@ -58,4 +61,18 @@ TEST(launcherProgram, NoIniExitsQuietly) {
     const tova_test::ProgramRun run = RunLauncher(config, {"--disc", emptyDisc.Path().string(), "--list"});
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.out, "");
+}
+
+TEST(launcherProgram, SecondCopyAndRunningGameExitWithoutAPage) {
+    tova_test::ScratchDir config;
+    for (const char* name : {"Autoplay", "tova"}) {
+        platform::SingleInstance holder(name, config.Path());
+        ASSERT_TRUE(holder.Acquire());
+        const tova_test::ProgramRun run = RunLauncher(config, {"--disc", Disc(), "--list"});
+        EXPECT_EQ(run.code, 0) << name;
+        EXPECT_EQ(run.out, "") << name;
+        if (std::string(name) == "Autoplay") {
+            EXPECT_TRUE(holder.PollRaiseRequest());
+        }
+    }
 }
