@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev      # libFuzzer targets under fuzz/ (the runtime of the default clang)
+  libsdl2-dev libpng-dev libjpeg-dev   # the real window, input, cursors; PNG and JPEG files
+  xvfb xauth                 # trying the real window with no display attached
 )
 
 missing=()
