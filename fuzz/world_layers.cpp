@@ -53,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Whatever was accepted must be usable.
     bool built = false;
     world.ComputeValue(built);
-    world.GetWallInfo(TileLocation{63, 63, 2});
+    world.GetWallInfo(TileLocation::At(63, 63, 2));
     return 0;
 }

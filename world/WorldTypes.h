@@ -4,23 +4,11 @@
 
 #include <cstdint>
 
-// A tile on a storey: level 1 is the ground storey, level 2 the upper one.
-struct TileLocation {
-    int8_t x = 0;
-    int8_t y = 0;
-    int8_t level = 1;
+#include "gamedata/TilePosition.h"
 
-    friend bool operator==(const TileLocation&, const TileLocation&) = default;
-};
-
-// A position in sixteenths of a tile: tile x = h >> 4, tile y = v >> 4.
-struct FinePoint {
-    int32_t v = 0;
-    int32_t h = 0;
-
-    int32_t TileX() const { return h >> 4; }
-    int32_t TileY() const { return v >> 4; }
-};
+// Tiles and fine points are shared with rooms and the live objects.
+using tova::FinePoint;
+using tova::TileLocation;
 
 // Every grid stores 64 by 64 tiles; a lot uses the leading size by size.
 constexpr int32_t kWorldCapacity = 64;

@@ -189,12 +189,12 @@ void cFixedWorld::ComputeViewBounds() {
 
 TileLocation cFixedWorld::ViewToWorld(TileLocation view) const {
     const GridPoint p = RotateGridCoords(view.x, view.y, (-GetRotation()) & 3, kWorldCapacity);
-    return TileLocation{static_cast<int8_t>(p.x), static_cast<int8_t>(p.y), view.level};
+    return TileLocation::At(p.x, p.y, view.level);
 }
 
 TileLocation cFixedWorld::WorldToView(TileLocation world) const {
     const GridPoint p = RotateGridCoords(world.x, world.y, GetRotation(), kWorldCapacity);
-    return TileLocation{static_cast<int8_t>(p.x), static_cast<int8_t>(p.y), world.level};
+    return TileLocation::At(p.x, p.y, world.level);
 }
 
 float cFixedWorld::GetAltitudeAt(FinePoint point) const {
@@ -202,8 +202,8 @@ float cFixedWorld::GetAltitudeAt(FinePoint point) const {
     if (!mAltitude->Contains(x, y)) return 0.0f;
     const AltitudeCell& c = mAltitude->At(x, y);
     const float a00 = c.corner[1], a10 = c.corner[2], a11 = c.corner[3], a01 = c.corner[0];
-    const float fx = static_cast<float>(point.h & 15);
-    const float fy = static_cast<float>(point.v & 15);
+    const float fx = static_cast<float>(point.x & 15);
+    const float fy = static_cast<float>(point.y & 15);
     if (fx == fy) return a00 + fx * (a11 - a00) / 16.0f;
     if (fx > fy) return a00 + fx * (a10 - a00) / 16.0f + fy * (a11 - a10) / 16.0f;
     return a00 + fy * (a01 - a00) / 16.0f + fx * (a11 - a01) / 16.0f;
@@ -294,8 +294,7 @@ bool cFixedWorld::BoxCrossesWall(const FineBox& box, int32_t level) const {
     for (int32_t y = box.minY >> 4; y <= (box.maxY - 1) >> 4; ++y) {
         for (int32_t x = box.minX >> 4; x <= (box.maxX - 1) >> 4; ++x) {
             if (!IsInsideGrid(x, y)) continue;
-            const WallInfo w = GetWallInfo(TileLocation{static_cast<int8_t>(x), static_cast<int8_t>(y),
-                                                        static_cast<int8_t>(level)});
+            const WallInfo w = GetWallInfo(TileLocation::At(x, y, level));
             struct Test {
                 int32_t side, value, low, high;
             };
@@ -316,8 +315,7 @@ bool cFixedWorld::BoxCrossesWall(const FineBox& box, int32_t level) const {
 
 bool cFixedWorld::FitsWalls(FinePoint point, int32_t level, int32_t facing, int32_t flags,
                             int32_t& errorCode) const {
-    WallInfo w = GetWallInfo(
-        TileLocation{static_cast<int8_t>(point.TileX()), static_cast<int8_t>(point.TileY()), static_cast<int8_t>(level)});
+    WallInfo w = GetWallInfo(TileLocation::FromFine(point, level));
     const bool diagonal = w.HasDiagonal();
     const int32_t turn = (-facing) & 7;
     if (turn >= 2) w.Rotate(turn >> 1);

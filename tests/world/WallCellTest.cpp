@@ -69,8 +69,8 @@ TEST(WallCell, FaceSlotsAndConversions) {
     EXPECT_EQ(WallFaceSlot(kWallDiag32, 0), 6);
     EXPECT_EQ(OppositeSide(kWallSide1), kWallSide4);
     EXPECT_EQ(OppositeSide(kWallDiag32), kWallDiag32);
-    const TileLocation t = StepAcrossSide(TileLocation{5, 5, 1}, kWallSide8);
-    EXPECT_EQ(t, (TileLocation{5, 6, 1}));
+    const TileLocation t = StepAcrossSide(TileLocation::At(5, 5, 1), kWallSide8);
+    EXPECT_EQ(t, TileLocation::At(5, 6, 1));
     EXPECT_EQ(WallDirectionToSide(1), kWallSide1);
     EXPECT_EQ(WallDirectionToSide(6), kWallDiag16);
     EXPECT_EQ(DirectionToSide(1), kWallSide8);

@@ -72,7 +72,7 @@ void Furnish(cFixedWorld& w) {
         wall.flags = kWallSide1;
         wall.style[0] = 1;
         wall.pattern[0] = static_cast<int32_t>(40 + level);
-        w.SetWallInfo(TileLocation{16, 17, static_cast<int8_t>(level)}, wall);
+        w.SetWallInfo(TileLocation::At(16, 17, level), wall);
     }
     w.GetPoolLayer()->At(20, 21) = 4;
     w.GetWaterLayer()->At(22, 23) = 1;
@@ -199,7 +199,7 @@ TEST(WorldLayers, MissingOrHostileLayersFailTheLoad) {
         Remove(store, id);
         // The lot in the world stays whole, not half the file's.
         cFixedWorld loaded(64);
-        loaded.SetWallInfo(TileLocation{30, 31, 1}, saved.GetWallInfo(TileLocation{16, 17, 1}));
+        loaded.SetWallInfo(TileLocation::At(30, 31, 1), saved.GetWallInfo(TileLocation::At(16, 17, 1)));
         loaded.GetPoolLayer()->At(2, 3) = 5;
         const auto before = Snapshot(loaded);
         EXPECT_EQ(loaded.LoadLayers(store, 53), kResNotFound) << id;

@@ -35,10 +35,10 @@ struct FlatPrices : iWorldPrices {
 };
 
 TileLocation T(int x, int y, int level = 1) {
-    return TileLocation{static_cast<int8_t>(x), static_cast<int8_t>(y), static_cast<int8_t>(level)};
+    return TileLocation::At(x, y, level);
 }
 
-FinePoint Fine(int tileX, int fx, int tileY, int fy) { return FinePoint{tileY * 16 + fy, tileX * 16 + fx}; }
+FinePoint Fine(int tileX, int fx, int tileY, int fy) { return FinePoint{tileX * 16 + fx, tileY * 16 + fy}; }
 
 }  // namespace
 
@@ -83,7 +83,7 @@ TEST(World, AltitudeInterpolationOnBothTriangles) {
     EXPECT_FLOAT_EQ(world.GetAltitudeAt(Fine(5, 12, 5, 4)), 10.0f + 12.0f * 16.0f / 16.0f + 4.0f * 16.0f / 16.0f);
     // fx < fy: the (x, y+1) triangle
     EXPECT_FLOAT_EQ(world.GetAltitudeAt(Fine(5, 4, 5, 12)), 10.0f + 12.0f * 48.0f / 16.0f + 4.0f * -16.0f / 16.0f);
-    EXPECT_FLOAT_EQ(world.GetAltitudeAt(FinePoint{-5, 3}), 0.0f) << "outside the layer";
+    EXPECT_FLOAT_EQ(world.GetAltitudeAt(FinePoint{3, -5}), 0.0f) << "outside the layer";
 }
 
 TEST(World, AltitudeCornersFollowTheRotation) {

@@ -1,0 +1,151 @@
+#pragma once
+// What the lot's data (rooms, the house, the neighbourhood) read of the
+// layers above them. The world implements iLotWorld over its layers, the
+// live objects iLotObjects, the house renderer iLotView, the 3D renderer
+// iLotLights and the simulator iLotSimulator; tests use small fakes.
+// Every pointer in LotServices may be null: the reader then skips that part.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "gamedata/TilePosition.h"
+
+namespace tova {
+
+// Wall side bits of a tile: sides toward x-1, y-1, x+1, y+1, then the two
+// diagonals (0x10 from (x, y+1) to (x+1, y), 0x20 from (x, y) to (x+1, y+1)).
+enum : int32_t {
+  kLotWallDiagonal16 = 0x10,
+  kLotWallDiagonal32 = 0x20,
+  kLotWallDiagonals = 0x30,
+};
+
+// The walls of a tile in world orientation: side bits, and by the side's bit
+// number (0-5) the wall kind and whether the face toward this tile is
+// covered (for a diagonal: either of its two faces).
+struct LotWallSides {
+  int32_t flags = 0;
+  int32_t kind[6] = {};
+  bool covered[6] = {};
+};
+
+// Tile flag bit read by rooms: the tile lies outside.
+constexpr uint8_t kLotTileOutside = 0x04;
+
+// The rooms layer marks a tile that a diagonal wall splits with this id.
+constexpr int16_t kSplitTileRoom = -5;
+
+class iLotWorld {
+ public:
+  virtual ~iLotWorld() = default;
+  virtual int32_t GetSize() const = 0;
+  virtual LotBounds GetBounds() const = 0;
+  virtual int32_t GetViewRotation() const = 0;
+  // Levels 1 and 2; any other level or a tile off the grid reads as empty.
+  virtual int16_t GetRoomId(TileLocation tile) const = 0;
+  // The tile, or either half of a tile split by a diagonal, has a floor.
+  virtual bool HasFloor(TileLocation tile) const = 0;
+  virtual uint8_t GetTileFlags(TileLocation tile) const = 0;
+  virtual LotWallSides GetWallSides(TileLocation tile) const = 0;
+  // The pool layer's byte at the tile (255 none; below 16 a pool tile).
+  virtual uint8_t GetPoolValue(TileLocation tile) const = 0;
+  // The four terrain corner heights, one byte each.
+  virtual uint32_t GetCornerHeights(TileLocation tile) const = 0;
+  virtual bool IsTileAlwaysLit(TileLocation tile) const = 0;
+  // The id of the object the object layer holds at the tile (0 none).
+  virtual int16_t GetObjectIdAt(TileLocation tile) const = 0;
+  // Tells the light table of the tile's storey that a light source stands
+  // there with the given strength; withAmount says the source also adds
+  // light to its room (a lamp of strength 1).
+  virtual void AddTileLight(TileLocation tile, int32_t value, bool withAmount) = 0;
+};
+
+// A 3D position in the renderer's world units.
+struct LotPoint3 {
+  float x = 0, y = 0, z = 0;
+  friend bool operator==(const LotPoint3&, const LotPoint3&) = default;
+};
+
+// A person of the house as rooms see it.
+struct LotPersonPlace {
+  int16_t currentRoom = 0;
+  bool beingRemoved = false;
+};
+
+// Object-data words rooms read.
+enum : int32_t {
+  kObjWordRoomImpact = 7,
+  kObjWordLightKind = 16,
+  kObjWordFlags = 40,
+  kObjWordLightAmount = 51,
+  kObjWordValueClass = 59,
+};
+constexpr int16_t kObjFlagLightSource = 0x400;
+constexpr int32_t kDefinitionTypePerson = 2;
+constexpr int32_t kDefinitionTypeWindowLight = 8;
+
+class iLotObjects {
+ public:
+  virtual ~iLotObjects() = default;
+  // Ids of the objects standing on the tile, each followed by what sits in
+  // its slots.
+  virtual void GetObjectsOnTile(TileLocation tile, std::vector<int16_t>& out) const = 0;
+  virtual int16_t GetObjectWord(int16_t object, int32_t index) const = 0;
+  virtual int32_t GetDefinitionType(int16_t object) const = 0;
+  virtual LotPoint3 GetWorldPosition(int16_t object) const = 0;
+  virtual TileLocation GetTile(int16_t object) const = 0;
+  virtual void GetPersons(std::vector<LotPersonPlace>& out) const = 0;
+};
+
+struct ScreenRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  bool Overlaps(const ScreenRect& o) const {
+    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+  }
+};
+
+class iLotView {
+ public:
+  virtual ~iLotView() = default;
+  // Redraws a tile given in view orientation.
+  virtual void InvalidateTile(TileLocation viewTile) = 0;
+  // The screen rectangle of a view tile; false when the view has none.
+  virtual bool GetTileScreenRect(TileLocation viewTile, ScreenRect& out) const = 0;
+};
+
+// A light of the 3D renderer; rooms share them by reference.
+class iLotLight {
+ public:
+  virtual ~iLotLight() = default;
+};
+
+class iLotLights {
+ public:
+  virtual ~iLotLights() = default;
+  // Null when the renderer cannot make one.
+  virtual std::shared_ptr<iLotLight> CreateLight() = 0;
+};
+
+// Simulator globals rooms read and write.
+enum : int32_t {
+  kSimGlobalTimeOfDay = 4,    // 0 day, 1 dusk, 2 night, 3 dawn
+  kSimGlobalIndoorTiles = 27,
+};
+
+class iLotSimulator {
+ public:
+  virtual ~iLotSimulator() = default;
+  virtual int16_t GetGlobal(int32_t index) const = 0;
+  virtual void SetGlobal(int32_t index, int16_t value) = 0;
+};
+
+struct LotServices {
+  iLotWorld* world = nullptr;
+  iLotObjects* objects = nullptr;
+  iLotView* view = nullptr;
+  iLotLights* lights = nullptr;
+  iLotSimulator* simulator = nullptr;
+};
+
+}  // namespace tova

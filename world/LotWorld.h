@@ -1,0 +1,35 @@
+// The world as the lot's data reads it: rooms, the house and the live
+// objects reach the layers of a cFixedWorld through this iLotWorld.
+#pragma once
+
+#include "gamedata/LotInterfaces.h"
+#include "world/cFixedWorld.h"
+
+class cLotWorld : public tova::iLotWorld {
+public:
+    explicit cLotWorld(cFixedWorld& world) : mWorld(world) {}
+
+    int32_t GetSize() const override { return mWorld.GetSize(); }
+    tova::LotBounds GetBounds() const override;
+    int32_t GetViewRotation() const override { return mWorld.GetRotation(); }
+    int16_t GetRoomId(TileLocation tile) const override;
+    bool HasFloor(TileLocation tile) const override;
+    uint8_t GetTileFlags(TileLocation tile) const override;
+    tova::LotWallSides GetWallSides(TileLocation tile) const override;
+    uint8_t GetPoolValue(TileLocation tile) const override;
+    uint32_t GetCornerHeights(TileLocation tile) const override;
+    // The world keeps no always-lit mark of its own.
+    bool IsTileAlwaysLit(TileLocation) const override { return false; }
+    int16_t GetObjectIdAt(TileLocation tile) const override;
+    // Marks the source in the light table of its storey: a lamp of strength
+    // 1 that lights its room reaches the tiles around it, any other source
+    // only its own tile.
+    void AddTileLight(TileLocation tile, int32_t value, bool withAmount) override;
+
+    cFixedWorld& World() { return mWorld; }
+
+private:
+    bool OnGrid(TileLocation tile) const { return mWorld.IsInsideGrid(tile.x, tile.y); }
+
+    cFixedWorld& mWorld;
+};
