@@ -150,9 +150,21 @@ void ParseNode(PendingTree& t, int line, std::string_view text) {
     Fail(line, "unknown opcode '" + left[i] + "'");
   }
   ++i;
-  if (left.size() - i > 4) Fail(line, "a node has at most four operands");
-  for (int k = 0; i < left.size(); ++i, ++k) {
-    n.operands[k] = static_cast<int16_t>(NumberIn(line, left[i], -32768, 65535, "an operand"));
+  if (i < left.size() && left[i] == "bytes") {
+    // The eight operand bytes as the node holds them: word k is byte 2k
+    // and byte 2k+1 above it.
+    ++i;
+    if (left.size() - i > 8) Fail(line, "a node has at most eight operand bytes");
+    uint8_t bytes[8] = {};
+    for (int k = 0; i < left.size(); ++i, ++k) {
+      bytes[k] = static_cast<uint8_t>(NumberIn(line, left[i], -128, 255, "an operand byte"));
+    }
+    for (int k = 0; k < 4; ++k) n.operands[k] = static_cast<int16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+  } else {
+    if (left.size() - i > 4) Fail(line, "a node has at most four operands");
+    for (int k = 0; i < left.size(); ++i, ++k) {
+      n.operands[k] = static_cast<int16_t>(NumberIn(line, left[i], -32768, 65535, "an operand"));
+    }
   }
   if (t.nodes.size() >= static_cast<size_t>(kMaxTreeNodes)) Fail(line, "a tree holds at most 251 nodes");
   t.nodes.push_back(std::move(n));

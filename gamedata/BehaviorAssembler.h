@@ -14,9 +14,10 @@
 // The tree's label is in double quotes, at most 63 characters, with '\"' and
 // '\\' for a quote and a backslash in it. A node line: an optional "label:",
 // the opcode (a primitive's name or any number; 256 and up call that tree),
-// up to four 16-bit operands (missing ones are 0), "->", then the true and
-// the false target. A target is a label, a node number, or one of the exits
-// "true", "false" and "undefined". Text after '#' is a comment. The
+// up to four 16-bit operands (missing ones are 0) or "bytes" and up to eight
+// operand bytes (-128 to 255; word k is byte 2k with byte 2k+1 above it),
+// "->", then the true and the false target. A target is a label, a node
+// number, or one of the exits "true", "false" and "undefined". Text after '#' is a comment. The
 // disassembler prints every header line, all four operands, and labels "nN"
 // on the nodes that are branched to, so its output assembles to the same
 // bytes and prints back the same.

@@ -38,6 +38,7 @@ constexpr int16_t kTickOrConsole = 248;         // 5, or a console value
 constexpr int16_t kZoomChanged = 249;           // the zoom
 constexpr int16_t kFamilyOperation = 251;       // a family number
 constexpr int16_t kWallsChanged = 257;          // 0
+constexpr int16_t kBehaviorChanged = 258;       // the Behavior whose trees changed
 constexpr int16_t kFamilyOperation2 = 259;      // a family number
 constexpr int16_t kDefinitionUnloaded = 260;    // the definition
 constexpr int16_t kWorldSizeChanged = 261;      // the new size in tiles

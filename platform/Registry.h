@@ -116,7 +116,8 @@ public:
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
-    // $XDG_CONFIG_HOME/tova/registry.txt, or ~/.config/tova/registry.txt.
+    // $TOVA_REGISTRY when set, else $XDG_CONFIG_HOME/tova/registry.txt, or
+    // ~/.config/tova/registry.txt.
     static std::filesystem::path DefaultFile();
     // The process-wide store the game's code uses; tests point it elsewhere
     // with SetDefaultFile before first use (or at any time; open keys of the

@@ -4,3 +4,14 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(TOVA_SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(TOVA_PNG REQUIRED IMPORTED_TARGET libpng)
 target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_SDL2 PkgConfig::TOVA_PNG)
+
+# The loader (dlopen) lives in libc on current glibc; older ones need libdl.
+# zstd carries the patch engine's frames.
+target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC ${CMAKE_DL_LIBS} zstd)
+
+# The binary-patch engine stand-in, a shared library of its own that the
+# update library loads by name from its installation folder.
+add_library(patchw32 SHARED ${CMAKE_SOURCE_DIR}/platform/patchw32_main.cpp)
+target_link_libraries(patchw32 PRIVATE ${TOVA_MODULE_TARGET})
+target_link_options(patchw32 PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/platform/patchw32.map)
+add_dependencies(tova_programs patchw32)

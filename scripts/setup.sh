@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-dev      # libFuzzer targets under fuzz/ (the runtime of the default clang)
   libsdl2-dev libpng-dev libjpeg-dev   # the real window, input, cursors; PNG and JPEG files
   xvfb xauth                 # trying the real window with no display attached
+  libzstd-dev                # the patch-engine stand-in of the update library
 )
 
 missing=()

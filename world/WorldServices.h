@@ -35,8 +35,6 @@ public:
     virtual void ShiftObjects(int32_t dx, int32_t dy) {}
     // Room detection of a level (0 = both).
     virtual void RecomputeRooms(cFixedWorld& world, int32_t level) {}
-    // The wall manager follows the view rotation.
-    virtual void SetWallRotation(int32_t rotation) {}
     // The renderer's shading tables, built once when a world is made.
     virtual void BuildShadingTables() {}
     // The roof layer of a level (1 or 2); none when roofs are not kept.

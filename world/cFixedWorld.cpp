@@ -1,5 +1,7 @@
 #include "world/cFixedWorld.h"
 
+#include "world/walls/WallManager.h"
+
 #include <algorithm>
 #include <new>
 #include <stdexcept>
@@ -37,7 +39,8 @@ void TileLightTable::Shift(int32_t dx, int32_t dy) {
     }
 }
 
-cFixedWorld::cFixedWorld(int32_t size, const WorldServices& services) : mServices(services) {
+cFixedWorld::cFixedWorld(int32_t size, const WorldServices& services)
+    : mServices(services), mWallManager(std::make_unique<WallManager>(*this)) {
     if (size < kMinWorldSize || size > kMaxWorldSize) throw std::invalid_argument("world size must lie in 4..64");
     if (!ResizeLayers(size)) throw std::bad_alloc();
     GetWallTables();
@@ -159,6 +162,7 @@ bool cFixedWorld::ResizeLayers(int32_t n) {
         ResetEdge(n);
     }
     mSize = n;
+    mWallManager->RequestRebuild(0);
     GenerateGrass(0);
     ComputeViewBounds();
     return true;
@@ -167,7 +171,7 @@ bool cFixedWorld::ResizeLayers(int32_t n) {
 void cFixedWorld::SetRotation(int32_t rotation, bool keepWalls) {
     StoreRotation(rotation & 3);
     ComputeViewBounds();
-    if (!keepWalls && mServices.neighbours) mServices.neighbours->SetWallRotation(GetRotation());
+    if (!keepWalls) mWallManager->SetRotation(GetRotation());
 }
 
 void cFixedWorld::ComputeViewBounds() {

@@ -129,6 +129,8 @@ struct FineBox {
 };
 
 // A receiver on the command broadcast list from its construction on.
+class WallManager;
+
 class cFixedWorld : public tova::Commander {
 public:
     // Throws std::invalid_argument for a size outside 4..64 and
@@ -145,7 +147,9 @@ public:
 
     // The view rotation (0..3 quarter turns). A fixed world never turns.
     virtual int32_t GetRotation() const { return 0; }
+    // Turns the view; the wall display follows unless keepWalls.
     void SetRotation(int32_t rotation, bool keepWalls);
+    WallManager& GetWallManager() { return *mWallManager; }
     const ViewBounds& GetViewBounds() const { return mViewBounds; }
     TileLocation ViewToWorld(TileLocation view) const;
     TileLocation WorldToView(TileLocation world) const;
@@ -241,6 +245,7 @@ private:
     LevelLayers* Level(int32_t level);
 
     WorldServices mServices;
+    std::unique_ptr<WallManager> mWallManager;
     int32_t mSize = 0;
     std::unique_ptr<c2DArray<AltitudeCell>> mAltitude;
     std::unique_ptr<c2DArray<uint8_t>> mGround;

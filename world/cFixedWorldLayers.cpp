@@ -7,6 +7,7 @@
 
 #include "resfile/iResFile.h"
 #include "world/cFixedWorld.h"
+#include "world/walls/WallManager.h"
 
 namespace {
 
@@ -126,6 +127,13 @@ int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
         mLevels[1].objects->Fill(0);
     }
     for (const Read& r : reads) r.layer->CopyFrom(*r.cells);
+    // The post layer is not stored: it follows from the loaded walls, and the
+    // wall display is rebuilt from it.
+    for (LevelLayers& l : mLevels)
+        for (int32_t y = 0; y < l.posts->Rows(); ++y)
+            for (int32_t x = 0; x < l.posts->Columns(); ++x)
+                l.posts->At(x, y) = ComputeWallPostMask(*l.walls, x, y, mSize);
+    mWallManager->RequestRebuild(0);
     if (version < kLayersVersionGrass) GenerateGrass(0);
     NameLayers();
     return kResOK;

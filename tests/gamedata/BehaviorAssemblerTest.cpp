@@ -79,6 +79,22 @@ TEST(BehaviorAssembler, LabelsWithQuotesAndBackslashesRoundTrip) {
   EXPECT_THROW(DisassembleTree(4096, "two\nlines", tree), AssemblyError);
 }
 
+TEST(BehaviorAssembler, OperandsByteByByte) {
+  const std::vector<AssembledTree> trees =
+      AssembleTrees("tree 4096\n Expression bytes 1 0 2 0 0 3 8 -1 -> true false\n Sleep bytes 5 -> true false\nend\n");
+  ASSERT_EQ(trees.size(), 1u);
+  std::vector<uint8_t> bytes = trees[0].bytes;
+  TreeView tree{std::span<uint8_t>(bytes)};
+  ASSERT_TRUE(tree);
+  EXPECT_EQ(tree.Node(0).Operand(0), 1);
+  EXPECT_EQ(tree.Node(0).Operand(1), 2);
+  EXPECT_EQ(tree.Node(0).Operand(2), 0x0300);
+  EXPECT_EQ(static_cast<uint16_t>(tree.Node(0).Operand(3)), 0xFF08);
+  EXPECT_EQ(tree.Node(0).Bytes()[4 + 5], 3) << "byte 5 where the node keeps it";
+  EXPECT_EQ(tree.Node(1).Operand(0), 5);
+  EXPECT_EQ(tree.Node(1).Operand(3), 0) << "missing bytes are 0";
+}
+
 TEST(BehaviorAssembler, ErrorsNameTheLine) {
   struct Case {
     const char* text;
@@ -89,6 +105,8 @@ TEST(BehaviorAssembler, ErrorsNameTheLine) {
       {"tree 4096\n Frobnicate -> true false\nend\n", "line 2: unknown opcode 'Frobnicate'"},
       {"tree 4096\n Sleep 1 2 3 4 5 -> true false\nend\n", "line 2: a node has at most four operands"},
       {"tree 4096\n Sleep 70000 -> true false\nend\n", "line 2: an operand must be"},
+      {"tree 4096\n Sleep bytes 1 2 3 4 5 6 7 8 9 -> true false\nend\n", "line 2: a node has at most eight operand bytes"},
+      {"tree 4096\n Sleep bytes 1 256 -> true false\nend\n", "line 2: an operand byte must be"},
       {"tree 4096\na: Sleep -> true false\na: Sleep -> true false\nend\n", "line 3: label 'a' used twice"},
       {"tree 4096\n format 5\nend\n", "line 2: the format must be"},
       {"tree 4096\n Sleep -> true\nend\n", "line 2: a node needs exactly two targets"},

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "world/cRotatableWorld.h"
+#include "world/walls/WallManager.h"
 
 namespace {
 
@@ -19,11 +20,9 @@ struct RecordingReceiver : tova::Commander {
 struct RecordingNeighbours : iWorldNeighbours {
     std::vector<std::pair<int32_t, int32_t>> shifts;
     std::vector<int32_t> roomLevels;
-    std::vector<int32_t> wallRotations;
     int shading = 0;
     void ShiftObjects(int32_t dx, int32_t dy) override { shifts.emplace_back(dx, dy); }
     void RecomputeRooms(cFixedWorld&, int32_t level) override { roomLevels.push_back(level); }
-    void SetWallRotation(int32_t rotation) override { wallRotations.push_back(rotation); }
     void BuildShadingTables() override { ++shading; }
 };
 
@@ -320,9 +319,9 @@ TEST(World, CommandsBroadcastWhatChanged) {
     EXPECT_EQ(world.Ground().At(7, 7), 4) << "only the low 16 bits name the command";
     world.SetRotation(6, false);
     EXPECT_EQ(world.GetRotation(), 2);
-    EXPECT_EQ(neighbours.wallRotations, std::vector<int32_t>{2});
+    EXPECT_EQ(world.GetWallManager().GetRotation(), 2);  // the wall display turns with the view
     world.SetRotation(1, true);
-    EXPECT_EQ(neighbours.wallRotations.size(), 1u);
+    EXPECT_EQ(world.GetWallManager().GetRotation(), 2);
 }
 
 TEST(World, ViewBoundsFollowRotation) {

@@ -21,6 +21,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "resfile/IFFResFile2.h"
+#include "world/LotFile.h"
 #include "world/World.h"
 
 namespace {
@@ -37,37 +38,6 @@ struct Layer {
     const char* name;
     std::function<_c2DArray&(cFixedWorld&)> get;
 };
-
-// Writes the layers into a fresh resource file beside the target, then puts
-// its bytes in place of the target in one step, so a failed run never leaves
-// a half-written lot file.
-int32_t SaveLot(cFixedWorld& lot, const std::string& path, int32_t version, std::string& error) {
-    const std::string scratch = path + ".~layers";
-    platform::DeleteFile(scratch);
-    IFFResFile2 file;
-    int32_t status = file.Create(scratch);
-    if (status == kResOK) status = file.Open(scratch);
-    if (status == kResOK) status = lot.SaveLayers(file, version);
-    const int32_t closed = file.IsOpen() ? file.Close() : kResOK;
-    if (status == kResOK) status = closed;
-    if (status == kResOK) {
-        std::ifstream in(scratch, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        if (!in || !platform::SaveFileAtomically(path, bytes.str(), &error)) status = kResBadData;
-    }
-    platform::DeleteFile(scratch);
-    return status;
-}
-
-int32_t LoadLot(cFixedWorld& lot, const std::string& path, int32_t version) {
-    IFFResFile2 file;
-    int32_t status = file.Open(path);
-    if (status != kResOK) return status;
-    status = lot.LoadLayers(file, version);
-    file.Close();
-    return status;
-}
 
 bool ParseInt(const char* text, long long low, long long high, long long& out) {
     char* end = nullptr;
@@ -96,14 +66,14 @@ int main(int argc, char** argv) {
     lot.GrowGrass(2);
 
     std::string error;
-    int32_t status = SaveLot(lot, path, static_cast<int32_t>(version), error);
+    int32_t status = SaveLotLayers(lot, path, static_cast<int32_t>(version), error);
     if (status != kResOK) {
         std::fprintf(stderr, "lotgen: saving the layers to %s failed with status %d %s\n", path.c_str(), status,
                      error.c_str());
         return 2;
     }
     cFixedWorld loaded(static_cast<int32_t>(size));
-    status = LoadLot(loaded, path, static_cast<int32_t>(version));
+    status = LoadLotLayers(loaded, path, static_cast<int32_t>(version));
     if (status != kResOK) {
         std::fprintf(stderr, "lotgen: loading the layers from %s failed with status %d\n", path.c_str(), status);
         return 2;

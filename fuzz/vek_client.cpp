@@ -1,0 +1,91 @@
+// An update run fed arbitrary frames after a correct login: a loopback server
+// thread greets, accepts the connect and login, then sends the input and hangs
+// up. The client must end with a report, never crash, hang or write outside
+// its scratch installation.
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "FuzzScratch.h"
+#include "platform/Registry.h"
+#include "platform/Socket.h"
+#include "vekpatch/Common/InstallOps.h"
+#include "vekpatch/Common/VekSettings.h"
+#include "vekpatch/PatchDLL/ClientConn.h"
+
+namespace {
+
+std::string Frame(uint16_t id, const std::string& payload, uint32_t seq) {
+  const size_t total = payload.size() + 8;
+  std::string f{static_cast<char>(id >> 8), static_cast<char>(id), static_cast<char>(total >> 8),
+                static_cast<char>(total)};
+  for (int shift = 24; shift >= 0; shift -= 8) f += static_cast<char>(seq >> shift);
+  return f + payload;
+}
+
+// Says no to every question, so a free-space question cannot loop.
+int32_t Host(intptr_t, int32_t code, intptr_t, int32_t) { return code == 13 ? 0 : 1; }
+
+// One listener and one settings store for the process: a store written for
+// every run would spend its time syncing the disk.
+platform::TcpListener& Listener() {
+  static platform::TcpListener listener;
+  static bool listening = false;
+  if (!listening) listening = listener.Listen();
+  return listener;
+}
+
+void Prepare(uint16_t port) {
+  static bool done = false;
+  if (done) return;
+  vek::VekSettings& s = vek::Settings();
+  s.loopWaitMs = 5;
+  s.messageTimeoutMs = 200;
+  s.receiveRoundMs = 1;
+  s.receiveRounds = 3;
+  s.sendPauseStepMs = 0;
+  s.flushWaitMs = 200;
+  s.headerPeeks = 1;
+  const std::string root = fuzz::ScratchFolder::Path();
+  platform::Registry::SetDefaultFile(root + "/registry.txt");
+  done = true;
+  platform::RegKey key;
+  platform::Registry::Default().CreateKey(platform::RegRoot::kLocalMachine, vek::kVekPatchKey, key);
+  key.SetString("InstallPath", root + "/install/");
+  key.SetString("PatchServer", "127.0.0.1:" + std::to_string(port));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > 60000) return 0;
+  platform::TcpListener& listener = Listener();
+  if (listener.Port() == 0) return 0;
+  Prepare(listener.Port());
+  std::thread server([&] {
+    platform::TcpSocket s;
+    if (!listener.Accept(s, 2000)) return;
+    s.SendAll("hello", 5);
+    char scratch[64];
+    while (s.WaitReadable(500) == 1) {
+      const int64_t n = s.Receive(scratch, sizeof scratch);
+      if (n <= 0) break;
+      s.SendAll(scratch, static_cast<size_t>(n));  // the flush echo, then nothing more to read for now
+      break;
+    }
+    const std::string login = Frame(2069, "\x01", 1) + Frame(2069, "\x01", 2);
+    s.SendAll(login.data(), login.size());
+    s.SendAll(data, size);
+    s.Shutdown();
+    // Drain what the client says until it hangs up.
+    while (s.WaitReadable(500) == 1 && s.Receive(scratch, sizeof scratch) > 0) {
+    }
+  });
+  {
+    vek::ClientConn conn(nullptr);
+    conn.Run("Fuzz", 0, &Host);
+  }
+  server.join();
+  vek::ResetInstallCaches();
+  return 0;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The live objects of the current lot: object ids (1 to 32767, the lowest
+// free one first), the object list, the per-object scheduler words the
+// simulator's object pass reads, and the interpreter's node budget, which
+// grows with the people on the lot.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "gamedata/Commander.h"
+#include "simulation/cXObject.h"
+
+namespace tova {
+
+class ObjectFolder;
+
+// Scheduler word: low 16 bits a sleep countdown, high 16 bits state bits.
+enum : uint32_t {
+  kSchedulerIdle = 0x0000FFFF,
+  kCountdownNone = 0xFFFF,
+  kCountdownWoken = 0xFFFE,
+  kSchedActive = 1,
+  kSchedWord60 = 2,
+  kSchedInError = 4,
+  kSchedOffersInteractions = 8,
+};
+
+constexpr int32_t kSimulatorGlobalCount = 32;
+
+class ObjectModule : public Commander {
+ public:
+  static constexpr int32_t kMaxObjectId = 32767;
+
+  explicit ObjectModule(ObjectFolder* catalogue = nullptr);
+  ~ObjectModule() override;
+
+  ObjectFolder* GetCatalogue() const { return catalogue_; }
+
+  // Registers the object under id (0: the lowest free one); the module owns
+  // it from then on. 0 when the id is out of range or taken.
+  int16_t AddObject(std::unique_ptr<cXObject> object, int16_t id, bool append);
+  // Unregisters and deletes the object.
+  void DeleteObject(int16_t id);
+  cXObject* GetObject(int16_t id) const;
+  cXObject* FirstObject() const { return first_; }
+  int32_t ObjectCount() const;
+  int32_t IdCount() const { return static_cast<int32_t>(objects_.size()); }
+  int32_t PersonCount() const;
+
+  uint32_t GetSchedulerWord(int16_t id) const;
+  void SetSchedulerWord(int16_t id, uint32_t word);
+  uint16_t GetCountdown(int16_t id) const { return static_cast<uint16_t>(GetSchedulerWord(id) & 0xFFFF); }
+  void SetCountdown(int16_t id, uint16_t countdown);
+  void SetStateBits(int16_t id, uint32_t bits, bool on);
+  // Ends the object's sleep: what it still had to wait goes back into the
+  // sleep's tick count, and the pass runs it at once.
+  void Wake(int16_t id);
+
+  // The simulator's 32 globals (owner 6 reads them); none until set.
+  void SetGlobals(int16_t* globals) { globals_ = globals; }
+  int16_t* GetGlobals() const { return globals_; }
+
+  // Runs every active object once, in list order, skipping those that sleep
+  // out a countdown; what the simulator's pass does each tick.
+  void TickObjects();
+
+  // Trees were reloaded: every frame fetches its tree again.
+  int16_t DoCommand(int32_t command, intptr_t argument) override;
+
+ private:
+  void UpdateIterationLimit();
+
+  ObjectFolder* catalogue_;
+  std::vector<std::unique_ptr<cXObject>> objects_;  // id n at n - 1
+  std::vector<uint32_t> scheduler_;
+  cXObject* first_ = nullptr;
+  cXObject* last_ = nullptr;
+  int16_t* globals_ = nullptr;
+};
+
+}  // namespace tova

@@ -1,0 +1,535 @@
+#include "simulation/cXObject.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gamedata/Careers.h"
+#include "gamedata/ObjectDefinitionRecord.h"
+#include "gamedata/ObjectFolder.h"
+#include "gamedata/ResourceSource.h"
+#include "gamedata/RoomManager.h"
+#include "gamedata/SimRandom.h"
+#include "simulation/MotiveEntryTable.h"
+#include "simulation/ObjectModule.h"
+
+namespace tova {
+
+namespace {
+
+constexpr int32_t kMinAttributes = 8;
+
+// Operand byte k (0-7) of a node.
+uint8_t OperandByte(const TreeNode& node, int k) { return node.Bytes()[4 + k]; }
+
+}  // namespace
+
+cXObject::cXObject(ObjectDefinition* definition, ObjectModule* module) : module_(module), definition_(definition) {
+  int32_t count = kMinAttributes;
+  if (definition_ != nullptr) {
+    definition_->AddRef();
+    count = std::max<int32_t>(count, definition_->GetRecord().Word(ObjectDefinitionRecord::kWordArrayLength));
+  }
+  attributes_.assign(static_cast<size_t>(count), 0);
+}
+
+cXObject::~cXObject() {
+  if (definition_ != nullptr) definition_->Release();
+}
+
+void cXObject::InitFromDefinition() {
+  const ObjectDefinitionRecord* record = definition_ ? &definition_->GetRecord() : nullptr;
+  const int32_t stack = record ? record->Word(ObjectDefinitionRecord::kStackSize) : 0;
+  Reserve(stack, temps_.data(), kTempCount);
+
+  slots_.assign(1, ObjectSlotEntry{});
+  routingSlots_.clear();
+  slotPoints_.clear();
+  const int16_t slotId = record ? record->Word(ObjectDefinitionRecord::kSlotId) : 0;
+  if (slotId != 0 && definition_->GetOwnSource() != nullptr) {
+    std::vector<ObjectSlot> objectSlots;
+    SlotLoader(definition_->GetOwnSource()).Load(slotId, &objectSlots, &routingSlots_, &slotPoints_);
+    for (const ObjectSlot& s : objectSlots) slots_.push_back(ObjectSlotEntry{s.x, s.y, s.z, 0, s.heightClass});
+  }
+  data_[kDataContainment] = -1;
+  data_[kDataSlotIndex] = -1;
+  data_[kDataSlotCount] = static_cast<int16_t>(slots_.size());
+  position_ = FinePoint::OffLot();
+  level_ = 1;
+  const int32_t sprites = record ? std::max<int16_t>(0, record->Word(ObjectDefinitionRecord::kSwitchSpriteCount)) : 0;
+  dynamicSprites_.assign(static_cast<size_t>(sprites), 0);
+  floorShadow_ = definition_ ? definition_->GetNeighbourMask() : -1;
+}
+
+int16_t cXObject::GetSlotObject(int32_t n) const {
+  if (n < 0 || n >= static_cast<int32_t>(slots_.size()) - 1) return 0;
+  return slots_[static_cast<size_t>(n + 1)].object;
+}
+
+void cXObject::SetSlotObject(int32_t n, int16_t id) {
+  if (n < 0 || n >= static_cast<int32_t>(slots_.size()) - 1) return;
+  slots_[static_cast<size_t>(n + 1)].object = id;
+}
+
+void cXObject::OnError(int16_t) {
+  stateFlags_ |= kStateInError;
+  if (module_ != nullptr) module_->SetStateBits(id_, kSchedInError, true);
+}
+
+bool cXObject::Tick() {
+  const bool result = TreeZaz::Tick();
+  if (result) {
+    if (data_[kDataIdleCountdown] > 0) --data_[kDataIdleCountdown];
+    for (SlotPoint& p : slotPoints_) p.cycle.Step();
+  }
+  return result;
+}
+
+bool cXObject::MayDeschedule() const {
+  if (IsPerson() || data_[kDataIdleCountdown] != 0) return false;
+  return slotPoints_.empty() || slotPoints_.front().cycle.Remaining() == 0;
+}
+
+bool cXObject::PushTreeCall(Behavior* behavior, int32_t treeId, int16_t stackObject, bool) {
+  const int16_t none[4] = {0, 0, 0, 0};
+  if (!PushTree(behavior, none, treeId, 4)) return false;
+  CurrentFrame()->stackObject = stackObject;
+  return true;
+}
+
+cXObject* cXObject::StackObject(const TreeStackFrame& frame) const {
+  return module_ != nullptr ? module_->GetObject(frame.stackObject) : nullptr;
+}
+
+cXObject* cXObject::RequireStackObject(const TreeStackFrame& frame, int16_t code) const {
+  cXObject* o = StackObject(frame);
+  if (o == nullptr) RaiseObjectError(code);
+  return o;
+}
+
+int32_t cXObject::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
+  return DispatchPrimitive(node.Opcode(), frame, node);
+}
+
+int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, TreeNode node) {
+  switch (opcode) {
+    case 0: return PrimSleep(frame, node);
+    case 2: return PrimExpression(frame, node);
+    case 8: return PrimRandomNumber(frame, node);
+    case 15: return PrimBreakpoint(frame, node);
+    case 20: return PrimRunFunctionalTree(frame, node);
+    case 28: return PrimCallNamedTree(frame, node);
+    case 49: return PrimWakeStackObject(frame, node);
+    // The other primitives arrive with the placement, interaction, queue,
+    // relationship and interface code; persons take their own opcodes.
+    default: RaiseObjectError(kErrIllegalPrimitive);
+  }
+}
+
+// ---- operand access ----
+
+int16_t cXObject::ReadDefinitionExtra(cXObject& object, int32_t index, int16_t** address) {
+  ObjectDefinition* d = object.definition_;
+  ObjectFolder* folder = d ? d->GetOwner() : nullptr;
+  const int32_t count = folder ? folder->GetTypeAttributeCount(*d) : 0;
+  if (index < 0 || index >= count) RaiseObjectError(kErrTypeAttributeIndex);
+  int16_t* values = folder->GetTypeAttributes(*d);
+  if (values == nullptr) RaiseObjectError(kErrTypeAttributeIndex);
+  if (address) *address = &values[index];
+  return values[index];
+}
+
+int16_t cXObject::EvaluateVariable(int32_t owner, int32_t index, int16_t** address, float** motive) {
+  if (address) *address = nullptr;
+  if (motive) *motive = nullptr;
+  TreeStackFrame* frame = CurrentFrame();
+  auto stack = [&](int16_t code) -> cXObject& {
+    if (frame == nullptr) RaiseObjectError(code);
+    return *RequireStackObject(*frame, code);
+  };
+  auto word = [&](int16_t* p) -> int16_t {
+    if (address) *address = p;
+    return *p;
+  };
+  auto temp = [&](int32_t n) -> int16_t {
+    if (n < 0 || n >= kTempCount) RaiseObjectError(kErrTempOutOfRange);
+    return temps_[static_cast<size_t>(n)];
+  };
+  auto readMotive = [&](cXObject& o, int32_t n) -> int16_t {
+    float* m = o.GetMotive(n);
+    if (m == nullptr) RaiseObjectError(kErrMotiveOutOfRange);
+    if (motive) *motive = m;
+    return static_cast<int16_t>(std::lround(*m));
+  };
+  auto requireMotiveIndex = [](int32_t n) {
+    if (n < 0 || n >= kMotiveCount) RaiseObjectError(kErrMotiveOutOfRange);
+  };
+  auto requirePerson = [](cXObject& o) {
+    if (!o.IsPerson()) RaiseObjectError(kErrNotAPerson);
+  };
+  auto personData = [&](cXObject& o, int32_t n) -> int16_t {
+    if (n < 0 || n >= kPersonDataWords) RaiseObjectError(kErrPersonDataOutOfRange);
+    int16_t* p = o.GetPersonData(n);
+    if (p == nullptr) RaiseObjectError(kErrPersonDataOutOfRange);
+    return word(p);
+  };
+  auto motiveTable = [&](int32_t n, int w) -> int16_t {
+    std::vector<MotiveEntry>* table = SharedMotiveEntries();
+    if (table == nullptr || n < 0 || n >= static_cast<int32_t>(table->size())) RaiseObjectError(kErrMotiveOutOfRange);
+    MotiveEntry& e = (*table)[static_cast<size_t>(n)];
+    return word(w == 0 ? &e.modifier : w == 1 ? &e.base : &e.range);
+  };
+
+  switch (owner) {
+    case kOwnerMyAttribute:
+      if (index < 0 || index >= AttributeCount()) RaiseObjectError(kErrAttributeOutOfRange);
+      return word(&attributes_[static_cast<size_t>(index)]);
+    case kOwnerStackObjAttribute: {
+      cXObject& o = stack(kErrNoParameter);
+      if (index < 0 || index >= o.AttributeCount()) RaiseObjectError(kErrAttributeOutOfRange);
+      return word(&o.attributes_[static_cast<size_t>(index)]);
+    }
+    case kOwnerMyData:
+      if (index < 0 || index >= kObjectDataWords) RaiseObjectError(kErrDataOutOfRange);
+      if (index == kDataIdleCountdown && address && module_) module_->Wake(id_);
+      return word(&data_[static_cast<size_t>(index)]);
+    case kOwnerStackObjData: {
+      if (index < 0 || index >= kObjectDataWords) RaiseObjectError(kErrDataOutOfRange);
+      cXObject& o = stack(kErrNoParameter);
+      if (index == kDataIdleCountdown && address && module_) module_->Wake(o.id_);
+      return word(&o.data_[static_cast<size_t>(index)]);
+    }
+    case kOwnerGlobal: {
+      if (index < 0 || index >= kSimulatorGlobalCount) RaiseObjectError(kErrGlobalOutOfRange);
+      const int16_t* globals = module_ ? module_->GetGlobals() : nullptr;
+      return globals ? globals[index] : 0;
+    }
+    case kOwnerLiteral: return static_cast<int16_t>(index);
+    case kOwnerTemp:
+      temp(index);
+      return word(&temps_[static_cast<size_t>(index)]);
+    case kOwnerParam:
+      if (frame == nullptr || index < 0 || index >= frame->paramCount) RaiseObjectError(kErrStackNumberOutOfRange);
+      return word(&frame->Params()[index]);
+    case kOwnerStackObjectId:
+      if (index != 0 || frame == nullptr) RaiseObjectError(kErrStackObjectIndex);
+      return word(&frame->stackObject);
+    case kOwnerTempByTemp: {
+      const int32_t t = temp(index);
+      temp(t);
+      return word(&temps_[static_cast<size_t>(t)]);
+    }
+    case kOwnerMotiveTableWord2: return motiveTable(index, 2);
+    case kOwnerMotiveTableWord0: return motiveTable(index, 0);
+    case kOwnerMotiveTableWord1: return motiveTable(index, 1);
+    case kOwnerStackObjTemp: {
+      cXObject& o = stack(kErrNoParameter);
+      if (index < 0 || index >= kTempCount) RaiseObjectError(kErrTempOutOfRange);
+      return word(&o.temps_[static_cast<size_t>(index)]);
+    }
+    case kOwnerMyMotive:
+      requireMotiveIndex(index);
+      requirePerson(*this);
+      return readMotive(*this, index);
+    case kOwnerStackObjMotive: {
+      requireMotiveIndex(index);
+      cXObject& o = stack(kErrNoStackObject);
+      requirePerson(o);
+      return readMotive(o, index);
+    }
+    case kOwnerStackObjSlot: {
+      cXObject& o = stack(kErrNoStackObject);
+      if (index < 0 || index >= static_cast<int32_t>(o.slots_.size()) - 1) RaiseObjectError(kErrSlotOutOfRange);
+      return o.GetSlotObject(index);
+    }
+    case kOwnerStackObjMotiveByTemp: {
+      const int32_t m = temp(index);
+      requireMotiveIndex(m);
+      cXObject& o = stack(kErrNoStackObject);
+      requirePerson(o);
+      return readMotive(o, m);
+    }
+    case kOwnerMyPersonData:
+      requirePerson(*this);
+      return personData(*this, index);
+    case kOwnerStackObjPersonData: {
+      if (index < 0 || index >= kPersonDataWords) RaiseObjectError(kErrPersonDataOutOfRange);
+      cXObject& o = stack(kErrNoStackObject);
+      requirePerson(o);
+      return personData(o, index);
+    }
+    case kOwnerMySlot:
+      if (index < 0 || index >= static_cast<int32_t>(slots_.size()) - 1) RaiseObjectError(kErrSlotOutOfRange);
+      return GetSlotObject(index);
+    case kOwnerStackObjDefinition: {
+      if (index < 0 || index >= kDefinitionRecordWords) RaiseObjectError(kErrDefinitionIndex);
+      cXObject& o = stack(kErrNoParameter);
+      return o.definition_ ? o.definition_->GetRecord().Word(index * 2) : 0;
+    }
+    case kOwnerStackObjAttributeByParam: {
+      if (frame == nullptr || index < 0 || index >= frame->paramCount) RaiseObjectError(kErrStackNumberOutOfRange);
+      const int32_t a = frame->Params()[index];
+      cXObject& o = stack(kErrNoParameter);
+      if (a < 0 || a >= o.AttributeCount()) RaiseObjectError(kErrAttributeOutOfRange);
+      return word(&o.attributes_[static_cast<size_t>(a)]);
+    }
+    case kOwnerRoom: {
+      const int16_t room = temps_[0];
+      if (room == kSplitTileRoom) return index == 1 ? 1 : 0;
+      RoomManager* rooms = RoomManager::Current();
+      Room* r = rooms ? rooms->FindRoom(room) : nullptr;
+      if (r == nullptr) RaiseObjectError(kErrBadRoomId);
+      switch (index) {
+        case 0: return static_cast<int16_t>(r->GetEffectiveLight() * 100.0f);
+        case 1: return r->IsOutdoors() ? 1 : 0;
+        case 2: return static_cast<int16_t>(r->GetLevel());
+        case 3: return static_cast<int16_t>(r->GetTileCount());
+        default: RaiseObjectError(kErrBadRoomValue);
+      }
+    }
+    // No neighbourhood is bound to the lot yet: its values read 0 and its
+    // records are absent.
+    case kOwnerNeighborhoodValue:
+    case kOwnerNeighborhoodGlobal: return 0;
+    case kOwnerNeighborPersonData:
+    case kOwnerNeighborDefinition: RaiseObjectError(kErrNoRecord);
+    case kOwnerLocal:
+      if (frame == nullptr || index < 0 || index >= frame->localCount) RaiseObjectError(kErrStackNumberOutOfRange);
+      return word(&frame->Locals()[index]);
+    case kOwnerConstant: {
+      const auto u = static_cast<uint16_t>(index);
+      int32_t table = 0;
+      if (u < 0x2000) {
+        table = 4096 + ((u >> 7) & 63);
+      } else if (u < 0x4000) {
+        table = 8192 + ((u >> 7) & 63);
+      } else if (u < 0x6000) {
+        table = 256 + ((u >> 7) & 63);
+      } else {
+        RaiseObjectError(kErrInvalidConstant);
+      }
+      Behavior* behavior = frame ? frame->behavior : nullptr;
+      const ConstantsView view = behavior ? behavior->GetConstants(table, true) : ConstantsView();
+      const int element = u & 127;
+      if (!view || element >= view.Count()) RaiseObjectError(kErrInvalidConstant);
+      return view.At(element);
+    }
+    case kOwnerStackObjDynSpriteByTemp: {
+      const int32_t d = temp(index);
+      cXObject& o = stack(kErrNoParameter);
+      if (d < 0 || d >= static_cast<int32_t>(o.dynamicSprites_.size())) RaiseObjectError(kErrDynamicSpriteIndex);
+      return word(&o.dynamicSprites_[static_cast<size_t>(d)]);
+    }
+    case kOwnerMyPersonDataByTemp: {
+      requirePerson(*this);
+      return personData(*this, temp(index));
+    }
+    case kOwnerStackObjPersonDataByTemp: {
+      cXObject& o = stack(kErrNoStackObject);
+      requirePerson(o);
+      return personData(o, temp(index));
+    }
+    case kOwnerJobData: {
+      const cCareer* career = CareerList::Instance().FindCareer(temps_[0]);
+      if (career == nullptr) RaiseObjectError(kErrCareerNotFound);
+      const int32_t level = temps_[0] == -1 ? 0 : temps_[1];
+      int32_t value = 0;
+      if (!GetCareerValue(career->levels, level, index, value)) RaiseObjectError(kErrJobDataNotFound);
+      return static_cast<int16_t>(value);
+    }
+    case kOwnerStackObjHasEntryTree: {
+      cXObject& o = stack(kErrNoParameter);
+      return o.definition_ && o.definition_->GetFunctionTreeId(index) != 0 ? 1 : 0;
+    }
+    case kOwnerMyDefinitionExtra: return ReadDefinitionExtra(*this, index, address);
+    case kOwnerStackObjDefinitionExtra: return ReadDefinitionExtra(stack(kErrNoParameter), index, address);
+    default: RaiseObjectError(kErrIllegalOwner);
+  }
+}
+
+// ---- primitives ----
+
+int32_t cXObject::PrimSleep(TreeStackFrame& frame, TreeNode node) {
+  const int32_t n = node.Operand(0);
+  if (n < 0 || n >= frame.paramCount) RaiseObjectError(kErrStackNumberOutOfRange);
+  int16_t& ticks = frame.Params()[n];
+  if (module_ != nullptr && module_->GetCountdown(id_) == 0) {
+    ticks = 0;
+    module_->SetCountdown(id_, static_cast<uint16_t>(kCountdownNone));
+  }
+  if (ticks < 0) ticks = 0;
+  if (ticks == 0) return kPrimTrue;
+  if (module_ != nullptr && MayDeschedule()) {
+    module_->SetCountdown(id_, static_cast<uint16_t>(ticks - 1));
+  } else {
+    --ticks;
+  }
+  return kPrimYield;
+}
+
+int32_t cXObject::PrimExpression(TreeStackFrame&, TreeNode node) {
+  const int32_t leftIndex = node.Operand(0);
+  const int32_t rightIndex = node.Operand(1);
+  const int32_t op = OperandByte(node, 5);
+  const int32_t leftOwner = static_cast<int8_t>(OperandByte(node, 6));
+  const int32_t rightOwner = static_cast<int8_t>(OperandByte(node, 7));
+
+  const int32_t r = EvaluateVariable(rightOwner, rightIndex, nullptr, nullptr);
+  int16_t* address = nullptr;
+  float* motive = nullptr;
+  const int32_t l = EvaluateVariable(leftOwner, leftIndex, &address, &motive);
+  const bool clampMotive =
+      leftOwner == kOwnerMyMotive || leftOwner == kOwnerStackObjMotive || leftOwner == kOwnerStackObjMotiveByTemp;
+  auto finish = [&](int32_t result) {
+    if (clampMotive && motive != nullptr) *motive = std::clamp(*motive, -100.0f, 100.0f);
+    return result;
+  };
+  // Arithmetic is done in int; the low 16 bits are stored.
+  auto store = [&](int32_t v) { *address = static_cast<int16_t>(static_cast<uint32_t>(v) & 0xFFFF); };
+  auto arithmetic = [&](auto onWord, auto onMotive) -> bool {
+    if (address != nullptr) {
+      store(onWord(static_cast<int32_t>(*address)));
+    } else if (motive != nullptr) {
+      *motive = onMotive(*motive);
+    } else {
+      RaiseObjectError(kErrReadOnlyWrite);
+    }
+    return true;
+  };
+  auto needWord = [&]() {
+    if (address == nullptr) RaiseObjectError(kErrReadOnlyWrite);
+  };
+  auto bitIndex = [&]() {
+    if (r < 0 || r > 16) RaiseObjectError(kErrFlagOutOfRange);
+    return r;
+  };
+  const float rf = static_cast<float>(r);
+
+  switch (op) {
+    case 0: return finish(l > r);
+    case 1: return finish(l < r);
+    case 2: return finish(l == r);
+    case 14: return finish(l >= r);
+    case 15: return finish(l <= r);
+    case 16: return finish(l != r);
+    case 3: arithmetic([&](int32_t v) { return v + r; }, [&](float v) { return v + rf; }); return finish(kPrimTrue);
+    case 4: arithmetic([&](int32_t v) { return v - r; }, [&](float v) { return v - rf; }); return finish(kPrimTrue);
+    case 5: arithmetic([&](int32_t) { return r; }, [&](float) { return rf; }); return finish(kPrimTrue);
+    case 6: arithmetic([&](int32_t v) { return v * r; }, [&](float v) { return v * rf; }); return finish(kPrimTrue);
+    case 7:
+      if (r == 0) RaiseObjectError(kErrDivideByZero);
+      arithmetic([&](int32_t v) { return v / r; }, [&](float v) { return v / rf; });
+      return finish(kPrimTrue);
+    case 8: {
+      const int32_t bit = bitIndex();
+      return finish(bit != 0 && ((l >> (bit - 1)) & 1) != 0);
+    }
+    case 9:
+    case 10: {
+      const int32_t bit = bitIndex();
+      needWord();
+      if (bit != 0) {
+        const int32_t mask = 1 << (bit - 1);
+        store(op == 9 ? (*address | mask) : (*address & ~mask));
+      }
+      return finish(kPrimTrue);
+    }
+    case 11: {
+      int32_t now = 0;
+      float nowMotive = 0;
+      arithmetic([&](int32_t v) { return now = v + 1; }, [&](float v) { return nowMotive = v + 1; });
+      if (address == nullptr) return finish(nowMotive < rf);
+      return finish(static_cast<int16_t>(now) < r);
+    }
+    case 17: {
+      int32_t now = 0;
+      float nowMotive = 0;
+      arithmetic([&](int32_t v) { return now = v - 1; }, [&](float v) { return nowMotive = v - 1; });
+      if (address == nullptr) return finish(nowMotive > rf);
+      return finish(static_cast<int16_t>(now) > r);
+    }
+    case 12:
+      needWord();
+      if (r == 0) RaiseObjectError(kErrDivideByZero);
+      store(std::abs(l) % std::abs(r));
+      return finish(kPrimTrue);
+    case 13:
+      needWord();
+      store(l & r);
+      return finish(kPrimTrue);
+    default: RaiseObjectError(kErrBadOperator);
+  }
+}
+
+int32_t cXObject::PrimRandomNumber(TreeStackFrame&, TreeNode node) {
+  const auto limit = static_cast<uint16_t>(EvaluateVariable(node.Operand(3), node.Operand(2), nullptr, nullptr));
+  if (limit == 0) RaiseObjectError(kErrRandomRangeZero);
+  int16_t* address = nullptr;
+  float* motive = nullptr;
+  EvaluateVariable(node.Operand(1), node.Operand(0), &address, &motive);
+  const uint32_t value = NextRandom() % limit;
+  if (address != nullptr) {
+    *address = static_cast<int16_t>(value);
+  } else if (motive != nullptr) {
+    *motive = static_cast<float>(value);
+  } else {
+    RaiseObjectError(kErrReadOnlyWrite);
+  }
+  return kPrimTrue;
+}
+
+int32_t cXObject::PrimBreakpoint(TreeStackFrame&, TreeNode node) {
+  if (EvaluateVariable(node.Operand(1), node.Operand(0), nullptr, nullptr) != 0) RaiseObjectError(kErrTreeBreak);
+  return kPrimTrue;
+}
+
+int32_t cXObject::PrimRunFunctionalTree(TreeStackFrame& frame, TreeNode node) {
+  static constexpr int16_t kEntries[15] = {18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 14, 28, 16, 17, 29};
+  cXObject* stackObject = RequireStackObject(frame, kErrNoStackObject);
+  const int32_t kind = node.Operand(0);
+  if (kind < 0 || kind >= 15 || stackObject->definition_ == nullptr) return kPrimFalse;
+  const int16_t tree = stackObject->definition_->GetFunctionTreeId(kEntries[kind]);
+  if (tree == 0) return kPrimFalse;
+  const bool flag = (OperandByte(node, 2) & 1) != 0;
+  return PushTreeCall(stackObject->GetBehavior(), tree, stackObject->id_, flag) ? kPrimAgain : kPrimFalse;
+}
+
+int32_t cXObject::PrimCallNamedTree(TreeStackFrame& frame, TreeNode node) {
+  if (frame.primitiveState == 1) return LastResult() ? kPrimTrue : kPrimFalse;
+  Behavior* behavior = frame.behavior;
+  ResourceSource* file = nullptr;
+  if (behavior != nullptr) file = (OperandByte(node, 2) & 1) != 0 ? behavior->SemiGlobalFile() : behavior->OwnFile();
+  const std::optional<std::string> name = file ? file->GetString(node.Operand(0), OperandByte(node, 4)) : std::nullopt;
+  if (!name || name->empty()) return kPrimFalse;
+  const int32_t mode = OperandByte(node, 5);
+  if (mode > 2) RaiseObjectError(kErrBadNamedTreeCall);
+  cXObject* stackObject = RequireStackObject(frame, kErrNoStackObject);
+  Behavior* target = stackObject->GetBehavior();
+  const int16_t tree = target ? target->LocateTree(*name) : 0;
+  if (tree == 0) return kPrimFalse;
+  const int16_t none[4] = {0, 0, 0, 0};
+  if (mode == 0) return RunTree(target, stackObject->id_, tree, none) ? kPrimTrue : kPrimFalse;
+  if (mode == 1) return stackObject->RunTree(target, stackObject->id_, tree, none) ? kPrimTrue : kPrimFalse;
+  const int32_t frameIndex = FrameCount() - 1;
+  if (!PushTreeCall(target, tree, stackObject->id_, false)) return kPrimFalse;
+  // The push may have moved the frames.
+  FrameAt(frameIndex)->primitiveState = 1;
+  return kPrimAgain;
+}
+
+int32_t cXObject::PrimWakeStackObject(TreeStackFrame& frame, TreeNode) {
+  cXObject* o = RequireStackObject(frame, kErrNoStackObject);
+  TreeStackFrame* top = o->OwnRunTop();
+  if (top == nullptr) return kPrimTrue;
+  const TreeView tree = top->Tree();
+  if (!tree.HasNode(top->node)) return kPrimTrue;
+  const uint16_t opcode = tree.Node(top->node).Opcode();
+  if (opcode == 0) {
+    if (top->paramCount > 0) top->Params()[0] = 0;
+    if (module_ != nullptr) module_->SetCountdown(o->id_, 0);
+  } else if (opcode == 17) {
+    if (top->paramCount > 0) top->Params()[0] = 0;
+  }
+  return kPrimTrue;
+}
+
+}  // namespace tova

@@ -1,0 +1,119 @@
+// vekhost and vekmkpatch run as a person would: an update played by a fake
+// server, the patch made by vekmkpatch, and every callback printed.
+#include <gtest/gtest.h>
+
+#include "FakeServer.h"
+#include "VekTestSupport.h"
+#include "support/RunProgram.h"
+
+using namespace vek;
+using namespace vek_test;
+
+namespace {
+
+constexpr const char* kProductKey = "Software\\Acme\\Game";
+
+class VekHostTool : public VekTest {
+ protected:
+  void SetUp() override {
+    VekTest::SetUp();
+    const std::string lib = std::string(TOVA_BIN_DIR) + "/../lib/";
+    dir_.Write("install/vekp0409.txt", tova_test::ReadBytes(lib + "vekp0409.txt"));
+    dir_.Write("install/libpatchw32.so", tova_test::ReadBytes(lib + "libpatchw32.so"));
+    dir_.Write("product/.keep", "");
+  }
+  void TearDown() override {
+    server_.Join();
+    VekTest::TearDown();
+  }
+  tova_test::ProgramRun Host(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"--name", "Upd1", "--registry", registry_, "--server", server_.Address(),
+                                     "--install", dir_ / "install", "--product-key", kProductKey,
+                                     "--product-dir", dir_ / "product"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return tova_test::RunProgram("vekhost", args);
+  }
+  FakeServer server_;
+};
+
+}  // namespace
+
+TEST_F(VekHostTool, PrintsTheTranscriptOfAPatchUpdate) {
+  dir_.Write("old.bin", std::string(4000, 'o') + "version 1");
+  dir_.Write("new.bin", std::string(4000, 'o') + "version 2, longer");
+  dir_.Write("product/game.bin", dir_.Read("old.bin"));
+  const tova_test::ProgramRun made =
+      tova_test::RunProgram("vekmkpatch", {dir_ / "old.bin", dir_ / "new.bin", "game.bin", dir_ / "game.vkp"});
+  ASSERT_EQ(made.code, 0) << made.err;
+  const std::string patch = dir_.Read("game.vkp");
+  EXPECT_EQ(made.out, Md5::Of(patch) + "\n");
+
+  server_.Serve({[&](Peer& p) {
+    const RawFrame info = p.Login();
+    EXPECT_EQ(info.payload, Dword(0x0407) + Text("Upd1"));
+    p.Send(kMsgRegKey, std::string("\x01\x00", 2) + Text(kProductKey));
+    p.Send(kMsgUpdateInfo, Word(1) + Dword(static_cast<uint32_t>(patch.size())) + Dword(1));
+    p.ExpectStatus();
+    p.Send(kMsgShowText, Text("Tab\there \"quoted\""));
+    p.SendFile("game.vkp", patch, "", true);
+    p.Send(kMsgApplyUpdates);
+    p.ExpectStatus();
+    p.Goodbye();
+  }});
+  const tova_test::ProgramRun run = Host({"--language", "0x407"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  const std::string size = std::to_string(patch.size());
+  const std::string status = "The update has 1 files with " + size + " bytes in all.";
+  EXPECT_EQ(run.out,
+            "callback 0 0 1\n"
+            "callback 12 \"Starting the update Upd1.\" 25\n"
+            "callback 12 \"" + status + "\" " + std::to_string(status.size()) + "\n"
+            "callback 14 \"Tab\\x09here \\\"quoted\\\"\" 17\n"
+            "callback 1 \"game.vkp\" " + size + "\n"
+            "callback 2 100 1\n"
+            "callback 6 100 1\n"
+            "callback 3 0 0\n"
+            "callback 4 \"game.vkp\" 8\n"
+            "callback 5 0 1\n"
+            "callback 6 0 1\n"
+            "callback 12 \"Installing the received files.\" 30\n"
+            "callback 7 \"game.bin\" 9\n"
+            "callback 8 100 1\n"
+            "callback 9 1 1\n"
+            "callback 6 100 1\n"
+            "callback 6 100 1\n"
+            "callback 15 0 0\n"
+            "result finished\n");
+  EXPECT_EQ(dir_.Read("product/game.bin"), dir_.Read("new.bin"));
+}
+
+TEST_F(VekHostTool, AnErrorFailsTheRunAndAStallIsAborted) {
+  server_.Serve({[](Peer& p) {
+                   p.Login();
+                   p.SendFileFrames("../escape", "x");
+                   p.ExpectHangUp();
+                 },
+                 [](Peer& p) {
+                   p.Login();
+                   p.Next();  // the cancel notice
+                   p.Goodbye();
+                 }});
+  tova_test::ProgramRun run = Host();
+  EXPECT_EQ(run.code, 1) << run.out << run.err;
+  EXPECT_NE(run.out.find("callback 11 0x10000002 4 source=clientconn.cpp line="), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\nresult failed\n"), std::string::npos) << run.out;
+
+  run = Host({"--timeout", "0.5"});
+  EXPECT_EQ(run.code, 3) << run.out << run.err;
+  EXPECT_NE(run.out.find("result aborted\n"), std::string::npos) << run.out;
+}
+
+TEST_F(VekHostTool, BadArgumentsAndAMissingLibrary) {
+  EXPECT_EQ(tova_test::RunProgram("vekhost", {}).code, 2);
+  EXPECT_EQ(tova_test::RunProgram("vekhost", {"--name", "U", "--answer", "maybe"}).code, 2);
+  EXPECT_EQ(tova_test::RunProgram("vekhost", {"--name", "U", "--product-key", "K"}).code, 2);
+  const tova_test::ProgramRun run =
+      tova_test::RunProgram("vekhost", {"--name", "U", "--registry", registry_, "--library", dir_ / "none.so"});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.err.find("cannot load"), std::string::npos) << run.err;
+}

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "support/RunProgram.h"
+#include "support/ScratchDir.h"
+#include "world/LotFile.h"
+#include "world/cRotatableWorld.h"
+#include "world/walls/WallManager.h"
+
+namespace {
+
+using tova_test::RunProgram;
+
+// A lot with one closed 3 by 3 room whose top wall has a door.
+void MakeLot(const std::string& path) {
+    cRotatableWorld world(64);
+    auto add = [&](int x, int y, int32_t side, int style) {
+        WallInfo info = world.GetWallInfo(TileLocation::At(x, y, 1));
+        info.flags |= side;
+        info.style[WallSideIndex(side)] = style;
+        info.SetPattern(side, 0, 4);
+        world.SetWallInfo(TileLocation::At(x, y, 1), info);
+    };
+    for (int i = 5; i <= 7; ++i) {
+        add(i, 5, kWallSide2, i == 6 ? 3 : 1);
+        add(i, 7, kWallSide8, 1);
+        add(5, i, kWallSide1, 1);
+        add(7, i, kWallSide4, 1);
+    }
+    std::string error;
+    ASSERT_EQ(SaveLotLayers(world, path, 53, error), 0) << error;
+}
+
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+TEST(Buildscript, ShowsPiecesAndTheCountLine) {
+    tova_test::ScratchDir dir;
+    const std::string lot = (dir / "lot.iff").string(), script = (dir / "script.txt").string();
+    MakeLot(lot);
+    Write(script, "# the room\nshow pieces 1\nrotate 1\nshow pieces 1\n");
+    const auto run = RunProgram("buildscript", {"--lot", lot, "--script", script});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find("> rotate")),
+              "> show pieces 1\n"
+              "post 5 5 12\npost 5 8 9\npost 8 5 6\npost 8 8 3\n"
+              "wall 5 5 5 8 1 3\nwall 5 5 8 5 3 3\nwall 5 8 8 8 3 3\nwall 8 5 8 8 1 3\n"
+              "pieces L1: 4 posts, 4 walls\n");
+    EXPECT_NE(run.out.find("> rotate 1\n> show pieces 1\npost 56 5 12\n"), std::string::npos) << run.out;
+}
+
+TEST(Buildscript, WallsDownCutawayAndDraw) {
+    tova_test::ScratchDir dir;
+    const std::string lot = (dir / "lot.iff").string(), script = (dir / "script.txt").string();
+    MakeLot(lot);
+    Write(script, "wallsdown 1 on\nshow walls 1\nwallsdown 1 off\ncutaway 1 4 4 6 6\nshow posts 1\ndraw 1 2\n");
+    const auto run = RunProgram("buildscript", {"--lot", lot, "--script", script});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // The door entry gets the lowered-door bit too.
+    EXPECT_NE(run.out.find("wall 5 5 8 5 3 rooms 0 0: 1/1/4/0 9/3/4/0 1/1/4/0\n"), std::string::npos) << run.out;
+    const size_t draw = run.out.find("> draw 1 2\n");
+    ASSERT_NE(draw, std::string::npos);
+    EXPECT_NE(run.out.find("sprite g", draw), std::string::npos);
+    EXPECT_NE(run.out.find("post 5 5 mask 12"), std::string::npos);
+}
+
+TEST(Buildscript, BadCommandsNameTheirLine) {
+    tova_test::ScratchDir dir;
+    const std::string lot = (dir / "lot.iff").string(), script = (dir / "script.txt").string();
+    MakeLot(lot);
+    Write(script, "show pieces 1\n\nspin 3\n");
+    auto run = RunProgram("buildscript", {"--lot", lot, "--script", script});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
+    Write(script, "cutaway 1 0 0 99 1\n");
+    run = RunProgram("buildscript", {"--lot", lot, "--script", script});
+    EXPECT_EQ(run.code, 2);
+    run = RunProgram("buildscript", {"--lot", (dir / "missing.iff").string(), "--script", script});
+    EXPECT_EQ(run.code, 1);
+    run = RunProgram("buildscript", {"--script", script});
+    EXPECT_EQ(run.code, 2);
+}
+
+TEST(Buildscript, SaveWritesTheLayersBack) {
+    tova_test::ScratchDir dir;
+    const std::string lot = (dir / "lot.iff").string(), script = (dir / "script.txt").string();
+    const std::string saved = (dir / "saved.iff").string();
+    MakeLot(lot);
+    Write(script, "show pieces 1\n");
+    ASSERT_EQ(RunProgram("buildscript", {"--lot", lot, "--script", script, "--save", saved}).code, 0);
+    cRotatableWorld world(64);
+    ASSERT_EQ(LoadLotLayers(world, saved, 53), 0);
+    world.GetWallManager().Update();  // the posts come back from the loaded walls
+    EXPECT_EQ(world.GetWallManager().Posts(1).size(), 4u);
+    EXPECT_EQ(world.GetWallManager().Walls(1).size(), 4u);
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/RecordingViewer.h"
+#include "world/cFixedWorld.h"
+#include "world/walls/WallManager.h"
+
+namespace {
+
+TileLocation T(int x, int y) { return TileLocation::At(x, y, 1); }
+
+// Compares a sprite-call log with tests/world/golden/<name>.txt; TOVA_BLESS=1
+// writes the file instead.
+void ExpectGolden(const std::string& name, const std::string& text) {
+    const std::string path = std::string(TOVA_SOURCE_DIR) + "/tests/world/golden/" + name + ".txt";
+    if (const char* bless = std::getenv("TOVA_BLESS"); bless != nullptr && std::string(bless) == "1") {
+        std::ofstream(path, std::ios::binary) << text;
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in.good()) << "no golden log " << path << " (run with TOVA_BLESS=1)";
+    std::stringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(text, expected.str()) << name;
+}
+
+class WallDrawing : public ::testing::Test {
+protected:
+    cFixedWorld world{24};
+    tova_test::RecordingViewer view;
+    WallManager& walls() { return world.GetWallManager(); }
+
+    void SetUp() override { walls().SetView(&view); }
+    void TearDown() override { walls().SetView(nullptr); }
+
+    void Add(int x, int y, int32_t side, int style = 1, int paper = 5) {
+        WallInfo info = world.GetWallInfo(T(x, y));
+        info.flags |= side;
+        info.style[WallSideIndex(side)] = style;
+        if (side & kWallDiagonals) {
+            const auto kinds = DiagonalFaceKinds(side);
+            info.SetPattern(side, kinds[0], paper);
+            info.SetPattern(side, kinds[1], paper + 1);
+        } else {
+            info.SetPattern(side, 0, paper);
+        }
+        world.SetWallInfo(T(x, y), info);
+    }
+    void SquareRoom() {
+        for (int i = 5; i <= 7; ++i) {
+            Add(i, 5, kWallSide2);
+            Add(i, 7, kWallSide8);
+            Add(5, i, kWallSide1);
+            Add(7, i, kWallSide4);
+        }
+    }
+    void DiagonalRoom() {
+        // A triangle: two sides and a diagonal from (5, 9) to (8, 6).
+        for (int i = 5; i <= 7; ++i) {
+            Add(i, 8, kWallSide8);
+            Add(7, i + 1, kWallSide4);
+        }
+        Add(5, 8, kWallDiag16);
+        Add(6, 7, kWallDiag16);
+        Add(7, 6, kWallDiag16);
+    }
+    std::string DrawAll() {
+        std::string text;
+        for (int rotation = 0; rotation < 4; ++rotation)
+            for (int zoom = 1; zoom <= 3; ++zoom) {
+                walls().SetRotation(rotation);
+                view.zoom = zoom;
+                view.log.clear();
+                walls().DrawLevel(1, ScreenRect{-4000, -4000, 4000, 4000});
+                text += "rotation " + std::to_string(rotation) + " zoom " + std::to_string(zoom) + "\n";
+                for (const std::string& line : view.log) text += line + "\n";
+            }
+        walls().SetRotation(0);
+        return text;
+    }
+};
+
+TEST_F(WallDrawing, SquareRoomGolden) {
+    SquareRoom();
+    walls().Update();
+    ExpectGolden("square_room", DrawAll());
+}
+
+TEST_F(WallDrawing, DiagonalRoomGolden) {
+    DiagonalRoom();
+    walls().Update();
+    ExpectGolden("diagonal_room", DrawAll());
+}
+
+TEST_F(WallDrawing, HalfCutawayGolden) {
+    for (int x = 5; x <= 10; ++x) Add(x, 5, kWallSide2);
+    walls().Update();
+    uint64_t set[64] = {};
+    for (int y = 4; y <= 5; ++y) set[y] = (1ull << 5) | (1ull << 6) | (1ull << 7);
+    walls().ApplyCutaway(1, set);
+    const std::string text = DrawAll();
+    EXPECT_NE(text.find("sprite g14 f1"), std::string::npos) << "the capped entry draws its cap form";
+    ExpectGolden("half_cutaway", text);
+}
+
+TEST_F(WallDrawing, WallsDownDrawsLoweredForms) {
+    for (int x = 5; x <= 6; ++x) Add(x, 5, kWallSide2, 1);
+    for (int x = 5; x <= 6; ++x) Add(x, 9, kWallSide2, 2);
+    walls().Update();
+    walls().SetWallsDown(1, true);
+    view.zoom = 1;
+    walls().DrawLevel(1, ScreenRect{-4000, -4000, 4000, 4000});
+    int loweredPlain = 0, standingFence = 0;
+    for (const std::string& line : view.log) {
+        if (line.find("clip -800..800") == std::string::npos) continue;  // caps draw with a narrowed clip
+        if (line.rfind("sprite g3 f1", 0) == 0) ++loweredPlain;   // 2 * 1 + 1: style 1 lowered, side 2
+        if (line.rfind("sprite g4 f1", 0) == 0) ++standingFence;  // 2 * 2 + 0: the fence stands
+    }
+    EXPECT_EQ(loweredPlain, 2);
+    EXPECT_EQ(standingFence, 2);
+}
+
+TEST_F(WallDrawing, EntriesOutsideTheTargetAreSkipped) {
+    SquareRoom();
+    walls().Update();
+    view.zoom = 1;
+    walls().DrawLevel(1, ScreenRect{-4000, -4000, -3000, -3000});
+    for (const std::string& line : view.log) EXPECT_NE(line.rfind("sprite g2 ", 0), 0u) << line;
+}
+
+}  // namespace
