@@ -22,6 +22,8 @@ public:
     std::vector<std::string> log;
     std::vector<TileLocation> redrawnTiles;
     int redrawAll = 0;
+    int32_t objectWallSprite = -1;  // what ObjectWallSprite answers
+    mutable std::vector<std::string> objectQueries;
 
     int32_t GetZoom() const override { return zoom; }
     int32_t GetRotation() const override { return rotation; }
@@ -54,7 +56,10 @@ public:
         sprite = pattern * 4 + z;
         return pattern < 200;
     }
-    int32_t ObjectWallSprite(TileLocation, int32_t) const override { return -1; }
+    int32_t ObjectWallSprite(TileLocation t, int32_t side) const override {
+        objectQueries.push_back(std::to_string(t.x) + "," + std::to_string(t.y) + " side " + std::to_string(side));
+        return objectWallSprite;
+    }
 };
 
 }  // namespace tova_test

@@ -173,3 +173,19 @@ TEST_F(ExportsTest, AStartWithAnEngineLackingItsEntryIsRefused) {
   dir_.Write("install/libpatchw32.so", tova_test::ReadBytes(LibraryFolder() + "libvekpatch.so"));
   ExpectRefusedStart(127);
 }
+
+TEST_F(ExportsTest, UnloadingStopsARunAndJoinsItsWorker) {
+  Load();
+  std::atomic<bool> cancelled{false};
+  server_.Serve({[&](Peer& p) {
+    p.Login();
+    cancelled = p.Next().id == kMsgCancel;
+    p.Goodbye();
+  }});
+  Transcript t;
+  ASSERT_EQ(Start(t), 0);
+  while (t.Codes().size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  library_.Close();  // returns only when the worker has ended
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(t.Codes(), (std::vector<int>{0, 12, 15})) << t.Dump();
+}

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "support/RecordingViewer.h"
-#include "world/cFixedWorld.h"
+#include "world/cRotatableWorld.h"
 #include "world/walls/WallManager.h"
 
 namespace {
@@ -122,6 +123,37 @@ TEST_F(WallDrawing, WallsDownDrawsLoweredForms) {
     }
     EXPECT_EQ(loweredPlain, 2);
     EXPECT_EQ(standingFence, 2);
+}
+
+TEST(WallDrawingObjects, StyleTwentyTwoTakesTheObjectsSprite) {
+    cRotatableWorld world(24);
+    tova_test::RecordingViewer view;
+    world.GetWallManager().SetView(&view);
+    WallInfo info = world.GetWallInfo(T(6, 5));
+    info.flags |= kWallSide2;
+    info.style[WallSideIndex(kWallSide2)] = 22;
+    world.SetWallInfo(T(6, 5), info);
+    world.GetWallManager().Update();
+    view.zoom = 2;
+    view.objectWallSprite = 300;
+    world.GetWallManager().DrawLevel(1, ScreenRect{-4000, -4000, 4000, 4000});
+    ASSERT_EQ(view.objectQueries, std::vector<std::string>{"6,5 side 2"});
+    EXPECT_NE(std::find_if(view.log.begin(), view.log.end(),
+                           [](const std::string& l) { return l.rfind("sprite g301 f1", 0) == 0; }),
+              view.log.end());  // n + 3 f + z - 1, standing at zoom 2
+    // Turned a quarter, the world tile and side are asked, not the view's:
+    // the view's step tile is the one across, so the edge comes as side 8 of
+    // (6, 4), the same edge as side 2 of (6, 5).
+    view.objectQueries.clear();
+    world.SetRotation(1, false);
+    view.objectWallSprite = -1;
+    view.log.clear();
+    world.GetWallManager().DrawLevel(1, ScreenRect{-4000, -4000, 4000, 4000});
+    ASSERT_EQ(view.objectQueries, std::vector<std::string>{"6,4 side 8"});
+    EXPECT_NE(std::find_if(view.log.begin(), view.log.end(),
+                           [](const std::string& l) { return l.rfind("sprite g514 f0", 0) == 0; }),
+              view.log.end());  // no object: the plain wall's group, 512 + 2
+    world.GetWallManager().SetView(nullptr);
 }
 
 TEST_F(WallDrawing, EntriesOutsideTheTargetAreSkipped) {

@@ -123,6 +123,15 @@ void WallManager::DrawWall(const Wall& wall, const ScreenRect& target) {
         pattern = sprite;
         // First pass: the style, or a cap form for a capped plain entry.
         int32_t group = base + 2 * styleForGroup + (lowered ? 1 : 0);
+        if (e.style == 22 && !capped) {
+            // The sprite comes from the object standing in the wall, found at
+            // the world tile and side; without one the plain wall stands in.
+            const int32_t viewSide = WallDirectionToSide(wall.direction);
+            const int32_t worldSide = static_cast<int32_t>(
+                GetWallTables().sideRotation[(4 - (mRotation & 3)) & 3][viewSide]);
+            const int32_t n = view.ObjectWallSprite(mWorld.ViewToWorld(tile), worldSide);
+            group = n >= 0 ? n + 3 * (lowered ? 1 : 0) + z - 1 : base + 2 + (lowered ? 1 : 0);
+        }
         if (capped && !IsDoor(e.style)) group = base + ((e.flags & kCapA) ? 16 : 14);
         view.DrawSprite(group, frame, pattern, x, y, 0, shade, extra);
         if (passes == 2) {
