@@ -406,7 +406,7 @@ TEST_F(ClientTest, AStalledServerIsLeftByAnAbort) {
   }});
   ClientConn conn(&RealEngine);
   std::thread host([&] {
-    while (t_.Codes().size() < 2) platform::SleepMs(5);
+    EXPECT_TRUE(t_.WaitForReports(2));
     conn.Abort();
   });
   EXPECT_EQ(conn.Run("Upd1", t_.Context(), &Transcript::Callback), 0);

@@ -115,7 +115,7 @@ TEST_F(ExportsTest, ASecondRunDuringOneIsRefusedAndAnAbortEndsTheFirst) {
   }});
   Transcript running, second;
   ASSERT_EQ(Start(running), 0);
-  while (running.Codes().size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(running.WaitForReports(2));
   EXPECT_EQ(Start(second, "Upd2"), -1);
   EXPECT_TRUE(second.Codes().empty());
   abort_();
@@ -184,7 +184,7 @@ TEST_F(ExportsTest, UnloadingStopsARunAndJoinsItsWorker) {
   }});
   Transcript t;
   ASSERT_EQ(Start(t), 0);
-  while (t.Codes().size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(t.WaitForReports(2));
   library_.Close();  // returns only when the worker has ended
   EXPECT_TRUE(cancelled);
   EXPECT_EQ(t.Codes(), (std::vector<int>{0, 12, 15})) << t.Dump();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <mutex>
@@ -169,6 +170,14 @@ class Transcript {
     std::string out;
     for (const std::string& l : Lines()) out += l + "\n";
     return out;
+  }
+  // Waits (at most 20 s) until `count` reports came; false when they did not.
+  bool WaitForReports(size_t count) const {
+    for (int i = 0; i < 4000; ++i) {
+      if (Codes().size() >= count) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
   }
   void AnswerQuestions(int32_t answer) { answer_ = answer; }
   void StopAt(int code) { stopAt_ = code; }
