@@ -112,6 +112,8 @@ TEST_F(VekHostTool, BadArgumentsAndAMissingLibrary) {
   EXPECT_EQ(tova_test::RunProgram("vekhost", {}).code, 2);
   EXPECT_EQ(tova_test::RunProgram("vekhost", {"--name", "U", "--answer", "maybe"}).code, 2);
   EXPECT_EQ(tova_test::RunProgram("vekhost", {"--name", "U", "--product-key", "K"}).code, 2);
+  EXPECT_EQ(tova_test::RunProgram("vekhost", {"--name", "U", "--language", "0x"}).code, 2);
+  EXPECT_EQ(tova_test::RunProgram("vekhost", {"--name", "U", "--language", "12ab"}).code, 2);
   const tova_test::ProgramRun run =
       tova_test::RunProgram("vekhost", {"--name", "U", "--registry", registry_, "--library", dir_ / "none.so"});
   EXPECT_EQ(run.code, 2);

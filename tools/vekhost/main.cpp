@@ -9,6 +9,7 @@
 // Exit 0 when the run ended (code 15) with no error other than the ones the
 // library reports and goes on from; 1 after another error or a refused start;
 // 2 on bad arguments or a library that cannot be loaded; 3 after --timeout.
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -138,8 +139,13 @@ int main(int argc, char** argv) {
   if (!install.empty()) stored = stored && SetText(kLibraryKey, "InstallPath", install.back() == '/' ? install : install + "/");
   if (!language.empty()) {
     char* end = nullptr;
-    const unsigned long id = std::strtoul(language.c_str(), &end, 0);
-    if (end == language.c_str() || *end != '\0' || id > 0xffffffffUL) return Usage("--language takes a number");
+    // Decimal, or hexadecimal after "0x"; a leading zero is not octal.
+    const bool hex = language.size() > 2 && language[0] == '0' && (language[1] == 'x' || language[1] == 'X');
+    const char* digits = language.c_str() + (hex ? 2 : 0);
+    const unsigned long id = std::strtoul(digits, &end, hex ? 16 : 10);
+    if (!std::isxdigit(static_cast<unsigned char>(*digits)) || end == digits || *end != '\0' || id > 0xffffffffUL) {
+      return Usage("--language takes a decimal number or 0x and hexadecimal digits");
+    }
     platform::RegKey k;
     stored = stored && platform::Registry::Default().CreateKey(platform::RegRoot::kLocalMachine, kLibraryKey, k) == 0 &&
              k.SetDword("Language", static_cast<uint32_t>(id)) == 0;
