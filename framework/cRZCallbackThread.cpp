@@ -17,6 +17,8 @@ constexpr const char* kCrashName = "Callback Timer";
 
 cRZCallbackThread::cRZCallbackThread() : mStartCount(platform::PerfCounter()) {}
 
+cRZCallbackThread::cRZCallbackThread(Manual) : mStartCount(0), mbManual(true) {}
+
 cRZCallbackThread::~cRZCallbackThread() {
     {
         std::lock_guard<std::mutex> lock(mListLock);
@@ -33,11 +35,14 @@ cRZCallbackThread& cRZCallbackThread::Get() {
 }
 
 uint32_t cRZCallbackThread::NowMs() const {
+    if (mbManual) return mManualNow;
     return static_cast<uint32_t>((platform::PerfCounter() - mStartCount) / 1000000);
 }
 
 uint32_t cRZCallbackThread::AddTimer(Callback fn, void* context, cRZCallbackTimer* timer, uint32_t periodMs,
                                      bool oneShot, bool rearmFromNow) {
+    // A repeating period of 0 would fire without end within one instant.
+    if (!oneShot && periodMs == 0) periodMs = 1;
     std::lock_guard<std::mutex> lock(mListLock);
     uint32_t key = mNextKey++;
     if (mNextKey == 0) mNextKey = 1;
@@ -45,7 +50,7 @@ uint32_t cRZCallbackThread::AddTimer(Callback fn, void* context, cRZCallbackTime
     // skips a timer whose key differs (stopped or re-armed meanwhile).
     if (timer) timer->mnKey = key;
     mEntries.push_back({key, timer, fn, context, oneShot, periodMs, NowMs() + periodMs, rearmFromNow});
-    if (!mbStarted && !mbStop) {
+    if (!mbStarted && !mbStop && !mbManual) {
         mbStarted = true;
         mWorker.Start(this);
     }
@@ -85,7 +90,7 @@ size_t cRZCallbackThread::GetEntryCount() {
     return mEntries.size();
 }
 
-int cRZCallbackThread::Run() {
+bool cRZCallbackThread::RunPass(int64_t& waitMs, uint32_t& readTime) {
     struct Call {
         uint32_t key;
         cRZCallbackTimer* timer;
@@ -93,6 +98,80 @@ int cRZCallbackThread::Run() {
         void* context;
     };
     std::vector<Call> due;
+    waitMs = -1;  // -1: nothing left in the list
+    // One pass: collect what is due, then call it, all under the callback
+    // lock so that Stop from another thread can wait for the pass.
+    cRZLock pass(mCallbackLock);
+    {
+        std::lock_guard<std::mutex> lock(mListLock);
+        if (mbStop) return false;
+        mbChanged = false;
+        readTime = NowMs();
+        for (auto it = mEntries.begin(); it != mEntries.end();) {
+            if (static_cast<int32_t>(it->dueMs - readTime) <= 0) {
+                // A timer released to 0 is being deleted on another
+                // thread: a reference taken now would delete it again.
+                if (it->timer && !it->timer->AddRefIfAlive()) {
+                    it = mEntries.erase(it);
+                    continue;
+                }
+                due.push_back({it->key, it->timer, it->fn, it->context});
+                if (it->oneShot) {
+                    it = mEntries.erase(it);
+                    continue;
+                }
+                it->dueMs = it->rearmFromNow ? readTime + it->periodMs : it->dueMs + it->periodMs;
+            }
+            int64_t untilDue = static_cast<int32_t>(it->dueMs - readTime);
+            if (waitMs < 0 || untilDue < waitMs) waitMs = untilDue < 0 ? 0 : untilDue;
+            ++it;
+        }
+    }
+    for (const Call& call : due) {
+        if (!call.timer) continue;
+        call.timer->AddRef();
+        // Skip a timer that was stopped (or re-armed) since this pass
+        // picked it up, or that only this pass still holds.
+        if (call.timer->GetRefCount() > 2 && call.timer->GetKey() == call.key) {
+            try {
+                call.fn(call.context);
+            } catch (...) {
+                call.timer->Stop();
+                ReportCallbackCrash(kCrashName);
+            }
+        }
+        call.timer->Release();
+        call.timer->Release();
+    }
+    return true;
+}
+
+void cRZCallbackThread::Advance(uint32_t ms) {
+    if (!mbManual) return;
+    const uint32_t target = mManualNow + ms;
+    for (;;) {
+        // The earliest entry due by the target, if any.
+        bool found = false;
+        uint32_t earliest = 0;
+        {
+            std::lock_guard<std::mutex> lock(mListLock);
+            if (mbStop) return;
+            for (const Entry& e : mEntries) {
+                if (static_cast<int32_t>(e.dueMs - target) > 0) continue;
+                if (!found || static_cast<int32_t>(e.dueMs - earliest) < 0) earliest = e.dueMs;
+                found = true;
+            }
+        }
+        if (!found) break;
+        if (static_cast<int32_t>(earliest - mManualNow) > 0) mManualNow = earliest;
+        int64_t waitMs;
+        uint32_t readTime;
+        if (!RunPass(waitMs, readTime)) return;
+    }
+    mManualNow = target;
+}
+
+int cRZCallbackThread::Run() {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(mListLock);
@@ -100,55 +179,9 @@ int cRZCallbackThread::Run() {
             if (mbStop) break;
         }
 
-        // One pass: collect what is due, then call it, all under the callback
-        // lock so that Stop from another thread can wait for the pass.
         uint32_t readTime = 0;
-        int64_t waitMs = -1;  // -1: nothing left in the list
-        {
-            cRZLock pass(mCallbackLock);
-            due.clear();
-            {
-                std::lock_guard<std::mutex> lock(mListLock);
-                if (mbStop) break;
-                mbChanged = false;
-                readTime = NowMs();
-                for (auto it = mEntries.begin(); it != mEntries.end();) {
-                    if (static_cast<int32_t>(it->dueMs - readTime) <= 0) {
-                        // A timer released to 0 is being deleted on another
-                        // thread: a reference taken now would delete it again.
-                        if (it->timer && !it->timer->AddRefIfAlive()) {
-                            it = mEntries.erase(it);
-                            continue;
-                        }
-                        due.push_back({it->key, it->timer, it->fn, it->context});
-                        if (it->oneShot) {
-                            it = mEntries.erase(it);
-                            continue;
-                        }
-                        it->dueMs = it->rearmFromNow ? readTime + it->periodMs : it->dueMs + it->periodMs;
-                    }
-                    int64_t untilDue = static_cast<int32_t>(it->dueMs - readTime);
-                    if (waitMs < 0 || untilDue < waitMs) waitMs = untilDue < 0 ? 0 : untilDue;
-                    ++it;
-                }
-            }
-            for (const Call& call : due) {
-                if (!call.timer) continue;
-                call.timer->AddRef();
-                // Skip a timer that was stopped (or re-armed) since this pass
-                // picked it up, or that only this pass still holds.
-                if (call.timer->GetRefCount() > 2 && call.timer->GetKey() == call.key) {
-                    try {
-                        call.fn(call.context);
-                    } catch (...) {
-                        call.timer->Stop();
-                        ReportCallbackCrash(kCrashName);
-                    }
-                }
-                call.timer->Release();
-                call.timer->Release();
-            }
-        }
+        int64_t waitMs = -1;
+        if (!RunPass(waitMs, readTime)) break;
 
         std::unique_lock<std::mutex> lock(mListLock);
         if (mbStop) break;

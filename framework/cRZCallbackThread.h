@@ -3,8 +3,13 @@
 // the list changes), and runs the due callbacks in one pass under the
 // callback lock. Stopping a timer from another thread waits for a pass that is
 // under way, so no callback runs on a timer whose owner has stopped it.
+//
+// A manual timer thread has no worker: its clock stands still until Advance,
+// which runs the passes that fall due on the calling thread (tests, and tools
+// that play sound faster than real time).
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <list>
@@ -20,6 +25,8 @@ public:
     using Callback = void (*)(void* context);
 
     cRZCallbackThread();
+    struct Manual {};
+    explicit cRZCallbackThread(Manual);
     // Stops the worker and waits for it (and for a callback under way).
     ~cRZCallbackThread() override;
     cRZCallbackThread(const cRZCallbackThread&) = delete;
@@ -42,6 +49,11 @@ public:
     bool IsWorkerThread() const { return mWorker.IsCurrentThread(); }
     size_t GetEntryCount();
 
+    bool IsManual() const { return mbManual; }
+    // Manual clock: moves it on by ms, running each pass as it falls due.
+    void Advance(uint32_t ms);
+    uint32_t GetNowMs() const { return NowMs(); }
+
     int Run() override;
 
 private:
@@ -57,6 +69,9 @@ private:
     };
 
     uint32_t NowMs() const;
+    // Calls the entries due now; waitMs gets the time until the next one
+    // (-1 when none is left). False when the thread is stopping.
+    bool RunPass(int64_t& waitMs, uint32_t& readTime);
 
     std::list<Entry> mEntries;
     int64_t mStartCount;
@@ -69,4 +84,6 @@ private:
     cRZCriticalSection mCallbackLock;
     bool mbStop = false;
     bool mbStarted = false;
+    bool mbManual = false;
+    std::atomic<uint32_t> mManualNow{0};
 };

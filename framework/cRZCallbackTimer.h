@@ -41,6 +41,8 @@ public:
     uint32_t Release();
 
     bool IsArmed() const { return mbArmed; }
+    // Armed: started and not yet stopped (a one-shot stops when it fires).
+    bool IsRunning() const { return mbArmed; }
     uint32_t GetKey() const { return mnKey; }
     uint32_t GetRefCount() const { return mnRefCount; }
 

@@ -4,12 +4,15 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tools/contentc/ContentSource.h"
+#include "tools/contentc/ToneSources.h"
 
 int main(int argc, char** argv) {
   std::string root;
   ContentSource source;
+  std::vector<ToneDescription> tones;
   int sources = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -25,6 +28,16 @@ int main(int argc, char** argv) {
     std::stringstream text;
     text << in.rdbuf();
     std::string error;
+    if (arg.size() > 5 && arg.compare(arg.size() - 5, 5, ".tone") == 0) {
+      ToneDescription tone;
+      if (!ParseTone(arg, text.str(), tone, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+      }
+      tones.push_back(tone);
+      ++sources;
+      continue;
+    }
     if (!source.Parse(arg, text.str(), error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;
@@ -39,6 +52,12 @@ int main(int argc, char** argv) {
   if (!WriteContent(source.Files(), root, error)) {
     std::fprintf(stderr, "contentc: %s\n", error.c_str());
     return 1;
+  }
+  for (const ToneDescription& tone : tones) {
+    if (!WriteTone(tone, root, error)) {
+      std::fprintf(stderr, "contentc: %s: %s\n", tone.file.c_str(), error.c_str());
+      return 1;
+    }
   }
   return 0;
 }
