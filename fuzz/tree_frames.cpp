@@ -43,7 +43,7 @@ struct Lot {
         "end\n"
         "tree 4097 \"Called\"\n type 4\n params 4\n"
         "n0: RandomNumber 1 8 7 7 -> true false\n"
-        "n1: WakeStackObject -> true 253\n"
+        "n1: WakeStackObject -> true undefined\n"
         "end\n";
     for (AssembledTree& t : AssembleTrees(text)) own.Add(kTypeBHAV, t.id, std::move(t.bytes), t.label);
     ObjectDefinitionRecord record;

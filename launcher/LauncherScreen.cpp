@@ -95,7 +95,7 @@ std::string FormatMessage(const std::string& text, const std::string& argument) 
 }
 
 const std::vector<std::string>& LauncherScreen::DemoFiles() {
-    static const std::vector<std::string> files = {"tova_demo.mpg", "tova_tour.mpg", "build.mpg", "live.mpg",
+    static const std::vector<std::string> files = {"tova_demo.html", "tova_tour.mpg", "build.mpg", "live.mpg",
                                                    "family.mpg"};
     return files;
 }

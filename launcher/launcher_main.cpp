@@ -1,4 +1,6 @@
-// launcher [--disc DIR] [--list]: the disc launcher's start-up. Reads the
+// launcher [--disc DIR] [--list]: the disc launcher's start-up. A second copy
+// asks the first to come to the front and ends; so does a copy started while
+// the game runs. Then it reads the
 // disc's ORVEL.INI (none, or "MISSING": exit 0 without a window), the game's
 // registry key and the launcher's texts (launcher-res/ beside the program),
 // and builds the first page. --list prints the page's visible buttons and
@@ -9,7 +11,9 @@
 
 #include "launcher/LauncherApp.h"
 #include "launcher/LauncherScreen.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/SingleInstance.h"
 #include "platform/Spawner.h"
 
 namespace {
@@ -27,7 +31,8 @@ struct ConsoleHost : LauncherHost {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::filesystem::path disc = std::filesystem::path(argv[0]).parent_path();
+    const std::filesystem::path programFolder = std::filesystem::path(platform::ExecutablePath()).parent_path();
+    std::filesystem::path disc = programFolder;
     bool list = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -40,9 +45,18 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // One launcher at a time: a second copy raises the first and ends; a
+    // running game ends it too.
+    platform::SingleInstance instance("Autoplay");
+    if (!instance.Acquire()) {
+        instance.AskFirstToRaise();
+        return 0;
+    }
+    if (platform::SingleInstance::IsRunning("tova")) return 0;
+
     LauncherStrings strings;
     std::string error;
-    const std::filesystem::path res = std::filesystem::path(argv[0]).parent_path() / "launcher-res" / "strings.txt";
+    const std::filesystem::path res = programFolder / "launcher-res" / "strings.txt";
     if (!strings.Load(res, error)) std::fprintf(stderr, "launcher: %s\n", error.c_str());
 
     ConsoleHost host;

@@ -1,6 +1,8 @@
 #include "simulation/ObjectModule.h"
 
 #include "gamedata/CommandIds.h"
+#include "gamedata/ObjectDefinitionRecord.h"
+#include "gamedata/ObjectFolder.h"
 
 namespace tova {
 
@@ -63,6 +65,8 @@ void ObjectModule::DeleteObject(int16_t id) {
     break;
   }
   scheduler_[static_cast<size_t>(id - 1)] = 0;
+  if (tutorialObject_ == o) tutorialObject_ = nullptr;
+  std::erase(globalCallList_, o);
   objects_[static_cast<size_t>(id - 1)].reset();
 }
 
@@ -133,6 +137,155 @@ void ObjectModule::TickObjects() {
     }
     o->Tick();
   }
+}
+
+std::unique_ptr<cXObject> ObjectModule::MakeObject(ObjectDefinition* definition) {
+  if (definition == nullptr) return nullptr;
+  const int16_t type = definition->GetRecord().ObjectType();
+  if (type == ObjectDefinition::kPersonType) return personMaker_ ? personMaker_(definition, this) : nullptr;
+  if (type == 8 || type == 9) return nullptr;
+  return std::make_unique<cXObject>(definition, this);
+}
+
+int16_t ObjectModule::CreateObject(ObjectDefinition* definition) {
+  std::unique_ptr<cXObject> object = MakeObject(definition);
+  if (!object) return 0;
+  cXObject* o = object.get();
+  const int16_t id = AddObject(std::move(object), 0, false);
+  if (id == 0) return 0;
+  o->InitFromDefinition();
+  o->ResetAndPush(definition->GetBehavior(), definition->GetFunctionTreeId(1));
+  o->SetStateFlags(o->GetStateFlags() | kStateCreated);
+  o->SetData(41, definition->GetRecord().Word(ObjectDefinitionRecord::kPrice));
+  SetStateBits(id, kSchedActive, true);
+  Broadcast(cmd::kObjectCreated, id);
+  return id;
+}
+
+namespace {
+
+// Behaviours in a saved lot are named by their definition's reference.
+class FolderCodec : public BehaviorCodec {
+ public:
+  FolderCodec(ObjectFolder* folder, int32_t version) : folder_(folder), version_(version) {}
+  void Transfer(ReconStream& s, Behavior*& b) override {
+    if (folder_ != nullptr) {
+      folder_->TransferBehaviorRef(b, s, version_, true);
+    } else {
+      int16_t none = 0;
+      s.SerializeShorts(&none, 1);
+      if (s.IsReading()) b = nullptr;
+    }
+  }
+
+ private:
+  ObjectFolder* folder_;
+  int32_t version_;
+};
+
+bool IsReplacement(const ObjectDefinition* d) {
+  return d != nullptr &&
+         (d->GetGUID() == ObjectFolder::kTemplatePersonGuid || d->GetGUID() == ObjectFolder::kMissingTypeGuid);
+}
+
+// The text the last text-entry dialog returned, one for the program.
+std::string& GlobalAnswer() {
+  static std::string answer;
+  return answer;
+}
+
+}  // namespace
+
+bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
+  if (catalogue_ == nullptr) return false;
+  const bool reading = s.IsReading();
+  struct Entry {
+    cXObject* object;
+    bool replaced;
+    bool hasWord;
+  };
+  std::vector<Entry> entries;
+  if (version >= ObjectFolder::kFirstIndexedSaveVersion) {
+    bool packed = true;
+    s.SerializeBool(&packed);
+    if (packed) s.SetPacked();
+    if (!reading) {
+      for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+        int16_t id = o->GetId();
+        s.SerializeShorts(&id, 1);
+        DefinitionRef ref{o->GetDefinition(), nullptr};
+        catalogue_->TransferDefinitionRef(ref, s, version, true);
+        entries.push_back({o, false, !IsReplacement(o->GetDefinition())});
+      }
+      int16_t end = 0;
+      s.SerializeShorts(&end, 1);
+    } else {
+      for (;;) {
+        int16_t id = 0;
+        s.SerializeShorts(&id, 1);
+        if (s.Failed()) return false;
+        if (id == 0) break;
+        DefinitionRef ref;
+        catalogue_->TransferDefinitionRef(ref, s, version, true);
+        if (s.Failed()) return false;
+        ObjectDefinition* definition = ref.definition;
+        if (definition == nullptr) {
+          const bool person = ref.missing != nullptr && ref.missing->type == ObjectDefinition::kPersonType;
+          definition = person ? catalogue_->GetTemplatePersonDefinition() : catalogue_->GetMissingTypeDefinition();
+        }
+        std::unique_ptr<cXObject> object = MakeObject(definition);
+        // Without an object the rest of the record cannot be read in step.
+        if (!object) return false;
+        cXObject* o = object.get();
+        if (AddObject(std::move(object), id, true) == 0) return false;
+        o->InitFromDefinition();
+        o->SetStateFlags(o->GetStateFlags() | kStateCreated);
+        // Whether the scheduler word was written follows the stored
+        // reference, not the replacement.
+        entries.push_back({o, IsReplacement(definition), !IsReplacement(ref.definition)});
+      }
+    }
+  } else {
+    return false;  // older lots keep their objects in 'Rcon' records
+  }
+  s.BeginBlock();
+  FolderCodec codec(catalogue_, version);
+  for (Entry& e : entries) {
+    if (!e.object->Transfer(s, version, e.replaced, codec)) return false;
+    if (version >= 54) {
+      const int16_t id = e.object->GetId();
+      if (e.hasWord) {
+        uint32_t word = GetSchedulerWord(id);
+        s.SerializeLongs(&word, 1);
+        if (reading) SetSchedulerWord(id, word);
+      } else if (reading) {
+        SetSchedulerWord(id, (GetSchedulerWord(id) & 0xFFFF) | (kSchedActive << 16));
+      }
+    }
+    if (reading && version < 57) {
+      const int16_t id = e.object->GetId();
+      SetSchedulerWord(id, (GetSchedulerWord(id) & 0xFFFF) | (kSchedActive << 16));
+    }
+    if (s.Failed()) return false;
+  }
+  s.BeginBlock();
+  int16_t tutorial = tutorialObject_ ? tutorialObject_->GetId() : 0;
+  s.SerializeShorts(&tutorial, 1);
+  if (reading) tutorialObject_ = GetObject(tutorial);
+  if (version >= 52) {
+    int32_t count = static_cast<int32_t>(globalCallList_.size());
+    s.SerializeLongs(&count, 1);
+    if (reading && !s.CheckCount(count, 2)) return false;
+    if (reading) globalCallList_.assign(static_cast<size_t>(count), nullptr);
+    for (int32_t i = 0; i < count && !s.Failed(); ++i) {
+      cXObject*& o = globalCallList_[static_cast<size_t>(i)];
+      int16_t id = o ? o->GetId() : 0;
+      s.SerializeShorts(&id, 1);
+      if (reading) o = GetObject(id);
+    }
+    s.SerializeString(GlobalAnswer());
+  }
+  return !s.Failed();
 }
 
 int16_t ObjectModule::DoCommand(int32_t command, intptr_t) {

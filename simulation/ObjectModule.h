@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "gamedata/Commander.h"
+#include "resfile/ReconStream.h"
 #include "simulation/cXObject.h"
 
 namespace tova {
 
 class ObjectFolder;
+class ObjectDefinition;
 
 // Scheduler word: low 16 bits a sleep countdown, high 16 bits state bits.
 enum : uint32_t {
@@ -40,6 +42,25 @@ class ObjectModule : public Commander {
   // Registers the object under id (0: the lowest free one); the module owns
   // it from then on. 0 when the id is out of range or taken.
   int16_t AddObject(std::unique_ptr<cXObject> object, int16_t id, bool append);
+  // A new object of the definition's class, not yet registered: persons
+  // through the maker the people code registers (none until then), plain
+  // objects for every type but the cursor (9) and the portal (8) types.
+  using PersonMaker = std::unique_ptr<cXObject> (*)(ObjectDefinition*, ObjectModule*);
+  static void SetPersonMaker(PersonMaker maker) { personMaker_ = maker; }
+  std::unique_ptr<cXObject> MakeObject(ObjectDefinition* definition);
+  // Creates, registers at the head, initialises, stamps and resets a single
+  // object; the new id, or 0. Groups of several parts come with the
+  // multi-tile objects.
+  int16_t CreateObject(ObjectDefinition* definition);
+
+  // The 'ObjM' record body at the save version; false when damaged (the
+  // objects read so far stay registered).
+  // Lots before version 47 (objects in 'Rcon' records) are refused here.
+  bool Transfer(ReconStream& stream, int32_t version);
+  cXObject* GetTutorialObject() const { return tutorialObject_; }
+  // The global-call object list (global calls 10 and 11 fill it).
+  std::vector<cXObject*>& GlobalCallList() { return globalCallList_; }
+
   // Unregisters and deletes the object.
   void DeleteObject(int16_t id);
   cXObject* GetObject(int16_t id) const;
@@ -77,6 +98,9 @@ class ObjectModule : public Commander {
   cXObject* first_ = nullptr;
   cXObject* last_ = nullptr;
   int16_t* globals_ = nullptr;
+  cXObject* tutorialObject_ = nullptr;
+  std::vector<cXObject*> globalCallList_;
+  static inline PersonMaker personMaker_ = nullptr;
 };
 
 }  // namespace tova

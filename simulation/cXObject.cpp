@@ -9,6 +9,8 @@
 #include "gamedata/ResourceSource.h"
 #include "gamedata/RoomManager.h"
 #include "gamedata/SimRandom.h"
+#include "resfile/ReconStream.h"
+#include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
 #include "simulation/ObjectModule.h"
 
@@ -123,6 +125,87 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     // relationship and interface code; persons take their own opcodes.
     default: RaiseObjectError(kErrIllegalPrimitive);
   }
+}
+
+// ---- the saved record ----
+
+uint32_t cXObject::GetTypeCode() const { return TypeCode("XOBJ"); }
+
+bool cXObject::Transfer(ReconStream& s, int32_t version, bool replaced, BehaviorCodec& codec) {
+  const bool reading = s.IsReading();
+  // Position block: the box (smallest x, smallest y, largest x, largest y),
+  // the point, the level, the old id, the direction, old state flags.
+  int32_t box[4] = {footprint_[2], footprint_[3], footprint_[0], footprint_[1]};
+  s.SerializeLongs(box, 4);
+  int32_t point[2] = {position_.y, position_.x};
+  s.SerializeLongs(point, 2);
+  if (version >= 25) s.SerializeLongs(&level_, 1);
+  if (version < 47) s.SerializeShorts(&id_, 1);
+  s.SerializeShorts(&data_[kDataDirection], 1);
+  if (version == 55) s.SerializeLongs(&stateFlags_, 1);
+  if (reading) {
+    footprint_ = {box[2], box[3], box[0], box[1]};
+    position_ = FinePoint{point[1], point[0]};
+  }
+
+  if (version <= 10) {
+    s.SerializeShorts(attributes_.data(), 8);
+    if (version == 0) {
+      // 32 words from the first temp on: the temps, then data words 0-23.
+      s.SerializeShorts(temps_.data(), kTempCount);
+      s.SerializeShorts(data_.data(), 24);
+      s.SerializeShorts(data_.data(), 32);
+    } else {
+      s.SerializeShorts(temps_.data(), kTempCount);
+      s.SerializeShorts(data_.data(), 36);
+    }
+  } else {
+    if (version >= 24) {
+      int16_t count = static_cast<int16_t>(attributes_.size());
+      s.SerializeShorts(&count, 1);
+      if (reading) {
+        if (count < 0 || !s.CheckCount(count, 2)) return false;
+        if (count > AttributeCount()) attributes_.resize(static_cast<size_t>(count), 0);
+      }
+      s.SerializeShorts(attributes_.data(), std::min<int32_t>(count, AttributeCount()));
+    } else {
+      s.SerializeShorts(attributes_.data(), 8);
+    }
+    s.SerializeShorts(temps_.data(), kTempCount);
+    s.SerializeShorts(data_.data(), kObjectDataWords);
+  }
+  int16_t zero = 0;
+  s.SerializeShorts(&zero, 1);
+  if (s.Failed()) return false;
+  if (!TreeZaz::Transfer(s, version, codec)) return false;
+  if (version >= 5) keyedArrays_.Reconstitute(s, version >= 7 ? version : 0);
+  if (reading && version < 13) data_[9] = data_[10] = 0;
+  if (reading && version < 34) data_[16] = data_[17] = 0;
+  if (version >= 5) {
+    int16_t count = static_cast<int16_t>(slots_.size());
+    s.SerializeShorts(&count, 1);
+    if (reading) {
+      if (count < 0 || !s.CheckCount(count, 4)) return false;
+      if (count > static_cast<int16_t>(slots_.size())) slots_.resize(static_cast<size_t>(count));
+    }
+    for (int32_t i = 0; i < count && !s.Failed(); ++i) {
+      int16_t words[2] = {0, slots_[static_cast<size_t>(i)].object};
+      s.SerializeShorts(words, 2);
+      if (reading) slots_[static_cast<size_t>(i)].object = words[1];
+    }
+  }
+  if (reading && version < 52) data_[kDataSlotCount] = static_cast<int16_t>(slots_.size());
+  if (version >= 27) {
+    int16_t count = static_cast<int16_t>(dynamicSprites_.size());
+    s.SerializeShorts(&count, 1);
+    if (reading) {
+      if (count < 0 || !s.CheckCount(count, 2)) return false;
+      if (count > static_cast<int16_t>(dynamicSprites_.size())) dynamicSprites_.resize(static_cast<size_t>(count));
+    }
+    s.SerializeShorts(dynamicSprites_.data(), std::min<int32_t>(count, static_cast<int32_t>(dynamicSprites_.size())));
+  }
+  if (reading && replaced) data_[kDataDirection] = 0;
+  return !s.Failed();
 }
 
 // ---- operand access ----

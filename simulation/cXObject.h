@@ -117,6 +117,15 @@ class cXObject : public TreeZaz {
   virtual bool PushTreeCall(Behavior* behavior, int32_t treeId, int16_t stackObject, bool flag);
   virtual void InitFromDefinition();
 
+  // The object's record in the lot's object record at the given version;
+  // replaced says it was read with a replacement definition (direction 0).
+  // False when the bytes cannot hold what they claim.
+  virtual bool Transfer(ReconStream& stream, int32_t version, bool replaced, BehaviorCodec& codec);
+  // The frame stack alone.
+  using TreeZaz::Transfer;
+  // 'XOBJ' for a plain object.
+  virtual uint32_t GetTypeCode() const;
+
   // What a person answers; a plain object has none of it.
   virtual bool IsPerson() const { return false; }
   virtual float* GetMotive(int32_t) { return nullptr; }

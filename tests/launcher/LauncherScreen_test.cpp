@@ -280,7 +280,7 @@ TEST_F(LauncherTest, FailedStartsShowTheirMessages) {
     };
     const Case cases[] = {
         {600, 2, {"Can't run demo", "Sorry.  The demo " + demos + " can't be found on this CD."}},
-        {600, 31, {"Can't run demo", "Sorry.  Can't run the demo because you don't have a association for .mpg files"}},
+        {600, 31, {"Can't run demo", "Sorry.  Can't run the demo because you don't have a association for .html files"}},
         {600, 5, {"Can't run demo", "I'm afraid Autoplay was unable to run an internet browser."}},
         {107, 31, {"Can't find browser", "I'm afraid Autoplay cannot find an internet browser on your system."}},
         {107, 2, {"Can't run browser", "I'm afraid Autoplay was unable to run an internet browser."}},
@@ -322,7 +322,7 @@ TEST_F(LauncherTest, RefreshFollowsTheInstallation) {
 
 TEST_F(LauncherTest, DemoFilesOnTheDiscEnableTheDemosButton) {
     std::filesystem::create_directories(dir / "Disc" / "Demos");
-    std::ofstream(dir / "Disc" / "Demos" / "tova_demo.mpg") << "x";
+    std::ofstream(dir / "Disc" / "Demos" / "tova_demo.html") << "x";
     auto started = Start("USEnglish", true, 1);
     LauncherScreen& screen = *started.screen;
     EXPECT_EQ(screen.DemoCount(), 1);
