@@ -15,7 +15,12 @@
 //                    walls, placement tests, shifting, value, persistence,
 //                    terrain and grass generation, commands;
 //   cRotatableWorld.h the program's world, which also keeps the view
-//                    rotation.
+//                    rotation;
+//   cPoolLayer.h     the pool and water layers with their neighbour links
+//                    and the pool's inner-corner masks;
+//   walls/           the wall display: posts and walls in view order, the
+//                    display flags and their drawing through HouseView.h;
+//   LotFile.h        a lot's layers saved to and loaded from a house file.
 // The world is a receiver on the game's command broadcast list and draws its
 // random numbers from the simulation's generator. Rooms, pools, roofs and the
 // wall display build on these and reach the world only through its layers
@@ -28,4 +33,5 @@
 #include "world/WorldTypes.h"
 #include "world/c2DArray.h"
 #include "world/cFixedWorld.h"
+#include "world/cPoolLayer.h"
 #include "world/cRotatableWorld.h"

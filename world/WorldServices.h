@@ -39,10 +39,6 @@ public:
     virtual void BuildShadingTables() {}
     // The roof layer of a level (1 or 2); none when roofs are not kept.
     virtual std::unique_ptr<iRoofLayer> CreateRoofLayer(int32_t level) { return nullptr; }
-    // The pool and water layers: byte layers of the given size, 255 = none.
-    // Null makes the world use a plain counted byte layer.
-    virtual cArray<uint8_t>* CreatePoolLayer(int32_t size) { return nullptr; }
-    virtual cArray<uint8_t>* CreateWaterLayer(int32_t size) { return nullptr; }
 };
 
 struct WorldServices {

@@ -103,14 +103,12 @@ bool cFixedWorld::CreateLayers() {
         }
         if (!ok) return false;
         // The counted layers are held by one reference each from here on.
-        auto makeCounted = [](cArray<uint8_t>* given) {
-            cArray<uint8_t>* layer = given ? given : new cArray<uint8_t>(kWorldCapacity);
+        auto makeCounted = []<typename Layer>(Layer* layer) {
             layer->AddRef();
-            return std::unique_ptr<cArray<uint8_t>, void (*)(cArray<uint8_t>*)>(
-                layer, [](cArray<uint8_t>* p) { p->Release(); });
+            return std::unique_ptr<Layer, void (*)(Layer*)>(layer, [](Layer* p) { p->Release(); });
         };
-        auto pool = makeCounted(mServices.neighbours ? mServices.neighbours->CreatePoolLayer(n) : nullptr);
-        auto water = makeCounted(mServices.neighbours ? mServices.neighbours->CreateWaterLayer(n) : nullptr);
+        auto pool = makeCounted(new cPoolLayer(n));
+        auto water = makeCounted(new cWaterLayer(n));
         if (!pool->HasData() || !water->HasData()) return false;
         pool->Fill(kNoPool);
         water->Fill(kNoPool);
@@ -162,6 +160,8 @@ bool cFixedWorld::ResizeLayers(int32_t n) {
         ResetEdge(n);
     }
     mSize = n;
+    mPool->SetSize(n);
+    mWater->SetSize(n);
     mWallManager->RequestRebuild(0);
     GenerateGrass(0);
     ComputeViewBounds();

@@ -13,6 +13,7 @@
 #include "resfile/ResStatus.h"
 #include "world/ArryResource.h"
 #include "world/WallCell.h"
+#include "world/cPoolLayer.h"
 #include "world/WorldServices.h"
 #include "world/WorldTypes.h"
 #include "world/c2DArray.h"
@@ -167,8 +168,8 @@ public:
     WallLayer* Walls(int32_t level);
     WallPostLayer* WallPosts(int32_t level);
     TileLightTable* LightTable(int32_t level);
-    cArray<uint8_t>* GetPoolLayer() { return mPool; }
-    cArray<uint8_t>* GetWaterLayer() { return mWater; }
+    cPoolLayer* GetPoolLayer() { return mPool; }
+    cWaterLayer* GetWaterLayer() { return mWater; }
     iRoofLayer* GetRoofLayer(int32_t index);
     bool UpperStoreyUsed() const { return mUpperUsed != 0; }
     bool UpperStoreySupported() const { return mUpperSupported != 0; }
@@ -252,8 +253,8 @@ private:
     std::unique_ptr<c2DArray<int8_t>> mGrass;
     std::unique_ptr<c2DArray<int8_t>> mTargetGrass;
     LevelLayers mLevels[2];
-    cArray<uint8_t>* mPool = nullptr;
-    cArray<uint8_t>* mWater = nullptr;
+    cPoolLayer* mPool = nullptr;
+    cWaterLayer* mWater = nullptr;
     ViewBounds mViewBounds;
     uint8_t mUpperUsed = 0;
     uint8_t mUpperSupported = 0;
