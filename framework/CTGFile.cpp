@@ -70,7 +70,8 @@ bool CTGFile::SetLength(int32_t length) {
   if (!mHandle || !mWritable || length < 0) return false;
   DropBuffer();
   if (!mHandle->Truncate(mBase + length)) return false;
-  if (mPosition > length) mPosition = length;
+  // Growing or shrinking, the file position ends at the new length.
+  mPosition = length;
   if (mOwner != nullptr) mOwner->UpdateSize(mPath, static_cast<uint32_t>(length));
   mSize = length;
   return true;

@@ -61,6 +61,19 @@ struct ArchiveMember {
 
 }  // namespace
 
+bool StaysInsideFolder(std::string_view path) {
+  if (!path.empty() && (path[0] == '\\' || path[0] == '/')) return false;
+  if (path.size() >= 2 && path[1] == ':') return false;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = path.size();
+    if (path.substr(start, end - start) == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 bool MatchDataFilePattern(const char* pattern, const char* name) {
   if (pattern == nullptr || name == nullptr) return false;
   if (std::strlen(pattern) >= 512 || std::strlen(name) >= 512) return false;
@@ -93,20 +106,34 @@ void CTGFileManager::SplitName(const CTGString& normalized, CTGString& directory
 
 std::string CTGFileManager::LastError() const {
   std::shared_lock lock(mLock);
-  return mLastError;
+  return mErrors.empty() ? std::string() : mErrors.back();
+}
+
+std::vector<std::string> CTGFileManager::Errors() const {
+  std::shared_lock lock(mLock);
+  return mErrors;
 }
 
 void CTGFileManager::SetError(std::string message) {
   std::unique_lock lock(mLock);
-  mLastError = std::move(message);
+  mErrors.push_back(std::move(message));
 }
 
 bool CTGFileManager::AddDirectory(const char* directory, bool recurse, bool mapArchives) {
   CTGString dir = Normalize(directory);
   if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  VisitedFolders visited;
+  return AddDirectoryWalk(dir, recurse, mapArchives, visited);
+}
+
+bool CTGFileManager::AddDirectoryWalk(const CTGString& dir, bool recurse, bool mapArchives,
+                                      VisitedFolders& visited) {
   if (dir.size() > kMaxPath) return false;
   const std::string listed = dir.empty() ? "." : dir;
-  if (!platform::DirectoryExists(listed)) return false;
+  const auto status = platform::GetFileStatus(listed);
+  if (!status || !status->isDirectory) return false;
+  // Entered already in this walk, under another name.
+  if (!visited.emplace(status->device, status->inode).second) return true;
   // "." and ".." never come back from the listing, whatever the order.
   const auto entries = platform::ListDirectory(listed, "*");
   {
@@ -125,7 +152,7 @@ bool CTGFileManager::AddDirectory(const char* directory, bool recurse, bool mapA
         entry.directory = true;
         mDirectories[dir][name] = entry;
       }
-      if (recurse) AddDirectory((full + "\\").c_str(), recurse, mapArchives);
+      if (recurse) AddDirectoryWalk(full + "\\", recurse, mapArchives, visited);
     } else if (!HasArchiveSuffix(name)) {
       std::unique_lock lock(mLock);
       CTGFileEntry entry;
@@ -189,6 +216,7 @@ bool CTGFileManager::MapArchive(const char* path) {
       return fail("entry " + std::to_string(i) + " name cut short");
     }
     at += nameLength;
+    if (!StaysInsideFolder(m.name)) return fail("entry " + std::to_string(i) + " name leaves the archive's folder");
     members.push_back(std::move(m));
   }
 
@@ -396,6 +424,7 @@ void CTGFileManager::CloseAll() {
   std::unique_lock lock(mLock);
   mDirectories.clear();
   mArchives.clear();
+  mErrors.clear();
 }
 
 void CTGFileManager::UpdateSize(const CTGString& path, uint32_t size) {

@@ -17,8 +17,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <shared_mutex>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "framework/CTGFile.h"
 #include "framework/CTGString.h"
@@ -67,7 +71,9 @@ class CTGFileManager {
   static void SplitName(const CTGString& normalized, CTGString& directory, CTGString& file);
 
   // Registers the files of a folder (its path ends in '\'; one is added when
-  // missing); false when it cannot be listed.
+  // missing); false when it cannot be listed. A recursive walk enters each
+  // real folder once: a folder reached again through a link is listed in its
+  // parent but not walked, so link loops cost nothing.
   bool AddDirectory(const char* directory, bool recurse, bool mapArchives);
   // Registers the members of an archive; false, with LastError() telling why,
   // when it cannot be opened or its directory is damaged (then nothing of it
@@ -97,9 +103,16 @@ class CTGFileManager {
   void UpdateSize(const CTGString& path, uint32_t size);
 
   std::string LastError() const;
+  // Every archive refused since the manager was made or last closed all, one
+  // message each, in the order they were met.
+  std::vector<std::string> Errors() const;
 
  private:
   using FileTable = std::map<CTGString, CTGFileEntry>;
+  // Device and inode of the folders one walk has entered.
+  using VisitedFolders = std::set<std::pair<uint64_t, uint64_t>>;
+
+  bool AddDirectoryWalk(const CTGString& dir, bool recurse, bool mapArchives, VisitedFolders& visited);
 
   bool IsArchiveMember(const CTGString& normalized) const;
   bool FindLocked(const CTGString& normalized, CTGFileEntry* entry) const;
@@ -111,8 +124,12 @@ class CTGFileManager {
   mutable std::shared_mutex mLock;
   std::map<CTGString, FileTable> mDirectories;
   std::map<CTGString, std::shared_ptr<platform::File>> mArchives;
-  std::string mLastError;
+  std::vector<std::string> mErrors;
 };
+
+// A relative path that stays below the folder it is taken from: not absolute,
+// no drive, and no ".." part, with '\\' or '/' as separators.
+bool StaysInsideFolder(std::string_view path);
 
 // Wildcard match of the data-file layer: '*' any run, '?' exactly one
 // character, case-insensitive; names of 512 bytes or more never match.

@@ -1,6 +1,7 @@
 #include "framework/cRZCallbackThread.h"
 
 #include <chrono>
+#include <cstdint>
 #include <vector>
 
 #include "framework/cGZFrameWork.h"
@@ -20,18 +21,38 @@ cRZCallbackThread::cRZCallbackThread() : mStartCount(platform::PerfCounter()) {}
 cRZCallbackThread::cRZCallbackThread(Manual) : mStartCount(0), mbManual(true) {}
 
 cRZCallbackThread::~cRZCallbackThread() {
-    {
-        std::lock_guard<std::mutex> lock(mListLock);
-        mbStop = true;
-        mbChanged = true;
-    }
+    if (!IsWorkerThread()) Shutdown(UINT32_MAX);
+}
+
+bool cRZCallbackThread::Shutdown(uint32_t waitMs) {
+    std::unique_lock<std::mutex> lock(mListLock);
+    mbStop = true;
+    mbChanged = true;
     mListChanged.notify_all();
-    if (!IsWorkerThread()) mWorker.WaitForEnd();
+    if (!mbStarted) return true;
+    if (IsWorkerThread()) return false;
+    auto ended = [this] { return mbWorkerEnded; };
+    if (waitMs == UINT32_MAX) {
+        mListChanged.wait(lock, ended);
+    } else if (!mListChanged.wait_for(lock, std::chrono::milliseconds(waitMs), ended)) {
+        return false;
+    }
+    lock.unlock();
+    mWorker.WaitForEnd();
+    return true;
 }
 
 cRZCallbackThread& cRZCallbackThread::Get() {
-    static cRZCallbackThread thread;
-    return thread;
+    // Never destroyed by the language: the holder decides at exit whether the
+    // object may go.
+    struct Holder {
+        cRZCallbackThread* thread = new cRZCallbackThread;
+        ~Holder() {
+            if (thread->Shutdown(kExitWaitMs)) delete thread;
+        }
+    };
+    static Holder holder;
+    return *holder.thread;
 }
 
 uint32_t cRZCallbackThread::NowMs() const {
@@ -190,5 +211,8 @@ int cRZCallbackThread::Run() {
         if (remaining <= 0) continue;
         mListChanged.wait_for(lock, std::chrono::milliseconds(remaining), [this] { return mbStop || mbChanged; });
     }
+    std::lock_guard<std::mutex> lock(mListLock);
+    mbWorkerEnded = true;
+    mListChanged.notify_all();
     return 0;
 }

@@ -24,16 +24,27 @@ class cRZCallbackThread : public cIGZThreadStartable {
 public:
     using Callback = void (*)(void* context);
 
+    // How long the program's exit waits for a callback under way.
+    static constexpr uint32_t kExitWaitMs = 1000;
+
     cRZCallbackThread();
     struct Manual {};
     explicit cRZCallbackThread(Manual);
-    // Stops the worker and waits for it (and for a callback under way).
+    // Stops the worker and waits for it (and for a callback under way): the
+    // worker uses this object until it ends.
     ~cRZCallbackThread() override;
     cRZCallbackThread(const cRZCallbackThread&) = delete;
     cRZCallbackThread& operator=(const cRZCallbackThread&) = delete;
 
-    // The program's timer thread.
+    // The program's timer thread. At exit it is stopped and waited for at
+    // most kExitWaitMs: a callback blocked longer must not hang the exit, so
+    // the thread object is then left in place (nothing the callback or the
+    // worker still uses is freed) for the process's end to take.
     static cRZCallbackThread& Get();
+
+    // Sets the stop flag and waits up to `waitMs` for the worker to end;
+    // true when it has ended (or never started).
+    bool Shutdown(uint32_t waitMs);
 
     // Arms an entry due after the period; answers its key (never 0), which a
     // timer given here also receives before the worker can see the entry.
@@ -84,6 +95,7 @@ private:
     cRZCriticalSection mCallbackLock;
     bool mbStop = false;
     bool mbStarted = false;
+    bool mbWorkerEnded = false;  // guarded by mListLock, told by mListChanged
     bool mbManual = false;
     std::atomic<uint32_t> mManualNow{0};
 };

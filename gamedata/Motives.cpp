@@ -1,11 +1,20 @@
 #include "gamedata/Motives.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace tova {
 namespace {
 // Decay steps per game hour.
 const float kStepsDivisor = 0.5f * 60;
+
+// A tuned hour count as whole hours, the fraction dropped; a value no clock
+// could hold gives the default.
+int32_t WholeHours(float value, int32_t fallback) {
+  if (!std::isfinite(value) || value < -100000.0f || value > 100000.0f) return fallback;
+  return static_cast<int32_t>(value);
+}
 }  // namespace
 
 MotiveConstantsClient& MotiveConstantsClient::Instance() {
@@ -16,8 +25,8 @@ MotiveConstantsClient& MotiveConstantsClient::Instance() {
 void MotiveConstantsClient::Load() {
   LoadWith([this](FloatConstants& t) {
     energySpan = t.Get("energy span", 180, true);
-    wakeHours = t.Get("wake hours", 16, true);
-    wakeHour = t.Get("wake hour", 7, true);
+    wakeHours = WholeHours(t.Get("wake hours", 16, true), 16);
+    wakeHour = WholeHours(t.Get("wake hour", 7, true), 7);
     energyDrift = t.Get("energy drift", 0.01f, true);
     hungerToBladder = t.Get("hunger to bladder multiplier", 0.25f, true);
     comfortActive = t.Get("comfort decrement active", 0.4f, true);
@@ -33,8 +42,8 @@ void MotiveConstantsClient::Load() {
     bladderAsleep = t.Get("bladder decrement, asleep", 0.2f, true);
   });
   // A tuned day with no waking or no sleeping hours would divide by zero.
-  const float hours = std::clamp(wakeHours, 1.0f, 23.0f);
-  bedHour = wakeHour + hours;
+  const auto hours = static_cast<float>(std::clamp(wakeHours, 1, 23));
+  bedHour = static_cast<float>(wakeHour) + hours;
   sleepHours = 24 - hours;
   awakeEnergyStep = -(energySpan / hours / kStepsDivisor);
   asleepEnergyStep = energySpan / sleepHours / kStepsDivisor;

@@ -47,7 +47,9 @@ class MotiveConstantsClient : public GlobalConstantsClient {
   void Reset() { loaded_ = false; }
 
   // Values as read.
-  float energySpan = 180, wakeHours = 16, wakeHour = 7, energyDrift = 0.01f, hungerToBladder = 0.25f;
+  float energySpan = 180, energyDrift = 0.01f, hungerToBladder = 0.25f;
+  // Whole hours: a tuned fraction is dropped.
+  int32_t wakeHours = 16, wakeHour = 7;
   float comfortActive = 0.4f, comfortLazy = 0.6f, hungerRatio = 0.0014285714f;
   float socialBase = 0.1f, socialMultiplier = 0.0004f;
   float funAwake = 0.25f, funAsleepMultiplier = 0.5f, hygieneAwake = 0.15f, hygieneAsleep = 0.1f;

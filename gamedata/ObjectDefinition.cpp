@@ -102,7 +102,9 @@ const ObjFnTable& ObjectDefinition::GetFunctionTable() {
   if (functionTable_) return *functionTable_;
   ObjFnTable table;
   ResourceSource* own = GetOwnSource();
-  if (!own || table.Load(*own, GetResourceId()) != 0) {
+  // Only a missing 'OBJf' falls back to the record's entries; a damaged one
+  // leaves the table empty rather than pass off the record as its contents.
+  if (!own || table.Load(*own, GetResourceId()) == kResNotFound) {
     table.Entries().assign(ObjectDefinitionRecord::kFunctionEntries, ObjFnTable::Entry{});
     for (int n = 0; n < ObjectDefinitionRecord::kFunctionEntries; ++n) {
       table.Entries()[static_cast<size_t>(n)].treeId = record_.FunctionEntry(n);

@@ -151,11 +151,9 @@ ObjectFolder::~ObjectFolder() { Clear(); }
 
 iResFile* ObjectFolder::OpenFile(const std::string& path) {
   std::string key = platform::ToLowerAscii(Backslashed(path));
-  for (auto& f : files_) {
-    if (f->key == key) {
-      ++f->count;
-      return f->file.get();
-    }
+  if (auto known = filesByKey_.find(key); known != filesByKey_.end()) {
+    ++known->second->count;
+    return known->second->file.get();
   }
   if (!fileMaker_) return nullptr;
   std::unique_ptr<iResFile> file = fileMaker_();
@@ -166,15 +164,16 @@ iResFile* ObjectFolder::OpenFile(const std::string& path) {
   entry->file = std::move(file);
   entry->count = 1;
   entry->source = std::make_unique<ResFileSource>(entry->file.get());
-  files_.push_back(std::move(entry));
-  return files_.back()->file.get();
+  CachedFile* cached = entry.get();
+  const auto at = files_.insert(files_.end(), std::move(entry));
+  filesByKey_.emplace(std::move(key), cached);
+  filesByObject_.emplace(cached->file.get(), at);
+  return cached->file.get();
 }
 
 ObjectFolder::CachedFile* ObjectFolder::FindCached(iResFile* file) {
-  for (auto& f : files_) {
-    if (f->file.get() == file) return f.get();
-  }
-  return nullptr;
+  const auto found = filesByObject_.find(file);
+  return found != filesByObject_.end() ? found->second->get() : nullptr;
 }
 
 ResourceSource* ObjectFolder::GetSource(iResFile* file) {
@@ -183,16 +182,17 @@ ResourceSource* ObjectFolder::GetSource(iResFile* file) {
 }
 
 void ObjectFolder::CloseFile(iResFile* file) {
-  for (size_t i = 0; i < files_.size(); ++i) {
-    if (files_[i]->file.get() != file) continue;
-    if (--files_[i]->count > 0) return;
-    // Tables cached for the file go with it.
-    tables_.erase(std::remove_if(tables_.begin(), tables_.end(), [&](const auto& t) { return t->file == file; }),
-                  tables_.end());
-    files_[i]->file->Close();
-    files_.erase(files_.begin() + static_cast<long>(i));
-    return;
-  }
+  const auto found = filesByObject_.find(file);
+  if (found == filesByObject_.end()) return;
+  const FileList::iterator at = found->second;
+  if (--(*at)->count > 0) return;
+  // Tables cached for the file go with it.
+  tables_.erase(std::remove_if(tables_.begin(), tables_.end(), [&](const auto& t) { return t->file == file; }),
+                tables_.end());
+  (*at)->file->Close();
+  filesByKey_.erase((*at)->key);
+  filesByObject_.erase(found);
+  files_.erase(at);
 }
 
 TreeTableData* ObjectFolder::AcquireTreeTable(iResFile* file, ResId id) {
@@ -389,6 +389,13 @@ void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kin
   ObjectDefinitionRecord record(GetMemHandleData(h), GetMemHandleSize(h));
   file->ReleaseResource(h);
   if (record.Word(ObjectDefinitionRecord::kSkipWord) != 0 && skipFlag_ != 0) return;
+  // GUID 0 ends the lot's type table: saved, it would hide every later type.
+  if (record.Guid() == 0) {
+    std::string path;
+    file->GetPath(path);
+    debugLog_ += path + " 'OBJD' " + std::to_string(id) + " (" + label + ") : guid 0, not catalogued\n";
+    return;
+  }
   if (ObjectDefinition* known = FindByGUID(record.Guid())) {
     debugLog_ += known->GetName() + ", " + label + " : duplicate guid, just ignore\n";
     return;
@@ -454,6 +461,8 @@ void ObjectFolder::Clear() {
   globalFile_ = nullptr;
   for (auto& f : files_) f->file->Close();
   files_.clear();
+  filesByKey_.clear();
+  filesByObject_.clear();
   basePath_.clear();
   globalPath_.clear();
   objectPath_.clear();
@@ -595,10 +604,10 @@ void ObjectFolder::SetCharacterFolder(const std::string& path) {
 
 void ObjectFolder::RemoveDefinitionAt(size_t index) {
   ObjectDefinition* d = definitions_[index].get();
-  if (loaded_) {
-    Notify(kCommandDefinitionRemoving, static_cast<intptr_t>(d->GetGUID()));
-    Notify(kCommandCatalogueChanged, 0);
-  }
+  // Told also before the catalogue is loaded: whoever holds the definition
+  // must let go of it whatever the catalogue's state.
+  Notify(kCommandDefinitionRemoving, static_cast<intptr_t>(d->GetGUID()));
+  Notify(kCommandCatalogueChanged, 0);
   byGuid_.erase(static_cast<int32_t>(d->GetGUID()));
   d->FreeCachedTables();
   iResFile* own = d->GetOwnFile();
@@ -736,7 +745,12 @@ struct TypeTableRecord {
     while (true) {
       uint32_t guid = 0;
       s.SerializeLongs(&guid, 1);
-      if (guid == 0 || s.Failed()) return;
+      if (s.Failed()) return;
+      if (guid == 0) {
+        // The end mark comes last: entries after it mean the table was cut.
+        if (s.Remaining() > 0) s.Fail();
+        return;
+      }
       uint32_t init = 0, main = 0;
       if (version > 0) {
         s.SerializeLongs(&init, 1);
@@ -895,8 +909,11 @@ int ObjectFolder::CopyWithFreshGuids(iResFile& source, iResFile& target, const s
       std::string label;
       source.GetId(h, id);
       source.GetLabel(h, label);
-      bool native = source.IsNative(h);
-      if (type == kCtssType) {
+      const bool native = source.IsNative(h);
+      const int variant = source.GetVariant(h);
+      // A string table goes through StringSet, which reads the default
+      // variant; any other variant is copied byte for byte below.
+      if (type == kCtssType && variant == 0) {
         source.ReleaseResource(h);
         StringSet set;
         set.SetSource(&source, id, kCtssType, false, 0);
@@ -930,7 +947,8 @@ int ObjectFolder::CopyWithFreshGuids(iResFile& source, iResFile& target, const s
           label = *prefix + label;
         }
       }
-      int status = target.AddResource(copy, type, id, ClampLabel(label), native);
+      // With its variant: the variants of one id are separate resources.
+      int status = target.AddResourceVariant(copy, type, id, ClampLabel(label), variant, native);
       if (status != 0) {
         DisposeMemHandle(copy);
         return status;

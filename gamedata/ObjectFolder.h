@@ -13,10 +13,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gamedata/CatalogueServices.h"
@@ -198,7 +200,12 @@ class ObjectFolder : public BehaviorFinder, public Commander {
 
   std::vector<std::unique_ptr<ObjectDefinition>> definitions_;
   std::map<int32_t, ObjectDefinition*> byGuid_;
-  std::vector<std::unique_ptr<CachedFile>> files_;
+  // The open files in the order opened, found by folded path and by file
+  // object without a walk: start-up opens every object file.
+  using FileList = std::list<std::unique_ptr<CachedFile>>;
+  FileList files_;
+  std::unordered_map<std::string, CachedFile*> filesByKey_;
+  std::unordered_map<const iResFile*, FileList::iterator> filesByObject_;
   std::vector<std::unique_ptr<CachedTable>> tables_;
   iResFile* globalFile_ = nullptr;
   std::string basePath_;

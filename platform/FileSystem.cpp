@@ -200,6 +200,8 @@ std::optional<FileStatus> GetFileStatus(std::string_view path) {
   status.readOnly = IsReadOnlyMode(st.st_mode);
   status.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
   status.modifiedNs = ToNs(st.st_mtim);
+  status.device = static_cast<uint64_t>(st.st_dev);
+  status.inode = static_cast<uint64_t>(st.st_ino);
   return status;
 }
 

@@ -33,6 +33,10 @@ struct FileStatus {
   bool readOnly = false;
   uint64_t size = 0;
   int64_t modifiedNs = 0;  // last change of the contents, ns since 1970
+  // Which file this is, whatever path or link led to it: folder walks visit
+  // each real folder once by these.
+  uint64_t device = 0;
+  uint64_t inode = 0;
 };
 
 std::optional<FileStatus> GetFileStatus(std::string_view path);

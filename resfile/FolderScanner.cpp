@@ -5,6 +5,7 @@
 
 #include "framework/CTGFileManager.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 #include "resfile/PathHelpers.h"
 
 namespace {
@@ -37,7 +38,8 @@ int FolderScanner::Scan(const char* path) {
     ScanRegistered(manager, folder);
     return 0;
   }
-  return ScanDisk(folder);
+  VisitedFolders visited;
+  return ScanDisk(folder, visited);
 }
 
 namespace {
@@ -72,10 +74,12 @@ void FolderScanner::ScanRegistered(CTGFileManager& manager, const FixedString& f
   }
 }
 
-int FolderScanner::ScanDisk(const FixedString& folder) {
+int FolderScanner::ScanDisk(const FixedString& folder, VisitedFolders& visited) {
   FixedPath dir;
   dir.AssignString(folder);
   if (dir.Length() > 0 && dir.CharAt(dir.Length() - 1) != '\\') dir.Append("\\");
+  const auto status = platform::GetFileStatus(dir.Length() > 0 ? dir.c_str() : ".");
+  if (status && status->isDirectory && !visited.emplace(status->device, status->inode).second) return 0;
   CTGFileManager manager;
   if (!manager.AddDirectory(dir.c_str(), false, true)) return -1;
   for (auto& [full, isFolder] : Collect(manager, dir)) {
@@ -85,7 +89,7 @@ int FolderScanner::ScanDisk(const FixedString& folder) {
       full.Append("\\");
       // A folder that exists only inside an archive is walked through this
       // manager's tables.
-      if (ScanDisk(full) != 0 && manager.HasDirectory(full.c_str())) ScanRegistered(manager, full);
+      if (ScanDisk(full, visited) != 0 && manager.HasDirectory(full.c_str())) ScanRegistered(manager, full);
     }
   }
   manager.CloseAll();

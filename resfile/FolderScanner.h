@@ -6,6 +6,9 @@
 // file names have a given prefix and suffix.
 #pragma once
 
+#include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "resfile/FixedString.h"
@@ -24,8 +27,12 @@ class FolderScanner {
   int Scan(const char* path);
 
  private:
+  // Device and inode of the disk folders one scan has entered: a folder
+  // reached again through a link is not walked twice.
+  using VisitedFolders = std::set<std::pair<uint64_t, uint64_t>>;
+
   void ScanRegistered(CTGFileManager& manager, const FixedString& folder);
-  int ScanDisk(const FixedString& folder);
+  int ScanDisk(const FixedString& folder, VisitedFolders& visited);
 };
 
 class MatchFolderScanner : public FolderScanner {

@@ -46,6 +46,11 @@ class IFFChunkFile : public MappedResFile {
   uint32_t GetFreeBytes() const { return mMap.mFreeBytes; }
   // Later opens are read-only even when the file could be written.
   void SetOpenReadOnly(bool readOnly) { mOpenReadOnly = readOnly; }
+  // Where a walk of the chunk chain stops, and the file's length: the two
+  // are equal when every byte of an open file lies in a sound chunk. Tools
+  // tell damage from them; a writer should not add to a chain cut short.
+  int32_t ChainEnd() { return Walk([](int32_t, const ChunkHeader&) {}); }
+  int32_t GetLength() const { return mLength; }
 
  protected:
   explicit IFFChunkFile(int32_t chunkHeaderSize) : mHeaderSize(chunkHeaderSize) {}

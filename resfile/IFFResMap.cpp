@@ -128,16 +128,96 @@ ResEntry* IFFResMap::FindByOffset(int32_t offset) const {
   return nullptr;
 }
 
-void IFFResMap::RemoveEntry(ResEntry* entry) {
-  for (auto git = mGroups.begin(); git != mGroups.end(); ++git) {
-    auto& entries = (*git)->entries;
-    auto it = std::find_if(entries.begin(), entries.end(),
-                           [entry](const auto& e) { return e.get() == entry; });
-    if (it == entries.end()) continue;
-    entries.erase(it);
-    if (entries.empty()) mGroups.erase(git);
-    mIndexValid = false;
+ResGroup* IFFResMap::GroupOf(const ResEntry* entry) const {
+  if (mIndexValid && entry->handle) {
+    auto it = mByHandle.find(entry->handle);
+    if (it != mByHandle.end() && it->second.first == entry) return it->second.second;
+  }
+  if (mIndexValid) {
+    // The (type, id) lists name the entry under its group's type.
+    for (const auto& g : mGroups) {
+      auto it = mById.find(Key(g->type, entry->id));
+      if (it != mById.end() && std::find(it->second.begin(), it->second.end(), entry) != it->second.end()) {
+        return g.get();
+      }
+    }
+    return nullptr;
+  }
+  for (const auto& g : mGroups)
+    for (const auto& e : g->entries)
+      if (e.get() == entry) return g.get();
+  return nullptr;
+}
+
+void IFFResMap::IndexById(const ResGroup& group, ResEntry* entry) const {
+  auto& same = mById[Key(group.type, entry->id)];
+  if (same.empty()) {
+    same.push_back(entry);
     return;
+  }
+  // Another entry has this id (a variant): keep the list in map order.
+  size_t before = 0;
+  for (const auto& e : group.entries) {
+    if (e.get() == entry) break;
+    if (e->id == entry->id) ++before;
+  }
+  same.insert(same.begin() + static_cast<std::ptrdiff_t>(std::min(before, same.size())), entry);
+}
+
+void IFFResMap::UnindexById(ResType type, const ResEntry* entry) const {
+  auto it = mById.find(Key(type, entry->id));
+  if (it == mById.end()) return;
+  auto& same = it->second;
+  same.erase(std::remove(same.begin(), same.end(), entry), same.end());
+  if (same.empty()) mById.erase(it);
+}
+
+void IFFResMap::SetId(ResGroup& group, ResEntry& entry, ResId id) {
+  if (entry.id == id) return;
+  if (mIndexValid) UnindexById(group.type, &entry);
+  entry.id = id;
+  if (mIndexValid) IndexById(group, &entry);
+}
+
+void IFFResMap::RemoveEntry(ResEntry* entry) {
+  ResGroup* group = entry ? GroupOf(entry) : nullptr;
+  if (!group) return;
+  if (mIndexValid) {
+    UnindexById(group->type, entry);
+    if (entry->handle) {
+      auto it = mByHandle.find(entry->handle);
+      if (it != mByHandle.end() && it->second.first == entry) mByHandle.erase(it);
+    }
+  }
+  // Deletes often go from the end: look there first.
+  auto holds = [entry](const auto& e) { return e.get() == entry; };
+  auto it = std::find_if(group->entries.rbegin(), group->entries.rend(), holds);
+  if (it == group->entries.rend()) {
+    // A damaged map that repeats a type: the entry is in a later group of it.
+    group = nullptr;
+    for (const auto& g : mGroups) {
+      it = std::find_if(g->entries.rbegin(), g->entries.rend(), holds);
+      if (it != g->entries.rend()) {
+        group = g.get();
+        break;
+      }
+    }
+    if (!group) return;
+  }
+  auto& entries = group->entries;
+  entries.erase(std::next(it).base());
+  if (!entries.empty()) return;
+  const ResType type = group->type;
+  mGroups.erase(std::find_if(mGroups.begin(), mGroups.end(), [group](const auto& g) { return g.get() == group; }));
+  if (mIndexValid) {
+    // A damaged map may repeat a type: the next group of it takes over.
+    mByType.erase(type);
+    for (const auto& g : mGroups) {
+      if (g->type == type) {
+        mByType.emplace(type, g.get());
+        break;
+      }
+    }
   }
 }
 

@@ -42,8 +42,8 @@ class IFFResMap {
   void SwapGroups(IFFResMap& other);
   // Turns the order of the groups and of each group's entries round.
   void Reverse();
-  // Must be called after an entry's id changed.
-  void Changed() { mIndexValid = false; }
+  // Gives an entry of the group a new id, keeping the lookups by id right.
+  void SetId(ResGroup& group, ResEntry& entry, ResId id);
   void RemoveGroup(ResType type);
   int CountTypes() const { return static_cast<int>(mGroups.size()); }
   ResType TypeAt(int index) const;  // 1-based; 0 when out of range
@@ -59,7 +59,9 @@ class IFFResMap {
   // by that handle.
   void SetHandle(ResGroup& group, ResEntry& entry, MemHandle h);
   ResEntry* FindByOffset(int32_t offset) const;
-  void RemoveEntry(ResEntry* entry);  // drops the group when it empties
+  // Drops the group when it empties. The indexes are kept up to date entry by
+  // entry, so deleting many resources one after another stays cheap.
+  void RemoveEntry(ResEntry* entry);
   ResId UnusedId(ResType type) const;
   void DisposeHandles();
   void Clear();
@@ -77,10 +79,14 @@ class IFFResMap {
  private:
   // Lookups by type, by type and id, and by handle do not walk the map: an
   // index of the first group of each type, of the entries of each (type, id)
-  // in map order and of the entry holding each handle, rebuilt after
-  // removals, renames and reorderings.
+  // in map order and of the entry holding each handle. Additions, removals
+  // and new ids update it in place; wholesale reorderings rebuild it.
   static uint64_t Key(ResType type, ResId id) { return (static_cast<uint64_t>(type) << 16) | static_cast<uint16_t>(id); }
   void BuildIndex() const;
+  ResGroup* GroupOf(const ResEntry* entry) const;
+  // Puts the entry into the (type, id) list at its place in map order.
+  void IndexById(const ResGroup& group, ResEntry* entry) const;
+  void UnindexById(ResType type, const ResEntry* entry) const;
   mutable std::unordered_map<ResType, ResGroup*> mByType;
   mutable std::unordered_map<uint64_t, std::vector<ResEntry*>> mById;
   mutable std::unordered_map<MemHandle, std::pair<ResEntry*, ResGroup*>> mByHandle;

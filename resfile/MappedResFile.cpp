@@ -300,8 +300,7 @@ int MappedResFile::SetIdAndLabel(MemHandle h, ResId id, const std::string& label
   if (!e) return mError = kResUnknownLabel;
   std::string clamped = ClampLabel(label);
   bool changed = e->id != id || e->label != clamped;
-  if (e->id != id) mMap.Changed();
-  e->id = id;
+  mMap.SetId(*g, *e, id);
   e->label = clamped;
   mError = 0;
   if (changed && e->offset != -1) mError = RewriteHeader(*g, *e);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 #include "FarBuilder.h"
@@ -255,6 +256,88 @@ TEST(CTGFileManagerTest, LookupsRunWhileAnotherThreadRegistersFolders) {
   }
   loader.join();
   EXPECT_TRUE(m.HasDirectory(Dir(t, "Data/F19/").c_str()));
+}
+
+TEST(CTGFileManagerTest, FolderLinksNeverFanOutTheWalk) {
+  // Two links back into a folder double the paths at every level: a walk that
+  // followed them all would never end. Each real folder is entered once.
+  struct Case {
+    const char* what;
+    const char* linkA;
+    const char* targetA;
+    const char* linkB;
+    const char* targetB;
+  };
+  const Case cases[] = {
+      {"two links to the folder itself", "Data/l1", ".", "Data/l2", "."},
+      {"a loop and a link up", "Data/loop", ".", "Data/up", ".."},
+      {"a link from a sub-folder to the top", "Data/Sub/back", "..", "Data/Sub/again", "../Sub"},
+  };
+  for (const Case& c : cases) {
+    TempFolder t;
+    t.Write("Data/top.txt", "t");
+    t.Write("Data/Sub/inner.txt", "i");
+    std::filesystem::create_directory_symlink(c.targetA, t / c.linkA);
+    std::filesystem::create_directory_symlink(c.targetB, t / c.linkB);
+
+    CTGFileManager m;
+    ASSERT_TRUE(m.AddDirectory(Dir(t, "Data/").c_str(), true, true)) << c.what;
+    EXPECT_TRUE(m.Find(Dir(t, "Data/top.txt").c_str())) << c.what;
+    EXPECT_TRUE(m.Find(Dir(t, "Data/Sub/inner.txt").c_str())) << c.what;
+    // The links are listed as folders of their parent but not walked again.
+    CTGFileEntry link;
+    ASSERT_TRUE(m.Find(Dir(t, c.linkA).c_str(), &link)) << c.what;
+    EXPECT_TRUE(link.directory) << c.what;
+    EXPECT_FALSE(m.HasDirectory((Dir(t, c.linkA) + "\\").c_str())) << c.what;
+    EXPECT_FALSE(m.Find((Dir(t, c.linkA) + "\\top.txt").c_str())) << c.what;
+  }
+}
+
+TEST(CTGFileManagerTest, MemberNamesThatLeaveTheArchiveFolderAreRefused) {
+  const char* const escaping[] = {"../../x.txt", "..\\x.txt", "sub/../../x.txt", "sub\\..", "/abs.txt",
+                                  "\\abs.txt", "C:\\x.txt", "c:x.txt"};
+  for (const char* name : escaping) {
+    TempFolder t;
+    FarBuilder far;
+    far.Add("fine.txt", "f");
+    far.Add(name, "escaped");
+    t.Write("Deep/Data/pack.far", far.Build());
+    CTGFileManager m;
+    EXPECT_FALSE(m.MapArchive(Dir(t, "Deep/Data/pack.far").c_str())) << name;
+    EXPECT_NE(m.LastError().find("name leaves the archive's folder"), std::string::npos) << name << m.LastError();
+    EXPECT_FALSE(m.Find(Dir(t, "Deep/Data/fine.txt").c_str())) << name;  // nothing of it registered
+    EXPECT_FALSE(m.HasDirectory(Dir(t, "Deep/").c_str())) << name;
+    EXPECT_FALSE(m.HasDirectory(Dir(t, "").c_str())) << name;
+  }
+  // Dots inside a name are only dots.
+  TempFolder t;
+  FarBuilder far;
+  far.Add("a..b.txt", "1");
+  far.Add("sub/..x/y.txt", "2");
+  t.Write("pack.far", far.Build());
+  CTGFileManager m;
+  EXPECT_TRUE(m.MapArchive(Dir(t, "pack.far").c_str())) << m.LastError();
+  EXPECT_TRUE(m.Find(Dir(t, "a..b.txt").c_str()));
+  EXPECT_TRUE(m.Find(Dir(t, "sub/..x/y.txt").c_str()));
+}
+
+TEST(CTGFileManagerTest, EveryRefusedArchiveIsKept) {
+  TempFolder t;
+  FarBuilder good;
+  good.Add("ok.txt", "ok");
+  t.Write("Data/a.far", "FAR!by");
+  t.Write("Data/b.far", good.Build());
+  t.Write("Data/c.far", "FAR!byAZ");
+  CTGFileManager m;
+  ASSERT_TRUE(m.AddDirectory(Dir(t, "Data/").c_str(), false, true));
+  const std::vector<std::string> errors = m.Errors();
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_NE(errors[0].find("a.far"), std::string::npos) << errors[0];
+  EXPECT_NE(errors[1].find("c.far"), std::string::npos) << errors[1];
+  EXPECT_EQ(m.LastError(), errors[1]);
+  EXPECT_TRUE(m.Find(Dir(t, "Data/ok.txt").c_str()));
+  m.CloseAll();
+  EXPECT_TRUE(m.Errors().empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FarBuilder.h"
 #include "framework/CTGFileManager.h"
 #include "support/TempFolder.h"
@@ -106,6 +108,25 @@ TEST(CTGFileTest, WriteAfterBufferedReadsGoesToTheLogicalPosition) {
   EXPECT_EQ(f->GetSize(), 16);
   m.Close(f);
   EXPECT_EQ(t.Read("w.bin"), "01AB450123456789");
+}
+
+TEST(CTGFileTest, SetLengthLeavesThePositionAtTheNewLength) {
+  struct Case {
+    int32_t from, length;
+  };
+  for (const Case c : {Case{2, 20}, Case{8, 4}, Case{1, 4}, Case{6, 6}, Case{0, 0}}) {
+    TempFolder t;
+    t.Write("p.bin", "abcdef");
+    CTGFileManager m;
+    CTGFile* f = m.Open((t / "p.bin").c_str(), true);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->Seek(std::min(c.from, 6)));
+    ASSERT_TRUE(f->SetLength(c.length));
+    EXPECT_EQ(f->GetPosition(), c.length) << c.from << " -> " << c.length;
+    EXPECT_EQ(f->Write("Z", 1), 1);
+    m.Close(f);
+    EXPECT_EQ(t.Read("p.bin").size(), static_cast<size_t>(c.length) + 1);  // written at the end
+  }
 }
 
 TEST(CTGFileTest, SetLengthAndReadOnlyHandles) {

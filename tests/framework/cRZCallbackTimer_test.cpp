@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -322,4 +324,51 @@ TEST(cRZCallbackTimer, ReleasingADueTimerDeletesItOnce) {
     std::this_thread::sleep_for(milliseconds(20));
     EXPECT_EQ(destroyed.load(), kTimers);
     EXPECT_EQ(thread.GetEntryCount(), 0u);
+}
+
+// A callback blocked at exit: the program's timer thread waits for it a
+// bounded time and then lets the process end, leaving the thread object (and
+// the timer the pass holds) in place. Had the exit waited for the callback,
+// the callback's own return would end the process with code 3.
+TEST(cRZCallbackTimerDeathTest, ExitDoesNotWaitForABlockedCallback) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static std::atomic<bool> entered{false};
+            auto* timer = new cRZCallbackTimer();  // on the program's timer thread
+            timer->SetCallback(
+                [](void*) {
+                    entered = true;
+                    std::this_thread::sleep_for(seconds(60));
+                    std::_Exit(3);
+                },
+                nullptr);
+            timer->StartOnce(1);
+            while (!entered) std::this_thread::sleep_for(milliseconds(1));
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(cRZCallbackThread, ShutdownWaitsABoundedTimeForABlockedCallback) {
+    cRZCallbackThread thread;
+    std::atomic<bool> entered{false};
+    std::atomic<bool> release{false};
+    struct Context {
+        std::atomic<bool>* entered;
+        std::atomic<bool>* release;
+    } context{&entered, &release};
+    cRZCallbackTimer timer(&thread);
+    timer.SetCallback(
+        [](void* c) {
+            auto* ctx = static_cast<Context*>(c);
+            *ctx->entered = true;
+            while (!*ctx->release) std::this_thread::sleep_for(milliseconds(1));
+        },
+        &context);
+    ASSERT_TRUE(timer.StartOnce(1));
+    while (!entered) std::this_thread::sleep_for(milliseconds(1));
+    EXPECT_FALSE(thread.Shutdown(10));  // the callback is still blocked
+    release = true;
+    EXPECT_TRUE(thread.Shutdown(UINT32_MAX));
 }

@@ -176,6 +176,20 @@ TEST_F(MotiveConstantsTest, ReadOnlyFileAndOddWakeHoursStillLoad) {
   EXPECT_TRUE(std::isfinite(k.awakeEnergyStep));
 }
 
+TEST_F(MotiveConstantsTest, WakeHoursAreWholeHours) {
+  FloatConstants stored;
+  stored.Set("wake hours", 15.9f);
+  stored.Set("wake hour", 7.7f);
+  file.Add(kTypeFCNS, 1, stored.ToRecord());
+  MotiveConstantsClient& k = MotiveConstantsClient::Instance();
+  k.Load();
+  EXPECT_EQ(k.wakeHours, 15);
+  EXPECT_EQ(k.wakeHour, 7);
+  EXPECT_FLOAT_EQ(k.bedHour, 22);
+  EXPECT_FLOAT_EQ(k.sleepHours, 9);
+  EXPECT_FLOAT_EQ(k.awakeEnergyStep, -(180.0f / 15 / 30));
+}
+
 TEST_F(MotiveConstantsTest, InitAndDecayFollowTheSteps) {
   GlobalConstantsClient::SetGlobalFile(nullptr);  // defaults only
   MotiveBlock b;

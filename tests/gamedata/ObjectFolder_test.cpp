@@ -9,6 +9,7 @@
 #include "gamedata/CatalogFixture.h"
 #include "gamedata/TreeTableData.h"
 #include "resfile/MemResFile.h"
+#include "resfile/ReconObject.h"
 #include "resfile/ReconStream.h"
 #include "resfile/SeqResFile.h"
 #include "support/ScratchDir.h"
@@ -192,6 +193,25 @@ TEST_F(ObjectFolderTest, DefinitionTablesAndFunctionEntries) {
   EXPECT_EQ(folder.GetTypeAttributes(*table), nullptr);
   EXPECT_FALSE(table->HasTreeTable());
   EXPECT_EQ(chair->GetBodyStrings(), nullptr);  // not a person
+}
+
+TEST(ObjectFolderFunctionTableTest, OnlyAMissingTableFallsBackToTheRecord) {
+  tova_test::ScratchDir dir;
+  auto record = [](uint32_t guid) {
+    auto r = MakeRecord(guid);
+    r.SetFunctionEntry(0, 4096);
+    return r;
+  };
+  // 'OBJf' 128 is cut short; 129 has none.
+  WriteIff(dir / "GameData/Objects/A.iff", {Objd(128, "Damaged", record(0x5000)), Objd(129, "Plain", record(0x5001)),
+                                            {TypeCode("OBJf"), 128, "", {0, 0, 0}}});
+  ObjectFolder folder;
+  folder.Init(dir.Path().string() + "/");
+  ASSERT_NE(folder.FindByGUID(0x5000), nullptr);
+  EXPECT_TRUE(folder.FindByGUID(0x5000)->GetFunctionTable().Entries().empty());
+  const ObjFnTable& plain = folder.FindByGUID(0x5001)->GetFunctionTable();
+  ASSERT_EQ(plain.Entries().size(), 30u);
+  EXPECT_EQ(plain.GetTreeId(0), 4096);
 }
 
 TEST_F(ObjectFolderTest, TuningFileIsImportedAtStartUp) {
@@ -486,6 +506,74 @@ TEST_F(ObjectFolderTest, RenameWritesTheLabelOrFailsOnReadOnlyFiles) {
   EXPECT_EQ(d.GetName(), "Old");
 }
 
+// The lot's type table ends at GUID 0: a definition catalogued with it
+// would hide every type saved after it.
+TEST(ObjectFolderGuidTest, GuidZeroIsRefusedAndTheTypeTableStaysWhole) {
+  tova_test::ScratchDir dir;
+  WriteIff(dir / "GameData/Objects/A.iff", {Objd(128, "Short", MakeRecord(0), 8), Objd(129, "Zeroed", MakeRecord(0)),
+                                            Objd(130, "Chair", MakeRecord(kChairGuid))});
+  WriteIff(dir / "GameData/Objects/B.iff", {Objd(128, "Table", MakeRecord(kTableGuid))});
+  WriteIff(dir / "GameData/Global/Global.iff", {});
+  const std::string root = dir.Path().string() + "/";
+  ObjectFolder folder;
+  folder.Init(root);
+  ASSERT_EQ(folder.GetDefinitionCount(), 2);
+  EXPECT_EQ(folder.FindByGUID(0), nullptr);
+  for (const char* named : {"'OBJD' 128 (Short) : guid 0, not catalogued", "'OBJD' 129 (Zeroed) : guid 0"}) {
+    const std::string& log = folder.GetDebugLog();
+    const size_t at = log.find(named);
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_NE(log.rfind("A", at), std::string::npos);  // the file is named before the id
+  }
+  for (int i = 0; i < folder.GetDefinitionCount(); ++i) folder.AddRef(folder.GetDefinition(i));
+  MemResFile lot;
+  ASSERT_EQ(folder.SaveTypeTable(lot), 0);
+  const int16_t tableIndex = folder.FindByGUID(kTableGuid)->GetSaveIndex();
+  ASSERT_GT(tableIndex, 0);
+
+  ObjectFolder reloaded;
+  reloaded.Init(root);
+  ASSERT_EQ(reloaded.LoadTypeTable(lot), 0);
+  EXPECT_EQ(reloaded.FindByGUID(kChairGuid)->GetSaveIndex(), folder.FindByGUID(kChairGuid)->GetSaveIndex());
+  EXPECT_EQ(reloaded.FindByGUID(kTableGuid)->GetSaveIndex(), tableIndex);
+  EXPECT_TRUE(reloaded.GetMissingTypes().empty());
+}
+
+// A table whose end mark comes before its last entries is reported, not
+// taken as a shorter table.
+TEST(ObjectFolderGuidTest, ATypeTableCutByAnEarlyEndMarkIsReported) {
+  struct CutTable {
+    void Reconstitute(ReconStream& s, int32_t) {
+      for (uint32_t guid : {kChairGuid, 0u, kTableGuid}) {
+        uint32_t signature = 0;
+        int16_t index = guid == kChairGuid ? 1 : 2;
+        int16_t type = 4;
+        std::string name = "x";
+        s.SerializeLongs(&guid, 1);
+        if (guid == 0) continue;
+        s.SerializeLongs(&signature, 1);
+        s.SerializeLongs(&signature, 1);
+        s.SerializeShorts(&index, 1);
+        s.SerializeShorts(&type, 1);
+        s.SerializeString(name);
+      }
+      uint32_t end = 0;
+      s.SerializeLongs(&end, 1);
+    }
+  };
+  CutTable body;
+  SimpleReconObject<CutTable> record(&body, TypeCode("objt"));
+  MemResFile lot;
+  ASSERT_EQ(ReconObject::SaveToResFile(record, 2, lot, 0), 0);
+  tova_test::ScratchDir dir;
+  WriteIff(dir / "GameData/Objects/A.iff", {Objd(128, "Chair", MakeRecord(kChairGuid)),
+                                            Objd(129, "Table", MakeRecord(kTableGuid))});
+  ObjectFolder folder;
+  folder.Init(dir.Path().string() + "/");
+  EXPECT_EQ(folder.LoadTypeTable(lot), kResBadData);
+  EXPECT_EQ(folder.FindByGUID(kChairGuid)->GetSaveIndex(), 1);  // what came before the mark is kept
+}
+
 TEST_F(ObjectFolderTest, CopyWithFreshGuidsKeepsTheOldGuidAndNamesTheCopy) {
   ObjectFolder folder;
   folder.Init(root);
@@ -528,6 +616,47 @@ TEST_F(ObjectFolderTest, CopyWithFreshGuidsKeepsTheOldGuidAndNamesTheCopy) {
     EXPECT_FALSE(taken.count(g));
     EXPECT_NE(g, 0u);
     taken.insert(g);
+  }
+}
+
+TEST_F(ObjectFolderTest, CopyWithFreshGuidsKeepsEveryVariant) {
+  ObjectFolder folder;
+  folder.Init(root);
+  MemResFile source;
+  auto add = [&](ResType type, ResId id, const std::string& label, int variant, const std::string& bytes,
+                 bool native) {
+    MemHandle h = NewMemHandle(static_cast<int32_t>(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), GetMemHandleData(h));
+    ASSERT_EQ(source.AddResourceVariant(h, type, id, label, variant, native), 0);
+    ASSERT_EQ(source.WriteResource(h), 0);
+  };
+  add(TypeCode("TEXT"), 300, "default", 0, "plain", true);
+  add(TypeCode("TEXT"), 300, "french", 3, "en francais", false);
+  add(TypeCode("CTSS"), 2000, "accented", 5, "raw table bytes", true);
+
+  MemResFile target;
+  ASSERT_EQ(folder.CopyWithFreshGuids(source, target, nullptr, nullptr), 0);
+  EXPECT_EQ(target.CountResources(TypeCode("TEXT")), 2);
+  struct Expect {
+    ResType type;
+    int variant;
+    const char* label;
+    const char* bytes;
+    bool native;
+  };
+  const Expect expected[] = {{TypeCode("TEXT"), 0, "default", "plain", true},
+                             {TypeCode("TEXT"), 3, "french", "en francais", false},
+                             {TypeCode("CTSS"), 5, "accented", "raw table bytes", true}};
+  for (const Expect& e : expected) {
+    const ResId id = e.type == TypeCode("TEXT") ? 300 : 2000;
+    MemHandle h = target.GetResourceVariant(e.type, id, e.variant, nullptr);
+    ASSERT_NE(h, nullptr) << e.label;
+    EXPECT_EQ(target.GetVariant(h), e.variant) << e.label;
+    std::string label;
+    target.GetLabel(h, label);
+    EXPECT_EQ(label, e.label);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(GetMemHandleData(h)), GetMemHandleSize(h)), e.bytes);
+    EXPECT_EQ(target.IsNative(h), e.native) << e.label;
   }
 }
 
@@ -590,6 +719,21 @@ class Listener : public Commander {
   }
   std::vector<std::pair<int16_t, intptr_t>> heard;
 };
+
+TEST_F(ObjectFolderTest, RemovalsAreToldAlsoBeforeTheCatalogueIsLoaded) {
+  WriteIff(dir / "UserData/Characters/User00001.iff",
+           {Objd(128, "Person", MakeRecord(ObjectFolder::kTemplatePersonGuid + 1, 2))});
+  ObjectFolder folder;
+  folder.SetCharacterFolder(root + "UserData/Characters/");
+  ASSERT_FALSE(folder.IsLoaded());
+  ASSERT_NE(folder.FindByGUID(ObjectFolder::kTemplatePersonGuid + 1), nullptr);
+  Listener listener;
+  folder.SetCharacterFolder(root + "Elsewhere/");
+  ASSERT_EQ(listener.heard.size(), 2u);
+  EXPECT_EQ(listener.heard[0],
+            std::make_pair(kCommandDefinitionRemoving, static_cast<intptr_t>(ObjectFolder::kTemplatePersonGuid + 1)));
+  EXPECT_EQ(listener.heard[1].first, kCommandCatalogueChanged);
+}
 
 TEST_F(ObjectFolderTest, BroadcastsChangesAndForgetsOnCommands) {
   RecordingServices services;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,4 +100,67 @@ TEST(ContentTools, ErrorsNameTheLine) {
   Result dump = RunTool(dir, "iffdump", {(dir / "bad.res").string()});
   EXPECT_EQ(dump.code, 1);
   EXPECT_NE(dump.out.find("cannot open as a resource file (status -48)"), std::string::npos) << dump.out;
+}
+
+TEST(ContentTools, ResourceIdsReadLikeEveryOtherNumber) {
+  ScratchDir dir;
+  WriteBytes(dir / "a.res", "file x.iff\nraw ABCD 010\nend\nraw ABCD 0x20\nend\nstrings -012\n  \"x\"\nend\n");
+  std::string root = (dir / "data").string();
+  Result r = RunTool(dir, "contentc", {"--out", root, (dir / "a.res").string()});
+  ASSERT_EQ(r.code, 0) << r.out;
+  IFFResFile2 f;
+  ASSERT_EQ(f.Open(root + "/x.iff"), 0);
+  EXPECT_NE(f.GetResource(TypeCode("ABCD"), 10, nullptr), nullptr);  // a leading zero is not octal
+  EXPECT_EQ(f.GetResource(TypeCode("ABCD"), 8, nullptr), nullptr);
+  EXPECT_NE(f.GetResource(TypeCode("ABCD"), 32, nullptr), nullptr);
+  EXPECT_NE(f.GetResource(TypeCode("STR#"), -12, nullptr), nullptr);
+  f.Close();
+  WriteBytes(dir / "b.res", "file y.iff\nraw ABCD --1\nend\n");
+  EXPECT_EQ(RunTool(dir, "contentc", {"--out", root, (dir / "b.res").string()}).code, 1);
+}
+
+TEST(ContentTools, OutputsStayInsideTheRootAndApart) {
+  struct Case {
+    std::vector<std::string> sources;
+    std::string message;
+  } cases[] = {
+      {{"file /tmp/abs.iff\n"}, "must lie inside the data root"},
+      {{"file ../x.iff\n"}, "must lie inside the data root"},
+      {{"file GameData/../../x.iff\n"}, "must lie inside the data root"},
+      {{"file GameData\\..\\..\\x.iff\n"}, "must lie inside the data root"},
+      {{"file C:\\x.iff\n"}, "must lie inside the data root"},
+      {{"file x.iff\n", "file X.IFF\n"}, "the same file as x.iff once letter case is ignored"},
+      {{"file GameData/a.iff\n", "file gamedata\\A.iff\n"}, "the same file as GameData/a.iff"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    std::vector<std::string> args = {"--out", (dir / "data/root").string()};
+    // A good file first: nothing at all is written when any name is refused.
+    WriteBytes(dir / "good.res", "file good.iff\nraw ABCD 1\nend\n");
+    args.push_back((dir / "good.res").string());
+    for (size_t i = 0; i < c.sources.size(); ++i) {
+      const std::string name = "s" + std::to_string(i) + ".res";
+      WriteBytes(dir / name, c.sources[i] + "raw ABCD 1\nend\n");
+      args.push_back((dir / name).string());
+    }
+    Result r = RunTool(dir, "contentc", args);
+    EXPECT_EQ(r.code, 1) << c.sources[0];
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "data")) << c.sources[0];
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.iff"));
+  }
+}
+
+TEST(ContentTools, AFailedWriteLeavesNoTemporaryFile) {
+  ScratchDir dir;
+  const std::string root = (dir / "out").string();
+  const std::string bad[] = {"file x.iff\nstrings 1\nlanguage 13\n\"\xE4\xB8\xAD\"\nend\n",
+                             "file x.iff\nraw OBJD 1\nend\nraw OBJD 1\nend\n"};
+  for (const std::string& source : bad) {
+    WriteBytes(dir / "bad.res", source);
+    Result r = RunTool(dir, "contentc", {"--out", root, (dir / "bad.res").string()});
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/x.iff.tmp")) << source;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/x.iff")) << source;
+  }
 }

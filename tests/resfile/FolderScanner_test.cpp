@@ -54,6 +54,27 @@ TEST(FolderScannerTest, WalksTheDiskWithArchiveMembersAsFiles) {
   EXPECT_TRUE(none.visited.empty());
 }
 
+TEST(FolderScannerTest, FolderLinksAreWalkedOnce) {
+  TempFolder t;
+  MakeTree(t);
+  std::filesystem::create_directory_symlink(".", t / "Objects/l1");
+  std::filesystem::create_directory_symlink(".", t / "Objects/l2");
+  std::filesystem::create_directory_symlink("..", t / "Objects/Sub/up");
+  for (bool registered : {false, true}) {
+    CTGFileManager& m = CTGFileManager::Global();
+    if (registered) {
+      ASSERT_TRUE(m.AddDirectory((t / "Objects/").c_str(), true, true));
+    }
+    Recorder r("\\skip");
+    EXPECT_EQ(r.Scan((t / "Objects").c_str()), 0);
+    std::sort(r.visited.begin(), r.visited.end());
+    EXPECT_EQ(r.visited, (std::vector<std::string>{"objects\\chair.iff", "objects\\deep\\inner.iff",
+                                                   "objects\\packed.iff", "objects\\sub\\table.iff"}))
+        << (registered ? "registered" : "disk");
+    m.CloseAll();
+  }
+}
+
 TEST(FolderScannerTest, WalksRegisteredFoldersThroughTheManager) {
   TempFolder t;
   MakeTree(t);

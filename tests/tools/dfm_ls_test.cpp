@@ -45,4 +45,24 @@ TEST(DfmLsTest, ListsLooseFilesMembersAndFolders) {
   EXPECT_EQ(RunProgram("dfm_ls", {"--bad"}).code, 2);
 }
 
+TEST(DfmLsTest, ReportsEveryDamagedArchiveAndFails) {
+  TempFolder t;
+  tova_test::FarBuilder good;
+  good.Add("ok.txt", "ok");
+  tova_test::FarBuilder escaping;
+  escaping.Add("../outside.txt", "x");
+  t.Write("Root/a.far", "FAR!by");
+  t.Write("Root/b.far", good.Build());
+  t.Write("Root/Sub/c.far", escaping.Build());
+  const ProgramRun run = RunProgram("dfm_ls", {t.path() + "/Root"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("a.far': shorter than its header"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("c.far': entry 0 name leaves the archive's folder"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("ok.txt"), std::string::npos) << run.out;  // the rest is still listed
+  EXPECT_EQ(run.out.find("outside.txt"), std::string::npos) << run.out;
+
+  const ProgramRun clean = RunProgram("dfm_ls", {"--no-archives", t.path() + "/Root"});
+  EXPECT_EQ(clean.code, 0) << clean.err;
+}
+
 }  // namespace

@@ -3,7 +3,8 @@
 //   bhavasm check SOURCE            assembles every tree, reports the first fault
 //   bhavasm asm SOURCE OUTPUT       OUTPUT.iff: adds every tree of SOURCE to that
 //                                   resource file (made when missing), replacing
-//                                   trees of the same id; any other name: writes
+//                                   trees of the same id; a file whose chunk
+//                                   chain is damaged is left alone; any other name: writes
 //                                   the one tree of SOURCE as raw bytes
 //   bhavasm dis INPUT [ID [LABEL]]  INPUT.iff: prints its trees (or tree ID);
 //                                   any other name: prints the raw tree in it
@@ -79,6 +80,14 @@ int AssembleInto(const std::string& source, const std::string& output, const std
     return ReplaceFile(output, [&](const std::string& path) {
       IFFResFile2 file;
       int status = file.OpenWithFlags(path, iResFile::kOpenCreateMissing);
+      // Resources behind a break in the chain are reached only through the
+      // old map: writing a new one would lose them for good.
+      if (status == 0 && file.ChainEnd() < file.GetLength()) {
+        std::cerr << "bhavasm: " << output << " is damaged: its chunk chain stops at offset " << file.ChainEnd()
+                  << " with " << file.GetLength() - file.ChainEnd() << " bytes after it; nothing written\n";
+        file.Close();
+        return 1;
+      }
       tova::ResFileSource target(&file);
       for (const tova::AssembledTree& t : trees) {
         if (status == 0) status = tova::WriteTree(target, t.id, t.label, t.bytes);

@@ -5,12 +5,18 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <utility>
 
+#include "framework/CTGFileManager.h"
 #include "framework/LanguageTables.h"
+#include "gamedata/BehaviorAssembler.h"
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "resfile/IFFResFile2.h"
 #include "resfile/StringSet.h"
 
@@ -57,16 +63,13 @@ bool Tokenize(const std::string& line, std::vector<std::string>& out, std::vecto
   return true;
 }
 
+// The number syntax of every statement: decimal (a leading zero is still
+// decimal) or 0x hex, one sign.
 bool ParseId(const std::string& word, int16_t& id) {
-  try {
-    size_t used = 0;
-    long v = std::stol(word, &used, 0);
-    if (used != word.size() || v < -32768 || v > 32767) return false;
-    id = static_cast<int16_t>(v);
-    return true;
-  } catch (...) {
-    return false;
-  }
+  const std::optional<int64_t> v = tova::ParseAssemblyNumber(word);
+  if (!v || *v < -32768 || *v > 32767) return false;
+  id = static_cast<int16_t>(*v);
+  return true;
 }
 
 bool ParseType(const std::string& word, ResType& type) {
@@ -177,15 +180,38 @@ bool ContentSource::Parse(const std::string& sourcePath, const std::string& text
 
 namespace {
 
+// Removes the temporary file of a write that did not finish, whatever ended it.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::filesystem::path path) : mPath(std::move(path)) {}
+  ~TemporaryFile() {
+    if (mKeep) return;
+    mFile.Close();
+    std::error_code ec;
+    std::filesystem::remove(mPath, ec);
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  IFFResFile2& File() { return mFile; }
+  const std::filesystem::path& Path() const { return mPath; }
+  void Keep() { mKeep = true; }
+
+ private:
+  std::filesystem::path mPath;
+  IFFResFile2 mFile;
+  bool mKeep = false;
+};
+
 bool WriteFile(const ContentFile& file, const std::filesystem::path& target, std::string& error) {
   std::error_code ec;
   std::filesystem::create_directories(target.parent_path(), ec);
-  std::filesystem::path temp = target;
-  temp += ".tmp";
-  std::filesystem::remove(temp, ec);  // a stale one from an earlier failure
-  IFFResFile2 out;
-  int status = out.Create(temp.string());
-  if (status == 0) status = out.Open(temp.string());
+  std::filesystem::path tempPath = target;
+  tempPath += ".tmp";
+  std::filesystem::remove(tempPath, ec);  // a stale one from an earlier failure
+  TemporaryFile temp(tempPath);
+  IFFResFile2& out = temp.File();
+  int status = out.Create(tempPath.string());
+  if (status == 0) status = out.Open(tempPath.string());
   std::set<std::pair<ResType, int16_t>> seen;
   for (const ContentResource& r : file.resources) {
     if (status != 0) break;
@@ -225,16 +251,30 @@ bool WriteFile(const ContentFile& file, const std::filesystem::path& target, std
   int closed = out.Close();
   if (status == 0) status = closed;
   if (status != 0) {
-    std::filesystem::remove(temp, ec);
     error = file.path + ": writing failed with status " + std::to_string(status);
     return false;
   }
-  std::filesystem::rename(temp, target, ec);
+  std::filesystem::rename(tempPath, target, ec);
   if (ec) {
     error = file.path + ": " + ec.message();
     return false;
   }
+  temp.Keep();
   return true;
+}
+
+// An output name as the data layer sees it: '\' and '/' both separate
+// folders, letter case does not count.
+std::string OutputKey(const std::string& path) {
+  std::string key = platform::ToLowerAscii(path);
+  std::replace(key.begin(), key.end(), '\\', '/');
+  return key;
+}
+
+// Output names stay inside the data root: relative, with no ".." part, and
+// naming a file.
+bool StaysInsideRoot(const std::string& path) {
+  return !path.empty() && path.back() != '/' && path.back() != '\\' && StaysInsideFolder(path);
 }
 
 }  // namespace
@@ -250,7 +290,25 @@ bool WriteContent(std::vector<ContentFile>& files, const std::string& root, std:
       for (ContentResource& r : f.resources) it->resources.push_back(std::move(r));
     }
   }
-  for (const ContentFile& f : merged)
-    if (!WriteFile(f, std::filesystem::path(root) / f.path, error)) return false;
+  // Every name is checked before anything is written.
+  std::map<std::string, const ContentFile*> byKey;
+  for (const ContentFile& f : merged) {
+    if (!StaysInsideRoot(f.path)) {
+      error = f.path + ": an output file must lie inside the data root (a relative path without '..')";
+      return false;
+    }
+    const auto [it, added] = byKey.emplace(OutputKey(f.path), &f);
+    if (!added) {
+      error = f.path + ": the same file as " + it->second->path + " once letter case is ignored";
+      return false;
+    }
+  }
+  for (const ContentFile& f : merged) {
+    std::string relative = f.path;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    // An existing file is replaced under its own spelling.
+    const std::string target = platform::ResolvePath((std::filesystem::path(root) / relative).string());
+    if (!WriteFile(f, target, error)) return false;
+  }
   return true;
 }

@@ -6,7 +6,9 @@
 //   dir     -         <path>\  (a folder)
 //   file    <size>    <path>
 //   member  <size>    <path>   in <archive> at <offset>
-// Exit code 0, or 1 when a folder cannot be listed, 2 for bad arguments.
+// Each archive refused as damaged is reported on standard error. Exit code 0,
+// or 1 when a folder cannot be listed or any archive was refused, 2 for bad
+// arguments.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -72,8 +74,11 @@ int main(int argc, char** argv) {
       result = 1;
       continue;
     }
-    const std::string error = manager.LastError();
-    if (!error.empty()) std::fprintf(stderr, "dfm_ls: %s\n", error.c_str());
+    // Every refused archive is reported; what the rest holds is still listed.
+    for (const std::string& error : manager.Errors()) {
+      std::fprintf(stderr, "dfm_ls: %s\n", error.c_str());
+      result = 1;
+    }
     Walk(manager, dir, recurse);
   }
   return result;

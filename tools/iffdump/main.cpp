@@ -1,5 +1,9 @@
 // iffdump FILE...: for each resource file its version, whether the map was
 // used to open it, and one line per resource: type, id, size, flags, label.
+// A chunk chain that stops before the end of the file (a chunk of size 0, or
+// one running past the end) is reported with where it stopped and how many
+// bytes it could not reach. Exit code 0, or 1 when any file could not be
+// opened or was damaged, 2 for bad arguments.
 #include <cstdio>
 #include <string>
 
@@ -29,6 +33,16 @@ int Count(MappedResFile& file) {
   return n;
 }
 
+// 0 when the chain reaches the end of the file, else 1 with the damage told.
+int CheckChain(const char* path, IFFChunkFile& file) {
+  const int32_t end = file.ChainEnd();
+  const int32_t length = file.GetLength();
+  if (end >= length) return 0;
+  std::fprintf(stderr, "%s: damaged: the chunk chain stops at offset %d; %d bytes after it cannot be reached\n", path,
+               end, length - end);
+  return 1;
+}
+
 int Dump(const char* path) {
   IFFResFile2 v2;
   v2.SetOpenReadOnly(true);
@@ -38,7 +52,7 @@ int Dump(const char* path) {
                 v2.GetVersion() & 0xFF, v2.OpenedByMap() ? "used" : "not used (scanned)", Count(v2),
                 v2.GetFreeBytes());
     DumpEntries(v2);
-    return 0;
+    return CheckChain(path, v2);
   }
   if (status == kResBadHeader) {
     IFFResFile v1;
@@ -47,7 +61,7 @@ int Dump(const char* path) {
     if (status == 0) {
       std::printf("%s: IFF 1.0, no map (scanned), %d resources, %u free bytes\n", path, Count(v1), v1.GetFreeBytes());
       DumpEntries(v1);
-      return 0;
+      return CheckChain(path, v1);
     }
   }
   std::fprintf(stderr, "%s: cannot open as a resource file (status %d)\n", path, status);
