@@ -22,10 +22,17 @@ const Steady::time_point& StartTime() {
 [[maybe_unused]] const Steady::time_point& kStartAnchor = StartTime();
 
 std::atomic<uint32_t> gTimeOffset{0};
+std::atomic<bool> gManual{false};
+std::atomic<int64_t> gManualNs{0};       // the counter's manual value
+std::atomic<int64_t> gManualStartNs{0};  // the counter when manual mode began
+std::atomic<uint32_t> gManualStartMs{0}; // TimeMs (without offset) then
 
 }  // namespace
 
 uint32_t TimeMs() {
+    if (gManual.load(std::memory_order_relaxed))
+        return gManualStartMs.load() + static_cast<uint32_t>((gManualNs.load() - gManualStartNs.load()) / 1000000) +
+               gTimeOffset.load(std::memory_order_relaxed);
     auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - StartTime());
     return static_cast<uint32_t>(static_cast<uint64_t>(elapsed.count())) + gTimeOffset.load(std::memory_order_relaxed);
 }
@@ -38,10 +45,24 @@ uint32_t TickCount() {
 }
 
 int64_t PerfCounter() {
+    if (gManual.load(std::memory_order_relaxed)) return gManualNs.load();
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<int64_t>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
+
+void SetManualClock(bool on) {
+    if (on && !gManual.load()) {
+        // Start where real time is, so nothing sees the clock jump back.
+        const int64_t now = PerfCounter();
+        gManualStartMs.store(TimeMs() - gTimeOffset.load());
+        gManualStartNs.store(now);
+        gManualNs.store(now);
+    }
+    gManual.store(on);
+}
+
+void AdvanceManualClock(uint32_t milliseconds) { gManualNs.fetch_add(static_cast<int64_t>(milliseconds) * 1000000); }
 
 int64_t PerfFrequency() { return 1000000000LL; }
 

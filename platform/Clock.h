@@ -31,4 +31,9 @@ void SleepUs(uint64_t microseconds);
 // 32-bit wrap. 0 restores real time.
 void SetTimeMsOffsetForTest(uint32_t offset);
 
+// Test control: a manual clock. While on, TimeMs and PerfCounter stand still
+// and move only by AdvanceManualClock (TimeMs keeps its offset).
+void SetManualClock(bool on);
+void AdvanceManualClock(uint32_t milliseconds);
+
 }  // namespace platform

@@ -3,12 +3,14 @@
 // peeks with or without removing; a quit request carries an exit code and is
 // seen only once the posted messages before it are read; a reader can wait
 // with a time-out until something arrives, and can ask whether user input
-// (keys, mouse) is waiting. The main window's events are posted here too.
+// (keys, mouse) is waiting. The main window's events are posted here too: a
+// host window set as the input source is pumped whenever the queue is read.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -60,10 +62,21 @@ public:
     bool Wait(uint32_t milliseconds);
     // Drops everything, including a pending quit.
     void Clear();
+    // Drops the waiting keyboard and mouse messages, keeping the rest.
+    void RemoveInput();
+
+    // A host window that turns its events into messages only when asked:
+    // Peek, HasInput and Wait call it first (on the reading thread). Null
+    // removes it.
+    void SetInputSource(std::function<void()> pump);
     size_t Size();
 
 private:
+    void PumpInput();
+
     std::mutex mutex_;
+    std::function<void()> pump_;
+    bool pumping_ = false;
     std::condition_variable cv_;
     std::deque<QueuedMessage> messages_;
     bool quitPending_ = false;

@@ -18,6 +18,15 @@
 //   MessageQueue.h the per-thread message queue and quit codes
 //   CodePage.h     ANSI and double-byte code pages of the 20 languages
 //   Cpu.h          processor identification
+//   Surface.h      16-bit and 8-bit software surfaces: fills, blits, lost state
+//   PngFile.h      PNG reading and writing, surfaces as pictures
+//   Presenter.h    showing frames by dirty rectangles (SDL and headless)
+//   Display.h      display driver, modes, desktop, video memory
+//   HostWindow.h   the top-level window: input as messages, cursors, presenter
+//   WindowMessages.h  message numbers, flags and virtual keys of that input
+//   CursorFile.h   .cur and .ani files
+//   Clipboard.h    clipboard text in the current code page
+//   TextInput.h    text composition state (input methods)
 //   DynamicLibrary.h  shared libraries loaded by name, entries bound by name
 //   Process.h      the process id, its program path, free space of a volume
 //   Socket.h       IPv4 TCP sockets, socket pairs and a loopback listener

@@ -1,8 +1,9 @@
-# Outside libraries of the platform layer.
-# SDL2 gives the audio output (and later the window).
+# Outside libraries of the platform layer: SDL2 (window, input, cursors,
+# clipboard, presenting, audio output) and libpng (PNG files).
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(TOVA_SDL2 REQUIRED IMPORTED_TARGET sdl2)
-target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_SDL2)
+pkg_check_modules(TOVA_PNG REQUIRED IMPORTED_TARGET libpng)
+target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_SDL2 PkgConfig::TOVA_PNG)
 
 # The loader (dlopen) lives in libc on current glibc; older ones need libdl.
 # zstd carries the patch engine's frames.

@@ -7,7 +7,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev      # libFuzzer targets under fuzz/ (the runtime of the default clang)
-  libsdl2-dev libsdl2-mixer-dev   # audio output (and SDL_mixer as the mixer benchmark's baseline)
+  libsdl2-dev libpng-dev libjpeg-dev   # the real window, input, cursors; PNG and JPEG files
+  libsdl2-mixer-dev          # SDL_mixer as the mixer benchmark's baseline
+  xvfb xauth                 # trying the real window with no display attached
   libzstd-dev                # the patch-engine stand-in of the update library
 )
 
