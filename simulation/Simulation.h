@@ -11,11 +11,13 @@
 //   ObjectModule.h    the objects of the lot: ids, the object list, the
 //                     scheduler words of the object pass;
 //   MotiveEntryTable.h the shared motive entries trees read and write.
+//   SoundPlayer.h     the one sound facade (objects, people, tools, controls).
 // The lot's world, view and rooms are reached through the interfaces in
 // gamedata/LotInterfaces.h.
 
 #include "simulation/MotiveEntryTable.h"
 #include "simulation/ObjectErrorCode.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/SoundPlayer.h"
 #include "simulation/TreeZaz.h"
 #include "simulation/cXObject.h"
