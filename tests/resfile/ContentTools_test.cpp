@@ -102,6 +102,13 @@ TEST(ContentTools, ErrorsNameTheLine) {
   EXPECT_NE(dump.out.find("cannot open as a resource file (status -48)"), std::string::npos) << dump.out;
 }
 
+TEST(ContentTools, LinesOfOtherWhiteSpaceAreBlank) {
+  ScratchDir dir;
+  WriteBytes(dir / "a.res", "file x.iff\n\f\n \v \nraw ABCD 1\n\f\nend\n");
+  Result r = RunTool(dir, "contentc", {"--out", (dir / "data").string(), (dir / "a.res").string()});
+  EXPECT_EQ(r.code, 0) << r.out;
+}
+
 TEST(ContentTools, ResourceIdsReadLikeEveryOtherNumber) {
   ScratchDir dir;
   WriteBytes(dir / "a.res", "file x.iff\nraw ABCD 010\nend\nraw ABCD 0x20\nend\nstrings -012\n  \"x\"\nend\n");

@@ -106,6 +106,8 @@ bool ContentSource::Parse(const std::string& sourcePath, const std::string& text
     std::vector<bool> quoted;
     std::string tokenError;
     if (!Tokenize(line, words, quoted, tokenError)) return fail(tokenError);
+    // Other white space (form feeds, vertical tabs) can leave no words at all.
+    if (words.empty()) continue;
     const std::string& verb = words[0];
     if (open && !quoted[0] && verb == "end") {
       open = nullptr;
