@@ -50,6 +50,7 @@ public:
     // The post's display masks and caps from its walls' end entries.
     void ComputePostDisplay(WallPost& post);
     void SetView(iHouseView* view) { mView = view; }
+    iHouseView* GetView() const { return mView; }
     void SetShell(const iBuildShell* shell) { mShell = shell; }
     // The light of a room value (from the rooms layer) for shading; without
     // one every piece draws at full light.
