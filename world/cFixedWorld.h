@@ -146,6 +146,8 @@ public:
     bool ResizeLayers(int32_t size);
     int32_t GetSize() const { return mSize; }
     const WorldServices& Services() const { return mServices; }
+    // The room manager is made over the world, so it joins afterwards.
+    void SetRoomManager(tova::RoomManager* rooms) { mServices.rooms = rooms; }
 
     // The view rotation (0..3 quarter turns). A fixed world never turns.
     virtual int32_t GetRotation() const { return 0; }
