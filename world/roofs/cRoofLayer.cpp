@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "gamedata/RoomManager.h"
 #include "tarn/Transform.h"
@@ -115,32 +116,35 @@ void cRoofLayer::Mark(cFixedWorld& world, int32_t level) {
 }
 
 void cRoofLayer::SetHeights() {
+    // The height is the distance to the nearest cell without roof, counted
+    // in square rings (cells off the grid have none), minus one: a
+    // chessboard distance, found in one pass down and one pass up.
     const int32_t n = mCells;
-    auto roofed = [&](int32_t i, int32_t j) { return i >= 0 && j >= 0 && i < n && j < n && HasRoof(i, j); };
-    for (int32_t i = 1; i < n - 1; ++i) {
-        for (int32_t j = 1; j < n - 1; ++j) {
+    static thread_local std::vector<int32_t> distance;
+    distance.assign(static_cast<size_t>(n) * n, 0);
+    auto d = [&](int32_t i, int32_t j) -> int32_t {
+        return (i < 0 || j < 0 || i >= n || j >= n) ? 0 : distance[static_cast<size_t>(i) * n + j];
+    };
+    for (int32_t i = 0; i < n; ++i) {
+        for (int32_t j = 0; j < n; ++j) {
             if (!HasRoof(i, j)) continue;
-            int32_t r = 1;
-            for (;; ++r) {
-                bool open = false;
-                int32_t y = i - r, x = j - r;
-                const int32_t dy[4] = {0, 1, 0, -1}, dx[4] = {1, 0, -1, 0};
-                for (int32_t side = 0; side < 4 && !open; ++side) {
-                    for (int32_t s = 0; s < 2 * r && !open; ++s) {
-                        if (!roofed(y, x)) open = true;
-                        y += dy[side];
-                        x += dx[side];
-                    }
-                }
-                if (open) break;
-            }
-            At(i, j).height = static_cast<uint8_t>(r - 1);
+            distance[static_cast<size_t>(i) * n + j] =
+                1 + std::min({d(i - 1, j - 1), d(i - 1, j), d(i - 1, j + 1), d(i, j - 1)});
+        }
+    }
+    for (int32_t i = n - 1; i >= 0; --i) {
+        for (int32_t j = n - 1; j >= 0; --j) {
+            if (!HasRoof(i, j)) continue;
+            int32_t& here = distance[static_cast<size_t>(i) * n + j];
+            here = std::min(here, 1 + std::min({d(i + 1, j + 1), d(i + 1, j), d(i + 1, j - 1), d(i, j + 1)}));
+            if (i >= 1 && j >= 1 && i < n - 1 && j < n - 1) At(i, j).height = static_cast<uint8_t>(std::min(here - 1, 255));
         }
     }
 }
 
 bool cRoofLayer::SetSlopes() {
     const int32_t n = mCells;
+    bool complete = true;
     for (int32_t i = 1; i < n - 1; ++i) {
         for (int32_t j = 1; j < n - 1; ++j) {
             cRoofTile& c = At(i, j);
@@ -159,13 +163,13 @@ bool cRoofLayer::SetSlopes() {
                 c.bits |= kRoofSloped;
             } else if (c.bits & kRoofEave) {
                 c.bits &= static_cast<uint8_t>(~(kRoofOn | kRoofSloped));
-                return false;
+                complete = false;
             } else {
                 c.bits &= static_cast<uint8_t>(~kRoofSloped);
             }
         }
     }
-    return true;
+    return complete;
 }
 
 void cRoofLayer::SetShapes() {

@@ -60,7 +60,7 @@ public:
 private:
     void Mark(cFixedWorld& world, int32_t level);
     void SetHeights();
-    bool SetSlopes();  // false when an eave lost its roof
+    bool SetSlopes();  // false when eaves lost their roof
     void SetShapes();
 
     int32_t mCells;
