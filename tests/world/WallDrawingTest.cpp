@@ -165,3 +165,41 @@ TEST_F(WallDrawing, EntriesOutsideTheTargetAreSkipped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WallSample, DrawsOneWallAtTheScreenPointWithItsPosts) {
+    cRotatableWorld world(24);
+    tova_test::RecordingViewer view;
+    view.zoom = 1;
+    view.clip = {-10, -10, 10, 10};
+    WallManager& walls = world.GetWallManager();
+    EXPECT_EQ(walls.DrawSampleWall(100, 200, 2, 1, 1, 7), ScreenRect{}) << "no view, nothing drawn";
+    walls.SetView(&view);
+    const ScreenRect rect = walls.DrawSampleWall(100, 200, 2, 1, 1, 7);
+    EXPECT_EQ(rect, (ScreenRect{100 - 32, 200 + 16 - (20 << 2), 100 + 32, 200 + 16}));
+    ASSERT_FALSE(view.log.empty());
+    // The entry stands at the point with the wallpaper's sprite at zoom 2;
+    // everything is drawn inside the sample's clip (caps narrow it further).
+    const auto has = [&](const std::string& text) {
+        return std::any_of(view.log.begin(), view.log.end(),
+                           [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("p30 at 100,200 depth 0 shade 1.00 off 0 clip -800..800"));
+    for (const std::string& line : view.log) {
+        int left = 0, right = 0;
+        const size_t clip = line.find(" clip ");
+        ASSERT_NE(clip, std::string::npos);
+        ASSERT_EQ(std::sscanf(line.c_str() + clip, " clip %d..%d", &left, &right), 2) << line;
+        EXPECT_TRUE(left >= -800 && right <= 800) << line;
+    }
+    EXPECT_EQ(view.clip, (ScreenRect{-10, -10, 10, 10})) << "the clip is put back";
+    EXPECT_EQ(view.zoom, 1);
+    EXPECT_TRUE(walls.Walls(1).empty()) << "the sample is no piece of the lot";
+    view.log.clear();
+    walls.DrawSampleWall(100, 200, 2, 1, 1, 9);
+    EXPECT_TRUE(has("p38 at 100,200"));
+    walls.SetView(nullptr);
+}
+
+}  // namespace
