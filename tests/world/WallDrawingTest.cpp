@@ -60,14 +60,16 @@ protected:
         }
     }
     void DiagonalRoom() {
-        // A triangle: two sides and a diagonal from (5, 9) to (8, 6).
-        for (int i = 5; i <= 7; ++i) {
-            Add(i, 8, kWallSide8);
-            Add(7, i + 1, kWallSide4);
-        }
-        Add(5, 8, kWallDiag16);
-        Add(6, 7, kWallDiag16);
+        // A diamond of diagonals through the points (6, 4), (8, 6), (6, 8)
+        // and (4, 6): a diagonal cannot meet a side wall at a post.
+        Add(6, 4, kWallDiag32);
+        Add(7, 5, kWallDiag32);
+        Add(4, 6, kWallDiag32);
+        Add(5, 7, kWallDiag32);
+        Add(5, 4, kWallDiag16);
+        Add(4, 5, kWallDiag16);
         Add(7, 6, kWallDiag16);
+        Add(6, 7, kWallDiag16);
     }
     std::string DrawAll() {
         std::string text;
