@@ -160,4 +160,25 @@ TEST_F(RoofLayerTest, DrawsEveryPieceOrTheDirtyOnes) {
     SetRoofContext({});
 }
 
+TEST_F(RoofLayerTest, CornerPiecesOnSlopedGroundRestOnTheirDiagonalNeighbour) {
+    tova_test::RecordingDevice3D device;
+    SetRoofContext({&device, "roofs", {}});
+    tova_test::RecordingViewer view;
+    world.SetCornerHeight(4, 4, 20);  // tile (3, 3) slopes up to its corner by (4, 4)
+    world.SetCornerHeight(7, 8, 30);  // tile (7, 7) at the lot's edge slopes too
+    cRoofLayer& roof = *world.GetRoofLayer(1);
+    roof.At(6, 6).bits = kRoofOn | kRoofSloped | (1 << 4);    // code 1: neighbour (+1, +1)
+    roof.At(15, 15).bits = kRoofOn | kRoofSloped | (1 << 4);  // (+1, +1) lies off the grid
+    roof.Draw(world, view, nullptr, 1, {});
+    ASSERT_EQ(device.draws.size(), 2u);
+    const float scale = 0.20412415f, storey = 4.5f;
+    const float ground44 = world.Altitude().At(4, 4).corner[1] * scale;
+    const float ground77 = world.Altitude().At(7, 7).corner[1] * scale;
+    EXPECT_FLOAT_EQ(ground44, 20 * scale);
+    EXPECT_FLOAT_EQ(device.draws[0].transform.m[3][1], ground44 + storey);
+    EXPECT_FLOAT_EQ(device.draws[1].transform.m[3][1], ground77 + storey) << "its own tile at the edge";
+    DeleteRoofMeshFactory();
+    SetRoofContext({});
+}
+
 }  // namespace
