@@ -54,5 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool built = false;
     world.ComputeValue(built);
     world.GetWallInfo(TileLocation::At(63, 63, 2));
+    // Rooms, the outside and support, and roofs over whatever walls came in.
+    world.RecomputeRooms(0);
+    world.GetPoolLayer()->GetOverlapMask(TileLocation::At(63, 0, 1), 1);
     return 0;
 }

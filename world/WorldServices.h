@@ -7,11 +7,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
+#include "world/WorldTypes.h"
 #include "world/c2DArray.h"
 
 class cFixedWorld;
+namespace tova {
+class RoomManager;
+}
 
 class iWorldPrices {
 public:
@@ -22,26 +28,23 @@ public:
     virtual int32_t PoolTilePrice() const = 0;
 };
 
-// A storey's roof layer; the roof model derives from it.
-class iRoofLayer {
-public:
-    virtual ~iRoofLayer() = default;
-};
-
 class iWorldNeighbours {
 public:
     virtual ~iWorldNeighbours() = default;
     // Moves every object on the lot by whole tiles (before the layers move).
     virtual void ShiftObjects(int32_t dx, int32_t dy) {}
-    // Room detection of a level (0 = both).
-    virtual void RecomputeRooms(cFixedWorld& world, int32_t level) {}
+    // True when an object standing on the tile (world orientation) wants
+    // no roof above it.
+    virtual bool StandsUnderNoRoof(TileLocation tile) const { return false; }
     // The renderer's shading tables, built once when a world is made.
     virtual void BuildShadingTables() {}
-    // The roof layer of a level (1 or 2); none when roofs are not kept.
-    virtual std::unique_ptr<iRoofLayer> CreateRoofLayer(int32_t level) { return nullptr; }
 };
 
 struct WorldServices {
     const iWorldPrices* prices = nullptr;
     iWorldNeighbours* neighbours = nullptr;
+    // The rooms of the house; room detection records its rooms there.
+    tova::RoomManager* rooms = nullptr;
+    // One line of the developer's debug log.
+    std::function<void(const std::string&)> debugLog;
 };

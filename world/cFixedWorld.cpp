@@ -74,8 +74,8 @@ c2DArray<uint16_t>* cFixedWorld::Objects(int32_t level) {
 WallLayer* cFixedWorld::Walls(int32_t level) { return Level(level) ? Level(level)->walls.get() : nullptr; }
 WallPostLayer* cFixedWorld::WallPosts(int32_t level) { return Level(level) ? Level(level)->posts.get() : nullptr; }
 TileLightTable* cFixedWorld::LightTable(int32_t level) { return Level(level) ? Level(level)->light.get() : nullptr; }
-iRoofLayer* cFixedWorld::GetRoofLayer(int32_t index) {
-    return (index == 0 || index == 1) ? mLevels[index].roof.get() : nullptr;
+cRoofLayer* cFixedWorld::GetRoofLayer(int32_t level) {
+    return Level(level) ? Level(level)->roof.get() : nullptr;
 }
 
 bool cFixedWorld::CreateLayers() {
@@ -113,7 +113,7 @@ bool cFixedWorld::CreateLayers() {
         pool->Fill(kNoPool);
         water->Fill(kNoPool);
         for (int i = 0; i < 2; ++i) {
-            if (mServices.neighbours) levels[i].roof = mServices.neighbours->CreateRoofLayer(i + 1);
+            levels[i].roof = std::make_unique<cRoofLayer>(n);
         }
 
         ReleaseCountedLayers();
@@ -469,7 +469,7 @@ int16_t cFixedWorld::DoCommand(int32_t command, intptr_t argument) {
     const int16_t id = static_cast<int16_t>(command);
     switch (id) {
         case kCmdRecomputeRooms:
-            if (mServices.neighbours) mServices.neighbours->RecomputeRooms(*this, static_cast<int32_t>(argument));
+            RecomputeRooms(static_cast<int32_t>(argument));
             return 1;
         case kCmdFlattenTerrain:
             FlattenTerrain();

@@ -14,6 +14,7 @@
 #include "world/ArryResource.h"
 #include "world/WallCell.h"
 #include "world/cPoolLayer.h"
+#include "world/roofs/cRoofLayer.h"
 #include "world/WorldServices.h"
 #include "world/WorldTypes.h"
 #include "world/c2DArray.h"
@@ -145,6 +146,8 @@ public:
     bool ResizeLayers(int32_t size);
     int32_t GetSize() const { return mSize; }
     const WorldServices& Services() const { return mServices; }
+    // The room manager is made over the world, so it joins afterwards.
+    void SetRoomManager(tova::RoomManager* rooms) { mServices.rooms = rooms; }
 
     // The view rotation (0..3 quarter turns). A fixed world never turns.
     virtual int32_t GetRotation() const { return 0; }
@@ -170,7 +173,8 @@ public:
     TileLightTable* LightTable(int32_t level);
     cPoolLayer* GetPoolLayer() { return mPool; }
     cWaterLayer* GetWaterLayer() { return mWater; }
-    iRoofLayer* GetRoofLayer(int32_t index);
+    // The roof of a level (1 or 2), or null.
+    cRoofLayer* GetRoofLayer(int32_t level);
     bool UpperStoreyUsed() const { return mUpperUsed != 0; }
     bool UpperStoreySupported() const { return mUpperSupported != 0; }
     void SetUpperStoreyUsed(bool used) { mUpperUsed = used; }
@@ -218,6 +222,15 @@ public:
     void GrowGrass(int32_t step);
     void GenerateGrass(uint32_t seed);
 
+    // Room detection of a level (1 or 2; 0 = both): fills the rooms layer,
+    // records the rooms in the room manager, marks the tiles reached from
+    // outside and the tiles that carry an upper storey, then rebuilds the
+    // walls, broadcasts the change and recomputes the roofs. Answers the
+    // result of the last roof recomputation.
+    int32_t RecomputeRooms(int32_t level);
+    // The rooms the last detection numbered on a level.
+    int32_t GetRoomCount(int32_t level) const { return (level == 1 || level == 2) ? mRoomCount[level - 1] : 0; }
+
     // The world's part of the command broadcast list; non-zero = handled.
     int16_t DoCommand(int32_t command, intptr_t argument) override;
 
@@ -234,7 +247,7 @@ private:
         std::unique_ptr<WallLayer> walls;
         std::unique_ptr<WallPostLayer> posts;
         std::unique_ptr<TileLightTable> light;
-        std::unique_ptr<iRoofLayer> roof;
+        std::unique_ptr<cRoofLayer> roof;
     };
 
     bool CreateLayers();
@@ -244,6 +257,10 @@ private:
     void RandomHills(int32_t base, int32_t percent, int32_t step);
     const LevelLayers* Level(int32_t level) const;
     LevelLayers* Level(int32_t level);
+    void DetectRooms(int32_t level);
+    void MarkOutside(int32_t level);
+    void MarkSupport(int32_t level);
+    int32_t RecomputeRoofs();
 
     WorldServices mServices;
     std::unique_ptr<WallManager> mWallManager;
@@ -258,4 +275,5 @@ private:
     ViewBounds mViewBounds;
     uint8_t mUpperUsed = 0;
     uint8_t mUpperSupported = 0;
+    int32_t mRoomCount[2] = {};
 };

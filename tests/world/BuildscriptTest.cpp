@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
@@ -57,8 +59,8 @@ TEST(Buildscript, WallsDownCutawayAndDraw) {
     Write(script, "wallsdown 1 on\nshow walls 1\nwallsdown 1 off\ncutaway 1 4 4 6 6\nshow posts 1\ndraw 1 2\n");
     const auto run = RunProgram("buildscript", {"--lot", lot, "--script", script});
     ASSERT_EQ(run.code, 0) << run.err;
-    // The door entry gets the lowered-door bit too.
-    EXPECT_NE(run.out.find("wall 5 5 8 5 3 rooms 0 0: 1/1/4/0 9/3/4/0 1/1/4/0\n"), std::string::npos) << run.out;
+    // The door entry gets the lowered-door bit too; room 1 lies in front.
+    EXPECT_NE(run.out.find("wall 5 5 8 5 3 rooms 1 0: 1/1/4/0 9/3/4/0 1/1/4/0\n"), std::string::npos) << run.out;
     const size_t draw = run.out.find("> draw 1 2\n");
     ASSERT_NE(draw, std::string::npos);
     EXPECT_NE(run.out.find("sprite g", draw), std::string::npos);
@@ -94,6 +96,83 @@ TEST(Buildscript, SaveWritesTheLayersBack) {
     world.GetWallManager().Update();  // the posts come back from the loaded walls
     EXPECT_EQ(world.GetWallManager().Posts(1).size(), 4u);
     EXPECT_EQ(world.GetWallManager().Walls(1).size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+// The starter house compiled from its source into a scratch data root.
+class StarterHouse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
+                                                   std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot"});
+        ASSERT_EQ(built.code, 0) << built.err;
+        lot = (dir / "UserData/Houses/House01.iff").string();
+    }
+    tova_test::ProgramRun Run(const std::string& text) {
+        const std::string script = (dir / "script.txt").string();
+        Write(script, text);
+        return RunProgram("buildscript", {"--size", "24", "--lot", lot, "--script", script});
+    }
+    tova_test::ScratchDir dir;
+    std::string lot;
+};
+
+TEST_F(StarterHouse, ListsItsPieces) {
+    const auto run = Run("show pieces 1\n");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 20u) << run.out;
+    EXPECT_EQ(lines.back(), "pieces L1: 9 posts, 9 walls");
+    EXPECT_EQ(lines[1], "post 3 3 12");
+    EXPECT_NE(run.out.find("wall 11 3 13 5 5 2\n"), std::string::npos) << "the diagonal run";
+    EXPECT_NE(run.out.find("wall 15 9 19 9 3 4\n"), std::string::npos) << "the fence";
+}
+
+TEST_F(StarterHouse, FindsTwoRoomsThePoolAndTheOutside) {
+    const auto run = Run("rooms\nshow rooms 1\n");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_GE(lines.size(), 4u + 24u);
+    EXPECT_EQ(lines[1], "rooms L1: 4");
+    EXPECT_EQ(lines[2], "rooms L2: 1");
+    auto room = [&](int x, int y) { return std::stoi(lines[4 + y].substr(x * 5, 4)); };
+    EXPECT_EQ(room(0, 0), 0);
+    EXPECT_EQ(room(5, 5), 1) << "the left room";
+    EXPECT_EQ(room(10, 8), 2) << "the right room";
+    EXPECT_EQ(room(16, 5), 3) << "the pool";
+    EXPECT_EQ(room(16, 10), 0) << "the fence closes nothing";
+    EXPECT_EQ(lines[4 + 3].substr(11 * 5, 4), "  sp") << "the diagonal splits its tiles";
+}
+
+TEST_F(StarterHouse, RoofsTheHouseOnly) {
+    const auto run = Run("show roof 1\nshow roof 2\n");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u + 2 * 48u);
+    int roofed = 0;
+    for (int i = 0; i < 48; ++i) {
+        for (int j = 0; j < 48; ++j) {
+            const std::string cell = lines[1 + i].substr(j * 4, 3);
+            if (cell == "...") continue;
+            ++roofed;
+            // The house covers half-tile cells 6..25 across, 6..21 down; its
+            // eaves reach one cell further.
+            EXPECT_TRUE(j >= 5 && j <= 26 && i >= 5 && i <= 22) << "cell " << j << "," << i << " " << cell;
+            EXPECT_EQ(lines[50 + i].substr(j * 4, 3), "...") << "nothing upstairs";
+        }
+    }
+    EXPECT_GT(roofed, 20 * 16);
+    EXPECT_EQ(lines[1 + 11].substr(10 * 4, 3).substr(1, 1), "s") << "a sloped cell over the left room";
 }
 
 }  // namespace

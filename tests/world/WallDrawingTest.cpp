@@ -60,14 +60,16 @@ protected:
         }
     }
     void DiagonalRoom() {
-        // A triangle: two sides and a diagonal from (5, 9) to (8, 6).
-        for (int i = 5; i <= 7; ++i) {
-            Add(i, 8, kWallSide8);
-            Add(7, i + 1, kWallSide4);
-        }
-        Add(5, 8, kWallDiag16);
-        Add(6, 7, kWallDiag16);
+        // A diamond of diagonals through the points (6, 4), (8, 6), (6, 8)
+        // and (4, 6): a diagonal cannot meet a side wall at a post.
+        Add(6, 4, kWallDiag32);
+        Add(7, 5, kWallDiag32);
+        Add(4, 6, kWallDiag32);
+        Add(5, 7, kWallDiag32);
+        Add(5, 4, kWallDiag16);
+        Add(4, 5, kWallDiag16);
         Add(7, 6, kWallDiag16);
+        Add(6, 7, kWallDiag16);
     }
     std::string DrawAll() {
         std::string text;
@@ -162,6 +164,44 @@ TEST_F(WallDrawing, EntriesOutsideTheTargetAreSkipped) {
     view.zoom = 1;
     walls().DrawLevel(1, ScreenRect{-4000, -4000, -3000, -3000});
     for (const std::string& line : view.log) EXPECT_NE(line.rfind("sprite g2 ", 0), 0u) << line;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WallSample, DrawsOneWallAtTheScreenPointWithItsPosts) {
+    cRotatableWorld world(24);
+    tova_test::RecordingViewer view;
+    view.zoom = 1;
+    view.clip = {-10, -10, 10, 10};
+    WallManager& walls = world.GetWallManager();
+    EXPECT_EQ(walls.DrawSampleWall(100, 200, 2, 1, 1, 7), ScreenRect{}) << "no view, nothing drawn";
+    walls.SetView(&view);
+    const ScreenRect rect = walls.DrawSampleWall(100, 200, 2, 1, 1, 7);
+    EXPECT_EQ(rect, (ScreenRect{100 - 32, 200 + 16 - (20 << 2), 100 + 32, 200 + 16}));
+    ASSERT_FALSE(view.log.empty());
+    // The entry stands at the point with the wallpaper's sprite at zoom 2;
+    // everything is drawn inside the sample's clip (caps narrow it further).
+    const auto has = [&](const std::string& text) {
+        return std::any_of(view.log.begin(), view.log.end(),
+                           [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("p30 at 100,200 depth 0 shade 1.00 off 0 clip -800..800"));
+    for (const std::string& line : view.log) {
+        int left = 0, right = 0;
+        const size_t clip = line.find(" clip ");
+        ASSERT_NE(clip, std::string::npos);
+        ASSERT_EQ(std::sscanf(line.c_str() + clip, " clip %d..%d", &left, &right), 2) << line;
+        EXPECT_TRUE(left >= -800 && right <= 800) << line;
+    }
+    EXPECT_EQ(view.clip, (ScreenRect{-10, -10, 10, 10})) << "the clip is put back";
+    EXPECT_EQ(view.zoom, 1);
+    EXPECT_TRUE(walls.Walls(1).empty()) << "the sample is no piece of the lot";
+    view.log.clear();
+    walls.DrawSampleWall(100, 200, 2, 1, 1, 9);
+    EXPECT_TRUE(has("p38 at 100,200"));
+    walls.SetView(nullptr);
 }
 
 }  // namespace

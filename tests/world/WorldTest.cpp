@@ -19,10 +19,8 @@ struct RecordingReceiver : tova::Commander {
 
 struct RecordingNeighbours : iWorldNeighbours {
     std::vector<std::pair<int32_t, int32_t>> shifts;
-    std::vector<int32_t> roomLevels;
     int shading = 0;
     void ShiftObjects(int32_t dx, int32_t dy) override { shifts.emplace_back(dx, dy); }
-    void RecomputeRooms(cFixedWorld&, int32_t level) override { roomLevels.push_back(level); }
     void BuildShadingTables() override { ++shading; }
 };
 
@@ -301,7 +299,7 @@ TEST(World, CommandsBroadcastWhatChanged) {
     const Case cases[] = {
         {kCmdFlattenTerrain, {133, 131}}, {kCmdRandomTerrain, {133, 131}}, {kCmdFillGround, {131}},
         {kCmdClearGround, {131}},         {kCmdRandomGround, {}},          {kCmdGrowGrass, {134, 131}},
-        {kCmdRecomputeRooms, {}},
+        {kCmdRecomputeRooms, {240}},
     };
     for (const Case& c : cases) {
         sink.sent.clear();
@@ -310,7 +308,8 @@ TEST(World, CommandsBroadcastWhatChanged) {
         for (auto& s : sink.sent) got.push_back(s.first);
         EXPECT_EQ(got, c.broadcasts) << c.command;
     }
-    EXPECT_EQ(neighbours.roomLevels, std::vector<int32_t>{0});
+    EXPECT_EQ(world.GetRoomCount(1), 1) << "room detection ran on both storeys";
+    EXPECT_EQ(world.GetRoomCount(2), 1);
     EXPECT_EQ(world.DoCommand(999, 0), 0);
     // The world hears commands broadcast by others.
     EXPECT_TRUE(tova::Broadcast(kCmdClearGround, 0));

@@ -1,8 +1,13 @@
-// buildscript --lot FILE --script FILE [--save FILE] [--version N]
+// buildscript --lot FILE --script FILE [--save FILE] [--version N] [--size N]
+//
+// The lot is --size tiles a side (default 64): the house file's layers do not
+// record it.
 //
 // Commands, one a line (# starts a comment):
 //   show walls|posts|pieces LEVEL   rotate R   wallsdown LEVEL on|off
 //   cutaway LEVEL X0 Y0 X1 Y1       draw LEVEL ZOOM
+//   rooms [LEVEL]                   show rooms|flags|pool|water|roof LEVEL
+// Room detection runs once after the lot is loaded.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -11,15 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "gamedata/RoomManager.h"
 #include "support/RecordingViewer.h"
 #include "world/LotFile.h"
+#include "world/LotGrids.h"
+#include "world/LotWorld.h"
 #include "world/cRotatableWorld.h"
 #include "world/walls/WallManager.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: buildscript --lot FILE --script FILE [--save FILE] [--version N]\n");
+    std::fprintf(stderr, "usage: buildscript --lot FILE --script FILE [--save FILE] [--version N] [--size N]\n");
     return 2;
 }
 
@@ -44,6 +52,15 @@ public:
             if (words[1] == "pieces") return ShowPieces(walls, static_cast<int32_t>(level));
             if (words[1] == "walls") return ShowWalls(walls, static_cast<int32_t>(level));
             if (words[1] == "posts") return ShowPosts(walls, static_cast<int32_t>(level));
+            std::string grid;
+            const bool known = ShowGrid(words[1], static_cast<int32_t>(level), grid);
+            std::fputs(grid.c_str(), stdout);
+            if (known) return true;
+        } else if (verb == "rooms" && (words.size() == 1 || (words.size() == 2 && ParseInt(words[1], 1, 2, level)))) {
+            mWorld.RecomputeRooms(static_cast<int32_t>(level));
+            for (int32_t l = 1; l <= 2; ++l)
+                if (level == 0 || level == l) std::printf("rooms L%d: %d\n", l, mWorld.GetRoomCount(l));
+            return true;
         } else if (verb == "rotate" && words.size() == 2 && ParseInt(words[1], 0, 3, value)) {
             mWorld.SetRotation(static_cast<int32_t>(value), false);
             mView.rotation = static_cast<int32_t>(value);
@@ -76,6 +93,15 @@ private:
     static bool Fail(std::string& error, const char* text) {
         error = text;
         return false;
+    }
+    bool ShowGrid(const std::string& what, int32_t level, std::string& grid) {
+        if (what == "rooms") grid = RoomsGrid(mWorld, level);
+        else if (what == "flags") grid = FlagsGrid(mWorld, level);
+        else if (what == "pool") grid = level == 1 ? PoolGrid(mWorld) : std::string();
+        else if (what == "water") grid = level == 1 ? WaterGrid(mWorld) : std::string();
+        else if (what == "roof") grid = RoofGrid(mWorld, level);
+        else return false;
+        return true;
     }
     static bool ShowPieces(WallManager& walls, int32_t level) {
         for (const auto& p : walls.Posts(level)) std::printf("post %d %d %d\n", p->point.x, p->point.y, p->mask);
@@ -110,7 +136,7 @@ private:
 
 int main(int argc, char** argv) {
     std::string lotPath, scriptPath, savePath;
-    long version = 53;
+    long version = 53, size = 64;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) return Usage();
@@ -119,10 +145,11 @@ int main(int argc, char** argv) {
         else if (arg == "--script") scriptPath = value;
         else if (arg == "--save") savePath = value;
         else if (arg == "--version" && ParseInt(value, 1, 1000, version)) continue;
+        else if (arg == "--size" && ParseInt(value, 4, 64, size)) continue;
         else return Usage();
     }
     if (lotPath.empty() || scriptPath.empty()) return Usage();
-    cRotatableWorld world(64);
+    cRotatableWorld world(static_cast<int32_t>(size));
     if (LoadLotLayers(world, lotPath, static_cast<int32_t>(version)) != 0) {
         std::fprintf(stderr, "buildscript: cannot read the lot's layers from %s\n", lotPath.c_str());
         return 1;
@@ -132,7 +159,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "buildscript: cannot read %s\n", scriptPath.c_str());
         return 1;
     }
+    cLotWorld lot(world);
+    tova::RoomManager rooms(tova::LotServices{&lot});
+    world.SetRoomManager(&rooms);
     Script runner(world);
+    world.RecomputeRooms(0);
     std::string line;
     int number = 0;
     while (std::getline(script, line)) {

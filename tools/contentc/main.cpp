@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "tools/contentc/ContentSource.h"
+#include "tools/contentc/LotSources.h"
 #include "tools/contentc/ToneSources.h"
 
 int main(int argc, char** argv) {
   std::string root;
   ContentSource source;
   std::vector<ToneDescription> tones;
+  std::vector<std::pair<std::string, std::string>> lots;  // name, text
   int sources = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -38,6 +40,11 @@ int main(int argc, char** argv) {
       ++sources;
       continue;
     }
+    if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".lot") == 0) {
+      lots.emplace_back(arg, text.str());
+      ++sources;
+      continue;
+    }
     if (!source.Parse(arg, text.str(), error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;
@@ -56,6 +63,12 @@ int main(int argc, char** argv) {
   for (const ToneDescription& tone : tones) {
     if (!WriteTone(tone, root, error)) {
       std::fprintf(stderr, "contentc: %s: %s\n", tone.file.c_str(), error.c_str());
+      return 1;
+    }
+  }
+  for (const auto& [name, text] : lots) {
+    if (!CompileLot(name, text, root, error)) {
+      std::fprintf(stderr, "contentc: %s\n", error.c_str());
       return 1;
     }
   }

@@ -50,6 +50,7 @@ public:
     // The post's display masks and caps from its walls' end entries.
     void ComputePostDisplay(WallPost& post);
     void SetView(iHouseView* view) { mView = view; }
+    iHouseView* GetView() const { return mView; }
     void SetShell(const iBuildShell* shell) { mShell = shell; }
     // The light of a room value (from the rooms layer) for shading; without
     // one every piece draws at full light.
@@ -58,6 +59,12 @@ public:
     // Draws every wall of the level in list order, then every post, through
     // the view. Entries whose sprite box misses `target` are skipped.
     void DrawLevel(int32_t level, const ScreenRect& target);
+
+    // A sample wall of one entry with a style and wallpaper on both faces,
+    // built in a direction (1, 3, 5 or 6) and drawn with its two posts so
+    // that the start point falls on screen point (x, y) at a zoom; answers
+    // the rectangle it covers. Needs a view.
+    ScreenRect DrawSampleWall(int32_t x, int32_t y, int32_t zoom, int32_t direction, int32_t style, int32_t wallpaper);
 
     // The level's pieces in back-to-front order (empty for other levels).
     const std::vector<std::unique_ptr<WallPost>>& Posts(int32_t level) const;
@@ -102,4 +109,6 @@ private:
     std::function<float(int32_t)> mShade;
     int32_t mRotation = 0;
     Level mLevels[2];
+    std::unique_ptr<WallPost> mSamplePosts[2];
+    std::unique_ptr<Wall> mSampleWall;
 };
