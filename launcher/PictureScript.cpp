@@ -1,6 +1,7 @@
 #include "launcher/PictureScript.h"
 
 #include <algorithm>
+#include <climits>
 #include <sstream>
 
 namespace {
@@ -25,23 +26,33 @@ public:
         }
     }
     void Box(int32_t x, int32_t y, int32_t w, int32_t h, const Colour& c) {
-        for (int32_t r = std::max(0, y); r < std::min(mPicture.Height(), y + h); ++r)
-            for (int32_t col = std::max(0, x); col < std::min(mPicture.Width(), x + w); ++col) Point(col, r, c);
+        const int64_t bottom = std::min<int64_t>(mPicture.Height(), int64_t(y) + h);
+        const int64_t right = std::min<int64_t>(mPicture.Width(), int64_t(x) + w);
+        for (int64_t r = std::max(0, y); r < bottom; ++r)
+            for (int64_t col = std::max(0, x); col < right; ++col) Point(int32_t(col), int32_t(r), c);
     }
     // Points strictly inside radius r and not inside radius inner.
     void Ring(int32_t cx, int32_t cy, int32_t r, int32_t inner, const Colour& c) {
-        for (int32_t y = cy - r; y <= cy + r; ++y)
-            for (int32_t x = cx - r; x <= cx + r; ++x) {
-                const int64_t d = int64_t(x - cx) * (x - cx) + int64_t(y - cy) * (y - cy);
+        if (r <= 0) return;
+        // Only the rows and columns inside the picture are visited.
+        const int32_t y0 = int32_t(std::max<int64_t>(0, int64_t(cy) - r));
+        const int32_t y1 = int32_t(std::min<int64_t>(mPicture.Height() - 1, int64_t(cy) + r));
+        const int32_t x0 = int32_t(std::max<int64_t>(0, int64_t(cx) - r));
+        const int32_t x1 = int32_t(std::min<int64_t>(mPicture.Width() - 1, int64_t(cx) + r));
+        for (int32_t y = y0; y <= y1; ++y)
+            for (int32_t x = x0; x <= x1; ++x) {
+                const int64_t d = (int64_t(x) - cx) * (int64_t(x) - cx) + (int64_t(y) - cy) * (int64_t(y) - cy);
                 if (d < int64_t(r) * r && (inner <= 0 || d >= int64_t(inner) * inner)) Point(x, y, c);
             }
     }
     void Gradient(int32_t x, int32_t y, int32_t w, int32_t h, const Colour& a, const Colour& b) {
-        for (int32_t r = 0; r < h; ++r) {
+        const int64_t first = std::max<int64_t>(0, -int64_t(y));
+        const int64_t last = std::min<int64_t>(h, int64_t(mPicture.Height()) - y);
+        for (int64_t r = first; r < last; ++r) {
             Colour c;
             for (int i = 0; i < 3; ++i)
-                c.v[i] = static_cast<uint8_t>(a.v[i] + (int32_t(b.v[i]) - a.v[i]) * r / std::max(1, h - 1));
-            Box(x, y + r, w, 1, c);
+                c.v[i] = static_cast<uint8_t>(a.v[i] + (int64_t(b.v[i]) - a.v[i]) * r / std::max<int64_t>(1, h - 1));
+            Box(x, int32_t(y + r), w, 1, c);
         }
     }
 
@@ -64,6 +75,7 @@ bool RunPictureScript(const std::string& text, std::vector<ScriptedPicture>& out
     std::istringstream lines(text);
     std::string line;
     int number = 0;
+    uint64_t total = 0;
     auto fail = [&](const std::string& why) {
         error = "line " + std::to_string(number) + ": " + why;
         return false;
@@ -80,6 +92,9 @@ bool RunPictureScript(const std::string& text, std::vector<ScriptedPicture>& out
             if (!PlainName(p.name)) return fail("picture name must be a relative path");
             if (w <= 0 || h <= 0 || w > 4096 || h > 4096) return fail("picture size out of range");
             if (bits != 8 && bits != 24) return fail("pictures have 8 or 24 bits");
+            // A description makes a disc's worth of pictures, not more.
+            total += uint64_t(w) * h * (bits / 8);
+            if (total > (uint64_t(64) << 20)) return fail("pictures too large in all");
             p.picture = LauncherPicture::Make(w, h, static_cast<uint16_t>(bits));
             out.push_back(std::move(p));
             continue;
@@ -109,7 +124,7 @@ bool RunPictureScript(const std::string& text, std::vector<ScriptedPicture>& out
             paint.Ring(a, b, c, 0, first);
         } else if (verb == "ring") {
             if (!(words >> a >> b >> c >> d) || !colour(first)) return fail("ring needs CX CY R T and a colour");
-            paint.Ring(a, b, c, c - d, first);
+            paint.Ring(a, b, c, int32_t(std::clamp<int64_t>(int64_t(c) - d, INT32_MIN, INT32_MAX)), first);
         } else if (verb == "gradient") {
             if (!(words >> a >> b >> c >> d) || !colour(first) || !colour(second))
                 return fail("gradient needs X Y W H and two colours");

@@ -1,6 +1,7 @@
 #include "launcher/LauncherView.h"
 
 #include "launcher/LauncherFixture.h"
+#include "platform/WavFile.h"
 #include "support/GoldenImage.h"
 
 using launcher_test::LauncherTest;
@@ -71,9 +72,15 @@ protected:
 TEST_F(LauncherViewTest, EveryPictureAndFontOfTheDiscLoads) {
     Open("", false, "2");
     EXPECT_EQ(art.Missing(), "");
+    std::string error;
     ASSERT_NE(view->Frame(), nullptr);
     EXPECT_EQ(view->Width(), 640);
     EXPECT_EQ(view->Height(), 480);
+    // The click and the start-up music.
+    for (const char* wave : {"113.wav", "308.wav"}) {
+        platform::WavData data;
+        EXPECT_TRUE(platform::ReadWavFile(kResources / wave, data, error)) << wave << ": " << error;
+    }
 }
 
 TEST_F(LauncherViewTest, EditionTwosLanguagePage) {
