@@ -2,6 +2,9 @@
 
 #include "launcher/LauncherApp.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 struct ButtonSet {
@@ -60,8 +63,20 @@ const LauncherPicture* LauncherArt::Resource(int32_t id) {
     return it->second.get();
 }
 
-void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp& app) {
+void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp& app, int displayBits) {
     mResources = resources;
+    if (displayBits <= 8) {
+        std::ifstream in(resources / "247.pal", std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<std::array<uint8_t, 4>> entries;
+        std::string error;
+        if (ParseRiffPalette(bytes.data(), bytes.size(), entries, error)) {
+            ReplaceStaticColours(entries);
+            mColourTable = ColourTableOf(entries);
+        } else {
+            mMissing += "palette 247: " + error + "\n";
+        }
+    }
     mBackgrounds[0] = Resource(377);
     auto disc = [&](int32_t key, const char* name) {
         std::string error;
@@ -85,6 +100,8 @@ void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp
     for (int32_t key : {2000, 3000, 4000, 5000, 6000, 7000, 8000, 10000, 11000, 12000, 13000, 14000, 15000})
         if (!mBackgrounds.count(key)) mBackgrounds[key] = fallback;
     if (fallback) mWorking = fallback->Copy();
+    // The default background shares the launcher's palette (8-bit ones only).
+    if (!mColourTable.empty() && mById.count(-1000)) mById[-1000]->ApplyColourTable(mColourTable);
 
     for (const TextSet& t : kTextSets) mTextFaces[t.kind] = {Resource(t.normal), Resource(t.pressed), Resource(t.hover)};
     for (const ButtonSet& s : kButtonSets) {

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "launcher/LauncherPicture.h"
 #include "platform/TrueTypeFont.h"
@@ -23,8 +24,13 @@ public:
     enum Face { kNormal = 0, kPressed = 1, kHover = 2, kActive = 3 };
 
     // Bitmap resources are "<id>.bmp" in `resources`; backgrounds come from
-    // the app's disc by its edition.
-    void Load(const std::filesystem::path& resources, const LauncherApp& app);
+    // the app's disc by its edition. On a display of 8 bits or fewer the
+    // palette "247.pal" (static colours replaced) becomes the colour table
+    // of the 8-bit pictures prepared here.
+    void Load(const std::filesystem::path& resources, const LauncherApp& app, int displayBits = 24);
+    // The launcher's colour table (blue, green, red, 0), empty on deeper
+    // displays.
+    const std::vector<uint8_t>& ColourTable() const { return mColourTable; }
 
     // By language base; 0 is the language page's. Unknown keys give none.
     const LauncherPicture* Background(int32_t languageBase) const;
@@ -56,5 +62,6 @@ private:
     std::array<std::unique_ptr<LauncherPicture>, 3> mPanels;
     std::unique_ptr<LauncherPicture> mWorking;
     std::map<int32_t, std::unique_ptr<platform::TrueTypeFont>> mFonts;
+    std::vector<uint8_t> mColourTable;
     std::string mMissing;
 };

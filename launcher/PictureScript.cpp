@@ -99,7 +99,20 @@ bool RunPictureScript(const std::string& text, std::vector<ScriptedPicture>& out
             out.push_back(std::move(p));
             continue;
         }
-        if (out.empty()) return fail("'" + verb + "' before any picture");
+        if (verb == "palette") {
+            ScriptedPicture p;
+            std::string extra;
+            if (!(words >> p.name) || (words >> extra)) return fail("palette needs NAME only");
+            if (!PlainName(p.name)) return fail("palette name must be a relative path");
+            std::vector<std::array<uint8_t, 4>> entries(256);
+            for (int i = 0; i < 256; ++i)
+                entries[size_t(i)] = {uint8_t((i >> 5) * 255 / 7), uint8_t(((i >> 2) & 7) * 255 / 7),
+                                      uint8_t((i & 3) * 255 / 3), 0};
+            p.bytes = WriteRiffPalette(entries);
+            out.push_back(std::move(p));
+            continue;
+        }
+        if (out.empty() || !out.back().picture) return fail("'" + verb + "' before any picture");
         LauncherPicture& picture = *out.back().picture;
         const int channels = picture.BitCount() == 8 ? 1 : 3;
         auto colour = [&](Colour& c) {

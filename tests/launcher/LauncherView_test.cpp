@@ -83,6 +83,19 @@ TEST_F(LauncherViewTest, EveryPictureAndFontOfTheDiscLoads) {
     }
 }
 
+TEST_F(LauncherViewTest, APaletteOnlyForEightBitDisplays) {
+    Open("", false, "2");
+    EXPECT_TRUE(art.ColourTable().empty());
+    LauncherArt eightBit;
+    eightBit.Load(kResources, *app, 8);
+    EXPECT_EQ(eightBit.Missing(), "");
+    const std::vector<uint8_t>& table = eightBit.ColourTable();
+    ASSERT_EQ(table.size(), 1024u);
+    // Entry 9 is a static colour (blue, green, red order), 10 the file's own.
+    EXPECT_EQ(std::vector<uint8_t>(table.begin() + 36, table.begin() + 40), (std::vector<uint8_t>{240, 202, 166, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(table.begin() + 40, table.begin() + 44), (std::vector<uint8_t>{170, 72, 0, 0}));
+}
+
 TEST_F(LauncherViewTest, EditionTwosLanguagePage) {
     Open("", false, "2");
     EXPECT_TRUE(tova_test::MatchesGolden(view->FrameImage(), "launcher/golden/language_page.png"));

@@ -27,6 +27,22 @@ TEST(PictureScript, DrawsFillsBoxesDiscsAndRings) {
     EXPECT_EQ(at(19, 10), 0);
 }
 
+TEST(PictureScript, APaletteIsARiffFileOfAColourCube) {
+    std::vector<ScriptedPicture> out;
+    std::string error;
+    ASSERT_TRUE(RunPictureScript("palette 247.pal\n", out, error)) << error;
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].picture, nullptr);
+    std::vector<std::array<uint8_t, 4>> entries;
+    ASSERT_TRUE(ParseRiffPalette(out[0].bytes.data(), out[0].bytes.size(), entries, error)) << error;
+    ASSERT_EQ(entries.size(), 256u);
+    EXPECT_EQ(entries[0], (std::array<uint8_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(entries[0b10110110], (std::array<uint8_t, 4>{182, 182, 170, 0}));
+    EXPECT_EQ(entries[255], (std::array<uint8_t, 4>{255, 255, 255, 0}));
+    EXPECT_FALSE(RunPictureScript("palette p.pal\nfill 0\n", out, error));
+    EXPECT_EQ(error, "line 2: 'fill' before any picture");
+}
+
 TEST(PictureScript, BadLinesNameTheirNumber) {
     struct Case {
         const char* text;

@@ -1,5 +1,5 @@
 // launcherpics --out DIR FILE...: runs each picture description and writes
-// its pictures as BMP files under DIR (folders made as needed).
+// its pictures as BMP files (and palettes as RIFF files) under DIR (folders made as needed).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
             const std::filesystem::path target = out / p.name;
             std::error_code ec;
             std::filesystem::create_directories(target.parent_path(), ec);
-            const std::vector<uint8_t> bytes = p.picture->ToBmp();
+            const std::vector<uint8_t> bytes = p.picture ? p.picture->ToBmp() : p.bytes;
             platform::AtomicFile file(target);
             if (!file.Begin() || !file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
                 std::fprintf(stderr, "launcherpics: %s: %s\n", target.string().c_str(), file.Error().c_str());
