@@ -1,6 +1,6 @@
 // Arbitrary bytes through the launcher's readers: a ".bmp" picture (then
-// blended over a background of its own size), a RIFF palette and the string
-// table. The first byte picks the reader; the rest is the file. Built with
+// blended over a background of its own size), a RIFF palette, the string
+// table and a picture description. The first byte picks the reader; the rest is the file. Built with
 // -DLAUNCHER_SEED_MAIN this file writes the seed corpus.
 #include <cstdint>
 #include <cstdlib>
@@ -10,10 +10,11 @@
 
 #include "launcher/LauncherApp.h"
 #include "launcher/LauncherPicture.h"
+#include "launcher/PictureScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    const uint8_t selector = data[0] % 3;
+    const uint8_t selector = data[0] % 4;
     ++data;
     --size;
     std::string error;
@@ -32,9 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (entries.size() != 256) std::abort();
             ReplaceStaticColours(entries);
         }
-    } else {
+    } else if (selector == 2) {
         LauncherStrings strings;
         strings.Parse(std::string(reinterpret_cast<const char*>(data), size), error);
+    } else {
+        std::vector<ScriptedPicture> pictures;
+        RunPictureScript(std::string(reinterpret_cast<const char*>(data), size), pictures, error);
     }
     return 0;
 }
@@ -62,6 +66,9 @@ int main(int argc, char** argv) {
     Seed(dir, "palette", 1, pal);
     const std::string text = "1001\tInstall\n1024\tSorry %s\n";
     Seed(dir, "strings", 2, std::vector<uint8_t>(text.begin(), text.end()));
+    const std::string script = "picture a.bmp 30 20 24\nfill 1 2 3\nring 10 10 8 2 9 9 9\n"
+                               "picture m.bmp 30 20 8\nfill 0\ndisc 10 10 6 255\ngradient 0 0 30 5 0 255\n";
+    Seed(dir, "script", 3, std::vector<uint8_t>(script.begin(), script.end()));
     return 0;
 }
 #endif

@@ -267,6 +267,19 @@ bool ParseRiffPalette(const uint8_t* bytes, size_t size, std::vector<std::array<
     return false;
 }
 
+std::vector<uint8_t> WriteRiffPalette(const std::vector<std::array<uint8_t, 4>>& entries) {
+    const uint32_t data = static_cast<uint32_t>(4 + 4 * entries.size());
+    std::vector<uint8_t> out(24);
+    std::memcpy(out.data(), "RIFF", 4);
+    Put32(out.data() + 4, 4 + 8 + data);
+    std::memcpy(out.data() + 8, "PAL data", 8);
+    Put32(out.data() + 16, data);
+    Put16(out.data() + 20, 0x300);
+    Put16(out.data() + 22, static_cast<uint16_t>(entries.size()));
+    for (const auto& e : entries) out.insert(out.end(), e.begin(), e.end());
+    return out;
+}
+
 void ReplaceStaticColours(std::vector<std::array<uint8_t, 4>>& entries) {
     if (entries.size() != 256) return;
     for (int i = 0; i < 10; ++i) {

@@ -81,6 +81,8 @@ private:
 // false with a reason.
 bool ParseRiffPalette(const uint8_t* bytes, size_t size, std::vector<std::array<uint8_t, 4>>& entries,
                       std::string& error);
+// The file image of a RIFF "PAL " palette of the entries.
+std::vector<uint8_t> WriteRiffPalette(const std::vector<std::array<uint8_t, 4>>& entries);
 // Entries 0-9 and 246-255 become the display's twenty static colours.
 void ReplaceStaticColours(std::vector<std::array<uint8_t, 4>>& entries);
 // The entries as a colour table (blue, green, red, 0).

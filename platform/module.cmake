@@ -4,6 +4,9 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(TOVA_SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(TOVA_PNG REQUIRED IMPORTED_TARGET libpng)
 target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_SDL2 PkgConfig::TOVA_PNG)
+# SDL2_ttf draws the launcher's captions in the system's outline fonts.
+pkg_check_modules(TOVA_SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
+target_link_libraries(${TOVA_MODULE_TARGET} PRIVATE PkgConfig::TOVA_SDL2_TTF)
 
 # The loader (dlopen) lives in libc on current glibc; older ones need libdl.
 # zstd carries the patch engine's frames.

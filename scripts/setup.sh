@@ -11,6 +11,7 @@ packages=(
   libsdl2-mixer-dev          # SDL_mixer as the mixer benchmark's baseline
   xvfb xauth                 # trying the real window with no display attached
   libzstd-dev                # the patch-engine stand-in of the update library
+  libsdl2-ttf-dev fonts-comic-neue fonts-wqy-microhei fonts-tlwg-loma-ttf  # launcher captions: comic, CJK, Thai faces
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "support/GoldenImage.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -75,4 +76,21 @@ TEST(launcherProgram, SecondCopyAndRunningGameExitWithoutAPage) {
             EXPECT_TRUE(holder.PollRaiseRequest());
         }
     }
+}
+
+TEST(launcherProgram, HeadlessDumpWritesTheLanguagePage) {
+    tova_test::ScratchDir config;
+    const std::string png = (config / "page.png").string();
+    const tova_test::ProgramRun run = RunLauncher(config, {"--disc", Disc(), "--headless", "--dump", png});
+    ASSERT_EQ(run.code, 0) << run.err;
+    std::string error;
+    auto image = platform::ReadPngFile(png, &error);
+    ASSERT_TRUE(image) << error;
+    EXPECT_TRUE(tova_test::MatchesGolden(*image, "launcher/golden/language_page.png"));
+}
+
+TEST(launcherProgram, DumpWithoutHeadlessIsRefused) {
+    tova_test::ScratchDir config;
+    const tova_test::ProgramRun run = RunLauncher(config, {"--disc", Disc(), "--dump", "x.png"});
+    EXPECT_EQ(run.code, 2);
 }

@@ -2,6 +2,8 @@
 // server, the patch made by vekmkpatch, and every callback printed.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FakeServer.h"
 #include "VekTestSupport.h"
 #include "support/RunProgram.h"
@@ -118,4 +120,79 @@ TEST_F(VekHostTool, BadArgumentsAndAMissingLibrary) {
       tova_test::RunProgram("vekhost", {"--name", "U", "--registry", registry_, "--library", dir_ / "none.so"});
   EXPECT_EQ(run.code, 2);
   EXPECT_NE(run.err.find("cannot load"), std::string::npos) << run.err;
+}
+
+// The library's transcripts as vekhost prints them: each script's lines
+// appear in the output, in order.
+TEST_F(VekHostTool, TranscriptsOfIdenticalBadAndManyFilesAndAQuestion) {
+  struct Case {
+    const char* what;
+    std::function<void(Peer&)> script;
+    std::vector<std::string> args;
+    std::vector<std::string> lines;
+  };
+  // A login naming the product's key, where the files go.
+  auto start = [](Peer& p) {
+    p.Login();
+    p.Send(kMsgRegKey, std::string("\x01\x00", 2) + Text(kProductKey));
+  };
+  const std::string same = std::string(100, 's');
+  dir_.Write("product/same.dat", same);
+  const std::vector<Case> cases = {
+      {"identical target",
+       [&](Peer& p) {
+         start(p);
+         p.SendFile("same.dat", same);
+         p.Send(kMsgApplyUpdates);
+         p.ExpectStatus();
+         p.Goodbye();
+       },
+       {},
+       {"callback 12 \"same.dat is already up to date.\" 31\n", "callback 9 1 1\n", "callback 6 100 1\n",
+        "callback 15 0 0\n"}},
+      {"digest mismatch",
+       [&](Peer& p) {
+         start(p);
+         p.SendFile("bad.dat", std::string(200, 'x'), "", false, std::string(32, '0'));
+         p.Goodbye();
+       },
+       {},
+       {"callback 4 \"bad.dat\" 7\n", "callback 5 1 1\n", "callback 15 0 0\n"}},
+      {"four files",
+       [&](Peer& p) {
+         start(p);
+         for (int i = 0; i < 4; ++i) p.SendFile("f" + std::to_string(i), std::string(10, char('a' + i)));
+         p.Send(kMsgApplyUpdates);
+         p.ExpectStatus();
+         p.Goodbye();
+       },
+       {},
+       {"callback 6 25 1\n", "callback 6 50 1\n", "callback 6 75 1\n", "callback 6 100 1\n",
+        "callback 15 0 0\n"}},
+      {"a question answered no",
+       [&](Peer& p) {
+         start(p);
+         p.Send(kMsgAskHost, Text("Continue?"));
+         EXPECT_EQ(p.ExpectStatus(), 0);
+         p.Goodbye();
+       },
+       {"--answer", "no"},
+       {"callback 13 \"Continue?\" 9\n", "callback 15 0 0\n"}},
+  };
+  for (const Case& c : cases) {
+    server_.Serve({c.script});
+    const tova_test::ProgramRun run = Host(c.args);
+    server_.Join();
+    EXPECT_EQ(run.code, 0) << c.what << "\n" << run.out << run.err;
+    size_t at = 0;
+    for (const std::string& line : c.lines) {
+      const size_t found = run.out.find(line, at);
+      EXPECT_NE(found, std::string::npos) << c.what << ": " << line << "in\n" << run.out;
+      if (found != std::string::npos) at = found + line.size();
+    }
+    EXPECT_NE(run.out.find("result finished\n"), std::string::npos) << c.what << "\n" << run.out;
+  }
+  EXPECT_EQ(dir_.Read("product/same.dat"), same);
+  EXPECT_FALSE(dir_.Has("product/bad.dat"));
+  EXPECT_EQ(dir_.Read("product/f3"), std::string(10, 'd'));
 }

@@ -1,0 +1,95 @@
+#include "platform/TrueTypeFont.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <filesystem>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+// SDL2_ttf counts its own initialisations; fonts keep it started.
+std::mutex gTtfLock;
+
+bool StartTtf(std::string* error) {
+    std::lock_guard<std::mutex> lock(gTtfLock);
+    if (TTF_Init() != 0) {
+        if (error) *error = std::string("cannot start the font engine: ") + TTF_GetError();
+        return false;
+    }
+    return true;
+}
+
+void StopTtf() {
+    std::lock_guard<std::mutex> lock(gTtfLock);
+    TTF_Quit();
+}
+
+TTF_Font* Font(void* p) { return static_cast<TTF_Font*>(p); }
+
+}  // namespace
+
+std::unique_ptr<TrueTypeFont> TrueTypeFont::Open(const std::string& path, int32_t pixels, bool bold, int index,
+                                                 std::string* error) {
+    if (pixels <= 0 || pixels > 512) {
+        if (error) *error = "font size out of range";
+        return nullptr;
+    }
+    if (!StartTtf(error)) return nullptr;
+    TTF_Font* font = TTF_OpenFontIndex(path.c_str(), pixels, index);
+    if (!font) {
+        if (error) *error = "cannot open font " + path + ": " + TTF_GetError();
+        StopTtf();
+        return nullptr;
+    }
+    if (bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+    return std::unique_ptr<TrueTypeFont>(new TrueTypeFont(font));
+}
+
+std::string TrueTypeFont::FindFile(const std::string& fileName) {
+    for (const char* root : {"/usr/share/fonts", "/usr/local/share/fonts"}) {
+        std::error_code ec;
+        std::filesystem::recursive_directory_iterator it(root, ec), end;
+        for (; !ec && it != end; it.increment(ec))
+            if (it->path().filename() == fileName) return it->path().string();
+    }
+    return {};
+}
+
+TrueTypeFont::~TrueTypeFont() {
+    TTF_CloseFont(Font(mFont));
+    StopTtf();
+}
+
+int32_t TrueTypeFont::TextWidth(const std::string& utf8) const {
+    int w = 0, h = 0;
+    if (utf8.empty() || TTF_SizeUTF8(Font(mFont), utf8.c_str(), &w, &h) != 0) return 0;
+    return w;
+}
+
+int32_t TrueTypeFont::LineHeight() const { return TTF_FontHeight(Font(mFont)); }
+
+bool TrueTypeFont::Render(const std::string& utf8, TextCoverage& out) const {
+    out = TextCoverage{};
+    if (utf8.empty()) return false;
+    SDL_Surface* drawn = TTF_RenderUTF8_Blended(Font(mFont), utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    if (!drawn) return false;
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(drawn);
+    if (!argb) return false;
+    out.width = argb->w;
+    out.height = argb->h;
+    out.alpha.resize(size_t(out.width) * out.height);
+    SDL_LockSurface(argb);
+    for (int y = 0; y < argb->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
+        for (int x = 0; x < argb->w; ++x) out.alpha[size_t(y) * out.width + x] = static_cast<uint8_t>(row[x] >> 24);
+    }
+    SDL_UnlockSurface(argb);
+    SDL_FreeSurface(argb);
+    return true;
+}
+
+}  // namespace platform
