@@ -33,7 +33,63 @@ TEST(ImgconvTest, UnloadableFileSaysWhy) {
   t.Write("bad.bmp", "BMnot really");
   const auto run = RunProgram("imgconv", {t / "bad.bmp", t / "out.png"});
   EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find("not a bitmap"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("cannot decode"), std::string::npos) << run.err;
+  EXPECT_FALSE(t.Has("out.png"));
+}
+
+TEST(ImgconvTest, PngThroughBmpAndBackKeepsThePixels) {
+  tova_test::TempFolder t;
+  platform::Image a;
+  a.width = 5;
+  a.height = 3;
+  a.channels = 3;
+  for (int i = 0; i < 15; ++i)
+    for (int c = 0; c < 3; ++c) a.pixels.push_back(static_cast<uint8_t>(i * 17 + c * 80));
+  ASSERT_TRUE(platform::WritePngFile(t / "a.png", a));
+  auto run = RunProgram("imgconv", {t / "a.png", t / "b.bmp"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "image 5 3\n");
+  run = RunProgram("imgconv", {t / "b.bmp", t / "c.png"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "image 5 3\n");
+  auto c = platform::ReadPngFile(t / "c.png");
+  ASSERT_TRUE(c);
+  ASSERT_EQ(c->channels, 3);
+  EXPECT_EQ(c->pixels, a.pixels);
+}
+
+TEST(ImgconvTest, JpegWrittenAndReadBackKeepsItsSize) {
+  tova_test::TempFolder t;
+  platform::Image a;
+  a.width = 40;
+  a.height = 24;
+  a.channels = 3;
+  a.pixels.assign(40 * 24 * 3, 128);
+  ASSERT_TRUE(platform::WritePngFile(t / "a.png", a));
+  ASSERT_EQ(RunProgram("imgconv", {t / "a.png", t / "b.jpeg"}).code, 0);
+  const auto run = RunProgram("imgconv", {t / "b.jpeg", t / "c.png"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "image 40 24\n");
+}
+
+TEST(ImgconvTest, UnknownFormatsAreNamed) {
+  tova_test::TempFolder t;
+  t.Write("a.tga", "whatever");
+  auto run = RunProgram("imgconv", {t / "a.tga", t / "b.png"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("no codec for tga"), std::string::npos) << run.err;
+
+  platform::Image a;
+  a.width = a.height = 1;
+  a.channels = 3;
+  a.pixels = {1, 2, 3};
+  ASSERT_TRUE(platform::WritePngFile(t / "a.png", a));
+  run = RunProgram("imgconv", {t / "a.png", t / "b.gif"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("no codec for gif"), std::string::npos) << run.err;
+  run = RunProgram("imgconv", {t / "missing.png", t / "b.png"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("cannot open"), std::string::npos) << run.err;
 }
 
 }  // namespace
