@@ -39,6 +39,30 @@ std::vector<uint32_t> Pattern(int32_t w, int32_t h, bool withAlpha) {
     return p;
 }
 
+uint32_t Crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char c : bytes) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
+std::string BigEndian(uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+
+// A well-formed PNG header claiming a picture of width x height, with a
+// scrap of image data: the size alone must refuse it.
+std::string PngClaiming(uint32_t width, uint32_t height) {
+    auto chunk = [](const std::string& type, const std::string& data) {
+        return BigEndian(static_cast<uint32_t>(data.size())) + type + data + BigEndian(Crc32(type + data));
+    };
+    const std::string header = BigEndian(width) + BigEndian(height) + std::string("\x08\x06\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", std::string("\x78\x9c\x03\x00", 4)) +
+           chunk("IEND", "");
+}
+
 TEST(KoralBinding, ExportNamesDropTheUnderscoreAndTurnTheAt) {
     EXPECT_EQ(KoralExportName("_KORAL_init@0"), "KORAL_init_0");
     EXPECT_EQ(KoralExportName("_KORAL_open@16"), "KORAL_open_16");
@@ -263,6 +287,8 @@ TEST_F(RoundTrip, HostileFilesFailCleanly) {
         offset[10] = offset[11] = offset[12] = static_cast<char>(0xFF);
         cases.push_back({"offset.bmp", offset});
         cases.push_back({"text.png", "not a picture at all"});
+        cases.push_back({"tall.png", PngClaiming(1, 16385)});
+        cases.push_back({"vast.png", PngClaiming(16384, 16384)});  // 1 GB of pixels
     }
     for (const Case& c : cases) {
         dir.Write(c.name, c.bytes);
