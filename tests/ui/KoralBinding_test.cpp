@@ -39,6 +39,23 @@ std::vector<uint32_t> Pattern(int32_t w, int32_t h, bool withAlpha) {
     return p;
 }
 
+// A bitmap file of the given header fields, palette (0x00RRGGBB) and pixel
+// bytes, with a 40-byte information header.
+std::string Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, const std::vector<uint32_t>& palette,
+                const std::string& pixels, const std::string& masks = "") {
+    std::string f = "BM";
+    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) f += static_cast<char>(v >> (8 * i)); };
+    auto u16 = [&](uint32_t v) { f += static_cast<char>(v); f += static_cast<char>(v >> 8); };
+    const uint32_t offset = static_cast<uint32_t>(54 + masks.size() + palette.size() * 4);
+    u32(offset + static_cast<uint32_t>(pixels.size())); u32(0); u32(offset);
+    u32(40); u32(static_cast<uint32_t>(width)); u32(static_cast<uint32_t>(height)); u16(1); u16(bits);
+    u32(compression); u32(static_cast<uint32_t>(pixels.size())); u32(0); u32(0);
+    u32(static_cast<uint32_t>(palette.size())); u32(0);
+    f += masks;
+    for (uint32_t c : palette) u32(c);
+    return f + pixels;
+}
+
 uint32_t Crc32(const std::string& bytes) {
     uint32_t crc = 0xFFFFFFFFu;
     for (unsigned char c : bytes) {
@@ -233,25 +250,51 @@ TEST_F(RoundTrip, RunLengthBitmapsDecodeAsTheBitmapProxyDoes) {
 // A small run-length file written by hand: a delta, an odd literal and an
 // index past the palette (left transparent, as the proxy leaves it).
 TEST_F(RoundTrip, RunLengthDeltaLiteralAndIndexPastThePalette) {
-    std::string f = "BM";
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) f += static_cast<char>(v >> (8 * i)); };
-    auto u16 = [&](uint32_t v) { f += static_cast<char>(v); f += static_cast<char>(v >> 8); };
-    u32(0); u32(0); u32(54 + 8);
-    u32(40); u32(4); u32(2); u16(1); u16(8); u32(1); u32(0); u32(0); u32(0); u32(2); u32(0);
-    u32(0x00FF0000); u32(0x000000FF);  // index 0 red, 1 blue
-    const char data[] = {2, 0,  0, 2, 1, 1,  0, 3, 1, 7, 0, 0,  0, 1};
-    f.append(data, sizeof data);
+    const char data[] = {2, 0,  0, 2, 0, 1,  0, 3, 1, 7, 0, 0,  0, 1};
+    const std::string f = Bmp(4, 2, 8, 1, {0xFF0000, 0x0000FF}, std::string(data, sizeof data));  // 0 red, 1 blue
     dir.Write("hand.bmp", f);
     KoralImage image;
     ASSERT_TRUE(ReadCodecImage(dir / "hand.bmp", image));
-    // Bottom row: red, red, then a delta of (1, 1) to x 3 of the top row.
+    // Bottom row: red, red, then a delta of (0, 1) to x 2 of the top row.
     EXPECT_EQ(image.pixels[4], 0xFFFF0000u);
     EXPECT_EQ(image.pixels[5], 0xFFFF0000u);
     EXPECT_EQ(image.pixels[6], 0u);
     EXPECT_EQ(image.pixels[7], 0u);
-    // Top row: untouched, untouched, untouched, then literal {1, 7, 0}: blue, (7 past the palette), clipped.
+    // Top row: two untouched, then the literal {1, 7, 0}: blue, 7 (past the
+    // palette) left untouched, and the third clipped at the edge.
     EXPECT_EQ(image.pixels[0], 0u);
-    EXPECT_EQ(image.pixels[3], 0xFF0000FFu);
+    EXPECT_EQ(image.pixels[1], 0u);
+    EXPECT_EQ(image.pixels[2], 0xFF0000FFu);
+    EXPECT_EQ(image.pixels[3], 0u);
+}
+
+TEST_F(RoundTrip, BmpDepthsRunLength4AndTopDownRows) {
+    const uint32_t K = 0xFF000000u, R = 0xFFFF0000u, G = 0xFF00FF00u, B = 0xFF0000FFu;
+    auto bytes = [](std::initializer_list<int> v) { std::string s; for (int b : v) s += static_cast<char>(b); return s; };
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<uint32_t> want;  // rows top first
+    };
+    const std::vector<uint32_t> rgb = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    const Case cases[] = {
+        // Rows bottom first, each padded to 4 bytes.
+        {"one.bmp", Bmp(3, 2, 1, 0, {0x000000, 0xFF0000}, bytes({0xA0, 0, 0, 0, 0x40, 0, 0, 0})), {K, R, K, R, K, R}},
+        {"four.bmp", Bmp(3, 2, 4, 0, rgb, bytes({0x12, 0x30, 0, 0, 0x32, 0x10, 0, 0})), {B, G, R, R, G, B}},
+        {"top32.bmp", Bmp(2, -2, 32, 0, {}, bytes({0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9, 0, 0, 0, 9})), {R, G, B, K}},
+        {"fields32.bmp",
+         Bmp(2, 1, 32, 3, {}, bytes({0x1F, 0, 0, 0, 0, 0xF8, 0, 0}), bytes({0, 0xF8, 0, 0, 0xE0, 7, 0, 0, 0x1F, 0, 0, 0})),
+         {B, R}},
+        // Run-length 4: a run alternating 1 and 2, then a 3-pixel literal.
+        {"rle4.bmp", Bmp(7, 1, 4, 2, rgb, bytes({4, 0x12, 0, 3, 0x31, 0x20, 0, 1})), {R, G, R, G, B, R, G}},
+    };
+    for (const Case& c : cases) {
+        dir.Write(c.name, c.file);
+        KoralImage image;
+        std::string error;
+        ASSERT_TRUE(ReadCodecImage(dir / c.name, image, &error)) << c.name << ": " << error;
+        EXPECT_EQ(image.pixels, c.want) << c.name;
+    }
 }
 
 TEST_F(RoundTrip, HostileFilesFailCleanly) {
