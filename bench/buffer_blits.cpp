@@ -64,12 +64,15 @@ void Sdl(benchmark::State& state, Kind kind) {
         renderer = SDL_CreateSoftwareRenderer(dst);
         texture = SDL_CreateTextureFromSurface(renderer, src);
     }
-    SDL_Rect all{0, 0, w, h}, wide{0, 0, w * 3 / 2, h * 3 / 2};
+    const SDL_Rect all{0, 0, w, h}, wide{0, 0, w * 3 / 2, h * 3 / 2};
     for (auto _ : state) {
+        // SDL writes the clipped destination back into the rectangle it is
+        // given; a fresh copy each time keeps every run a stretch.
+        SDL_Rect from = all, to = kind == kStretch ? wide : all;
         switch (kind) {
-            case kStretch: SDL_BlitScaled(src, &all, dst, &wide); break;
-            case kMirrored: SDL_RenderCopyEx(renderer, texture, &all, &all, 0, nullptr, SDL_FLIP_HORIZONTAL); break;
-            default: SDL_BlitSurface(src, &all, dst, &all); break;
+            case kStretch: SDL_BlitScaled(src, &from, dst, &to); break;
+            case kMirrored: SDL_RenderCopyEx(renderer, texture, &from, &to, 0, nullptr, SDL_FLIP_HORIZONTAL); break;
+            default: SDL_BlitSurface(src, &from, dst, &to); break;
         }
         benchmark::ClobberMemory();
     }

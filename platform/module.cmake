@@ -18,3 +18,9 @@ add_library(patchw32 SHARED ${CMAKE_SOURCE_DIR}/platform/patchw32_main.cpp)
 target_link_libraries(patchw32 PRIVATE ${TOVA_MODULE_TARGET})
 target_link_options(patchw32 PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/platform/patchw32.map)
 add_dependencies(tova_programs patchw32)
+
+# The image codec plug-in is a library of its own, kept out of this one.
+get_target_property(platform_sources ${TOVA_MODULE_TARGET} SOURCES)
+list(FILTER platform_sources EXCLUDE REGEX "/platform/koral/")
+set_property(TARGET ${TOVA_MODULE_TARGET} PROPERTY SOURCES ${platform_sources})
+include(${CMAKE_SOURCE_DIR}/platform/koral/koral.cmake)

@@ -273,4 +273,26 @@ TEST(PixelBufferGolden, KeyedAndMirroredStretch) {
     EXPECT_TRUE(tova_test::MatchesGolden(Picture(*b), "ui/golden/buffer_stretch.png"));
 }
 
+// Tiles laid at four phases, and a nine-cell frame drawn at three sizes
+// (with and without its centre).
+TEST(PixelBufferGolden, TilePhasesAndFrames) {
+    Ref tile(Make(6, 6));
+    tile->Clear(tile->MakeColor(200, 60, 60));
+    tile->FillRect(tile->MakeColor(240, 220, 80), {0, 0, 3, 3});
+    tile->FillRect(tile->MakeColor(60, 90, 220), {3, 3, 6, 6});
+    Ref cells(Make(9, 9));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            cells->FillRect(cells->MakeColor(static_cast<uint8_t>(60 + x * 90), static_cast<uint8_t>(60 + y * 90), 160),
+                            {x * 3, y * 3, x * 3 + 3, y * 3 + 3});
+    Ref b(Make(80, 48));
+    b->Clear(b->MakeColor(16, 16, 16));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(b->TileBlit(*tile, {0, 0, 6, 6}, {i * 20 + 1, 1, i * 20 + 18, 18}, i, i * 2));
+    EXPECT_TRUE(b->FrameBlit(*cells, {0, 0, 3, 3}, {1, 22, 25, 46}, true));
+    EXPECT_TRUE(b->FrameBlit(*cells, {0, 0, 3, 3}, {28, 22, 50, 40}, false));
+    EXPECT_TRUE(b->FrameBlit(*cells, {0, 0, 3, 3}, {54, 22, 60, 28}, true));
+    EXPECT_TRUE(tova_test::MatchesGolden(Picture(*b), "ui/golden/buffer_tiles_frames.png"));
+}
+
 }  // namespace

@@ -4,10 +4,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/contentc/ContentSource.h"
 #include "tools/contentc/LotSources.h"
+#include "tools/contentc/PictureSources.h"
 #include "tools/contentc/ToneSources.h"
 
 int main(int argc, char** argv) {
@@ -15,11 +17,23 @@ int main(int argc, char** argv) {
   ContentSource source;
   std::vector<ToneDescription> tones;
   std::vector<std::pair<std::string, std::string>> lots;  // name, text
+  std::vector<std::pair<std::string, Rle8Picture>> pictures;
   int sources = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--out" && i + 1 < argc) {
       root = argv[++i];
+      continue;
+    }
+    if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".png") == 0) {
+      Rle8Picture picture;
+      std::string error;
+      if (!ReadPictureSource(arg, picture, error)) {
+        std::fprintf(stderr, "contentc: %s\n", error.c_str());
+        return 1;
+      }
+      pictures.emplace_back(arg, std::move(picture));
+      ++sources;
       continue;
     }
     std::ifstream in(arg, std::ios::binary);
@@ -59,6 +73,12 @@ int main(int argc, char** argv) {
   if (!WriteContent(source.Files(), root, error)) {
     std::fprintf(stderr, "contentc: %s\n", error.c_str());
     return 1;
+  }
+  for (const auto& [name, picture] : pictures) {
+    if (!WritePicture(name, picture, root, error)) {
+      std::fprintf(stderr, "contentc: %s\n", error.c_str());
+      return 1;
+    }
   }
   for (const ToneDescription& tone : tones) {
     if (!WriteTone(tone, root, error)) {
