@@ -61,11 +61,11 @@ uint32_t GZPrivateMessageOfType(uint32_t type) {
 cGZWinMgrW95* GZWinMgr() { return gpWinMgr; }
 cIGZKeyboard* GZKeyboard() { return gpWinMgr ? &gpWinMgr->GetKeyboard() : nullptr; }
 
-cGZWinMgrW95::cGZWinMgrW95() { gpWinMgr = this; }
+cGZWinMgrW95::cGZWinMgrW95() : mpPrevious(gpWinMgr) { gpWinMgr = this; }
 
 cGZWinMgrW95::~cGZWinMgrW95() {
     Shutdown();
-    if (gpWinMgr == this) gpWinMgr = nullptr;
+    if (gpWinMgr == this) gpWinMgr = mpPrevious;
 }
 
 void cGZWinMgrW95::RegisterAsProvider() {
@@ -90,11 +90,7 @@ bool cGZWinMgrW95::Shutdown() {
     mpOverrideCursor = nullptr;
     mpCurrentCursor = nullptr;
     SetToolTipWindow(nullptr);
-    if (cGZWin* shared = mpSharedToolTip) {
-        mpSharedToolTip = nullptr;
-        if (IsWin(shared)) DestroyWin(shared);
-        shared->Release();
-    }
+    if (IsWin(mpSharedToolTip)) DestroyWin(mpSharedToolTip);
     SetAttachedWin(nullptr);
     return true;
 }
@@ -159,6 +155,10 @@ void cGZWinMgrW95::ForgetWindow(cGZWin* window) {
     if (mpFocus == window) SetFocus(nullptr);
     if (mpMouseOver == window) mpMouseOver = nullptr;
     if (mpToolTip == window) SetToolTipWindow(nullptr);
+    if (mpSharedToolTip == window) {
+        mpSharedToolTip = nullptr;
+        window->Release();
+    }
     if (mpRedrawAfterModal == window) mpRedrawAfterModal = nullptr;
     if (mpAttached == window) SetAttachedWin(nullptr);
     if (mpModal == window) mpModal = nullptr;

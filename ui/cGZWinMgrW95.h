@@ -193,6 +193,8 @@ private:
     cRZCursor* mpCurrentCursor = nullptr;
     cGZWin* mpConsole = nullptr;
     std::shared_ptr<platform::MessageQueue> mpQueue;
+    // The manager that was global before this one (tests nest them).
+    cGZWinMgrW95* mpPrevious = nullptr;
 };
 
 // The global window manager (null before one is constructed).
