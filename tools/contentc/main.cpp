@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "tools/contentc/ContentSource.h"
+#include "tools/contentc/CursorSources.h"
 #include "tools/contentc/ToneSources.h"
 
 int main(int argc, char** argv) {
   std::string root;
   ContentSource source;
   std::vector<ToneDescription> tones;
+  std::vector<CursorDescription> cursors;
   int sources = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -38,6 +40,16 @@ int main(int argc, char** argv) {
       ++sources;
       continue;
     }
+    if (arg.size() > 7 && arg.compare(arg.size() - 7, 7, ".cursor") == 0) {
+      CursorDescription cursor;
+      if (!ParseCursor(arg, text.str(), cursor, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+      }
+      cursors.push_back(cursor);
+      ++sources;
+      continue;
+    }
     if (!source.Parse(arg, text.str(), error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;
@@ -56,6 +68,12 @@ int main(int argc, char** argv) {
   for (const ToneDescription& tone : tones) {
     if (!WriteTone(tone, root, error)) {
       std::fprintf(stderr, "contentc: %s: %s\n", tone.file.c_str(), error.c_str());
+      return 1;
+    }
+  }
+  for (const CursorDescription& cursor : cursors) {
+    if (!WriteCursor(cursor, root, error)) {
+      std::fprintf(stderr, "contentc: %s: %s\n", cursor.file.c_str(), error.c_str());
       return 1;
     }
   }
