@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/TP.h"
 #include "framework/cRZLock.h"
 #include "platform/Clock.h"
 #include "ui/GZMessageTypes.h"
@@ -220,6 +221,7 @@ void cGZWinMgrW95::LiveWinPass() {
 }
 
 void cGZWinMgrW95::Plot() {
+    TP::Get().AddSample("FW::Plot");
     const bool draw = UpdateToolTip();
     cIGZWinGraphics* graphics = GZGetWinGraphics();
     if (draw && graphics && graphics->HasPresenter()) graphics->AddScreenDirtyRect(mpToolTip->GetScreenArea());
