@@ -35,6 +35,11 @@ public:
     void SetMessageDispatcher(std::function<void(const platform::QueuedMessage&)> dispatcher) {
         mDispatcher = std::move(dispatcher);
     }
+    // Hands a message to the dispatcher, as the main loop does (the window
+    // manager's modal loops dispatch through it too).
+    void DispatchMessage(const platform::QueuedMessage& message) {
+        if (mDispatcher) mDispatcher(message);
+    }
     void SetFatalExceptionDelay(uint32_t milliseconds) { mnFatalDelayMs = milliseconds; }
 
 private:

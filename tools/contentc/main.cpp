@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/contentc/ContentSource.h"
+#include "tools/contentc/CursorSources.h"
 #include "tools/contentc/LotSources.h"
 #include "tools/contentc/PictureSources.h"
 #include "tools/contentc/ToneSources.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   std::vector<ToneDescription> tones;
   std::vector<std::pair<std::string, std::string>> lots;  // name, text
   std::vector<std::pair<std::string, Rle8Picture>> pictures;
+  std::vector<CursorDescription> cursors;
   int sources = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -59,6 +61,16 @@ int main(int argc, char** argv) {
       ++sources;
       continue;
     }
+    if (arg.size() > 7 && arg.compare(arg.size() - 7, 7, ".cursor") == 0) {
+      CursorDescription cursor;
+      if (!ParseCursor(arg, text.str(), cursor, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+      }
+      cursors.push_back(cursor);
+      ++sources;
+      continue;
+    }
     if (!source.Parse(arg, text.str(), error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;
@@ -89,6 +101,12 @@ int main(int argc, char** argv) {
   for (const auto& [name, text] : lots) {
     if (!CompileLot(name, text, root, error)) {
       std::fprintf(stderr, "contentc: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  for (const CursorDescription& cursor : cursors) {
+    if (!WriteCursor(cursor, root, error)) {
+      std::fprintf(stderr, "contentc: %s: %s\n", cursor.file.c_str(), error.c_str());
       return 1;
     }
   }
