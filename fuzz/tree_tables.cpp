@@ -29,7 +29,11 @@ void Table(const uint8_t* data, size_t size, bool writable, bool native) {
   TreeTable table(16);
   if (table.Load(&file, 300) != 0) return;
   for (int i = 0; i < table.GetEntryCount(); ++i) table.GetAttenuation(i, i % 2 == 0);
-  // What loads saves and loads back to the same entries.
+  // What loads saves and loads back to the same entries (names lists of a
+  // few entries only: padding one to 32767 names is slow, not wrong).
+  for (const TreeTableEntry& e : table.Data().entries) {
+    if (e.nameIndex > 64) return;
+  }
   if (table.Save(&file, 301, "again") != 0) return;
   TreeTable back(16);
   if (back.Load(&file, 301) != 0 || back.GetEntryCount() != table.GetEntryCount()) __builtin_trap();
