@@ -77,9 +77,11 @@ int main(int argc, char** argv) {
   IFFResFile2 behaviorFile;
   const bool haveTexts = behaviorFile.Open(root + "GameData/behavior.iff") == 0;
   if (!haveTexts) std::fprintf(stderr, "treedump: no GameData/behavior.iff in %s; primitives are unnamed\n", root.c_str());
+  // The catalogue uses its services until it is gone: they outlive it.
+  std::unique_ptr<tova::TreeTableServices> services;
   tova::ObjectFolder folder;
-  tova::TreeTableServices services(haveTexts ? &behaviorFile : nullptr, &folder);
-  folder.SetServices(&services);
+  services = std::make_unique<tova::TreeTableServices>(haveTexts ? &behaviorFile : nullptr, &folder);
+  folder.SetServices(services.get());
   folder.Init(root);
 
   const std::string wanted = "/" + Normal(rest[0]);
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
   }
   const tova::Behavior& behavior = *definition->GetBehavior();
   iResFile& file = *definition->GetOwnFile();
-  const tova::XObjLang& text = services.Text();
+  const tova::XObjLang& text = services->Text();
 
   std::vector<int16_t> ids;
   const int count = file.CountResources(tova::kTypeBHAV);
