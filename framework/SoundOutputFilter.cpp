@@ -1,6 +1,5 @@
 #include "framework/SoundOutputFilter.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -9,12 +8,17 @@ constexpr std::array<int32_t, SoundOutputFilter::kTaps> kLowPass = {67,  96,  15
 
 }  // namespace
 
-void SoundOutputFilter::SetMode(int32_t mode) {
+bool SoundOutputFilter::SetMode(int32_t mode) {
     mMode = mode;
     if (mode == 1) {
         mCoefficients = kLowPass;
         mTapCount = kTaps;
     }
+    Reset();
+    return true;
+}
+
+void SoundOutputFilter::Reset() {
     for (auto& h : mHistory) h.fill(0);
     mWrite.fill(0);
 }
@@ -23,12 +27,12 @@ void SoundOutputFilter::SetFormat(uint16_t channels, uint16_t bitsPerSample) {
     if (channels == mChannels && bitsPerSample == mBits) return;
     mChannels = channels;
     mBits = bitsPerSample;
-    for (auto& h : mHistory) h.fill(0);
-    mWrite.fill(0);
+    Reset();
 }
 
 void SoundOutputFilter::Apply(void* samples, size_t bytes) {
-    if (mMode == 0 || mBits != 16 || mChannels == 0 || mChannels > 2) return;
+    // Only mode 1 is a filter; an unknown mode must not silence the sound.
+    if (mMode != 1 || mBits != 16 || mChannels == 0 || mChannels > 2) return;
     auto* p = static_cast<uint8_t*>(samples);
     const size_t count = bytes / 2;
     for (size_t i = 0; i < count; ++i) {
@@ -37,11 +41,11 @@ void SoundOutputFilter::Apply(void* samples, size_t bytes) {
         int& write = mWrite[channel];
         history[write] = static_cast<int16_t>(p[2 * i] | p[2 * i + 1] << 8);
         write = (write + 1) % kTaps;
-        // Newest sample against the first coefficient.
-        int64_t sum = 0;
-        for (int t = 0; t < mTapCount; ++t) sum += int64_t{history[(write - 1 - t + kTaps) % kTaps]} * mCoefficients[t];
-        const int32_t out = static_cast<int32_t>(std::clamp<int64_t>(sum >> 12, -32768, 32767));
-        p[2 * i] = static_cast<uint8_t>(out);
-        p[2 * i + 1] = static_cast<uint8_t>(static_cast<uint16_t>(out) >> 8);
+        // Newest sample against the first coefficient; each product is
+        // floored before it is added.
+        int32_t sum = 0;
+        for (int t = 0; t < mTapCount; ++t) sum += (history[(write - 1 - t + kTaps) % kTaps] * mCoefficients[t]) >> 12;
+        p[2 * i] = static_cast<uint8_t>(sum);
+        p[2 * i + 1] = static_cast<uint8_t>(static_cast<uint32_t>(sum) >> 8);
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 // What the object catalogue asks of the subsystems above it: the people's
-// animation-name tables, the start-up progress display, and the
-// interpreter's tree tables. Each has a harmless default
+// animation-name tables, the start-up progress display, the
+// interpreter's tree tables and the readable text of tree nodes. Each has a harmless default
 // so that tools and tests can run the catalogue alone.
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "gamedata/Behavior.h"
 #include "gamedata/TreeTableData.h"
 #include "resfile/iResFile.h"
 
@@ -31,6 +32,9 @@ class CatalogueServices {
                             const std::string& /*label*/) {
     return -95;
   }
+  // Names primitives and converts trees of the other byte order for every
+  // definition's behaviours; null leaves the plain conversion.
+  virtual const PrimitiveText* GetPrimitiveText() { return nullptr; }
 };
 
 }  // namespace tova

@@ -418,7 +418,7 @@ void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kin
   }
   // Primitive names come from the readable-text tables of the interpreter;
   // the catalogue's behaviours work without them.
-  d->SetBehavior(std::make_unique<Behavior>(nullptr, scan.global, scan.own->source.get(),
+  d->SetBehavior(std::make_unique<Behavior>(services_ ? services_->GetPrimitiveText() : nullptr, scan.global, scan.own->source.get(),
                                             scan.semiGlobal ? scan.semiGlobal->source.get() : nullptr));
   int count = record.Word(ObjectDefinitionRecord::kTypeAttributeCount);
   if (count != 0) {

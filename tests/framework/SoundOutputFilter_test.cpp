@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,4 +59,54 @@ TEST(SoundOutputFilter, ModeChangeClearsTheHistory) {
     Filter(filter, {4096});
     filter.SetMode(2);  // keeps the coefficients, forgets the impulse
     EXPECT_EQ(Filter(filter, {0, 0}), (std::vector<int16_t>{0, 0}));
+}
+
+TEST(SoundOutputFilter, FullScaleBlocksSettleOnTheFlooredSums) {
+    for (auto [level, settled] : {std::pair<int16_t, int16_t>{32767, 30624}, {-32768, -30640}}) {
+        cGZSndFilter filter;
+        EXPECT_TRUE(filter.SetMode(1));
+        std::vector<int16_t> block(40, level);
+        EXPECT_TRUE(filter.Process(block.data(), static_cast<uint32_t>(block.size() * 2)));
+        for (size_t i = 15; i < block.size(); ++i) EXPECT_EQ(block[i], settled) << level << " at " << i;
+        EXPECT_NE(block[14], settled);
+    }
+}
+
+TEST(SoundOutputFilter, ABlockSplitInTwoEqualsOneCall) {
+    std::vector<int16_t> signal(50);
+    for (size_t i = 0; i < signal.size(); ++i) signal[i] = static_cast<int16_t>((i * 7919) % 65536 - 32768);
+    cGZSndFilter whole;
+    whole.SetMode(1);
+    std::vector<int16_t> once = signal;
+    whole.Process(once.data(), 100);
+    cGZSndFilter split;
+    split.SetMode(1);
+    std::vector<int16_t> twice = signal;
+    split.Process(twice.data(), 34);
+    split.Process(twice.data() + 17, 66);
+    EXPECT_EQ(once, twice);
+}
+
+TEST(SoundOutputFilter, SetModeMidStreamStartsFromSilence) {
+    cGZSndFilter filter;
+    filter.SetMode(1);
+    std::vector<int16_t> loud(20, 20000);
+    filter.Process(loud.data(), 40);
+    filter.SetMode(1);
+    std::vector<int16_t> impulse(3, 0);
+    impulse[0] = 4096;
+    filter.Process(impulse.data(), 6);
+    EXPECT_EQ(impulse, (std::vector<int16_t>{67, 96, 152}));
+}
+
+TEST(SoundOutputFilter, UnknownModesPassBlocksThrough) {
+    for (int mode : {2, -1}) {
+        cGZSndFilter fresh;
+        fresh.SetMode(mode);
+        EXPECT_EQ(Filter(fresh, {100, -200, 300}), (std::vector<int16_t>{100, -200, 300})) << mode;
+        cGZSndFilter used;
+        used.SetMode(1);
+        used.SetMode(mode);
+        EXPECT_EQ(Filter(used, {100, -200, 300}), (std::vector<int16_t>{100, -200, 300})) << mode;
+    }
 }

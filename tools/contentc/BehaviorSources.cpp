@@ -11,7 +11,14 @@
 #include "gamedata/DrawGroup.h"
 #include "gamedata/FloatConstants.h"
 #include "gamedata/ObjFnTable.h"
+#include "gamedata/Motives.h"
 #include "gamedata/SlotDescriptor.h"
+#include "resfile/MemResFile.h"
+#include "resfile/ReconObject.h"
+#include "resfile/StringSet.h"
+#include "simulation/TreeProperties.h"
+#include "simulation/TreeTable.h"
+#include "simulation/cTreeConstants.h"
 
 namespace {
 
@@ -222,10 +229,104 @@ std::vector<uint8_t> Floats(const std::vector<Line>& body) {
   return table.ToRecord();
 }
 
+std::vector<uint8_t> RecordBytes(ReconObject& record, int32_t version) {
+  MemHandle h = ReconObject::WriteToHandle(record, version);
+  if (!h) throw BlockError{0, "out of memory"};
+  std::vector<uint8_t> bytes(GetMemHandleData(h), GetMemHandleData(h) + GetMemHandleSize(h));
+  DisposeMemHandle(h);
+  return bytes;
+}
+
+// One interaction a line: its quoted name, then action=ID check=ID flags=N
+// attenuation=CODE custom=F number=N (its names-list entry less one; the
+// position by default) and motive=K,W0,W1,W2 as often as needed. The names
+// list 'TTAs' of the same id comes with it.
+void Interactions(int line, const std::vector<Line>& body, ContentResource& table, std::vector<ContentResource>& extra) {
+  tova::TreeTable t(tova::kMotiveCount);
+  for (const Line& l : body) {
+    if (!l.quoted[0]) throw BlockError{l.number, "an interaction starts with its quoted name"};
+    tova::TreeTableEntry e = t.NewEntry();
+    e.name = l.words[0];
+    e.nameIndex = t.GetEntryCount();
+    Options(l, 1,
+            {{"action", [&](const std::string& v) { e.actionTree = static_cast<int16_t>(Integer(l, v, -32768, 32767, "a tree id")); }},
+             {"check", [&](const std::string& v) { e.checkTree = static_cast<int16_t>(Integer(l, v, -32768, 32767, "a tree id")); }},
+             {"flags", [&](const std::string& v) { e.flags = static_cast<int32_t>(Integer(l, v, INT32_MIN, INT32_MAX, "flags")); }},
+             {"attenuation", [&](const std::string& v) { e.attenuationCode = static_cast<int32_t>(Integer(l, v, 0, 255, "an attenuation code")); }},
+             {"custom", [&](const std::string& v) { e.customAttenuation = Real(l, v, "an attenuation"); }},
+             {"number", [&](const std::string& v) { e.nameIndex = static_cast<int32_t>(Integer(l, v, 0, 32766, "a number")); }},
+             {"motive", [&](const std::string& v) {
+                std::array<int32_t, 4> m{};
+                IntegerList(l, v, m, "a motive entry");
+                if (m[0] < 0 || m[0] >= tova::kMotiveCount) throw BlockError{l.number, "no such motive entry"};
+                e.motives[static_cast<size_t>(m[0])] = tova::MotiveEntry{static_cast<int16_t>(m[1]), static_cast<int16_t>(m[2]),
+                                                                        static_cast<int16_t>(m[3])};
+              }}});
+    t.Data().entries.push_back(std::move(e));
+  }
+  // Written through the table's own writer, names list and all.
+  if (table.id < 1) throw BlockError{line, "an interactions id must be positive"};
+  MemResFile scratch;
+  const ResId id = table.id;
+  if (t.Save(&scratch, id, table.label) != 0 || !scratch.GetStored(tova::kTypeTTAB, id, table.bytes)) {
+    throw BlockError{line, "the table could not be written"};
+  }
+  StringSet names;
+  names.SetSource(&scratch, id, tova::kTypeTTAs, false, 0);
+  names.Load(false, true);
+  ContentResource list;
+  list.type = tova::kTypeTTAs;
+  list.id = table.id;
+  list.label = table.label;
+  list.isStrings = true;
+  list.where = table.where;
+  for (int n = 1; n <= names.GetCount(); ++n) list.languages[1].push_back({names.GetString(n), ""});
+  extra.push_back(std::move(list));
+}
+
+// One element of the constant table a line: its quoted label, an optional
+// quoted comment, then an optional range "min max".
+std::vector<uint8_t> TreeConstantBytes(const std::vector<Line>& body) {
+  tova::cTreeConstants c;
+  for (const Line& l : body) {
+    if (!l.quoted[0]) throw BlockError{l.number, "a constant starts with its quoted label"};
+    tova::cTreeConstants::Entry e;
+    e.label = l.words[0];
+    size_t next = 1;
+    if (next < l.words.size() && l.quoted[next]) e.comment = l.words[next++];
+    if (next + 2 == l.words.size()) {
+      e.ranged = true;
+      e.minimum = static_cast<int16_t>(Integer(l, l.words[next], -32768, 32767, "a minimum"));
+      e.maximum = static_cast<int16_t>(Integer(l, l.words[next + 1], -32768, 32767, "a maximum"));
+    } else if (next != l.words.size()) {
+      throw BlockError{l.number, "a range takes a minimum and a maximum"};
+    }
+    c.Entries().push_back(std::move(e));
+  }
+  SimpleReconObject<tova::cTreeConstants> record(&c, tova::kTypeTRCN);
+  return RecordBytes(record, tova::cTreeConstants::kCurrentVersion);
+}
+
+// "param" or "local" and a quoted name, one a line, in order.
+std::vector<uint8_t> TreePropertyBytes(const std::vector<Line>& body) {
+  std::vector<std::string> parameters, locals;
+  for (const Line& l : body) {
+    if (l.words.size() != 2 || l.quoted[0] || !l.quoted[1] || (l.words[0] != "param" && l.words[0] != "local")) {
+      throw BlockError{l.number, "expected param \"name\" or local \"name\""};
+    }
+    (l.words[0] == "param" ? parameters : locals).push_back(l.words[1]);
+  }
+  tova::TreeProperties p(nullptr, 0);
+  p.SetNames(std::move(parameters), std::move(locals));
+  SimpleReconObject<tova::TreeProperties> record(&p, tova::kTypeTPRP);
+  return RecordBytes(record, tova::TreeProperties::kCurrentVersion);
+}
+
 const std::map<std::string, ResType>& BlockTypes() {
   static const std::map<std::string, ResType> types = {
       {"tree", tova::kTypeBHAV},      {"constants", tova::kTypeBCON}, {"functions", tova::kTypeOBJf},
       {"slots", tova::kTypeSLOT},     {"drawgroup", tova::kTypeDGRP}, {"floats", tova::kTypeFCNS},
+      {"interactions", tova::kTypeTTAB}, {"treeconstants", tova::kTypeTRCN}, {"treeprops", tova::kTypeTPRP},
   };
   return types;
 }
@@ -283,8 +384,13 @@ int ParseBehaviorStatement(const std::string& sourcePath, const std::string& fir
       if (verb == "slots") r.bytes = Slots(body);
       if (verb == "drawgroup") r.bytes = DrawGroupBytes(body);
       if (verb == "floats") r.bytes = Floats(body);
+      if (verb == "treeconstants") r.bytes = TreeConstantBytes(body);
+      if (verb == "treeprops") r.bytes = TreePropertyBytes(body);
     }
+    std::vector<ContentResource> extra;
+    if (verb == "interactions") Interactions(first, body, r, extra);
     files.back().resources.push_back(std::move(r));
+    for (ContentResource& e : extra) files.back().resources.push_back(std::move(e));
     return 1;
   } catch (const BlockError& e) {
     return fail(e.line, e.message);

@@ -23,6 +23,17 @@
 //   floats 1 "label"            named constants ('FCNS'), one a line:
 //     "energy span" 180 ["comment"]
 //   end
+//   interactions 300 "label"    a tree table ('TTAB', names in 'TTAs'):
+//     "Sit" action=4098 check=0 flags=0 attenuation=3 custom=0 number=0
+//           motive=K,W0,W1,W2 ...   (any of the settings, motive repeated)
+//   end
+//   treeconstants 4096 "label"  what a constant table's elements mean
+//     "Seat height" ["comment"] [min max]     ('TRCN'), one a line
+//   end
+//   treeprops 4098 "label"      names of a tree's parameters and locals
+//     param "who"                 ('TPRP'), in order
+//     local "count"
+//   end
 #pragma once
 
 #include <istream>
