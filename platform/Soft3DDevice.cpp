@@ -51,6 +51,7 @@ uint16_t Pack(PixelLayout layout, int r, int g, int b) {
 
 // Texel index along one axis, wrapped into 0..size-1.
 int Wrap(int64_t i, int size) {
+    if ((size & (size - 1)) == 0) return static_cast<int>(i & (size - 1));  // the usual power-of-two sides
     int64_t m = i % size;
     return static_cast<int>(m < 0 ? m + size : m);
 }

@@ -11,6 +11,7 @@ packages=(
   libsdl2-mixer-dev          # SDL_mixer as the mixer benchmark's baseline
   xvfb xauth                 # trying the real window with no display attached
   libzstd-dev                # the patch-engine stand-in of the update library
+  libosmesa6-dev             # llvmpipe off screen: the software 3D device's benchmark baseline
 )
 
 missing=()
