@@ -108,13 +108,6 @@ int Outcode(const Soft3DDevice::ClipVertex& v) {
     return code;
 }
 
-void Grow(Rect& box, int32_t x, int32_t y) {
-    box.left = std::min(box.left, x);
-    box.top = std::min(box.top, y);
-    box.right = std::max(box.right, x + 1);
-    box.bottom = std::max(box.bottom, y + 1);
-}
-
 // An attribute over the triangle as value = c + dx * px + dy * py at the
 // centre of pixel (px, py).
 struct Plane {
@@ -412,10 +405,10 @@ void Soft3DDevice::DrawTriangle(const ScreenVertex& a, const ScreenVertex& b0, c
     // Attribute planes, set up in double from the snapped positions.
     const double ax = a.fx, ay = a.fy;
     const double e1x = v1->fx - ax, e1y = v1->fy - ay, e2x = v2->fx - ax, e2y = v2->fy - ay;
-    const double det = e1x * e2y - e2x * e1y;
+    const double inverseDet = 1.0 / (e1x * e2y - e2x * e1y);
     auto plane = [&](float f0, float f1, float f2) {
         const double d1 = f1 - f0, d2 = f2 - f0;
-        const double dx = (d1 * e2y - d2 * e1y) / det, dy = (d2 * e1x - d1 * e2x) / det;
+        const double dx = (d1 * e2y - d2 * e1y) * inverseDet, dy = (d2 * e1x - d1 * e2x) * inverseDet;
         return Plane{static_cast<float>(f0 + dx * (0.5 - ax) + dy * (0.5 - ay)), static_cast<float>(dx),
                      static_cast<float>(dy)};
     };
@@ -435,6 +428,11 @@ void Soft3DDevice::DrawTriangle(const ScreenVertex& a, const ScreenVertex& b0, c
     uint8_t* depthBits = depth_ ? depth_->Pixels() : nullptr;
     const int32_t depthPitch = depth_ ? depth_->PitchBytes() : 0;
 
+    // State in locals: the stores below could otherwise alias it, and it
+    // would be read again for every pixel.
+    const bool modulate = textureOp_ == Soft3DTextureOp::Modulate, blend = blend_ == Soft3DBlend::SourceColor;
+    const bool depthTest = depthBits != nullptr && depthTest_, depthWrite = depthBits && depthWrite_;
+    int32_t left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
     for (int32_t y = y0; y < y1; ++y) {
         int64_t e[3];
         for (int i = 0; i < 3; ++i) e[i] = edges[i].origin + edges[i].stepY * y + edges[i].stepX * x0 + edges[i].bias;
@@ -446,7 +444,7 @@ void Soft3DDevice::DrawTriangle(const ScreenVertex& a, const ScreenVertex& b0, c
         for (int32_t x = x0; x < x1; ++x, e[0] += edges[0].stepX, e[1] += edges[1].stepX, e[2] += edges[2].stepX) {
             if ((e[0] | e[1] | e[2]) < 0) continue;
             const uint16_t depth = static_cast<uint16_t>(Clamp01(pz.At(rz, x)) * 65535.0f + 0.5f);
-            if (depthRow && depthTest_ && depth > depthRow[x]) continue;
+            if (depthTest && depth > depthRow[x]) continue;
             int rgb[3] = {To8(pr.At(rr, x)), To8(pg.At(rg, x)), To8(pb.At(rb, x))};
             if (textured) {
                 const float w = pw.At(rw, x);
@@ -454,17 +452,26 @@ void Soft3DDevice::DrawTriangle(const ScreenVertex& a, const ScreenVertex& b0, c
                 int tex[3];
                 Sample(pu.At(ru, x) * inv, pv.At(rv, x) * inv, tex);
                 for (int i = 0; i < 3; ++i)
-                    rgb[i] = textureOp_ == Soft3DTextureOp::Select ? tex[i] : (tex[i] * rgb[i] + 127) / 255;
+                    rgb[i] = modulate ? (tex[i] * rgb[i] + 127) / 255 : tex[i];
             }
-            if (blend_ == Soft3DBlend::SourceColor) {
+            if (blend) {
                 int dst[3];
                 Expand(layout, colorRow[x], dst);
                 for (int i = 0; i < 3; ++i) rgb[i] = (rgb[i] * rgb[i] + dst[i] * (255 - rgb[i]) + 127) / 255;
             }
             colorRow[x] = Pack(layout, rgb[0], rgb[1], rgb[2]);
-            if (depthRow && depthWrite_) depthRow[x] = depth;
-            Grow(extents, x, y);
+            if (depthWrite) depthRow[x] = depth;
+            left = std::min(left, x);
+            right = std::max(right, x + 1);
+            top = std::min(top, y);
+            bottom = y + 1;
         }
+    }
+    if (left < right) {
+        extents.left = std::min(extents.left, left);
+        extents.top = std::min(extents.top, top);
+        extents.right = std::max(extents.right, right);
+        extents.bottom = std::max(extents.bottom, bottom);
     }
 }
 
