@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gamedata/Commander.h"
 #include "resfile/ReconStream.h"
+#include "simulation/GameShell.h"
 #include "simulation/cXObject.h"
 
 namespace tova {
@@ -29,6 +31,8 @@ enum : uint32_t {
 };
 
 constexpr int32_t kSimulatorGlobalCount = 32;
+// The definition of the lot's one special automatic object.
+constexpr uint32_t kSpecialObjectGuid = 0x3EEC206C;
 
 class ObjectModule : public Commander {
  public:
@@ -38,6 +42,24 @@ class ObjectModule : public Commander {
   ~ObjectModule() override;
 
   ObjectFolder* GetCatalogue() const { return catalogue_; }
+
+  // The lot the objects stand on and the view that shows it; either may be
+  // null (no world: nothing is on the lot; no view: nothing is redrawn).
+  void SetLot(iLotWorld* world, iLotView* view) { world_ = world; view_ = view; }
+  iLotWorld* GetWorld() const { return world_; }
+  iLotView* GetView() const { return view_; }
+  int32_t GetViewLevel() const { return view_ ? view_->GetViewLevel() : 1; }
+  // The shell's switches; never null (all off until a shell is set).
+  void SetShell(iGameShell* shell) { shell_ = shell ? shell : &noShell_; }
+  iGameShell& GetShell() const { return *shell_; }
+  bool FreePlacement() const { return shell_->FreePlacement(); }
+  void MarkDrawOrderDirty() { drawOrderDirty_ = true; }
+  bool IsDrawOrderDirty() const { return drawOrderDirty_; }
+  // The object in the world cell and those stacked in its leading entries.
+  void ObjectsInCell(TileLocation tile, std::vector<cXObject*>& out) const;
+  // What blocks at the tile: its own flags and the turned blocking words of
+  // the objects there; turned left by 8 - rotation when rotation >= 0.
+  uint8_t GetTileBlockMask(TileLocation tile, int32_t rotation) const;
 
   // Registers the object under id (0: the lowest free one); the module owns
   // it from then on. 0 when the id is out of range or taken.
@@ -61,8 +83,33 @@ class ObjectModule : public Commander {
   // The global-call object list (global calls 10 and 11 fill it).
   std::vector<cXObject*>& GlobalCallList() { return globalCallList_; }
 
-  // Unregisters and deletes the object.
+  // Takes the object out of the world, then removes it. An object that is
+  // running (in its tick or a synchronous run) is only queued: marked
+  // being deleted, out of the world, and removed by ProcessDeletions.
   void DeleteObject(int16_t id);
+  // Removes the object (its whole group unless thisPartOnly) and everything
+  // in its slots, unregisters and deletes it.
+  void RemoveObject(int16_t id, bool thisPartOnly = false);
+  // Queues the object (a group part without entry tree 8: its whole group)
+  // for deletion at the end of the tick; takes it out of the world.
+  void QueueDeletion(int16_t id, bool flag);
+  const std::vector<int16_t>& DeletionQueue() const { return deletionQueue_; }
+  // Deletes the queued objects in queue order (unless skip); the selected
+  // person.
+  cXObject* ProcessDeletions(bool skip);
+  // Deletes every object (whole groups) standing beyond a lot of this size.
+  void TrimToLot(int32_t size);
+  // After a load: every object back in its cell, in list order.
+  void PlaceAllObjects(int32_t version);
+  // One instance of every automatic definition of the catalogue.
+  void CreateAutomaticObjects();
+  int16_t GetSpecialObjectId() const { return specialId_; }
+  // The grid check's lines: cells and objects that disagree. Nothing is
+  // repaired.
+  std::vector<std::string> GridCheck() const;
+  // The selected person (state value 2), or null.
+  cXObject* GetSelectedPerson() const;
+  void SetTutorialObject(cXObject* object);
   cXObject* GetObject(int16_t id) const;
   cXObject* FirstObject() const { return first_; }
   int32_t ObjectCount() const;
@@ -91,14 +138,23 @@ class ObjectModule : public Commander {
 
  private:
   void UpdateIterationLimit();
+  void Unregister(cXObject* object);
+  bool IsQueued(cXObject* object) const;
 
   ObjectFolder* catalogue_;
+  iLotWorld* world_ = nullptr;
+  iLotView* view_ = nullptr;
+  iGameShell noShell_;
+  iGameShell* shell_ = &noShell_;
+  bool drawOrderDirty_ = true;
   std::vector<std::unique_ptr<cXObject>> objects_;  // id n at n - 1
   std::vector<uint32_t> scheduler_;
   cXObject* first_ = nullptr;
   cXObject* last_ = nullptr;
   int16_t* globals_ = nullptr;
   cXObject* tutorialObject_ = nullptr;
+  std::vector<int16_t> deletionQueue_;
+  int16_t specialId_ = 0;
   std::vector<cXObject*> globalCallList_;
   static inline PersonMaker personMaker_ = nullptr;
 };

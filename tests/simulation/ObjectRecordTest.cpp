@@ -87,7 +87,7 @@ TEST_F(ObjectRecord, RoundTripKeepsIdsWordsAndStacks) {
   cXObject* a = loaded.GetObject(1);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->GetDefinition()->GetGUID(), kTicker);
-  EXPECT_EQ(a->Attributes()[0], 3);
+  EXPECT_EQ(a->Attributes()[0], 4) << "creation ran one tick, then three more";
   EXPECT_EQ(a->FrameCount(), 1);
   EXPECT_EQ(a->CurrentFrame()->TreeId(), 4096);
   EXPECT_EQ(a->CurrentFrame()->node, 4);
@@ -100,7 +100,7 @@ TEST_F(ObjectRecord, RoundTripKeepsIdsWordsAndStacks) {
   // The list order survives: 2 was created last, at the head.
   EXPECT_EQ(loaded.FirstObject()->GetId(), 2);
   a->Tick();
-  EXPECT_EQ(a->Attributes()[0], 4) << "the loaded stack runs on";
+  EXPECT_EQ(a->Attributes()[0], 5) << "the loaded stack runs on";
 }
 
 TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) {

@@ -1,0 +1,134 @@
+// The object module's ids, removal and deletion queue, trimming to the lot
+// and the grid check.
+#include <gtest/gtest.h>
+
+#include "FakeLot.h"
+#include "SimFixture.h"
+
+using namespace tova;
+using namespace tova_test;
+
+namespace {
+
+class Module : public SimFixture {
+ protected:
+  void SetUp() override {
+    SimFixture::SetUp();
+    module.SetLot(&world, &view);
+  }
+  cXObject* Placed(int x, int y) {
+    cXObject* o = Make();
+    o->SetData(kDataPlacement, kPlaceOnGround);
+    o->SetData(kDataSlotKinds, 1);
+    o->Place(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0);
+    return o;
+  }
+  FakeWorld world;
+  FakeView view;
+};
+
+TEST_F(Module, IdsAreReusedAndEndAt32767) {
+  for (int i = 0; i < 5; ++i) Make();
+  module.DeleteObject(3);
+  EXPECT_EQ(Make()->GetId(), 3);
+  auto spare = std::make_unique<cXObject>(definition.get(), &module);
+  EXPECT_EQ(module.AddObject(std::move(spare), 32767, true), 32767);
+  EXPECT_EQ(module.AddObject(std::make_unique<cXObject>(definition.get(), &module), 32767, true), 0) << "taken";
+  EXPECT_EQ(module.AddObject(std::make_unique<cXObject>(definition.get(), &module), -2, true), 0);
+  for (int16_t id = 6; id < 32767; ++id) {
+    ASSERT_EQ(module.AddObject(std::make_unique<cXObject>(definition.get(), &module), 0, true), id);
+  }
+  EXPECT_EQ(module.AddObject(std::make_unique<cXObject>(definition.get(), &module), 0, true), 0) << "full";
+  EXPECT_EQ(TreeZaz::IterationLimit(), 32767 * 15 + 10000);
+  TreeZaz::SetIterationLimit(TreeZaz::kDefaultIterationLimit);
+}
+
+// Opcode 39 deletes the object its temp 0 names, then yields.
+class Remover : public cXObject {
+ public:
+  using cXObject::cXObject;
+  int32_t RunPrimitive(TreeStackFrame& frame, TreeNode node) override {
+    if (node.Opcode() != 39) return cXObject::RunPrimitive(frame, node);
+    GetModule()->DeleteObject(Temps()[0]);
+    ++Temps()[1];
+    return kPrimYield;
+  }
+};
+
+TEST_F(Module, AnObjectRemovingItselfIsQueuedAndGoesAfterItsTick) {
+  Trees("tree 4096 \"Main\"\n params 4\nn0: 39 -> n0 n0\nend\n");
+  Remover* self = Run<Remover>();
+  const int16_t id = self->GetId();
+  self->Place(TileLocation::At(5, 5, 1).Centre(), 1, nullptr, 0);
+  self->Temps()[0] = id;
+  EXPECT_TRUE(self->Tick());
+  EXPECT_EQ(self->Temps()[1], 1) << "the primitive finished";
+  ASSERT_EQ(module.GetObject(id), self) << "still registered during its own tick";
+  EXPECT_NE(self->GetStateFlags() & kStateBeingDeleted, 0u);
+  EXPECT_FALSE(self->IsOnLot());
+  EXPECT_EQ(world.objects.size(), 0u) << "out of the world at once";
+  EXPECT_EQ(module.DeletionQueue(), std::vector<int16_t>{id});
+  module.ProcessDeletions(false);
+  EXPECT_EQ(module.GetObject(id), nullptr);
+  EXPECT_TRUE(module.DeletionQueue().empty());
+}
+
+TEST_F(Module, RemovingAnotherObjectDuringATickIsImmediate) {
+  Trees("tree 4096 \"Main\"\n params 4\nn0: 39 -> n0 n0\nend\n");
+  cXObject* victim = Placed(3, 3);
+  Remover* r = Run<Remover>();
+  r->Temps()[0] = victim->GetId();
+  const int16_t victimId = victim->GetId();
+  r->Tick();
+  EXPECT_EQ(module.GetObject(victimId), nullptr);
+  EXPECT_EQ(world.objects.size(), 0u);
+}
+
+TEST_F(Module, QueuedDeletionsGoInQueueOrderOnce) {
+  cXObject* a = Placed(3, 3);
+  cXObject* b = Placed(4, 4);
+  const int16_t ia = a->GetId(), ib = b->GetId();
+  module.QueueDeletion(ib, false);
+  module.QueueDeletion(ia, true);
+  module.QueueDeletion(ib, true);
+  EXPECT_EQ(module.DeletionQueue(), (std::vector<int16_t>{ib, ia}));
+  EXPECT_NE(b->GetStateFlags() & kStateQueuedQuietly, 0u);
+  EXPECT_EQ(a->GetStateFlags() & kStateQueuedQuietly, 0u);
+  EXPECT_FALSE(a->IsOnLot());
+  module.ProcessDeletions(true);
+  EXPECT_NE(module.GetObject(ia), nullptr) << "skipped";
+  module.ProcessDeletions(false);
+  EXPECT_EQ(module.GetObject(ia), nullptr);
+  EXPECT_EQ(module.GetObject(ib), nullptr);
+}
+
+TEST_F(Module, TrimToLotDeletesBeyondEitherAxis) {
+  const int16_t inside = Placed(5, 5)->GetId();
+  const int16_t beyondX = Placed(12, 3)->GetId();
+  const int16_t beyondY = Placed(3, 12)->GetId();
+  const int16_t beyondBoth = Placed(13, 13)->GetId();
+  module.TrimToLot(10);
+  EXPECT_NE(module.GetObject(inside), nullptr);
+  EXPECT_EQ(module.GetObject(beyondX), nullptr);
+  EXPECT_EQ(module.GetObject(beyondY), nullptr);
+  EXPECT_EQ(module.GetObject(beyondBoth), nullptr);
+}
+
+TEST_F(Module, GridCheckReportsAndRepairsNothing) {
+  cXObject* a = Placed(5, 5);
+  cXObject* b = Placed(7, 7);
+  EXPECT_TRUE(module.GridCheck().empty());
+  world.objects[Key(TileLocation::At(2, 3, 1))] = 99;
+  world.objects[Key(TileLocation::At(7, 7, 1))] = a->GetId();
+  const std::vector<std::string> lines = module.GridCheck();
+  const std::string an = "(Thing," + std::to_string(a->GetId()) + ")";
+  const std::string bn = "(Thing," + std::to_string(b->GetId()) + ")";
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "object id 99 in grid at 1:(3,2) has no object pointer",
+                       an + " has location 1:(5,5) but is in the grid at 1:(7,7)",
+                       bn + " is at 1:(7,7) but grid has " + an + " there",
+                   }));
+  EXPECT_EQ(world.GetObjectIdAt(TileLocation::At(7, 7, 1)), a->GetId()) << "nothing repaired";
+}
+
+}  // namespace
