@@ -6,6 +6,9 @@
 #include "gamedata/Commander.h"
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "gamedata/ObjectFolder.h"
+#include "resfile/ReconObject.h"
+#include "resfile/ResStatus.h"
+#include "resfile/TypeCode.h"
 
 namespace tova {
 
@@ -487,6 +490,45 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
     s.SerializeString(GlobalAnswer());
   }
   return !s.Failed();
+}
+
+void ObjectModule::Clear() {
+  while (first_ != nullptr) {
+    cXObject* o = first_;
+    // Unregistered first: nothing is asked of the world or the persons.
+    Unregister(o);
+    objects_[static_cast<size_t>(o->GetId() - 1)].reset();
+  }
+  objects_.clear();
+  scheduler_.clear();
+  deletionQueue_.clear();
+  globalCallList_.clear();
+  tutorialObject_ = nullptr;
+  specialId_ = 0;
+}
+
+int ObjectModule::Save(iResFile& file, int32_t version) {
+  if (catalogue_ == nullptr) return kResBadData;
+  const int status = catalogue_->SaveTypeTable(file);
+  if (status != 0) return status;
+  SimpleReconObject<ObjectModule> record(this, TypeCode("ObjM"));
+  return ReconObject::SaveToResFile(record, version, file, 1);
+}
+
+int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>* gridLines) {
+  if (catalogue_ == nullptr) return kResBadData;
+  Clear();
+  int status = catalogue_->LoadTypeTable(file);
+  if (status != 0) return status;
+  SimpleReconObject<ObjectModule> record(this, TypeCode("ObjM"));
+  int32_t stored = version;
+  status = ReconObject::LoadFromResFile(record, file, 1, &stored);
+  if (status != 0) return status;
+  PlaceAllObjects(stored);
+  CreateAutomaticObjects();
+  const std::vector<std::string> lines = GridCheck();
+  if (gridLines != nullptr) *gridLines = lines;
+  return 0;
 }
 
 int16_t ObjectModule::DoCommand(int32_t command, intptr_t) {

@@ -14,6 +14,8 @@
 #include "simulation/GameShell.h"
 #include "simulation/cXObject.h"
 
+class iResFile;
+
 namespace tova {
 
 class ObjectFolder;
@@ -37,6 +39,8 @@ constexpr uint32_t kSpecialObjectGuid = 0x3EEC206C;
 class ObjectModule : public Commander {
  public:
   static constexpr int32_t kMaxObjectId = 32767;
+  // The version houses are saved at.
+  static constexpr int32_t kSaveVersion = 62;
 
   explicit ObjectModule(ObjectFolder* catalogue = nullptr);
   ~ObjectModule() override;
@@ -79,6 +83,18 @@ class ObjectModule : public Commander {
   // objects read so far stay registered).
   // Lots before version 47 (objects in 'Rcon' records) are refused here.
   bool Transfer(ReconStream& stream, int32_t version);
+  // The objects in a house file: the catalogue's type table, then 'ObjM' 1
+  // at the version. Load deletes every object first, then reads them back,
+  // places them, adds the automatic objects and runs the grid check (its
+  // lines in gridLines when given). Resource status codes; 0 is success.
+  int Save(iResFile& file, int32_t version);
+  int Load(iResFile& file, int32_t version, std::vector<std::string>* gridLines = nullptr);
+  // Deletes every object.
+  void Clear();
+  // The record's body for the record stream (a damaged body fails it).
+  void Reconstitute(ReconStream& stream, int32_t version) {
+    if (!Transfer(stream, version)) stream.Fail();
+  }
   cXObject* GetTutorialObject() const { return tutorialObject_; }
   // The global-call object list (global calls 10 and 11 fill it).
   std::vector<cXObject*>& GlobalCallList() { return globalCallList_; }

@@ -376,6 +376,8 @@ class cXObject : public TreeZaz {
   // Moves the object and everything in its slots.
   void MoveTo(FinePoint point, int32_t level);
   void ReevaluateFacing(TileLocation tile);
+  void MarkSelfForRedraw();
+  void MarkDownForRedraw(int32_t depth);
   TileLocation FrontTile() const;
   bool IsCategory6();
   cXObject* StackObject(const TreeStackFrame& frame) const;

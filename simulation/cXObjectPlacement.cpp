@@ -150,8 +150,10 @@ void cXObject::MoveTo(FinePoint point, int32_t level) {
     Broadcast(cmd::kObjectDeleted, static_cast<uint16_t>(room));
   }
   for (int32_t n = 0; n < SlotCount(); ++n) {
+    // Only what this object really holds moves with it (a damaged load may
+    // name other objects in its slots).
     cXObject* inside = GetObjectInSlot(n);
-    if (inside != nullptr && inside != this) inside->MoveTo(point, level);
+    if (inside != nullptr && inside != this && inside->GetContainer() == this) inside->MoveTo(point, level);
   }
   MarkForRedraw(true);
 }
@@ -517,13 +519,14 @@ void cXObject::UpdateWallAdjacency() {
 // ---- redraw ----
 
 void cXObject::MarkForRedraw(bool onlyThis) {
-  if (!onlyThis) {
-    cXObject* top = GetOutermostContainer();
-    if (top != this) {
-      top->MarkForRedraw(false);
-      return;
-    }
+  if (onlyThis) {
+    MarkSelfForRedraw();
+  } else {
+    GetOutermostContainer()->MarkDownForRedraw(0);
   }
+}
+
+void cXObject::MarkSelfForRedraw() {
   iLotView* view = module_ ? module_->GetView() : nullptr;
   if (redrawState_ != 1 && view != nullptr && level_ <= view->GetViewLevel() && screen_.left <= screen_.right) {
     view->InvalidateRect(ScreenRect{screen_.left, screen_.top, screen_.right, screen_.bottom});
@@ -531,10 +534,15 @@ void cXObject::MarkForRedraw(bool onlyThis) {
   redrawState_ = 1;
   redrawStamp_ = INT_MAX;
   ++redrawClock_;
-  if (onlyThis) return;
+}
+
+void cXObject::MarkDownForRedraw(int32_t depth) {
+  MarkSelfForRedraw();
+  // A damaged load may chain slots into a loop; the depth ends it.
+  if (depth >= 64) return;
   for (int32_t n = 0; n < SlotCount(); ++n) {
     cXObject* inside = GetObjectInSlot(n);
-    if (inside != nullptr && inside != this) inside->MarkForRedraw(false);
+    if (inside != nullptr && inside != this) inside->MarkDownForRedraw(depth + 1);
   }
 }
 

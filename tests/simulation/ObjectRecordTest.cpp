@@ -10,6 +10,7 @@
 #include "resfile/IFFResFile2.h"
 #include "resfile/ReconStream.h"
 #include "simulation/ObjectModule.h"
+#include "StarterContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -27,13 +28,7 @@ constexpr uint32_t kChair = 0x4C3A1001;
 class ObjectRecord : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-    std::vector<std::string> compile = {"--out", (dir / "data").string()};
-    for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
-      if (e.path().extension() == ".res") compile.push_back(e.path().string());
-    }
-    const ProgramRun built = RunProgram("contentc", compile);
-    ASSERT_EQ(built.code, 0) << built.err;
+    ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent((dir / "data").string()));
     folder.Init((dir / "data").string() + "/");
     ASSERT_NE(folder.FindByGUID(kTicker), nullptr);
     ASSERT_EQ(types.Create((dir / "types.iff").string()), 0);
