@@ -472,6 +472,10 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
     }
     if (s.Failed()) return false;
   }
+  // A slot entry naming no object of the lot is emptied.
+  if (reading) {
+    for (Entry& e : entries) e.object->ClearDanglingSlots();
+  }
   s.BeginBlock();
   int16_t tutorial = tutorialObject_ ? tutorialObject_->GetId() : 0;
   s.SerializeShorts(&tutorial, 1);

@@ -345,6 +345,8 @@ class cXObject : public TreeZaz {
   std::vector<int16_t>& DynamicSprites() { return dynamicSprites_; }
   const std::vector<ObjectSlotEntry>& Slots() const { return slots_; }
   int16_t GetSlotObject(int32_t n) const;
+  // Empties the slot entries (the leading one too) that name no object.
+  void ClearDanglingSlots();
   void SetSlotObject(int32_t n, int16_t id);
   uint32_t GetStateFlags() const { return stateFlags_; }
   void SetStateFlags(uint32_t flags) { stateFlags_ = flags; }

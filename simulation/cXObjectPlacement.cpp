@@ -70,6 +70,12 @@ cXObject* cXObject::GetObjectInSlot(int32_t n) const {
   return id != 0 && module_ != nullptr ? module_->GetObject(id) : nullptr;
 }
 
+void cXObject::ClearDanglingSlots() {
+  for (ObjectSlotEntry& e : slots_) {
+    if (e.object != 0 && (module_ == nullptr || module_->GetObject(e.object) == nullptr)) e.object = 0;
+  }
+}
+
 int32_t cXObject::GetSlotKind(int32_t n) const {
   if (n < 0 || n >= SlotCount()) return 0;
   return slots_[static_cast<size_t>(n + 1)].kind;

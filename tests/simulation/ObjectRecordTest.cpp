@@ -24,6 +24,8 @@ using tova_test::ScratchDir;
 constexpr int32_t kVersion = 62;
 constexpr uint32_t kTicker = 0x4C3A1010;
 constexpr uint32_t kChair = 0x4C3A1001;
+constexpr uint32_t kTable = 0x4C3A1002;
+constexpr uint32_t kLamp = 0x4C3A1003;
 
 class ObjectRecord : public ::testing::Test {
  protected:
@@ -119,6 +121,24 @@ TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) 
   EXPECT_EQ(chair->GetData(kDataDirection), 0) << "a replaced object loses its direction";
   EXPECT_EQ(loaded.GetObject(3)->Attributes()[1], 1234);
   EXPECT_EQ(loaded.GetCountdown(3), 9) << "the scheduler words stayed in step";
+}
+
+TEST_F(ObjectRecord, SlotsKeepTheirObjectsAndLoseNamesOfNone) {
+  std::vector<uint8_t> saved;
+  {
+    ObjectModule module(&folder);
+    cXObject* table = module.GetObject(module.CreateObject(folder.FindByGUID(kTable)));
+    cXObject* lamp = module.GetObject(module.CreateObject(folder.FindByGUID(kLamp)));
+    ASSERT_EQ(table->SlotCount(), 2);
+    table->SetSlotObject(0, lamp->GetId());
+    table->SetSlotObject(1, 999);  // names no object
+    saved = Save(module);
+  }
+  ObjectModule loaded(&folder);
+  ASSERT_TRUE(Load(loaded, saved));
+  cXObject* table = loaded.GetObject(1);
+  EXPECT_EQ(table->GetSlotObject(0), 2);
+  EXPECT_EQ(table->GetSlotObject(1), 0);
 }
 
 TEST_F(ObjectRecord, DamagedRecordsAreRefused) {
