@@ -535,10 +535,53 @@ int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>
   return 0;
 }
 
-int16_t ObjectModule::DoCommand(int32_t command, intptr_t) {
-  if (static_cast<int16_t>(command) != cmd::kBehaviorChanged) return 0;
-  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DropTrees();
-  return 0;
+int16_t ObjectModule::DoCommand(int32_t command, intptr_t argument) {
+  switch (static_cast<int16_t>(command)) {
+    case cmd::kBehaviorChanged:
+      for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DropTrees();
+      return 0;
+    case cmd::kRefresh: {
+      cXObject* o = GetObject(static_cast<int16_t>(argument));
+      if (o != nullptr && static_cast<uint16_t>(o->GetData(kDataRoom)) != 0xFFFB) {
+        Broadcast(cmd::kRoomChanged, static_cast<uint16_t>(o->GetData(kDataRoom)));
+      }
+      return 1;
+    }
+    case cmd::kWallsChanged:
+      for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->UpdateWallAdjacency();
+      return 1;
+    case cmd::kWorldSizeChanged:
+      CreateAutomaticObjects();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+bool ObjectModule::RunTreeOnAll(const std::string& name, int16_t argument) {
+  bool result = false;
+  const int16_t params[4] = {argument, 0, 0, 0};
+  // Collected first: a tree may delete objects of the list.
+  std::vector<int16_t> ids;
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) ids.push_back(o->GetId());
+  for (int16_t id : ids) {
+    cXObject* o = GetObject(id);
+    Behavior* b = o ? o->GetBehavior() : nullptr;
+    if (b == nullptr || b->LocateTree(name) == 0) continue;
+    result = o->RunTreeByName(b, 0, name, params);
+  }
+  return result;
+}
+
+void ObjectModule::OnNewDay() {
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DepreciateOneDay();
+}
+
+bool ObjectModule::AnyPersonAwake() const {
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (o->IsPerson() && o->GetData(kDataHidden) == 0 && !o->IsAsleep() && !o->IsAway()) return true;
+  }
+  return false;
 }
 
 }  // namespace tova

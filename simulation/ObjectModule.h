@@ -149,7 +149,17 @@ class ObjectModule : public Commander {
   // out a countdown; what the simulator's pass does each tick.
   void TickObjects();
 
-  // Trees were reloaded: every frame fetches its tree again.
+  // Every object whose Behavior has a tree of that name runs it (argument
+  // as its first parameter); the last result.
+  bool RunTreeOnAll(const std::string& name, int16_t argument);
+  // The daily depreciation of every object.
+  void OnNewDay();
+  // Some person on the lot is shown, awake and not away.
+  bool AnyPersonAwake() const;
+
+  // Commands: 258 trees reloaded (every frame fetches its tree again), 242
+  // an object's room changed (241 with the room), 257 walls changed (wall
+  // adjacency again), 261 the lot's size changed (the automatic objects).
   int16_t DoCommand(int32_t command, intptr_t argument) override;
 
  private:

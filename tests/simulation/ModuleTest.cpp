@@ -4,6 +4,8 @@
 
 #include "FakeLot.h"
 #include "SimFixture.h"
+#include "gamedata/CommandIds.h"
+#include "gamedata/Commander.h"
 
 using namespace tova;
 using namespace tova_test;
@@ -129,6 +131,49 @@ TEST_F(Module, GridCheckReportsAndRepairsNothing) {
                        bn + " is at 1:(7,7) but grid has " + an + " there",
                    }));
   EXPECT_EQ(world.GetObjectIdAt(TileLocation::At(7, 7, 1)), a->GetId()) << "nothing repaired";
+}
+
+// Records the rooms announced with command 241.
+class RoomListener : public Commander {
+ public:
+  std::vector<intptr_t> rooms;
+  int16_t DoCommand(int32_t command, intptr_t argument) override {
+    if (command == cmd::kRoomChanged) rooms.push_back(argument);
+    return 0;
+  }
+};
+
+TEST_F(Module, CommandsTreesOnAllAndDepreciation) {
+  Trees("tree 4120 \"Count\"\n params 4\nn0: " + Expr(kOwnerTemp, 4, 3, kOwnerParam, 0) + " -> true true\nend\n");
+  cXObject* a = Placed(3, 3);
+  cXObject* b = Placed(5, 5);
+  EXPECT_TRUE(module.RunTreeOnAll("Count", 7));
+  EXPECT_FALSE(module.RunTreeOnAll("Nothing", 7));
+  EXPECT_EQ(a->Temps()[4], 7);
+  EXPECT_EQ(b->Temps()[4], 7);
+
+  RoomListener listener;
+  world.rooms[Key(TileLocation::At(6, 6, 1))] = 4;
+  a->Place(TileLocation::At(6, 6, 1).Centre(), 1, nullptr, 0);
+  EXPECT_EQ(a->GetData(kDataRoom), 4);
+  Broadcast(cmd::kRefresh, a->GetId());
+  Broadcast(cmd::kRefresh, b->GetId());  // outside any room: nothing
+  EXPECT_EQ(listener.rooms, std::vector<intptr_t>{4});
+
+  ObjectDefinitionRecord& r = definition->GetRecord();
+  r.SetWord(ObjectDefinitionRecord::kPrice, 100);
+  r.SetWord(ObjectDefinitionRecord::kFirstDepreciation, 20);
+  r.SetWord(ObjectDefinitionRecord::kDailyDepreciation, 5);
+  r.SetWord(ObjectDefinitionRecord::kDepreciationFloor, 72);
+  a->SetData(kDataValue, 100);
+  module.OnNewDay();
+  EXPECT_EQ(a->GetData(kDataValue), 80) << "the first day";
+  module.OnNewDay();
+  EXPECT_EQ(a->GetData(kDataValue), 75);
+  module.OnNewDay();
+  EXPECT_EQ(a->GetData(kDataValue), 72) << "not below the floor";
+  a->SetData(kDataDepreciated, 1);
+  EXPECT_EQ(a->SaleValue(), 36);
 }
 
 }  // namespace
