@@ -573,6 +573,22 @@ bool ObjectModule::RunTreeOnAll(const std::string& name, int16_t argument) {
   return result;
 }
 
+void ObjectModule::Relevel(int32_t level, std::vector<std::string>* log) {
+  std::vector<int16_t> ids;
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) ids.push_back(o->GetId());
+  for (int16_t id : ids) {
+    cXObject* o = GetObject(id);
+    if (o == nullptr) continue;
+    if (o->GetLevel() == 0) {
+      if (log != nullptr) log->push_back("Forcing level 0 object to level 1");
+      o->SetLevel(1);
+    }
+    if (level != 0 && o->GetLevel() != level) continue;
+    o->MoveTo(o->GetPosition(), o->GetLevel());
+    o->RunEntryTree(kEntryRelevel);
+  }
+}
+
 void ObjectModule::OnNewDay() {
   for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DepreciateOneDay();
 }

@@ -152,6 +152,10 @@ class ObjectModule : public Commander {
   // Every object whose Behavior has a tree of that name runs it (argument
   // as its first parameter); the last result.
   bool RunTreeOnAll(const std::string& name, int16_t argument);
+  // After the storeys changed: objects of level 0 are forced to level 1
+  // (a line each in log when given), rooms recomputed, entry tree 7 run on
+  // every object (of the level, or all for 0).
+  void Relevel(int32_t level, std::vector<std::string>* log = nullptr);
   // The daily depreciation of every object.
   void OnNewDay();
   // Some person on the lot is shown, awake and not away.

@@ -309,6 +309,10 @@ class cXObject : public TreeZaz {
   ScreenBox& ScreenRectangle() { return screen_; }
   // The floor-shadow number of the first drawn object of this cell's stack.
   int32_t FloorShadowNumber();
+  // Centres the house view on the object (its group centre), unless it is
+  // hidden: a person on the viewed level at its height, others at their
+  // tile on their level.
+  void ScrollViewTo(bool animate);
   // A free tile centre for the object; false when the search gives up.
   bool FindFreeLocation(const FreeLocationRequest& request, FinePoint& out);
   // Runs entry tree n synchronously (argument as its first parameter);
@@ -323,6 +327,8 @@ class cXObject : public TreeZaz {
   virtual bool IsAsleep() const { return false; }
   virtual bool IsAway() const { return false; }
   virtual bool IsCarried() const { return false; }
+  // A person's altitude above its level (0 for other objects).
+  virtual float GetAltitude() const { return 0; }
 
   // The value of a variable; address receives a writable 16-bit word (null
   // when read-only), motive a motive's float. Raises the owner's error codes.

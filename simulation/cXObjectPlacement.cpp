@@ -613,6 +613,27 @@ void cXObject::DepreciateOneDay() {
   data_[kDataValue] = static_cast<int16_t>(std::max(floor, data_[kDataValue] - amount));
 }
 
+void cXObject::ScrollViewTo(bool animate) {
+  iLotView* view = module_ ? module_->GetView() : nullptr;
+  if (view == nullptr || data_[kDataHidden] != 0) return;
+  // Screen units per unit of altitude.
+  constexpr float kHeightScale = 4.8989797f;
+  float height = 0;
+  if (IsPerson() && level_ == view->GetViewLevel()) height = GetAltitude() * kHeightScale;
+  // The group centre: the average point of its parts.
+  std::vector<cXObject*> group;
+  GetGroup(group);
+  int64_t x = 0, y = 0;
+  for (cXObject* part : group) {
+    x += part->position_.x;
+    y += part->position_.y;
+  }
+  const int64_t n = static_cast<int64_t>(group.size());
+  FinePoint at{static_cast<int32_t>(x / n), static_cast<int32_t>(y / n)};
+  if (!IsPerson()) at = TileLocation::FromFine(at, level_).Centre();
+  view->ScrollTo(at, level_, height, animate);
+}
+
 // ---- the free-location search ----
 
 bool cXObject::FindFreeLocation(const FreeLocationRequest& request, FinePoint& out) {

@@ -177,3 +177,42 @@ TEST_F(Module, CommandsTreesOnAllAndDepreciation) {
 }
 
 }  // namespace
+
+namespace {
+
+class ScrollView : public FakeView {
+ public:
+  FinePoint at;
+  int32_t scrolledLevel = 0;
+  void ScrollTo(FinePoint p, int32_t level, float, bool) override {
+    at = p;
+    scrolledLevel = level;
+  }
+};
+
+TEST_F(Module, RelevelForcesLevelZeroAndScrollCentresTheView) {
+  Trees("tree 4121 \"Relevel\"\n params 4\nn0: " + Expr(kOwnerTemp, 3, 3, kOwnerLiteral, 1) + " -> true true\nend\n");
+  ObjectDefinitionRecord record = definition->GetRecord();
+  record.SetFunctionEntry(7, 4121);
+  definition = std::make_unique<ObjectDefinition>(nullptr, nullptr, record, "Thing", 0, 128);
+  definition->SetBehavior(std::make_unique<Behavior>(nullptr, &global, &own, &semi));
+  cXObject* o = Placed(4, 6);
+  o->SetLevel(0);
+  std::vector<std::string> log;
+  module.Relevel(0, &log);
+  EXPECT_EQ(log, std::vector<std::string>{"Forcing level 0 object to level 1"});
+  EXPECT_EQ(o->GetLevel(), 1);
+  EXPECT_EQ(o->Temps()[3], 1) << "entry tree 7 ran";
+  ScrollView scroll;
+  module.SetLot(&world, &scroll);
+  o->ScrollViewTo(false);
+  EXPECT_EQ(scroll.at, TileLocation::At(4, 6, 1).Centre());
+  EXPECT_EQ(scroll.scrolledLevel, 1);
+  o->SetData(kDataHidden, 1);
+  scroll.scrolledLevel = 0;
+  o->ScrollViewTo(false);
+  EXPECT_EQ(scroll.scrolledLevel, 0) << "hidden objects do not move the view";
+  module.DeleteObject(o->GetId());
+}
+
+}  // namespace
