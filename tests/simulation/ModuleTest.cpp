@@ -192,10 +192,7 @@ class ScrollView : public FakeView {
 
 TEST_F(Module, RelevelForcesLevelZeroAndScrollCentresTheView) {
   Trees("tree 4121 \"Relevel\"\n params 4\nn0: " + Expr(kOwnerTemp, 3, 3, kOwnerLiteral, 1) + " -> true true\nend\n");
-  ObjectDefinitionRecord record = definition->GetRecord();
-  record.SetFunctionEntry(7, 4121);
-  definition = std::make_unique<ObjectDefinition>(nullptr, nullptr, record, "Thing", 0, 128);
-  definition->SetBehavior(std::make_unique<Behavior>(nullptr, &global, &own, &semi));
+  AddEntryTree(7, 4121);
   cXObject* o = Placed(4, 6);
   o->SetLevel(0);
   std::vector<std::string> log;

@@ -217,10 +217,7 @@ TEST_F(Placement, TileBlockMasks) {
 TEST_F(Placement, WallAdjacencyAtFourDirections) {
   // Entry tree 6 makes the object track the walls at its tile.
   Trees("tree 4110 \"Walls changed\"\nn0: " + Expr(kOwnerTemp, 7, 3, kOwnerLiteral, 1) + " -> true true\nend\n");
-  ObjectDefinitionRecord record = definition->GetRecord();
-  record.SetFunctionEntry(6, 4110);
-  definition = std::make_unique<ObjectDefinition>(nullptr, nullptr, record, "Walled", 0, 128);
-  definition->SetBehavior(std::make_unique<Behavior>(nullptr, &global, &own, &semi));
+  AddEntryTree(6, 4110);
   const TileLocation t = TileLocation::At(5, 5, 1);
   world.walls[Key(t)] = 0x01 | 0x02;  // toward x-1 and y-1
   // Side flags turned back by the direction, then bits 1 and 2 swapped.
