@@ -213,3 +213,36 @@ TEST_F(Module, RelevelForcesLevelZeroAndScrollCentresTheView) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Module, OldLotsAreRepairedWhenPlaced) {
+  struct Case {
+    int32_t version;
+    int16_t w42, w4;
+    int16_t expected42, expected43, expected4;
+  };
+  const Case cases[] = {
+      {34, 0x0003, 4, 0x0003, 0, 1},                                  // slot kinds reset
+      {35, 0x0003, 4, 0x0003, 0, 4},                                  // kept
+      {31, 0x0003, 1, 0x0001, kMovePickUp | kMoveDelete, 1},          // floor: not the ground
+      {31, 0x0000, 1, 0x0003, kMovePickUp | kMoveDelete, 1},          // neither: both
+      {31, 0x0080, 1, 0x0002, kMovePickUp | kMoveDelete, 1},          // the old-lot bit
+  };
+  for (const Case& c : cases) {
+    cXObject* o = Make();
+    o->SetData(kDataPlacement, c.w42);
+    o->SetData(kDataSlotKinds, c.w4);
+    o->SetPosition(TileLocation::At(5, 5, 1).Centre());
+    o->SetLevel(0);
+    o->PlaceAtCurrentLocation(c.version);
+    EXPECT_EQ(o->GetLevel(), 1) << c.version;
+    EXPECT_EQ(o->GetData(kDataPlacement), c.expected42) << c.version << " " << c.w42;
+    EXPECT_EQ(o->GetData(kDataMovement), c.expected43) << c.version;
+    EXPECT_EQ(o->GetData(kDataSlotKinds), c.expected4) << c.version;
+    EXPECT_EQ(world.GetObjectIdAt(TileLocation::At(5, 5, 1)), o->GetId()) << "back in its cell";
+    module.DeleteObject(o->GetId());
+  }
+}
+
+}  // namespace
