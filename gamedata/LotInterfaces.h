@@ -13,6 +13,16 @@
 
 namespace tova {
 
+// A box in sixteenths of a tile.
+struct LotBox {
+  int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+};
+
+// Tile flag bits objects read and write: no placement, and the mark under
+// objects of category 6 (word 30 of an object asks about kLotTileOutside).
+constexpr uint8_t kLotTileNoPlacement = 0x20;
+constexpr uint8_t kLotTileUnderCategory6 = 0x08;
+
 // Wall side bits of a tile: sides toward x-1, y-1, x+1, y+1, then the two
 // diagonals (0x10 from (x, y+1) to (x+1, y), 0x20 from (x, y) to (x+1, y+1)).
 enum : int32_t {
@@ -59,6 +69,25 @@ class iLotWorld {
   // there with the given strength; withAmount says the source also adds
   // light to its room (a lamp of strength 1).
   virtual void AddTileLight(TileLocation tile, int32_t value, bool withAmount) = 0;
+
+  // What the live objects' placement asks and writes. A world without a
+  // layer keeps the answers below: nothing held, nothing in the way.
+  // Writes the object layer's cell (0 empties it).
+  virtual void SetObjectIdAt(TileLocation, int16_t) {}
+  // Level 1 only: the water layer holds water at the tile.
+  virtual bool HasWater(TileLocation) const { return false; }
+  // Whether an object with these wall-placement flags, facing direction,
+  // may stand against the walls at the point; false refuses without a code.
+  virtual bool WallPlacementTest(FinePoint, int32_t /*level*/, int32_t /*direction*/, int32_t /*flags*/) const {
+    return true;
+  }
+  // Non-zero when an object's footprint box (in sixteenths of a tile) on
+  // the level would block routing.
+  virtual int32_t RoutingTest(const LotBox&, int32_t /*level*/) const { return 0; }
+  // Sets or clears bits of the tile flag layer.
+  virtual void SetTileFlagBits(TileLocation, uint8_t /*bits*/, bool /*on*/) {}
+  // Tells the tile's storey that something at the tile changed.
+  virtual void NotifyTileChanged(TileLocation) {}
 };
 
 // A 3D position in the renderer's world units.
@@ -112,6 +141,14 @@ class iLotView {
   virtual void InvalidateTile(TileLocation viewTile) = 0;
   // The screen rectangle of a view tile; false when the view has none.
   virtual bool GetTileScreenRect(TileLocation viewTile, ScreenRect& out) const = 0;
+  // What the live objects ask of the view; a view without them keeps
+  // these answers.
+  virtual void InvalidateRect(const ScreenRect&) {}
+  virtual int32_t GetViewLevel() const { return 1; }
+  // The object the cursor carries (0 none).
+  virtual void SetCursorObject(int16_t) {}
+  // Centres the view on a point of a level, at a height in screen units.
+  virtual void ScrollTo(FinePoint, int32_t /*level*/, float /*height*/, bool /*animate*/) {}
 };
 
 // A light of the 3D renderer; rooms share them by reference.

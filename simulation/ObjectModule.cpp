@@ -1,8 +1,14 @@
 #include "simulation/ObjectModule.h"
 
+#include <algorithm>
+
 #include "gamedata/CommandIds.h"
+#include "gamedata/Commander.h"
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "gamedata/ObjectFolder.h"
+#include "resfile/ReconObject.h"
+#include "resfile/ResStatus.h"
+#include "resfile/TypeCode.h"
 
 namespace tova {
 
@@ -50,9 +56,7 @@ int16_t ObjectModule::AddObject(std::unique_ptr<cXObject> object, int16_t id, bo
   return static_cast<int16_t>(chosen);
 }
 
-void ObjectModule::DeleteObject(int16_t id) {
-  cXObject* o = GetObject(id);
-  if (o == nullptr) return;
+void ObjectModule::Unregister(cXObject* o) {
   cXObject* previous = nullptr;
   for (cXObject* p = first_; p != nullptr; previous = p, p = p->GetNext()) {
     if (p != o) continue;
@@ -64,10 +68,210 @@ void ObjectModule::DeleteObject(int16_t id) {
     if (last_ == p) last_ = previous;
     break;
   }
+  const int16_t id = o->GetId();
   scheduler_[static_cast<size_t>(id - 1)] = 0;
   if (tutorialObject_ == o) tutorialObject_ = nullptr;
+  const bool listed = !globalCallList_.empty();
   std::erase(globalCallList_, o);
+  if (listed && globalCallList_.empty()) Broadcast(cmd::kObjectModule, 0);
+  std::erase(deletionQueue_, id);
+  drawOrderDirty_ = true;
+}
+
+bool ObjectModule::IsQueued(cXObject* o) const {
+  for (int32_t guard = 0; o != nullptr && guard < kMaxObjectId; ++guard) {
+    if (std::find(deletionQueue_.begin(), deletionQueue_.end(), o->GetId()) != deletionQueue_.end()) return true;
+    cXObject* c = o->GetContainer();
+    if (c == o) break;
+    o = c;
+  }
+  return false;
+}
+
+void ObjectModule::DeleteObject(int16_t id) {
+  cXObject* o = GetObject(id);
+  if (o == nullptr) return;
+  const int16_t room = o->GetData(kDataRoom);
+  const bool impact = o->GetData(kDataRoomImpact) != 0;
+  if (!(o->GetStateFlags() & kStateBeingDeleted)) o->RemoveFromWorld();
+  RemoveObject(id);
+  if (impact) Broadcast(cmd::kObjectDeleted, static_cast<uint16_t>(room));
+}
+
+void ObjectModule::RemoveObject(int16_t id, bool thisPartOnly) {
+  cXObject* o = GetObject(id);
+  if (o == nullptr) return;
+  if (!thisPartOnly && o->IsGroupPart()) {
+    std::vector<cXObject*> group;
+    o->GetGroup(group);
+    if (group.size() > 1) {
+      std::vector<int16_t> ids;
+      for (cXObject* part : group) {
+        part->SetStateFlags(part->GetStateFlags() | kStateBeingDeleted);
+        ids.push_back(part->GetId());
+      }
+      for (int16_t partId : ids) RemoveObject(partId, true);
+      return;
+    }
+  }
+  // Deleting an object whose step is under way would pull its frames from
+  // under it: it leaves the world now and goes at the end of the tick.
+  if (o->IsRunning()) {
+    if (!(o->GetStateFlags() & kStateBeingDeleted)) {
+      o->SetStateFlags(o->GetStateFlags() | kStateBeingDeleted);
+      o->RemoveFromWorld();
+    }
+    if (std::find(deletionQueue_.begin(), deletionQueue_.end(), id) == deletionQueue_.end()) {
+      deletionQueue_.push_back(id);
+    }
+    return;
+  }
+  Broadcast(cmd::kObjectRemoving, id);
+  o->SetStateFlags(o->GetStateFlags() | kStateBeingDeleted);
+  if (tutorialObject_ == o) SetTutorialObject(nullptr);
+  o->MarkForRedraw();
+  for (cXObject* p = first_; p != nullptr; p = p->GetNext()) {
+    if (p != o && p->IsPerson()) p->Reset(id);
+  }
+  o->Reset(0);
+  if (o->IsCursor()) o->DropOrDeleteCarried();
+  for (int32_t n = 0; n < o->SlotCount(); ++n) {
+    const int16_t inside = o->GetSlotObject(n);
+    if (inside != 0 && inside != id) RemoveObject(inside);
+  }
+  o->LeaveCell();
+  Unregister(o);
   objects_[static_cast<size_t>(id - 1)].reset();
+  if (specialId_ == id) specialId_ = 0;
+  for (cXObject* p = first_; p != nullptr; p = p->GetNext()) p->KeyedArrays().RemoveArray(id);
+  Broadcast(cmd::kObjectRemoved, id);
+}
+
+void ObjectModule::QueueDeletion(int16_t id, bool flag) {
+  cXObject* o = GetObject(id);
+  if (o == nullptr) return;
+  if (o->IsGroupPart() && !o->HasEntryTree(kEntryJoin)) {
+    std::vector<cXObject*> group;
+    o->GetGroup(group);
+    if (!group.empty()) o = group.front();
+  }
+  if (IsQueued(o)) return;
+  o->RemoveFromWorld();
+  const uint32_t flags = o->GetStateFlags();
+  o->SetStateFlags(flag ? flags & ~kStateQueuedQuietly : flags | kStateQueuedQuietly);
+  deletionQueue_.push_back(o->GetId());
+}
+
+cXObject* ObjectModule::ProcessDeletions(bool skip) {
+  if (!skip) {
+    const std::vector<int16_t> queue = std::move(deletionQueue_);
+    deletionQueue_.clear();
+    for (int16_t id : queue) {
+      cXObject* o = GetObject(id);
+      if (o == nullptr) continue;
+      if (o->IsGroupPart() && o->HasEntryTree(kEntryJoin)) o->SplitFromGroup();
+      RemoveObject(id);
+    }
+  }
+  return GetSelectedPerson();
+}
+
+cXObject* ObjectModule::GetSelectedPerson() const {
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (o->IsPerson() && (o->GetStateFlags() & kStateMask) == 2) return o;
+  }
+  return nullptr;
+}
+
+void ObjectModule::SetTutorialObject(cXObject* object) {
+  tutorialObject_ = object;
+  Broadcast(cmd::kTutorialObjectSet, 0);
+}
+
+void ObjectModule::TrimToLot(int32_t size) {
+  // Beyond the lot on either axis.
+  std::vector<int16_t> doomed;
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (!o->IsOnLot()) continue;
+    const TileLocation t = o->GetTile();
+    const bool beyondX = t.x >= size - 1 && t.x < kLotGridSize - 1;
+    const bool beyondY = t.y >= size - 1 && t.y < kLotGridSize - 1;
+    if (beyondX || beyondY) doomed.push_back(o->GetId());
+  }
+  for (int16_t id : doomed) DeleteObject(id);
+}
+
+void ObjectModule::PlaceAllObjects(int32_t version) {
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->PlaceAtCurrentLocation(version);
+}
+
+void ObjectModule::CreateAutomaticObjects() {
+  if (catalogue_ == nullptr) return;
+  for (int i = 0; i < catalogue_->GetDefinitionCount(); ++i) {
+    ObjectDefinition* d = catalogue_->GetDefinition(i);
+    if (d == nullptr || d->GetRecord().ObjectType() != 7 ||
+        d->GetRecord().Word(ObjectDefinitionRecord::kAutomaticInstance) == 0) {
+      continue;
+    }
+    std::vector<int16_t> instances;
+    for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+      if (o->GetDefinition() == d) instances.push_back(o->GetId());
+    }
+    for (size_t k = 1; k < instances.size(); ++k) DeleteObject(instances[k]);
+    const int16_t kept = instances.empty() ? CreateObject(d) : instances.front();
+    if (d->GetGUID() == kSpecialObjectGuid) specialId_ = kept;
+  }
+}
+
+namespace {
+
+std::string TileText(TileLocation t) {
+  return std::to_string(t.level) + ":(" + std::to_string(t.y) + "," + std::to_string(t.x) + ")";
+}
+
+std::string ObjectText(const cXObject& o) {
+  return "(" + (o.GetDefinition() ? o.GetDefinition()->GetName() : std::string()) + "," + std::to_string(o.GetId()) + ")";
+}
+
+}  // namespace
+
+std::vector<std::string> ObjectModule::GridCheck() const {
+  std::vector<std::string> lines;
+  if (world_ == nullptr) return lines;
+  const int32_t size = world_->GetSize();
+  for (int32_t y = 0; y < size; ++y) {
+    for (int32_t x = 0; x < size; ++x) {
+      const TileLocation tile = TileLocation::At(x, y, 1);
+      const int16_t id = world_->GetObjectIdAt(tile);
+      if (id == 0) continue;
+      cXObject* o = GetObject(id);
+      if (o == nullptr) {
+        lines.push_back("object id " + std::to_string(id) + " in grid at " + TileText(tile) + " has no object pointer");
+      } else if (!(o->GetTile() == tile)) {
+        lines.push_back(ObjectText(*o) + " has location " + TileText(o->GetTile()) + " but is in the grid at " +
+                        TileText(tile));
+      }
+    }
+  }
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (o->GetContainmentPosition() < 0) continue;
+    cXObject* root = o->GetOutermostContainer();
+    if (root != o && !(root->GetTile() == o->GetTile())) {
+      lines.push_back(ObjectText(*o) + " is at " + TileText(o->GetTile()) + " but root " + ObjectText(*root) +
+                      " is at " + TileText(root->GetTile()));
+    }
+  }
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (!o->IsOnLot() || o->GetContainmentPosition() >= 0) continue;
+    const TileLocation t = o->GetTile();
+    if (t.x < 1 || t.y < 1 || t.x > size - 2 || t.y > size - 2) continue;
+    const int16_t there = world_->GetObjectIdAt(t);
+    if (there == o->GetId()) continue;
+    const cXObject* other = GetObject(there);
+    lines.push_back(ObjectText(*o) + " is at " + TileText(t) + " but grid has " +
+                    (other ? ObjectText(*other) : std::to_string(there)) + " there");
+  }
+  return lines;
 }
 
 cXObject* ObjectModule::GetObject(int16_t id) const {
@@ -154,9 +358,9 @@ int16_t ObjectModule::CreateObject(ObjectDefinition* definition) {
   const int16_t id = AddObject(std::move(object), 0, false);
   if (id == 0) return 0;
   o->InitFromDefinition();
-  o->ResetAndPush(definition->GetBehavior(), definition->GetFunctionTreeId(1));
+  o->ResetData(true);
   o->SetStateFlags(o->GetStateFlags() | kStateCreated);
-  o->SetData(41, definition->GetRecord().Word(ObjectDefinitionRecord::kPrice));
+  o->SetData(kDataValue, definition->GetRecord().Word(ObjectDefinitionRecord::kPrice));
   SetStateBits(id, kSchedActive, true);
   Broadcast(cmd::kObjectCreated, id);
   return id;
@@ -268,6 +472,10 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
     }
     if (s.Failed()) return false;
   }
+  // A slot entry naming no object of the lot is emptied.
+  if (reading) {
+    for (Entry& e : entries) e.object->ClearDanglingSlots();
+  }
   s.BeginBlock();
   int16_t tutorial = tutorialObject_ ? tutorialObject_->GetId() : 0;
   s.SerializeShorts(&tutorial, 1);
@@ -288,10 +496,108 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
   return !s.Failed();
 }
 
-int16_t ObjectModule::DoCommand(int32_t command, intptr_t) {
-  if (static_cast<int16_t>(command) != cmd::kBehaviorChanged) return 0;
-  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DropTrees();
+void ObjectModule::Clear() {
+  while (first_ != nullptr) {
+    cXObject* o = first_;
+    // Unregistered first: nothing is asked of the world or the persons.
+    Unregister(o);
+    objects_[static_cast<size_t>(o->GetId() - 1)].reset();
+  }
+  objects_.clear();
+  scheduler_.clear();
+  deletionQueue_.clear();
+  globalCallList_.clear();
+  tutorialObject_ = nullptr;
+  specialId_ = 0;
+}
+
+int ObjectModule::Save(iResFile& file, int32_t version) {
+  if (catalogue_ == nullptr) return kResBadData;
+  const int status = catalogue_->SaveTypeTable(file);
+  if (status != 0) return status;
+  SimpleReconObject<ObjectModule> record(this, TypeCode("ObjM"));
+  return ReconObject::SaveToResFile(record, version, file, 1);
+}
+
+int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>* gridLines) {
+  if (catalogue_ == nullptr) return kResBadData;
+  Clear();
+  int status = catalogue_->LoadTypeTable(file);
+  if (status != 0) return status;
+  SimpleReconObject<ObjectModule> record(this, TypeCode("ObjM"));
+  int32_t stored = version;
+  status = ReconObject::LoadFromResFile(record, file, 1, &stored);
+  if (status != 0) return status;
+  PlaceAllObjects(stored);
+  CreateAutomaticObjects();
+  const std::vector<std::string> lines = GridCheck();
+  if (gridLines != nullptr) *gridLines = lines;
   return 0;
+}
+
+int16_t ObjectModule::DoCommand(int32_t command, intptr_t argument) {
+  switch (static_cast<int16_t>(command)) {
+    case cmd::kBehaviorChanged:
+      for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DropTrees();
+      return 0;
+    case cmd::kRefresh: {
+      cXObject* o = GetObject(static_cast<int16_t>(argument));
+      if (o != nullptr && static_cast<uint16_t>(o->GetData(kDataRoom)) != 0xFFFB) {
+        Broadcast(cmd::kRoomChanged, static_cast<uint16_t>(o->GetData(kDataRoom)));
+      }
+      return 1;
+    }
+    case cmd::kWallsChanged:
+      for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->UpdateWallAdjacency();
+      return 1;
+    case cmd::kWorldSizeChanged:
+      CreateAutomaticObjects();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+bool ObjectModule::RunTreeOnAll(const std::string& name, int16_t argument) {
+  bool result = false;
+  const int16_t params[4] = {argument, 0, 0, 0};
+  // Collected first: a tree may delete objects of the list.
+  std::vector<int16_t> ids;
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) ids.push_back(o->GetId());
+  for (int16_t id : ids) {
+    cXObject* o = GetObject(id);
+    Behavior* b = o ? o->GetBehavior() : nullptr;
+    if (b == nullptr || b->LocateTree(name) == 0) continue;
+    result = o->RunTreeByName(b, 0, name, params);
+  }
+  return result;
+}
+
+void ObjectModule::Relevel(int32_t level, std::vector<std::string>* log) {
+  std::vector<int16_t> ids;
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) ids.push_back(o->GetId());
+  for (int16_t id : ids) {
+    cXObject* o = GetObject(id);
+    if (o == nullptr) continue;
+    if (o->GetLevel() == 0) {
+      if (log != nullptr) log->push_back("Forcing level 0 object to level 1");
+      o->SetLevel(1);
+    }
+    if (level != 0 && o->GetLevel() != level) continue;
+    o->MoveTo(o->GetPosition(), o->GetLevel());
+    o->RunEntryTree(kEntryRelevel);
+  }
+}
+
+void ObjectModule::OnNewDay() {
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DepreciateOneDay();
+}
+
+bool ObjectModule::AnyPersonAwake() const {
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (o->IsPerson() && o->GetData(kDataHidden) == 0 && !o->IsAsleep() && !o->IsAway()) return true;
+  }
+  return false;
 }
 
 }  // namespace tova

@@ -6,11 +6,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gamedata/Commander.h"
 #include "resfile/ReconStream.h"
+#include "simulation/GameShell.h"
 #include "simulation/cXObject.h"
+
+class iResFile;
 
 namespace tova {
 
@@ -29,15 +33,37 @@ enum : uint32_t {
 };
 
 constexpr int32_t kSimulatorGlobalCount = 32;
+// The definition of the lot's one special automatic object.
+constexpr uint32_t kSpecialObjectGuid = 0x3EEC206C;
 
 class ObjectModule : public Commander {
  public:
   static constexpr int32_t kMaxObjectId = 32767;
+  // The version houses are saved at.
+  static constexpr int32_t kSaveVersion = 62;
 
   explicit ObjectModule(ObjectFolder* catalogue = nullptr);
   ~ObjectModule() override;
 
   ObjectFolder* GetCatalogue() const { return catalogue_; }
+
+  // The lot the objects stand on and the view that shows it; either may be
+  // null (no world: nothing is on the lot; no view: nothing is redrawn).
+  void SetLot(iLotWorld* world, iLotView* view) { world_ = world; view_ = view; }
+  iLotWorld* GetWorld() const { return world_; }
+  iLotView* GetView() const { return view_; }
+  int32_t GetViewLevel() const { return view_ ? view_->GetViewLevel() : 1; }
+  // The shell's switches; never null (all off until a shell is set).
+  void SetShell(iGameShell* shell) { shell_ = shell ? shell : &noShell_; }
+  iGameShell& GetShell() const { return *shell_; }
+  bool FreePlacement() const { return shell_->FreePlacement(); }
+  void MarkDrawOrderDirty() { drawOrderDirty_ = true; }
+  bool IsDrawOrderDirty() const { return drawOrderDirty_; }
+  // The object in the world cell and those stacked in its leading entries.
+  void ObjectsInCell(TileLocation tile, std::vector<cXObject*>& out) const;
+  // What blocks at the tile: its own flags and the turned blocking words of
+  // the objects there; turned left by 8 - rotation when rotation >= 0.
+  uint8_t GetTileBlockMask(TileLocation tile, int32_t rotation) const;
 
   // Registers the object under id (0: the lowest free one); the module owns
   // it from then on. 0 when the id is out of range or taken.
@@ -57,12 +83,49 @@ class ObjectModule : public Commander {
   // objects read so far stay registered).
   // Lots before version 47 (objects in 'Rcon' records) are refused here.
   bool Transfer(ReconStream& stream, int32_t version);
+  // The objects in a house file: the catalogue's type table, then 'ObjM' 1
+  // at the version. Load deletes every object first, then reads them back,
+  // places them, adds the automatic objects and runs the grid check (its
+  // lines in gridLines when given). Resource status codes; 0 is success.
+  int Save(iResFile& file, int32_t version);
+  int Load(iResFile& file, int32_t version, std::vector<std::string>* gridLines = nullptr);
+  // Deletes every object.
+  void Clear();
+  // The record's body for the record stream (a damaged body fails it).
+  void Reconstitute(ReconStream& stream, int32_t version) {
+    if (!Transfer(stream, version)) stream.Fail();
+  }
   cXObject* GetTutorialObject() const { return tutorialObject_; }
   // The global-call object list (global calls 10 and 11 fill it).
   std::vector<cXObject*>& GlobalCallList() { return globalCallList_; }
 
-  // Unregisters and deletes the object.
+  // Takes the object out of the world, then removes it. An object that is
+  // running (in its tick or a synchronous run) is only queued: marked
+  // being deleted, out of the world, and removed by ProcessDeletions.
   void DeleteObject(int16_t id);
+  // Removes the object (its whole group unless thisPartOnly) and everything
+  // in its slots, unregisters and deletes it.
+  void RemoveObject(int16_t id, bool thisPartOnly = false);
+  // Queues the object (a group part without entry tree 8: its whole group)
+  // for deletion at the end of the tick; takes it out of the world.
+  void QueueDeletion(int16_t id, bool flag);
+  const std::vector<int16_t>& DeletionQueue() const { return deletionQueue_; }
+  // Deletes the queued objects in queue order (unless skip); the selected
+  // person.
+  cXObject* ProcessDeletions(bool skip);
+  // Deletes every object (whole groups) standing beyond a lot of this size.
+  void TrimToLot(int32_t size);
+  // After a load: every object back in its cell, in list order.
+  void PlaceAllObjects(int32_t version);
+  // One instance of every automatic definition of the catalogue.
+  void CreateAutomaticObjects();
+  int16_t GetSpecialObjectId() const { return specialId_; }
+  // The grid check's lines: cells and objects that disagree. Nothing is
+  // repaired.
+  std::vector<std::string> GridCheck() const;
+  // The selected person (state value 2), or null.
+  cXObject* GetSelectedPerson() const;
+  void SetTutorialObject(cXObject* object);
   cXObject* GetObject(int16_t id) const;
   cXObject* FirstObject() const { return first_; }
   int32_t ObjectCount() const;
@@ -86,19 +149,42 @@ class ObjectModule : public Commander {
   // out a countdown; what the simulator's pass does each tick.
   void TickObjects();
 
-  // Trees were reloaded: every frame fetches its tree again.
+  // Every object whose Behavior has a tree of that name runs it (argument
+  // as its first parameter); the last result.
+  bool RunTreeOnAll(const std::string& name, int16_t argument);
+  // After the storeys changed: objects of level 0 are forced to level 1
+  // (a line each in log when given), rooms recomputed, entry tree 7 run on
+  // every object (of the level, or all for 0).
+  void Relevel(int32_t level, std::vector<std::string>* log = nullptr);
+  // The daily depreciation of every object.
+  void OnNewDay();
+  // Some person on the lot is shown, awake and not away.
+  bool AnyPersonAwake() const;
+
+  // Commands: 258 trees reloaded (every frame fetches its tree again), 242
+  // an object's room changed (241 with the room), 257 walls changed (wall
+  // adjacency again), 261 the lot's size changed (the automatic objects).
   int16_t DoCommand(int32_t command, intptr_t argument) override;
 
  private:
   void UpdateIterationLimit();
+  void Unregister(cXObject* object);
+  bool IsQueued(cXObject* object) const;
 
   ObjectFolder* catalogue_;
+  iLotWorld* world_ = nullptr;
+  iLotView* view_ = nullptr;
+  iGameShell noShell_;
+  iGameShell* shell_ = &noShell_;
+  bool drawOrderDirty_ = true;
   std::vector<std::unique_ptr<cXObject>> objects_;  // id n at n - 1
   std::vector<uint32_t> scheduler_;
   cXObject* first_ = nullptr;
   cXObject* last_ = nullptr;
   int16_t* globals_ = nullptr;
   cXObject* tutorialObject_ = nullptr;
+  std::vector<int16_t> deletionQueue_;
+  int16_t specialId_ = 0;
   std::vector<cXObject*> globalCallList_;
   static inline PersonMaker personMaker_ = nullptr;
 };

@@ -229,6 +229,7 @@ int32_t TreeZaz::StepNode() {
 
 bool TreeZaz::Tick() {
   iterations_ = 0;
+  const RunningMark running(*this);
   try {
     for (;;) {
       const int32_t r = StepNode();
@@ -251,6 +252,7 @@ void TreeZaz::PushSentinel() {
 
 bool TreeZaz::RunTree(Behavior* behavior, int16_t stackObject, int32_t treeId, const int16_t* source) {
   if (errorCode_ != 0) return false;
+  const RunningMark running(*this);
   try {
     PushSentinel();
   } catch (const std::bad_alloc&) {

@@ -119,6 +119,9 @@ class TreeZaz {
   int32_t LastTarget() const { return lastTarget_; }
   int32_t IterationCount() const { return iterations_; }
   int16_t* DefaultSource() const { return defaultSource_; }
+  // A tick or synchronous run of this interpreter is under way: deleting it
+  // now would pull the frames from under the running step.
+  bool IsRunning() const { return runDepth_ > 0; }
 
  protected:
   void PopFrame();
@@ -136,6 +139,14 @@ class TreeZaz {
   void WriteFrames(ReconStream& stream, int32_t version, BehaviorCodec& codec);
   void Raise(int16_t code);
 
+  struct RunningMark {
+    explicit RunningMark(TreeZaz& z) : zaz(z) { ++zaz.runDepth_; }
+    ~RunningMark() { --zaz.runDepth_; }
+    RunningMark(const RunningMark&) = delete;
+    RunningMark& operator=(const RunningMark&) = delete;
+    TreeZaz& zaz;
+  };
+
   int32_t iterations_ = 0;
   std::unique_ptr<uint64_t[]> arenaStore_;
   uint8_t* arena_ = nullptr;  // start of arenaStore_
@@ -147,6 +158,7 @@ class TreeZaz {
   int16_t* defaultSource_ = nullptr;
   int32_t defaultWords_ = 0;
   int16_t errorCode_ = 0;
+  int32_t runDepth_ = 0;
 
   static inline int32_t iterationLimit_ = kDefaultIterationLimit;
   static inline bool topLevel_ = true;

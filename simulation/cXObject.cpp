@@ -13,6 +13,7 @@
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/SoundPlayer.h"
 
 namespace tova {
 
@@ -35,7 +36,89 @@ cXObject::cXObject(ObjectDefinition* definition, ObjectModule* module) : module_
 }
 
 cXObject::~cXObject() {
+  if (iSoundPlayer* player = GetSoundPlayer(); player != nullptr && id_ != 0) player->ForgetObject(id_);
+  if (inTheWay_ == this) inTheWay_ = nullptr;
   if (definition_ != nullptr) definition_->Release();
+}
+
+// ---- resets ----
+
+void cXObject::ResetData(bool run) {
+  static constexpr int32_t kKept[] = {kDataDirection,    kDataCreationMinute, kDataCreationHour, kDataRoom,
+                                      kDataValue,        kDataCreationYear,   kDataCreationMonth, kDataCreationDay,
+                                      kDataSlotCount};
+  const std::array<int16_t, kObjectDataWords> before = data_;
+  data_.fill(0);
+  for (int32_t k : kKept) data_[static_cast<size_t>(k)] = before[static_cast<size_t>(k)];
+  std::fill(attributes_.begin(), attributes_.end(), 0);
+  temps_.fill(0);
+  data_[kDataOwnId] = id_;
+  if (definition_ != nullptr) data_[kDataDefinitionWord98] = definition_->GetRecord().Word(ObjectDefinitionRecord::kDataWord58);
+  if (definition_ != nullptr && GetBehavior() != nullptr) ResetAndPush(GetBehavior(), definition_->GetFunctionTreeId(kEntryMain));
+  SetContainment(before[kDataContainerAtPosition], before[kDataContainment]);
+  if (module_ != nullptr) module_->SetCountdown(id_, static_cast<uint16_t>(kCountdownNone));
+  if (IsGroupPart()) return;
+  RunEntryTree(kEntryInit);
+  if (run) Tick();
+  UpdateSchedulerBits();
+}
+
+void cXObject::Reset(int32_t how) {
+  if (how != 0) return;
+  if (HasEntryTree(kEntryReset)) {
+    RunEntryTree(kEntryReset);
+    data_[kDataFlags] = static_cast<int16_t>(data_[kDataFlags] & ~kFlagInUse);
+    data_[kDataUseCount] = 0;
+    if (GetBehavior() != nullptr) ResetAndPush(GetBehavior(), definition_->GetFunctionTreeId(kEntryMain));
+  } else {
+    const FinePoint point = position_;
+    const int32_t level = level_;
+    cXObject* container = data_[kDataContainment] > 0 ? GetContainer() : nullptr;
+    const int32_t slot = data_[kDataContainment] - 1;
+    const bool wasOnLot = IsOnLot();
+    RemoveFromWorld();
+    if (!(stateFlags_ & kStateBeingDeleted)) ResetData(false);
+    if (wasOnLot && !(stateFlags_ & kStateBeingDeleted)) Place(point, level, container, slot);
+  }
+  if (module_ != nullptr) {
+    module_->SetCountdown(id_, static_cast<uint16_t>(kCountdownNone));
+    if (module_->GetTutorialObject() == this) module_->SetTutorialObject(nullptr);
+  }
+  if (iSoundPlayer* player = GetSoundPlayer()) player->ForgetObject(id_);
+}
+
+void cXObject::PlaceAtCurrentLocation(int32_t version) {
+  if (level_ == 0) level_ = 1;
+  // The slot entries came back with the containers; the world's cell is
+  // written here.
+  if (IsOnLot() && data_[kDataContainment] < 0) EnterCell(nullptr, 0);
+  MoveTo(position_, level_);
+  int16_t& w42 = data_[kDataPlacement];
+  if (version < 32) {
+    if (w42 & kPlaceOnFloor) {
+      w42 = static_cast<int16_t>(w42 & ~kPlaceOnGround);
+    } else if (!(w42 & kPlaceOnGround)) {
+      w42 = static_cast<int16_t>(w42 | kPlaceOnFloor | kPlaceOnGround);
+    }
+    if (w42 & kPlaceOldLot) w42 = static_cast<int16_t>(w42 & ~(kPlaceOnFloor | kPlaceOldLot));
+    data_[kDataMovement] = static_cast<int16_t>(data_[kDataMovement] | kMovePickUp | kMoveDelete);
+  }
+  if (version <= 32 && definition_ != nullptr) {
+    ObjectDefinition* master = definition_->GetMasterDefinition();
+    if (master == nullptr) master = definition_;
+    const ObjectDefinitionRecord& r = master->GetRecord();
+    if (data_[kDataValue] < r.Word(ObjectDefinitionRecord::kDepreciationFloor)) {
+      data_[kDataValue] = r.Word(ObjectDefinitionRecord::kPrice);
+    }
+  }
+  if (version < 35) data_[kDataSlotKinds] = 1;
+  RunEntryTree(kEntryLoad);
+  const bool fallback = definition_ != nullptr && definition_->GetGUID() == ObjectFolder::kMissingTypeGuid;
+  const bool changed = definition_ != nullptr && definition_->IsChanged() && module_ != nullptr &&
+                       module_->GetShell().ResetChangedDefinitions();
+  if (fallback || changed) Reset(0);
+  if (changed) RunEntryTree(kEntryInit);
+  UpdateSchedulerBits();
 }
 
 void cXObject::InitFromDefinition() {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "gamedata/LotInterfaces.h"
 #include "gamedata/ObjectDefinition.h"
 #include "gamedata/SlotDescriptor.h"
 #include "gamedata/TilePosition.h"
@@ -28,16 +29,130 @@ constexpr int32_t kMotiveCount = 16;
 constexpr int32_t kPersonDataWords = 80;
 constexpr int32_t kDefinitionRecordWords = 108;
 
-// Object-data words the interpreter itself uses.
+// Object-data words the interpreter and placement use.
 enum ObjectDataWord : int32_t {
+  kDataGraphic = 0,
   kDataDirection = 1,
   kDataContainer = 2,
   kDataSlotIndex = 3,
+  kDataSlotKinds = 4,
+  kDataWallAdjacency = 5,
+  kDataRoomImpact = 7,
+  kDataFlags = 8,
   kDataOwnId = 11,
+  kDataWallPlacement = 13,
   kDataContainment = 14,
+  kDataDepreciated = 15,
+  kDataTileNotice = 16,
+  kDataAgeYears = 18,
+  kDataCreationMinute = 21,
+  kDataRotationStep = 23,
+  kDataCreationHour = 24,
   kDataIdleCountdown = 25,
+  kDataContainerAtPosition = 26,
+  kDataSize = 27,
+  kDataCapacity = 28,
   kDataRoom = 29,
+  kDataTileFlagRule = 30,
+  kDataHidden = 34,
+  kDataRoomValue = 39,
+  kDataValue = 41,
+  kDataPlacement = 42,
+  kDataMovement = 43,
+  kDataCreationYear = 45,
+  kDataCreationMonth = 46,
+  kDataCreationDay = 47,
+  kDataAgeMonths = 48,
+  kDataBlocking = 53,
+  kDataDefinitionWord98 = 58,
+  kDataValueClass = 59,
+  kDataSchedulerFlag = 60,
+  kDataUseCount = 62,
+  kDataExclusive = 63,
   kDataSlotCount = 67,
+};
+
+// Bits of word 8 (flags), 42 (placement) and 43 (movement).
+enum : int16_t {
+  kFlagBlockA = 0x0002,
+  kFlagNonBlocking = 0x0004,
+  kFlagBlockB = 0x0010,
+  kFlagInUse = 0x0020,
+  kFlagFacedByObject = 0x0100,
+  kPlaceOnFloor = 0x0001,
+  kPlaceOnGround = 0x0002,
+  kPlaceOnWater = 0x0004,
+  kPlaceOldLot = 0x0080,
+  kPlaceUnevenGround = 0x0100,
+  kPlaceNoFloorAbove = 0x0200,
+  kPlaceNoRoutingTest = 0x0400,
+  kPlaceInShallowPool = 0x0800,
+  kPlaceNotInDeepPool = 0x1000,
+  kMovePickUp = 0x0002,
+  kMoveDelete = 0x0008,
+};
+// Word 42 bit 0x1000 also forbids levels above 1 (tested before the pool
+// rule reads it as "not in deep pool").
+constexpr int16_t kPlaceGroundLevelOnly = 0x1000;
+
+// Entry trees of the function table that placement and resets run.
+enum EntryTree : int32_t {
+  kEntryInit = 0,
+  kEntryMain = 1,
+  kEntryLoad = 2,
+  kEntryReset = 3,
+  kEntryAllowOverlap = 5,
+  kEntryWallAdjacency = 6,
+  kEntryRelevel = 7,
+  kEntryJoin = 8,
+  kEntryPlaced = 9,
+  kEntryRemoved = 10,
+  kEntryUserPlaced = 11,
+  kEntryPickedUp = 12,
+  kEntryFacedChanged = 25,
+  kEntryFacing = 26,
+};
+
+// Placement failure codes the tools show and the primitives branch on.
+enum PlaceCode : int32_t {
+  kPlaceOk = 0,
+  kPlaceBorder = 1,
+  kPlaceBadLevel = 2,
+  kPlaceRouting = 7,
+  kPlaceNeedsFlag = 9,
+  kPlaceFlagForbids = 10,
+  kPlaceOverlap = 11,
+  kPlaceNonBlockingSlot = 12,
+  kPlaceNoSuchSlot = 13,
+  kPlaceTooBig = 14,
+  kPlaceGroupInSlot = 16,
+  kPlaceUneven = 17,
+  kPlaceNoFloorViewed = 18,
+  kPlaceFloored = 19,
+  kPlaceUnfloored = 20,
+  kPlaceCannotAfford = 21,
+  kPlaceSameWall = 22,
+  kPlaceWrongKind = 24,
+  kPlaceWater = 29,
+  kPlaceDeepPool = 30,
+  kPlaceAboveGround = 31,
+  kPlaceCounterOnly = 36,
+  kPlaceCannotPickUp = 37,
+  kPlaceInUse = 38,
+  kPlaceProtectedTile = 39,
+  kPlaceNoFloor = 41,
+  kPlaceFlooredOffView = 42,
+};
+
+// What FindFreeLocation looks for.
+struct FreeLocationRequest {
+  bool fixedStart = false;
+  FinePoint start;
+  int32_t level = 1;
+  int32_t direction = -1;  // -1 a spiral; 0 or 4 along x; 2 or 6 along y
+  bool sameRoom = false;
+  bool emptyTile = false;
+  bool tileFlag = false;
 };
 
 // State flags.
@@ -104,6 +219,8 @@ struct ScreenBox {
 };
 
 class cXObject : public TreeZaz {
+  friend class ObjectModule;
+
  public:
   // The definition's reference is taken here and given back at destruction.
   cXObject(ObjectDefinition* definition, ObjectModule* module);
@@ -126,6 +243,83 @@ class cXObject : public TreeZaz {
   // 'XOBJ' for a plain object.
   virtual uint32_t GetTypeCode() const;
 
+  // ---- resets and placement ----
+  // Restarts the object: its words (but its place, direction, value and
+  // creation stamp), the main tree, entry tree 0 (and one tick when run).
+  virtual void ResetData(bool run);
+  virtual void Reset(int32_t how);
+  virtual void PlaceAtCurrentLocation(int32_t version);
+  virtual void Rotate(int32_t steps);
+  virtual void RemoveFromWorld();
+  // The placement test; false leaves its code in PlaceFailureCode() and the
+  // object in the way in ObjectInTheWay(). slot is the container's slot
+  // index (0 first), ignored without a container.
+  virtual bool CanPlace(FinePoint point, int32_t level, cXObject* container, int32_t slot);
+  virtual void Place(FinePoint point, int32_t level, cXObject* container, int32_t slot);
+  virtual bool IsSameObject(const cXObject* other) const { return other == this; }
+  virtual bool CanPlaceAt(FinePoint point, int32_t level, cXObject* container, int32_t slot);
+  virtual void PlaceAndNotify(FinePoint point, int32_t level, cXObject* container, int32_t slot);
+  virtual bool CanPickUp();
+  virtual void PickUp();
+  virtual bool CanDelete();
+  // A part of a multi-tile group.
+  virtual bool IsGroupPart() const { return false; }
+  virtual bool IsCursor() const { return false; }
+  // The parts of its group, lead first (a single object: itself).
+  virtual void GetGroup(std::vector<cXObject*>& out) { out.assign(1, this); }
+  // A group part leaves its joined group; a single object has none.
+  virtual void SplitFromGroup() {}
+  // A cursor being removed puts its carried object down, or deletes it.
+  virtual void DropOrDeleteCarried() {}
+
+  static int32_t PlaceFailureCode() { return placeCode_; }
+  static cXObject* ObjectInTheWay() { return inTheWay_; }
+  static void SetPlaceFailureCode(int32_t code) { placeCode_ = code; }
+
+  // Containment: the container (null in a world cell) and the position in
+  // it (-1 none, 0 its leading entry, n its slot n-1).
+  cXObject* GetContainer() const;
+  int32_t GetContainmentPosition() const { return data_[kDataContainment]; }
+  cXObject* GetOutermostContainer();
+  bool IsOnLot() const { return !position_.IsOffLot(); }
+  cXObject* GetObjectInSlot(int32_t n) const;
+  int32_t SlotCount() const { return static_cast<int32_t>(slots_.size()) - 1; }
+  // The slot's kind (1-16), 0 out of range.
+  int32_t GetSlotKind(int32_t n) const;
+  TileLocation GetTile() const { return TileLocation::FromFine(position_, level_); }
+  LotBox GetFootprint() const { return {footprint_[2], footprint_[0], footprint_[3], footprint_[1]}; }
+  // The footprint box the object would have at the point, facing direction.
+  virtual LotBox FootprintAt(FinePoint point, int32_t direction) const;
+  bool Blocks() const;
+  // Of word 13's bits 0 and 2, the wall side the object stands against,
+  // turned by its direction.
+  int32_t WallSideMask() const;
+  // Bits 0-5 of word 5 from the walls at its tile (entry tree 6 on change).
+  void UpdateWallAdjacency();
+  // Sale value: word 41 (the lead's for a group part), halved when
+  // depreciated.
+  virtual int32_t SaleValue() const;
+  void DepreciateOneDay();
+  void UpdateSchedulerBits();
+  // Marks the object (from its outermost container down, unless only this)
+  // for redraw.
+  void MarkForRedraw(bool onlyThis = false);
+  int32_t GetRedrawState() const { return redrawState_; }
+  void SetRedrawState(int32_t state) { redrawState_ = state; }
+  ScreenBox& ScreenRectangle() { return screen_; }
+  // The floor-shadow number of the first drawn object of this cell's stack.
+  int32_t FloorShadowNumber();
+  // Centres the house view on the object (its group centre), unless it is
+  // hidden: a person on the viewed level at its height, others at their
+  // tile on their level.
+  void ScrollViewTo(bool animate);
+  // A free tile centre for the object; false when the search gives up.
+  bool FindFreeLocation(const FreeLocationRequest& request, FinePoint& out);
+  // Runs entry tree n synchronously (argument as its first parameter);
+  // false without such a tree.
+  bool HasEntryTree(int32_t n) const;
+  bool RunEntryTree(int32_t n, int16_t stackObject = 0, int16_t argument = 0);
+
   // What a person answers; a plain object has none of it.
   virtual bool IsPerson() const { return false; }
   virtual float* GetMotive(int32_t) { return nullptr; }
@@ -133,6 +327,8 @@ class cXObject : public TreeZaz {
   virtual bool IsAsleep() const { return false; }
   virtual bool IsAway() const { return false; }
   virtual bool IsCarried() const { return false; }
+  // A person's altitude above its level (0 for other objects).
+  virtual float GetAltitude() const { return 0; }
 
   // The value of a variable; address receives a writable 16-bit word (null
   // when read-only), motive a motive's float. Raises the owner's error codes.
@@ -155,6 +351,8 @@ class cXObject : public TreeZaz {
   std::vector<int16_t>& DynamicSprites() { return dynamicSprites_; }
   const std::vector<ObjectSlotEntry>& Slots() const { return slots_; }
   int16_t GetSlotObject(int32_t n) const;
+  // Empties the slot entries (the leading one too) that name no object.
+  void ClearDanglingSlots();
   void SetSlotObject(int32_t n, int16_t id);
   uint32_t GetStateFlags() const { return stateFlags_; }
   void SetStateFlags(uint32_t flags) { stateFlags_ = flags; }
@@ -175,6 +373,21 @@ class cXObject : public TreeZaz {
 
  private:
   int32_t DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, TreeNode node);
+  int32_t PlacementCode(FinePoint point, int32_t level, cXObject* container, int32_t slot);
+  int32_t ContainerCode(cXObject& container, int32_t slot);
+  int32_t OverlapCode(FinePoint point, int32_t level);
+  // Leaves the world cell or the container entry; what was stacked in the
+  // leading entry takes its place.
+  void LeaveCell();
+  void EnterCell(cXObject* container, int32_t slot);
+  void SetContainment(int16_t container, int16_t position);
+  // Moves the object and everything in its slots.
+  void MoveTo(FinePoint point, int32_t level);
+  void ReevaluateFacing(TileLocation tile);
+  void MarkSelfForRedraw();
+  void MarkDownForRedraw(int32_t depth);
+  TileLocation FrontTile() const;
+  bool IsCategory6();
   cXObject* StackObject(const TreeStackFrame& frame) const;
   cXObject* RequireStackObject(const TreeStackFrame& frame, int16_t code) const;
   int16_t ReadDefinitionExtra(cXObject& object, int32_t index, int16_t** address);
@@ -209,6 +422,9 @@ class cXObject : public TreeZaz {
   bool showId_ = false;
   // Current frame of the primitive being run (operand access reads it).
   TreeStackFrame* runningFrame_ = nullptr;
+
+  static inline int32_t placeCode_ = 0;
+  static inline cXObject* inTheWay_ = nullptr;
 };
 
 }  // namespace tova

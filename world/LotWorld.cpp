@@ -85,3 +85,24 @@ void cLotWorld::AddTileLight(TileLocation tile, int32_t value, bool withAmount) 
         }
     }
 }
+
+void cLotWorld::SetObjectIdAt(TileLocation tile, int16_t id) {
+    c2DArray<uint16_t>* objects = mWorld.Objects(tile.level);
+    if (objects && OnGrid(tile)) objects->At(tile.x, tile.y) = static_cast<uint16_t>(id);
+}
+
+bool cLotWorld::WallPlacementTest(FinePoint point, int32_t level, int32_t direction, int32_t flags) const {
+    int32_t reason = 0;
+    return mWorld.FitsWalls(point, level, direction, flags, reason);
+}
+
+int32_t cLotWorld::RoutingTest(const tova::LotBox& box, int32_t level) const {
+    return mWorld.BoxCrossesWall(FineBox{box.minX, box.maxX, box.minY, box.maxY}, level) ? 1 : 0;
+}
+
+void cLotWorld::SetTileFlagBits(TileLocation tile, uint8_t bits, bool on) {
+    c2DArray<uint8_t>* flags = mWorld.Flags(tile.level);
+    if (!flags || !OnGrid(tile)) return;
+    uint8_t& cell = flags->At(tile.x, tile.y);
+    cell = on ? static_cast<uint8_t>(cell | bits) : static_cast<uint8_t>(cell & ~bits);
+}

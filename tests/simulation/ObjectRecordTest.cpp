@@ -10,6 +10,7 @@
 #include "resfile/IFFResFile2.h"
 #include "resfile/ReconStream.h"
 #include "simulation/ObjectModule.h"
+#include "StarterContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -23,17 +24,13 @@ using tova_test::ScratchDir;
 constexpr int32_t kVersion = 62;
 constexpr uint32_t kTicker = 0x4C3A1010;
 constexpr uint32_t kChair = 0x4C3A1001;
+constexpr uint32_t kTable = 0x4C3A1002;
+constexpr uint32_t kLamp = 0x4C3A1003;
 
 class ObjectRecord : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-    std::vector<std::string> compile = {"--out", (dir / "data").string()};
-    for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
-      if (e.path().extension() == ".res") compile.push_back(e.path().string());
-    }
-    const ProgramRun built = RunProgram("contentc", compile);
-    ASSERT_EQ(built.code, 0) << built.err;
+    ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent((dir / "data").string()));
     folder.Init((dir / "data").string() + "/");
     ASSERT_NE(folder.FindByGUID(kTicker), nullptr);
     ASSERT_EQ(types.Create((dir / "types.iff").string()), 0);
@@ -87,7 +84,7 @@ TEST_F(ObjectRecord, RoundTripKeepsIdsWordsAndStacks) {
   cXObject* a = loaded.GetObject(1);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->GetDefinition()->GetGUID(), kTicker);
-  EXPECT_EQ(a->Attributes()[0], 3);
+  EXPECT_EQ(a->Attributes()[0], 4) << "creation ran one tick, then three more";
   EXPECT_EQ(a->FrameCount(), 1);
   EXPECT_EQ(a->CurrentFrame()->TreeId(), 4096);
   EXPECT_EQ(a->CurrentFrame()->node, 4);
@@ -100,7 +97,7 @@ TEST_F(ObjectRecord, RoundTripKeepsIdsWordsAndStacks) {
   // The list order survives: 2 was created last, at the head.
   EXPECT_EQ(loaded.FirstObject()->GetId(), 2);
   a->Tick();
-  EXPECT_EQ(a->Attributes()[0], 4) << "the loaded stack runs on";
+  EXPECT_EQ(a->Attributes()[0], 5) << "the loaded stack runs on";
 }
 
 TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) {
@@ -124,6 +121,24 @@ TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) 
   EXPECT_EQ(chair->GetData(kDataDirection), 0) << "a replaced object loses its direction";
   EXPECT_EQ(loaded.GetObject(3)->Attributes()[1], 1234);
   EXPECT_EQ(loaded.GetCountdown(3), 9) << "the scheduler words stayed in step";
+}
+
+TEST_F(ObjectRecord, SlotsKeepTheirObjectsAndLoseNamesOfNone) {
+  std::vector<uint8_t> saved;
+  {
+    ObjectModule module(&folder);
+    cXObject* table = module.GetObject(module.CreateObject(folder.FindByGUID(kTable)));
+    cXObject* lamp = module.GetObject(module.CreateObject(folder.FindByGUID(kLamp)));
+    ASSERT_EQ(table->SlotCount(), 2);
+    table->SetSlotObject(0, lamp->GetId());
+    table->SetSlotObject(1, 999);  // names no object
+    saved = Save(module);
+  }
+  ObjectModule loaded(&folder);
+  ASSERT_TRUE(Load(loaded, saved));
+  cXObject* table = loaded.GetObject(1);
+  EXPECT_EQ(table->GetSlotObject(0), 2);
+  EXPECT_EQ(table->GetSlotObject(1), 0);
 }
 
 TEST_F(ObjectRecord, DamagedRecordsAreRefused) {

@@ -52,6 +52,15 @@ class SimFixture : public ::testing::Test {
     definition->SetBehavior(std::make_unique<Behavior>(nullptr, &global, &own, &semi));
   }
 
+  // Gives the definition (before any object is made of it) a tree for one
+  // more function-table entry.
+  void AddEntryTree(int entry, int16_t tree) {
+    ObjectDefinitionRecord record = definition->GetRecord();
+    record.SetFunctionEntry(entry, tree);
+    definition = std::make_unique<ObjectDefinition>(nullptr, nullptr, record, definition->GetName(), 0, 128);
+    definition->SetBehavior(std::make_unique<Behavior>(nullptr, &global, &own, &semi));
+  }
+
   void Trees(MemoryResourceSource& file, const std::string& text) {
     for (AssembledTree& t : AssembleTrees(text)) file.Add(kTypeBHAV, t.id, std::move(t.bytes), t.label);
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "StarterContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -18,13 +19,7 @@ using tova_test::ScratchDir;
 class TreerunTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-    std::vector<std::string> compile = {"--out", root()};
-    for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
-      if (e.path().extension() == ".res") compile.push_back(e.path().string());
-    }
-    const ProgramRun built = RunProgram("contentc", compile);
-    ASSERT_EQ(built.code, 0) << built.err;
+    ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root()));
   }
   std::string root() const { return (dir / "data").string(); }
   ScratchDir dir;

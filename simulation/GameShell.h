@@ -1,0 +1,21 @@
+#pragma once
+// The game shell's switches the live objects consult. The shell implements
+// it; until one is installed every switch is off, and tests set their own.
+
+namespace tova {
+
+class iGameShell {
+ public:
+  virtual ~iGameShell() = default;
+  // Placement passes the world's checks (a console switch of the builders).
+  virtual bool FreePlacement() const { return false; }
+  // Objects whose definition changed since the lot was saved are reset after
+  // a load.
+  virtual bool ResetChangedDefinitions() const { return false; }
+  // Any person of the lot may be selected, not only the house's family.
+  virtual bool FreeMode() const { return false; }
+  // The game is in live mode (not build or buy mode).
+  virtual bool LiveMode() const { return false; }
+};
+
+}  // namespace tova
