@@ -22,12 +22,16 @@ class ScratchFolder {
  private:
   ScratchFolder() {
     std::random_device random;
-    const auto base = std::filesystem::temp_directory_path();
-    std::error_code ec;
-    // A fresh name: never share a folder with a fuzzer running beside us.
-    do {
-      mPath = (base / ("tova-fuzz-" + std::to_string(random()))).string();
-    } while (!std::filesystem::create_directory(mPath, ec) && !ec);
+    // A memory-backed folder where there is one: the readers' saves flush
+    // their files, and a flush per input on a busy disk slows a run tenfold.
+    for (const std::filesystem::path& base : {std::filesystem::path("/dev/shm"), std::filesystem::temp_directory_path()}) {
+      std::error_code ec;
+      // A fresh name: never share a folder with a fuzzer running beside us.
+      do {
+        mPath = (base / ("tova-fuzz-" + std::to_string(random()))).string();
+      } while (!std::filesystem::create_directory(mPath, ec) && !ec);
+      if (!ec) return;
+    }
   }
   ~ScratchFolder() {
     std::error_code ec;
