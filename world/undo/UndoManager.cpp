@@ -32,29 +32,20 @@ void UndoManager::Push(Undoable* record) {
     BroadcastChange();
 }
 
-int32_t UndoManager::Undo() {
-    if (mUndoCount == 0) return 1;
-    Undoable* record = mUndo[mUndoCount - 1];
-    const int32_t result = record->Undo();
-    if (result != 0) {
-        ReleaseStack(mUndo, mUndoCount);
-    } else {
-        mUndo[--mUndoCount] = nullptr;
-        mRedo[mRedoCount++] = record;
-    }
-    BroadcastChange();
-    return result;
-}
+int32_t UndoManager::Undo() { return MoveTop(mUndo, mUndoCount, mRedo, mRedoCount, &Undoable::Undo); }
 
-int32_t UndoManager::Redo() {
-    if (mRedoCount == 0) return 1;
-    Undoable* record = mRedo[mRedoCount - 1];
-    const int32_t result = record->Redo();
+int32_t UndoManager::Redo() { return MoveTop(mRedo, mRedoCount, mUndo, mUndoCount, &Undoable::Redo); }
+
+int32_t UndoManager::MoveTop(Undoable** from, int32_t& fromCount, Undoable** to, int32_t& toCount,
+                             int32_t (Undoable::*step)()) {
+    if (fromCount == 0) return 1;
+    Undoable* record = from[fromCount - 1];
+    const int32_t result = (record->*step)();
     if (result != 0) {
-        ReleaseStack(mRedo, mRedoCount);
+        ReleaseStack(from, fromCount);
     } else {
-        mRedo[--mRedoCount] = nullptr;
-        mUndo[mUndoCount++] = record;
+        from[--fromCount] = nullptr;
+        to[toCount++] = record;  // the two counts never exceed the capacity together
     }
     BroadcastChange();
     return result;

@@ -33,6 +33,9 @@ public:
     int32_t RedoCount() const { return mRedoCount; }
 
 private:
+    // Undoes or redoes the top of one stack and moves it to the other.
+    static int32_t MoveTop(Undoable** from, int32_t& fromCount, Undoable** to, int32_t& toCount,
+                           int32_t (Undoable::*step)());
     static void ReleaseStack(Undoable** stack, int32_t& count);
 
     int32_t mUndoCount = 0;
