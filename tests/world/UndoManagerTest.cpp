@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "gamedata/Commander.h"
+#include "support/RecordingDevice3D.h"
+#include "world/roofs/cRoofMeshFactory.h"
+#include "world/undo/cRoofUndoable.h"
 #include "world/undo/UndoManager.h"
 
 namespace {
@@ -204,6 +207,29 @@ TEST(UndoRecord, UndoOfANewRecordAppliesFirstAndStopsWhenThatFails) {
     EXPECT_EQ(r->GetState(), Undoable::kFailed);
     EXPECT_EQ(log, std::vector<std::string>{"apply r"});
     r->Release();
+}
+
+TEST(RoofUndo, UndoThenRedoLeavesTheChangedSettings) {
+    tova_test::RecordingDevice3D device;
+    device.textures.available = {"roofs/r1_", "roofs/r4_"};
+    SetRoofContext({&device, "roofs", {}});
+    ASSERT_TRUE(EnsureRoofMeshFactory());
+    UndoManager manager;
+    auto* record = new cRoofUndoable;  // before the change
+    SetRoofTexture("r4_");
+    SetRoofSlope(1.25f);
+    record->MarkDone();
+    manager.Push(record);
+
+    ASSERT_EQ(manager.Undo(), 0);
+    EXPECT_EQ(GetRoofTexture(), "r1_");
+    EXPECT_FLOAT_EQ(GetRoofSlope(), 0.6f);
+    ASSERT_EQ(manager.Redo(), 0);
+    EXPECT_EQ(GetRoofTexture(), "r4_");
+    EXPECT_FLOAT_EQ(GetRoofSlope(), 1.25f);
+    manager.Clear();
+    DeleteRoofMeshFactory();
+    SetRoofContext({});
 }
 
 }  // namespace
