@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "gamedata/UIStrings.h"
+#include "resfile/StringSet.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "world/LotFile.h"
@@ -220,6 +222,27 @@ TEST_F(StarterHouse, ToolEventsRefuseUnbuiltToolsAndBadArguments) {
         EXPECT_EQ(run.code, 2) << bad;
         EXPECT_NE(run.err.find("line 1"), std::string::npos) << run.err;
     }
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST(PlacementMessages, TheInterfaceTextsHoldOneMessageACode) {
+    tova_test::ScratchDir dir;
+    const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
+                                               std::string(TOVA_SOURCE_DIR) + "/content/GameData/UIText.res"});
+    ASSERT_EQ(built.code, 0) << built.err;
+    const std::string previous = tova::GetUIDirectory();
+    tova::SetUIDirectory((dir / "GameData").string());
+    StringSet set;
+    const bool loaded = tova::LoadUIStringSet(137, "UIText", set, false);
+    tova::SetUIDirectory(previous);
+    ASSERT_TRUE(loaded);
+    ASSERT_NE(set.GetString(35), nullptr) << "the wall that holds an object";
+    EXPECT_NE(std::string(set.GetString(35)).find("wall"), std::string::npos);
+    EXPECT_NE(set.GetString(1), nullptr);
 }
 
 }  // namespace
