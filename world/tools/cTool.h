@@ -62,6 +62,8 @@ public:
     }
     void SubPending(int32_t amount) { mPending -= amount; }
     int32_t GetPending() const { return mPending; }
+    int32_t GetExpenseCategory() const { return mExpenseCategory; }
+    void SetExpenseCategory(int32_t category) { mExpenseCategory = category; }
     // Books the pending money with the expense category and clears it.
     int32_t BookPending();
 
