@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "world/WorldTypes.h"
 
@@ -57,11 +58,25 @@ public:
     virtual int32_t ObjectWallSprite(TileLocation worldTile, int32_t side) const = 0;
 };
 
-// What the walls ask of the game shell: the door test reads the control
-// panel flag and the current tool.
+// What the walls and the build tools ask of the game shell: the door test
+// reads the control panel flag and the current tool.
 class iBuildShell {
 public:
     virtual ~iBuildShell() = default;
     virtual bool ControlPanelFlag() const = 0;
     virtual int32_t CurrentTool() const = 0;
+
+    // What the build tools ask of the shell; a shell without a house view
+    // answers with the defaults.
+    virtual int32_t PanelMode() const { return 0; }  // 0 build, 1 buy, ...
+    virtual void SetViewCursor(int32_t /*kind*/) {}
+    // The view's tool tip at a screen point, and hiding it.
+    virtual void ShowToolTip(int32_t /*x*/, int32_t /*y*/, const std::string& /*text*/) {}
+    virtual void HideToolTip() {}
+    // The mouse position from the window manager; false without one.
+    virtual bool GetMousePosition(int32_t& /*x*/, int32_t& /*y*/) const { return false; }
+    virtual int32_t GetFloorPattern() const { return 0; }
+    virtual void ShowSaleValue(int32_t /*object*/, bool /*shown*/, bool /*refund*/, float /*factor*/) {}
+    virtual void ClearSaleValue() {}
+    virtual void LeaveBuyTool() {}
 };

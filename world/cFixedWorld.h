@@ -194,6 +194,22 @@ public:
     bool HasPoolAtView(TileLocation viewTile) const { return HasPool(ViewToWorld(viewTile)); }
     bool IsPoolOrMarkedAtView(TileLocation viewTile) const { return IsPoolOrMarked(ViewToWorld(viewTile)); }
 
+    // The tools' view of the per-level layers: a view tile is turned to the
+    // world first; tiles off the grid or on other levels read 0 and are not
+    // written.
+    uint8_t GetFloor(TileLocation viewTile) const;
+    void SetFloor(TileLocation viewTile, uint8_t floor);
+    uint8_t GetTileFlags(TileLocation viewTile) const;
+    void SetTileFlags(TileLocation viewTile, uint8_t flags);
+    uint16_t GetRoomId(TileLocation viewTile) const;
+    uint16_t GetObjectId(TileLocation viewTile) const;
+    // A world tile on or outside the lot's border row or column.
+    bool IsBorderTile(TileLocation tile) const;
+    bool IsBorderPoint(FinePoint point) const { return IsBorderTile(TileLocation::FromFine(point, 1)); }
+    // A view tile outside the usable rectangle, the view bounds less their
+    // outer ring.
+    bool IsOutsideLotBounds(TileLocation viewTile) const;
+
     // Walls, in world orientation.
     WallInfo GetWallInfo(TileLocation tile) const;
     // The record of a view tile, turned to the view rotation; SetWallInfo

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "gamedata/UIStrings.h"
+#include "resfile/StringSet.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "world/LotFile.h"
@@ -173,6 +175,74 @@ TEST_F(StarterHouse, RoofsTheHouseOnly) {
     }
     EXPECT_GT(roofed, 20 * 16);
     EXPECT_EQ(lines[1 + 11].substr(10 * 4, 3).substr(1, 1), "s") << "a sloped cell over the left room";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StarterHouse, AWaterDragPrintsTheWaterCellsAndTheMoneyLine) {
+    const auto run = Run("tool 10\ndown 15 16\ndrag 16.5 17\nup 16.5 17\n");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto lines = Lines(run.out);
+    const std::vector<std::string> expected = {
+        "> tool 10",
+        "money 20000 pending 0 undo 0 redo 0",
+        "> down 15 16",
+        "Water (15,16) 255 -> 0",
+        "money 20000 pending 0 undo 0 redo 0",
+        "> drag 16.5 17",
+        "Water (15,16) 0 -> 12",
+        "Water (16,16) 255 -> 6",
+        "Water (15,17) 255 -> 9",
+        "Water (16,17) 255 -> 3",
+        "money 20000 pending 0 undo 0 redo 0",
+        "> up 16.5 17",
+        "money 20000 pending 0 undo 0 redo 0",
+    };
+    EXPECT_EQ(lines, expected) << run.out;
+}
+
+TEST_F(StarterHouse, ARoofChangeIsUndoneAndRedone) {
+    const auto run = Run("undo\nroof 1.25 r4_\nundo\nredo\nredo\n");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> expected = {
+        "> undo",           "money 20000 pending 0 undo 0 redo 0", "> roof 1.25 r4_",
+        "roof r4_ 1.25",    "money 20000 pending 0 undo 1 redo 0", "> undo",
+        "roof r1_ 0.60",    "money 20000 pending 0 undo 0 redo 1", "> redo",
+        "roof r4_ 1.25",    "money 20000 pending 0 undo 1 redo 0", "> redo",
+        "money 20000 pending 0 undo 1 redo 0",
+    };
+    EXPECT_EQ(Lines(run.out), expected) << run.out;
+}
+
+TEST_F(StarterHouse, ToolEventsRefuseUnbuiltToolsAndBadArguments) {
+    for (const char* bad : {"tool 3\n", "tool 11\n", "hold alt\n", "down x 3\n", "level 3\n", "char ab\n"}) {
+        const auto run = Run(bad);
+        EXPECT_EQ(run.code, 2) << bad;
+        EXPECT_NE(run.err.find("line 1"), std::string::npos) << run.err;
+    }
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST(PlacementMessages, TheInterfaceTextsHoldOneMessageACode) {
+    tova_test::ScratchDir dir;
+    const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
+                                               std::string(TOVA_SOURCE_DIR) + "/content/GameData/UIText.res"});
+    ASSERT_EQ(built.code, 0) << built.err;
+    const std::string previous = tova::GetUIDirectory();
+    tova::SetUIDirectory((dir / "GameData").string());
+    StringSet set;
+    const bool loaded = tova::LoadUIStringSet(137, "UIText", set, false);
+    tova::SetUIDirectory(previous);
+    ASSERT_TRUE(loaded);
+    ASSERT_NE(set.GetString(35), nullptr) << "the wall that holds an object";
+    EXPECT_NE(std::string(set.GetString(35)).find("wall"), std::string::npos);
+    EXPECT_NE(set.GetString(1), nullptr);
 }
 
 }  // namespace

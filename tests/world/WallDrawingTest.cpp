@@ -158,6 +158,45 @@ TEST(WallDrawingObjects, StyleTwentyTwoTakesTheObjectsSprite) {
     world.GetWallManager().SetView(nullptr);
 }
 
+TEST_F(WallDrawing, APostWithBothCapsDrawsTheFirst) {
+    SquareRoom();
+    walls().Update();
+    const auto& posts = walls().Posts(1);
+    const auto it =
+        std::find_if(posts.begin(), posts.end(), [](const auto& p) { return p->point.x == 5 && p->point.y == 5; });
+    ASSERT_NE(it, posts.end());
+    WallPost post = **it;
+    // Two distinguishable records on the post's own walls: the first shows
+    // side 1 one tile across, the second side 2 two tiles across.
+    int slots[2] = {-1, -1};
+    for (int s = 0, n = 0; s < 4 && n < 2; ++s)
+        if (post.slots[s] != nullptr) slots[n++] = s;
+    ASSERT_GE(slots[1], 0);
+    post.lowered = post.standing = 0;  // the cap alone
+    post.capExists[0] = post.capExists[1] = true;
+    post.caps[0] = WallCapRecord{1, 0, 0, 4, slots[0], 1, 1};
+    post.caps[1] = WallCapRecord{0, 2, 0, 4, slots[1], 2, 0};
+    view.zoom = 1;
+    view.log.clear();
+    walls().DrawPost(post);
+    ASSERT_EQ(view.log.size(), 1u);
+    const ScreenPoint at = view.TileToScreen(post.point);
+    // Frame 0 (side 1) one tile along x, the strip starting a pixel left of
+    // the post; the second record's presence picks the second sprite form.
+    EXPECT_EQ(view.log[0].rfind("sprite g3 f0 ", 0), 0u) << view.log[0];
+    EXPECT_NE(view.log[0].find(" at " + std::to_string(at.x + 16) + ","), std::string::npos) << view.log[0];
+    EXPECT_NE(view.log[0].find("clip " + std::to_string(at.x - 1) + ".." + std::to_string(at.x + 3)),
+              std::string::npos)
+        << view.log[0];
+    // The second record alone is drawn as itself.
+    post.capExists[0] = false;
+    view.log.clear();
+    walls().DrawPost(post);
+    ASSERT_EQ(view.log.size(), 1u);
+    EXPECT_EQ(view.log[0].rfind("sprite g3 f1 ", 0), 0u) << view.log[0];
+    EXPECT_NE(view.log[0].find(" at " + std::to_string(at.x - 32) + ","), std::string::npos) << view.log[0];
+}
+
 TEST_F(WallDrawing, EntriesOutsideTheTargetAreSkipped) {
     SquareRoom();
     walls().Update();

@@ -1,4 +1,5 @@
 // buildscript --lot FILE --script FILE [--save FILE] [--version N] [--size N]
+//             [--data ROOT] [--money N]
 //
 // The lot is --size tiles a side (default 64): the house file's layers do not
 // record it.
@@ -7,6 +8,11 @@
 //   show walls|posts|pieces LEVEL   rotate R   wallsdown LEVEL on|off
 //   cutaway LEVEL X0 Y0 X1 Y1       draw LEVEL ZOOM
 //   rooms [LEVEL]                   show rooms|flags|pool|water|roof LEVEL
+// Build-mode events (the household starts with --money, default 20000):
+//   tool ID [VALUE]   level N   hold|release shift|ctrl   key CODE   char C
+//   move|down|drag|up X Y (view tiles, fractions allowed)
+//   undo   redo   roof SLOPE TEXTURE
+// each followed by the changed cells and "money M pending P undo U redo R".
 // Room detection runs once after the lot is loaded.
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +24,7 @@
 
 #include "gamedata/RoomManager.h"
 #include "support/RecordingViewer.h"
+#include "tools/buildscript/ToolReplay.h"
 #include "world/LotFile.h"
 #include "world/LotGrids.h"
 #include "world/LotWorld.h"
@@ -27,7 +34,9 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: buildscript --lot FILE --script FILE [--save FILE] [--version N] [--size N]\n");
+    std::fprintf(stderr,
+                 "usage: buildscript --lot FILE --script FILE [--save FILE] [--version N] [--size N] [--data ROOT] "
+                 "[--money N]\n");
     return 2;
 }
 
@@ -135,8 +144,8 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string lotPath, scriptPath, savePath;
-    long version = 53, size = 64;
+    std::string lotPath, scriptPath, savePath, dataRoot = "./";
+    long version = 53, size = 64, money = 20000;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) return Usage();
@@ -146,6 +155,8 @@ int main(int argc, char** argv) {
         else if (arg == "--save") savePath = value;
         else if (arg == "--version" && ParseInt(value, 1, 1000, version)) continue;
         else if (arg == "--size" && ParseInt(value, 4, 64, size)) continue;
+        else if (arg == "--data") dataRoot = value;
+        else if (arg == "--money" && ParseInt(value, -1000000000, 1000000000, money)) continue;
         else return Usage();
     }
     if (lotPath.empty() || scriptPath.empty()) return Usage();
@@ -164,6 +175,7 @@ int main(int argc, char** argv) {
     world.SetRoomManager(&rooms);
     Script runner(world);
     world.RecomputeRooms(0);
+    ToolReplay replay(world, static_cast<int32_t>(money), dataRoot);
     std::string line;
     int number = 0;
     while (std::getline(script, line)) {
@@ -176,7 +188,7 @@ int main(int argc, char** argv) {
         if (words.empty()) continue;
         std::printf("> %s\n", line.c_str());
         std::string error;
-        if (!runner.Run(words, error)) {
+        if (!(replay.Handles(words[0]) ? replay.Run(words, error) : runner.Run(words, error))) {
             std::fflush(stdout);
             std::fprintf(stderr, "buildscript: line %d: %s: %s\n", number, error.c_str(), line.c_str());
             return 2;

@@ -59,6 +59,9 @@ public:
     // Draws every wall of the level in list order, then every post, through
     // the view. Entries whose sprite box misses `target` are skipped.
     void DrawLevel(int32_t level, const ScreenRect& target);
+    // Draws one post through the view: its lowered and standing pieces from
+    // its display masks, then its cap (the first record when both exist).
+    void DrawPost(const WallPost& post);
 
     // A sample wall of one entry with a style and wallpaper on both faces,
     // built in a direction (1, 3, 5 or 6) and drawn with its two posts so
@@ -97,7 +100,6 @@ private:
 
     void DrawWall(const Wall& wall, const ScreenRect& target);
     void DrawJoint(const Wall& wall, size_t index, int32_t startHeight, ScreenPoint at);
-    void DrawPost(const WallPost& post);
     void DrawCap(const WallCapRecord& cap, const WallEntry& entry, bool lowered, int slot, ScreenPoint post,
                  int32_t height, float shade, int secondFlag);
     float Shade(int32_t room) const { return mShade ? mShade(room) : 1.0f; }

@@ -1,0 +1,228 @@
+#include "tools/buildscript/ToolReplay.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "world/cPoolLayer.h"
+#include "world/roofs/cRoofMeshFactory.h"
+#include "world/tools/ToolInput.h"
+#include "world/undo/cRoofUndoable.h"
+
+namespace {
+
+bool ParseNumber(const std::string& text, double low, double high, double& out) {
+    char* end = nullptr;
+    out = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && out >= low && out <= high;
+}
+
+std::string RoofText() {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", GetRoofSlope());
+    return "roof " + GetRoofTexture() + " " + text;
+}
+
+}  // namespace
+
+ToolReplay::ToolReplay(cFixedWorld& world, int32_t money, const std::string& dataRoot)
+    : mWorld(world), mDataRoot(dataRoot) {
+    mMoney.money = money;
+    // A view large enough that every tile of the grid lies inside it, at the
+    // zoom where screen points and sixteenths of a tile convert exactly.
+    mViewer.zoom = 3;
+    mViewer.origin = {5000, 100};
+    mViewer.viewport = {0, 0, 10000, 10000};
+    mViewer.Register();
+    mServices = {&mWorld, &mShell, &mMoney, &mKeyboard, &mClock, &mViewer};
+    mTools = std::make_unique<cToolSet>(mServices);
+    SetRoofContext({&mDevice, "roofs", {}});
+    mDevice.textures.available.insert("roofs/r1_");
+    EnsureRoofMeshFactory();
+    mRoof = RoofText();
+}
+
+ToolReplay::~ToolReplay() {
+    SetCurrentTool(nullptr);
+    mTools.reset();
+    DeleteRoofMeshFactory();
+    SetRoofContext({});
+}
+
+bool ToolReplay::Handles(const std::string& verb) const {
+    for (const char* known : {"tool", "level", "hold", "release", "move", "down", "drag", "up", "key", "char", "undo",
+                              "redo", "roof"})
+        if (verb == known) return true;
+    return false;
+}
+
+bool ToolReplay::Run(const std::vector<std::string>& words, std::string& error) {
+    const std::string& verb = words[0];
+    TakeSnapshot();
+    double value = 0;
+    bool ok = false;
+    if (verb == "tool" && (words.size() == 2 || words.size() == 3)) {
+        ok = SelectTool(words, error);
+    } else if (verb == "level" && words.size() == 2 && ParseNumber(words[1], 1, 2, value) && value == std::floor(value)) {
+        mViewer.level = static_cast<int32_t>(value);
+        ok = true;
+    } else if ((verb == "hold" || verb == "release") && words.size() == 2) {
+        ok = Key(words[1], verb == "hold", error);
+    } else if ((verb == "move" || verb == "down" || verb == "drag" || verb == "up") && words.size() == 3) {
+        ok = Mouse(verb, words[1], words[2], error);
+    } else if (verb == "key" && words.size() == 2 && ParseNumber(words[1], 0, 255, value) && value == std::floor(value)) {
+        const uint32_t key = static_cast<uint32_t>(value);
+        if (cTool* tool = GetCurrentTool()) {
+            tool->KeyDown(key, mKeyboard.GetModifiers());
+            tool->KeyUp(key, mKeyboard.GetModifiers());
+        }
+        ok = true;
+    } else if (verb == "char" && words.size() == 2 && words[1].size() == 1) {
+        if (cTool* tool = GetCurrentTool())
+            tool->Char(static_cast<uint8_t>(words[1][0]), mKeyboard.GetModifiers(), 1);
+        ok = true;
+    } else if ((verb == "undo" || verb == "redo") && words.size() == 1) {
+        UndoManager& undo = mTools->GetUndoManager();
+        if (verb == "undo" ? undo.CanUndo() : undo.CanRedo()) verb == "undo" ? undo.Undo() : undo.Redo();
+        ok = true;
+    } else if (verb == "roof" && words.size() == 3 && ParseNumber(words[1], -100, 100, value)) {
+        auto* record = new cRoofUndoable;
+        mDevice.textures.available.insert("roofs/" + words[2]);
+        SetRoofTexture(words[2]);
+        SetRoofSlope(static_cast<float>(value));
+        record->MarkDone();
+        mTools->GetUndoManager().Push(record);
+        ok = true;
+    } else if (error.empty()) {
+        error = "unknown command or wrong arguments";
+    }
+    if (!ok) return false;
+    PrintChanges();
+    return true;
+}
+
+bool ToolReplay::SelectTool(const std::vector<std::string>& words, std::string& error) {
+    double id = 0, value = 0;
+    if (!ParseNumber(words[1], -32768, 32767, id) || id != std::floor(id) ||
+        (words.size() == 3 && (!ParseNumber(words[2], -32768, 65535, value) || value != std::floor(value)))) {
+        error = "tool takes an id and an optional 16-bit value";
+        return false;
+    }
+    cTool* tool = mTools->GetTool(static_cast<int32_t>(id));
+    if (tool == nullptr) {
+        error = "no tool has that id";
+        return false;
+    }
+    // As the control panel does it: the value, the old panel tool
+    // deselected, then the tool made current in build mode.
+    const auto parameter = static_cast<int16_t>(static_cast<int32_t>(value));
+    tool->SetParameter(parameter);
+    if (mPanelTool != nullptr) mPanelTool->Deselect();
+    mPanelTool = tool;
+    tool->SetParameter(parameter);
+    SetCurrentTool(tool);
+    tool->SetParameter(parameter);
+    return true;
+}
+
+bool ToolReplay::Key(const std::string& which, bool down, std::string& error) {
+    uint32_t key = 0;
+    if (which == "shift") key = cRZKeyboard::kVKShift;
+    else if (which == "ctrl") key = cRZKeyboard::kVKControl;
+    else {
+        error = "hold and release take shift or ctrl";
+        return false;
+    }
+    if (down) mKeyboard.KeyDown(key);
+    else mKeyboard.KeyUp(key);
+    if (cTool* tool = GetCurrentTool()) {
+        if (down) tool->KeyDown(key, mKeyboard.GetModifiers());
+        else tool->KeyUp(key, mKeyboard.GetModifiers());
+    }
+    return true;
+}
+
+bool ToolReplay::Mouse(const std::string& verb, const std::string& x, const std::string& y, std::string& error) {
+    double tx = 0, ty = 0;
+    if (!ParseNumber(x, -64, 128, tx) || !ParseNumber(y, -64, 128, ty)) {
+        error = "positions are view tiles from -64 to 128";
+        return false;
+    }
+    const tova::FinePoint fine{static_cast<int32_t>(std::lround(tx * 16)), static_cast<int32_t>(std::lround(ty * 16))};
+    ToolMouseEvent event;
+    mViewer.WorldToScreen(fine, event.x, event.y);
+    // The framework's modifier flags: 1 Shift, 2 Ctrl, 16 the left button.
+    event.flags = mKeyboard.GetModifiers();
+    mClock.now += 100;  // every event a tenth of a second after the last
+    if (verb == "move") OnMouseMove(mViewer, event, false);
+    else if (verb == "drag") OnMouseMove(mViewer, ToolMouseEvent{event.x, event.y, event.flags | 16}, true);
+    else if (verb == "down") OnMouseButton(mViewer, ToolMouseEvent{event.x, event.y, event.flags | 16}, 1);
+    else OnMouseUp(mViewer, event);
+    return true;
+}
+
+void ToolReplay::TakeSnapshot() {
+    mSnapshot.clear();
+    const int32_t size = mWorld.GetSize();
+    std::vector<const _c2DArray*> layers = {&mWorld.Altitude(), &mWorld.Ground(), &mWorld.Grass(),
+                                            &mWorld.TargetGrass(), mWorld.GetPoolLayer(), mWorld.GetWaterLayer()};
+    for (int32_t level = 1; level <= 2; ++level)
+        for (const _c2DArray* layer : std::initializer_list<const _c2DArray*>{
+                 mWorld.Floors(level), mWorld.Rooms(level), mWorld.Flags(level), mWorld.Walls(level),
+                 mWorld.Objects(level)})
+            layers.push_back(layer);
+    for (const _c2DArray* layer : layers) {
+        if (layer == nullptr || !layer->HasData()) continue;
+        Snapshot s{layer, {}};
+        for (int32_t y = 0; y < size; ++y)
+            for (int32_t x = 0; x < size; ++x) {
+                const uint8_t* cell = layer->CellBytes(x, y);
+                s.bytes.insert(s.bytes.end(), cell, cell + layer->CellSize());
+            }
+        mSnapshot.push_back(std::move(s));
+    }
+}
+
+std::string ToolReplay::CellText(const _c2DArray& layer, const uint8_t* cell) const {
+    char text[40];
+    if (layer.CellSize() == 1) {
+        const bool isSigned = &layer == &mWorld.Grass() || &layer == &mWorld.TargetGrass();
+        std::snprintf(text, sizeof text, "%d", isSigned ? static_cast<int8_t>(cell[0]) : cell[0]);
+    } else if (layer.CellSize() == 2) {
+        std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(cell[0] | (cell[1] << 8)));
+    } else {
+        std::string hex;
+        for (int32_t i = 0; i < layer.CellSize(); ++i) {
+            std::snprintf(text, sizeof text, "%02x", cell[i]);
+            hex += text;
+        }
+        return hex;
+    }
+    return text;
+}
+
+void ToolReplay::PrintChanges() {
+    const int32_t size = mWorld.GetSize();
+    for (const Snapshot& s : mSnapshot) {
+        const int32_t n = s.layer->CellSize();
+        size_t offset = 0;
+        for (int32_t y = 0; y < size; ++y)
+            for (int32_t x = 0; x < size; ++x, offset += static_cast<size_t>(n)) {
+                const uint8_t* now = s.layer->CellBytes(x, y);
+                if (std::equal(now, now + n, s.bytes.begin() + static_cast<std::ptrdiff_t>(offset))) continue;
+                std::printf("%s (%d,%d) %s -> %s\n", s.layer->GetName().c_str(), x, y,
+                            CellText(*s.layer, s.bytes.data() + offset).c_str(), CellText(*s.layer, now).c_str());
+            }
+    }
+    if (const std::string roof = RoofText(); roof != mRoof) {
+        std::printf("%s\n", roof.c_str());
+        mRoof = roof;
+    }
+    if (mShell.toolTip != mMessage) {
+        mMessage = mShell.toolTip;
+        std::printf("message %s\n", mMessage.empty() ? "none" : mMessage.c_str());
+    }
+    const UndoManager& undo = mTools->GetUndoManager();
+    std::printf("money %d pending %d undo %d redo %d\n", mMoney.money, GetCurrentTool() ? GetCurrentTool()->GetPending() : 0,
+                undo.UndoCount(), undo.RedoCount());
+}

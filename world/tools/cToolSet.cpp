@@ -1,0 +1,27 @@
+#include "world/tools/cToolSet.h"
+
+#include "world/tools/cTileTool.h"
+#include "world/tools/cWaterTool.h"
+
+cToolSet::cToolSet(ToolServices& services) {
+    // The fixed construction order; tools not built yet keep their slot
+    // empty.
+    for (int32_t id : {0, 1, 2, 3, 5, 4, 6, 7, 8, 9, 10}) {
+        switch (id) {
+            case kTile: mTools[id] = std::make_unique<cTileTool>(services); break;
+            case kWater: mTools[id] = std::make_unique<cWaterTool>(services, mUndo); break;
+            default: break;
+        }
+    }
+    for (auto& tool : mTools)
+        if (tool) tool->Init();
+}
+
+cToolSet::~cToolSet() {
+    for (auto& tool : mTools) tool.reset();
+}
+
+cTool* cToolSet::GetTool(int32_t id) const {
+    const int16_t n = static_cast<int16_t>(id);
+    return n < 0 || n >= kToolCount ? nullptr : mTools[n].get();
+}
