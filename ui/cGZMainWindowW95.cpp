@@ -124,8 +124,9 @@ bool cGZMainWindowW95::Init() {
 bool cGZMainWindowW95::Shutdown() {
     if (!mbStarted) return true;
     cGZWin::SetFlag(kGZWinVisible, false);
-    if (mpConsole && GZWinMgr() && GZWinMgr()->IsWin(mpConsole)) GZWinMgr()->DestroyWin(mpConsole);
     mpConsole = nullptr;
+    // The window tree goes with the root (the console line among it).
+    DeleteAllChildren();
     if (GZWinMgr()) GZWinMgr()->SetConsoleWin(nullptr);
     if (mbScreenBufferShown) {
         // The screen buffer belongs to the graphic system.
