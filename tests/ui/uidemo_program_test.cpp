@@ -106,24 +106,31 @@ TEST(uidemoProgram, BadScriptLinesAreReportedWithExitTwo) {
 // scripted input crosses SDL's event path and the dump equals the headless one.
 // The X11 and D-Bus libraries keep allocations to the end, so leak checks are
 // off for this run only.
-TEST(uidemoProgram, RealWindowUnderXvfbDumpsTheSamePicture) {
+TEST(uidemoProgram, RealWindowUnderXvfbDumpsTheSamePictures) {
     if (std::system("command -v xvfb-run > /dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
-    ScratchDir dir;
-    const std::string script = Write(dir, "s.txt", kDragScript);
-    const std::string png = (dir / "x.png").string();
-    const std::string command = "xvfb-run -a env SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 " +
-                                tova_test::ShellQuote(std::string(TOVA_BIN_DIR) + "/uidemo") + " --script " +
-                                tova_test::ShellQuote(script) + " --dump " + tova_test::ShellQuote(png) +
-                                " > " + tova_test::ShellQuote((dir / "out").string()) + " 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    auto image = platform::ReadPngFile(png);
-    ASSERT_TRUE(image);
-    EXPECT_TRUE(tova_test::MatchesGolden(*image, "ui/golden/uidemo_drag.png"));
-    ProgramRun run;
-    auto headless = Dump(dir, kDragScript, run);
-    ASSERT_TRUE(headless) << run.err;
-    EXPECT_EQ(headless->width, image->width);
-    EXPECT_TRUE(headless->pixels == image->pixels);
+    struct Case {
+        const char* script;
+        const char* golden;
+    } cases[] = {{kDragScript, "ui/golden/uidemo_drag.png"}, {kTipScript, "ui/golden/uidemo_tooltip.png"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.golden);
+        ScratchDir dir;
+        const std::string script = Write(dir, "s.txt", c.script);
+        const std::string png = (dir / "x.png").string();
+        const std::string command =
+            "xvfb-run -a env SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 " +
+            tova_test::ShellQuote(std::string(TOVA_BIN_DIR) + "/uidemo") + " --script " + tova_test::ShellQuote(script) +
+            " --dump " + tova_test::ShellQuote(png) + " > " + tova_test::ShellQuote((dir / "out").string()) + " 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        auto image = platform::ReadPngFile(png);
+        ASSERT_TRUE(image);
+        EXPECT_TRUE(tova_test::MatchesGolden(*image, c.golden));
+        ProgramRun run;
+        auto headless = Dump(dir, c.script, run);
+        ASSERT_TRUE(headless) << run.err;
+        EXPECT_EQ(headless->width, image->width);
+        EXPECT_TRUE(headless->pixels == image->pixels);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -60,83 +61,100 @@ std::string Area(const cGZWin& w) {
            std::to_string(r.bottom);
 }
 
-class Demo {
+// Plays the script from the framework's frame step: each step sends one
+// input event (or prints), and the framework's loop, or a modal loop inside
+// it, dispatches it before the next frame. The manual clock moves 10 ms per
+// frame; a wait is that many frames without events.
+class ScriptPlayer {
 public:
-    Demo(cGZFrameWorkW95& framework, cGZGraphicSystemW95& graphics, platform::HostWindow& host)
-        : mFramework(framework), mGraphics(graphics), mHost(host) {}
+    ScriptPlayer(platform::HostWindow& host, WindowsPage& page) : mHost(host), mPage(page) {}
 
-    // One frame: the waiting messages through the main window, then the
-    // graphic system's frame; the manual clock moves on.
-    bool Frame(uint32_t ms = kFrameMs) {
-        auto queue = platform::MessageQueue::Current();
-        while (auto m = queue->Peek(true)) {
-            if (m->message == platform::kMsgQuit) return false;
-            mFramework.DispatchMessage(*m);
-        }
-        FrameClock::Global().TickAt(platform::TimeMs());
-        mGraphics.Update();
-        platform::AdvanceManualClock(ms);
-        return true;
-    }
-
-    void Play(const UiDemoStep& s, WindowsPage& page) {
+    void Add(const UiDemoStep& s) {
         switch (s.kind) {
-            case UiDemoStep::Move: Event([&] { mHost.SimulateMouseMove(s.x, s.y); }); break;
-            case UiDemoStep::Button: Event([&] { mHost.SimulateMouseButton(s.button, s.press > 0, s.x, s.y); }); break;
+            case UiDemoStep::Move: Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); }); break;
+            case UiDemoStep::Button:
+                Event([=, this] { mHost.SimulateMouseButton(s.button, s.press > 0, s.x, s.y); });
+                break;
             case UiDemoStep::Click:
             case UiDemoStep::DoubleClick:
-                Event([&] { mHost.SimulateMouseMove(s.x, s.y); });
-                Event([&] { mHost.SimulateMouseButton(s.button, true, s.x, s.y); });
-                Event([&] { mHost.SimulateMouseButton(s.button, false, s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseButton(s.button, true, s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseButton(s.button, false, s.x, s.y); });
                 if (s.kind == UiDemoStep::DoubleClick) {
-                    Event([&] { mHost.SimulateMouseButton(s.button, true, s.x, s.y, 2); });
-                    Event([&] { mHost.SimulateMouseButton(s.button, false, s.x, s.y, 2); });
+                    Event([=, this] { mHost.SimulateMouseButton(s.button, true, s.x, s.y, 2); });
+                    Event([=, this] { mHost.SimulateMouseButton(s.button, false, s.x, s.y, 2); });
                 }
                 break;
             case UiDemoStep::Wheel:
-                Event([&] { mHost.SimulateMouseMove(s.x, s.y); });
-                Event([&] { mHost.SimulateWheel(1); });
+                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
+                Event([=, this] { mHost.SimulateWheel(1); });
                 break;
             case UiDemoStep::Drag:
-                Event([&] { mHost.SimulateMouseMove(s.x, s.y); });
-                Event([&] { mHost.SimulateMouseButton(1, true, s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseButton(1, true, s.x, s.y); });
                 for (int i = 1; i <= 8; ++i) {
                     const int32_t x = s.x + (s.x1 - s.x) * i / 8, y = s.y + (s.y1 - s.y) * i / 8;
-                    Event([&] { mHost.SimulateMouseMove(x, y); });
+                    Event([=, this] { mHost.SimulateMouseMove(x, y); });
                 }
-                Event([&] { mHost.SimulateMouseButton(1, false, s.x1, s.y1); });
+                Event([=, this] { mHost.SimulateMouseButton(1, false, s.x1, s.y1); });
                 break;
             case UiDemoStep::Key:
-                if (s.press >= 0) Event([&] { mHost.SimulateKey(s.key, true); });
-                if (s.press <= 0) Event([&] { mHost.SimulateKey(s.key, false); });
+                if (s.press >= 0) Event([=, this] { mHost.SimulateKey(s.key, true); });
+                if (s.press <= 0) Event([=, this] { mHost.SimulateKey(s.key, false); });
                 break;
-            case UiDemoStep::Char: Event([&] { mHost.SimulateText(s.text); }); break;
+            case UiDemoStep::Char: Event([=, this] { mHost.SimulateText(s.text); }); break;
             case UiDemoStep::Wait:
-                for (int32_t t = 0; t < s.ms && mRunning; t += kFrameMs) mRunning = Frame();
+                for (int32_t t = 0; t < s.ms; t += kFrameMs) Event([] {});
                 break;
-            case UiDemoStep::Activate: Event([&] { mHost.SimulateActivation(s.on); }); break;
-            case UiDemoStep::Print: {
-                auto it = page.Named().find(s.text);
-                if (it == page.Named().end()) Say("state " + s.text + " unknown");
-                else Say("state " + s.text + " " + Area(*it->second));
+            case UiDemoStep::Activate: Event([=, this] { mHost.SimulateActivation(s.on); }); break;
+            case UiDemoStep::Print:
+                // Printed at the start of the next frame, after what the
+                // events before it queued has been delivered.
+                mActions.push_back({[=, this] { Print(s.text); }, true});
                 break;
-            }
         }
     }
-    bool Running() const { return mRunning; }
 
-private:
-    template <class F>
-    void Event(F&& f) {
-        if (!mRunning) return;
-        f();
-        mRunning = Frame();
+    // The frame step's hook: the clock moves on and the next event goes out;
+    // after the last one the program is asked to quit.
+    void OnFrame() {
+        FrameClock::Global().TickAt(platform::TimeMs());
+        if (mbStarted) platform::AdvanceManualClock(kFrameMs);
+        mbStarted = true;
+        for (auto& print : mPendingPrints) print();
+        mPendingPrints.clear();
+        while (mNext < mActions.size() && mActions[mNext].isPrint) mPendingPrints.push_back(mActions[mNext++].run);
+        if (!mPendingPrints.empty()) return;
+        if (mNext < mActions.size()) {
+            mActions[mNext++].run();
+            return;
+        }
+        if (!mbQuitting) platform::MessageQueue::Current()->PostQuit(0);
+        mbQuitting = true;
     }
 
-    cGZFrameWorkW95& mFramework;
-    cGZGraphicSystemW95& mGraphics;
+private:
+    struct Action {
+        std::function<void()> run;
+        bool isPrint = false;
+    };
+    template <class F>
+    void Event(F&& f) {
+        mActions.push_back({std::forward<F>(f)});
+    }
+    void Print(const std::string& name) {
+        auto it = mPage.Named().find(name);
+        if (it == mPage.Named().end()) Say("state " + name + " unknown");
+        else Say("state " + name + " " + Area(*it->second));
+    }
+
     platform::HostWindow& mHost;
-    bool mRunning = true;
+    WindowsPage& mPage;
+    std::vector<Action> mActions;
+    size_t mNext = 0;
+    std::vector<std::function<void()>> mPendingPrints;
+    bool mbStarted = false;
+    bool mbQuitting = false;
 };
 
 }  // namespace
@@ -233,15 +251,18 @@ int main(int argc, char** argv) {
         page->Build();
         host->SimulateActivation(true);
 
-        Demo demo(framework, *graphics, *host);
-        demo.Frame();
         if (o.list)
             for (const auto& [name, w] : page->Named()) Say("window " + name + " " + Area(*w));
-        for (const UiDemoStep& s : steps) {
-            if (!demo.Running()) break;
-            demo.Play(s, *page);
-        }
-        if (demo.Running()) demo.Frame();
+        ScriptPlayer player(*host, *page);
+        // One quiet frame first, so the page is on the screen before any input.
+        UiDemoStep first;
+        first.kind = UiDemoStep::Wait;
+        first.ms = kFrameMs;
+        player.Add(first);
+        for (const UiDemoStep& s : steps) player.Add(s);
+        GZSetFrameClockHook([&player] { player.OnFrame(); });
+        framework.Run();
+        GZSetFrameClockHook(nullptr);
         if (!o.dump.empty()) {
             std::unique_ptr<platform::Surface> shown = graphics->GetPresenter()->Grab();
             if (!shown || !platform::WritePngFile(o.dump, platform::ImageFromSurface(*shown), &error)) {
