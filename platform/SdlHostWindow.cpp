@@ -33,7 +33,7 @@ public:
                                    static_cast<size_t>(r.left) * 2;
             if (SDL_UpdateTexture(texture_, &area, first, frame.PitchBytes()) != 0) return false;
         }
-        if (!Draw()) return false;
+        if (!DrawChanged(rects)) return false;
         SDL_RenderPresent(renderer_);
         return true;
     }
@@ -65,6 +65,26 @@ public:
     }
 
 private:
+    // The software renderer keeps its back buffer (the window surface)
+    // between presents, so at the logical size only the listed rectangles
+    // need copying; anything else redraws the whole picture.
+    bool DrawChanged(const std::vector<Rect>& rects) {
+        SDL_RendererInfo info;
+        int outW = 0, outH = 0;
+        const bool software = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+        const bool unscaled = SDL_GetRendererOutputSize(renderer_, &outW, &outH) == 0 && outW == Width() &&
+                              outH == Height();
+        if (!software || !unscaled || !drawnWhole_) {
+            drawnWhole_ = software && unscaled;
+            return Draw();
+        }
+        for (const Rect& r : ClipAll(rects, Width(), Height())) {
+            const SDL_Rect area{r.left, r.top, r.Width(), r.Height()};
+            if (SDL_RenderCopy(renderer_, texture_, &area, &area) != 0) return false;
+        }
+        return true;
+    }
+
     bool Draw() const {
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
@@ -73,6 +93,7 @@ private:
 
     SDL_Renderer* renderer_;
     SDL_Texture* texture_;
+    bool drawnWhole_ = false;
 };
 
 class SdlHostWindow : public HostWindow {

@@ -1,0 +1,278 @@
+// uidemo: shows a page of named windows on the game's main window and plays
+// a script of input against it, one frame per input event on a manual clock,
+// so a headless run and a run in a real window give the same pictures.
+//
+//   uidemo [--headless] [--page windows] [--script FILE] [--dump OUT.png]
+//          [--list] [--data ROOT] [--language ID] [--555] [--fullscreen]
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "UiDemoScript.h"
+#include "WindowsPage.h"
+#include "framework/cGZFrameWorkW95.h"
+#include "gamedata/FrameClock.h"
+#include "platform/Clock.h"
+#include "platform/HostWindow.h"
+#include "platform/PngFile.h"
+#include "platform/Presenter.h"
+#include "support/FakeFont.h"
+#include "ui/cGZMainWindowW95.h"
+#include "ui/cGZWinMgrW95.h"
+#include "ui/graphics/cGZGraphicSystemW95.h"
+
+namespace {
+
+constexpr uint32_t kFrameMs = 10;
+
+struct Options {
+    bool headless = false;
+    std::string page = "windows";
+    std::string script;
+    std::string dump;
+    bool list = false;
+    std::string data;
+    int32_t language = 0;
+    bool format555 = false;
+    bool fullscreen = false;
+};
+
+int Usage(const std::string& why) {
+    std::cerr << "uidemo: " << why << "\n"
+              << "usage: uidemo [--headless] [--page windows] [--script FILE] [--dump OUT.png] [--list]\n"
+              << "              [--data ROOT] [--language ID] [--555] [--fullscreen]\n";
+    return 2;
+}
+
+void Say(const std::string& line) {
+    std::cout << line << "\n";
+    std::cout.flush();
+}
+
+std::string Area(const cGZWin& w) {
+    const cRZRect& r = w.GetScreenArea();
+    return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+           std::to_string(r.bottom);
+}
+
+// Plays the script from the framework's frame step: each step sends one
+// input event (or prints), and the framework's loop, or a modal loop inside
+// it, dispatches it before the next frame. The manual clock moves 10 ms per
+// frame; a wait is that many frames without events.
+class ScriptPlayer {
+public:
+    ScriptPlayer(platform::HostWindow& host, WindowsPage& page) : mHost(host), mPage(page) {}
+
+    void Add(const UiDemoStep& s) {
+        switch (s.kind) {
+            case UiDemoStep::Move: Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); }); break;
+            case UiDemoStep::Button:
+                Event([=, this] { mHost.SimulateMouseButton(s.button, s.press > 0, s.x, s.y); });
+                break;
+            case UiDemoStep::Click:
+            case UiDemoStep::DoubleClick:
+                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseButton(s.button, true, s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseButton(s.button, false, s.x, s.y); });
+                if (s.kind == UiDemoStep::DoubleClick) {
+                    Event([=, this] { mHost.SimulateMouseButton(s.button, true, s.x, s.y, 2); });
+                    Event([=, this] { mHost.SimulateMouseButton(s.button, false, s.x, s.y, 2); });
+                }
+                break;
+            case UiDemoStep::Wheel:
+                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
+                Event([=, this] { mHost.SimulateWheel(1); });
+                break;
+            case UiDemoStep::Drag:
+                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
+                Event([=, this] { mHost.SimulateMouseButton(1, true, s.x, s.y); });
+                for (int i = 1; i <= 8; ++i) {
+                    const int32_t x = s.x + (s.x1 - s.x) * i / 8, y = s.y + (s.y1 - s.y) * i / 8;
+                    Event([=, this] { mHost.SimulateMouseMove(x, y); });
+                }
+                Event([=, this] { mHost.SimulateMouseButton(1, false, s.x1, s.y1); });
+                break;
+            case UiDemoStep::Key:
+                if (s.press >= 0) Event([=, this] { mHost.SimulateKey(s.key, true); });
+                if (s.press <= 0) Event([=, this] { mHost.SimulateKey(s.key, false); });
+                break;
+            case UiDemoStep::Char: Event([=, this] { mHost.SimulateText(s.text); }); break;
+            case UiDemoStep::Wait:
+                for (int32_t t = 0; t < s.ms; t += kFrameMs) Event([] {});
+                break;
+            case UiDemoStep::Activate: Event([=, this] { mHost.SimulateActivation(s.on); }); break;
+            case UiDemoStep::Print:
+                // Printed at the start of the next frame, after what the
+                // events before it queued has been delivered.
+                mActions.push_back({[=, this] { Print(s.text); }, true});
+                break;
+        }
+    }
+
+    // The frame step's hook: the clock moves on and the next event goes out;
+    // after the last one the program is asked to quit.
+    void OnFrame() {
+        FrameClock::Global().TickAt(platform::TimeMs());
+        if (mbStarted) platform::AdvanceManualClock(kFrameMs);
+        mbStarted = true;
+        for (auto& print : mPendingPrints) print();
+        mPendingPrints.clear();
+        while (mNext < mActions.size() && mActions[mNext].isPrint) mPendingPrints.push_back(mActions[mNext++].run);
+        if (!mPendingPrints.empty()) return;
+        if (mNext < mActions.size()) {
+            mActions[mNext++].run();
+            return;
+        }
+        if (!mbQuitting) platform::MessageQueue::Current()->PostQuit(0);
+        mbQuitting = true;
+    }
+
+private:
+    struct Action {
+        std::function<void()> run;
+        bool isPrint = false;
+    };
+    template <class F>
+    void Event(F&& f) {
+        mActions.push_back({std::forward<F>(f)});
+    }
+    void Print(const std::string& name) {
+        auto it = mPage.Named().find(name);
+        if (it == mPage.Named().end()) Say("state " + name + " unknown");
+        else Say("state " + name + " " + Area(*it->second));
+    }
+
+    platform::HostWindow& mHost;
+    WindowsPage& mPage;
+    std::vector<Action> mActions;
+    size_t mNext = 0;
+    std::vector<std::function<void()>> mPendingPrints;
+    bool mbStarted = false;
+    bool mbQuitting = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--headless") o.headless = true;
+        else if (a == "--list") o.list = true;
+        else if (a == "--555") o.format555 = true;
+        else if (a == "--fullscreen") o.fullscreen = true;
+        else if (a == "--page") {
+            if (!value(o.page)) return Usage("--page needs a name");
+        } else if (a == "--script") {
+            if (!value(o.script)) return Usage("--script needs a file");
+        } else if (a == "--dump") {
+            if (!value(o.dump)) return Usage("--dump needs a file");
+        } else if (a == "--data") {
+            if (!value(o.data)) return Usage("--data needs a folder");
+        } else if (a == "--language") {
+            if (!value(v)) return Usage("--language needs a number");
+            char* end = nullptr;
+            o.language = static_cast<int32_t>(std::strtol(v.c_str(), &end, 10));
+            if (*end) return Usage("--language needs a number");
+        } else return Usage("unknown argument '" + a + "'");
+    }
+    if (o.page != "windows") return Usage("unknown page '" + o.page + "'");
+
+    std::vector<UiDemoStep> steps;
+    if (!o.script.empty()) {
+        std::ifstream in(o.script, std::ios::binary);
+        if (!in) {
+            std::cerr << "uidemo: cannot read " << o.script << "\n";
+            return 1;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string error;
+        if (!ParseUiDemoScript(text.str(), steps, error)) {
+            std::cerr << error << "\n";
+            return 2;
+        }
+    }
+
+    if (o.format555) cGZBuffer::SetScreenFormat(cGZBuffer::kFormat555);
+    cGZGraphicSystem::SetRequestedMode(640, 480, 16);
+    cGZGraphicSystem::SetWindowed(!o.fullscreen);
+    platform::SetManualClock(true);
+    platform::AdvanceManualClock(1000);
+
+    const platform::HostWindowOptions hostOptions{"uidemo", 640, 480, platform::WindowFrame::Caption};
+    std::string error;
+    std::unique_ptr<platform::HostWindow> host = o.headless ? platform::HostWindow::CreateHeadless(hostOptions)
+                                                            : platform::HostWindow::CreateSdl(hostOptions, &error);
+    if (!host) {
+        std::cerr << "uidemo: no window: " << error << "\n";
+        return 1;
+    }
+
+    int result = 0;
+    // The stand-in font until the font service lands.
+    tova_test::FakeFontSys fonts;
+    GZSetFontSys(&fonts);
+    {
+        cGZWinMgrW95 manager;
+        cGZFrameWorkProviders providers;
+        providers.createGraphicSystem = GZCreateGraphicSystem;
+        RZSetFrameWorkProviders(providers);
+        manager.RegisterAsProvider();
+        cGZFrameWorkW95 framework;
+        auto* graphics = dynamic_cast<cGZGraphicSystemW95*>(&framework.GetGraphicsObject());
+        graphics->SetFramework(&framework);
+        graphics->SetHostWindow(host.get());
+        manager.Startup(&framework);
+        if (!graphics->Init()) {
+            std::cerr << "uidemo: the graphic system did not start\n";
+            RZSetFrameWorkProviders({});
+            return 1;
+        }
+        cGZMainWindowW95& main = graphics->GetMainWindow();
+        main.SetLanguageIndex(o.language);
+        main.SetText(cRZString("uidemo"));
+        main.SetFlag(kGZWinVisible, true);
+        auto* page = new WindowsPage(Say);
+        page->SetArea(0, 0, 640, 480);
+        main.AddChild(page);
+        page->Build();
+        host->SimulateActivation(true);
+
+        if (o.list)
+            for (const auto& [name, w] : page->Named()) Say("window " + name + " " + Area(*w));
+        ScriptPlayer player(*host, *page);
+        // One quiet frame first, so the page is on the screen before any input.
+        UiDemoStep first;
+        first.kind = UiDemoStep::Wait;
+        first.ms = kFrameMs;
+        player.Add(first);
+        for (const UiDemoStep& s : steps) player.Add(s);
+        GZSetFrameClockHook([&player] { player.OnFrame(); });
+        framework.Run();
+        GZSetFrameClockHook(nullptr);
+        if (!o.dump.empty()) {
+            std::unique_ptr<platform::Surface> shown = graphics->GetPresenter()->Grab();
+            if (!shown || !platform::WritePngFile(o.dump, platform::ImageFromSurface(*shown), &error)) {
+                std::cerr << "uidemo: cannot write " << o.dump << ": " << error << "\n";
+                result = 1;
+            }
+        }
+        graphics->Shutdown();
+        RZSetFrameWorkProviders({});
+    }
+    GZSetFontSys(nullptr);
+    return result;
+}
