@@ -12,6 +12,7 @@ packages=(
   xvfb xauth                 # trying the real window with no display attached
   libzstd-dev                # the patch-engine stand-in of the update library
   libsdl2-ttf-dev fonts-comic-neue fonts-wqy-microhei fonts-tlwg-loma-ttf  # launcher captions: comic, CJK, Thai faces
+  fonts-dejavu-core          # the outline faces the game's proportional fonts are made from (tools/fontmake)
 )
 
 missing=()
