@@ -78,6 +78,11 @@ TEST_F(FontSysTest, ShadowRequestSetsTheFlagAndMissingFilesGiveNothing) {
     EXPECT_EQ(PathOf(russian), folder / "Fonts/Russian/VariableSans_09.ffn");
     fonts.Shutdown();
     EXPECT_EQ(fonts.ListedFontCount(), 0u);
+    // The callers' references outlive the list.
+    EXPECT_TRUE(shadowed->HasFlag(cIGZFont::kFlagShadow));
+    EXPECT_EQ(shadowed->Release(), 1u);
+    EXPECT_EQ(shadowed->Release(), 0u);
+    EXPECT_EQ(russian->Release(), 0u);
 }
 
 TEST_F(FontSysTest, FileNamesByLanguageAndSize) {

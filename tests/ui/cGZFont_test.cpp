@@ -90,6 +90,21 @@ TEST_F(FontTest, AtlasRowsEndAt1024AndOffsetsComeFromTheOrigins) {
     EXPECT_EQ(font->GetExtraWidth(), 0) << "-2 over five images rounds to 0";
 }
 
+TEST_F(FontTest, ACodeGivenTwiceKeepsItsLastImage) {
+    cGZFont font("built.ffn", 12, 0);
+    const auto big = tova_test::MakeGlyph({'A', 40, 30});
+    const auto small = tova_test::MakeGlyph({'A', 3, 3});
+    std::vector<cGZFont::GlyphImage> images = {{big.name, 40, 30, 0, 0, big.pixels},
+                                               {small.name, 3, 3, 0, 0, small.pixels}};
+    ASSERT_TRUE(font.Build(images, tova_test::TestPalette()));
+    EXPECT_EQ(font.GetGlyphWidth('A'), 3);
+    EXPECT_EQ(font.GetGlyphRect('A').left, 40);
+    EXPECT_EQ(font.GetLineHeight(), 3);
+    images[1].pixels.pop_back();
+    EXPECT_FALSE(font.Build(images, tova_test::TestPalette())) << "pixels short of the size";
+    EXPECT_FALSE(font.Build(images, {})) << "no palette";
+}
+
 TEST_F(FontTest, MetricsOfTheAsciiFont) {
     FontPtr font = Ascii();
     EXPECT_EQ(font->GetLineHeight(), 13);

@@ -23,7 +23,9 @@ struct LoadedImage {
     int32_t height = 0;
     int32_t originX = 0;
     int32_t originY = 0;
-    std::vector<uint8_t> pixels;
+    const std::vector<uint8_t>* pixels = nullptr;
+    int32_t left = 0;  // its place in the atlas
+    int32_t top = 0;
 };
 
 int32_t Length(const char* text, int32_t length) {
@@ -110,48 +112,59 @@ bool cGZFont::Load() {
     void* context = nullptr;
     if (!KoralOpen(&context, stream.get(), mPath.c_str(), kKoralModeDefault) || !context) return false;
 
-    std::vector<LoadedImage> images;
+    std::vector<GlyphImage> images;
     std::vector<uint32_t> palette;
     bool ok = true;
-    int64_t xOffsetSum = 0;
-    int32_t frameCount = 0;
     for (intptr_t index = 0; ok; ++index) {
         KoralFrame* frame = KoralInfo(context, index);
         if (!frame) break;
-        ++frameCount;
-        LoadedImage image;
-        char character = 0;
-        int number = 0;
-        unsigned code = 0;
-        char name[sizeof frame->name + 1] = {};
-        std::memcpy(name, frame->name, sizeof frame->name);
-        const bool named = std::sscanf(name, "%x '%c' %d", &code, &character, &number) >= 1;
+        GlyphImage image;
+        image.name.assign(frame->name, strnlen(frame->name, sizeof frame->name));
         image.width = frame->width;
         image.height = frame->height;
         image.originX = frame->originX;
         image.originY = frame->originY;
-        xOffsetSum -= frame->originX;
         // Only 8-bit images of sane size fit the atlas.
         if (frame->bits != 8 || image.width < 0 || image.height < 0 || image.width > kAtlasWidth ||
             image.height > kAtlasWidth) {
             ok = false;
-        } else if (named && code <= 255) {
-            image.code = static_cast<int32_t>(code);
-            image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
+        } else {
             if (palette.empty() && frame->paletteCount > 0)
                 palette.assign(frame->palette, frame->palette + std::min(frame->paletteCount, 256));
+            image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
             if (!image.pixels.empty() && !KoralRead(context, frame, image.pixels.data(), image.width)) ok = false;
             images.push_back(std::move(image));
         }
-        // Codes outside 0-255 have no table entry: skipped.
         gfree(frame);
     }
     KoralClose(context);
-    if (!ok || images.empty() || palette.empty()) return false;
+    return ok && Build(images, palette);
+}
+
+bool cGZFont::Build(const std::vector<GlyphImage>& all, const std::vector<uint32_t>& palette) {
+    Unload();
+    if (palette.empty() || palette.size() > 256) return false;
+    std::vector<LoadedImage> images;
+    int64_t xOffsetSum = 0;
+    for (const GlyphImage& glyph : all) {
+        if (glyph.width < 0 || glyph.height < 0 || glyph.width > kAtlasWidth || glyph.height > kAtlasWidth ||
+            glyph.pixels.size() != static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height))
+            return false;
+        xOffsetSum -= glyph.originX;
+        unsigned code = 0;
+        char character = 0;
+        int number = 0;
+        // Codes outside 0-255 have no table entry: skipped.
+        if (std::sscanf(glyph.name.c_str(), "%x '%c' %d", &code, &character, &number) < 1 || code > 255) continue;
+        images.push_back({static_cast<int32_t>(code), glyph.width, glyph.height, glyph.originX, glyph.originY,
+                          &glyph.pixels});
+    }
+    if (images.empty()) return false;
+    const auto frameCount = static_cast<int64_t>(all.size());
 
     // Placement: left to right in rows no wider than the atlas.
     int32_t x = 0, rowTop = 0, rowHeight = 0, widest = 0, lowest = 0;
-    for (const LoadedImage& image : images) {
+    for (LoadedImage& image : images) {
         if (x + image.width > kAtlasWidth) {
             x = 0;
             rowTop += rowHeight;
@@ -165,24 +178,27 @@ bool cGZFont::Load() {
         g.xOffset = -image.originX;
         g.yOffset = -image.originY;
         g.advance = image.width + g.xOffset;
+        image.left = g.left;
+        image.top = g.top;
         x = g.right;
         rowHeight = std::max(rowHeight, image.height);
         widest = std::max(widest, g.right);
         lowest = std::max(lowest, g.bottom);
     }
-    mExtraWidth = static_cast<int32_t>(std::lround(static_cast<double>(xOffsetSum) / frameCount));
+    if (lowest > kAtlasMaxHeight) return false;
+    mExtraWidth = static_cast<int32_t>(std::lround(static_cast<double>(xOffsetSum) / static_cast<double>(frameCount)));
     mAtlasWidth = std::max(widest, 1);
     mAtlasHeight = std::max(lowest, 1);
     mAtlas.assign(static_cast<size_t>(mAtlasWidth) * static_cast<size_t>(mAtlasHeight), 0);
+    // A code given twice keeps its last image; each is copied to its own place.
     for (const LoadedImage& image : images) {
-        const Glyph& g = mGlyphs[static_cast<size_t>(image.code)];
         for (int32_t row = 0; row < image.height; ++row)
-            std::memcpy(&mAtlas[static_cast<size_t>(g.top + row) * static_cast<size_t>(mAtlasWidth) +
-                                static_cast<size_t>(g.left)],
-                        &image.pixels[static_cast<size_t>(row) * static_cast<size_t>(image.width)],
+            std::memcpy(&mAtlas[static_cast<size_t>(image.top + row) * static_cast<size_t>(mAtlasWidth) +
+                                static_cast<size_t>(image.left)],
+                        &(*image.pixels)[static_cast<size_t>(row) * static_cast<size_t>(image.width)],
                         static_cast<size_t>(image.width));
     }
-    mPalette = std::move(palette);
+    mPalette = palette;
 
     // Line height over the glyphs that have pixels, the no-break space aside.
     int32_t lowestOffset = 0, widthSum = 0, counted = 0;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "ui/graphics/cIGZFont.h"
@@ -18,6 +19,18 @@ public:
     };
     // Atlas rows end where a glyph would pass this column.
     static constexpr int32_t kAtlasWidth = 1024;
+    // A font whose atlas would be taller is refused (16 MB of pixels).
+    static constexpr int32_t kAtlasMaxHeight = 16384;
+
+    // One image of the font's file: its name "%x '%c' %d" gives the code.
+    struct GlyphImage {
+        std::string name;
+        int32_t width = 0;
+        int32_t height = 0;
+        int32_t originX = 0;
+        int32_t originY = 0;
+        std::vector<uint8_t> pixels;  // palette indices, width x height
+    };
 
     cGZFont(const cRZString& path, int32_t size, uint32_t flags);
     ~cGZFont() override;
@@ -58,6 +71,10 @@ public:
     void DrawTextBox(cGZBuffer& buffer, const cRZRect& rect, const char* text, int32_t length,
                      int32_t alignment) override;
     void GetPath(cRZString& path) const override { path = mPath; }
+
+    // Lays out the glyphs of these images (images of codes outside 0-255
+    // are skipped) with this palette; what Load does after reading the file.
+    bool Build(const std::vector<GlyphImage>& images, const std::vector<uint32_t>& palette);
 
     bool IsLoaded() const { return mLoaded; }
     int32_t GetExtraWidth() const { return mExtraWidth; }
