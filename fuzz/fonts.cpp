@@ -18,11 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> again;
     if (!platform::EncodeFfn(file, again) || again != std::vector<uint8_t>(data, data + size)) __builtin_trap();
 
-    std::vector<cGZFont::GlyphImage> images;
-    for (const platform::FfnImage& image : file.images)
-        images.push_back({image.name, image.width, image.height, image.originX, image.originY, image.pixels});
     cGZFont font("fuzz.ffn", 12, 0);
-    if (!font.Build(images, file.palette)) return 0;
+    if (!font.Build(file.images, file.palette)) return 0;
     font.SetColor(0xFFFF);
     const size_t textSize = size < 64 ? size : 64;
     const std::string text(reinterpret_cast<const char*>(data + size - textSize), textSize);

@@ -94,8 +94,7 @@ TEST_F(FontTest, ACodeGivenTwiceKeepsItsLastImage) {
     cGZFont font("built.ffn", 12, 0);
     const auto big = tova_test::MakeGlyph({'A', 40, 30});
     const auto small = tova_test::MakeGlyph({'A', 3, 3});
-    std::vector<cGZFont::GlyphImage> images = {{big.name, 40, 30, 0, 0, big.pixels},
-                                               {small.name, 3, 3, 0, 0, small.pixels}};
+    std::vector<cGZFont::GlyphImage> images = {big, small};
     ASSERT_TRUE(font.Build(images, tova_test::TestPalette()));
     EXPECT_EQ(font.GetGlyphWidth('A'), 3);
     EXPECT_EQ(font.GetGlyphRect('A').left, 40);

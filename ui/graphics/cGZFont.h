@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FontImageFile.h"
 #include "ui/graphics/cIGZFont.h"
 
 class cGZFont : public cIGZFont {
@@ -23,14 +24,7 @@ public:
     static constexpr int32_t kAtlasMaxHeight = 16384;
 
     // One image of the font's file: its name "%x '%c' %d" gives the code.
-    struct GlyphImage {
-        std::string name;
-        int32_t width = 0;
-        int32_t height = 0;
-        int32_t originX = 0;
-        int32_t originY = 0;
-        std::vector<uint8_t> pixels;  // palette indices, width x height
-    };
+    using GlyphImage = platform::FfnImage;
 
     cGZFont(const cRZString& path, int32_t size, uint32_t flags);
     ~cGZFont() override;
