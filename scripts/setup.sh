@@ -13,6 +13,7 @@ packages=(
   libzstd-dev                # the patch-engine stand-in of the update library
   libsdl2-ttf-dev fonts-comic-neue fonts-wqy-microhei fonts-tlwg-loma-ttf  # launcher captions: comic, CJK, Thai faces
   libosmesa6-dev             # llvmpipe off screen: the software 3D device's benchmark baseline
+  fonts-dejavu-core          # the outline faces the game's proportional fonts are made from (tools/fontmake)
 )
 
 missing=()

@@ -28,7 +28,7 @@ struct KoralCallbacks {
 };
 
 // Formats answered by find (0 is "none").
-enum : int32_t { kKoralFormatNone = 0, kKoralFormatPng = 1, kKoralFormatJpeg = 2, kKoralFormatBmp = 3 };
+enum : int32_t { kKoralFormatNone = 0, kKoralFormatPng = 1, kKoralFormatJpeg = 2, kKoralFormatBmp = 3, kKoralFormatFfn = 4 };
 
 // The pixel kind of a write: 32-bit pixels, bytes blue, green, red, alpha.
 constexpr int32_t kKoralPixels32 = 8;
@@ -41,8 +41,15 @@ struct KoralFrame {
     int32_t width;
     int32_t height;
     int32_t bits;    // bits per pixel of the file's own pixels
-    int32_t index;   // the frame's number (always 0: one frame per file)
+    int32_t index;   // the frame's number (0 unless the file holds several)
     int32_t format;  // one of the formats above
+    // Multi-image files (".ffn") also give each frame's name, origin and
+    // palette; read then gives 8-bit palette indices. Others: all zero.
+    int32_t originX;
+    int32_t originY;
+    int32_t paletteCount;
+    char name[64];
+    uint32_t palette[256];
 };
 
 // What a writer is given beside the pixels: zeroed, 10384 bytes.

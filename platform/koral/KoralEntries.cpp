@@ -3,6 +3,7 @@
 // rows out on read; a write context keeps its stream until the pixels come.
 #include "platform/koral/KoralAbi.h"
 #include "platform/koral/KoralCodecs.h"
+#include "platform/FontImageFile.h"
 
 #include <cctype>
 #include <cstring>
@@ -23,6 +24,7 @@ struct ReadContext {
     bool ownsStream = false;
     int32_t format = kKoralFormatNone;
     koral::Pixels pixels;
+    platform::FfnFile ffn;  // a font image file: many 8-bit frames
 };
 
 struct WriteContext {
@@ -41,6 +43,7 @@ int32_t FormatOfExtension(const char* extension) {
     if (lower == "png") return kKoralFormatPng;
     if (lower == "jpg" || lower == "jpeg" || lower == "jpe" || lower == "jfif") return kKoralFormatJpeg;
     if (lower == "bmp" || lower == "dib") return kKoralFormatBmp;
+    if (lower == "ffn") return kKoralFormatFfn;
     return kKoralFormatNone;
 }
 
@@ -48,6 +51,7 @@ int32_t FormatOfBytes(const uint8_t* data, size_t size) {
     if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return kKoralFormatPng;
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return kKoralFormatJpeg;
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return kKoralFormatBmp;
+    if (platform::IsFfn(data, size)) return kKoralFormatFfn;
     return kKoralFormatNone;
 }
 
@@ -78,6 +82,7 @@ bool Decode(const std::string& bytes, ReadContext& reader) try {
         case kKoralFormatPng: return koral::DecodePng(data, bytes.size(), reader.pixels);
         case kKoralFormatJpeg: return koral::DecodeJpeg(data, bytes.size(), reader.pixels);
         case kKoralFormatBmp: return koral::DecodeBmp(data, bytes.size(), reader.pixels);
+        case kKoralFormatFfn: return platform::DecodeFfn(data, bytes.size(), reader.ffn);
         default: return false;
     }
 } catch (...) {
@@ -145,7 +150,7 @@ extern "C" {
 // A data export of its own (const would otherwise keep it inside this file).
 extern const char KORALabout[];
 const char KORALabout[] =
-    "Koral image codec: PNG, JPEG and BMP, read as 32-bit pixels";
+    "Koral image codec: PNG, JPEG and BMP, read as 32-bit pixels; font image files";
 
 int32_t KORAL_installcallbacks_4(const KoralCallbacks* callbacks) {
     gInstalled = callbacks != nullptr;
@@ -213,18 +218,34 @@ int32_t KORAL_loadframe_8(void* context, intptr_t frame) {
     return context && frame == 0 ? 1 : 0;
 }
 
-// The description of a frame, galloc'd; frames after the first answer null.
+// The description of a frame, galloc'd; null past the file's frames.
 KoralFrame* KORAL_info_8(void* context, intptr_t frame) {
-    if (!context || frame != 0 || !Ready()) return nullptr;
+    if (!context || !Ready()) return nullptr;
     const auto* reader = static_cast<const ReadContext*>(context);
+    const bool multi = reader->format == kKoralFormatFfn;
+    const intptr_t frames = multi ? static_cast<intptr_t>(reader->ffn.images.size()) : 1;
+    if (frame < 0 || frame >= frames) return nullptr;
     auto* info = static_cast<KoralFrame*>(gCallbacks.galloc(static_cast<int32_t>(sizeof(KoralFrame))));
     if (!info) return nullptr;
+    std::memset(info, 0, sizeof(KoralFrame));
     info->size = static_cast<int32_t>(sizeof(KoralFrame));
+    info->index = static_cast<int32_t>(frame);
+    info->format = reader->format;
+    if (multi) {
+        const platform::FfnImage& image = reader->ffn.images[static_cast<size_t>(frame)];
+        info->width = image.width;
+        info->height = image.height;
+        info->bits = 8;
+        info->originX = image.originX;
+        info->originY = image.originY;
+        std::memcpy(info->name, image.name.data(), image.name.size());
+        info->paletteCount = static_cast<int32_t>(reader->ffn.palette.size());
+        std::memcpy(info->palette, reader->ffn.palette.data(), reader->ffn.palette.size() * sizeof(uint32_t));
+        return info;
+    }
     info->width = reader->pixels.width;
     info->height = reader->pixels.height;
     info->bits = reader->pixels.bits;
-    info->index = 0;
-    info->format = reader->format;
     return info;
 }
 
@@ -232,15 +253,26 @@ int32_t KORAL_freebitmap_4(void* block) {
     return block && gCallbacks.gfree ? gCallbacks.gfree(block) : 0;
 }
 
-// Copies the pixels into rows of the caller's pitch (at least width x 4).
-int32_t KORAL_read_16(void* context, const KoralFrame* frame, void* pixels,
-                                                             int32_t pitch) {
-    if (!context || !pixels) return 0;
+// Copies the pixels into rows of the caller's pitch: at least width x 4
+// bytes of 32-bit pixels, or width bytes of indices for a multi-image file.
+int32_t KORAL_read_16(void* context, const KoralFrame* frame, void* pixels, int32_t pitch) {
+    if (!context || !pixels || pitch < 0) return 0;
     const auto* reader = static_cast<const ReadContext*>(context);
+    if (reader->format == kKoralFormatFfn) {
+        const intptr_t index = frame ? frame->index : 0;
+        if (index < 0 || static_cast<size_t>(index) >= reader->ffn.images.size()) return 0;
+        const platform::FfnImage& image = reader->ffn.images[static_cast<size_t>(index)];
+        if (static_cast<size_t>(pitch) < static_cast<size_t>(image.width)) return 0;
+        for (int32_t y = 0; y < image.height; ++y)
+            std::memcpy(static_cast<uint8_t*>(pixels) + static_cast<size_t>(y) * static_cast<size_t>(pitch),
+                        image.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(image.width),
+                        static_cast<size_t>(image.width));
+        return 1;
+    }
     if (frame && frame->index != 0) return 0;
     const koral::Pixels& image = reader->pixels;
     const size_t rowBytes = static_cast<size_t>(image.width) * 4;
-    if (pitch < 0 || static_cast<size_t>(pitch) < rowBytes) return 0;
+    if (static_cast<size_t>(pitch) < rowBytes) return 0;
     for (int32_t y = 0; y < image.height; ++y)
         std::memcpy(static_cast<uint8_t*>(pixels) + static_cast<size_t>(y) * static_cast<size_t>(pitch),
                     image.bgra.data() + static_cast<size_t>(y) * static_cast<size_t>(image.width), rowBytes);

@@ -3,7 +3,8 @@
 # library so that the fuzz targets can call its entries in-process.
 pkg_check_modules(TOVA_JPEG REQUIRED IMPORTED_TARGET libjpeg)
 file(GLOB koral_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/koral/*.cpp)
-add_library(koral_code OBJECT ${koral_sources})
+# The font image container is read by the plug-in and written by fontmake.
+add_library(koral_code OBJECT ${koral_sources} ${CMAKE_SOURCE_DIR}/platform/FontImageFile.cpp)
 target_include_directories(koral_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(koral_code PUBLIC PkgConfig::TOVA_PNG PkgConfig::TOVA_JPEG)
 
