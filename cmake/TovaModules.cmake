@@ -34,6 +34,19 @@ function(tova_module dir)
   endif()
 endfunction()
 
+# The one object that knows this build's folders (see tests/support/BuildFolders.h).
+function(tova_test_folders_library)
+  set(generated ${CMAKE_BINARY_DIR}/tests/BuildFolders.cpp)
+  file(CONFIGURE OUTPUT ${generated} CONTENT [[
+#include "support/BuildFolders.h"
+
+const char* tova_test::SourceDir() { return "@CMAKE_SOURCE_DIR@"; }
+const char* tova_test::BinDir() { return "@CMAKE_RUNTIME_OUTPUT_DIRECTORY@"; }
+]] @ONLY)
+  add_library(tova_test_folders OBJECT ${generated})
+  target_include_directories(tova_test_folders PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+endfunction()
+
 # A test program for one tests/<dir> folder: every .cpp in it, linked with
 # GoogleTest and the whole project, its tests labelled <dir>.
 function(tova_test_folder dir)
@@ -44,11 +57,13 @@ function(tova_test_folder dir)
   endif()
   set(target test_${dir})
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE tova_all GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE tova_all tova_test_folders
+                        GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(${target} PRIVATE
-    TOVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    TOVA_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  # TOVA_SOURCE_DIR and TOVA_BIN_DIR, without putting this checkout's paths on
+  # every test object's command line (which would keep the compiler cache from
+  # sharing the objects with other checkouts).
+  target_compile_options(${target} PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/support/BuildFolders.h)
   if(TARGET tova_programs)
     add_dependencies(${target} tova_programs)
   endif()
@@ -60,3 +75,19 @@ endfunction()
 # Programs that tests run (vornel and the like) add themselves here, so that a
 # test program is always built after them.
 add_custom_target(tova_programs)
+
+# The clang sanitizer runtimes are linked into programs only, so a shared
+# library of that build leaves their symbols to the program that loads it.
+function(tova_allow_runtime_symbols_in_shared_libraries dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(t ${targets})
+    get_target_property(type ${t} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+      target_link_options(${t} PRIVATE -Wl,-z,undefs)
+    endif()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(s ${subdirs})
+    tova_allow_runtime_symbols_in_shared_libraries(${s})
+  endforeach()
+endfunction()

@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
 # Configures and builds one configuration: build.sh <release|dev|fuzz> [targets...]
-#   release  optimised with debug information (build/release)
-#   dev      AddressSanitizer + UndefinedBehaviorSanitizer (build/dev)
-#   fuzz     clang, libFuzzer targets (build/fuzz)
+#   release  optimised with debug information (build/release): what run.sh uses
+#   dev      clang with AddressSanitizer + UndefinedBehaviorSanitizer (build/dev):
+#            the tests, and the libFuzzer targets (fuzz_<name>) beside them
+#   fuzz     the same build as dev (build/dev)
+# A build folder configured with other settings (an older layout) is made again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 config=${1:-release}
 shift || true
 case "$config" in
-  release) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-  dev)     args=(-DCMAKE_BUILD_TYPE=Debug -DTOVA_SANITIZE=ON -DTOVA_BENCH=OFF) ;;
-  fuzz)    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVA_FUZZ=ON -DTOVA_TESTS=OFF -DTOVA_BENCH=OFF
+  release) name=release
+           args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  dev|fuzz) name=dev
+           args=(-DCMAKE_BUILD_TYPE=Debug -DTOVA_SANITIZE=ON -DTOVA_FUZZ=ON -DTOVA_BENCH=OFF
                  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   *) echo "usage: build.sh <release|dev|fuzz> [targets...]" >&2; exit 2 ;;
 esac
-dir="$root/build/$config"
+dir="$root/build/$name"
+stamp="$dir/.tova-settings"
+if [ -f "$dir/build.ninja" ] && [ "$(cat "$stamp" 2>/dev/null)" != "${args[*]}" ]; then
+  echo "build.sh: $dir was configured with other settings; configuring it again"
+  rm -rf "$dir"
+fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S "$root" -B "$dir" -G Ninja "${args[@]}"
+  echo "${args[*]}" > "$stamp"
 fi
 if [ $# -gt 0 ]; then
   cmake --build "$dir" --target "$@"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Fuzz targets, two ways:
+# Fuzz targets (from the dev build: clang, ASan+UBSan), two ways:
 #   fuzz.sh check [runs]     replays every checked-in input, then mutates from a
 #                            fixed seed for a fixed number of runs; the same code
 #                            gives the same verdict on every machine (the test
 #                            suite uses this).
 #   fuzz.sh explore [secs]   searches for new failures for a bounded time per
 #                            target with a random seed.
-# Failing inputs of either mode are kept in build/fuzz/findings/<name>/.
+# Targets run side by side, one per processor (TOVA_JOBS to choose).
+# Failing inputs of either mode are kept in build/dev/findings/<name>/.
 # Seeds come from fuzz/corpus/<name>/ (inputs that once failed live there too,
 # so they are replayed forever); new inputs go to a scratch folder so the
 # checked-in corpus stays small. Skipped with a message when clang is missing.
@@ -24,40 +25,66 @@ fi
 if ! command -v clang++ >/dev/null; then
   echo "== fuzz: clang++ not installed, fuzz targets skipped"; exit 0
 fi
-"$root/scripts/build.sh" fuzz
-export ASAN_OPTIONS=detect_leaks=1
+names=()
+for src in "$root"/fuzz/*.cpp; do names+=("$(basename "$src" .cpp)"); done
+"$root/scripts/build.sh" dev "${names[@]/#/fuzz_}"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 common=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=0)
 if [ "$mode" = check ]; then
   echo "== fuzz targets: corpus replay and ${budget} seeded runs each"
 else
   echo "== fuzz targets: exploring ${budget}s each"
 fi
-scratch=""
-log=""
-trap 'rm -rf "$scratch" "$log"' EXIT
-failed() { tail -40 "$log"; echo "failing input kept in $findings/"; exit 1; }
-for src in "$root"/fuzz/*.cpp; do
-  name=$(basename "$src" .cpp)
-  bin="$root/build/fuzz/bin/fuzz_$name"
-  corpus="$root/fuzz/corpus/$name"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One target; its output goes to $work/<name>.log, kept only when it fails.
+one() {
+  local name=$1
+  local bin="$root/build/dev/bin/fuzz_$name"
+  local corpus="$root/fuzz/corpus/$name"
   # Crashing inputs go here, never into the working folder.
-  findings="$root/build/fuzz/findings/$name"
-  mkdir -p "$findings"
-  fuzz=("$bin" "${common[@]}" -artifact_prefix="$findings/")
-  scratch=$(mktemp -d)
-  log="$scratch.log"
-  echo "-- fuzz_$name"
-  seeds=()
+  local findings="$root/build/dev/findings/$name"
+  local scratch="$work/$name.scratch" log="$work/$name.log"
+  mkdir -p "$findings" "$scratch"
+  local fuzz=("$bin" "${common[@]}" -artifact_prefix="$findings/")
+  local seeds=()
   [ -d "$corpus" ] && seeds+=("$corpus")
   if [ "$mode" = check ]; then
     if [ -d "$corpus" ] && ls -A "$corpus" | grep -q .; then
       # Each file run once, by name, in a fixed order.
+      local files
       mapfile -t files < <(find "$corpus" -type f | LC_ALL=C sort)
-      "${fuzz[@]}" "${files[@]}" >"$log" 2>&1 || failed
+      "${fuzz[@]}" "${files[@]}" >"$log" 2>&1 || return 1
     fi
-    "${fuzz[@]}" -seed=1 -runs="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 || failed
+    "${fuzz[@]}" -seed=1 -runs="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 || return 1
   else
-    "${fuzz[@]}" -max_total_time="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 || failed
+    "${fuzz[@]}" -max_total_time="$budget" "$scratch" "${seeds[@]}" >"$log" 2>&1 || return 1
   fi
   rm -rf "$scratch" "$log"
+}
+
+jobs=${TOVA_JOBS:-$(nproc)}
+declare -A running=()
+failures=()
+# Waits for one target to end and notes whether it failed.
+reap() {
+  local pid status=0
+  wait -n -p pid "${!running[@]}" || status=$?
+  local name=${running[$pid]}
+  unset "running[$pid]"
+  if [ "$status" -ne 0 ]; then failures+=("$name"); else echo "-- fuzz_$name ok"; fi
+}
+for name in "${names[@]}"; do
+  while [ ${#running[@]} -ge "$jobs" ]; do reap; done
+  one "$name" &
+  running[$!]=$name
 done
+while [ ${#running[@]} -gt 0 ]; do reap; done
+
+for name in "${failures[@]}"; do
+  echo "-- fuzz_$name FAILED"
+  tail -40 "$work/$name.log"
+  echo "failing input kept in $root/build/dev/findings/$name/"
+done
+[ ${#failures[@]} -eq 0 ]

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
+  ccache lld                 # the compiler cache every build uses; the faster linker
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev      # libFuzzer targets under fuzz/ (the runtime of the default clang)
   libsdl2-dev libpng-dev libjpeg-dev   # the real window, input, cursors; PNG and JPEG files

@@ -51,7 +51,7 @@ protected:
     // Runs vornel in the work folder with the given arguments.
     Result Run(const std::vector<std::string>& args) {
         const auto quote = tova_test::ShellQuote;
-        std::string command = "cd " + quote(work.string()) + " && " + quote(TOVA_BIN_DIR "/vornel");
+        std::string command = "cd " + quote(work.string()) + " && " + quote(std::string(TOVA_BIN_DIR) + "/vornel");
         for (const std::string& a : args) command += " " + quote(a);
         command += " > " + quote((scratch / "stdout").string()) + " 2>&1; echo $? > " +
                    quote((scratch / "code").string());
