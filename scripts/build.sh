@@ -13,8 +13,11 @@ case "$config" in
   release) name=release
            args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   dev|fuzz) name=dev
+           # -O1: the sanitizer tests and fuzz replays run several times faster
+           # than at -O0, and the sanitizers still see every access.
            args=(-DCMAKE_BUILD_TYPE=Debug -DTOVA_SANITIZE=ON -DTOVA_FUZZ=ON -DTOVA_BENCH=OFF
-                 -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+                 -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+                 "-DCMAKE_C_FLAGS_DEBUG=-g -O1" "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1") ;;
   *) echo "usage: build.sh <release|dev|fuzz> [targets...]" >&2; exit 2 ;;
 esac
 dir="$root/build/$name"
