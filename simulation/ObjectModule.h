@@ -75,9 +75,12 @@ class ObjectModule : public Commander {
   static void SetPersonMaker(PersonMaker maker) { personMaker_ = maker; }
   std::unique_ptr<cXObject> MakeObject(ObjectDefinition* definition);
   // Creates, registers at the head, initialises, stamps and resets a single
-  // object; the new id, or 0. Groups of several parts come with the
-  // multi-tile objects.
+  // object; the new id, or 0. A definition of a multi-tile group makes
+  // the whole group.
   int16_t CreateObject(ObjectDefinition* definition);
+  // A group: one part per part definition of the definition's group, the
+  // first made the lead; the lead's id, or 0 (the parts made are removed).
+  int16_t CreateGroup(ObjectDefinition* definition);
 
   // The 'ObjM' record body at the save version; false when damaged (the
   // objects read so far stay registered).

@@ -40,9 +40,12 @@ TEST_F(TreedumpTool, PrintsTheChairsTreesOneLineANode) {
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out,
             "tree 4096 \"Chair: init\"\n"
-            "  0: Refresh (me graphic) -> true\n"
+            "  0: my data allowed height := 1 -> 1\n"
+            "  1: my data 42 := 259 -> 2\n"
+            "  2: my data 43 := 10 -> true\n"
             "tree 4097 \"Chair: main\"\n"
-            "  0: Sleep (for ticks in param 30) -> 0\n"
+            "  0: param param 0 := 30 -> 1\n"
+            "  1: Sleep (for ticks in param param 0) -> 0\n"
             "tree 4098 \"Chair: sit\"\n"
             "  0: semi-global Furniture: settle (with param 0=0, param 1=0, param 2=0, param 3=0) -> 1 false\n"
             "  1: global Stand up (with param 0=0, param 1=0, param 2=0, param 3=0) -> true false\n");
@@ -51,7 +54,8 @@ TEST_F(TreedumpTool, PrintsTheChairsTreesOneLineANode) {
 TEST_F(TreedumpTool, OneTreeAndTheFailures) {
   ProgramRun run = RunProgram("treedump", {"--data", root(), "gamedata\\objects\\CHAIR.IFF", "4097"});
   ASSERT_EQ(run.code, 0) << run.err;
-  EXPECT_EQ(run.out, "tree 4097 \"Chair: main\"\n  0: Sleep (for ticks in param 30) -> 0\n");
+  EXPECT_EQ(run.out,
+            "tree 4097 \"Chair: main\"\n  0: param param 0 := 30 -> 1\n  1: Sleep (for ticks in param param 0) -> 0\n");
   run = RunProgram("treedump", {"--data", root(), "GameData/Objects/Chair.iff", "4200"});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("no tree 4200"), std::string::npos) << run.err;
