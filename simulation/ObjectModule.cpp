@@ -9,6 +9,7 @@
 #include "resfile/ReconObject.h"
 #include "resfile/ResStatus.h"
 #include "resfile/TypeCode.h"
+#include "simulation/cXCursorObject.h"
 #include "simulation/cXMTObject.h"
 
 namespace tova {
@@ -386,6 +387,14 @@ int16_t ObjectModule::CreateGroup(ObjectDefinition* definition) {
   }
   Broadcast(cmd::kObjectCreated, lead->GetId());
   return lead->GetId();
+}
+
+int16_t ObjectModule::AttachToCursor(int16_t id, ObjectDefinition* cursor, int32_t level) {
+  return cXCursorObject::AttachToCursor(*this, id, cursor, level);
+}
+
+int16_t ObjectModule::AttachNewObjectToCursor(ObjectDefinition* definition, ObjectDefinition* cursor, int32_t level) {
+  return cXCursorObject::AttachNewObjectToCursor(*this, definition, cursor, level);
 }
 
 int16_t ObjectModule::CreateObject(ObjectDefinition* definition) {
