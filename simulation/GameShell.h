@@ -2,6 +2,8 @@
 // The game shell's switches the live objects consult. The shell implements
 // it; until one is installed every switch is off, and tests set their own.
 
+#include <cstdint>
+
 namespace tova {
 
 class iGameShell {
@@ -16,6 +18,9 @@ class iGameShell {
   virtual bool FreeMode() const { return false; }
   // The game is in live mode (not build or buy mode).
   virtual bool LiveMode() const { return false; }
+  // The family's funds, which a purchase on the cursor may not pass (no
+  // limit until a shell says).
+  virtual int32_t FamilyFunds() const { return INT32_MAX; }
 };
 
 }  // namespace tova

@@ -9,6 +9,8 @@
 #include "resfile/ReconObject.h"
 #include "resfile/ResStatus.h"
 #include "resfile/TypeCode.h"
+#include "simulation/cXCursorObject.h"
+#include "simulation/cXMTObject.h"
 
 namespace tova {
 
@@ -348,10 +350,55 @@ std::unique_ptr<cXObject> ObjectModule::MakeObject(ObjectDefinition* definition)
   const int16_t type = definition->GetRecord().ObjectType();
   if (type == ObjectDefinition::kPersonType) return personMaker_ ? personMaker_(definition, this) : nullptr;
   if (type == 8 || type == 9) return nullptr;
+  if (definition->IsGroupPart()) return std::make_unique<cXMTObject>(definition, nullptr, this);
   return std::make_unique<cXObject>(definition, this);
 }
 
+int16_t ObjectModule::CreateGroup(ObjectDefinition* definition) {
+  std::vector<ObjectDefinition*> parts;
+  for (int n = 0;; ++n) {
+    ObjectDefinition* part = catalogue_ ? catalogue_->FindPartByOrdinal(*definition, n) : nullptr;
+    if (part == nullptr) break;
+    parts.push_back(part);
+  }
+  if (parts.empty()) return 0;
+  cXMTObject* lead = nullptr;
+  for (ObjectDefinition* part : parts) {
+    const int16_t type = part->GetRecord().ObjectType();
+    if (type == 8 || type == 9 || type == ObjectDefinition::kPersonType) break;
+    auto object = std::make_unique<cXMTObject>(part, lead, this);
+    cXMTObject* o = object.get();
+    if (AddObject(std::move(object), 0, false) == 0) {
+      // The part left unregistered is gone with its unique pointer; the
+      // parts made so far go as one group.
+      if (lead != nullptr) RemoveObject(lead->GetId());
+      return 0;
+    }
+    o->InitFromDefinition();
+    if (lead == nullptr) lead = o;
+  }
+  if (lead == nullptr) return 0;
+  const ObjectDefinition* master = catalogue_->FindMasterDefinition(*definition);
+  lead->SetData(kDataValue, (master ? master : definition)->GetRecord().Word(ObjectDefinitionRecord::kPrice));
+  lead->ResetData(true);
+  for (cXMTObject* p = lead; p != nullptr; p = p->GetNextPart()) {
+    p->SetStateFlags(p->GetStateFlags() | kStateCreated);
+    SetStateBits(p->GetId(), kSchedActive, true);
+  }
+  Broadcast(cmd::kObjectCreated, lead->GetId());
+  return lead->GetId();
+}
+
+int16_t ObjectModule::AttachToCursor(int16_t id, ObjectDefinition* cursor, int32_t level) {
+  return cXCursorObject::AttachToCursor(*this, id, cursor, level);
+}
+
+int16_t ObjectModule::AttachNewObjectToCursor(ObjectDefinition* definition, ObjectDefinition* cursor, int32_t level) {
+  return cXCursorObject::AttachNewObjectToCursor(*this, definition, cursor, level);
+}
+
 int16_t ObjectModule::CreateObject(ObjectDefinition* definition) {
+  if (definition != nullptr && definition->GetRecord().MasterId() != 0) return CreateGroup(definition);
   std::unique_ptr<cXObject> object = MakeObject(definition);
   if (!object) return 0;
   cXObject* o = object.get();

@@ -75,9 +75,17 @@ class ObjectModule : public Commander {
   static void SetPersonMaker(PersonMaker maker) { personMaker_ = maker; }
   std::unique_ptr<cXObject> MakeObject(ObjectDefinition* definition);
   // Creates, registers at the head, initialises, stamps and resets a single
-  // object; the new id, or 0. Groups of several parts come with the
-  // multi-tile objects.
+  // object; the new id, or 0. A definition of a multi-tile group makes
+  // the whole group.
   int16_t CreateObject(ObjectDefinition* definition);
+  // A group: one part per part definition of the definition's group, the
+  // first made the lead; the lead's id, or 0 (the parts made are removed).
+  int16_t CreateGroup(ObjectDefinition* definition);
+  // Cursor objects of the cursor definition carrying the object of that id
+  // (0: none), or a new object of the definition marked as a purchase; the
+  // cursor part carrying it, or 0.
+  int16_t AttachToCursor(int16_t id, ObjectDefinition* cursor, int32_t level);
+  int16_t AttachNewObjectToCursor(ObjectDefinition* definition, ObjectDefinition* cursor, int32_t level);
 
   // The 'ObjM' record body at the save version; false when damaged (the
   // objects read so far stay registered).

@@ -10,6 +10,7 @@
 #include "FakeLot.h"
 #include "gamedata/ObjectFolder.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/cXMTObject.h"
 #include "StarterContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
@@ -26,6 +27,7 @@ using tova_test::ScratchDir;
 constexpr uint32_t kChair = 0x4C3A1001;
 constexpr uint32_t kTable = 0x4C3A1002;
 constexpr uint32_t kLamp = 0x4C3A1003;
+constexpr uint32_t kBench = 0x4C3A1004;
 
 class StarterLot : public ::testing::Test {
  protected:
@@ -122,6 +124,47 @@ TEST_F(StarterLot, Containers) {
   EXPECT_EQ(module.GetObject(lampId), nullptr);
   EXPECT_EQ(module.GetObject(innerId), nullptr);
   EXPECT_TRUE(world.objects.empty());
+}
+
+TEST_F(StarterLot, TheBenchIsAGroupOfTwoParts) {
+  cXObject* lead = Create(kBench);
+  ASSERT_TRUE(lead->IsGroupPart());
+  std::vector<cXObject*> group;
+  lead->GetGroup(group);
+  ASSERT_EQ(group.size(), 2u);
+  EXPECT_EQ(group[0], lead);
+  EXPECT_EQ(lead->GetData(kDataValue), 150) << "the master's price";
+  for (cXObject* part : group) {
+    EXPECT_EQ(part->GetData(kDataPlacement), 0x0103);
+    EXPECT_TRUE(part->GetStateFlags() & kStateCreated);
+  }
+  ASSERT_TRUE(lead->CanPlace(At(5, 5), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+  lead->PlaceAndNotify(At(5, 5), 1, nullptr, 0);
+  EXPECT_EQ(group[1]->GetTile(), TileLocation::At(6, 5, 1));
+  EXPECT_FALSE(lead->CanPlace(At(14, 5), 1, nullptr, 0));
+  EXPECT_EQ(cXObject::PlaceFailureCode(), kPlaceBorder);
+  module.DeleteObject(group[1]->GetId());
+  EXPECT_EQ(module.ObjectCount(), 0);
+  EXPECT_TRUE(world.objects.empty());
+}
+
+TEST_F(StarterLot, ATurnedBenchComesBackFromTheLot) {
+  const std::string lot = (dir / "bench.iff").string();
+  const ProgramRun made = RunProgram("lotobjects", {"--data", root(), "--size", "16", "--place", "0x4C3A1004", "5",
+                                                    "5", "1", "2", "--save", lot});
+  ASSERT_EQ(made.code, 0) << made.err;
+  const std::string objects = made.out.substr(made.out.find("object "));
+  EXPECT_EQ(objects,
+            "object 3 \"Garden Bench - right\" (5,4) L1 dir 2 in 0/-1\n"
+            "object 2 \"Garden Bench - left\" (5,5) L1 dir 2 in 0/-1\n"
+            "object 1 \"Lot Controller\" (-1,-1) L1 dir 0 in 0/-1\n"
+            "objects 3\n");
+  const ProgramRun loaded = RunProgram("lotobjects", {"--data", root(), "--load", lot});
+  ASSERT_EQ(loaded.code, 0) << loaded.err;
+  EXPECT_EQ(loaded.out, objects);
+  // Deleting one part of the loaded group takes the other with it.
+  const ProgramRun deleted = RunProgram("lotobjects", {"--data", root(), "--load", lot, "--delete", "3"});
+  EXPECT_EQ(deleted.out.find("Garden Bench"), std::string::npos) << deleted.out;
 }
 
 TEST_F(StarterLot, AutomaticObjectsAreKeptOneEach) {

@@ -24,6 +24,7 @@
 #include "resfile/IFFResFile2.h"
 #include "resfile/ResStatus.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/cXMTObject.h"
 #include "world/LotWorld.h"
 #include "world/cFixedWorld.h"
 
@@ -170,7 +171,11 @@ int main(int argc, char** argv) {
       std::printf("code -1\n");
       continue;
     }
-    o->SetData(tova::kDataDirection, static_cast<int16_t>(s.direction));
+    // Every part of a group faces the same way; the offsets turn with it.
+    std::vector<tova::cXObject*> group;
+    o->GetGroup(group);
+    for (tova::cXObject* part : group) part->SetData(tova::kDataDirection, static_cast<int16_t>(s.direction));
+    if (o->IsGroupPart()) static_cast<tova::cXMTObject*>(o)->UpdateOffsets();
     const FinePoint point = TileLocation::At(static_cast<int32_t>(s.x), static_cast<int32_t>(s.y), 1).Centre();
     const int32_t level = static_cast<int32_t>(s.level);
     if (!o->CanPlace(point, level, nullptr, 0)) {
