@@ -5,6 +5,7 @@
 #include "character/Light.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace {
@@ -74,6 +75,41 @@ void Viewport3D::RemoveAllLights() {
     std::vector<Light*> lights;
     lights.swap(lights_);
     for (Light* light : lights) light->Release();
+}
+
+uint32_t Viewport3D::SetLights(const std::vector<LightRecord>& records) {
+    RemoveAllLights();
+    constexpr float kRadiansPerDegree = 3.14159265f / 180.0f;
+    for (const LightRecord& record : records) {
+        Light* light = nullptr;
+        switch (static_cast<LightRecordType>(record.type)) {
+            case LightRecordType::Point: light = new (std::nothrow) PointLight; break;
+            case LightRecordType::Spot: light = new (std::nothrow) SpotLight; break;
+            case LightRecordType::Directional: light = new (std::nothrow) DirectionalLight; break;
+            case LightRecordType::Ambient:
+                SetAmbientColor(record.color[0], record.color[1], record.color[2], record.intensity);
+                continue;
+            default: continue;
+        }
+        if (!light) return kDDDOutOfMemory;
+        light->SetPositionAndDirection({record.position[0], record.position[1], record.position[2]},
+                                       {record.direction[0], record.direction[1], record.direction[2]});
+        light->SetColor(record.color[0], record.color[1], record.color[2]);
+        light->SetIntensity(record.intensity);
+        if (light->GetKind() == Light::Kind::Spot)
+            light->SetSpotCone(record.innerAngle * kRadiansPerDegree, record.outerAngle * kRadiansPerDegree, 0.0f);
+        const uint32_t code = AddLight(light);
+        light->Release();  // the viewport holds it now, or nothing does
+        if (code) return code;
+    }
+    return kDDDOk;
+}
+
+void Viewport3D::SetAmbientColor(float r, float g, float b, float a) {
+    const auto byte = [](float v) {
+        return static_cast<uint32_t>(std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f) * 255.0f);
+    };
+    ambient_ = byte(a) << 24 | byte(r) << 16 | byte(g) << 8 | byte(b);
 }
 
 uint32_t Viewport3D::CreateCamera(const Vector3& position, const Vector3& direction, float front, float back,

@@ -3,6 +3,7 @@
 // cameras (up to 5, the default camera among them).
 #pragma once
 
+#include "character/LightSet.h"
 #include "framework/cRZRect.h"
 #include "tarn/Transform.h"
 
@@ -36,7 +37,17 @@ public:
     uint32_t RemoveLight(Light* light);
     void RemoveAllLights();
     size_t LightCount() const { return lights_.size(); }
+    // Replaces the lights by those of the records: point, spot and
+    // directional records make lights (spot angles in degrees), an ambient
+    // record sets the ambient colour, a record of another type is skipped.
+    // Stops at the first light refused.
+    uint32_t SetLights(const std::vector<LightRecord>& records);
     Light* GetLight(size_t i) const { return lights_.at(i); }
+
+    // Components 0..1 (clamped), each times 255 into an A, R, G, B word.
+    void SetAmbientColor(float r, float g, float b, float a);
+    void SetAmbientRGBA(uint32_t argb) { ambient_ = argb; }
+    uint32_t GetAmbientRGBA() const { return ambient_; }
 
     // A camera with two references: the table's and the caller's.
     uint32_t CreateCamera(const Vector3& position, const Vector3& direction, float front, float back,
@@ -66,4 +77,5 @@ private:
     std::vector<Camera*> cameras_;
     Camera* current_ = nullptr;
     Camera* default_ = nullptr;
+    uint32_t ambient_ = 0;
 };

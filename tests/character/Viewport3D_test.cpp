@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -119,4 +120,45 @@ TEST(Viewport3D, CamerasOutliveTheirViewportOnlyThroughTheirCreators) {
     EXPECT_EQ(camera->RefCount(), 1);
     EXPECT_EQ(camera->SetProjection(1, 20, 1), kDDDOk);
     camera->Release();
+}
+
+TEST(Viewport3D, SetLightsFromRecords) {
+    Viewport3D viewport;
+    ASSERT_EQ(viewport.Setup({0, 0, 64, 64}), kDDDOk);
+    auto* old = new PointLight;
+    ASSERT_EQ(viewport.AddLight(old), kDDDOk);
+    old->Release();
+
+    LightRecord spot;
+    spot.type = static_cast<int32_t>(LightRecordType::Spot);
+    spot.position[1] = 50;
+    spot.direction[0] = 0, spot.direction[1] = -2;
+    spot.color[0] = 0.5f;
+    spot.intensity = 2.0f;
+    spot.innerAngle = 90, spot.outerAngle = 180;
+    LightRecord directional;
+    directional.type = static_cast<int32_t>(LightRecordType::Directional);
+    LightRecord ambient;  // a new record is an ambient one
+    ambient.color[0] = 1.0f, ambient.color[1] = 0.5f, ambient.color[2] = 0.0f, ambient.intensity = 1.0f;
+    LightRecord unknown;
+    unknown.type = 9;
+    ASSERT_EQ(viewport.SetLights({spot, ambient, unknown, directional}), kDDDOk);
+    ASSERT_EQ(viewport.LightCount(), 2u);
+    const Light& first = *viewport.GetLight(0);
+    EXPECT_EQ(first.GetKind(), Light::Kind::Spot);
+    EXPECT_EQ(first.RefCount(), 1);
+    EXPECT_EQ(first.Position(), (Vector3{0, 50, 0}));
+    EXPECT_EQ(first.Direction(), (Vector3{0, -1, 0}));
+    EXPECT_EQ(first.Block().color.r, 1.0f);
+    EXPECT_NEAR(first.Block().theta, 3.14159265f / 2, 1e-6);
+    EXPECT_NEAR(first.Block().phi, 3.14159265f, 1e-6);
+    EXPECT_EQ(first.Block().falloff, 0.0f);
+    EXPECT_EQ(viewport.GetLight(1)->GetKind(), Light::Kind::Directional);
+    EXPECT_EQ(viewport.GetAmbientRGBA(), 0xFFFF7F00u);
+
+    std::vector<LightRecord> many(17, directional);
+    EXPECT_EQ(viewport.SetLights(many), kDDDLightTableFull);
+    EXPECT_EQ(viewport.LightCount(), 16u);
+    viewport.SetAmbientColor(2.0f, -1.0f, NAN, 0.0f);
+    EXPECT_EQ(viewport.GetAmbientRGBA(), 0x00FF0000u);
 }
