@@ -24,9 +24,12 @@ enum : uint32_t {
     kDDDUnknownPixelFormat = 0x9B0B0018,
     kDDDPaletteBurst = 0x9B0B0019,
     kDDDBadFileFormat = 0x9B0B001A,
+    kDDDMatrixHandleMissing = 0x9B0B001B,
     kDDDDeviceNameNotFound = 0x9B0B001C,
     kDDDImageKindNotReadable = 0x9B0B001D,
     kDDDNoSuchDevice = 0x9B0B001E,
+    kDDDLightNotInViewport = 0x9B0B001F,
+    kDDDLightTableFull = 0x9B0B0020,
 };
 
 // The row's text, or "Unrecognized error value." for a code without one.
