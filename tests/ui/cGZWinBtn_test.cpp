@@ -236,4 +236,28 @@ TEST_F(Button, CaptionColoursBeyondTheColumnsTheyWereSetForAreTheDefaults) {
     GetWinCtrlMgr()->SetDefaultCaptionColours(6, {0, 0, 0, 0});
 }
 
+TEST_F(Button, CaptionDrawsInTheColumnsColourAtItsOffset) {
+    FakeFont font;
+    button->SetImageStrip(nullptr, 4, 1);
+    button->SetFont(&font, false);
+    const uint32_t red = button->MakeColor(255, 0, 0);
+    const uint32_t colours[4] = {red, red, red, red};
+    const std::pair<int32_t, int32_t> offsets[4] = {{3, 1}, {0, 0}, {0, 0}, {0, 0}};
+    button->SetCaptionColours(colours);
+    button->SetCaptionOffsets(offsets);
+    button->SetCaptionWrapped(false);
+    button->SetCaptionAlignment(0);
+    button->mCaptionRect = {0, 0, 40, 20};
+    button->mbCaptionRectSet = true;
+    button->SetText(cRZString("I"));
+    Frame();
+    const platform::Image image = Screen();
+    // The 'I' has its stem in its third column, rows 2-8 of the cell.
+    const uint8_t* stem = image.At(110 + 3 + 2, 110 + 1 + 5);
+    EXPECT_EQ(stem[0], 255);
+    EXPECT_EQ(stem[1], 0);
+    EXPECT_EQ(image.At(110 + 2, 110 + 5)[1], image.At(150, 150)[1]);  // not at the unshifted place
+    EXPECT_EQ(font.GetColor(), 0xFFFFu);
+}
+
 }  // namespace
