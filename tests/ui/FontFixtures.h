@@ -13,7 +13,7 @@
 
 namespace tova_test {
 
-struct GlyphSpec {
+struct GlyphShape {
     int code;
     int width;
     int height;
@@ -25,30 +25,30 @@ struct GlyphSpec {
 // but brightness 0 (black edge).
 inline std::vector<uint32_t> TestPalette() { return {0u, 0xFFFF0000u, 0x80800000u, 0xFF000000u}; }
 
-inline platform::FfnImage MakeGlyph(const GlyphSpec& spec) {
+inline platform::FfnImage MakeGlyph(const GlyphShape& glyph) {
     platform::FfnImage image;
     char name[40];
-    std::snprintf(name, sizeof name, "%x '%c' %d", spec.code, static_cast<char>(spec.code & 0xFF), spec.code);
+    std::snprintf(name, sizeof name, "%x '%c' %d", glyph.code, static_cast<char>(glyph.code & 0xFF), glyph.code);
     image.name = name;
-    image.width = spec.width;
-    image.height = spec.height;
-    image.originX = spec.originX;
-    image.originY = spec.originY;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
+    image.width = glyph.width;
+    image.height = glyph.height;
+    image.originX = glyph.originX;
+    image.originY = glyph.originY;
+    for (int y = 0; y < glyph.height; ++y)
+        for (int x = 0; x < glyph.width; ++x) {
             // A frame of full pixels, a half-covered inside, a dark corner.
-            uint8_t index = (x == 0 || y == 0 || x == spec.width - 1 || y == spec.height - 1) ? 1 : 0;
-            if (index == 0 && (x + y + spec.code) % 3 == 0) index = 2;
-            if (x == spec.width - 1 && y == spec.height - 1) index = 3;
+            uint8_t index = (x == 0 || y == 0 || x == glyph.width - 1 || y == glyph.height - 1) ? 1 : 0;
+            if (index == 0 && (x + y + glyph.code) % 3 == 0) index = 2;
+            if (x == glyph.width - 1 && y == glyph.height - 1) index = 3;
             image.pixels.push_back(index);
         }
     return image;
 }
 
-inline std::string FontBytes(const std::vector<GlyphSpec>& glyphs, std::vector<uint32_t> palette = TestPalette()) {
+inline std::string FontBytes(const std::vector<GlyphShape>& glyphs, std::vector<uint32_t> palette = TestPalette()) {
     platform::FfnFile file;
     file.palette = std::move(palette);
-    for (const GlyphSpec& spec : glyphs) file.images.push_back(MakeGlyph(spec));
+    for (const GlyphShape& glyph : glyphs) file.images.push_back(MakeGlyph(glyph));
     std::vector<uint8_t> bytes;
     if (!platform::EncodeFfn(file, bytes)) return {};
     return std::string(bytes.begin(), bytes.end());
@@ -57,14 +57,14 @@ inline std::string FontBytes(const std::vector<GlyphSpec>& glyphs, std::vector<u
 // Printable ASCII: letters 6 wide and 9 high standing on a common base
 // line, 'g' and 'p' reaching 2 below it, ',' and '.' small marks low down,
 // 'i' and 'l' narrow with one column of lead.
-inline std::vector<GlyphSpec> AsciiGlyphs() {
-    std::vector<GlyphSpec> glyphs;
+inline std::vector<GlyphShape> AsciiGlyphs() {
+    std::vector<GlyphShape> glyphs;
     for (int code = 32; code < 127; ++code) {
-        GlyphSpec spec{code, 6, 9, 0, -2};
-        if (code == 'g' || code == 'p') spec = {code, 6, 9, 0, -4};
-        if (code == ',' || code == '.') spec = {code, 2, 2, 0, -10};
-        if (code == 'i' || code == 'l') spec = {code, 2, 9, -1, -2};
-        glyphs.push_back(spec);
+        GlyphShape glyph{code, 6, 9, 0, -2};
+        if (code == 'g' || code == 'p') glyph = {code, 6, 9, 0, -4};
+        if (code == ',' || code == '.') glyph = {code, 2, 2, 0, -10};
+        if (code == 'i' || code == 'l') glyph = {code, 2, 9, -1, -2};
+        glyphs.push_back(glyph);
     }
     return glyphs;
 }

@@ -14,7 +14,7 @@
 #include "ui/graphics/KoralStreams.h"
 
 using tova_test::FontBytes;
-using tova_test::GlyphSpec;
+using tova_test::GlyphShape;
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "ui/graphics/cGZBuffer.h"
 
 using tova_test::FontBytes;
-using tova_test::GlyphSpec;
+using tova_test::GlyphShape;
 
 namespace {
 
@@ -24,7 +24,7 @@ using FontPtr = std::unique_ptr<cGZFont, FontDeleter>;
 
 class FontTest : public ::testing::Test {
 protected:
-    FontPtr Make(const std::vector<GlyphSpec>& glyphs, const std::string& name = "font.ffn") {
+    FontPtr Make(const std::vector<GlyphShape>& glyphs, const std::string& name = "font.ffn") {
         folder.Write(name, FontBytes(glyphs));
         return FontPtr(new cGZFont((folder / name).c_str(), 12, 0));
     }

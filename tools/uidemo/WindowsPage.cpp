@@ -51,18 +51,18 @@ public:
 }  // namespace
 
 void WindowsPage::Build() {
-    struct Spec {
+    struct Layout {
         const char* name;
         cRZRect area;
         uint32_t rgb;
     };
-    const Spec specs[] = {
+    const Layout layouts[] = {
         {"panel", {40, 40, 240, 180}, 0x3060C0},     {"glass", {280, 40, 460, 180}, 0x40A060},
         {"top", {500, 40, 620, 180}, 0xC06030},      {"tip", {40, 240, 200, 320}, 0x808020},
         {"fader", {240, 240, 400, 320}, 0x8030A0},   {"edit-area", {440, 240, 620, 440}, 0xE0E0E0},
     };
     intptr_t command = 1;
-    for (const Spec& s : specs) {
+    for (const Layout& s : layouts) {
         cGZWin* w = std::string(s.name) == "fader" ? static_cast<cGZWin*>(new FaderWin(s.rgb, command))
                                                    : new NamedWin(s.rgb, command);
         ++command;
