@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/AtomicFile.h"
+#include "tools/contentc/KeywordLines.h"
 #include "platform/WavFile.h"
 #include "sound/XAEncoder.h"
 
@@ -22,19 +23,12 @@ bool EndsWithNoCase(const std::string& text, const std::string& tail) {
 }  // namespace
 
 bool ParseTone(const std::string& name, const std::string& text, ToneDescription& out, std::string& error) {
-    std::istringstream lines(text);
-    std::string line;
     int number = 0;
     auto fail = [&](const std::string& why) {
         error = name + ":" + std::to_string(number) + ": " + why;
         return false;
     };
-    while (std::getline(lines, line)) {
-        ++number;
-        if (const size_t hash = line.find('#'); hash != std::string::npos) line.resize(hash);
-        std::istringstream words(line);
-        std::string key;
-        if (!(words >> key)) continue;
+    const bool read = ForEachKeywordLine(name, text, number, error, [&](const std::string& key, std::istringstream& words) {
         bool ok = true;
         if (key == "file") {
             ok = static_cast<bool>(words >> out.file) && out.file.find('/') == std::string::npos &&
@@ -58,10 +52,11 @@ bool ParseTone(const std::string& name, const std::string& text, ToneDescription
         } else if (key == "fade") {
             ok = static_cast<bool>(words >> out.fadeMs) && out.fadeMs >= 0;
         } else {
-            return fail("unknown keyword '" + key + "'");
+            return KeywordResult::kUnknown;
         }
-        if (!ok) return fail("bad value for '" + key + "'");
-    }
+        return ok ? KeywordResult::kTaken : KeywordResult::kBadValue;
+    });
+    if (!read) return false;
     if (out.file.empty()) return fail("no 'file' line");
     return true;
 }
