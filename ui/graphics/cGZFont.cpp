@@ -192,6 +192,8 @@ bool cGZFont::Build(const std::vector<GlyphImage>& all, const std::vector<uint32
     mAtlas.assign(static_cast<size_t>(mAtlasWidth) * static_cast<size_t>(mAtlasHeight), 0);
     // A code given twice keeps its last image; each is copied to its own place.
     for (const LoadedImage& image : images) {
+        // An image with rows but no columns has no pixel bytes to copy.
+        if (image.width <= 0) continue;
         for (int32_t row = 0; row < image.height; ++row)
             std::memcpy(&mAtlas[static_cast<size_t>(image.top + row) * static_cast<size_t>(mAtlasWidth) +
                                 static_cast<size_t>(image.left)],
