@@ -296,12 +296,17 @@ int StringSet::Save() {
   size_t total = 0;
   for (int slot = 1; slot < kLanguageSlots; ++slot) {
     Slot& s = merged.mSlots[slot];
+    // A language with nothing of its own is left to the default; checked
+    // first, so a long default list is not copied into every empty language.
+    if (std::none_of(s.begin(), s.end(), [](const Entry& e) { return e.origin != 0; })) {
+      s.clear();
+      continue;
+    }
+    s.reserve(base.size());
     for (size_t i = s.size(); i < base.size(); ++i) {
       s.push_back(base[i]);
       s.back().origin = 0;
     }
-    // A language with nothing of its own is left to the default.
-    if (std::none_of(s.begin(), s.end(), [](const Entry& e) { return e.origin != 0; })) s.clear();
   }
   size_t bytes = 4;
   for (const Slot& s : merged.mSlots) {

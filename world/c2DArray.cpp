@@ -127,15 +127,6 @@ bool _c2DArray::CopyToNamed(const std::string& name) const {
     return target != nullptr && target->CopyFrom(*this);
 }
 
-uint8_t* _c2DArray::CellBytes(int32_t row, int32_t column) {
-    return mData.get() + (static_cast<size_t>(row) * static_cast<size_t>(mColumns) + static_cast<size_t>(column)) *
-                             static_cast<size_t>(mCellSize);
-}
-
-const uint8_t* _c2DArray::CellBytes(int32_t row, int32_t column) const {
-    return const_cast<_c2DArray*>(this)->CellBytes(row, column);
-}
-
 void _c2DArray::ShiftCells(int32_t dx, int32_t dy, const void* fillCell, int32_t n) {
     if (!mData) return;
     if (n < 0 || n > mRows) n = mRows;

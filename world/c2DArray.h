@@ -44,8 +44,14 @@ public:
     size_t CellAreaBytes() const;
     uint8_t* Data() { return mData.get(); }
     const uint8_t* Data() const { return mData.get(); }
-    uint8_t* CellBytes(int32_t row, int32_t column);
-    const uint8_t* CellBytes(int32_t row, int32_t column) const;
+    // Inline: every layer walk goes through here once per cell.
+    uint8_t* CellBytes(int32_t row, int32_t column) {
+        return mData.get() + (static_cast<size_t>(row) * static_cast<size_t>(mColumns) + static_cast<size_t>(column)) *
+                                 static_cast<size_t>(mCellSize);
+    }
+    const uint8_t* CellBytes(int32_t row, int32_t column) const {
+        return const_cast<_c2DArray*>(this)->CellBytes(row, column);
+    }
     bool Contains(int32_t row, int32_t column) const {
         return row >= 0 && column >= 0 && row < mRows && column < mColumns;
     }
