@@ -20,7 +20,11 @@ const std::string kLibDir = std::string(TOVA_BIN_DIR) + "/../lib/";
 
 // Binds the plug-in at `path` (empty: the usual search) for one test.
 struct Bound {
-    explicit Bound(const std::string& path) { SetCodecLibraryPath(path); }
+    // Starts from nothing bound, whatever an earlier test in this process left.
+    explicit Bound(const std::string& path) {
+        KoralShutdown();
+        SetCodecLibraryPath(path);
+    }
     ~Bound() {
         KoralShutdown();
         SetCodecLibraryPath("");
