@@ -14,6 +14,12 @@
 
 namespace tova_test {
 
+inline WorldServices PricedServices(const iWorldPrices* prices) {
+    WorldServices services;
+    services.prices = prices;
+    return services;
+}
+
 class WallPrices : public iWorldPrices {
 public:
     int32_t WallPrice(int32_t style) const override {

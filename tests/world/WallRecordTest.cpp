@@ -22,7 +22,7 @@ using tova_test::FakeWallObjects;
 class WallRecord : public ::testing::Test {
 public:
     tova_test::WallPrices prices;
-    cRotatableWorld world{24, Services()};
+    cRotatableWorld world{24, tova_test::PricedServices(&prices)};
     tova_test::FakeMoney money;
     tova_test::ManualClock clock;
     tova_test::RecordingSoundPlayer sound;
@@ -33,11 +33,6 @@ public:
     WallUndoable* record = nullptr;
     UndoManager manager;
 
-    WorldServices Services() {
-        WorldServices s;
-        s.prices = &prices;
-        return s;
-    }
     void SetUp() override {
         world.RecomputeRooms(0);
         services = {&world, nullptr, &money, nullptr, &clock, &viewer};

@@ -19,11 +19,7 @@ using tova::TileLocation;
 class WallTool : public ::testing::Test {
 protected:
     tova_test::WallPrices prices;
-    cRotatableWorld world{24, [this] {
-                              WorldServices s;
-                              s.prices = &prices;
-                              return s;
-                          }()};
+    cRotatableWorld world{24, tova_test::PricedServices(&prices)};
     tova_test::RecordingSoundPlayer sound;
     tova_test::ManualClock clock;
     tova_test::FakeShell shell;
