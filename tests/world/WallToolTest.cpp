@@ -141,6 +141,16 @@ TEST_F(WallTool, UpstairsWithoutSupportShowsThirtyTwoAndStartsNothing) {
     EXPECT_FALSE(world.GetWallInfo(TileLocation::At(5, 5, 2)).Has(kWallSide1));
 }
 
+TEST_F(WallTool, ARunRefusedAtItsFirstStepStillShowsWhy) {
+    objects.Add(TileLocation::At(5, 5, 1), WallObjectInfo{0, true});
+    Press(At(5, 4));
+    Move(At(5, 9));
+    EXPECT_EQ(Tool().MessageCode(), 11);
+    EXPECT_FALSE(Has(5, 4, kWallSide1));
+    Release(At(5, 9));
+    EXPECT_EQ(set->GetUndoManager().UndoCount(), 0);
+}
+
 TEST_F(WallTool, OffTheLotIsErrorOne) {
     Press(At(0, 5, 3, 3));
     EXPECT_EQ(Tool().MessageCode(), 1);

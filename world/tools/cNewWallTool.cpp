@@ -249,7 +249,11 @@ void cNewWallTool::Drag(tova::FinePoint fine, int32_t, const ToolMouseEvent& eve
     if (ok) {
         if (Services().world != nullptr) Services().world->GetWallManager().RequestRebuild(level);
     } else {
+        // Falling back to the start restarts the record; the refusal still
+        // has to be shown.
+        const int32_t error = mRecord->Error();
         mRecord->DragTo(mRecord->End());
+        if (mRecord->Error() == 0) mRecord->SetError(error);
     }
     tova::Broadcast(tova::cmd::kWallsChanged, 0);
     if (mRecord->Error() != 0) ShowMessage(mRecord->Error());
