@@ -351,3 +351,25 @@ TEST_F(WallRecord, ADragBackToTheStartChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WallRecord, ATurnedViewDrawsAndUndoesInViewCoordinates) {
+    world.SetRotation(1, false);
+    const TileLocation v = world.WorldToView(TileLocation::At(10, 10, 1));
+    const auto empty = Cells();
+    ASSERT_TRUE(Drag({v.x, v.y, 1}, {v.x, v.y + 3, 1})) << record->Error();
+    Commit();
+    for (int y = v.y; y < v.y + 3; ++y) {
+        const WallInfo info = world.GetWallInfoAtView(TileLocation::At(v.x, y, 1));
+        EXPECT_TRUE(info.Has(kWallSide1)) << y;
+        EXPECT_EQ(info.Style(kWallSide1), 1);
+        EXPECT_EQ(info.GetPattern(kWallSide1, 0), 0);
+        EXPECT_EQ(world.GetWallInfoAtView(TileLocation::At(v.x - 1, y, 1)).GetPattern(kWallSide4, 0), 0);
+    }
+    EXPECT_NE(Cells(), empty);
+    manager.Undo();
+    EXPECT_EQ(Cells(), empty);
+}
+
+}  // namespace
