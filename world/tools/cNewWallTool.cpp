@@ -1,6 +1,7 @@
 #include "world/tools/cNewWallTool.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "framework/cRZKeyboard.h"
 #include "gamedata/CommandIds.h"
@@ -194,7 +195,7 @@ void cNewWallTool::MouseDown(tova::FinePoint fine, int32_t, const ToolMouseEvent
 
 int32_t cNewWallTool::StepDirection(int32_t dx, int32_t dy) {
     if (dy == 0) return dx > 0 ? 5 : dx < 0 ? 4 : -1;
-    const double a = std::atan(static_cast<double>(dx) / dy) * 180.0 / M_PI;
+    const double a = std::atan(static_cast<double>(dx) / dy) * 180.0 / std::numbers::pi;
     if (a > 67.5) return dx > 0 ? 5 : 4;
     if (a > 22.5) return dy < 0 ? 2 : 3;
     if (a > -22.5) return dy > 0 ? 6 : 7;
