@@ -141,6 +141,16 @@ private:
     tova_test::RecordingViewer mView;
 };
 
+// Wall and wallpaper prices for the replayed tools; the build catalogue that
+// holds the real ones is not part of this tool.
+class ScriptPrices : public iWorldPrices {
+public:
+    int32_t WallPrice(int32_t style) const override { return style == 2 || (style >= 12 && style <= 14) ? 30 : 70; }
+    int32_t WallpaperPrice(int32_t pattern) const override { return pattern == 0 ? 0 : 12; }
+    int32_t FloorPrice(int32_t) const override { return 0; }
+    int32_t PoolTilePrice() const override { return 0; }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,7 +170,10 @@ int main(int argc, char** argv) {
         else return Usage();
     }
     if (lotPath.empty() || scriptPath.empty()) return Usage();
-    cRotatableWorld world(static_cast<int32_t>(size));
+    const ScriptPrices prices;
+    WorldServices services;
+    services.prices = &prices;
+    cRotatableWorld world(static_cast<int32_t>(size), services);
     if (LoadLotLayers(world, lotPath, static_cast<int32_t>(version)) != 0) {
         std::fprintf(stderr, "buildscript: cannot read the lot's layers from %s\n", lotPath.c_str());
         return 1;

@@ -1,5 +1,7 @@
 #include "world/tools/cToolSet.h"
 
+#include "world/tools/cNewWallTool.h"
+#include "world/tools/cNewWallpaperTool.h"
 #include "world/tools/cTileTool.h"
 #include "world/tools/cWaterTool.h"
 
@@ -8,6 +10,8 @@ cToolSet::cToolSet(ToolServices& services) {
     // empty.
     for (int32_t id : {0, 1, 2, 3, 5, 4, 6, 7, 8, 9, 10}) {
         switch (id) {
+            case kWall: mTools[id] = std::make_unique<cNewWallTool>(services, mUndo); break;
+            case kWallpaper: mTools[id] = std::make_unique<cNewWallpaperTool>(services, mUndo); break;
             case kTile: mTools[id] = std::make_unique<cTileTool>(services); break;
             case kWater: mTools[id] = std::make_unique<cWaterTool>(services, mUndo); break;
             default: break;
