@@ -25,7 +25,7 @@ TEST(View3d, WritesTheLitTexturedCube) {
     t.Write("tex/checker8.bmp", Checker8());
     const auto run = RunProgram("view3d", {"--mesh", "cube", "--texture", t / "tex/checker8.bmp", "--out", t / "cube.png"});
     ASSERT_EQ(run.code, 0) << run.out << run.err;
-    EXPECT_EQ(run.out, "extents 32 45 216 235\n");
+    EXPECT_EQ(run.out, "screen rect 38 46 223 236\n");
     std::string error;
     const auto image = platform::ReadPngFile(t / "cube.png", &error);
     ASSERT_TRUE(image) << error;
@@ -52,11 +52,31 @@ TEST(View3d, FailuresPrintTheLayersTextAndExitOne) {
         EXPECT_EQ(run.out, c.text) << c.texture;
         EXPECT_FALSE(t.Has("x.png"));
     }
-    const auto tooMany = RunProgram("view3d", {"--mesh", "cube", "--lights", "17", "--out", t / "x.png"});
-    EXPECT_EQ(tooMany.code, 1);
-    EXPECT_EQ(tooMany.out, "DDD_ERR_BAD_PARAMETER\n");
-    EXPECT_EQ(RunProgram("view3d", {"--mesh", "sphere", "--out", t / "x.png"}).code, 2);
+    t.Write("bad.msh", "p 0 0 0\nt 0 0\nf 0 0 0 0 0 1\n");
+    const auto bad = RunProgram("view3d", {"--mesh", t / "bad.msh", "--out", t / "x.png"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.out, "Something died while reading a mesh file (line 3)\n");
+    const auto absent = RunProgram("view3d", {"--mesh", t / "absent.msh", "--out", t / "x.png"});
+    EXPECT_EQ(absent.code, 1);
+    EXPECT_EQ(absent.out, "DDD_ERR_FILE_OPEN_ERROR\n");
+    EXPECT_FALSE(t.Has("x.png"));
+    EXPECT_EQ(RunProgram("view3d", {"--mesh", "cube", "--lights", "17", "--out", t / "x.png"}).code, 2);
     EXPECT_EQ(RunProgram("view3d", {"--mesh", "cube"}).code, 2);
+}
+
+TEST(View3d, DrawsATextMeshWithItsNamedMaterials) {
+    TempFolder t;
+    // A square of two triangles facing the camera's side, in two colours.
+    t.Write("square.msh",
+            "p 0 0 0\np 1 0 0\np 1 1 0\np 0 1 0\nt 0 0\n"
+            "m red\nf 0 0 2 0 1 0\nm blue\nf 0 0 3 0 2 0\n");
+    const auto run = RunProgram("view3d", {"--mesh", t / "square.msh", "--lights", "0", "--out", t / "sq.png"});
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_EQ(run.out.rfind("screen rect ", 0), 0u) << run.out;
+    std::string error;
+    const auto image = platform::ReadPngFile(t / "sq.png", &error);
+    ASSERT_TRUE(image) << error;
+    EXPECT_TRUE(tova_test::MatchesGolden(*image, "character/golden/view3d_square.png"));
 }
 
 }  // namespace
