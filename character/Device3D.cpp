@@ -68,6 +68,10 @@ void Device3D::DeleteViewport(Viewport3D* viewport) {
     delete viewport;
 }
 
+void Device3D::ForgetViewport(Viewport3D* viewport) {
+    viewports_.erase(std::remove(viewports_.begin(), viewports_.end(), viewport), viewports_.end());
+}
+
 uint32_t Device3D::AddLight(Light* light, Light** out, bool addToViewports) {
     if (!out) {
         delete light;

@@ -48,6 +48,8 @@ public:
     uint32_t CreateViewport(const cRZRect* rect, Viewport3D** out);
     // An unknown viewport is ignored.
     void DeleteViewport(Viewport3D* viewport);
+    // Takes a viewport being destroyed out of the table without deleting it.
+    void ForgetViewport(Viewport3D* viewport);
     size_t ViewportCount() const { return viewports_.size(); }
     Viewport3D* GetViewport(size_t i) const { return viewports_.at(i); }
 

@@ -70,7 +70,6 @@ protected:
 
     cRZRect screenRect_ = kEmptyScreenRect;
     bool changed_ = true;
-    bool second_ = true;
     Transform transform_;
 
 private:

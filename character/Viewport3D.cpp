@@ -49,6 +49,8 @@ MaterialDescription BackgroundDescription() {
 Viewport3D::Viewport3D(Device3D* device) : device_(device) {}
 
 Viewport3D::~Viewport3D() {
+    // Deleted other than through the device: leave no stale entry behind.
+    if (device_) device_->ForgetViewport(this);
     RemoveAllLights();
     for (Camera* camera : cameras_) {
         camera->Detach();

@@ -30,6 +30,8 @@ TEST(Device3D, ViewportTableOfTwelveRefusesTheThirteenth) {
     f.device.DeleteViewport(made[3]);
     EXPECT_EQ(f.device.ViewportCount(), 11u);
     EXPECT_EQ(f.device.GetViewport(3), made[4]);
+    delete made[5];  // not through the device: it still leaves the table
+    EXPECT_EQ(f.device.ViewportCount(), 10u);
     const cRZRect part{8, 4, 40, 20};
     EXPECT_EQ(f.device.CreateViewport(&part, &extra), kDDDOk);
     EXPECT_EQ(extra->ScreenRect().left, 8);

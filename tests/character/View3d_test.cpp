@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using tova_test::RunProgram;
@@ -62,6 +64,27 @@ TEST(View3d, FailuresPrintTheLayersTextAndExitOne) {
     EXPECT_FALSE(t.Has("x.png"));
     EXPECT_EQ(RunProgram("view3d", {"--mesh", "cube", "--lights", "17", "--out", t / "x.png"}).code, 2);
     EXPECT_EQ(RunProgram("view3d", {"--mesh", "cube"}).code, 2);
+}
+
+TEST(View3d, StarterCubeFileDrawsLikeTheCodeBuiltCube) {
+    TempFolder t;
+    const std::string content = std::string(TOVA_SOURCE_DIR) + "/content/";
+    const auto made = RunProgram("texmake", {"--out", t / "data/Textures", content + "Textures/checker24.tex"});
+    ASSERT_EQ(made.code, 0) << made.err;
+    std::filesystem::create_directories(t / "data/Meshes");
+    std::filesystem::copy_file(content + "Meshes/cube.msh", t / "data/Meshes/cube.msh");
+    const auto file = RunProgram("view3d", {"--mesh", t / "data/Meshes/cube.msh", "--texture",
+                                            t / "data/Textures/checker24.bmp", "--lights", "3", "--out", t / "a.png"});
+    ASSERT_EQ(file.code, 0) << file.out << file.err;
+    const auto code = RunProgram("view3d", {"--mesh", "cube", "--texture", t / "data/Textures/checker24.bmp",
+                                            "--lights", "3", "--out", t / "b.png"});
+    ASSERT_EQ(code.code, 0) << code.out << code.err;
+    EXPECT_EQ(file.out, code.out);
+    std::string error;
+    const auto a = platform::ReadPngFile(t / "a.png", &error);
+    const auto b = platform::ReadPngFile(t / "b.png", &error);
+    ASSERT_TRUE(a && b) << error;
+    EXPECT_EQ(a->pixels, b->pixels);
 }
 
 TEST(View3d, DrawsATextMeshWithItsNamedMaterials) {
