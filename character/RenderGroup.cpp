@@ -21,7 +21,7 @@ uint32_t RenderGroup::AddChild(RenderObject* child) {
 
 uint32_t RenderGroup::RemoveChild(RenderObject* child) {
     const auto it = std::find(children_.begin(), children_.end(), child);
-    if (it == children_.end()) return kDDDLightNotInViewport;
+    if (it == children_.end()) return kDDDLightNotInViewport;  // the layer's "not in the list" code
     children_.erase(it);
     child->Release();
     return kDDDOk;
