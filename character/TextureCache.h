@@ -49,7 +49,7 @@ public:
     };
 
     TextureCache(AnimDevice& device, int32_t displayBits = 16);
-    ~TextureCache();
+    virtual ~TextureCache();
     TextureCache(const TextureCache&) = delete;
     TextureCache& operator=(const TextureCache&) = delete;
 

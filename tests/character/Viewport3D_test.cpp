@@ -3,6 +3,8 @@
 #include "character/Camera.h"
 #include "character/DirectXErrorText.h"
 #include "character/Light.h"
+#include "character/Material.h"
+#include "Device3DFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -161,4 +163,104 @@ TEST(Viewport3D, SetLightsFromRecords) {
     EXPECT_EQ(viewport.LightCount(), 16u);
     viewport.SetAmbientColor(2.0f, -1.0f, NAN, 0.0f);
     EXPECT_EQ(viewport.GetAmbientRGBA(), 0x00FF0000u);
+}
+
+TEST(Viewport3D, SetupFillsTheDataBlockStateAndBackground) {
+    Viewport3D viewport;
+    ASSERT_EQ(viewport.Setup({10, 20, 110, 70}), kDDDOk);
+    const ViewportData& d = viewport.Data();
+    EXPECT_EQ(d.size, 44u);
+    EXPECT_EQ(d.x, 10);
+    EXPECT_EQ(d.y, 20);
+    EXPECT_EQ(d.width, 100);
+    EXPECT_EQ(d.height, 50);
+    EXPECT_EQ(d.scaleX, 50.0f);
+    EXPECT_EQ(d.scaleY, 25.0f);
+    EXPECT_EQ(viewport.GetRenderState(), ViewportRenderState{});
+    EXPECT_EQ(viewport.GetRenderState().shadeMode, 2);
+    EXPECT_EQ(viewport.GetRenderState().fogEnd, 11.0f);
+    ASSERT_NE(viewport.GetBackgroundMaterial(), nullptr);
+    EXPECT_EQ(viewport.GetBackgroundMaterial()->Description().power, 20.0f);
+    viewport.SetBackgroundColor(76 / 255.0f, 130 / 255.0f, 35 / 255.0f, 1);
+    EXPECT_EQ(viewport.GetBackgroundMaterial()->Description().diffuse.g, 130 / 255.0f);
+    EXPECT_EQ(viewport.GetBackgroundMaterial()->Description().ambient.b, 0.5f);
+    ASSERT_EQ(viewport.GetUpdateRects().Count(), 1u);
+    EXPECT_EQ(viewport.GetUpdateRects()[0].right, 112);  // widened to a multiple of 4
+    EXPECT_EQ(viewport.GetClearRects().Count(), 1u);
+
+    ASSERT_EQ(viewport.SetSize(40, 30), kDDDOk);
+    EXPECT_EQ(viewport.ScreenRect().left, 10);
+    EXPECT_EQ(viewport.ScreenRect().bottom, 50);
+    EXPECT_EQ(viewport.Data().scaleY, 15.0f);
+    EXPECT_EQ(viewport.SetSize(-1, 3), kDDDBadParameter);
+}
+
+TEST(Viewport3D, TransformStackAndScreenTransform) {
+    Viewport3D viewport;
+    ASSERT_EQ(viewport.Setup({8, 4, 72, 36}), kDDDOk);
+    EXPECT_EQ(viewport.TransformDepth(), 1u);
+    const Transform a = MakeTranslationTransform({1, 2, 3});
+    Transform b = MakeRotationMatrix(2, 1.5707964f);
+    viewport.PushTransform(b);
+    viewport.PushTransform(a);  // a, then b
+    EXPECT_EQ(viewport.TransformDepth(), 3u);
+    const Vector3 p = TransformPoint3({1, 0, 0}, viewport.WorldTransform());
+    EXPECT_NEAR(p.x, -2, 1e-5);
+    EXPECT_NEAR(p.y, 2, 1e-5);
+    EXPECT_NEAR(p.z, 3, 1e-5);
+    viewport.PopTransform();
+    EXPECT_TRUE(Same(viewport.WorldTransform(), b));
+    viewport.PopTransform();
+    viewport.PopTransform();  // the bottom entry stays
+    EXPECT_EQ(viewport.TransformDepth(), 1u);
+    EXPECT_TRUE(Same(viewport.WorldTransform(), kIdentityTransform));
+
+    // Clip-space corners land on the viewport's pixel corners, y down.
+    const Transform s = viewport.ScreenTransform();
+    const Vector4 topLeft = TransformPoint4({-1, 1, 0.5f, 1}, s);
+    const Vector4 bottomRight = TransformPoint4({1, -1, 0.5f, 1}, s);
+    EXPECT_EQ(topLeft.x, 8.0f);
+    EXPECT_EQ(topLeft.y, 4.0f);
+    EXPECT_EQ(bottomRight.x, 72.0f);
+    EXPECT_EQ(bottomRight.y, 36.0f);
+    EXPECT_EQ(topLeft.z, 0.0f);
+}
+
+TEST(Viewport3D, UnchangedRenderStateSendsNothing) {
+    tova_test::Device3DFixture f;
+    Viewport3D* viewport = f.MakeViewport();
+    const uint32_t sent = f.device.RenderStateSends();
+    EXPECT_EQ(sent, 1u);  // the set-up's defaults
+    ViewportRenderState state = viewport->GetRenderState();
+    viewport->SetRenderState(state);
+    ASSERT_EQ(viewport->BeginScene(true), kDDDOk);
+    EXPECT_EQ(f.device.RenderStateSends(), sent);
+    state.zEnable = false;
+    viewport->SetRenderState(state);
+    viewport->ApplyRenderState();
+    EXPECT_EQ(f.device.RenderStateSends(), sent + 1);
+    viewport->ApplyRenderState();
+    EXPECT_EQ(f.device.RenderStateSends(), sent + 1);
+    viewport->ResetRenderState();
+    viewport->ApplyRenderState();
+    EXPECT_EQ(f.device.RenderStateSends(), sent + 2);
+    EXPECT_EQ(viewport->EndScene(), kDDDOk);
+    EXPECT_FALSE(viewport->InScene());
+}
+
+TEST(Viewport3D, BeginSceneOnALostSurfaceRestoresAndTriesAgain) {
+    tova_test::Device3DFixture f;
+    Viewport3D* viewport = f.MakeViewport();
+    f.anim.GetRenderTarget()->MarkLost();
+    ASSERT_EQ(viewport->BeginScene(true), kDDDOk);
+    EXPECT_FALSE(f.anim.GetRenderTarget()->IsLost());
+    EXPECT_TRUE(viewport->InScene());
+
+    // A surface that stays lost fails the second attempt too.
+    auto color = platform::Surface::Create(64, 64, platform::PixelLayout::Rgb565);
+    ASSERT_EQ(f.device.SetRenderTarget(color.get(), nullptr), kDDDOk);
+    color->MarkLost();
+    color->SetRestoreCallback([&] { color->MarkLost(); });
+    EXPECT_EQ(viewport->BeginScene(false), Viewport3D::kSurfaceLost);
+    EXPECT_EQ(viewport->LastResult(), Viewport3D::kSurfaceLost);
 }

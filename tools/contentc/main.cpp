@@ -9,6 +9,7 @@
 
 #include "tools/contentc/ContentSource.h"
 #include "tools/contentc/CursorSources.h"
+#include "tools/contentc/LightSources.h"
 #include "tools/contentc/LotSources.h"
 #include "tools/contentc/PictureSources.h"
 #include "tools/contentc/ToneSources.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
   std::vector<std::pair<std::string, std::string>> lots;  // name, text
   std::vector<std::pair<std::string, Rle8Picture>> pictures;
   std::vector<CursorDescription> cursors;
+  std::vector<LightSetDescription> lightSets;
   int sources = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -71,6 +73,16 @@ int main(int argc, char** argv) {
       ++sources;
       continue;
     }
+    if (arg.size() > 6 && arg.compare(arg.size() - 6, 6, ".light") == 0) {
+      LightSetDescription lights;
+      if (!ParseLightSetSource(arg, text.str(), lights, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+      }
+      lightSets.push_back(lights);
+      ++sources;
+      continue;
+    }
     if (!source.Parse(arg, text.str(), error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;
@@ -107,6 +119,12 @@ int main(int argc, char** argv) {
   for (const CursorDescription& cursor : cursors) {
     if (!WriteCursor(cursor, root, error)) {
       std::fprintf(stderr, "contentc: %s: %s\n", cursor.file.c_str(), error.c_str());
+      return 1;
+    }
+  }
+  for (const LightSetDescription& lights : lightSets) {
+    if (!WriteLightSetSource(lights, root, error)) {
+      std::fprintf(stderr, "contentc: %s: %s\n", lights.file.c_str(), error.c_str());
       return 1;
     }
   }
