@@ -162,6 +162,7 @@ void cXObject::MoveTo(FinePoint point, int32_t level) {
     if (inside != nullptr && inside != this && inside->GetContainer() == this) inside->MoveTo(point, level);
   }
   MarkForRedraw(true);
+  if (module_ != nullptr) module_->MarkDrawOrderDirty();
 }
 
 // ---- the footprint and what blocks ----
@@ -613,14 +614,7 @@ void cXObject::DepreciateOneDay() {
   data_[kDataValue] = static_cast<int16_t>(std::max(floor, data_[kDataValue] - amount));
 }
 
-void cXObject::ScrollViewTo(bool animate) {
-  iLotView* view = module_ ? module_->GetView() : nullptr;
-  if (view == nullptr || data_[kDataHidden] != 0) return;
-  // Screen units per unit of altitude.
-  constexpr float kHeightScale = 4.8989797f;
-  float height = 0;
-  if (IsPerson() && level_ == view->GetViewLevel()) height = GetAltitude() * kHeightScale;
-  // The group centre: the average point of its parts.
+FinePoint cXObject::GroupCentre() {
   std::vector<cXObject*> group;
   GetGroup(group);
   int64_t x = 0, y = 0;
@@ -629,7 +623,17 @@ void cXObject::ScrollViewTo(bool animate) {
     y += part->position_.y;
   }
   const int64_t n = static_cast<int64_t>(group.size());
-  FinePoint at{static_cast<int32_t>(x / n), static_cast<int32_t>(y / n)};
+  return FinePoint{static_cast<int32_t>(x / n), static_cast<int32_t>(y / n)};
+}
+
+void cXObject::ScrollViewTo(bool animate) {
+  iLotView* view = module_ ? module_->GetView() : nullptr;
+  if (view == nullptr || data_[kDataHidden] != 0) return;
+  // Screen units per unit of altitude.
+  constexpr float kHeightScale = 4.8989797f;
+  float height = 0;
+  if (IsPerson() && level_ == view->GetViewLevel()) height = GetAltitude() * kHeightScale;
+  FinePoint at = GroupCentre();
   if (!IsPerson()) at = TileLocation::FromFine(at, level_).Centre();
   view->ScrollTo(at, level_, height, animate);
 }
