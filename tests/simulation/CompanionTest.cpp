@@ -1,0 +1,107 @@
+// The hidden "comeandsee" companions of visitable objects, over the starter
+// content and one more definition compiled beside it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FakeLot.h"
+#include "gamedata/ObjectFolder.h"
+#include "simulation/ObjectModule.h"
+#include "support/RunProgram.h"
+#include "support/ScratchDir.h"
+
+namespace {
+
+using namespace tova;
+using tova_test::FakeWorld;
+using tova_test::ProgramRun;
+using tova_test::RunProgram;
+using tova_test::ScratchDir;
+
+constexpr uint32_t kChair = 0x4C3A1001;
+constexpr uint32_t kBench = 0x4C3A1004;
+
+class Companions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path res = dir / "Companion.res";
+    std::ofstream(res) << "file GameData/Objects/Companion.iff\n"
+                          "object 128 \"comeandsee\"\n  guid 0x4C3A10F0\n  type 5\nend\n";
+    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
+    std::vector<std::string> compile = {"--out", (dir / "data").string(), res.string()};
+    for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
+      if (e.path().extension() == ".res") compile.push_back(e.path().string());
+    }
+    const ProgramRun built = RunProgram("contentc", compile);
+    ASSERT_EQ(built.code, 0) << built.err;
+    folder.Init((dir / "data").string() + "/");
+    companion = folder.FindByName("comeandsee");
+    ASSERT_NE(companion, nullptr);
+    module.SetLot(&world, nullptr);
+    globals[8] = 1997, globals[7] = 6, globals[1] = 15, globals[0] = 9;
+    module.SetGlobals(globals);
+  }
+  cXObject* Placed(uint32_t guid, int x, int y) {
+    cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
+    EXPECT_NE(o, nullptr);
+    EXPECT_TRUE(o->CanPlace(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+    o->PlaceAndNotify(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0);
+    return o;
+  }
+  std::vector<cXObject*> All() {
+    std::vector<cXObject*> out;
+    for (cXObject* o = module.FirstObject(); o != nullptr; o = o->GetNext()) {
+      if (o->GetDefinition() == companion) out.push_back(o);
+    }
+    return out;
+  }
+
+  ScratchDir dir;
+  ObjectFolder folder;
+  FakeWorld world;
+  ObjectModule module{&folder};
+  ObjectDefinition* companion = nullptr;
+  int16_t globals[kSimulatorGlobalCount] = {};
+};
+
+TEST_F(Companions, ANewVisitableObjectGetsOneAtItsCentre) {
+  cXObject* chair = Placed(kChair, 5, 5);
+  module.PlaceCompanions();
+  ASSERT_EQ(All().size(), 1u);
+  cXObject* mate = All().front();
+  EXPECT_EQ(mate->GetPosition(), chair->GetPosition());
+  EXPECT_EQ(chair->KeyedArrays().GetValue(mate->GetId(), 0), 1) << "recorded under the companion's id";
+
+  module.PlaceCompanions();
+  EXPECT_EQ(All().size(), 1u) << "found again through the keyed arrays";
+  mate->RemoveFromWorld();
+  globals[5] = 30;  // no longer new, but it has its companion
+  module.PlaceCompanions();
+  EXPECT_EQ(mate->GetPosition(), chair->GetPosition()) << "put back";
+
+  // A group's companion stands at the average of its parts.
+  cXObject* bench = Placed(kBench, 9, 9);
+  globals[5] = 31;
+  module.PlaceCompanions();
+  EXPECT_EQ(All().size(), 1u) << "only while the object is less than a minute old";
+  globals[5] = 30;
+  bench->StampCreation();
+  module.PlaceCompanions();
+  ASSERT_EQ(All().size(), 2u);
+  EXPECT_EQ(All().front()->GetPosition(), bench->GroupCentre());
+
+  cXObject* hidden = Placed(kChair, 3, 3);
+  hidden->SetData(kDataHidden, 1);
+  module.PlaceCompanions();
+  EXPECT_EQ(All().size(), 2u) << "a hidden object gets none";
+
+  const int32_t before = module.ObjectCount();
+  module.DeleteCompanions();
+  EXPECT_TRUE(All().empty());
+  EXPECT_EQ(module.ObjectCount(), before - 2);
+  EXPECT_NE(module.GetObject(chair->GetId()), nullptr);
+}
+
+}  // namespace
