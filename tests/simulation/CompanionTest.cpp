@@ -9,15 +9,13 @@
 #include "FakeLot.h"
 #include "gamedata/ObjectFolder.h"
 #include "simulation/ObjectModule.h"
-#include "support/RunProgram.h"
+#include "StarterContent.h"
 #include "support/ScratchDir.h"
 
 namespace {
 
 using namespace tova;
 using tova_test::FakeWorld;
-using tova_test::ProgramRun;
-using tova_test::RunProgram;
 using tova_test::ScratchDir;
 
 constexpr uint32_t kChair = 0x4C3A1001;
@@ -29,13 +27,7 @@ class Companions : public ::testing::Test {
     const std::filesystem::path res = dir / "Companion.res";
     std::ofstream(res) << "file GameData/Objects/Companion.iff\n"
                           "object 128 \"comeandsee\"\n  guid 0x4C3A10F0\n  type 5\nend\n";
-    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-    std::vector<std::string> compile = {"--out", (dir / "data").string(), res.string()};
-    for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
-      if (e.path().extension() == ".res") compile.push_back(e.path().string());
-    }
-    const ProgramRun built = RunProgram("contentc", compile);
-    ASSERT_EQ(built.code, 0) << built.err;
+    ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent((dir / "data").string(), {res.string()}));
     folder.Init((dir / "data").string() + "/");
     companion = folder.FindByName("comeandsee");
     ASSERT_NE(companion, nullptr);
