@@ -235,6 +235,7 @@ void ObjectModule::TrimToLot(int32_t size) {
 
 void ObjectModule::PlaceAllObjects(int32_t version) {
   for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->PlaceAtCurrentLocation(version);
+  SelectNextPerson();
 }
 
 void ObjectModule::CreateAutomaticObjects() {

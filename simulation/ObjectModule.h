@@ -242,6 +242,15 @@ class ObjectModule : public Commander {
   // while the object is new (age 0 minutes).
   void PlaceCompanions();
   void DeleteCompanions();
+  // For the wall drawing: the first portal at the tile whose wall side mask
+  // is the side answers its definition's wall picture word (0 none) and
+  // the definition.
+  int16_t PortalWallPicture(TileLocation tile, int32_t side, ObjectDefinition** definition) const;
+  // Queues on the person an action (priority 100) on the special object
+  // that carries the object's interaction index and the flag; the index
+  // must name an entry of the object's adult animation table other than
+  // its last. Whether the action was queued.
+  bool QueueInteraction(int16_t person, int16_t object, int16_t index, int16_t flag);
   // Runs the tutorial object's "show situation info" tree.
   void ShowSituationInfo();
   // "Action Queues:" with every person's queue, then "Objects:" with every

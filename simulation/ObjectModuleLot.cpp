@@ -4,6 +4,7 @@
 // dump.
 #include <algorithm>
 
+#include "gamedata/AnimTable.h"
 #include "gamedata/CommandIds.h"
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "gamedata/ObjectFolder.h"
@@ -225,6 +226,30 @@ void ObjectModule::DeleteCompanions() {
     if (o->GetDefinition() != nullptr && o->GetDefinition()->GetName() == kCompanionName) doomed.push_back(o->GetId());
   }
   for (int16_t id : doomed) DeleteObject(id);
+}
+
+int16_t ObjectModule::PortalWallPicture(TileLocation tile, int32_t side, ObjectDefinition** definition) const {
+  if (definition != nullptr) *definition = nullptr;
+  std::vector<cXObject*> here;
+  ObjectsInCell(tile, here);
+  for (cXObject* o : here) {
+    if (!o->IsPortal() || o->WallSideMask() != side) continue;
+    if (definition != nullptr) *definition = o->GetDefinition();
+    return DefinitionWord(*o, ObjectDefinitionRecord::kWallPictureBase);
+  }
+  return 0;
+}
+
+bool ObjectModule::QueueInteraction(int16_t personId, int16_t objectId, int16_t index, int16_t flag) {
+  cXObject* person = GetObject(personId);
+  cXObject* object = GetObject(objectId);
+  cXObject* special = GetObject(specialId_);
+  if (person == nullptr || !person->IsPerson() || object == nullptr || special == nullptr) return false;
+  AnimTable* anims = object->GetDefinition() ? object->GetDefinition()->GetAdultAnimTable() : nullptr;
+  const int entries = anims ? anims->GetCount() : 0;
+  if (index < 1 || index > entries - 1) return false;
+  constexpr int32_t kInteractionPriority = 100;
+  return person->QueueAction(*special, objectId, index, flag, kInteractionPriority);
 }
 
 void ObjectModule::ShowSituationInfo() {

@@ -327,6 +327,23 @@ class cXObject : public TreeZaz {
   ScreenBox& ScreenRectangle() { return screen_; }
   // The floor-shadow number of the first drawn object of this cell's stack.
   int32_t FloorShadowNumber();
+  // Height of slot n above the floor: its own offset plus the offsets of
+  // the entries that hold the object and each of its containers.
+  float SlotHeight(int32_t n);
+  // Distance in tiles, a storey counting 20.
+  float DistanceTo(const cXObject& other) const;
+  // The largest contents answer of what its slots hold, at least 1000
+  // (INT_MAX while its id is shown, and for persons and cursors).
+  virtual int32_t ContentsMaximum();
+  void SetShowId(bool on) { showId_ = on; }
+  // The state value (low five bits of the state flags), for every part of
+  // its group.
+  void SetState(uint32_t value);
+  // Stands against a wall: word 13's low four bits, of any part of its
+  // group, or parts that differ in word 42 bit 0x0800.
+  bool IsWallObject();
+  // A portal (doors and windows in walls) answers the wall pictures.
+  virtual bool IsPortal() const { return false; }
   // The average point of the parts of its group (its own point alone).
   FinePoint GroupCentre();
   // Centres the house view on the object (its group centre), unless it is
@@ -356,6 +373,13 @@ class cXObject : public TreeZaz {
   // What a person answers; a plain object has none of it.
   // The neighbour the person is (0 for other objects).
   virtual int16_t GetNeighbourId() const { return 0; }
+  // Queues on the person an action on target carrying the object id, the
+  // interaction index and the flag, through the person's availability
+  // check; whether it was queued (never for other objects).
+  virtual bool QueueAction(cXObject& /*target*/, int16_t /*objectId*/, int16_t /*index*/, int16_t /*flag*/,
+                           int32_t /*priority*/) {
+    return false;
+  }
   // The person's action queue for the queue dump.
   virtual int32_t ActionQueueLength() const { return 0; }
   virtual QueuedActionInfo GetQueuedAction(int32_t) const { return {}; }

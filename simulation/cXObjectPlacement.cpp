@@ -3,6 +3,7 @@
 // placing, picking up, leaving the world, turning, the facing marks, wall
 // adjacency, tile block masks, redraw marking and the free-location search.
 #include <algorithm>
+#include <cmath>
 #include <climits>
 
 #include "gamedata/CommandIds.h"
@@ -612,6 +613,55 @@ void cXObject::DepreciateOneDay() {
                                                     : r.Word(ObjectDefinitionRecord::kDailyDepreciation);
   const int32_t floor = r.Word(ObjectDefinitionRecord::kDepreciationFloor);
   data_[kDataValue] = static_cast<int16_t>(std::max(floor, data_[kDataValue] - amount));
+}
+
+float cXObject::SlotHeight(int32_t n) {
+  if (n < 0 || n >= SlotCount()) return 0;
+  float height = slots_[static_cast<size_t>(n) + 1].z;
+  cXObject* o = this;
+  for (int32_t guard = 0; guard < ObjectModule::kMaxObjectId; ++guard) {
+    cXObject* c = o->GetContainer();
+    const int32_t at = o->data_[kDataContainment];
+    if (c == nullptr || c == this || at < 0 || at >= static_cast<int32_t>(c->slots_.size())) break;
+    height += c->slots_[static_cast<size_t>(at)].z;
+    o = c;
+  }
+  return height;
+}
+
+float cXObject::DistanceTo(const cXObject& other) const {
+  const double dx = other.position_.x - position_.x;
+  const double dy = other.position_.y - position_.y;
+  const double dl = 20.0 * (other.level_ - level_);
+  return static_cast<float>(std::sqrt((dx * dx + dy * dy) / 256.0 + dl * dl));
+}
+
+int32_t cXObject::ContentsMaximum() {
+  if (showId_ || IsPerson()) return INT_MAX;
+  int32_t most = 1000;
+  for (int32_t n = 0; n < SlotCount(); ++n) {
+    cXObject* inside = GetObjectInSlot(n);
+    if (inside != nullptr && inside != this && inside->GetContainer() == this) {
+      most = std::max(most, inside->ContentsMaximum());
+    }
+  }
+  return most;
+}
+
+void cXObject::SetState(uint32_t value) {
+  std::vector<cXObject*> group;
+  GetGroup(group);
+  for (cXObject* part : group) part->stateFlags_ = (part->stateFlags_ & ~kStateMask) | (value & kStateMask);
+}
+
+bool cXObject::IsWallObject() {
+  std::vector<cXObject*> group;
+  GetGroup(group);
+  for (cXObject* part : group) {
+    if ((part->data_[kDataWallPlacement] & 0xF) != 0) return true;
+    if ((part->data_[kDataPlacement] & 0x0800) != (data_[kDataPlacement] & 0x0800)) return true;
+  }
+  return false;
 }
 
 FinePoint cXObject::GroupCentre() {

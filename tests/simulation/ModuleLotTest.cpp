@@ -241,6 +241,28 @@ TEST_F(ModuleLot, RepositionMovesTheLotAndDeletesWhatFallsOffIt) {
   EXPECT_EQ(world.GetObjectIdAt(TileLocation::At(5, 5, 1)), kept->GetId()) << "the world moves its own layers";
 }
 
+class Portal : public cXObject {
+ public:
+  using cXObject::cXObject;
+  bool IsPortal() const override { return true; }
+};
+
+TEST_F(ModuleLot, APortalAnswersTheWallPictureOfItsSide) {
+  definition->GetRecord().SetWord(ObjectDefinitionRecord::kWallPictureBase, 12);
+  cXObject* plain = Placed(5, 5);
+  plain->SetData(kDataWallPlacement, 1);
+  Portal* door = Make<Portal>();
+  door->SetData(kDataWallPlacement, 1);
+  door->Place(TileLocation::At(5, 5, 1).Centre(), 1, nullptr, 0);
+  ObjectDefinition* found = nullptr;
+  const int32_t side = door->WallSideMask();
+  EXPECT_EQ(module.PortalWallPicture(TileLocation::At(5, 5, 1), side, &found), 12);
+  EXPECT_EQ(found, definition.get());
+  EXPECT_EQ(module.PortalWallPicture(TileLocation::At(5, 5, 1), side ^ 0xF, &found), 0) << "another side";
+  EXPECT_EQ(found, nullptr);
+  EXPECT_EQ(module.PortalWallPicture(TileLocation::At(6, 5, 1), side, nullptr), 0);
+}
+
 TEST_F(ModuleLot, TheQueueDump) {
   Member* p = Person(3);
   cXObject* target = Make();

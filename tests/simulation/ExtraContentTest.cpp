@@ -1,5 +1,6 @@
-// The hidden "comeandsee" companions of visitable objects, over the starter
-// content and one more definition compiled beside it.
+// Over the starter content and a few definitions compiled beside it: the
+// hidden "comeandsee" companions of visitable objects, and interactions
+// queued on persons.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -21,12 +22,14 @@ using tova_test::ScratchDir;
 constexpr uint32_t kChair = 0x4C3A1001;
 constexpr uint32_t kBench = 0x4C3A1004;
 
-class Companions : public ::testing::Test {
+class ExtraContent : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::filesystem::path res = dir / "Companion.res";
     std::ofstream(res) << "file GameData/Objects/Companion.iff\n"
-                          "object 128 \"comeandsee\"\n  guid 0x4C3A10F0\n  type 5\nend\n";
+                          "object 128 \"comeandsee\"\n  guid 0x4C3A10F0\n  type 5\nend\n"
+                          "object 129 \"Stereo\"\n  guid 0x4C3A10F2\n  type 4\nend\n"
+                          "strings 129 \"Adult animations\"\n\"a-stand\"\n\"a-dance\"\n\"a-listen\"\nend\n";
     ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent((dir / "data").string(), {res.string()}));
     folder.Init((dir / "data").string() + "/");
     companion = folder.FindByName("comeandsee");
@@ -58,7 +61,7 @@ class Companions : public ::testing::Test {
   int16_t globals[kSimulatorGlobalCount] = {};
 };
 
-TEST_F(Companions, ANewVisitableObjectGetsOneAtItsCentre) {
+TEST_F(ExtraContent, ANewVisitableObjectGetsOneAtItsCentre) {
   cXObject* chair = Placed(kChair, 5, 5);
   module.PlaceCompanions();
   ASSERT_EQ(All().size(), 1u);
@@ -94,6 +97,54 @@ TEST_F(Companions, ANewVisitableObjectGetsOneAtItsCentre) {
   EXPECT_TRUE(All().empty());
   EXPECT_EQ(module.ObjectCount(), before - 2);
   EXPECT_NE(module.GetObject(chair->GetId()), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class Guest : public cXObject {
+ public:
+  using cXObject::cXObject;
+  struct Queued {
+    cXObject* target;
+    int16_t object, index, flag;
+    int32_t priority;
+  };
+  std::vector<Queued> queued;
+  bool IsPerson() const override { return true; }
+  bool QueueAction(cXObject& target, int16_t object, int16_t index, int16_t flag, int32_t priority) override {
+    queued.push_back({&target, object, index, flag, priority});
+    return true;
+  }
+};
+
+TEST_F(ExtraContent, InteractionsAreQueuedOnTheSpecialObject) {
+  auto made = std::make_unique<Guest>(companion, &module);
+  Guest* guest = made.get();
+  const int16_t person = module.AddObject(std::move(made), 0, true);
+  const int16_t stereo = module.CreateObject(folder.FindByName("Stereo"));
+  const int16_t chair = module.CreateObject(folder.FindByGUID(kChair));
+  EXPECT_FALSE(module.QueueInteraction(person, stereo, 1, 0)) << "no special object yet";
+  module.CreateAutomaticObjects();
+  struct Case {
+    int16_t person, object, index;
+    bool queued;
+  };
+  const Case cases[] = {
+      {person, stereo, 1, true}, {person, stereo, 0, false}, {person, stereo, 2, true},
+      {person, stereo, 3, false} /* one past the count less one */,
+      {stereo, stereo, 1, false} /* not a person */, {person, 999, 1, false}, {person, chair, 1, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(module.QueueInteraction(c.person, c.object, c.index, 7), c.queued) << c.object << " " << c.index;
+  }
+  ASSERT_EQ(guest->queued.size(), 2u);
+  EXPECT_EQ(guest->queued[0].target, module.GetObject(module.GetSpecialObjectId()));
+  EXPECT_EQ(guest->queued[0].object, stereo);
+  EXPECT_EQ(guest->queued[0].index, 1);
+  EXPECT_EQ(guest->queued[0].flag, 7);
+  EXPECT_EQ(guest->queued[0].priority, 100);
 }
 
 }  // namespace
