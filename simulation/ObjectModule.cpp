@@ -15,7 +15,24 @@
 
 namespace tova {
 
-ObjectModule::ObjectModule(ObjectFolder* catalogue) : catalogue_(catalogue) {}
+namespace {
+
+constexpr int16_t kGlobalSlotsId = 100;
+// The slot list of the global file is read again.
+constexpr int16_t kReloadGlobalSlots = 267;
+
+}  // namespace
+
+ObjectModule::ObjectModule(ObjectFolder* catalogue) : catalogue_(catalogue) {
+  if (catalogue_ != nullptr) LoadGlobalSlotPoints(catalogue_->GetSource(catalogue_->GetGlobalFile()));
+}
+
+void ObjectModule::LoadGlobalSlotPoints(ResourceSource* globalFile) {
+  globalSlotPoints_.clear();
+  if (globalFile == nullptr) return;
+  std::vector<SlotPoint> points;
+  if (SlotLoader(globalFile).Load(kGlobalSlotsId, nullptr, nullptr, &points) == 0) globalSlotPoints_ = std::move(points);
+}
 
 ObjectModule::~ObjectModule() {
   first_ = last_ = nullptr;
@@ -171,7 +188,7 @@ void ObjectModule::QueueDeletion(int16_t id, bool flag) {
   deletionQueue_.push_back(o->GetId());
 }
 
-cXObject* ObjectModule::ProcessDeletions(bool skip) {
+cXObject* ObjectModule::ProcessDeletions(bool skip, int32_t tickCount) {
   dialogShown_ = false;
   // Showing a dialog may queue another; indices stay valid.
   for (size_t i = 0; i < dialogs_.size();) {
@@ -193,6 +210,10 @@ cXObject* ObjectModule::ProcessDeletions(bool skip) {
       if (o == nullptr) continue;
       if (o->IsGroupPart() && o->HasEntryTree(kEntryJoin)) o->SplitFromGroup();
       RemoveObject(id);
+    }
+    if (refresh_ && tickCount % 40 == 0) {
+      refresh_ = false;
+      if (neighbourhoodRefresh_) neighbourhoodRefresh_();
     }
   }
   cXObject* selected = GetSelectedPerson();
@@ -664,6 +685,7 @@ int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>
   }
   PlaceAllObjects(stored);
   CreateAutomaticObjects();
+  refresh_ = true;
   const std::vector<std::string> lines = GridCheck();
   if (gridLines != nullptr) *gridLines = lines;
   return 0;
@@ -686,6 +708,9 @@ int16_t ObjectModule::DoCommand(int32_t command, intptr_t argument) {
       return 1;
     case cmd::kWorldSizeChanged:
       CreateAutomaticObjects();
+      return 1;
+    case kReloadGlobalSlots:
+      if (catalogue_ != nullptr) LoadGlobalSlotPoints(catalogue_->GetSource(catalogue_->GetGlobalFile()));
       return 1;
     case cmd::kTerrainChanged:
       for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->OnTerrainChanged();

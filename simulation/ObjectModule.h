@@ -49,6 +49,11 @@ class ObjectModule : public Commander {
   ~ObjectModule() override;
 
   ObjectFolder* GetCatalogue() const { return catalogue_; }
+  // The slot points every lot shares: the point slots of 'SLOT' 100 of the
+  // catalogue's global file, read when the module is made and on command
+  // 267. A file without them leaves none.
+  const std::vector<SlotPoint>& GlobalSlotPoints() const { return globalSlotPoints_; }
+  void LoadGlobalSlotPoints(ResourceSource* globalFile);
 
   // The lot the objects stand on and the view that shows it; either may be
   // null (no world: nothing is on the lot; no view: nothing is redrawn).
@@ -132,11 +137,17 @@ class ObjectModule : public Commander {
   // for deletion at the end of the tick; takes it out of the world.
   void QueueDeletion(int16_t id, bool flag);
   const std::vector<int16_t>& DeletionQueue() const { return deletionQueue_; }
+  // The neighbourhood's notice that the lot's people changed; it runs from
+  // ProcessDeletions on a tick that is a multiple of 40 after a load or a
+  // relationship change between two neighbours.
+  void SetNeighbourhoodRefresh(std::function<void()> refresh) { neighbourhoodRefresh_ = std::move(refresh); }
+  void OnRelationshipChanged() { refresh_ = true; }
+  bool RefreshPending() const { return refresh_; }
   // Shows new dialog requests and drops finished ones; unless skip,
   // deletes the queued objects in queue order. The selected person (the
   // next one is selected when none is, or, outside free mode, when the
   // selected one is not of the family).
-  cXObject* ProcessDeletions(bool skip);
+  cXObject* ProcessDeletions(bool skip, int32_t tickCount = 0);
   // Deletes every object (whole groups) standing beyond a lot of this size.
   void TrimToLot(int32_t size);
   // After a load: every object back in its cell, in list order.
@@ -287,6 +298,9 @@ class ObjectModule : public Commander {
   std::vector<cXObject*> globalCallList_;
   // Old layouts name the tutorial object before their objects are read.
   int16_t pendingTutorial_ = 0;
+  bool refresh_ = false;
+  std::function<void()> neighbourhoodRefresh_;
+  std::vector<SlotPoint> globalSlotPoints_;
   std::vector<int16_t> family_;
   std::vector<std::unique_ptr<ObjectDialogRecord>> dialogs_;
   bool dialogShown_ = false;

@@ -118,6 +118,37 @@ TEST_F(ModuleLot, TheGlobalCallListAnnouncesEmptyAndNotEmpty) {
       << "empty to listed, listed to empty, twice";
 }
 
+TEST_F(ModuleLot, TheNeighbourhoodHearsOfRelationshipsOnEvery40thTick) {
+  int told = 0;
+  module.SetNeighbourhoodRefresh([&told] { ++told; });
+  module.ProcessDeletions(false, 40);
+  EXPECT_EQ(told, 0) << "nothing changed";
+  module.OnRelationshipChanged();
+  module.ProcessDeletions(false, 41);
+  module.ProcessDeletions(true, 80);
+  EXPECT_EQ(told, 0) << "not on tick 41, nor when skipped";
+  module.ProcessDeletions(false, 80);
+  module.ProcessDeletions(false, 120);
+  EXPECT_EQ(told, 1);
+  EXPECT_FALSE(module.RefreshPending());
+}
+
+TEST_F(ModuleLot, GlobalSlotPointsComeFromSlotList100) {
+  MemoryResourceSource globals{"GameData/Global/Global.iff"};
+  SlotDescriptor point;
+  point.type = kSlotPoint;
+  point.x = 1.5f;
+  SlotDescriptor other;
+  other.type = kSlotObject;
+  globals.Add(kTypeSLOT, 100, MakeSlotRecord({other, point, point}), "Global slots");
+  module.LoadGlobalSlotPoints(&globals);
+  ASSERT_EQ(module.GlobalSlotPoints().size(), 2u);
+  EXPECT_FLOAT_EQ(module.GlobalSlotPoints()[0].x, 1.5f);
+  MemoryResourceSource none{"GameData/Global/Global.iff"};
+  module.LoadGlobalSlotPoints(&none);
+  EXPECT_TRUE(module.GlobalSlotPoints().empty());
+}
+
 class Request : public ObjectDialogRecord {
  public:
   Request(cXObject* asker, int* shown, int* closed) : ObjectDialogRecord(asker), shown_(shown), closed_(closed) {}
