@@ -190,17 +190,20 @@ void ObjectModule::QueueDeletion(int16_t id, bool flag) {
 
 cXObject* ObjectModule::ProcessDeletions(bool skip, int32_t tickCount) {
   dialogShown_ = false;
-  // Showing a dialog may queue another; indices stay valid.
-  for (size_t i = 0; i < dialogs_.size();) {
-    ObjectDialogRecord& r = *dialogs_[i];
-    if (r.GetState() == ObjectDialogRecord::kStateNew) {
-      r.Show();
-      dialogShown_ = true;
-    } else if (r.GetState() == ObjectDialogRecord::kStateFinished) {
-      dialogs_.erase(dialogs_.begin() + static_cast<std::ptrdiff_t>(i));
-      continue;
-    }
-    ++i;
+  std::erase_if(dialogs_, [](const std::unique_ptr<ObjectDialogRecord>& r) {
+    return r->GetState() == ObjectDialogRecord::kStateFinished;
+  });
+  // Showing a dialog may queue requests or delete objects (and their
+  // requests): each new one is looked up again before it is shown.
+  std::vector<ObjectDialogRecord*> fresh;
+  for (auto& r : dialogs_) {
+    if (r->GetState() == ObjectDialogRecord::kStateNew) fresh.push_back(r.get());
+  }
+  for (ObjectDialogRecord* r : fresh) {
+    const bool held = std::any_of(dialogs_.begin(), dialogs_.end(), [r](const auto& p) { return p.get() == r; });
+    if (!held || r->GetState() != ObjectDialogRecord::kStateNew) continue;
+    r->Show();
+    dialogShown_ = true;
   }
   if (!skip) {
     const std::vector<int16_t> queue = std::move(deletionQueue_);

@@ -195,11 +195,41 @@ TEST_F(ModuleLot, DialogRequestsAreShownOnceAndDroppedWhenFinished) {
   EXPECT_EQ(closed, 2);
 }
 
+class Deleting : public ObjectDialogRecord {
+ public:
+  Deleting(cXObject* asker, ObjectModule& m, int16_t victim) : ObjectDialogRecord(asker), m_(m), victim_(victim) {}
+  void Show() override {
+    m_.DeleteObject(victim_);
+    ObjectDialogRecord::Show();
+  }
+
+ private:
+  ObjectModule& m_;
+  int16_t victim_;
+};
+
+TEST_F(ModuleLot, ShowingARequestMayDeleteAnotherAsker) {
+  cXObject* a = Make();
+  cXObject* b = Make();
+  int shown = 0, closed = 0;
+  module.QueueDialog(std::make_unique<Deleting>(a, module, b->GetId()));
+  module.QueueDialog(std::make_unique<Request>(b, &shown, &closed));
+  module.ProcessDeletions(false);
+  EXPECT_EQ(shown, 0) << "its asker went before it was shown";
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(module.PendingDialogs().size(), 1u);
+}
+
 TEST_F(ModuleLot, HouseSummaryAndRoomValues) {
   struct Kind {
     int16_t type, category, mask;
   };
   std::vector<std::unique_ptr<ObjectDefinition>> kinds;
+  // The objects go before their definitions do.
+  struct ClearFirst {
+    ObjectModule& m;
+    ~ClearFirst() { m.Clear(); }
+  } clearFirst{module};
   auto make = [&](Kind k, int x, int16_t value) {
     ObjectDefinitionRecord r = definition->GetRecord();
     r.SetWord(ObjectDefinitionRecord::kObjectType, k.type);
