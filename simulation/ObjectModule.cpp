@@ -667,6 +667,8 @@ int ObjectModule::LoadObjectRecords(iResFile& file) {
   for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
     if (lowest < 23) o->RestoreContainerWords();
     o->ClearDanglingSlots();
+    // Old lots keep no scheduler words: every object runs.
+    SetSchedulerWord(o->GetId(), (GetSchedulerWord(o->GetId()) & 0xFFFF) | (kSchedActive << 16));
   }
   return 0;
 }

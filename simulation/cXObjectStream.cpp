@@ -92,6 +92,7 @@ bool cXObjectStream::Create(ReconStream& s, int32_t version) {
   if (s.Failed()) return false;
   cXObject* o = made.get();
   if (module_->AddObject(std::move(made), o->GetId(), false) == 0) return true;
+  o->SetStateFlags(o->GetStateFlags() | kStateCreated);
   object_ = o;
   return true;
 }

@@ -133,6 +133,7 @@ TEST_F(OldLot, ObjectsComeBackFromTheirOwnRecords) {
 
     cXObject* ticker = Find(loaded, kTicker);
     ASSERT_NE(ticker, nullptr);
+    EXPECT_TRUE((loaded.GetSchedulerWord(ticker->GetId()) >> 16) & kSchedActive) << "it runs";
     EXPECT_EQ(ticker->Temps()[5], -5);
     EXPECT_EQ(ticker->FrameCount(), 1);
     EXPECT_EQ(ticker->CurrentFrame()->behavior, ticker->GetBehavior());
