@@ -11,10 +11,28 @@
 #include "resfile/TypeCode.h"
 #include "simulation/cXCursorObject.h"
 #include "simulation/cXMTObject.h"
+#include "simulation/cXObjectStream.h"
 
 namespace tova {
 
-ObjectModule::ObjectModule(ObjectFolder* catalogue) : catalogue_(catalogue) {}
+namespace {
+
+constexpr int16_t kGlobalSlotsId = 100;
+// The slot list of the global file is read again.
+constexpr int16_t kReloadGlobalSlots = 267;
+
+}  // namespace
+
+ObjectModule::ObjectModule(ObjectFolder* catalogue) : catalogue_(catalogue) {
+  if (catalogue_ != nullptr) LoadGlobalSlotPoints(catalogue_->GetSource(catalogue_->GetGlobalFile()));
+}
+
+void ObjectModule::LoadGlobalSlotPoints(ResourceSource* globalFile) {
+  globalSlotPoints_.clear();
+  if (globalFile == nullptr) return;
+  std::vector<SlotPoint> points;
+  if (SlotLoader(globalFile).Load(kGlobalSlotsId, nullptr, nullptr, &points) == 0) globalSlotPoints_ = std::move(points);
+}
 
 ObjectModule::~ObjectModule() {
   first_ = last_ = nullptr;
@@ -77,6 +95,12 @@ void ObjectModule::Unregister(cXObject* o) {
   std::erase(globalCallList_, o);
   if (listed && globalCallList_.empty()) Broadcast(cmd::kObjectModule, 0);
   std::erase(deletionQueue_, id);
+  // Its requests go with it: nothing may show a dialog for a deleted object.
+  std::erase_if(dialogs_, [o](const std::unique_ptr<ObjectDialogRecord>& r) {
+    if (r->GetAsker() != o) return false;
+    r->Close();
+    return true;
+  });
   drawOrderDirty_ = true;
 }
 
@@ -164,7 +188,23 @@ void ObjectModule::QueueDeletion(int16_t id, bool flag) {
   deletionQueue_.push_back(o->GetId());
 }
 
-cXObject* ObjectModule::ProcessDeletions(bool skip) {
+cXObject* ObjectModule::ProcessDeletions(bool skip, int32_t tickCount) {
+  dialogShown_ = false;
+  std::erase_if(dialogs_, [](const std::unique_ptr<ObjectDialogRecord>& r) {
+    return r->GetState() == ObjectDialogRecord::kStateFinished;
+  });
+  // Showing a dialog may queue requests or delete objects (and their
+  // requests): each new one is looked up again before it is shown.
+  std::vector<ObjectDialogRecord*> fresh;
+  for (auto& r : dialogs_) {
+    if (r->GetState() == ObjectDialogRecord::kStateNew) fresh.push_back(r.get());
+  }
+  for (ObjectDialogRecord* r : fresh) {
+    const bool held = std::any_of(dialogs_.begin(), dialogs_.end(), [r](const auto& p) { return p.get() == r; });
+    if (!held || r->GetState() != ObjectDialogRecord::kStateNew) continue;
+    r->Show();
+    dialogShown_ = true;
+  }
   if (!skip) {
     const std::vector<int16_t> queue = std::move(deletionQueue_);
     deletionQueue_.clear();
@@ -174,8 +214,17 @@ cXObject* ObjectModule::ProcessDeletions(bool skip) {
       if (o->IsGroupPart() && o->HasEntryTree(kEntryJoin)) o->SplitFromGroup();
       RemoveObject(id);
     }
+    if (refresh_ && tickCount % 40 == 0) {
+      refresh_ = false;
+      if (neighbourhoodRefresh_) neighbourhoodRefresh_();
+    }
   }
-  return GetSelectedPerson();
+  cXObject* selected = GetSelectedPerson();
+  const bool controllable =
+      selected != nullptr && (GetShell().FreeMode() || std::find(family_.begin(), family_.end(),
+                                                                 selected->GetNeighbourId()) != family_.end());
+  if (!controllable && (selected != nullptr || PersonCount() > 0)) selected = SelectNextPerson();
+  return selected;
 }
 
 cXObject* ObjectModule::GetSelectedPerson() const {
@@ -186,6 +235,11 @@ cXObject* ObjectModule::GetSelectedPerson() const {
 }
 
 void ObjectModule::SetTutorialObject(cXObject* object) {
+  if (object == nullptr && tutorialObject_ != nullptr) {
+    for (auto& r : dialogs_) {
+      if (r->GetAsker() == tutorialObject_) r->Close();
+    }
+  }
   tutorialObject_ = object;
   Broadcast(cmd::kTutorialObjectSet, 0);
 }
@@ -205,6 +259,7 @@ void ObjectModule::TrimToLot(int32_t size) {
 
 void ObjectModule::PlaceAllObjects(int32_t version) {
   for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->PlaceAtCurrentLocation(version);
+  SelectNextPerson();
 }
 
 void ObjectModule::CreateAutomaticObjects() {
@@ -348,9 +403,12 @@ void ObjectModule::TickObjects() {
 std::unique_ptr<cXObject> ObjectModule::MakeObject(ObjectDefinition* definition) {
   if (definition == nullptr) return nullptr;
   const int16_t type = definition->GetRecord().ObjectType();
-  if (type == ObjectDefinition::kPersonType) return personMaker_ ? personMaker_(definition, this) : nullptr;
+  if (definition->IsGroupPart()) {
+    if (type == 8) return MakePortal(definition, this);
+    return std::make_unique<cXMTObject>(definition, nullptr, this);
+  }
+  if (type == ObjectDefinition::kPersonType) return MakePerson(definition, this);
   if (type == 8 || type == 9) return nullptr;
-  if (definition->IsGroupPart()) return std::make_unique<cXMTObject>(definition, nullptr, this);
   return std::make_unique<cXObject>(definition, this);
 }
 
@@ -375,6 +433,7 @@ int16_t ObjectModule::CreateGroup(ObjectDefinition* definition) {
       return 0;
     }
     o->InitFromDefinition();
+    o->StampCreation();
     if (lead == nullptr) lead = o;
   }
   if (lead == nullptr) return 0;
@@ -405,6 +464,7 @@ int16_t ObjectModule::CreateObject(ObjectDefinition* definition) {
   const int16_t id = AddObject(std::move(object), 0, false);
   if (id == 0) return 0;
   o->InitFromDefinition();
+  o->StampCreation();
   o->ResetData(true);
   o->SetStateFlags(o->GetStateFlags() | kStateCreated);
   o->SetData(kDataValue, definition->GetRecord().Word(ObjectDefinitionRecord::kPrice));
@@ -414,25 +474,6 @@ int16_t ObjectModule::CreateObject(ObjectDefinition* definition) {
 }
 
 namespace {
-
-// Behaviours in a saved lot are named by their definition's reference.
-class FolderCodec : public BehaviorCodec {
- public:
-  FolderCodec(ObjectFolder* folder, int32_t version) : folder_(folder), version_(version) {}
-  void Transfer(ReconStream& s, Behavior*& b) override {
-    if (folder_ != nullptr) {
-      folder_->TransferBehaviorRef(b, s, version_, true);
-    } else {
-      int16_t none = 0;
-      s.SerializeShorts(&none, 1);
-      if (s.IsReading()) b = nullptr;
-    }
-  }
-
- private:
-  ObjectFolder* folder_;
-  int32_t version_;
-};
 
 bool IsReplacement(const ObjectDefinition* d) {
   return d != nullptr &&
@@ -497,10 +538,14 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
       }
     }
   } else {
-    return false;  // older lots keep their objects in 'Rcon' records
+    // Older lots keep their objects in 'Rcon' records, read apart.
+    int16_t tutorial = tutorialObject_ ? tutorialObject_->GetId() : 0;
+    s.SerializeShorts(&tutorial, 1);
+    if (reading) pendingTutorial_ = tutorial;
+    return !s.Failed();
   }
   s.BeginBlock();
-  FolderCodec codec(catalogue_, version);
+  CatalogueBehaviorCodec codec(catalogue_, version);
   for (Entry& e : entries) {
     if (!e.object->Transfer(s, version, e.replaced, codec)) return false;
     if (version >= 54) {
@@ -553,6 +598,8 @@ void ObjectModule::Clear() {
   objects_.clear();
   scheduler_.clear();
   deletionQueue_.clear();
+  dialogs_.clear();
+  drawOrder_.clear();
   globalCallList_.clear();
   tutorialObject_ = nullptr;
   specialId_ = 0;
@@ -560,10 +607,70 @@ void ObjectModule::Clear() {
 
 int ObjectModule::Save(iResFile& file, int32_t version) {
   if (catalogue_ == nullptr) return kResBadData;
-  const int status = catalogue_->SaveTypeTable(file);
+  int status = catalogue_->SaveTypeTable(file);
   if (status != 0) return status;
+  if (version < ObjectFolder::kFirstIndexedSaveVersion) {
+    status = SaveObjectRecords(file, version);
+    if (status != 0) return status;
+  }
   SimpleReconObject<ObjectModule> record(this, TypeCode("ObjM"));
   return ReconObject::SaveToResFile(record, version, file, 1);
+}
+
+namespace {
+
+constexpr ResType kObjectRecordType = TypeCode("Rcon");
+
+}  // namespace
+
+int ObjectModule::SaveObjectRecords(iResFile& file, int32_t version) {
+  // Records left from an earlier save would be read as objects.
+  while (file.CountResources(kObjectRecordType) > 0) {
+    MemHandle h = file.GetIndexedResource(kObjectRecordType, 1, SwapReconHeader);
+    if (h == nullptr || file.DeleteResource(h) != 0) return kResBadData;
+  }
+  ResId id = 1;
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext(), ++id) {
+    cXObjectStream node(o);
+    SimpleReconObject<cXObjectStream> record(&node, kObjectRecordType);
+    const int status = ReconObject::SaveToResFile(record, version, file, id);
+    if (status != 0) return status;
+  }
+  return 0;
+}
+
+int ObjectModule::LoadObjectRecords(iResFile& file) {
+  const int count = file.CountResources(kObjectRecordType);
+  if (count < 0 || count > kMaxObjectId) return kResBadData;
+  // First the objects, from the last record down so that the list runs in
+  // record order; then each record again into the object it made (a record
+  // that made none is skipped, and the rest stay in step).
+  std::vector<cXObject*> made(static_cast<size_t>(count) + 1, nullptr);
+  for (int id = count; id >= 1; --id) {
+    cXObjectStream node(0, this);
+    SimpleReconObject<cXObjectStream> record(&node, kObjectRecordType);
+    const int status = ReconObject::LoadFromResFile(record, file, static_cast<ResId>(id));
+    if (status != 0) return status;
+    made[static_cast<size_t>(id)] = node.GetObject();
+  }
+  int32_t lowest = INT32_MAX;
+  for (int id = 1; id <= count; ++id) {
+    cXObject* o = made[static_cast<size_t>(id)];
+    if (o == nullptr) continue;
+    cXObjectStream node(o);
+    SimpleReconObject<cXObjectStream> record(&node, kObjectRecordType);
+    int32_t version = 0;
+    const int status = ReconObject::LoadFromResFile(record, file, static_cast<ResId>(id), &version);
+    if (status != 0) return status;
+    lowest = std::min(lowest, version);
+  }
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) {
+    if (lowest < 23) o->RestoreContainerWords();
+    o->ClearDanglingSlots();
+    // Old lots keep no scheduler words: every object runs.
+    SetSchedulerWord(o->GetId(), (GetSchedulerWord(o->GetId()) & 0xFFFF) | (kSchedActive << 16));
+  }
+  return 0;
 }
 
 int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>* gridLines) {
@@ -573,10 +680,17 @@ int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>
   if (status != 0) return status;
   SimpleReconObject<ObjectModule> record(this, TypeCode("ObjM"));
   int32_t stored = version;
+  pendingTutorial_ = 0;
   status = ReconObject::LoadFromResFile(record, file, 1, &stored);
   if (status != 0) return status;
+  if (stored < ObjectFolder::kFirstIndexedSaveVersion) {
+    status = LoadObjectRecords(file);
+    if (status != 0) return status;
+    tutorialObject_ = GetObject(pendingTutorial_);
+  }
   PlaceAllObjects(stored);
   CreateAutomaticObjects();
+  refresh_ = true;
   const std::vector<std::string> lines = GridCheck();
   if (gridLines != nullptr) *gridLines = lines;
   return 0;
@@ -599,6 +713,15 @@ int16_t ObjectModule::DoCommand(int32_t command, intptr_t argument) {
       return 1;
     case cmd::kWorldSizeChanged:
       CreateAutomaticObjects();
+      return 1;
+    case kReloadGlobalSlots:
+      if (catalogue_ != nullptr) LoadGlobalSlotPoints(catalogue_->GetSource(catalogue_->GetGlobalFile()));
+      return 1;
+    case cmd::kTerrainChanged:
+      for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->OnTerrainChanged();
+      return 1;
+    case cmd::kLotLoad:
+      if (GetSelectedPerson() == nullptr) SelectNextPerson();
       return 1;
     default:
       return 0;

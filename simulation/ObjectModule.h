@@ -5,13 +5,16 @@
 // grows with the people on the lot.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "gamedata/Commander.h"
 #include "resfile/ReconStream.h"
 #include "simulation/GameShell.h"
+#include "simulation/ObjectDialogRecord.h"
 #include "simulation/cXObject.h"
 
 class iResFile;
@@ -46,6 +49,11 @@ class ObjectModule : public Commander {
   ~ObjectModule() override;
 
   ObjectFolder* GetCatalogue() const { return catalogue_; }
+  // The slot points every lot shares: the point slots of 'SLOT' 100 of the
+  // catalogue's global file, read when the module is made and on command
+  // 267. A file without them leaves none.
+  const std::vector<SlotPoint>& GlobalSlotPoints() const { return globalSlotPoints_; }
+  void LoadGlobalSlotPoints(ResourceSource* globalFile);
 
   // The lot the objects stand on and the view that shows it; either may be
   // null (no world: nothing is on the lot; no view: nothing is redrawn).
@@ -71,8 +79,17 @@ class ObjectModule : public Commander {
   // A new object of the definition's class, not yet registered: persons
   // through the maker the people code registers (none until then), plain
   // objects for every type but the cursor (9) and the portal (8) types.
+  // Portals (a group whose definition type is 8) through the portal maker
+  // the people code registers.
   using PersonMaker = std::unique_ptr<cXObject> (*)(ObjectDefinition*, ObjectModule*);
   static void SetPersonMaker(PersonMaker maker) { personMaker_ = maker; }
+  static void SetPortalMaker(PersonMaker maker) { portalMaker_ = maker; }
+  static std::unique_ptr<cXObject> MakePerson(ObjectDefinition* d, ObjectModule* m) {
+    return personMaker_ ? personMaker_(d, m) : nullptr;
+  }
+  static std::unique_ptr<cXObject> MakePortal(ObjectDefinition* d, ObjectModule* m) {
+    return portalMaker_ ? portalMaker_(d, m) : nullptr;
+  }
   std::unique_ptr<cXObject> MakeObject(ObjectDefinition* definition);
   // Creates, registers at the head, initialises, stamps and resets a single
   // object; the new id, or 0. A definition of a multi-tile group makes
@@ -88,13 +105,15 @@ class ObjectModule : public Commander {
   int16_t AttachNewObjectToCursor(ObjectDefinition* definition, ObjectDefinition* cursor, int32_t level);
 
   // The 'ObjM' record body at the save version; false when damaged (the
-  // objects read so far stay registered).
-  // Lots before version 47 (objects in 'Rcon' records) are refused here.
+  // objects read so far stay registered). Before version 47 the body holds
+  // only the tutorial object: the objects are in their own 'Rcon' records.
   bool Transfer(ReconStream& stream, int32_t version);
   // The objects in a house file: the catalogue's type table, then 'ObjM' 1
-  // at the version. Load deletes every object first, then reads them back,
-  // places them, adds the automatic objects and runs the grid check (its
-  // lines in gridLines when given). Resource status codes; 0 is success.
+  // at the version (older than 47: one 'Rcon' record per object, ids 1 to
+  // n in list order, first). Load deletes every object first, then reads
+  // them back, places them, adds the automatic objects and runs the grid
+  // check (its lines in gridLines when given). Resource status codes; 0 is
+  // success.
   int Save(iResFile& file, int32_t version);
   int Load(iResFile& file, int32_t version, std::vector<std::string>* gridLines = nullptr);
   // Deletes every object.
@@ -118,9 +137,17 @@ class ObjectModule : public Commander {
   // for deletion at the end of the tick; takes it out of the world.
   void QueueDeletion(int16_t id, bool flag);
   const std::vector<int16_t>& DeletionQueue() const { return deletionQueue_; }
-  // Deletes the queued objects in queue order (unless skip); the selected
-  // person.
-  cXObject* ProcessDeletions(bool skip);
+  // The neighbourhood's notice that the lot's people changed; it runs from
+  // ProcessDeletions on a tick that is a multiple of 40 after a load or a
+  // relationship change between two neighbours.
+  void SetNeighbourhoodRefresh(std::function<void()> refresh) { neighbourhoodRefresh_ = std::move(refresh); }
+  void OnRelationshipChanged() { refresh_ = true; }
+  bool RefreshPending() const { return refresh_; }
+  // Shows new dialog requests and drops finished ones; unless skip,
+  // deletes the queued objects in queue order. The selected person (the
+  // next one is selected when none is, or, outside free mode, when the
+  // selected one is not of the family).
+  cXObject* ProcessDeletions(bool skip, int32_t tickCount = 0);
   // Deletes every object (whole groups) standing beyond a lot of this size.
   void TrimToLot(int32_t size);
   // After a load: every object back in its cell, in list order.
@@ -169,13 +196,88 @@ class ObjectModule : public Commander {
   // Some person on the lot is shown, awake and not away.
   bool AnyPersonAwake() const;
 
-  // Commands: 258 trees reloaded (every frame fetches its tree again), 242
+  // ---- selection ----
+  // The house's family as neighbour ids, in family order; outside free mode
+  // only its members' persons are selected.
+  void SetFamily(std::vector<int16_t> neighbourIds) { family_ = std::move(neighbourIds); }
+  // Makes the person the selected one (null: none); broadcast 228.
+  void SetSelectedPerson(cXObject* person);
+  // Free mode: the person after the selected one in list order, wrapping
+  // (the first without one). Otherwise the next family member, wrapping,
+  // that has a person on the lot. The chosen one (or null) is selected.
+  cXObject* SelectNextPerson();
+  // The first person that is the neighbour, or null.
+  cXObject* FindPersonByNeighbour(int16_t neighbourId) const;
+  cXObject* FindFirstByGuid(uint32_t guid) const;
+
+  // ---- the global-call list (global calls 10 and 11) ----
+  // Appends the object (again when it is listed already); removes its first
+  // entry. Turning the list empty or non-empty broadcasts 264.
+  void AddGlobalCall(cXObject* object);
+  void RemoveGlobalCall(cXObject* object);
+
+  // ---- dialog requests ----
+  void QueueDialog(std::unique_ptr<ObjectDialogRecord> record) { dialogs_.push_back(std::move(record)); }
+  const std::vector<std::unique_ptr<ObjectDialogRecord>>& PendingDialogs() const { return dialogs_; }
+  // Whether the last ProcessDeletions showed a dialog.
+  bool DialogShown() const { return dialogShown_; }
+
+  // ---- figures for the house and its rooms ----
+  struct HouseSummary {
+    bool valueClass1 = false;   // some object has word 59 = 1
+    bool valueClass9 = false;   // some object has word 59 = 9
+    bool builtOnOpenTile = false;  // a buyable object on a tile that allows placement
+    int32_t personAndPlainValue = 0;
+    int32_t otherValue = 0;
+  };
+  HouseSummary GetHouseSummary() const;
+  struct RoomValues {
+    int32_t upkeepPenalty = 0;
+    int32_t countedObjects = 0;
+    int32_t indoorValue = 0;
+    int32_t outdoorValue = 0;
+  };
+  // isOutdoors tells the kind of a room id (word 29; -5 is outdoors).
+  RoomValues GetRoomValues(int32_t brokenPenalty, int32_t dirtyPenalty,
+                           const std::function<bool(int16_t room)>& isOutdoors) const;
+
+  // ---- the lot ----
+  // The objects inside the lot, back to front for the view's rotation.
+  const std::vector<cXObject*>& GetDrawOrder();
+  // The lot moves by whole tiles: persons and portals are prepared, objects
+  // that would stand on or beyond the border are deleted (whole groups),
+  // the rest move without placement tests.
+  void Reposition(int32_t dx, int32_t dy);
+  // Every lead of definition type 4 on the lot (word 34 at 0) gets its one
+  // "comeandsee" companion at its group centre; the companion is made only
+  // while the object is new (age 0 minutes).
+  void PlaceCompanions();
+  void DeleteCompanions();
+  // For the wall drawing: the first portal at the tile whose wall side mask
+  // is the side answers its definition's wall picture word (0 none) and
+  // the definition.
+  int16_t PortalWallPicture(TileLocation tile, int32_t side, ObjectDefinition** definition) const;
+  // Queues on the person an action (priority 100) on the special object
+  // that carries the object's interaction index and the flag; the index
+  // must name an entry of the object's adult animation table other than
+  // its last. Whether the action was queued.
+  bool QueueInteraction(int16_t person, int16_t object, int16_t index, int16_t flag);
+  // Runs the tutorial object's "show situation info" tree.
+  void ShowSituationInfo();
+  // "Action Queues:" with every person's queue, then "Objects:" with every
+  // id's name.
+  void DumpQueues(std::ostream& out) const;
+
+  // Commands: 133 terrain changed (each object told), 246 a person is
+  // selected when none is, 258 trees reloaded (every frame fetches its tree again), 242
   // an object's room changed (241 with the room), 257 walls changed (wall
   // adjacency again), 261 the lot's size changed (the automatic objects).
   int16_t DoCommand(int32_t command, intptr_t argument) override;
 
  private:
   void UpdateIterationLimit();
+  int SaveObjectRecords(iResFile& file, int32_t version);
+  int LoadObjectRecords(iResFile& file);
   void Unregister(cXObject* object);
   bool IsQueued(cXObject* object) const;
 
@@ -194,7 +296,18 @@ class ObjectModule : public Commander {
   std::vector<int16_t> deletionQueue_;
   int16_t specialId_ = 0;
   std::vector<cXObject*> globalCallList_;
+  // Old layouts name the tutorial object before their objects are read.
+  int16_t pendingTutorial_ = 0;
+  bool refresh_ = false;
+  std::function<void()> neighbourhoodRefresh_;
+  std::vector<SlotPoint> globalSlotPoints_;
+  std::vector<int16_t> family_;
+  std::vector<std::unique_ptr<ObjectDialogRecord>> dialogs_;
+  bool dialogShown_ = false;
+  std::vector<cXObject*> drawOrder_;
+  int32_t drawRotation_ = -1;
   static inline PersonMaker personMaker_ = nullptr;
+  static inline PersonMaker portalMaker_ = nullptr;
 };
 
 }  // namespace tova

@@ -5,6 +5,7 @@
 // there) and puts it there when it fits; removing the cursor drops the
 // carried object where it was last put, or deletes it.
 
+#include <climits>
 #include <cstdint>
 
 #include "simulation/cXMTObject.h"
@@ -27,6 +28,7 @@ class cXCursorObject : public cXMTObject {
 
   uint32_t GetTypeCode() const override;
   bool IsCursor() const override { return true; }
+  int32_t ContentsMaximum() override { return INT_MAX; }
   // Copies each carried part's rotation step and direction and marks it
   // held.
   void ResetData(bool run) override;

@@ -20,6 +20,15 @@ namespace tova {
 namespace {
 
 constexpr int32_t kMinAttributes = 8;
+// The calendar of the simulator's clock: 30-day months, 12 a year.
+constexpr int32_t kMinutesPerMonth = 30 * 24 * 60;
+
+// Simulator globals of the clock.
+enum : int32_t { kClockHour = 0, kClockDay = 1, kClockMinute = 5, kClockMonth = 7, kClockYear = 8 };
+
+int64_t Minutes(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute) {
+  return ((((year * 12 + month) * 30 + day) * 24 + hour) * 60) + minute;
+}
 
 // Operand byte k (0-7) of a node.
 uint8_t OperandByte(const TreeNode& node, int k) { return node.Bytes()[4 + k]; }
@@ -56,11 +65,45 @@ void cXObject::ResetData(bool run) {
   if (definition_ != nullptr) data_[kDataDefinitionWord98] = definition_->GetRecord().Word(ObjectDefinitionRecord::kDataWord58);
   if (definition_ != nullptr && GetBehavior() != nullptr) ResetAndPush(GetBehavior(), definition_->GetFunctionTreeId(kEntryMain));
   SetContainment(before[kDataContainerAtPosition], before[kDataContainment]);
+  const int32_t months = AgeInMinutes() / kMinutesPerMonth;
+  data_[kDataAgeMonths] = static_cast<int16_t>(std::min(months, 32767));
+  data_[kDataAgeYears] = static_cast<int16_t>(std::min(months / 12, 32767));
   if (module_ != nullptr) module_->SetCountdown(id_, static_cast<uint16_t>(kCountdownNone));
   if (IsGroupPart()) return;
   RunEntryTree(kEntryInit);
   if (run) Tick();
   UpdateSchedulerBits();
+}
+
+void cXObject::StampCreation() {
+  const int16_t* g = module_ ? module_->GetGlobals() : nullptr;
+  data_[kDataCreationYear] = g ? g[kClockYear] : 0;
+  data_[kDataCreationMonth] = g ? g[kClockMonth] : 0;
+  data_[kDataCreationDay] = g ? g[kClockDay] : 0;
+  data_[kDataCreationHour] = g ? g[kClockHour] : 0;
+  data_[kDataCreationMinute] = g ? g[kClockMinute] : 0;
+}
+
+int32_t cXObject::AgeInMinutes() const {
+  const int16_t* g = module_ ? module_->GetGlobals() : nullptr;
+  if (g == nullptr) return 0;
+  const int64_t now = Minutes(g[kClockYear], g[kClockMonth], g[kClockDay], g[kClockHour], g[kClockMinute]);
+  const int64_t made = Minutes(data_[kDataCreationYear], data_[kDataCreationMonth], data_[kDataCreationDay],
+                               data_[kDataCreationHour], data_[kDataCreationMinute]);
+  // A stamp ahead of the clock (a clock set back) counts as new.
+  return static_cast<int32_t>(std::clamp<int64_t>(now - made, 0, INT32_MAX));
+}
+
+void cXObject::ShiftBy(int32_t dx, int32_t dy) {
+  if (!IsOnLot()) return;
+  position_.x += dx * 16;
+  position_.y += dy * 16;
+  footprint_[0] += dx * 16;
+  footprint_[2] += dx * 16;
+  footprint_[1] += dy * 16;
+  footprint_[3] += dy * 16;
+  MarkForRedraw(true);
+  if (module_ != nullptr) module_->MarkDrawOrderDirty();
 }
 
 void cXObject::Reset(int32_t how) {
@@ -214,10 +257,9 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
 
 uint32_t cXObject::GetTypeCode() const { return TypeCode("XOBJ"); }
 
-bool cXObject::Transfer(ReconStream& s, int32_t version, bool replaced, BehaviorCodec& codec) {
-  const bool reading = s.IsReading();
-  // Position block: the box (smallest x, smallest y, largest x, largest y),
-  // the point, the level, the old id, the direction, old state flags.
+void cXObject::TransferPositionBlock(ReconStream& s, int32_t version) {
+  // The box (smallest x, smallest y, largest x, largest y), the point, the
+  // level, the old id, the direction, old state flags.
   int32_t box[4] = {footprint_[2], footprint_[3], footprint_[0], footprint_[1]};
   s.SerializeLongs(box, 4);
   int32_t point[2] = {position_.y, position_.x};
@@ -226,10 +268,22 @@ bool cXObject::Transfer(ReconStream& s, int32_t version, bool replaced, Behavior
   if (version < 47) s.SerializeShorts(&id_, 1);
   s.SerializeShorts(&data_[kDataDirection], 1);
   if (version == 55) s.SerializeLongs(&stateFlags_, 1);
-  if (reading) {
+  if (s.IsReading()) {
     footprint_ = {box[2], box[3], box[0], box[1]};
     position_ = FinePoint{point[1], point[0]};
+    // A point far beyond the grid can only be damage: the object is off the
+    // lot, and nothing computes with the wild value.
+    constexpr int32_t kFar = 16 * kLotGridSize * 2;
+    if (position_.x < -kFar || position_.x > kFar || position_.y < -kFar || position_.y > kFar) {
+      position_ = FinePoint::OffLot();
+      footprint_ = {};
+    }
   }
+}
+
+bool cXObject::Transfer(ReconStream& s, int32_t version, bool replaced, BehaviorCodec& codec) {
+  const bool reading = s.IsReading();
+  TransferPositionBlock(s, version);
 
   if (version <= 10) {
     s.SerializeShorts(attributes_.data(), 8);

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gamedata/LotInterfaces.h"
@@ -214,6 +215,17 @@ struct ObjectSlotEntry {
   int32_t kind = 1;
 };
 
+// One entry of a person's action queue as the queue dump shows it.
+struct QueuedActionInfo {
+  bool present = false;
+  std::string name;
+  int16_t target = 0;
+  int16_t treeId = 0;
+  std::string treeName;
+  int32_t priority = 0;
+  int32_t entryIndex = 0;
+};
+
 struct ScreenBox {
   int32_t left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
 };
@@ -240,6 +252,12 @@ class cXObject : public TreeZaz {
   virtual bool Transfer(ReconStream& stream, int32_t version, bool replaced, BehaviorCodec& codec);
   // The frame stack alone.
   using TreeZaz::Transfer;
+  // The record's first part: footprint box, point, level, the id (lots
+  // before version 47), direction.
+  void TransferPositionBlock(ReconStream& stream, int32_t version);
+  // After reading a lot old enough to lack them: the container and slot
+  // words follow from the containment the object was read with.
+  void RestoreContainerWords() { SetContainment(data_[kDataContainerAtPosition], data_[kDataContainment]); }
   // 'XOBJ' for a plain object.
   virtual uint32_t GetTypeCode() const;
 
@@ -309,6 +327,25 @@ class cXObject : public TreeZaz {
   ScreenBox& ScreenRectangle() { return screen_; }
   // The floor-shadow number of the first drawn object of this cell's stack.
   int32_t FloorShadowNumber();
+  // Height of slot n above the floor: its own offset plus the offsets of
+  // the entries that hold the object and each of its containers.
+  float SlotHeight(int32_t n);
+  // Distance in tiles, a storey counting 20.
+  float DistanceTo(const cXObject& other) const;
+  // The largest contents answer of what its slots hold, at least 1000
+  // (INT_MAX while its id is shown, and for persons and cursors).
+  virtual int32_t ContentsMaximum();
+  void SetShowId(bool on) { showId_ = on; }
+  // The state value (low five bits of the state flags), for every part of
+  // its group.
+  void SetState(uint32_t value);
+  // Stands against a wall: word 13's low four bits, of any part of its
+  // group, or parts that differ in word 42 bit 0x0800.
+  bool IsWallObject();
+  // A portal (doors and windows in walls) answers the wall pictures.
+  virtual bool IsPortal() const { return false; }
+  // The average point of the parts of its group (its own point alone).
+  FinePoint GroupCentre();
   // Centres the house view on the object (its group centre), unless it is
   // hidden: a person on the viewed level at its height, others at their
   // tile on their level.
@@ -320,7 +357,32 @@ class cXObject : public TreeZaz {
   bool HasEntryTree(int32_t n) const;
   bool RunEntryTree(int32_t n, int16_t stackObject = 0, int16_t argument = 0);
 
+  // Called on every object when the terrain changed; nothing to do for a
+  // plain object.
+  virtual void OnTerrainChanged() {}
+  // Persons and portals get ready before the lot moves under them.
+  virtual void PrepareForShift() {}
+  // Moves the object by whole tiles without touching the world (the world
+  // moves its layers itself).
+  void ShiftBy(int32_t dx, int32_t dy);
+  // The creation stamp from the simulator's clock (none: all 0), and the
+  // age in game minutes since it.
+  void StampCreation();
+  int32_t AgeInMinutes() const;
+
   // What a person answers; a plain object has none of it.
+  // The neighbour the person is (0 for other objects).
+  virtual int16_t GetNeighbourId() const { return 0; }
+  // Queues on the person an action on target carrying the object id, the
+  // interaction index and the flag, through the person's availability
+  // check; whether it was queued (never for other objects).
+  virtual bool QueueAction(cXObject& /*target*/, int16_t /*objectId*/, int16_t /*index*/, int16_t /*flag*/,
+                           int32_t /*priority*/) {
+    return false;
+  }
+  // The person's action queue for the queue dump.
+  virtual int32_t ActionQueueLength() const { return 0; }
+  virtual QueuedActionInfo GetQueuedAction(int32_t) const { return {}; }
   virtual bool IsPerson() const { return false; }
   virtual float* GetMotive(int32_t) { return nullptr; }
   virtual int16_t* GetPersonData(int32_t) { return nullptr; }

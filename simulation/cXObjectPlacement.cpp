@@ -3,6 +3,7 @@
 // placing, picking up, leaving the world, turning, the facing marks, wall
 // adjacency, tile block masks, redraw marking and the free-location search.
 #include <algorithm>
+#include <cmath>
 #include <climits>
 
 #include "gamedata/CommandIds.h"
@@ -162,6 +163,7 @@ void cXObject::MoveTo(FinePoint point, int32_t level) {
     if (inside != nullptr && inside != this && inside->GetContainer() == this) inside->MoveTo(point, level);
   }
   MarkForRedraw(true);
+  if (module_ != nullptr) module_->MarkDrawOrderDirty();
 }
 
 // ---- the footprint and what blocks ----
@@ -613,14 +615,56 @@ void cXObject::DepreciateOneDay() {
   data_[kDataValue] = static_cast<int16_t>(std::max(floor, data_[kDataValue] - amount));
 }
 
-void cXObject::ScrollViewTo(bool animate) {
-  iLotView* view = module_ ? module_->GetView() : nullptr;
-  if (view == nullptr || data_[kDataHidden] != 0) return;
-  // Screen units per unit of altitude.
-  constexpr float kHeightScale = 4.8989797f;
-  float height = 0;
-  if (IsPerson() && level_ == view->GetViewLevel()) height = GetAltitude() * kHeightScale;
-  // The group centre: the average point of its parts.
+float cXObject::SlotHeight(int32_t n) {
+  if (n < 0 || n >= SlotCount()) return 0;
+  float height = slots_[static_cast<size_t>(n) + 1].z;
+  cXObject* o = this;
+  for (int32_t guard = 0; guard < ObjectModule::kMaxObjectId; ++guard) {
+    cXObject* c = o->GetContainer();
+    const int32_t at = o->data_[kDataContainment];
+    if (c == nullptr || c == this || at < 0 || at >= static_cast<int32_t>(c->slots_.size())) break;
+    height += c->slots_[static_cast<size_t>(at)].z;
+    o = c;
+  }
+  return height;
+}
+
+float cXObject::DistanceTo(const cXObject& other) const {
+  const double dx = other.position_.x - position_.x;
+  const double dy = other.position_.y - position_.y;
+  const double dl = 20.0 * (other.level_ - level_);
+  return static_cast<float>(std::sqrt((dx * dx + dy * dy) / 256.0 + dl * dl));
+}
+
+int32_t cXObject::ContentsMaximum() {
+  if (showId_ || IsPerson()) return INT_MAX;
+  int32_t most = 1000;
+  for (int32_t n = 0; n < SlotCount(); ++n) {
+    cXObject* inside = GetObjectInSlot(n);
+    if (inside != nullptr && inside != this && inside->GetContainer() == this) {
+      most = std::max(most, inside->ContentsMaximum());
+    }
+  }
+  return most;
+}
+
+void cXObject::SetState(uint32_t value) {
+  std::vector<cXObject*> group;
+  GetGroup(group);
+  for (cXObject* part : group) part->stateFlags_ = (part->stateFlags_ & ~kStateMask) | (value & kStateMask);
+}
+
+bool cXObject::IsWallObject() {
+  std::vector<cXObject*> group;
+  GetGroup(group);
+  for (cXObject* part : group) {
+    if ((part->data_[kDataWallPlacement] & 0xF) != 0) return true;
+    if ((part->data_[kDataPlacement] & 0x0800) != (data_[kDataPlacement] & 0x0800)) return true;
+  }
+  return false;
+}
+
+FinePoint cXObject::GroupCentre() {
   std::vector<cXObject*> group;
   GetGroup(group);
   int64_t x = 0, y = 0;
@@ -629,7 +673,17 @@ void cXObject::ScrollViewTo(bool animate) {
     y += part->position_.y;
   }
   const int64_t n = static_cast<int64_t>(group.size());
-  FinePoint at{static_cast<int32_t>(x / n), static_cast<int32_t>(y / n)};
+  return FinePoint{static_cast<int32_t>(x / n), static_cast<int32_t>(y / n)};
+}
+
+void cXObject::ScrollViewTo(bool animate) {
+  iLotView* view = module_ ? module_->GetView() : nullptr;
+  if (view == nullptr || data_[kDataHidden] != 0) return;
+  // Screen units per unit of altitude.
+  constexpr float kHeightScale = 4.8989797f;
+  float height = 0;
+  if (IsPerson() && level_ == view->GetViewLevel()) height = GetAltitude() * kHeightScale;
+  FinePoint at = GroupCentre();
   if (!IsPerson()) at = TileLocation::FromFine(at, level_).Centre();
   view->ScrollTo(at, level_, height, animate);
 }

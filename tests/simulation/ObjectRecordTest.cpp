@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,11 @@ constexpr uint32_t kLamp = 0x4C3A1003;
 class ObjectRecord : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent((dir / "data").string()));
+    // A person type of its own, besides the template person.
+    const std::filesystem::path visitor = dir / "Visitor.res";
+    std::ofstream(visitor) << "file GameData/Objects/Visitor.iff\n"
+                              "object 128 \"Visitor\"\n  guid 0x4C3A10F1\n  type 2\nend\n";
+    ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent((dir / "data").string(), {visitor.string()}));
     folder.Init((dir / "data").string() + "/");
     ASSERT_NE(folder.FindByGUID(kTicker), nullptr);
     ASSERT_EQ(types.Create((dir / "types.iff").string()), 0);
@@ -123,6 +128,40 @@ TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) 
   EXPECT_EQ(loaded.GetCountdown(3), 9) << "the scheduler words stayed in step";
 }
 
+class Guest : public cXObject {
+ public:
+  using cXObject::cXObject;
+  bool IsPerson() const override { return true; }
+};
+
+TEST_F(ObjectRecord, AMissingPersonBecomesTheTemplatePerson) {
+  ObjectModule::SetPersonMaker([](ObjectDefinition* d, ObjectModule* m) -> std::unique_ptr<cXObject> {
+    return std::make_unique<Guest>(d, m);
+  });
+  std::vector<uint8_t> saved;
+  {
+    ObjectModule module(&folder);
+    const int16_t guest = module.CreateObject(folder.FindByGUID(0x4C3A10F1));
+    ASSERT_NE(guest, 0);
+    module.SetCountdown(guest, 4);
+    const int16_t last = module.CreateObject(folder.FindByGUID(kTicker));
+    module.GetObject(last)->Attributes()[1] = 4321;
+    module.SetCountdown(last, 8);
+    saved = Save(module);
+  }
+  ASSERT_TRUE(folder.UnloadDefinition(folder.FindByGUID(0x4C3A10F1)));
+  ObjectModule loaded(&folder);
+  ASSERT_TRUE(Load(loaded, saved));
+  cXObject* guest = loaded.GetObject(1);
+  ASSERT_NE(guest, nullptr);
+  EXPECT_TRUE(guest->IsPerson());
+  EXPECT_EQ(guest->GetDefinition()->GetGUID(), ObjectFolder::kTemplatePersonGuid);
+  EXPECT_EQ(loaded.GetCountdown(1), 4) << "its word was written, so it is read";
+  EXPECT_EQ(loaded.GetObject(2)->Attributes()[1], 4321);
+  EXPECT_EQ(loaded.GetCountdown(2), 8) << "the words after it stayed in step";
+  ObjectModule::SetPersonMaker(nullptr);
+}
+
 TEST_F(ObjectRecord, SlotsKeepTheirObjectsAndLoseNamesOfNone) {
   std::vector<uint8_t> saved;
   {
@@ -153,10 +192,11 @@ TEST_F(ObjectRecord, DamagedRecordsAreRefused) {
     ObjectModule loaded(&folder);
     EXPECT_FALSE(Load(loaded, std::vector<uint8_t>(saved.begin(), saved.begin() + static_cast<long>(cut)))) << cut;
   }
+  // Before version 47 the body is the tutorial object's id alone.
   ObjectModule old(&folder);
   ReconStream s;
-  s.InitBuffer(saved.data(), static_cast<int32_t>(saved.size()), ReconStream::kRead, false);
-  EXPECT_FALSE(old.Transfer(s, 46)) << "'Rcon' lots are not read here";
+  s.InitBuffer(saved.data(), 1, ReconStream::kRead, false);
+  EXPECT_FALSE(old.Transfer(s, 46));
 }
 
 }  // namespace

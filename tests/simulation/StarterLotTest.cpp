@@ -3,6 +3,8 @@
 // saves and loads them.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -126,6 +128,30 @@ TEST_F(StarterLot, Containers) {
   EXPECT_TRUE(world.objects.empty());
 }
 
+TEST_F(StarterLot, SlotHeightsDistancesAndContents) {
+  cXObject* table = Create(kTable);
+  cXObject* inner = Create(kTable);
+  cXObject* lamp = Create(kLamp);
+  table->Place(At(5, 5), 1, nullptr, 0);
+  inner->SetData(kDataSlotKinds, 1 | 4);
+  inner->Place(At(5, 5), 1, table, 0);
+  lamp->Place(At(5, 5), 1, inner, 1);
+  const float top = table->SlotHeight(0);
+  EXPECT_GT(top, 0);
+  EXPECT_FLOAT_EQ(inner->SlotHeight(1), 2 * top) << "its own slot on top of the slot that holds it";
+  EXPECT_EQ(table->SlotHeight(2), 0) << "no such slot";
+
+  cXObject* chair = Create(kChair);
+  chair->Place(At(8, 9), 1, nullptr, 0);
+  EXPECT_FLOAT_EQ(table->DistanceTo(*chair), 5.0f);
+  chair->SetLevel(2);
+  EXPECT_FLOAT_EQ(table->DistanceTo(*chair), std::sqrt(25.0f + 400.0f));
+
+  EXPECT_EQ(table->ContentsMaximum(), 1000);
+  lamp->SetShowId(true);
+  EXPECT_EQ(table->ContentsMaximum(), INT_MAX) << "what it holds answers";
+}
+
 TEST_F(StarterLot, TheBenchIsAGroupOfTwoParts) {
   cXObject* lead = Create(kBench);
   ASSERT_TRUE(lead->IsGroupPart());
@@ -141,6 +167,15 @@ TEST_F(StarterLot, TheBenchIsAGroupOfTwoParts) {
   ASSERT_TRUE(lead->CanPlace(At(5, 5), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
   lead->PlaceAndNotify(At(5, 5), 1, nullptr, 0);
   EXPECT_EQ(group[1]->GetTile(), TileLocation::At(6, 5, 1));
+  lead->SetState(3);
+  EXPECT_EQ(group[1]->GetStateFlags() & kStateMask, 3u) << "every part";
+  EXPECT_FALSE(lead->IsWallObject());
+  group[1]->SetData(kDataPlacement, static_cast<int16_t>(group[1]->GetData(kDataPlacement) | 0x0800));
+  EXPECT_TRUE(lead->IsWallObject()) << "parts differ in word 42 bit 0x0800";
+  group[1]->SetData(kDataPlacement, 0x0103);
+  group[1]->SetData(kDataWallPlacement, 4);
+  EXPECT_TRUE(lead->IsWallObject());
+  group[1]->SetData(kDataWallPlacement, 0);
   EXPECT_FALSE(lead->CanPlace(At(14, 5), 1, nullptr, 0));
   EXPECT_EQ(cXObject::PlaceFailureCode(), kPlaceBorder);
   module.DeleteObject(group[1]->GetId());
