@@ -5,7 +5,7 @@
 
 #include "simulation/LabelFont.h"
 
-void ScreenRect::Union(const ScreenRect& other) {
+void DrawnRect::Union(const DrawnRect& other) {
     if (other.Empty()) return;
     if (Empty()) {
         *this = other;
@@ -34,13 +34,13 @@ void ObjectDrawer::ScreenPoint(const DrawingContext& context, int32_t& x, int32_
     if (context.project) context.project(context.worldX, context.worldY, context.height, x, y);
 }
 
-ScreenRect ObjectDrawer::DrawLabel(const std::string& text, int32_t x, int32_t y, int32_t rows,
+DrawnRect ObjectDrawer::DrawLabel(const std::string& text, int32_t x, int32_t y, int32_t rows,
                                    DrawingContext& context) {
     if (!mDebug) return {};
     if (!LabelGlyphs::Bitmap() && !LabelGlyphs::Create()) return {};
     const auto length = static_cast<int32_t>(text.size());
     const int32_t width = (kLabelCell + 1) * length + 6, height = kLabelCellHeight + 4;
-    ScreenRect box;
+    DrawnRect box;
     box.left = x - width / 2;
     box.top = y - height / 2 - rows * (2 << context.zoom);
     box.right = box.left + width;
@@ -70,13 +70,13 @@ ScreenRect ObjectDrawer::DrawLabel(const std::string& text, int32_t x, int32_t y
     return box;
 }
 
-ScreenRect ObjectDrawer::DrawSprites(DrawnObject& object, DrawingContext& context, bool& drewGroup) {
-    ScreenRect drawn;
+DrawnRect ObjectDrawer::DrawSprites(DrawnObject& object, DrawingContext& context, bool& drewGroup) {
+    DrawnRect drawn;
     drewGroup = false;
     const tova::DrawGroup* group = object.DrawGroupOf(object.Word(0));
     const tova::DrawGroupImage* image =
         group ? group->FindImage((context.rotation + object.Direction()) % 8, context.zoom) : nullptr;
-    SpriteSet* sprites = object.Sprites();
+    SpriteDraw* sprites = object.Sprites();
     if (!image || !sprites) return drawn;
     drewGroup = true;
     const std::vector<int16_t> dynamic = object.DynamicSpriteWords();
@@ -120,8 +120,8 @@ ScreenRect ObjectDrawer::DrawSprites(DrawnObject& object, DrawingContext& contex
     return drawn;
 }
 
-ScreenRect ObjectDrawer::DrawSlotIcons(const SlotPointIcons& point, int32_t x, int32_t y, DrawingContext& context) {
-    ScreenRect drawn;
+DrawnRect ObjectDrawer::DrawSlotIcons(const SlotPointIcons& point, int32_t x, int32_t y, DrawingContext& context) {
+    DrawnRect drawn;
     const int32_t zoom = context.zoom;
     if (zoom <= 1) return drawn;
     const int32_t ix = x - (8 << zoom) / 2;
@@ -144,8 +144,8 @@ ScreenRect ObjectDrawer::DrawSlotIcons(const SlotPointIcons& point, int32_t x, i
     return drawn;
 }
 
-ScreenRect ObjectDrawer::Draw(DrawnObject& object, DrawingContext& context) {
-    ScreenRect drawn = object.StoredRect();
+DrawnRect ObjectDrawer::Draw(DrawnObject& object, DrawingContext& context) {
+    DrawnRect drawn = object.StoredRect();
     if (object.RedrawState() == 1) object.SetRedrawStamp(mNow());
 
     bool drewGroup = false;
@@ -165,7 +165,7 @@ ScreenRect ObjectDrawer::Draw(DrawnObject& object, DrawingContext& context) {
             context.worldX += ox;
             context.worldY += oy;
             context.height += slot.offsetHeight;
-            const ScreenRect inner = Draw(*slot.object, context);
+            const DrawnRect inner = Draw(*slot.object, context);
             drawn.Union(inner.Empty() ? slot.object->StoredRect() : inner);
             context.worldX = saved.worldX;
             context.worldY = saved.worldY;
@@ -177,7 +177,7 @@ ScreenRect ObjectDrawer::Draw(DrawnObject& object, DrawingContext& context) {
     if (context.overlay) drawn.Union(context.overlay(&object));
 
     if (!drawn.Empty()) {
-        ScreenRect widened = drawn;
+        DrawnRect widened = drawn;
         widened.left = drawn.left & ~3;
         widened.right = (drawn.right + 3) & ~3;
         object.SetStoredRect(widened);

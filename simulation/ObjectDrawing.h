@@ -17,12 +17,12 @@
 #include "gamedata/DrawGroup.h"
 
 // {left, top, right, bottom}; the empty rectangle joins nothing.
-struct ScreenRect {
+struct DrawnRect {
     int32_t left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     // Right and bottom lie just outside.
     bool Empty() const { return left >= right || top >= bottom; }
-    void Union(const ScreenRect& other);
-    bool operator==(const ScreenRect&) const = default;
+    void Union(const DrawnRect& other);
+    bool operator==(const DrawnRect&) const = default;
 };
 
 // A 16-bit picture with its z-buffer (0xFFFF is empty).
@@ -48,19 +48,19 @@ struct DrawingContext {
     // The viewer's world-to-screen projection (without one: the origin).
     std::function<void(float x, float y, float height, int32_t& sx, int32_t& sy)> project;
     // Extras the view draws for an object.
-    std::function<ScreenRect(const void* object)> overlay;
+    std::function<DrawnRect(const void* object)> overlay;
 };
 
-// One sprite file of the renderer.
-class SpriteSet {
+// Sprite drawing from one sprite file of the renderer.
+class SpriteDraw {
 public:
-    virtual ~SpriteSet() = default;
+    virtual ~SpriteDraw() = default;
     virtual int32_t FrameCount(int32_t spriteId) const = 0;
     // Size and origin of a frame; false when it does not exist.
     virtual bool FrameInfo(int32_t spriteId, int32_t frame, int32_t& width, int32_t& height, int32_t& originX,
                            int32_t& originY) const = 0;
     // Draws the frame with its origin at the screen point; the drawn rectangle.
-    virtual ScreenRect DrawFrame(int32_t spriteId, int32_t frame, int32_t x, int32_t y, const DrawingContext& context) = 0;
+    virtual DrawnRect DrawFrame(int32_t spriteId, int32_t frame, int32_t x, int32_t y, const DrawingContext& context) = 0;
 };
 
 // Pictures of definitions the renderer and the shell keep: portraits of
@@ -68,8 +68,8 @@ public:
 class DefinitionPictures {
 public:
     virtual ~DefinitionPictures() = default;
-    virtual ScreenRect DrawPortrait(const void* definition, int32_t x, int32_t y, const DrawingContext& context) = 0;
-    virtual ScreenRect DrawCatalogue(const void* definition, int32_t x, int32_t y, const DrawingContext& context) = 0;
+    virtual DrawnRect DrawPortrait(const void* definition, int32_t x, int32_t y, const DrawingContext& context) = 0;
+    virtual DrawnRect DrawCatalogue(const void* definition, int32_t x, int32_t y, const DrawingContext& context) = 0;
 };
 
 // A slot point's graphic cycle, for its icons.
@@ -81,7 +81,7 @@ struct SlotPointIcons {
     int32_t frameIndex = 0;
     const void* cycleDefinition = nullptr;
     bool cycleIsPerson = false;
-    SpriteSet* cycleSprites = nullptr;
+    SpriteDraw* cycleSprites = nullptr;
 };
 
 struct SlotContent {
@@ -103,8 +103,8 @@ public:
     virtual bool ShowsId() const = 0;
     virtual int32_t RedrawState() const = 0;
     virtual void SetRedrawStamp(uint32_t milliseconds) = 0;
-    virtual ScreenRect StoredRect() const = 0;
-    virtual void SetStoredRect(const ScreenRect& rect) = 0;
+    virtual DrawnRect StoredRect() const = 0;
+    virtual void SetStoredRect(const DrawnRect& rect) = 0;
     virtual float WorldX() const = 0;
     virtual float WorldY() const = 0;
     virtual float WorldHeight() const = 0;
@@ -115,7 +115,7 @@ public:
     virtual int32_t MasterCategory() const = 0;
     // The draw group of a graphic number, null when missing.
     virtual const tova::DrawGroup* DrawGroupOf(int32_t graphic) const = 0;
-    virtual SpriteSet* Sprites() const = 0;
+    virtual SpriteDraw* Sprites() const = 0;
     // The dynamic sprite words (empty without them).
     virtual std::vector<int16_t> DynamicSpriteWords() const = 0;
     virtual std::vector<SlotContent> SlotContents() const = 0;
@@ -130,7 +130,7 @@ struct FloatingPicture {
     const DrawnObject* object = nullptr;
     int32_t width = 0, height = 0;
     uint32_t startMilliseconds = 0;
-    std::function<ScreenRect(int32_t x, int32_t y, const DrawingContext& context)> draw;
+    std::function<DrawnRect(int32_t x, int32_t y, const DrawingContext& context)> draw;
 };
 
 class ObjectDrawer {
@@ -141,16 +141,16 @@ public:
     // switch that turns the labels on.
     ObjectDrawer(std::function<uint32_t()> now, bool debugObjects) : mNow(std::move(now)), mDebug(debugObjects) {}
 
-    void SetIconSprites(SpriteSet* icons) { mIcons = icons; }
+    void SetIconSprites(SpriteDraw* icons) { mIcons = icons; }
     void SetPictures(DefinitionPictures* pictures) { mPictures = pictures; }
     void SetFloatingPicture(const FloatingPicture& picture) { mFloating = picture; }
     bool HasFloatingPicture() const { return mFloating.object != nullptr; }
 
     // Draws the object; the union of everything drawn.
-    ScreenRect Draw(DrawnObject& object, DrawingContext& context);
+    DrawnRect Draw(DrawnObject& object, DrawingContext& context);
     // A label centred on the point, raised by rows of (2 << zoom) pixels;
     // empty (nothing drawn) without the debug switch.
-    ScreenRect DrawLabel(const std::string& text, int32_t x, int32_t y, int32_t rows, DrawingContext& context);
+    DrawnRect DrawLabel(const std::string& text, int32_t x, int32_t y, int32_t rows, DrawingContext& context);
 
     // An offset turned by a direction: 0 keeps (x, y), 2 gives (-y, x), 4
     // (-x, -y), 6 (y, -x); odd directions give (0, 0).
@@ -159,12 +159,12 @@ public:
     static void ScreenPoint(const DrawingContext& context, int32_t& x, int32_t& y);
 
 private:
-    ScreenRect DrawSprites(DrawnObject& object, DrawingContext& context, bool& drewGroup);
-    ScreenRect DrawSlotIcons(const SlotPointIcons& point, int32_t x, int32_t y, DrawingContext& context);
+    DrawnRect DrawSprites(DrawnObject& object, DrawingContext& context, bool& drewGroup);
+    DrawnRect DrawSlotIcons(const SlotPointIcons& point, int32_t x, int32_t y, DrawingContext& context);
 
     std::function<uint32_t()> mNow;
     bool mDebug;
-    SpriteSet* mIcons = nullptr;
+    SpriteDraw* mIcons = nullptr;
     DefinitionPictures* mPictures = nullptr;
     FloatingPicture mFloating;
 };

@@ -19,7 +19,7 @@ struct Call {
     float opacity;
 };
 
-class RecordingSprites : public SpriteSet {
+class RecordingSprites : public SpriteDraw {
 public:
     int32_t FrameCount(int32_t id) const override { return missing.count(id) ? 0 : 9; }
     bool FrameInfo(int32_t id, int32_t frame, int32_t& w, int32_t& h, int32_t& ox, int32_t& oy) const override {
@@ -28,9 +28,9 @@ public:
         ox = oy = 0;
         return !missing.count(id) && frame < 9;
     }
-    ScreenRect DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y, const DrawingContext& c) override {
+    DrawnRect DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y, const DrawingContext& c) override {
         calls.push_back({id, frame, x, y, c.highlight, c.secondMode, c.thirdMode, c.seeThrough, c.opacity});
-        return ScreenRect{x, y, x + 10, y + 6};
+        return DrawnRect{x, y, x + 10, y + 6};
     }
     std::vector<int32_t> Ids() const {
         std::vector<int32_t> ids;
@@ -53,8 +53,8 @@ public:
     bool ShowsId() const override { return showId; }
     int32_t RedrawState() const override { return redraw; }
     void SetRedrawStamp(uint32_t ms) override { stamp = ms; }
-    ScreenRect StoredRect() const override { return stored; }
-    void SetStoredRect(const ScreenRect& r) override { stored = r; }
+    DrawnRect StoredRect() const override { return stored; }
+    void SetStoredRect(const DrawnRect& r) override { stored = r; }
     float WorldX() const override { return 0; }
     float WorldY() const override { return 0; }
     float WorldHeight() const override { return 0; }
@@ -62,7 +62,7 @@ public:
     int32_t FirstSwitchableSprite() const override { return firstSwitchable; }
     int32_t MasterCategory() const override { return category; }
     const tova::DrawGroup* DrawGroupOf(int32_t) const override { return group; }
-    SpriteSet* Sprites() const override { return sprites; }
+    SpriteDraw* Sprites() const override { return sprites; }
     std::vector<int16_t> DynamicSpriteWords() const override { return dynamic; }
     std::vector<SlotContent> SlotContents() const override { return contents; }
     std::vector<SlotPointIcons> SlotPoints() const override { return points; }
@@ -74,9 +74,9 @@ public:
     std::vector<int16_t> words = std::vector<int16_t>(64, 0);
     bool showId = false;
     uint32_t stamp = 0;
-    ScreenRect stored;
+    DrawnRect stored;
     const tova::DrawGroup* group = nullptr;
-    SpriteSet* sprites = nullptr;
+    SpriteDraw* sprites = nullptr;
     std::vector<int16_t> dynamic;
     std::vector<SlotContent> contents;
     std::vector<SlotPointIcons> points;
@@ -199,7 +199,7 @@ TEST_F(ObjectDrawingTest, SlotContentsAndIcons) {
     object.points = {point, SlotPointIcons{}};
     RecordingSprites icons;
     drawer.SetIconSprites(&icons);
-    const ScreenRect drawn = drawer.Draw(object, context);
+    const DrawnRect drawn = drawer.Draw(object, context);
     ASSERT_EQ(sprites.Ids(), (std::vector<int32_t>{1023, 1003, 40})) << "the plate faces its own way";
     EXPECT_EQ(sprites.calls[1].x, 101) << "the slot's offset turned: (0, 1)";
     EXPECT_EQ(sprites.calls[1].y, 107);
@@ -225,7 +225,7 @@ TEST_F(ObjectDrawingTest, SlotContentsAndIcons) {
 TEST_F(ObjectDrawingTest, LabelsOnlyWithTheDebugSwitch) {
     std::vector<uint16_t> pixels(200 * 100, 0x1234), depth(200 * 100, 0xFFFF);
     context.picture = {pixels.data(), depth.data(), 200, 100, 200, true};
-    const ScreenRect box = drawer.DrawLabel("abc", 100, 50, 0, context);
+    const DrawnRect box = drawer.DrawLabel("abc", 100, 50, 0, context);
     EXPECT_EQ(box.right - box.left, 30);
     EXPECT_EQ(box.bottom - box.top, 15);
     EXPECT_EQ(box.left, 85);
@@ -241,11 +241,11 @@ TEST_F(ObjectDrawingTest, LabelsOnlyWithTheDebugSwitch) {
 
     // A missing frame and a missing draw group are named by labels.
     sprites.missing = {1003};
-    const ScreenRect named = drawer.Draw(object, context);
+    const DrawnRect named = drawer.Draw(object, context);
     EXPECT_FALSE(named.Empty());
     object.group = nullptr;
     EXPECT_FALSE(drawer.Draw(object, context).Empty());
-    object.stored = ScreenRect{};
+    object.stored = DrawnRect{};
     EXPECT_TRUE(quiet.Draw(object, context).Empty());
 }
 
@@ -258,7 +258,7 @@ TEST_F(ObjectDrawingTest, FloatingPictureIsDroppedAfter999Milliseconds) {
     picture.startMilliseconds = 5000;
     picture.draw = [&](int32_t x, int32_t y, const DrawingContext&) {
         drawnAtY = y;
-        return ScreenRect{x, y, x + 20, y + 10};
+        return DrawnRect{x, y, x + 20, y + 10};
     };
     drawer.SetFloatingPicture(picture);
     now = 5999;
