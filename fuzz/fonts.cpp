@@ -2,24 +2,26 @@
 // must refuse or decode; a decoded container must write back to the same
 // bytes; a font built from it must measure, break and draw any text (the
 // input's last 64 bytes) into a small 16-bit buffer without touching memory
-// outside (AddressSanitizer watches).
+// outside (AddressSanitizer watches). Bytes that are no container are a
+// ".fon" glyph set of any size (the set chosen by the first byte) under a
+// double-byte or Thai font (the language by the second), which measures,
+// breaks and draws the same way; a set too short for its layout must be
+// refused, and the bytes padded to size then drive the text paths.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/FontImageFile.h"
 #include "ui/graphics/cGZBuffer.h"
+#include "ui/graphics/cGZDBFontKorean.h"
+#include "ui/graphics/cGZDBFontThai.h"
 #include "ui/graphics/cGZFont.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    platform::FfnFile file;
-    if (!platform::DecodeFfn(data, size, file)) return 0;
-    std::vector<uint8_t> again;
-    if (!platform::EncodeFfn(file, again) || again != std::vector<uint8_t>(data, data + size)) __builtin_trap();
+namespace {
 
-    cGZFont font("fuzz.ffn", 12, 0);
-    if (!font.Build(file.images, file.palette)) return 0;
+void Exercise(cIGZFont& font, const uint8_t* data, size_t size) {
     font.SetColor(0xFFFF);
     const size_t textSize = size < 64 ? size : 64;
     const std::string text(reinterpret_cast<const char*>(data + size - textSize), textSize);
@@ -28,11 +30,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     font.GetTrimmedWidth(text.c_str(), length);
     font.CountLines(text.c_str(), length, static_cast<int32_t>(data[0] % 80));
     cGZBuffer buffer;
-    if (!buffer.Init(48, 32, cGZBuffer::kFormat565, 16, nullptr, 0, 0)) return 0;
+    if (!buffer.Init(48, 32, cGZBuffer::kFormat565, 16, nullptr, 0, 0)) return;
     font.DrawText(buffer, static_cast<int8_t>(data[size / 2]), static_cast<int8_t>(data[size / 3]), text.c_str(), length,
                   nullptr, 1, 5);
     font.SetFlag(cIGZFont::kFlagShadow | cIGZFont::kFlagUnderline, true);
     font.DrawTextBox(buffer, cRZRect{-4, 2, 40, 30}, text.c_str(), length, data[1] % 3);
     font.DrawMnemonicText(buffer, 1, 1, text);
+}
+
+void GlyphSet(const uint8_t* data, size_t size) {
+    if (size < 2) return;
+    const int32_t index = data[0] % DBGlyphSet::kSetCount;
+    const uint32_t languages[] = {15, 17, 18, 20, 19};
+    const uint32_t language = index == DBGlyphSet::kThaiSet ? 19 : languages[data[1] % 5];
+    std::vector<uint8_t> bytes(data, data + size);
+    auto exact = std::make_shared<const DBGlyphSet>(index, bytes);
+    const auto needed = static_cast<size_t>(exact->Layout().FileBytes());
+    if (exact->IsUsable() != (size >= needed)) __builtin_trap();
+    if (bytes.size() < needed) bytes.resize(needed, 0x5A);
+    auto set = std::make_shared<const DBGlyphSet>(index, std::move(bytes));
+    std::unique_ptr<cIGZFont> font;
+    if (language == 19) font = std::make_unique<cGZDBFontThai>("fuzz.fon", set);
+    else font = std::make_unique<cGZDBFontKorean>("fuzz.fon", language, set);
+    if (!font->Load()) __builtin_trap();
+    Exercise(*font, data, size);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    platform::FfnFile file;
+    if (!platform::DecodeFfn(data, size, file)) {
+        GlyphSet(data, size);
+        return 0;
+    }
+    std::vector<uint8_t> again;
+    if (!platform::EncodeFfn(file, again) || again != std::vector<uint8_t>(data, data + size)) __builtin_trap();
+
+    cGZFont font("fuzz.ffn", 12, 0);
+    if (!font.Build(file.images, file.palette)) return 0;
+    Exercise(font, data, size);
     return 0;
 }

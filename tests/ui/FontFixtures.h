@@ -4,11 +4,17 @@
 // carry coverage and brightness.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/FontImageFile.h"
+#include "platform/PngFile.h"
+#include "ui/graphics/cGZBuffer.h"
+#include "ui/graphics/DBGlyphSet.h"
 #include "support/TempFolder.h"
 
 namespace tova_test {
@@ -68,5 +74,51 @@ inline std::vector<GlyphShape> AsciiGlyphs() {
     }
     return glyphs;
 }
+
+// A ".fon" glyph set of the exact size its layout gives (or `cut` bytes
+// short). Each glyph is a frame in its cell with a diagonal that steps with
+// its number, so neighbouring glyphs differ; double-byte glyph 0 is a
+// filled cell, which shows where an index fell back to it.
+inline std::string FonBytes(int32_t set, int64_t cut = 0) {
+    const DBGlyphSetLayout& l = DBGlyphSet::Layouts()[static_cast<size_t>(set)];
+    std::string bytes(static_cast<size_t>(l.FileBytes()), '\0');
+    auto glyph = [&bytes](size_t offset, int32_t w, int32_t h, int32_t number, bool solid) {
+        const int32_t rowBytes = (w + 7) / 8;
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) {
+                const bool on = solid || x == 0 || y == 0 || x == w - 1 || y == h - 1 || (x + y + number) % 5 == 0;
+                if (on) bytes[offset + static_cast<size_t>(y * rowBytes + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+            }
+    };
+    for (int32_t code = 33; code < 256; ++code)
+        if (code != 0xA0)
+            glyph(static_cast<size_t>(code * l.singleBytes), l.singleWidth, l.singleHeight, code, false);
+    for (int32_t index = 0; index < l.doubleCount; ++index)
+        glyph(static_cast<size_t>(256 * l.singleBytes + int64_t{index} * l.doubleBytes), l.doubleWidth, l.doubleHeight,
+              index, index == 0);
+    bytes.resize(bytes.size() - static_cast<size_t>(cut));
+    return bytes;
+}
+
+// A 16-bit target cleared to 0, and its pixels read back.
+inline std::unique_ptr<cGZBuffer> Buffer(int32_t w, int32_t h, int32_t format = cGZBuffer::kFormat565) {
+    auto buffer = std::make_unique<cGZBuffer>();
+    EXPECT_TRUE(buffer->Init(w, h, format, 16, nullptr, 0, 0));
+    buffer->Clear(0);
+    return buffer;
+}
+inline uint16_t Pixel(cGZBuffer& buffer, int32_t x, int32_t y) {
+    buffer.Lock(64);
+    const uint16_t value = buffer.GetBits()[y * (buffer.GetPitch() / 2) + x];
+    buffer.Unlock(64);
+    return value;
+}
+inline std::vector<uint16_t> Pixels(cGZBuffer& buffer) {
+    std::vector<uint16_t> out;
+    for (int32_t y = 0; y < buffer.Height(); ++y)
+        for (int32_t x = 0; x < buffer.Width(); ++x) out.push_back(Pixel(buffer, x, y));
+    return out;
+}
+inline platform::Image Picture(cGZBuffer& buffer) { return platform::ImageFromSurface(*buffer.GetSurface()->Surface()); }
 
 }  // namespace tova_test

@@ -13,7 +13,11 @@
 #include "ui/graphics/cGZBuffer.h"
 
 using tova_test::FontBytes;
+using tova_test::Buffer;
 using tova_test::GlyphShape;
+using tova_test::Picture;
+using tova_test::Pixel;
+using tova_test::Pixels;
 
 namespace {
 
@@ -33,27 +37,6 @@ protected:
         EXPECT_TRUE(font->Load());
         font->SetColor(0xFFFF);
         return font;
-    }
-    static std::unique_ptr<cGZBuffer> Buffer(int32_t w, int32_t h, int32_t format = cGZBuffer::kFormat565) {
-        auto buffer = std::make_unique<cGZBuffer>();
-        EXPECT_TRUE(buffer->Init(w, h, format, 16, nullptr, 0, 0));
-        buffer->Clear(0);
-        return buffer;
-    }
-    static uint16_t Pixel(cGZBuffer& buffer, int32_t x, int32_t y) {
-        buffer.Lock(64);
-        const uint16_t value = buffer.GetBits()[y * (buffer.GetPitch() / 2) + x];
-        buffer.Unlock(64);
-        return value;
-    }
-    static std::vector<uint16_t> Pixels(cGZBuffer& buffer) {
-        std::vector<uint16_t> out;
-        for (int32_t y = 0; y < buffer.Height(); ++y)
-            for (int32_t x = 0; x < buffer.Width(); ++x) out.push_back(Pixel(buffer, x, y));
-        return out;
-    }
-    static platform::Image Picture(cGZBuffer& buffer) {
-        return platform::ImageFromSurface(*buffer.GetSurface()->Surface());
     }
     tova_test::TempFolder folder;
 };

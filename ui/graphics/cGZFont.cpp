@@ -10,11 +10,15 @@
 #include "ui/graphics/KoralBinding.h"
 #include "ui/graphics/KoralImageFile.h"
 #include "ui/graphics/KoralStreams.h"
+#include "ui/graphics/FontDrawing.h"
 #include "ui/graphics/cGZBuffer.h"
 
-namespace {
+using font_drawing::ClipOf;
+using font_drawing::DrawLock;
+using font_drawing::LayoutOf;
+using font_drawing::Mix;
 
-constexpr uint32_t kLockMode = 64;
+namespace {
 
 // One glyph image as read from the file, before it goes into the atlas.
 struct LoadedImage {
@@ -27,49 +31,6 @@ struct LoadedImage {
     int32_t left = 0;  // its place in the atlas
     int32_t top = 0;
 };
-
-int32_t Length(const char* text, int32_t length) {
-    if (!text) return 0;
-    return length < 0 ? static_cast<int32_t>(std::strlen(text)) : length;
-}
-
-uint32_t Mix(int32_t format, uint32_t over, uint32_t under, int32_t opacity) {
-    uint8_t r1, g1, b1, r2, g2, b2;
-    cGZBuffer::SplitColorFor(format, over, r1, g1, b1);
-    cGZBuffer::SplitColorFor(format, under, r2, g2, b2);
-    auto blend = [opacity](uint8_t a, uint8_t b) {
-        return static_cast<uint8_t>((a * opacity + b * (31 - opacity)) / 31);
-    };
-    return cGZBuffer::MakeColorFor(format, blend(r1, r2), blend(g1, g2), blend(b1, b2));
-}
-
-// Locks the target for one drawing call unless the caller holds it locked.
-class DrawLock {
-public:
-    explicit DrawLock(cGZBuffer& buffer) : mBuffer(buffer) {
-        if (buffer.IsLocked() && buffer.GetBits()) return;
-        mLocked = buffer.Lock(kLockMode);
-    }
-    ~DrawLock() {
-        if (mLocked) mBuffer.Unlock(kLockMode);
-    }
-    uint16_t* Bits() const { return mBuffer.GetBits(); }
-
-private:
-    cGZBuffer& mBuffer;
-    bool mLocked = false;
-};
-
-// The clip rectangle cut to the buffer.
-cRZRect ClipOf(const cGZBuffer& buffer, const cRZRect* clip) {
-    cRZRect whole{0, 0, buffer.Width(), buffer.Height()};
-    if (!clip) return whole;
-    cRZRect out;
-    out.Intersect(whole, *clip);
-    return out;
-}
-
-int32_t LayoutOf(const cGZBuffer& buffer) { return buffer.GetPixelFormat().code == 7 ? 7 : 5; }
 
 }  // namespace
 
@@ -87,10 +48,7 @@ uint32_t cGZFont::Release() {
 
 void cGZFont::SetColor(uint32_t colour) { mColour = colour; }
 
-void cGZFont::SetFlag(uint32_t mask, bool on) {
-    const uint32_t changeable = mask & (kFlagUnderline | kFlagShadow);
-    mFlags = on ? (mFlags | changeable) : (mFlags & ~changeable);
-}
+void cGZFont::SetFlag(uint32_t mask, bool on) { mFlags = font_drawing::ChangeFlags(mFlags, mask, on); }
 
 void cGZFont::Unload() {
     mGlyphs = {};
@@ -248,7 +206,7 @@ void cGZFont::BuildColourTable(uint32_t colour, int32_t format) {
 
 cIGZFont::Extent cGZFont::MeasureText(const char* text, int32_t length) const {
     Extent extent{0, mLineHeight};
-    length = Length(text, length);
+    length = font_drawing::TextLength(text, length);
     for (int32_t i = 0; i < length; ++i) extent.width += mGlyphs[static_cast<uint8_t>(text[i])].advance;
     return extent;
 }
@@ -256,7 +214,7 @@ cIGZFont::Extent cGZFont::MeasureText(const char* text, int32_t length) const {
 int32_t cGZFont::GetGlyphWidth(uint8_t ch) const { return mGlyphs[ch].right - mGlyphs[ch].left; }
 
 int32_t cGZFont::GetTextWidth(const char* text, int32_t length) const {
-    length = Length(text, length);
+    length = font_drawing::TextLength(text, length);
     int32_t width = 0;
     for (int32_t i = 0; i < length; ++i) {
         const auto ch = static_cast<uint8_t>(text[i]);
@@ -266,11 +224,7 @@ int32_t cGZFont::GetTextWidth(const char* text, int32_t length) const {
 }
 
 int32_t cGZFont::GetTrimmedWidth(const char* text, int32_t length) const {
-    length = Length(text, length);
-    while (length > 0 && (IsSpace(static_cast<uint8_t>(text[length - 1])) ||
-                          !IsDrawable(static_cast<uint8_t>(text[length - 1]))))
-        --length;
-    return GetTextWidth(text, length);
+    return font_drawing::TrimmedWidth(*this, text, length);
 }
 
 int32_t cGZFont::GetBaseline() const { return mGlyphs['A'].yOffset + (mGlyphs['A'].bottom - mGlyphs['A'].top); }
@@ -291,7 +245,7 @@ int32_t cGZFont::WordFallback(const char* text, int32_t length) const {
 }
 
 int32_t cGZFont::FitLine(const char* text, int32_t length, int32_t width) const {
-    length = Length(text, length);
+    length = font_drawing::TextLength(text, length);
     if (length <= 0) return 0;
     auto at = [text](int32_t i) { return static_cast<uint8_t>(text[i]); };
     if (at(0) == '\n') return 1;
@@ -314,11 +268,7 @@ int32_t cGZFont::FitLine(const char* text, int32_t length, int32_t width) const 
 }
 
 int32_t cGZFont::CountLines(const char* text, int32_t length, int32_t width) const {
-    length = Length(text, length);
-    int32_t lines = 0;
-    for (int32_t start = 0; start < length; ++lines)
-        start += std::max(1, FitLine(text + start, length - start, width));
-    return lines;
+    return font_drawing::CountLines(*this, text, length, width);
 }
 
 int32_t cGZFont::DrawRun(uint16_t* bits, int32_t pitch, const cRZRect& clip, int32_t x, int32_t y, const char* text,
@@ -374,7 +324,7 @@ int32_t cGZFont::DrawRun(uint16_t* bits, int32_t pitch, const cRZRect& clip, int
 
 int32_t cGZFont::DrawText(cGZBuffer& buffer, int32_t x, int32_t y, const char* text, int32_t length,
                           const cRZRect* clip, int32_t selectionStart, int32_t selectionEnd) {
-    length = Length(text, length);
+    length = font_drawing::TextLength(text, length);
     if (!mLoaded || length <= 0) return 0;
     DrawLock lock(buffer);
     uint16_t* bits = lock.Bits();
@@ -425,18 +375,5 @@ int32_t cGZFont::DrawMnemonicText(cGZBuffer& buffer, int32_t x, int32_t y, const
 
 void cGZFont::DrawTextBox(cGZBuffer& buffer, const cRZRect& rect, const char* text, int32_t length,
                           int32_t alignment) {
-    length = Length(text, length);
-    const int32_t boxWidth = rect.right - rect.left;
-    int32_t top = rect.top;
-    for (int32_t start = 0; start < length && top < rect.bottom; top += std::max(mLineHeight, 1)) {
-        const int32_t count = std::max(1, FitLine(text + start, length - start, boxWidth));
-        const char* line = text + start;
-        start += count;
-        if (!IsDrawable(static_cast<uint8_t>(line[0]))) continue;
-        const int32_t lineWidth = GetTrimmedWidth(line, count);
-        int32_t left = rect.left;
-        if (alignment == kAlignCentre) left = rect.left + boxWidth / 2 - lineWidth / 2;
-        else if (alignment == kAlignRight) left = rect.right - lineWidth;
-        DrawText(buffer, left, top, line, count, &rect, -1, -1);
-    }
+    font_drawing::DrawTextBox(*this, buffer, rect, text, length, alignment, true);
 }

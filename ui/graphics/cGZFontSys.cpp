@@ -5,6 +5,8 @@
 #include "framework/cGZFrameWork.h"
 #include "framework/cGZFrameWorkNeighbours.h"
 #include "framework/cRZLanguageManager.h"
+#include "ui/graphics/cGZDBFontKorean.h"
+#include "ui/graphics/cGZDBFontThai.h"
 #include "ui/graphics/cGZFont.h"
 
 namespace {
@@ -17,8 +19,6 @@ uint32_t FrameworkLanguage() {
     cIGZLanguageManager* languages = framework ? framework->GetLanguageManager() : nullptr;
     return languages ? languages->GetCurrentLanguage() : 1;
 }
-
-bool IsDoubleByteOrThai(uint32_t language) { return language == 15 || (language >= 17 && language <= 20); }
 
 }  // namespace
 
@@ -49,6 +49,7 @@ bool cGZFontSys::Init() {
 bool cGZFontSys::Shutdown() {
     for (cIGZFont* font : mFonts) font->Release();
     mFonts.clear();
+    mGlyphSets.Free();
     mInitialised = false;
     return true;
 }
@@ -82,9 +83,18 @@ cIGZFont* cGZFontSys::GetFont(const FontRequest& request) {
             }
     }
     const uint32_t language = Language(static_cast<uint32_t>(request.language));
-    // The double-byte and Thai font kinds are not made by this service yet.
-    if (IsDoubleByteOrThai(language)) return nullptr;
-    auto* font = new cGZFont(FontFileName(request.size, request.flags, language), request.size, request.flags);
+    const cRZString path = FontFileName(request.size, request.flags, language);
+    cIGZFont* font = nullptr;
+    if (!DBGlyphSet::SetsOfLanguage(language).empty()) {
+        // These fonts draw from the language's glyph sets, loaded once; the
+        // file name only serves as the font's path. They start at size 12.
+        mGlyphSets.LoadLanguage(mFolder.c_str(), language);
+        auto set = mGlyphSets.ForFont(language, 12);
+        if (language == 19) font = new cGZDBFontThai(path, std::move(set));
+        else font = new cGZDBFontKorean(path, language, std::move(set));
+    } else {
+        font = new cGZFont(path, request.size, request.flags);
+    }
     font->SetColor(0xFFFF);
     if (!font->Load()) {
         delete font;

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "framework/cGZSystemService.h"
+#include "ui/graphics/DBGlyphSet.h"
 #include "ui/graphics/cIGZFontSys.h"
 
 class cGZFontSys : public cIGZFontSys, public cIGZSystemService {
@@ -37,11 +38,10 @@ public:
     void SetRunning(bool) override {}
     bool OnTick(uint32_t) override { return false; }
 
-    // The file a request of this size and flags names in a language; empty
-    // for languages whose fonts are not made here.
     // Makes the framework build this service as its font service.
     static void RegisterProvider();
 
+    // The file a request of this size and flags names in a language.
     cRZString FontFileName(int32_t size, uint32_t flags, uint32_t language) const;
     bool IsInitialised() const { return mInitialised; }
     size_t ListedFontCount() const { return mFonts.size(); }
@@ -55,5 +55,7 @@ private:
     std::map<int32_t, cRZString> mFaces;
     uint32_t mRefCount = 0;
     cRZString mFolder;
+    // The double-byte and Thai glyph sets, loaded once per run.
+    DBGlyphSets mGlyphSets;
 };
 

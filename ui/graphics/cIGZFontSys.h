@@ -25,6 +25,9 @@ public:
     virtual bool Shutdown() = 0;
     // The font with one reference for the caller, or null.
     virtual cIGZFont* GetFont(const FontRequest& request) = 0;
+    // Gives back a shared font (one of a language-0 request). A font asked
+    // for with an explicit language is not listed and is left alone here:
+    // its owner releases it with the font's own Release.
     virtual int32_t ReleaseFont(cIGZFont* font) = 0;
     virtual bool SetFaceName(int32_t index, const cRZString& name) = 0;
     virtual bool GetFaceName(int32_t index, cRZString& name) const = 0;
