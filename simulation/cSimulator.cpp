@@ -5,6 +5,8 @@
 #include "gamedata/GlobalContext.h"
 #include "gamedata/SimRandom.h"
 #include "platform/Clock.h"
+#include "resfile/ReconObject.h"
+#include "resfile/TypeCode.h"
 #include "simulation/ObjectErrorReport.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/PrimProfiler.h"
@@ -418,6 +420,16 @@ void cSimulator::Transfer(ReconStream& stream, int32_t version) {
   SetSpeed(globals_[kSimSpeed]);
   globals_[kSimDaysInMonth] = kDaysInMonth;
   globals_[kSimFreeWill] = freeWill_;
+}
+
+int32_t cSimulator::LoadState(iResFile& file, int16_t id, int32_t* version) {
+  SimpleReconObject<cSimulator> record(this, TypeCode("VUXI"));
+  return ReconObject::LoadFromResFile(record, file, id, version);
+}
+
+int32_t cSimulator::SaveState(iResFile& file, int16_t id, int32_t version) {
+  SimpleReconObject<cSimulator> record(this, TypeCode("VUXI"));
+  return ReconObject::SaveToResFile(record, version, file, id);
 }
 
 }  // namespace tova

@@ -121,8 +121,10 @@ class cSimulator : public Commander, public iLotSimulator {
   int16_t GetResumeIndex() const { return resumeIndex_; }
 
   // Figures C, A and B of the lot's worth.
-  int32_t GetFigure(int32_t n) const { return figures_[static_cast<size_t>(n)]; }
-  void SetFigure(int32_t n, int32_t value) { figures_[static_cast<size_t>(n)] = value; }
+  int32_t GetFigure(int32_t n) const override { return n >= 0 && n < 3 ? figures_[static_cast<size_t>(n)] : 0; }
+  void SetFigure(int32_t n, int32_t value) override {
+    if (n >= 0 && n < 3) figures_[static_cast<size_t>(n)] = value;
+  }
   enum : int32_t { kFigureC = 0, kFigureA = 1, kFigureB = 2 };
 
   // Console switches: a frame's time limit in milliseconds (0 none) and
@@ -140,6 +142,10 @@ class cSimulator : public Commander, public iLotSimulator {
   // The saved state at the stream's version; a short record fails the stream.
   void Transfer(ReconStream& stream, int32_t version);
   void Reconstitute(ReconStream& stream, int32_t version) { Transfer(stream, version); }
+  // The state as resource ('VUXI', id) of a lot file.
+  int32_t LoadState(iResFile& file, int16_t id, int32_t* version) override;
+  int32_t SaveState(iResFile& file, int16_t id, int32_t version) override;
+  void ResetState() override { Reset(module_); }
 
  private:
   void StoreFundGlobals();
