@@ -108,6 +108,7 @@ void ObjectErrorReport::ReportError(cXObject& object) {
   if ((object.GetStateFlags() & kStateInError) == 0) return;
   object.SetStateFlags(object.GetStateFlags() & ~kStateInError);
   if (object.GetErrorCode() == 0) return;
+  if (observer_) observer_(object);
   ObjectModule* module = object.GetModule();
   if (module == nullptr || !module->GetShell().DebugObjects()) {
     ResetObject(object);

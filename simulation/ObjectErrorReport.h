@@ -50,6 +50,8 @@ class ObjectErrorReport {
   void SetPersonsNotice(PersonsNotice notice) { personsNotice_ = std::move(notice); }
   // The neighbourhood's own dump, appended to the file.
   void SetNeighborhoodDump(TextSource dump) { neighborhoodDump_ = std::move(dump); }
+  // Hears of every error reported, before the object is reset or shown.
+  void SetObserver(PersonsNotice observer) { observer_ = std::move(observer); }
 
   void ReportError(cXObject& object);
   // The message of the object's error code, appended to text.
@@ -73,6 +75,7 @@ class ObjectErrorReport {
   std::string userData_;
   PersonsNotice personsNotice_;
   TextSource neighborhoodDump_;
+  PersonsNotice observer_;
   std::string lastFile_;
   std::string lastMessage_;
 };
