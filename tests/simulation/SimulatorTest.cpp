@@ -265,6 +265,13 @@ TEST_F(Simulator, StopRequestEndsTheFrame) {
   now += 42 * 10;
   sim.RunFrame();
   EXPECT_EQ(sim.GetTickCount(), 5) << "the second tick's check passes 5 ms";
+  // An elapsed time beyond 32 bits of milliseconds counts as exceeded, even
+  // against the largest limit.
+  sim.SetStopwatch([&us] { return us += (1ull << 43); });
+  sim.SetTimeLimit(INT32_MAX);
+  now += 42 * 10;
+  sim.RunFrame();
+  EXPECT_EQ(sim.GetTickCount(), 6);
 }
 
 TEST_F(Simulator, APassResumesWhereItStoppedAndSkipsARemovedObject) {
