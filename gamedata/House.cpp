@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 #include "gamedata/GlobalContext.h"
@@ -29,6 +30,7 @@ constexpr int16_t kCmdRoomChanged = 241;
 constexpr int16_t kCmdObjectDeleted = 243;
 constexpr int16_t kCmdFamilyLeft = 259;
 constexpr int16_t kCmdResetRooms = 262;
+constexpr int16_t kCmdDumpRooms = 1012;
 constexpr int16_t kNoRoom = static_cast<int16_t>(0xFFFB);
 constexpr int32_t kSimFamilyGlobal = 9;
 constexpr int32_t kSimLotFlagGlobal = 22;
@@ -202,6 +204,11 @@ void House::UpdateFigures() {
   sim.SetGlobal(kSimLotFlagGlobal, stats.onUnroofedTile || built ? 1 : 0);
 }
 
+void House::RefreshAll() {
+  if (rooms_) rooms_->UpdateChangedRooms();
+  UpdateFigures();
+}
+
 void House::ComputeRatings(HouseRatings& r) {
   r.Clear();
   if (!parts_) return;
@@ -306,6 +313,9 @@ int16_t House::DoCommand(int32_t command, intptr_t argument) {
       return 1;
     case kCmdResetRooms:
       if (rooms_) rooms_->ResetAll();
+      return 1;
+    case kCmdDumpRooms:
+      if (rooms_ && debug_ != nullptr) rooms_->DumpStatistics(*debug_);
       return 1;
     default:
       return 0;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -90,6 +91,10 @@ class House : public Commander {
   // the save results.
   int32_t Save(const std::string& lotPath);
   void UpdateFigures();
+  // Rooms rescored, then the figures updated.
+  void RefreshAll();
+  // Where command 1012 writes the room statistics (none by default).
+  void SetDebugStream(std::ostream* out) { debug_ = out; }
   void ComputeRatings(HouseRatings& ratings);
   int32_t GetSizeRating(const HouseRatings& ratings) const;
   int32_t GetFurnishingsRating() const;
@@ -133,6 +138,7 @@ class House : public Commander {
   PiecewiseCurve sizeCurve_;
   PiecewiseCurve furnishingsCurve_;
   HouseTuning tuning_;
+  std::ostream* debug_ = nullptr;
 };
 
 }  // namespace tova

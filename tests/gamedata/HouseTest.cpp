@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "LotFakes.h"
 #include "gamedata/GlobalContext.h"
@@ -333,6 +334,11 @@ TEST_F(HouseFixture, DayChangesAndRoomCommands) {
   parts->objects.stats.valueTotal1 = 77;
   Broadcast(220, 0);
   EXPECT_EQ(parts->simulator.figures[1], 77) << "a new day updates the figures";
+  // The room statistics go to the debug stream when there is one.
+  std::ostringstream debug;
+  house.SetDebugStream(&debug);
+  EXPECT_TRUE(Broadcast(1012, 0));
+  EXPECT_NE(debug.str().find("Room Statistics"), std::string::npos);
 }
 
 }  // namespace
