@@ -102,6 +102,24 @@ TEST_F(Simulator, ResetStartsAtOneInTheMorningOfTheFifteenthOfJune) {
   EXPECT_EQ(module.GetGlobals(), sim.Globals());
 }
 
+TEST_F(Simulator, LanguageAndFreeWillComeFromTheGame) {
+  GlobalContext context;
+  context.language = 5;
+  gGlobalContext = &context;
+  sim.Reset(&module);
+  EXPECT_EQ(sim.GetGlobal(kSimLanguage), 5);
+  cSimulator::SetFreeWillOption(1, &sim);
+  EXPECT_EQ(sim.GetGlobal(kSimFreeWill), 1);
+  const std::vector<uint8_t> bytes = WritePlain([&](ReconStream& out) { sim.Transfer(out, kSimulatorVersion); });
+  context.language = 6;
+  cSimulator read;
+  ASSERT_TRUE(ReadPlain(bytes, [&](ReconStream& in) { read.Transfer(in, kSimulatorVersion); }));
+  EXPECT_EQ(read.GetGlobal(kSimLanguage), 6);
+  EXPECT_EQ(read.GetGlobal(kSimFreeWill), 1);
+  gGlobalContext = nullptr;
+  cSimulator::SetFreeWillOption(0, nullptr);
+}
+
 TEST_F(Simulator, ClockRollOvers) {
   struct Case {
     int h, m, s, day, month, year;
