@@ -11,6 +11,8 @@
 
 #include "gamedata/TilePosition.h"
 
+class iResFile;
+
 namespace tova {
 
 // A box in sixteenths of a tile.
@@ -88,6 +90,42 @@ class iLotWorld {
   virtual void SetTileFlagBits(TileLocation, uint8_t /*bits*/, bool /*on*/) {}
   // Tells the tile's storey that something at the tile changed.
   virtual void NotifyTileChanged(TileLocation) {}
+
+  // What the house asks of its world. A world without these keeps the
+  // answers below: it cannot change size, reads and writes no chunks, is
+  // worth nothing and has one storey.
+  // Gives the world n tiles a side; false when it cannot.
+  virtual bool Resize(int32_t /*size*/) { return false; }
+  // After a change of size: the world recomputes what derives from it.
+  virtual void Recompute() {}
+  // The world's layers in a house file at a version; resource status codes.
+  virtual int32_t LoadLayers(iResFile&, int32_t /*version*/) { return 0; }
+  virtual int32_t SaveLayers(iResFile&, int32_t /*version*/) { return 0; }
+  // The floor and wallpaper patterns this world uses, kept with the lot.
+  virtual int32_t LoadPatterns(iResFile&) { return 0; }
+  virtual int32_t SavePatterns(iResFile&) { return 0; }
+  // Leaves build and buy mode without a current tool.
+  virtual void MakeNoToolCurrent() {}
+  // The value of what was built, and whether anything was.
+  virtual int32_t GetBuildValue(bool& builtSomething) const {
+    builtSomething = false;
+    return 0;
+  }
+  virtual bool HasUpperLevel() const { return false; }
+};
+
+// The figures the house reads of the lot's objects.
+struct LotObjectStatistics {
+  int32_t valueTotal1 = 0;    // what the objects cost
+  int32_t valueTotal2 = 0;    // what they are worth now
+  bool hasKind1 = false;      // an object of definition type 1
+  bool hasKind9 = false;      // an object of definition type 9
+  bool onUnroofedTile = false;
+  int32_t counted = 0;        // objects that count toward the ratings
+  int32_t broken = 0;         // of those, broken ones
+  int32_t dirty = 0;          // of those, dirty (not broken) ones
+  int32_t indoorValue = 0;    // value of counted objects in indoor rooms
+  int32_t outdoorValue = 0;   // and in outdoor ones
 };
 
 // A 3D position in the renderer's world units.
@@ -125,6 +163,17 @@ class iLotObjects {
   virtual LotPoint3 GetWorldPosition(int16_t object) const = 0;
   virtual TileLocation GetTile(int16_t object) const = 0;
   virtual void GetPersons(std::vector<LotPersonPlace>& out) const = 0;
+
+  // What the house asks of its objects; the defaults hold no objects.
+  // The objects in a house file at a version; resource status codes.
+  virtual int32_t LoadObjects(iResFile&, int32_t /*version*/) { return 0; }
+  virtual int32_t SaveObjects(iResFile&, int32_t /*version*/) { return 0; }
+  virtual void PrepareForLoad() {}
+  // After the world changed size: objects beyond it go.
+  virtual void Regrid(int32_t /*size*/) {}
+  virtual void Rescore(int32_t /*level*/) {}
+  virtual LotObjectStatistics GetStatistics() const { return {}; }
+  virtual int32_t CountObjects() const { return 0; }
 };
 
 struct ScreenRect {
@@ -175,6 +224,16 @@ class iLotSimulator {
   virtual ~iLotSimulator() = default;
   virtual int16_t GetGlobal(int32_t index) const = 0;
   virtual void SetGlobal(int32_t index, int16_t value) = 0;
+
+  // What the house asks of its simulator; the defaults keep nothing.
+  // The saved state, resource (type 'VUXI', id); resource status codes.
+  virtual int32_t LoadState(iResFile&, int16_t /*id*/, int32_t* /*version*/) { return -1; }
+  virtual int32_t SaveState(iResFile&, int16_t /*id*/, int32_t /*version*/) { return 0; }
+  // Back to the start of a new game.
+  virtual void ResetState() {}
+  // Figures C (0), A (1) and B (2) of the lot's worth.
+  virtual int32_t GetFigure(int32_t) const { return 0; }
+  virtual void SetFigure(int32_t, int32_t) {}
 };
 
 struct LotServices {

@@ -21,6 +21,9 @@ class iGameShell {
   // The family's funds, which a purchase on the cursor may not pass (no
   // limit until a shell says).
   virtual int32_t FamilyFunds() const { return INT32_MAX; }
+  // Object errors are written to a report file and shown in a dialog
+  // ("debug_objects"); off, the object is only reset.
+  virtual bool DebugObjects() const { return false; }
 };
 
 }  // namespace tova

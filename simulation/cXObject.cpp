@@ -13,6 +13,7 @@
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/PrimProfiler.h"
 #include "simulation/SoundPlayer.h"
 
 namespace tova {
@@ -204,7 +205,9 @@ void cXObject::OnError(int16_t) {
 }
 
 bool cXObject::Tick() {
+  if (profiler_ != nullptr) profiler_->StartTick();
   const bool result = TreeZaz::Tick();
+  if (profiler_ != nullptr) profiler_->EndTick();
   if (result) {
     if (data_[kDataIdleCountdown] > 0) --data_[kDataIdleCountdown];
     for (SlotPoint& p : slotPoints_) p.cycle.Step();
@@ -235,6 +238,14 @@ cXObject* cXObject::RequireStackObject(const TreeStackFrame& frame, int16_t code
 }
 
 int32_t cXObject::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
+  if (profiler_ == nullptr) return DispatchPrimitive(node.Opcode(), frame, node);
+  // A primitive that raises an error still counts its time.
+  struct Timing {
+    PrimProfiler& profiler;
+    int32_t opcode;
+    ~Timing() { profiler.StopPrimitive(opcode); }
+  } timing{*profiler_, node.Opcode()};
+  profiler_->StartPrimitive(timing.opcode);
   return DispatchPrimitive(node.Opcode(), frame, node);
 }
 

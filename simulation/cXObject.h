@@ -230,6 +230,8 @@ struct ScreenBox {
   int32_t left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
 };
 
+class PrimProfiler;
+
 class cXObject : public TreeZaz {
   friend class ObjectModule;
 
@@ -430,6 +432,11 @@ class cXObject : public TreeZaz {
   // countdown 0 and its first graphic cycle not running.
   bool MayDeschedule() const;
 
+  // The profiler that times this object's ticks and primitives; null when
+  // not profiled. Not owned.
+  void SetProfiler(PrimProfiler* profiler) { profiler_ = profiler; }
+  PrimProfiler* GetProfiler() const { return profiler_; }
+
  protected:
   int32_t personMark_ = 0;
 
@@ -480,6 +487,7 @@ class cXObject : public TreeZaz {
   std::vector<SlotPoint> slotPoints_;
   int32_t redrawStamp_ = INT_MAX, redrawClock_ = 0, redrawState_ = 1;
   ScreenBox screen_;
+  PrimProfiler* profiler_ = nullptr;
   int32_t floorShadow_ = -1;
   bool showId_ = false;
   // Current frame of the primitive being run (operand access reads it).

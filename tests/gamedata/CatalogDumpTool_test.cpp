@@ -33,7 +33,7 @@ TEST(CatalogDumpTool, ListsTheStarterContent) {
       "0x7FD96B54\tTemplate Person\tobjects\t2\t4096 4097 0",
       "0x3C08965F\tUnknown Object\tobjects\t4\t4096 4097 0",
       "0x3EEC206C\tLot Controller\tobjects\t7\t4096 4098 0",
-      "0x4C3A1001\tDining Chair\tobjects\t4\t4096 4097 4098\n",  // from its 'OBJf'
+      "0x4C3A1001\tDining Chair\tobjects\t4\t4096 4097 0\n",  // from its 'OBJf'
       "0x4C3A1002\tDining Table\tobjects\t4\t",
       "0x4C3A1003\tFloor Lamp\tobjects\t4\t",
       "0x4C3A1010\tTicker\tobjects\t4\t0 4096 0",

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "tools/contentc/HouseSources.h"
 #include "world/LotFile.h"
 #include "world/cFixedWorld.h"
 
@@ -77,6 +78,7 @@ bool CompileLot(const std::string& name, const std::string& text, const std::str
     std::string line, output;
     int number = 0;
     std::unique_ptr<cFixedWorld> world;
+    LotExtras extras;
     auto fail = [&](const std::string& message) {
         error = name + ":" + std::to_string(number) + ": " + message;
         return false;
@@ -91,6 +93,11 @@ bool CompileLot(const std::string& name, const std::string& text, const std::str
         const std::string& verb = w[0];
         if (verb == "lot" && w.size() == 2) {
             output = w[1];
+            continue;
+        }
+        std::string extraError;
+        if (ParseLotExtra(verb, w, line, number, extras, extraError)) {
+            if (!extraError.empty()) return fail(extraError);
             continue;
         }
         std::vector<long> v;
@@ -149,6 +156,7 @@ bool CompileLot(const std::string& name, const std::string& text, const std::str
     const std::string path = root + "/" + output;
     const size_t slash = path.find_last_of('/');
     platform::CreateDirectories(path.substr(0, slash));
+    if (extras.Any()) return WriteWholeLot(name, *world, extras, root, path, error);
     std::string saveError;
     if (SaveLotLayers(*world, path, kHouseFileVersion, saveError) != 0) {
         error = name + ": cannot write " + path + (saveError.empty() ? "" : ": " + saveError);

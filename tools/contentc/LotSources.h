@@ -13,7 +13,8 @@
 //   pool X0 Y0 X1 Y1                  pool on the tiles X0..X1, Y0..Y1
 //   water X0 Y0 X1 Y1                 water likewise
 // A later wall over the same edge replaces the earlier one, so doors and
-// windows are short runs laid over a box.
+// windows are short runs laid over a box. Objects, the clock, funds, seeds
+// and the house's text are listed in HouseSources.h.
 #pragma once
 
 #include <string>

@@ -1,0 +1,7 @@
+#include "gamedata/GlobalContext.h"
+
+namespace tova {
+
+GlobalContext* gGlobalContext = nullptr;
+
+}  // namespace tova

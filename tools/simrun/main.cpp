@@ -1,0 +1,248 @@
+// simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] [--debug-objects]
+//
+// Loads lot N (UserData/Houses/HouseNN.iff under ROOT, or FILE with --load)
+// into a house and runs T simulator ticks one after the other (no real-time
+// budget), then prints
+//   before <yyyy>-<mm>-<dd> <hh>:<mm>:<ss> tick <n> funds <f>
+//   after ...                                  (the same, T ticks on)
+//   objects <n>
+//   hash <16 hex digits>   FNV-1a 64 over the simulator's and the objects'
+//                          records and the world's layers as a save writes them
+// and, as they happen, one line per object error reported:
+//   error <id> <code> "<message>"
+// --profile adds one line per primitive opcode, most total time first:
+//   prim <opcode> calls <n> us <total>
+// --debug-objects writes each error's report file (the dialog answers
+// Reset). --save writes the lot after the run. Exit 0; 1 when the lot does
+// not load or cannot be saved.
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gamedata/GlobalContext.h"
+#include "gamedata/House.h"
+#include "gamedata/ObjectDefinition.h"
+#include "gamedata/ObjectFolder.h"
+#include "resfile/IFFResFile2.h"
+#include "resfile/MemResFile.h"
+#include "resfile/ResStatus.h"
+#include "resfile/TypeCode.h"
+#include "simulation/ObjectErrorReport.h"
+#include "simulation/PrimProfiler.h"
+#include "simulation/SimProfiler.h"
+#include "world/LotHouseParts.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] "
+               "[--debug-objects]\n");
+  return 2;
+}
+
+bool ParseNumber(const char* text, long long lo, long long hi, long long& out) {
+  char* end = nullptr;
+  const long long v = std::strtoll(text, &end, 10);
+  if (end == text || *end != '\0' || v < lo || v > hi) return false;
+  out = v;
+  return true;
+}
+
+class Shell : public tova::iGameShell {
+ public:
+  bool DebugObjects() const override { return debugObjects; }
+  bool debugObjects = false;
+};
+
+// No one to ask headless: every error dialog answers Reset.
+class ResetDialog : public tova::iPictureDialog {
+ public:
+  int32_t ShowModal(const std::string&, const std::string&, const std::vector<std::string>&) override {
+    return tova::ObjectErrorReport::kReset;
+  }
+  void ShowMessageBox(const std::string& title, const std::string& text) override {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  }
+};
+
+void PrintClock(const char* label, tova::cSimulator& sim) {
+  std::printf("%s %04d-%02d-%02d %02d:%02d:%02d tick %d funds %d\n", label, sim.GetGlobal(tova::kSimYear),
+              sim.GetGlobal(tova::kSimMonth), sim.GetGlobal(tova::kSimDay), sim.GetGlobal(tova::kSimHour),
+              sim.GetGlobal(tova::kSimMinute), sim.GetGlobal(tova::kSimSecond), sim.GetTickCount(), sim.GetFunds());
+}
+
+uint64_t Fnv1a(uint64_t hash, const std::vector<uint8_t>& bytes) {
+  for (uint8_t b : bytes) {
+    hash ^= b;
+    hash *= 0x100000001B3ull;
+  }
+  return hash;
+}
+
+// The records a save writes for the simulator, the objects and the world's
+// layers, hashed type by type in the order the file keeps them.
+bool HashState(tova::House& house, cLotHouseParts& parts, uint64_t& hash) {
+  house.UpdateFigures();
+  MemResFile memory;
+  const int32_t version = tova::kGameSaveVersion;
+  if (parts.GetSimulator().SaveState(memory, 1, version) != kResOK || parts.GetModule().Save(memory, version) != kResOK ||
+      parts.GetWorld().SaveLayers(memory, version) != kResOK) {
+    return false;
+  }
+  hash = 0xCBF29CE484222325ull;
+  for (const ResType code : {TypeCode("VUXI"), TypeCode("ObjM"), TypeCode("Arry")}) {
+    for (int i = 1; i <= memory.CountResources(code); ++i) {
+      MemHandle h = memory.GetIndexedResource(code, i, nullptr);
+      ResId id = 0;
+      std::vector<uint8_t> bytes;
+      if (h == nullptr || memory.GetId(h, id) != kResOK || !memory.GetStored(code, id, bytes)) return false;
+      hash = Fnv1a(hash, bytes);
+    }
+  }
+  return true;
+}
+
+struct OpcodeTotal {
+  int64_t calls = 0;
+  int64_t microseconds = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string root, load, save;
+  long long lot = -1, ticks = -1;
+  bool profile = false;
+  Shell shell;
+  for (int i = 1; i < argc; ++i) {
+    const bool hasValue = i + 1 < argc;
+    if (std::strcmp(argv[i], "--data") == 0 && hasValue) {
+      root = argv[++i];
+    } else if (std::strcmp(argv[i], "--lot") == 0 && hasValue) {
+      if (!ParseNumber(argv[++i], 0, 99, lot)) return Usage();
+    } else if (std::strcmp(argv[i], "--ticks") == 0 && hasValue) {
+      if (!ParseNumber(argv[++i], 0, 100000000, ticks)) return Usage();
+    } else if (std::strcmp(argv[i], "--save") == 0 && hasValue) {
+      save = argv[++i];
+    } else if (std::strcmp(argv[i], "--load") == 0 && hasValue) {
+      load = argv[++i];
+    } else if (std::strcmp(argv[i], "--profile") == 0) {
+      profile = true;
+    } else if (std::strcmp(argv[i], "--debug-objects") == 0) {
+      shell.debugObjects = true;
+    } else {
+      return Usage();
+    }
+  }
+  if (root.empty() || lot < 0 || ticks < 0) return Usage();
+  if (root.back() != '/' && root.back() != '\\') root += '/';
+  if (load.empty()) {
+    char name[32];
+    std::snprintf(name, sizeof name, "House%02lld.iff", lot);
+    load = root + "UserData/Houses/" + name;
+  }
+
+  tova::ObjectFolder catalogue;
+  catalogue.Init(root);
+  cLotHouseParts* parts = nullptr;
+  tova::House house(nullptr, [&](int32_t size) {
+    auto made = std::make_unique<cLotHouseParts>(size, &catalogue);
+    parts = made.get();
+    return made;
+  }, &catalogue);
+  house.CreateWorld();
+  tova::GlobalContext context;
+  context.house = &house;
+  context.simulator = &parts->GetSimulator();
+  context.objectFolder = &catalogue;
+  tova::gGlobalContext = &context;
+  tova::ObjectModule& module = parts->GetModule();
+  tova::cSimulator& sim = parts->GetSimulator();
+  module.SetShell(&shell);
+
+  ResetDialog dialog;
+  tova::ObjectErrorReport report;
+  report.SetDialog(&dialog);
+  report.SetHouseNumber(static_cast<int32_t>(lot));
+  report.SetTickSource([&sim] { return sim.GetTickCount(); });
+  report.SetFolders(".", root + "UserData");
+  report.SetObserver([](tova::cXObject& o) {
+    std::printf("error %d %d \"%s\"\n", o.GetId(), o.GetErrorCode(), tova::ObjectErrorMessage(o.GetErrorCode()));
+  });
+  sim.SetErrorReport(&report);
+
+  IFFResFile2 file;
+  int32_t version = 0;
+  if (file.Open(load) != kResOK) {
+    std::fprintf(stderr, "simrun: cannot open %s\n", load.c_str());
+    return 1;
+  }
+  const int32_t status = house.Load(file, &version);
+  file.Close();
+  if (status != 0) {
+    std::fprintf(stderr, "simrun: %s holds no lot that loads (%d)\n", load.c_str(), status);
+    return 1;
+  }
+
+  std::vector<std::unique_ptr<tova::PrimProfiler>> profilers;
+  std::vector<int32_t> seen;
+  std::map<int32_t, OpcodeTotal> totals;
+  tova::SimProfiler simProfiler;
+  if (profile) {
+    sim.SetProfiler(&simProfiler);
+    for (tova::cXObject* o = module.FirstObject(); o != nullptr; o = o->GetNext()) {
+      profilers.push_back(std::make_unique<tova::PrimProfiler>(tova::PrimProfiler::kTickRecords,
+                                                               [&sim] { return sim.GetTickCount(); }));
+      o->SetProfiler(profilers.back().get());
+    }
+    seen.assign(profilers.size(), 0);
+  }
+
+  PrintClock("before", sim);
+  for (long long t = 0; t < ticks; ++t) {
+    sim.Tick();
+    for (size_t p = 0; p < profilers.size(); ++p) {
+      for (; seen[p] < profilers[p]->SamplesTaken(); ++seen[p]) {
+        if (const tova::PrimProfiler::TickRecord* r = profilers[p]->RecordOf(seen[p])) {
+          for (const auto& e : r->entries) {
+            totals[e.opcode].calls += e.calls;
+            totals[e.opcode].microseconds += e.totalMicroseconds;
+          }
+        }
+      }
+    }
+  }
+  PrintClock("after", sim);
+  std::printf("objects %d\n", module.ObjectCount());
+  uint64_t hash = 0;
+  if (!HashState(house, *parts, hash)) {
+    std::fprintf(stderr, "simrun: the state cannot be written for its hash\n");
+    return 1;
+  }
+  std::printf("hash %016" PRIx64 "\n", hash);
+  if (profile) {
+    std::vector<std::pair<int32_t, OpcodeTotal>> rows(totals.begin(), totals.end());
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.second.microseconds > b.second.microseconds; });
+    for (const auto& [opcode, total] : rows) {
+      std::printf("prim %d calls %" PRId64 " us %" PRId64 "\n", opcode, total.calls, total.microseconds);
+    }
+  }
+  for (tova::cXObject* o = module.FirstObject(); o != nullptr; o = o->GetNext()) o->SetProfiler(nullptr);
+  if (!save.empty()) {
+    const int32_t saved = house.Save(save);
+    if (saved != 0) {
+      std::fprintf(stderr, "simrun: cannot save %s (%d)\n", save.c_str(), saved);
+      return 1;
+    }
+  }
+  tova::gGlobalContext = nullptr;
+  return 0;
+}
