@@ -44,6 +44,28 @@ TEST(FontTools, MakeFontsThenDrawHelloWorld) {
     EXPECT_GT(box->height, 40) << "several lines";
 }
 
+TEST(FontTools, GlyphSetsOfTheDoubleByteAndThaiLanguages) {
+    tova_test::TempFolder root;
+    const auto made = tova_test::RunProgram("fontmake", {"--out", root / "UIGraphics/Fonts", "--sizes", "9-9"});
+    ASSERT_EQ(made.code, 0) << made.err;
+    const std::pair<const char*, size_t> sets[] = {{"font12j.fon", 215136}, {"font16j.fon", 286848},
+                                                   {"font16b5.fon", 449920}, {"font16gb.fon", 278304},
+                                                   {"font20th.fon", 10240},  {"font12k.fon", 64172},
+                                                   {"font16k.fon", 79296}};
+    for (const auto& [name, size] : sets) EXPECT_EQ(root.Read(std::string("UIGraphics/Fonts/") + name).size(), size) << name;
+    for (const char* language : {"15", "17", "18", "19", "20"}) {
+        const std::string out = root / (std::string(language) + ".png");
+        const auto drawn = tova_test::RunProgram("fontdemo", {"--data", root.path(), "--lang", language, "--width", "80",
+                                                              "日本語 中文 한국어 ภาษาไทย", out});
+        ASSERT_EQ(drawn.code, 0) << language << " " << drawn.err;
+        auto picture = platform::ReadPngFile(out);
+        ASSERT_TRUE(picture) << language;
+        bool inked = false;
+        for (size_t i = 0; i < picture->pixels.size(); ++i) inked = inked || picture->pixels[i] > 128;
+        EXPECT_TRUE(inked) << language;
+    }
+}
+
 TEST(FontTools, FailuresAreNamed) {
     tova_test::TempFolder root;
     const auto noFont = tova_test::RunProgram("fontdemo", {"--data", root.path(), "--lang", "1", "x", root / "o.png"});

@@ -1,4 +1,5 @@
 // fontmake --out FOLDER [--face FILE] [--bold-face FILE] [--sizes FIRST-LAST]
+//          [--cjk-face FILE] [--thai-face FILE]
 //
 // Writes the game's proportional fonts into FOLDER: VariableSans_NN.ffn and
 // VariableSans_NN_B.ffn for each size (8-16 by default) in code page 1252,
@@ -6,12 +7,15 @@
 // of the page with a drawable character becomes one glyph image, rendered
 // from the outline face (by file name under the system's font folders;
 // DejaVuSans.ttf and DejaVuSans-Bold.ttf by default) and cut to its inked
-// rows. Prints one line per file written; exits 1 naming the failing step.
+// rows. Then the one-bit glyph sets of the double-byte languages (from
+// wqy-microhei.ttc) and Thai (from Loma.ttf). Prints one line per file
+// written; exits 1 naming the failing step.
 #include "platform/CodePage.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "platform/TrueTypeFont.h"
 #include "platform/FontImageFile.h"
+#include "GlyphSets.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +23,10 @@
 #include <vector>
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: fontmake --out FOLDER [--face FILE] [--bold-face FILE] [--sizes FIRST-LAST] [--cjk-face FILE] "
+    "[--thai-face FILE]";
 
 int Fail(const std::string& why) {
     std::fprintf(stderr, "fontmake: %s\n", why.c_str());
@@ -86,6 +94,7 @@ bool WriteFont(const std::string& path, const platform::TrueTypeFont& face, cons
 
 int main(int argc, char** argv) {
     std::string folder, faceName = "DejaVuSans.ttf", boldName = "DejaVuSans-Bold.ttf";
+    std::string cjkName = "wqy-microhei.ttc", thaiName = "Loma.ttf";
     int first = 8, last = 16;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -93,20 +102,25 @@ int main(int argc, char** argv) {
         if (arg == "--out" && hasValue) folder = argv[++i];
         else if (arg == "--face" && hasValue) faceName = argv[++i];
         else if (arg == "--bold-face" && hasValue) boldName = argv[++i];
+        else if (arg == "--cjk-face" && hasValue) cjkName = argv[++i];
+        else if (arg == "--thai-face" && hasValue) thaiName = argv[++i];
         else if (arg == "--sizes" && hasValue) {
             if (std::sscanf(argv[++i], "%d-%d", &first, &last) != 2 || first < 4 || last > 64 || first > last)
                 return Fail("sizes must be FIRST-LAST between 4 and 64");
         } else {
-            return Fail("usage: fontmake --out FOLDER [--face FILE] [--bold-face FILE] [--sizes FIRST-LAST]");
+            return Fail(kUsage);
         }
     }
-    if (folder.empty()) return Fail("usage: fontmake --out FOLDER [--face FILE] [--bold-face FILE] [--sizes FIRST-LAST]");
+    if (folder.empty()) return Fail(kUsage);
     auto locate = [](const std::string& name) {
         return name.find('/') != std::string::npos ? name : platform::TrueTypeFont::FindFile(name);
     };
     const std::string facePath = locate(faceName), boldPath = locate(boldName);
     if (facePath.empty()) return Fail("no face " + faceName);
     if (boldPath.empty()) return Fail("no face " + boldName);
+    const std::string cjkPath = locate(cjkName), thaiPath = locate(thaiName);
+    if (cjkPath.empty()) return Fail("no face " + cjkName);
+    if (thaiPath.empty()) return Fail("no face " + thaiName);
     struct Variant {
         const char* subfolder;
         int codePage;
@@ -127,5 +141,7 @@ int main(int argc, char** argv) {
                 std::printf("%s%s\n", where.c_str(), name);
             }
     }
+    std::string error;
+    if (!fontmake::WriteGlyphSets(folder + "/", cjkPath, thaiPath, error)) return Fail(error);
     return 0;
 }

@@ -262,7 +262,17 @@ bool cGZBuffer::ApplyPalette() {
 bool cGZBuffer::LoadImageFile(const std::string& name) {
     delete mProxy;
     mProxy = new cGZBufferBMPProxy(name);
-    if (!mProxy->Load()) {
+    return AttachLoadedProxy(mProxy->Load());
+}
+
+bool cGZBuffer::LoadImageBytes(std::string bytes) {
+    delete mProxy;
+    mProxy = new cGZBufferBMPProxy("");
+    return AttachLoadedProxy(mProxy->LoadBytes(std::move(bytes)));
+}
+
+bool cGZBuffer::AttachLoadedProxy(bool loaded) {
+    if (!loaded) {
         delete mProxy;
         mProxy = nullptr;
         return false;

@@ -143,6 +143,11 @@ public:
     static void SplitColorFor(int32_t formatCode, uint32_t pixel, uint8_t& red, uint8_t& green, uint8_t& blue);
 
     bool LoadImageFile(const std::string& name);
+    // The same from a bitmap file's bytes already in memory.
+    bool LoadImageBytes(std::string bytes);
+    // The resource id of a picture loaded by id (0 otherwise).
+    int32_t GetResourceId() const { return mResourceId; }
+    void SetResourceId(int32_t id) { mResourceId = id; }
     bool CreateDepthBuffer();
     bool CreateIndexBuffer();
 
@@ -161,6 +166,9 @@ public:
     cGZBuffer* GetIndexBuffer() const { return mIndex; }
 
 protected:
+    // Makes the just-loaded proxy this buffer's picture, or drops it.
+    bool AttachLoadedProxy(bool loaded);
+
     // One pixel, read or written through the locked pixel pointer (16-bit
     // buffers) or the surface (8-bit).
     uint32_t PixelAt(int32_t x, int32_t y) const;
@@ -186,6 +194,7 @@ protected:
     int32_t mKind = 0;
     cGZBufferColorSurfaceW95DX* mSurface = nullptr;
     cGZBufferBMPProxy* mProxy = nullptr;
+    int32_t mResourceId = 0;
     uint32_t mLockFlags = 0;
     int32_t mRefCount = 0;
     cGZBuffer* mDepth = nullptr;
