@@ -78,10 +78,11 @@ tova::LotObjectStatistics cHouseLotObjects::GetStatistics() const {
 }
 
 cLotHouseParts::cLotHouseParts(int32_t size, tova::ObjectFolder* catalogue)
-    : mWorld(std::make_unique<cRotatableWorld>(size)),
+    : mWorld(std::make_unique<cRotatableWorld>(size, WorldServices{nullptr, &mShifter})),
       mLotWorld(*mWorld),
       mModule(catalogue),
       mLotObjects(mModule, *mWorld) {
+    mShifter.module = &mModule;
     mModule.SetLot(&mLotWorld, nullptr);
     mSimulator.Reset(&mModule);
 }

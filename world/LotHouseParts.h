@@ -73,6 +73,16 @@ public:
     static tova::HousePartsFactory Factory(tova::ObjectFolder* catalogue);
 
 private:
+    // The world moves the lot's objects with its layers.
+    class ObjectShifter : public iWorldNeighbours {
+    public:
+        void ShiftObjects(int32_t dx, int32_t dy) override {
+            if (module) module->Reposition(dx, dy);
+        }
+        tova::ObjectModule* module = nullptr;
+    };
+
+    ObjectShifter mShifter;  // before the world, which holds it
     std::unique_ptr<cRotatableWorld> mWorld;
     cHouseLotWorld mLotWorld;
     tova::ObjectModule mModule;
