@@ -1,5 +1,6 @@
 #include "world/tools/cToolSet.h"
 
+#include "world/tools/cNewFloorTool.h"
 #include "world/tools/cTileTool.h"
 #include "world/tools/cWaterTool.h"
 
@@ -8,6 +9,7 @@ cToolSet::cToolSet(ToolServices& services) {
     // empty.
     for (int32_t id : {0, 1, 2, 3, 5, 4, 6, 7, 8, 9, 10}) {
         switch (id) {
+            case kFloor: mTools[id] = std::make_unique<cNewFloorTool>(services, mUndo); break;
             case kTile: mTools[id] = std::make_unique<cTileTool>(services); break;
             case kWater: mTools[id] = std::make_unique<cWaterTool>(services, mUndo); break;
             default: break;
