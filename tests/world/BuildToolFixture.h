@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,34 @@ public:
     bool PersonInRoom(uint16_t room) const override { return occupiedRooms.count(room) != 0; }
 };
 
+// Markers as a log: "create G V" gives ids from 1, then "show ID X Y",
+// "hide ID", "variant ID V", "delete ID".
+class LogMarkers : public iToolMarkers {
+public:
+    std::vector<std::string> log;
+    int32_t next = 1;
+    std::map<int32_t, std::pair<int, int>> shown;  // live markers on a tile
+    int32_t CreateMarker(uint32_t, int32_t variant) override {
+        log.push_back("create " + std::to_string(variant));
+        return next++;
+    }
+    void SetVariant(int32_t id, int32_t variant) override {
+        log.push_back("variant " + std::to_string(id) + " " + std::to_string(variant));
+    }
+    void ShowMarker(int32_t id, TileLocation t) override {
+        shown[id] = {t.x, t.y};
+        log.push_back("show " + std::to_string(id) + " " + std::to_string(t.x) + " " + std::to_string(t.y));
+    }
+    void HideMarker(int32_t id) override {
+        shown.erase(id);
+        log.push_back("hide " + std::to_string(id));
+    }
+    void DeleteMarker(int32_t id) override {
+        shown.erase(id);
+        log.push_back("delete " + std::to_string(id));
+    }
+};
+
 inline tova::FinePoint Centre(int x, int y) { return {x * 16 + 8, y * 16 + 8}; }
 
 class BuildToolFixture : public ::testing::Test {
@@ -79,7 +108,7 @@ protected:
         return s;
     }
     void SetUp() override {
-        GetBuildToolContext() = BuildToolContext{&objects, 3, false};
+        GetBuildToolContext() = BuildToolContext{&objects, &markers, 3, false};
         services = {&world, &shell, &money, &keyboard, &clock, &viewer};
         set = std::make_unique<cToolSet>(services);
         world.RecomputeRooms(0);
@@ -129,6 +158,7 @@ protected:
 
     FixedPrices prices;
     TableObjects objects;
+    LogMarkers markers;
     cFixedWorld world;
     cLotWorld lot;
     tova::RoomManager rooms;

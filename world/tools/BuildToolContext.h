@@ -34,8 +34,22 @@ public:
     virtual bool PersonInRoom(uint16_t room) const = 0;
 };
 
+// The marker objects the terrain tools show on the lot: an object of a
+// definition in one of its looks, placed on a tile or hidden.
+class iToolMarkers {
+public:
+    virtual ~iToolMarkers() = default;
+    // An id other than 0, or 0 when no marker can be made.
+    virtual int32_t CreateMarker(uint32_t guid, int32_t variant) = 0;
+    virtual void SetVariant(int32_t marker, int32_t variant) = 0;
+    virtual void ShowMarker(int32_t marker, TileLocation worldTile) = 0;
+    virtual void HideMarker(int32_t marker) = 0;
+    virtual void DeleteMarker(int32_t marker) = 0;
+};
+
 struct BuildToolContext {
     const iToolObjects* objects = nullptr;
+    iToolMarkers* markers = nullptr;
     int32_t terrainPrice = 1;    // money per unit of height
     bool buildAnywhere = false;  // the usable-area limits are off
 };

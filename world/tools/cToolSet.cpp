@@ -1,6 +1,8 @@
 #include "world/tools/cToolSet.h"
 
+#include "world/tools/cLevelDirtTool.h"
 #include "world/tools/cNewFloorTool.h"
+#include "world/tools/cSimpleAltTool.h"
 #include "world/tools/cTileTool.h"
 #include "world/tools/cWaterTool.h"
 
@@ -9,6 +11,9 @@ cToolSet::cToolSet(ToolServices& services) {
     // empty.
     for (int32_t id : {0, 1, 2, 3, 5, 4, 6, 7, 8, 9, 10}) {
         switch (id) {
+            case kRaiseTerrain: mTools[id] = std::make_unique<cSimpleAltTool>(services, mUndo, 1); break;
+            case kLowerTerrain: mTools[id] = std::make_unique<cSimpleAltTool>(services, mUndo, -1); break;
+            case kLevelTerrain: mTools[id] = std::make_unique<cLevelDirtTool>(services, mUndo); break;
             case kFloor: mTools[id] = std::make_unique<cNewFloorTool>(services, mUndo); break;
             case kTile: mTools[id] = std::make_unique<cTileTool>(services); break;
             case kWater: mTools[id] = std::make_unique<cWaterTool>(services, mUndo); break;
