@@ -10,6 +10,13 @@
 
 #include "world/WorldTypes.h"
 
+class iUndoObjects;
+namespace tova {
+class ObjectDefinition;
+class ObjectFolder;
+class ObjectModule;
+}  // namespace tova
+
 // One multi-tile group standing on a tile: the tiles of all its parts and
 // whether it may be carried along when the ground under it changes.
 struct ToolObjectGroup {
@@ -52,6 +59,13 @@ struct BuildToolContext {
     iToolMarkers* markers = nullptr;
     int32_t terrainPrice = 1;    // money per unit of height
     bool buildAnywhere = false;  // the usable-area limits are off
+    // The live objects and the catalogue the move tool buys from, and the
+    // object side of its undo records.
+    tova::ObjectModule* module = nullptr;
+    tova::ObjectFolder* catalogue = nullptr;
+    iUndoObjects* undoObjects = nullptr;
+    // The cursor definition; null looks up "Tile Cursor" in the catalogue.
+    tova::ObjectDefinition* cursorDefinition = nullptr;
 };
 
 // The one context of the process; the shell fills it when the catalogue and
