@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <map>
+
 #include "world/cPoolLayer.h"
+#include "world/tools/BuildToolContext.h"
 #include "world/roofs/cRoofMeshFactory.h"
 #include "world/tools/ToolInput.h"
 #include "world/undo/cRoofUndoable.h"
@@ -17,6 +20,24 @@ bool ParseNumber(const std::string& text, double low, double high, double& out) 
     return !text.empty() && *end == '\0' && out >= low && out <= high;
 }
 
+class ReplayPrices : public iWorldPrices {
+public:
+    std::map<int32_t, int32_t> floors;
+    int32_t pool = 0;
+    int32_t WallPrice(int32_t) const override { return 0; }
+    int32_t WallpaperPrice(int32_t) const override { return 0; }
+    int32_t FloorPrice(int32_t pattern) const override {
+        const auto it = floors.find(pattern);
+        return it == floors.end() ? 0 : it->second;
+    }
+    int32_t PoolTilePrice() const override { return pool; }
+};
+
+ReplayPrices& Prices() {
+    static ReplayPrices prices;
+    return prices;
+}
+
 std::string RoofText() {
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", GetRoofSlope());
@@ -24,6 +45,11 @@ std::string RoofText() {
 }
 
 }  // namespace
+
+const WorldServices& ReplayWorldServices() {
+    static WorldServices services{&Prices(), nullptr, nullptr, {}};
+    return services;
+}
 
 ToolReplay::ToolReplay(cFixedWorld& world, int32_t money, const std::string& dataRoot)
     : mWorld(world), mDataRoot(dataRoot) {
@@ -51,7 +77,7 @@ ToolReplay::~ToolReplay() {
 
 bool ToolReplay::Handles(const std::string& verb) const {
     for (const char* known : {"tool", "level", "hold", "release", "move", "down", "drag", "up", "key", "char", "undo",
-                              "redo", "roof"})
+                              "redo", "roof", "price", "mode"})
         if (verb == known) return true;
     return false;
 }
@@ -93,6 +119,11 @@ bool ToolReplay::Run(const std::vector<std::string>& words, std::string& error) 
         record->MarkDone();
         mTools->GetUndoManager().Push(record);
         ok = true;
+    } else if (verb == "price") {
+        ok = Price(words, error);
+    } else if (verb == "mode" && words.size() == 2 && ParseNumber(words[1], 0, 9, value) && value == std::floor(value)) {
+        mShell.mode = static_cast<int32_t>(value);
+        ok = true;
     } else if (error.empty()) {
         error = "unknown command or wrong arguments";
     }
@@ -122,6 +153,22 @@ bool ToolReplay::SelectTool(const std::vector<std::string>& words, std::string& 
     tool->SetParameter(parameter);
     SetCurrentTool(tool);
     tool->SetParameter(parameter);
+    return true;
+}
+
+bool ToolReplay::Price(const std::vector<std::string>& words, std::string& error) {
+    double a = 0, b = 0;
+    const bool floor = words.size() == 4 && words[1] == "floor" && ParseNumber(words[2], 1, 254, a) &&
+                       ParseNumber(words[3], 0, 1000000, b);
+    const bool other = words.size() == 3 && (words[1] == "pool" || words[1] == "terrain") &&
+                       ParseNumber(words[2], 0, 1000000, b);
+    if (!floor && !other) {
+        error = "price takes floor PATTERN AMOUNT, pool AMOUNT or terrain AMOUNT";
+        return false;
+    }
+    if (floor) Prices().floors[static_cast<int32_t>(a)] = static_cast<int32_t>(b);
+    else if (words[1] == "pool") Prices().pool = static_cast<int32_t>(b);
+    else GetBuildToolContext().terrainPrice = static_cast<int32_t>(b);
     return true;
 }
 

@@ -17,6 +17,10 @@
 #include "world/cFixedWorld.h"
 #include "world/tools/cToolSet.h"
 
+// The world services the replay's lot is made with: prices that the
+// "price" command sets (everything free until then).
+const WorldServices& ReplayWorldServices();
+
 class ToolReplay {
 public:
     ToolReplay(cFixedWorld& world, int32_t money, const std::string& dataRoot);
@@ -35,6 +39,7 @@ private:
     bool Mouse(const std::string& verb, const std::string& x, const std::string& y, std::string& error);
     bool SelectTool(const std::vector<std::string>& words, std::string& error);
     bool Key(const std::string& which, bool down, std::string& error);
+    bool Price(const std::vector<std::string>& words, std::string& error);
     void TakeSnapshot();
     void PrintChanges();
     std::string CellText(const _c2DArray& layer, const uint8_t* cell) const;

@@ -11,7 +11,8 @@
 // Build-mode events (the household starts with --money, default 20000):
 //   tool ID [VALUE]   level N   hold|release shift|ctrl   key CODE   char C
 //   move|down|drag|up X Y (view tiles, fractions allowed)
-//   undo   redo   roof SLOPE TEXTURE
+//   undo   redo   roof SLOPE TEXTURE   mode N (the control panel's mode)
+//   price floor PATTERN AMOUNT | price pool AMOUNT | price terrain AMOUNT
 // each followed by the changed cells and "money M pending P undo U redo R".
 // Room detection runs once after the lot is loaded.
 #include <cstdio>
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
         else return Usage();
     }
     if (lotPath.empty() || scriptPath.empty()) return Usage();
-    cRotatableWorld world(static_cast<int32_t>(size));
+    cRotatableWorld world(static_cast<int32_t>(size), ReplayWorldServices());
     if (LoadLotLayers(world, lotPath, static_cast<int32_t>(version)) != 0) {
         std::fprintf(stderr, "buildscript: cannot read the lot's layers from %s\n", lotPath.c_str());
         return 1;
