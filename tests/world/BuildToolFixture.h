@@ -15,6 +15,7 @@
 
 #include "framework/cRZKeyboard.h"
 #include "gamedata/RoomManager.h"
+#include "support/PriceTable.h"
 #include "support/RecordingViewer.h"
 #include "support/ToolFakes.h"
 #include "world/LotWorld.h"
@@ -25,17 +26,13 @@
 
 namespace tova_test {
 
-class FixedPrices : public iWorldPrices {
-public:
-    std::map<int32_t, int32_t> floors{{1, 100}, {2, 30}, {3, 50}};
-    int32_t pool = 40;
-    int32_t WallPrice(int32_t) const override { return 0; }
-    int32_t WallpaperPrice(int32_t) const override { return 0; }
-    int32_t FloorPrice(int32_t pattern) const override {
-        const auto it = floors.find(pattern);
-        return it == floors.end() ? 0 : it->second;
+// The prices the tool tests use: floor 1 at 100, 2 at 30, 3 at 50; pool
+// tiles at 40.
+struct FixedPrices : PriceTable {
+    FixedPrices() {
+        floors = {{1, 100}, {2, 30}, {3, 50}};
+        pool = 40;
     }
-    int32_t PoolTilePrice() const override { return pool; }
 };
 
 // Objects by world tile (x, y, level); each flag set lists the tiles where

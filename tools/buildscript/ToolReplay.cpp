@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <map>
-
+#include "support/PriceTable.h"
 #include "world/cPoolLayer.h"
 #include "world/tools/BuildToolContext.h"
 #include "world/roofs/cRoofMeshFactory.h"
@@ -20,21 +19,8 @@ bool ParseNumber(const std::string& text, double low, double high, double& out) 
     return !text.empty() && *end == '\0' && out >= low && out <= high;
 }
 
-class ReplayPrices : public iWorldPrices {
-public:
-    std::map<int32_t, int32_t> floors;
-    int32_t pool = 0;
-    int32_t WallPrice(int32_t) const override { return 0; }
-    int32_t WallpaperPrice(int32_t) const override { return 0; }
-    int32_t FloorPrice(int32_t pattern) const override {
-        const auto it = floors.find(pattern);
-        return it == floors.end() ? 0 : it->second;
-    }
-    int32_t PoolTilePrice() const override { return pool; }
-};
-
-ReplayPrices& Prices() {
-    static ReplayPrices prices;
+tova_test::PriceTable& Prices() {
+    static tova_test::PriceTable prices;
     return prices;
 }
 
