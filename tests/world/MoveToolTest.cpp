@@ -11,6 +11,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/StarterContent.h"
 #include "simulation/cXCursorObject.h"
+#include "support/PriceTable.h"
 #include "support/ScratchDir.h"
 #include "support/ToolFakes.h"
 #include "world/LotWorld.h"
@@ -91,7 +92,8 @@ protected:
 
     tova_test::ScratchDir dir;
     ObjectFolder folder;
-    cFixedWorld world{16};
+    tova_test::PriceTable prices;
+    cFixedWorld world{16, WorldServices{&prices, nullptr, nullptr, {}}};
     cLotWorld lot{world};
     ObjectModule module{&folder};
     ModuleUndoObjects objects{module};
@@ -274,6 +276,31 @@ TEST_F(MoveTool, KeysTurnTheCarriedObjectAndEscapeDropsAPurchase) {
     EXPECT_TRUE(Move().KeyDown(27, 0));
     EXPECT_FALSE(Move().Carrying());
     EXPECT_LT(module.ObjectCount(), objectsBefore) << "the unbought chair is gone";
+    EXPECT_EQ(money.money, 20000);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MoveTool, ACategoryThreeItemTakesUpTheFloorUnderItAndItsUndoPutsItBack) {
+    // The table becomes a category-3 item that stands on bare ground only.
+    ObjectDefinitionRecord& record = folder.FindByGUID(kTable)->GetRecord();
+    record.SetWord(ObjectDefinitionRecord::kCategory, 3);
+    cMoveTool::FillItemListsFromCatalogue();
+    prices.floors[2] = 30;
+    world.Floors(1)->At(6, 6) = 2;
+    Buy(kTable, 3);
+    EXPECT_EQ(Move().GetMode(), 5);
+    ASSERT_TRUE(Move().Carrying());
+    Move().Carried()->SetData(kDataPlacement, kPlaceOnGround);
+    Click(6, 6);
+    ASSERT_FALSE(Move().Carrying()) << Move().Message();
+    EXPECT_EQ(world.Floors(1)->At(6, 6), 0) << "the floor gave way";
+    EXPECT_EQ(money.money, 20000 - 200 + 24);
+    ASSERT_EQ(Undo().Undo(), 0);
+    EXPECT_EQ(world.Floors(1)->At(6, 6), 2);
+    EXPECT_EQ(ObjectAt(6, 6), 0);
     EXPECT_EQ(money.money, 20000);
 }
 

@@ -13,6 +13,8 @@
 #include "simulation/cXCursorObject.h"
 #include "world/cFixedWorld.h"
 #include "world/tools/BuildToolContext.h"
+#include "world/tools/cNewFloorTool.h"
+#include "world/undo/FloorUndoable.h"
 #include "world/undo/ObjectUndoable.h"
 #include "world/undo/UndoManager.h"
 
@@ -321,6 +323,58 @@ bool cMoveTool::TryOtherFacings(tova::FinePoint target, int32_t level) {
     return false;
 }
 
+void cMoveTool::UndoFloorChanges() {
+    if (mRecord != nullptr) mRecord->UndoAfter();
+}
+
+bool cMoveTool::ProvideFloor() {
+    cFixedWorld& world = *Services().world;
+    if (mCursor->GetCarried() == nullptr || mRecord == nullptr) return false;
+    // The cursor's parts stand where the carried parts are tried, even when
+    // the carried object could not be put there.
+    std::vector<cXObject*> parts;
+    mCursor->GetGroup(parts);
+    auto* floors = new FloorUndoable(world, this);
+    floors->AddRef();
+    int32_t cost = 0;
+    bool ok = true;
+    for (cXObject* cursorPart : parts) {
+        cXObject* part = cursorPart != nullptr ? static_cast<cXCursorObject*>(cursorPart)->GetCarried() : nullptr;
+        if (part == nullptr || !cursorPart->IsOnLot() || world.IsBorderTile(cursorPart->GetTile())) continue;
+        const TileLocation view = world.WorldToView(cursorPart->GetTile());
+        const int32_t flags = part->GetData(tova::kDataPlacement);
+        const uint8_t floor = world.GetFloor(view);
+        if (!(flags & tova::kPlaceOnFloor) && floor != 0) {
+            const int32_t refund = static_cast<int32_t>(std::lround(0.8 * FloorPatternPrice(world, floor)));
+            if (!FloorCanRemove(world, view)) ok = false;
+            if (!ok) break;
+            floors->AddTileChange(view, -refund);
+            world.SetFloor(view, 0);
+            cost -= refund;
+        } else if (!(flags & tova::kPlaceNoFloorAbove) && floor == 0 && view.level > 1) {
+            int32_t pattern = Services().shell != nullptr ? Services().shell->GetFloorPattern() : 0;
+            if (pattern == 0) pattern = 1;
+            if (!FloorCanLay(world, view)) ok = false;
+            if (!ok) break;
+            const int32_t price = FloorPatternPrice(world, pattern);
+            floors->AddTileChange(view, price);
+            world.SetFloor(view, static_cast<uint8_t>(pattern));
+            cost += price;
+        }
+    }
+    if (ok && !CanAfford(mCarryPrice + cost)) ok = false;
+    if (!ok || floors->Count() == 0) {
+        floors->Revert();
+        floors->Release();
+        return ok;
+    }
+    AddPending(cost);
+    // Its change is made already; applying only marks it done.
+    mRecord->AddAfter(floors);
+    floors->Release();
+    return true;
+}
+
 void cMoveTool::TrackTo(tova::FinePoint fine) {
     cFixedWorld& world = *Services().world;
     tova::FinePoint target = fine;
@@ -343,9 +397,17 @@ void cMoveTool::TrackTo(tova::FinePoint fine) {
     }
     if (!world.IsBorderPoint(target)) {
         const int32_t level = CarryLevel();
+        const bool floorItem = mMode == kFirstCategoryMode + 2;
+        if (floorItem) UndoFloorChanges();
         mCursor->Place(target, level, nullptr, 0);
         bool valid = mCursor->IsCarriedPlaced();
-        if (!valid && !turning) valid = TryOtherFacings(target, level);
+        if (!valid && floorItem && ProvideFloor()) {
+            mCursor->Place(target, level, nullptr, 0);
+            valid = mCursor->IsCarriedPlaced();
+            if (!valid) UndoFloorChanges();
+        } else if (!valid && !turning) {
+            valid = TryOtherFacings(target, level);
+        }
         if (valid) {
             mLastValid = target;
         } else if (!mLastValid.IsOffLot()) {

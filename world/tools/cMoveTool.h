@@ -101,6 +101,11 @@ private:
     void Sell(tova::cXObject& object, ObjectUndoable* record);
     void TrackTo(tova::FinePoint fine);
     bool TryOtherFacings(tova::FinePoint target, int32_t level);
+    // Mode 5: the floor changes the carried group needs where it stands,
+    // recorded after the carry; false when a tile refuses or the money
+    // does not reach.
+    bool ProvideFloor();
+    void UndoFloorChanges();
     void UpdateCursorKind();
     int32_t CarryLevel() const;
     int32_t RefundOf(const tova::cXObject& object) const;

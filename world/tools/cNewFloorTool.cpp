@@ -17,11 +17,29 @@ namespace {
 constexpr uint16_t kSplitRoom = 0xFFFB;
 constexpr uint8_t kHalfFloor = 255;
 
-int32_t FloorPrice(const cFixedWorld& world, int32_t pattern) {
+int32_t FloorPrice(const cFixedWorld& world, int32_t pattern) { return FloorPatternPrice(world, pattern); }
+}  // namespace
+
+int32_t FloorPatternPrice(const cFixedWorld& world, int32_t pattern) {
     const iWorldPrices* prices = world.Services().prices;
     return pattern == 0 || prices == nullptr ? 0 : prices->FloorPrice(pattern);
 }
-}  // namespace
+
+bool FloorCanLay(cFixedWorld& world, TileLocation viewTile) {
+    const TileLocation t = world.ViewToWorld(viewTile);
+    if (!GetBuildToolContext().buildAnywhere && (world.GetTileFlags(viewTile) & kTileOutsideArea)) return false;
+    if (t.level == 1 && world.HasPool(t)) return false;
+    const AltitudeCell& c = world.Altitude().At(t.x, t.y);
+    if (c.corner[0] != c.corner[1] || c.corner[0] != c.corner[2] || c.corner[0] != c.corner[3]) return false;
+    if ((world.GetTileFlags(viewTile) & kTileSupportsUpper) == 0) return false;
+    return tool_objects::AllowsFloorUnder(t);
+}
+
+bool FloorCanRemove(cFixedWorld& world, TileLocation viewTile) {
+    const TileLocation t = world.ViewToWorld(viewTile);
+    if (!tool_objects::AllowsFloorRemoval(t)) return false;
+    return t.level <= 1 || tool_objects::AllowsStandingWithoutFloor(t);
+}
 
 cNewFloorTool::cNewFloorTool(ToolServices& services, UndoManager& undo) : cTool(services), mUndo(undo) {
     FreshRecord();
@@ -74,22 +92,9 @@ bool cNewFloorTool::Inside(TileLocation viewTile) const {
     return GetBuildToolContext().buildAnywhere || (world.GetTileFlags(viewTile) & kTileOutsideArea) == 0;
 }
 
-bool cNewFloorTool::CanLay(TileLocation viewTile) const {
-    cFixedWorld& world = *Services().world;
-    const TileLocation t = world.ViewToWorld(viewTile);
-    if (!GetBuildToolContext().buildAnywhere && (world.GetTileFlags(viewTile) & kTileOutsideArea)) return false;
-    if (t.level == 1 && world.HasPool(t)) return false;
-    const AltitudeCell& c = world.Altitude().At(t.x, t.y);
-    if (c.corner[0] != c.corner[1] || c.corner[0] != c.corner[2] || c.corner[0] != c.corner[3]) return false;
-    if ((world.GetTileFlags(viewTile) & kTileSupportsUpper) == 0) return false;
-    return tool_objects::AllowsFloorUnder(t);
-}
+bool cNewFloorTool::CanLay(TileLocation viewTile) const { return FloorCanLay(*Services().world, viewTile); }
 
-bool cNewFloorTool::CanRemove(TileLocation viewTile) const {
-    const TileLocation t = Services().world->ViewToWorld(viewTile);
-    if (!tool_objects::AllowsFloorRemoval(t)) return false;
-    return t.level <= 1 || tool_objects::AllowsStandingWithoutFloor(t);
-}
+bool cNewFloorTool::CanRemove(TileLocation viewTile) const { return FloorCanRemove(*Services().world, viewTile); }
 
 bool cNewFloorTool::LayTile(FloorUndoable& record, TileLocation viewTile, uint8_t pattern, bool whole,
                             tova::FinePoint fine) {

@@ -11,6 +11,13 @@
 
 class FloorUndoable;
 class UndoManager;
+class cFixedWorld;
+
+// The floor tests of one view tile on its level, shared with the move tool.
+bool FloorCanLay(cFixedWorld& world, TileLocation viewTile);
+bool FloorCanRemove(cFixedWorld& world, TileLocation viewTile);
+// A pattern's price from the world's prices (0 for none).
+int32_t FloorPatternPrice(const cFixedWorld& world, int32_t pattern);
 
 class cNewFloorTool : public cTool {
 public:
