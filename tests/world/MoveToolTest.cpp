@@ -305,3 +305,23 @@ TEST_F(MoveTool, ACategoryThreeItemTakesUpTheFloorUnderItAndItsUndoPutsItBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MoveTool, ACarriedCategoryOneItemHighlightsItsTile) {
+    Buy(kChair, 1);
+    Move().MouseMove(At(7, 9), 0, plain);
+    uint64_t rows[64] = {};
+    Move().MarkTiles(TileLocation::At(0, 0, 1), rows);
+    EXPECT_EQ(rows[9], uint64_t{1} << 7);
+    for (int y = 0; y < 64; ++y) {
+        if (y != 9) EXPECT_EQ(rows[y], 0u) << y;
+    }
+    // Owned objects carried without a category mark nothing.
+    Move().SetParameter(-1);
+    uint64_t none[64] = {};
+    Move().MarkTiles(TileLocation::At(0, 0, 1), none);
+    EXPECT_EQ(none[9], 0u);
+}
+
+}  // namespace

@@ -142,6 +142,7 @@ int32_t cMoveTool::CarryLevel() const { return mMode == kFirstCategoryMode + 2 ?
 void cMoveTool::SetParameter(int16_t value) {
     Deselect();
     SetHighlight(false);
+    mHighlightOn = false;
     mUpperForbidden = false;
     ObjectDefinition* before = mDefinition;
     mValue = value;
@@ -158,7 +159,10 @@ void cMoveTool::SetParameter(int16_t value) {
                 mMode = kFirstCategoryMode + category - 1;
                 mBuying = true;
                 mRefund = kRefund80;
-                if (category <= 2) SetHighlight(true);
+                if (category <= 2) {
+                    SetHighlight(true);
+                    mHighlightOn = true;
+                }
                 if (category == 4) {
                     mUpperForbidden = true;
                     mRefund = kRefundNone;
@@ -651,4 +655,29 @@ void cMoveTool::RemoveCarried() {
     EndCarry(true);
     Module()->DeleteObject(id);
     Deselect();
+}
+
+void cMoveTool::MarkTiles(TileLocation, uint64_t (&rows)[64]) {
+    if (!mHighlightOn || mCursor == nullptr) return;
+    cFixedWorld& world = *Services().world;
+    std::vector<cXObject*> parts;
+    mCursor->GetGroup(parts);
+    cXObject* highlighted = mDeleteArmed && Module() != nullptr ? Module()->GetObject(mHighlighted) : nullptr;
+    TileLocation chosen = TileLocation::At(0, 0, CarryLevel());
+    for (cXObject* part : parts) {
+        if (part == nullptr) continue;
+        TileLocation tile = highlighted != nullptr ? highlighted->GetTile() : part->GetTile();
+        if (world.IsBorderTile(tile)) tile = TileLocation::FromFine(mLastValid, tile.level);
+        if (tile.x > chosen.x)
+            chosen = tile;
+        else if (tile.y > chosen.y)
+            chosen = tile;
+    }
+    const TileLocation view = world.WorldToView(chosen);
+    if (!world.IsOutsideLotBounds(view)) cTool::MarkTiles(view, rows);
+}
+
+void cMoveTool::ViewChanged() {
+    if (mMode == 3 || mMode == 4) return;
+    mGrabX = mGrabY = 0;
 }

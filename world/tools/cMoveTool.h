@@ -80,6 +80,10 @@ public:
     bool KeyDown(uint32_t key, uint32_t flags) override;
     bool KeyUp(uint32_t key, uint32_t flags) override;
     bool Char(uint32_t character, uint32_t flags, int32_t repeat) override;
+    // Highlights the tile of the carried group's furthest part.
+    void MarkTiles(TileLocation viewTile, uint64_t (&rows)[64]) override;
+    // A new zoom: the grab offset of modes other than 3 and 4 is reset.
+    void ViewChanged() override;
     // The Delete key: sells (or drops a purchase of) the carried object.
     void RemoveCarried();
 
@@ -133,6 +137,7 @@ private:
     bool mMoved = false;
     bool mTracking = true;
     bool mUpperForbidden = false;
+    bool mHighlightOn = false;
     int32_t mDragDirection = -1;
     tova::FinePoint mLastValid = tova::FinePoint::OffLot();
     std::string mMessage;
