@@ -315,7 +315,9 @@ TEST_F(MoveTool, ACarriedCategoryOneItemHighlightsItsTile) {
     Move().MarkTiles(TileLocation::At(0, 0, 1), rows);
     EXPECT_EQ(rows[9], uint64_t{1} << 7);
     for (int y = 0; y < 64; ++y) {
-        if (y != 9) EXPECT_EQ(rows[y], 0u) << y;
+        if (y != 9) {
+            EXPECT_EQ(rows[y], 0u) << y;
+        }
     }
     // Owned objects carried without a category mark nothing.
     Move().SetParameter(-1);
