@@ -158,6 +158,7 @@ TEST_F(MoveTool, AChairIsBoughtPlacedMovedAndSoldAndEachStepUndone) {
     Move().MouseMove(At(9, 8), chair, plain);
     EXPECT_TRUE(Move().DeleteArmed());
     Move().MouseDown(At(9, 8), chair, plain);
+    EXPECT_FALSE(Move().Carrying()) << "a press with Ctrl held picks nothing up";
     Move().MouseUp(At(9, 8), chair, plain);
     Hold(false);
     EXPECT_EQ(ObjectAt(9, 8), 0);

@@ -506,6 +506,9 @@ void cMoveTool::MouseDown(tova::FinePoint fine, int32_t picked, const ToolMouseE
         ShowPlacementMessage(code, 0);
         return;
     }
+    // A press with delete armed starts a sale, not a pick-up: the object
+    // sold at the release must not be on the cursor.
+    if (mDeleteArmed) return;
     cXObject* under = Module()->GetObject(static_cast<int16_t>(picked));
     if (under != nullptr) {
         if (under->CanPickUp() && under->GetId() != 0)
