@@ -4,7 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gamedata/ObjectDefinition.h"
+#include "gamedata/ObjectFolder.h"
+#include "simulation/ObjectModule.h"
 #include "support/PriceTable.h"
+#include "world/tools/cMoveTool.h"
+#include "world/undo/ModuleUndoObjects.h"
 #include "world/cPoolLayer.h"
 #include "world/tools/BuildToolContext.h"
 #include "world/roofs/cRoofMeshFactory.h"
@@ -57,13 +62,15 @@ ToolReplay::ToolReplay(cFixedWorld& world, int32_t money, const std::string& dat
 ToolReplay::~ToolReplay() {
     SetCurrentTool(nullptr);
     mTools.reset();
+    if (mModule) mModule->Clear();
+    GetBuildToolContext() = BuildToolContext{};
     DeleteRoofMeshFactory();
     SetRoofContext({});
 }
 
 bool ToolReplay::Handles(const std::string& verb) const {
     for (const char* known : {"tool", "level", "hold", "release", "move", "down", "drag", "up", "key", "char", "undo",
-                              "redo", "roof", "price", "mode"})
+                              "redo", "roof", "price", "mode", "buy", "pick"})
         if (verb == known) return true;
     return false;
 }
@@ -105,6 +112,11 @@ bool ToolReplay::Run(const std::vector<std::string>& words, std::string& error) 
         record->MarkDone();
         mTools->GetUndoManager().Push(record);
         ok = true;
+    } else if (verb == "buy" && words.size() == 2) {
+        ok = Buy(words[1], error);
+    } else if (verb == "pick" && words.size() == 2 && ParseNumber(words[1], 0, 32767, value) && value == std::floor(value)) {
+        mViewer.picked = static_cast<int32_t>(value);
+        ok = true;
     } else if (verb == "price") {
         ok = Price(words, error);
     } else if (verb == "mode" && words.size() == 2 && ParseNumber(words[1], 0, 9, value) && value == std::floor(value)) {
@@ -140,6 +152,63 @@ bool ToolReplay::SelectTool(const std::vector<std::string>& words, std::string& 
     SetCurrentTool(tool);
     tool->SetParameter(parameter);
     return true;
+}
+
+bool ToolReplay::LoadObjects(std::string& error) {
+    if (mModule) return true;
+    if (mDataRoot.empty()) {
+        error = "buying needs the objects of --data ROOT";
+        return false;
+    }
+    mFolder = std::make_unique<tova::ObjectFolder>();
+    mFolder->Init(mDataRoot + "/");
+    if (mFolder->GetDefinitionCount() == 0) {
+        error = "no objects under " + mDataRoot;
+        return false;
+    }
+    mLot = std::make_unique<cLotWorld>(mWorld);
+    mModule = std::make_unique<tova::ObjectModule>(mFolder.get());
+    mModule->SetLot(mLot.get(), nullptr);
+    mUndoObjects = std::make_unique<ModuleUndoObjects>(*mModule);
+    // The cursor that carries what is bought: a bare object of the cursor
+    // type when the catalogue has no "Tile Cursor".
+    tova::ObjectDefinition* cursor = mFolder->FindByName("Tile Cursor");
+    if (cursor == nullptr) {
+        tova::ObjectDefinitionRecord record;
+        record.SetGuid(0x7E570009);
+        record.SetWord(tova::ObjectDefinitionRecord::kObjectType, 9);
+        mCursorDefinition = std::make_unique<tova::ObjectDefinition>(nullptr, nullptr, record, "Tile Cursor", 0, 128);
+        cursor = mCursorDefinition.get();
+    }
+    BuildToolContext& context = GetBuildToolContext();
+    context.module = mModule.get();
+    context.catalogue = mFolder.get();
+    context.undoObjects = mUndoObjects.get();
+    context.cursorDefinition = cursor;
+    cMoveTool::FillItemListsFromCatalogue();
+    return true;
+}
+
+bool ToolReplay::Buy(const std::string& guidText, std::string& error) {
+    char* end = nullptr;
+    const unsigned long guid = std::strtoul(guidText.c_str(), &end, 0);
+    if (guidText.empty() || *end != '\0') {
+        error = "buy takes an object's GUID";
+        return false;
+    }
+    if (!LoadObjects(error)) return false;
+    int32_t index = -1;
+    for (int32_t i = 0; i < mFolder->GetDefinitionCount(); ++i)
+        if (mFolder->GetDefinition(i)->GetGUID() == guid) index = i;
+    if (index < 0 || index > 32767) {
+        error = "no object of that GUID in the catalogue";
+        return false;
+    }
+    // The control panel: the move tool takes the definition, then becomes
+    // the tool with the catalogue index.
+    auto* move = static_cast<cMoveTool*>(mTools->GetTool(cToolSet::kMove));
+    move->BeginBuy(mFolder->GetDefinition(index));
+    return SelectTool({"tool", std::to_string(cToolSet::kMove), std::to_string(index)}, error);
 }
 
 bool ToolReplay::Price(const std::vector<std::string>& words, std::string& error) {

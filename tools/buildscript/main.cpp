@@ -13,6 +13,8 @@
 //   move|down|drag|up X Y (view tiles, fractions allowed)
 //   undo   redo   roof SLOPE TEXTURE   mode N (the control panel's mode)
 //   price floor PATTERN AMOUNT | price pool AMOUNT | price terrain AMOUNT
+//   buy GUID (from the catalogue of --data ROOT)   pick ID (the object under
+//   the mouse for the next events)
 // each followed by the changed cells and "money M pending P undo U redo R".
 // Room detection runs once after the lot is loaded.
 #include <cstdio>

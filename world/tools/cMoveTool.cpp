@@ -140,6 +140,9 @@ cXObject* cMoveTool::Carried() const { return mCursor != nullptr ? mCursor->GetC
 int32_t cMoveTool::CarryLevel() const { return mMode == kFirstCategoryMode + 2 ? 1 : GetViewLevel(); }
 
 void cMoveTool::SetParameter(int16_t value) {
+    // The control panel hands the same choice again once the tool is
+    // current; the purchase already on the cursor stays.
+    if (value == mValue && value != -1 && mCursor != nullptr && mCursor->IsPurchase()) return;
     Deselect();
     SetHighlight(false);
     mHighlightOn = false;
