@@ -264,3 +264,16 @@ TEST_F(TerrainTools, DigitsAndLettersSendTheirCommands) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TerrainTools, APressWithoutActivationStillWorks) {
+    SetCurrentTool(&Level());
+    SetCurrentTool(nullptr);  // the shared arrays go with the last tool
+    Raise().MouseDown(Centre(8, 8), 0, plain);
+    EXPECT_EQ(H(8, 8), 11);
+    Raise().MouseUp(Centre(8, 8), 0, plain);
+    EXPECT_EQ(Undo().UndoCount(), 1);
+}
+
+}  // namespace

@@ -49,10 +49,16 @@ c2DArray<uint8_t>* cDirtTool::MarkArray() { return gMarks.get(); }
 
 uint32_t cDirtTool::Now() const { return Services().clock != nullptr ? Services().clock->Milliseconds() : 0; }
 
-void cDirtTool::Activate() {
-    cTool::Activate();
+namespace {
+void EnsureArrays() {
     if (!gScratch) gScratch = std::make_unique<c2DArray<AltitudeCell>>(kWorldCapacity, kWorldCapacity, "terrain scratch");
     if (!gMarks) gMarks = std::make_unique<c2DArray<uint8_t>>(kWorldCapacity, kWorldCapacity, "terrain flags");
+}
+}  // namespace
+
+void cDirtTool::Activate() {
+    cTool::Activate();
+    EnsureArrays();
     mShownCode = -1;
     if (Markers() != nullptr && mMarker == 0) mMarker = Markers()->CreateMarker(kMarkerGuid, 2);
 }
@@ -245,6 +251,8 @@ void cDirtTool::MouseDown(tova::FinePoint fine, int32_t, const ToolMouseEvent&) 
         return;
     }
     ShowCursorText("");
+    // A tool pressed without being activated first still has its arrays.
+    EnsureArrays();
     DragOrigin() = fine;
     LastDragPosition() = tova::FinePoint::OffLot();
     mDragging = true;
