@@ -10,6 +10,8 @@
 
 #include "world/WorldTypes.h"
 
+class cPoolLayer;
+
 struct ScreenPoint {
     int32_t x = 0;
     int32_t y = 0;
@@ -56,6 +58,10 @@ public:
     // The wall sprite number of the object standing in a style-22 wall at a
     // world tile and side, or -1 when none.
     virtual int32_t ObjectWallSprite(TileLocation worldTile, int32_t side) const = 0;
+
+    // While a layer is given, the view draws it in place of the world's
+    // pool (the pool tool's preview); null goes back to the world's.
+    virtual void DrawPoolLayer(const cPoolLayer* /*layer*/) {}
 };
 
 // What the walls and the build tools ask of the game shell: the door test

@@ -4,7 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gamedata/ObjectDefinition.h"
+#include "gamedata/ObjectFolder.h"
+#include "simulation/ObjectModule.h"
+#include "support/PriceTable.h"
+#include "world/tools/cMoveTool.h"
+#include "world/undo/ModuleUndoObjects.h"
 #include "world/cPoolLayer.h"
+#include "world/tools/BuildToolContext.h"
 #include "world/roofs/cRoofMeshFactory.h"
 #include "world/tools/ToolInput.h"
 #include "world/undo/cRoofUndoable.h"
@@ -17,6 +24,20 @@ bool ParseNumber(const std::string& text, double low, double high, double& out) 
     return !text.empty() && *end == '\0' && out >= low && out <= high;
 }
 
+// Floor and pool prices come from the script's `price` lines; walls and
+// wallpaper have fixed prices here, since the build catalogue that holds the
+// real ones is not part of this tool.
+class ScriptPrices : public tova_test::PriceTable {
+public:
+    int32_t WallPrice(int32_t style) const override { return style == 2 || (style >= 12 && style <= 14) ? 30 : 70; }
+    int32_t WallpaperPrice(int32_t pattern) const override { return pattern == 0 ? 0 : 12; }
+};
+
+tova_test::PriceTable& Prices() {
+    static ScriptPrices prices;
+    return prices;
+}
+
 std::string RoofText() {
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", GetRoofSlope());
@@ -24,6 +45,11 @@ std::string RoofText() {
 }
 
 }  // namespace
+
+const WorldServices& ReplayWorldServices() {
+    static WorldServices services{&Prices(), nullptr, nullptr, {}};
+    return services;
+}
 
 ToolReplay::ToolReplay(cFixedWorld& world, int32_t money, const std::string& dataRoot)
     : mWorld(world), mDataRoot(dataRoot) {
@@ -45,13 +71,15 @@ ToolReplay::ToolReplay(cFixedWorld& world, int32_t money, const std::string& dat
 ToolReplay::~ToolReplay() {
     SetCurrentTool(nullptr);
     mTools.reset();
+    if (mModule) mModule->Clear();
+    GetBuildToolContext() = BuildToolContext{};
     DeleteRoofMeshFactory();
     SetRoofContext({});
 }
 
 bool ToolReplay::Handles(const std::string& verb) const {
     for (const char* known : {"tool", "level", "hold", "release", "move", "down", "drag", "up", "key", "char", "undo",
-                              "redo", "roof"})
+                              "redo", "roof", "price", "mode", "buy", "pick"})
         if (verb == known) return true;
     return false;
 }
@@ -93,6 +121,16 @@ bool ToolReplay::Run(const std::vector<std::string>& words, std::string& error) 
         record->MarkDone();
         mTools->GetUndoManager().Push(record);
         ok = true;
+    } else if (verb == "buy" && words.size() == 2) {
+        ok = Buy(words[1], error);
+    } else if (verb == "pick" && words.size() == 2 && ParseNumber(words[1], 0, 32767, value) && value == std::floor(value)) {
+        mViewer.picked = static_cast<int32_t>(value);
+        ok = true;
+    } else if (verb == "price") {
+        ok = Price(words, error);
+    } else if (verb == "mode" && words.size() == 2 && ParseNumber(words[1], 0, 9, value) && value == std::floor(value)) {
+        mShell.mode = static_cast<int32_t>(value);
+        ok = true;
     } else if (error.empty()) {
         error = "unknown command or wrong arguments";
     }
@@ -122,6 +160,79 @@ bool ToolReplay::SelectTool(const std::vector<std::string>& words, std::string& 
     tool->SetParameter(parameter);
     SetCurrentTool(tool);
     tool->SetParameter(parameter);
+    return true;
+}
+
+bool ToolReplay::LoadObjects(std::string& error) {
+    if (mModule) return true;
+    if (mDataRoot.empty()) {
+        error = "buying needs the objects of --data ROOT";
+        return false;
+    }
+    mFolder = std::make_unique<tova::ObjectFolder>();
+    mFolder->Init(mDataRoot + "/");
+    if (mFolder->GetDefinitionCount() == 0) {
+        error = "no objects under " + mDataRoot;
+        return false;
+    }
+    mLot = std::make_unique<cLotWorld>(mWorld);
+    mModule = std::make_unique<tova::ObjectModule>(mFolder.get());
+    mModule->SetLot(mLot.get(), nullptr);
+    mUndoObjects = std::make_unique<ModuleUndoObjects>(*mModule);
+    // The cursor that carries what is bought: a bare object of the cursor
+    // type when the catalogue has no "Tile Cursor".
+    tova::ObjectDefinition* cursor = mFolder->FindByName("Tile Cursor");
+    if (cursor == nullptr) {
+        tova::ObjectDefinitionRecord record;
+        record.SetGuid(0x7E570009);
+        record.SetWord(tova::ObjectDefinitionRecord::kObjectType, 9);
+        mCursorDefinition = std::make_unique<tova::ObjectDefinition>(nullptr, nullptr, record, "Tile Cursor", 0, 128);
+        cursor = mCursorDefinition.get();
+    }
+    BuildToolContext& context = GetBuildToolContext();
+    context.module = mModule.get();
+    context.catalogue = mFolder.get();
+    context.undoObjects = mUndoObjects.get();
+    context.cursorDefinition = cursor;
+    cMoveTool::FillItemListsFromCatalogue();
+    return true;
+}
+
+bool ToolReplay::Buy(const std::string& guidText, std::string& error) {
+    char* end = nullptr;
+    const unsigned long guid = std::strtoul(guidText.c_str(), &end, 0);
+    if (guidText.empty() || *end != '\0') {
+        error = "buy takes an object's GUID";
+        return false;
+    }
+    if (!LoadObjects(error)) return false;
+    int32_t index = -1;
+    for (int32_t i = 0; i < mFolder->GetDefinitionCount(); ++i)
+        if (mFolder->GetDefinition(i)->GetGUID() == guid) index = i;
+    if (index < 0 || index > 32767) {
+        error = "no object of that GUID in the catalogue";
+        return false;
+    }
+    // The control panel: the move tool takes the definition, then becomes
+    // the tool with the catalogue index.
+    auto* move = static_cast<cMoveTool*>(mTools->GetTool(cToolSet::kMove));
+    move->BeginBuy(mFolder->GetDefinition(index));
+    return SelectTool({"tool", std::to_string(cToolSet::kMove), std::to_string(index)}, error);
+}
+
+bool ToolReplay::Price(const std::vector<std::string>& words, std::string& error) {
+    double a = 0, b = 0;
+    const bool floor = words.size() == 4 && words[1] == "floor" && ParseNumber(words[2], 1, 254, a) &&
+                       ParseNumber(words[3], 0, 1000000, b);
+    const bool other = words.size() == 3 && (words[1] == "pool" || words[1] == "terrain") &&
+                       ParseNumber(words[2], 0, 1000000, b);
+    if (!floor && !other) {
+        error = "price takes floor PATTERN AMOUNT, pool AMOUNT or terrain AMOUNT";
+        return false;
+    }
+    if (floor) Prices().floors[static_cast<int32_t>(a)] = static_cast<int32_t>(b);
+    else if (words[1] == "pool") Prices().pool = static_cast<int32_t>(b);
+    else GetBuildToolContext().terrainPrice = static_cast<int32_t>(b);
     return true;
 }
 

@@ -14,8 +14,20 @@
 #include "support/RecordingDevice3D.h"
 #include "support/RecordingViewer.h"
 #include "support/ToolFakes.h"
+#include "world/LotWorld.h"
 #include "world/cFixedWorld.h"
 #include "world/tools/cToolSet.h"
+
+class ModuleUndoObjects;
+namespace tova {
+class ObjectDefinition;
+class ObjectFolder;
+class ObjectModule;
+}  // namespace tova
+
+// The world services the replay's lot is made with: prices that the
+// "price" command sets (everything free until then).
+const WorldServices& ReplayWorldServices();
 
 class ToolReplay {
 public:
@@ -35,6 +47,10 @@ private:
     bool Mouse(const std::string& verb, const std::string& x, const std::string& y, std::string& error);
     bool SelectTool(const std::vector<std::string>& words, std::string& error);
     bool Key(const std::string& which, bool down, std::string& error);
+    bool Price(const std::vector<std::string>& words, std::string& error);
+    // Buying from the catalogue of --data ROOT, as the control panel does.
+    bool Buy(const std::string& guid, std::string& error);
+    bool LoadObjects(std::string& error);
     void TakeSnapshot();
     void PrintChanges();
     std::string CellText(const _c2DArray& layer, const uint8_t* cell) const;
@@ -51,6 +67,12 @@ private:
     std::unique_ptr<cToolSet> mTools;
     cTool* mPanelTool = nullptr;
     std::vector<Snapshot> mSnapshot;
+    // The objects, made at the first purchase.
+    std::unique_ptr<cLotWorld> mLot;
+    std::unique_ptr<tova::ObjectFolder> mFolder;
+    std::unique_ptr<tova::ObjectModule> mModule;
+    std::unique_ptr<ModuleUndoObjects> mUndoObjects;
+    std::unique_ptr<tova::ObjectDefinition> mCursorDefinition;
     std::string mRoof;
     std::string mMessage;
 };

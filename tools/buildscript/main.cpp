@@ -11,7 +11,10 @@
 // Build-mode events (the household starts with --money, default 20000):
 //   tool ID [VALUE]   level N   hold|release shift|ctrl   key CODE   char C
 //   move|down|drag|up X Y (view tiles, fractions allowed)
-//   undo   redo   roof SLOPE TEXTURE
+//   undo   redo   roof SLOPE TEXTURE   mode N (the control panel's mode)
+//   price floor PATTERN AMOUNT | price pool AMOUNT | price terrain AMOUNT
+//   buy GUID (from the catalogue of --data ROOT)   pick ID (the object under
+//   the mouse for the next events)
 // each followed by the changed cells and "money M pending P undo U redo R".
 // Room detection runs once after the lot is loaded.
 #include <cstdio>
@@ -141,16 +144,6 @@ private:
     tova_test::RecordingViewer mView;
 };
 
-// Wall and wallpaper prices for the replayed tools; the build catalogue that
-// holds the real ones is not part of this tool.
-class ScriptPrices : public iWorldPrices {
-public:
-    int32_t WallPrice(int32_t style) const override { return style == 2 || (style >= 12 && style <= 14) ? 30 : 70; }
-    int32_t WallpaperPrice(int32_t pattern) const override { return pattern == 0 ? 0 : 12; }
-    int32_t FloorPrice(int32_t) const override { return 0; }
-    int32_t PoolTilePrice() const override { return 0; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -170,10 +163,7 @@ int main(int argc, char** argv) {
         else return Usage();
     }
     if (lotPath.empty() || scriptPath.empty()) return Usage();
-    const ScriptPrices prices;
-    WorldServices services;
-    services.prices = &prices;
-    cRotatableWorld world(static_cast<int32_t>(size), services);
+    cRotatableWorld world(static_cast<int32_t>(size), ReplayWorldServices());
     if (LoadLotLayers(world, lotPath, static_cast<int32_t>(version)) != 0) {
         std::fprintf(stderr, "buildscript: cannot read the lot's layers from %s\n", lotPath.c_str());
         return 1;

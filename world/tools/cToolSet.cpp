@@ -1,7 +1,12 @@
 #include "world/tools/cToolSet.h"
 
+#include "world/tools/cLevelDirtTool.h"
+#include "world/tools/cMoveTool.h"
+#include "world/tools/cNewFloorTool.h"
 #include "world/tools/cNewWallTool.h"
 #include "world/tools/cNewWallpaperTool.h"
+#include "world/tools/cPoolTool.h"
+#include "world/tools/cSimpleAltTool.h"
 #include "world/tools/cTileTool.h"
 #include "world/tools/cWaterTool.h"
 
@@ -12,6 +17,12 @@ cToolSet::cToolSet(ToolServices& services) {
         switch (id) {
             case kWall: mTools[id] = std::make_unique<cNewWallTool>(services, mUndo); break;
             case kWallpaper: mTools[id] = std::make_unique<cNewWallpaperTool>(services, mUndo); break;
+            case kRaiseTerrain: mTools[id] = std::make_unique<cSimpleAltTool>(services, mUndo, 1); break;
+            case kLowerTerrain: mTools[id] = std::make_unique<cSimpleAltTool>(services, mUndo, -1); break;
+            case kLevelTerrain: mTools[id] = std::make_unique<cLevelDirtTool>(services, mUndo); break;
+            case kFloor: mTools[id] = std::make_unique<cNewFloorTool>(services, mUndo); break;
+            case kMove: mTools[id] = std::make_unique<cMoveTool>(services, mUndo); break;
+            case kPool: mTools[id] = std::make_unique<cPoolTool>(services, mUndo); break;
             case kTile: mTools[id] = std::make_unique<cTileTool>(services); break;
             case kWater: mTools[id] = std::make_unique<cWaterTool>(services, mUndo); break;
             default: break;

@@ -23,6 +23,8 @@ public:
     ~ObjectUndoable() override;
 
     void SetKind(int32_t kind);
+    void SetAmount(int32_t amount) { mAmount = amount; }
+    int32_t GetAmount() const { return mAmount; }
     int32_t GetKind() const { return mKind; }
     size_t ChildCount() const { return mChildren.size(); }
     // The lot id the before handle follows (0 when none).

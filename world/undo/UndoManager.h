@@ -27,6 +27,8 @@ public:
     int32_t Undo();
     int32_t Redo();
     void Clear();
+    // Forgets the redo stack only.
+    void ClearRedo() { ReleaseStack(mRedo, mRedoCount); }
     bool CanUndo() const { return mUndoCount != 0; }
     bool CanRedo() const { return mRedoCount != 0; }
     int32_t UndoCount() const { return mUndoCount; }
