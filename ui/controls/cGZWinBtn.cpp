@@ -117,15 +117,23 @@ bool cGZWinBtn::DrawOverlay() {
     return buffer->Blit(*mpOverlay, mOverlaySource, dest, &mBufferArea);
 }
 
+cGZWinBtn::CaptionStyle::CaptionStyle(cIGZFont& font, uint32_t colour, bool shadow)
+    : mFont(font), mnColour(font.GetColor()), mbShadow(font.HasFlag(cIGZFont::kFlagShadow)) {
+    font.SetColor(colour);
+    font.SetFlag(cIGZFont::kFlagShadow, shadow);
+}
+
+cGZWinBtn::CaptionStyle::~CaptionStyle() {
+    mFont.SetColor(mnColour);
+    mFont.SetFlag(cIGZFont::kFlagShadow, mbShadow);
+}
+
 bool cGZWinBtn::DrawCaption() {
     cGZBuffer* buffer = GetDrawBuffer();
     if (!buffer || !mpFont) return true;
     const char* text = mText.c_str();
     const auto length = static_cast<int32_t>(std::strlen(text));
-    const uint32_t savedColour = mpFont->GetColor();
-    const bool savedShadow = mpFont->HasFlag(cIGZFont::kFlagShadow);
-    mpFont->SetColor(GetCaptionColour(mnFrameColumn));
-    mpFont->SetFlag(cIGZFont::kFlagShadow, mbCaptionShadow);
+    const CaptionStyle style(*mpFont, GetCaptionColour(mnFrameColumn), mbCaptionShadow);
     cRZRect rect = mCaptionRect;
     if (!mbCaptionRectSet) {
         const int32_t letter = mpFont->MeasureText("A", 1).height;
@@ -143,8 +151,6 @@ bool cGZWinBtn::DrawCaption() {
         if (mnCaptionAlignment == 2) x = rect.right - textWidth;
         mpFont->DrawText(*buffer, x, rect.top, text, length, &mBufferArea, -1, -1);
     }
-    mpFont->SetColor(savedColour);
-    mpFont->SetFlag(cIGZFont::kFlagShadow, savedShadow);
     return true;
 }
 

@@ -118,6 +118,21 @@ public:
     bool mbCaptionRectSet = false;
 
 protected:
+    // The font in the caption's colour and shadow for as long as it lives;
+    // the font's own come back after.
+    class CaptionStyle {
+    public:
+        CaptionStyle(cIGZFont& font, uint32_t colour, bool shadow);
+        ~CaptionStyle();
+        CaptionStyle(const CaptionStyle&) = delete;
+        CaptionStyle& operator=(const CaptionStyle&) = delete;
+
+    private:
+        cIGZFont& mFont;
+        uint32_t mnColour;
+        bool mbShadow;
+    };
+
     bool HoldsCapture() const;
     void StartTiming();
     void SendClick();
