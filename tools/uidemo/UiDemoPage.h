@@ -1,0 +1,34 @@
+// A page of uidemo: a backdrop holding named windows. Every command that
+// reaches the page is reported as "command CODE NAME"; a script's print asks
+// the page to describe one of its windows.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ui/cGZWin.h"
+
+class UiDemoPage : public cGZWin {
+public:
+    using Report = std::function<void(const std::string&)>;
+
+    explicit UiDemoPage(Report report) : mReport(std::move(report)) {}
+
+    // Adds the named windows (after the page is in the tree); false with the
+    // reason in `error` when something the page needs is missing.
+    virtual bool Build(std::string& error) = 0;
+    // What "print NAME" shows after "state NAME ": the window's screen
+    // area unless the page knows better.
+    virtual std::string Describe(const cGZWin& window) const;
+
+    const std::map<std::string, cGZWin*>& Named() const { return mNamed; }
+    std::string NameOf(const cGZWin* window) const;
+
+    bool Draw(bool force) override;
+    bool OnCommand(intptr_t code, intptr_t source) override;
+
+protected:
+    Report mReport;
+    std::map<std::string, cGZWin*> mNamed;
+};
