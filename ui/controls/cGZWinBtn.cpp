@@ -7,10 +7,10 @@
 #include "simulation/SoundPlayer.h"
 #include "ui/GZMessageTypes.h"
 #include "ui/cGZWinMgrW95.h"
+#include "ui/controls/ControlFonts.h"
 #include "ui/controls/cIGZWinCtrlMgr.h"
 #include "ui/graphics/cGZBuffer.h"
 #include "ui/graphics/cIGZFont.h"
-#include "ui/graphics/cIGZFontSys.h"
 
 namespace {
 
@@ -159,12 +159,7 @@ bool cGZWinBtn::Shutdown() {
         mpStrip->Release();
         mpStrip = nullptr;
     }
-    if (mpFont && mbFontOwned) {
-        if (cIGZFontSys* fonts = GZGetFontSys())
-            fonts->ReleaseFont(mpFont);
-        else
-            mpFont->Release();
-    }
+    if (mbFontOwned) ReleaseControlFont(mpFont);
     mpFont = nullptr;
     mbFontOwned = false;
     mCaptionColours.clear();
