@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingSounds.h"
 #include "WinTestHarness.h"
 #include "simulation/SoundPlayer.h"
 #include "support/GoldenImage.h"
@@ -13,14 +14,6 @@
 namespace {
 
 using namespace tova_test;
-
-class RecordingSounds : public tova::iSoundPlayer {
-public:
-    void Play(const std::string& event, int32_t) override { played.push_back(event); }
-    void StopSources(int32_t) override {}
-    void ForgetObject(int32_t) override {}
-    std::vector<std::string> played;
-};
 
 // Items named "Aa" are 12 x 12 in the fake font, 18 x 18 with their padding.
 class PieMenu : public WinTest {
