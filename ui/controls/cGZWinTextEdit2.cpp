@@ -99,6 +99,8 @@ int32_t cGZWinTextEdit2::LineEnd(int32_t line) const {
 }
 
 void cGZWinTextEdit2::Layout() {
+    // The window text follows the field, so GetText answers what it shows.
+    mText = cRZString(mBytes.c_str());
     mLines.clear();
     const int32_t length = GetLength(), height = LineHeight();
     const char* text = mBytes.c_str();

@@ -51,6 +51,8 @@ public:
     // selected (forward: caret at the end), else the caret goes to the start
     // (forward) or the end.
     void SetText(const std::string& text, bool selectAll, bool forward);
+    // The window text: the same replacement, caret at the end.
+    void SetText(const cRZString& text) override { SetText(std::string(text.c_str()), false, false); }
     void SetSelection(int32_t from, int32_t to);
     void SetFileNameOnly(bool on) { mbFileNameOnly = on; }
     void ClearUndo();
