@@ -19,46 +19,18 @@ constexpr int32_t kValueMax = 10;
 }  // namespace
 
 ControlsPage::ControlsPage(Report report, std::string dataRoot, cIGZFont* font)
-    : UiDemoPage(std::move(report)), mDataRoot(std::move(dataRoot)), mpFont(font) {}
+    : UiDemoPage(std::move(report), std::move(dataRoot)), mpFont(font) {}
 
 ControlsPage::~ControlsPage() {
     if (mpButtonStrip) mpButtonStrip->Release();
 }
 
-cGZBuffer* ControlsPage::LoadStrip(const std::string& name, std::string& error) const {
-    const std::string path = mDataRoot + "/UIGraphics/Controls/" + name;
-    auto* strip = new cGZBuffer;
-    strip->AddRef();
-    if (!strip->LoadImageFile(path)) {
-        strip->Release();
-        error = "cannot read " + path;
-        return nullptr;
-    }
-    return strip;
-}
-
 bool ControlsPage::Build(std::string& error) {
     cIGZWinCtrlMgr* ctrl = GetWinCtrlMgr();
-    const std::pair<int32_t, const char*> kinds[] = {
-        {cIGZWinCtrlMgr::kImageSystemButton, "SystemButton.bmp"},
-        {cIGZWinCtrlMgr::kImageCheckBox, "CheckBox.bmp"},
-        {cIGZWinCtrlMgr::kImageHorizontalSlider, "HorizontalSlider.bmp"},
-        {cIGZWinCtrlMgr::kImageVerticalSlider, "VerticalSlider.bmp"},
-        {cIGZWinCtrlMgr::kImageScrollbar, "ScrollBar.bmp"},
-    };
-    for (const auto& [kind, file] : kinds) {
-        cGZBuffer* strip = LoadStrip(file, error);
-        if (!strip) return false;
-        ctrl->SetImage(kind, strip, true);
-    }
+    if (!LoadControlStrips(mpFont, error)) return false;
     mpButtonStrip = LoadStrip("PushButton.bmp", error);
     if (!mpButtonStrip) return false;
     mpButtonStrip->SetColorKey(mpButtonStrip->MakeColor(255, 0, 255));
-    if (mpFont) mpFont->AddRef();
-    ctrl->SetFont(cIGZWinCtrlMgr::kFontLabel, mpFont);
-    // Idle, pressed, hover and disabled captions.
-    ctrl->SetDefaultCaptionColours(4, {MakeColor(255, 255, 255), MakeColor(255, 230, 120), MakeColor(255, 255, 200),
-                                       MakeColor(200, 200, 200)});
 
     intptr_t command = 100;
     auto place = [this](const char* name, cGZWin* w, int32_t x, int32_t y) {

@@ -19,11 +19,6 @@ public:
     std::string Describe(const cGZWin& window) const override;
 
 private:
-    // The strip of that file in UIGraphics/Controls, with one reference for
-    // the caller, or null.
-    cGZBuffer* LoadStrip(const std::string& name, std::string& error) const;
-
-    std::string mDataRoot;
     cIGZFont* mpFont;
     cGZBuffer* mpButtonStrip = nullptr;
 };

@@ -2,7 +2,7 @@
 // a script of input against it, one frame per input event on a manual clock,
 // so a headless run and a run in a real window give the same pictures.
 //
-//   uidemo [--headless] [--page windows|controls] [--script FILE]
+//   uidemo [--headless] [--page windows|controls|dialogs] [--script FILE]
 //          [--dump OUT.png] [--list] [--data ROOT] [--language ID] [--555]
 //          [--fullscreen]
 //
@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ControlsPage.h"
+#include "DialogsPage.h"
 #include "UiDemoScript.h"
 #include "WindowsPage.h"
 #include "framework/cGZFrameWorkW95.h"
@@ -31,6 +32,10 @@
 #include "support/FakeFont.h"
 #include "ui/cGZMainWindowW95.h"
 #include "ui/cGZWinMgrW95.h"
+#include "framework/cGZCheatCodeManager.h"
+#include "ui/controls/GZConsole.h"
+#include "ui/controls/cGZCheatHelpDlg.h"
+#include "ui/controls/cGZWinTextEdit2.h"
 #include "ui/controls/cIGZWinCtrlMgr.h"
 #include "ui/graphics/cGZGraphicSystemW95.h"
 
@@ -52,8 +57,8 @@ struct Options {
 
 int Usage(const std::string& why) {
     std::cerr << "uidemo: " << why << "\n"
-              << "usage: uidemo [--headless] [--page windows|controls] [--script FILE] [--dump OUT.png] [--list]\n"
-              << "              [--data ROOT] [--language ID] [--555] [--fullscreen]\n";
+              << "usage: uidemo [--headless] [--page windows|controls|dialogs] [--script FILE] [--dump OUT.png]\n"
+              << "              [--list] [--data ROOT] [--language ID] [--555] [--fullscreen]\n";
     return 2;
 }
 
@@ -158,6 +163,20 @@ private:
     bool mbQuitting = false;
 };
 
+// The help window's modal run, reported like every dialog of the page.
+class HelpView : public cGZCheatHelpView {
+public:
+    explicit HelpView(cGZCheatHelpDlg& dialog) : cGZCheatHelpView(dialog), mDialog(dialog) {}
+    void RunModal() override {
+        cGZWinMgrW95* mgr = GZWinMgr();
+        if (!mgr) return;
+        Say("dialog help " + std::to_string(mgr->DoModal(mgr->GetRootWin(), &mDialog)));
+    }
+
+private:
+    cGZCheatHelpDlg& mDialog;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -189,7 +208,8 @@ int main(int argc, char** argv) {
             if (*end) return Usage("--language needs a number");
         } else return Usage("unknown argument '" + a + "'");
     }
-    if (o.page != "windows" && o.page != "controls") return Usage("unknown page '" + o.page + "'");
+    if (o.page != "windows" && o.page != "controls" && o.page != "dialogs")
+        return Usage("unknown page '" + o.page + "'");
     if (o.data.empty()) o.data = (std::filesystem::path(argv[0]).parent_path() / ".." / "data").string();
 
     std::vector<UiDemoStep> steps;
@@ -251,6 +271,8 @@ int main(int argc, char** argv) {
         UiDemoPage* page = nullptr;
         if (o.page == "controls")
             page = new ControlsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}));
+        else if (o.page == "dialogs")
+            page = new DialogsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}), o.language);
         else
             page = new WindowsPage(Say);
         page->SetArea(0, 0, 640, 480);
@@ -262,6 +284,16 @@ int main(int argc, char** argv) {
             GetWinCtrlMgr()->Shutdown();
             GZSetFontSys(nullptr);
             return 1;
+        }
+        // The console line and its help window (dialogs page).
+        std::unique_ptr<HelpView> help;
+        if (o.page == "dialogs" && main.GetCheatCodeManager()) {
+            main.SetConsoleEdit(GZCreateConsoleEdit(640));
+            auto* dialog = new cGZCheatHelpDlg(*main.GetCheatCodeManager());
+            main.AddChild(dialog);
+            main.RemoveChild(dialog);
+            help = std::make_unique<HelpView>(*dialog);
+            main.GetCheatCodeManager()->SetHelpView(help.get());
         }
         host->SimulateActivation(true);
 
@@ -277,6 +309,7 @@ int main(int argc, char** argv) {
         GZSetFrameClockHook([&player] { player.OnFrame(); });
         framework.Run();
         GZSetFrameClockHook(nullptr);
+        if (help) main.GetCheatCodeManager()->SetHelpView(nullptr);
         if (!o.dump.empty()) {
             std::unique_ptr<platform::Surface> shown = graphics->GetPresenter()->Grab();
             if (!shown || !platform::WritePngFile(o.dump, platform::ImageFromSurface(*shown), &error)) {

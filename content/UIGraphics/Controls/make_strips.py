@@ -169,9 +169,47 @@ def scroll_bar():
     pic.save("ScrollBar.png")
 
 
+def message_box_frame():
+    # Three by three cells of 16: corners, edges and a centre that is tiled.
+    s = 16
+    pic = Picture(3 * s, 3 * s)
+    face, light, dark = (188, 188, 188), (228, 228, 228), (120, 120, 120)
+    pic.fill(0, 0, 3 * s, 3 * s, face)
+    pic.fill(0, 0, 3 * s, 2, light)
+    pic.fill(0, 0, 2, 3 * s, light)
+    pic.fill(0, 3 * s - 2, 3 * s, 3 * s, dark)
+    pic.fill(3 * s - 2, 0, 3 * s, 3 * s, dark)
+    for y in range(s, 2 * s, 4):  # a faint weave in the centre
+        for x in range(s + (y // 4) % 2 * 2, 2 * s, 4):
+            pic.put(x, y, (180, 180, 184))
+    for corner in ((0, 0), (3 * s - 1, 0), (0, 3 * s - 1), (3 * s - 1, 3 * s - 1)):
+        pic.put(corner[0], corner[1], KEY)
+    pic.save("MessageBoxFrame.png")
+
+
+def pie_centre():
+    # A round face for the middle of the pie menu.
+    d = 48
+    pic = Picture(d, d)
+    r = d / 2 - 1
+    for y in range(d):
+        for x in range(d):
+            dx, dy = x - d / 2 + 0.5, y - d / 2 + 0.5
+            dist = (dx * dx + dy * dy) ** 0.5
+            if dist <= r:
+                shade_amount = int(-30 * (dx + dy) / r)
+                pic.put(x, y, shade((210, 160, 100), shade_amount) if dist < r - 2 else (90, 60, 30))
+    for ex in (17, 30):  # eyes
+        pic.fill(ex, 18, ex + 3, 22, (40, 30, 20))
+    pic.fill(17, 31, 32, 33, (120, 50, 40))  # mouth
+    pic.save("PieCentre.png")
+
+
 push_button()
 system_button()
 check_box()
 slider(False)
 slider(True)
 scroll_bar()
+message_box_frame()
+pie_centre()
