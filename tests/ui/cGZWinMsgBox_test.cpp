@@ -142,6 +142,21 @@ TEST_F(MessageBox, MatchesTheGolden) {
     EXPECT_TRUE(MatchesGolden(Screen(), "ui/golden/message_box.png"));
 }
 
+TEST_F(MessageBox, AFrameImageCoversTheBoxFromItsTopLeftThird) {
+    cGZBuffer* frame = GZCreateScreenBuffer(48, 48);
+    frame->Clear(frame->MakeColor(90, 60, 30));
+    frame->FillRect4(frame->MakeColor(200, 190, 160), 16, 16, 32, 32);
+    GetWinCtrlMgr()->SetImage(5, frame, false);
+    cGZWinMsgBox* box = Make("Framed.", "", 0);
+    Frame();
+    const platform::Image image = Screen();
+    const cRZRect& area = box->GetScreenArea();
+    // Colours come back through 5-6-5: near, not equal.
+    EXPECT_NEAR(image.At(area.left + 2, area.top + 2)[0], 90, 8);       // a corner cell
+    EXPECT_NEAR(image.At(area.left + 100, area.bottom - 3)[0], 90, 8);  // the bottom edge, tiled
+    EXPECT_NEAR(image.At(area.left + 20, area.top + 45)[1], 190, 8);    // the centre, tiled
+}
+
 TEST_F(MessageBox, ADialogHandsAKeyToTheChildWithThatHotKey) {
     auto* dialog = Add<cGZWinDlg>(root, 0, 0, 100, 100);
     auto* child = Add(dialog, 0, 0, 10, 10);
