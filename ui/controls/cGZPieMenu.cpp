@@ -462,7 +462,7 @@ bool cGZPieMenu::AnyButtonDown() const { return mbButtonDown; }
 bool cGZPieMenu::OnLButtonDown(int32_t x, int32_t y, uint32_t modifiers) {
     if (!mbOpen) return cGZWin::OnLButtonDown(x, y, modifiers);
     if (mbReleaseMode && mbPressChooses) {
-        Release(x, y, modifiers);
+        ReleaseAt(x, y, modifiers);
         if (mnHighlight >= 0) PlayMenuSound("UI_piemenu_select");
         return true;
     }
@@ -474,7 +474,7 @@ bool cGZPieMenu::OnLButtonDown(int32_t x, int32_t y, uint32_t modifiers) {
 
 bool cGZPieMenu::OnRButtonDown(int32_t x, int32_t y, uint32_t modifiers) { return OnLButtonDown(x, y, modifiers); }
 
-bool cGZPieMenu::Release(int32_t x, int32_t y, uint32_t) {
+bool cGZPieMenu::ReleaseAt(int32_t x, int32_t y, uint32_t) {
     mbButtonDown = false;
     PointerAt(x, y);
     if (!mbOpen) return true;
@@ -493,12 +493,12 @@ bool cGZPieMenu::Release(int32_t x, int32_t y, uint32_t) {
 
 bool cGZPieMenu::OnLButtonUp(int32_t x, int32_t y, uint32_t modifiers) {
     if (!mbOpen) return cGZWin::OnLButtonUp(x, y, modifiers);
-    return Release(x, y, modifiers);
+    return ReleaseAt(x, y, modifiers);
 }
 
 bool cGZPieMenu::OnRButtonUp(int32_t x, int32_t y, uint32_t modifiers) {
     if (!mbOpen) return cGZWin::OnRButtonUp(x, y, modifiers);
-    return Release(x, y, modifiers);
+    return ReleaseAt(x, y, modifiers);
 }
 
 bool cGZPieMenu::Draw(bool) {

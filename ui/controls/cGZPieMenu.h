@@ -119,7 +119,7 @@ private:
     void ReleaseFont();
     // The pointer handling of a move, a press or a release.
     void PointerAt(int32_t x, int32_t y);
-    bool Release(int32_t x, int32_t y, uint32_t modifiers);
+    bool ReleaseAt(int32_t x, int32_t y, uint32_t modifiers);
     bool AnyButtonDown() const;
 
     int32_t mnHighlight = -1;
