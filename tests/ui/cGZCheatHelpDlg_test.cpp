@@ -35,6 +35,7 @@ protected:
     }
     void TearDown() override {
         cheats.SetHelpView(nullptr);
+        mgr->DestroyWin(dialog);  // outside the tree between its modal runs
         WinTest::TearDown();
         GetWinCtrlMgr()->Shutdown();
     }

@@ -185,6 +185,7 @@ TEST_F(PieMenu, AModalRunEndsWithTheChosenItem) {
     EXPECT_EQ(button->GetParent(), nullptr);  // taken out of the root
     EXPECT_EQ(Reports(cGZPieMenu::kCodeChosen, Self()), 1);
     mgr->DestroyWin(button);
+    mgr->DestroyWin(menu);  // the modal run took it out of the root
 }
 
 TEST_F(PieMenu, AHighlightedMenuMatchesTheGolden) {

@@ -167,6 +167,7 @@ private:
 class HelpView : public cGZCheatHelpView {
 public:
     explicit HelpView(cGZCheatHelpDlg& dialog) : cGZCheatHelpView(dialog), mDialog(dialog) {}
+    cGZCheatHelpDlg* Dialog() const { return &mDialog; }
     void RunModal() override {
         cGZWinMgrW95* mgr = GZWinMgr();
         if (!mgr) return;
@@ -309,7 +310,11 @@ int main(int argc, char** argv) {
         GZSetFrameClockHook([&player] { player.OnFrame(); });
         framework.Run();
         GZSetFrameClockHook(nullptr);
-        if (help) main.GetCheatCodeManager()->SetHelpView(nullptr);
+        if (help) {
+            main.GetCheatCodeManager()->SetHelpView(nullptr);
+            // Outside the window tree between its runs: destroyed here.
+            manager.DestroyWin(help->Dialog());
+        }
         if (!o.dump.empty()) {
             std::unique_ptr<platform::Surface> shown = graphics->GetPresenter()->Grab();
             if (!shown || !platform::WritePngFile(o.dump, platform::ImageFromSurface(*shown), &error)) {
