@@ -215,6 +215,16 @@ TEST_F(TextEdit, DoubleByteCharactersAreGatheredAndALoneLeadByteBecomesADash) {
     EXPECT_EQ(edit->GetLength(), 4);
 }
 
+TEST_F(TextEdit, AFieldTakesTextAndKeysBeforeItIsInATree) {
+    cGZWinTextEdit2 loose;
+    loose.SetMaxLength(10);
+    loose.SetText(cRZString("abc"));
+    loose.OnKeyDown(36, 0);
+    loose.OnKeyDown(39, kGZModShift);
+    EXPECT_EQ(loose.GetSelectionEnd(), 1);
+    EXPECT_STREQ(loose.GetText().c_str(), "abc");
+}
+
 TEST_F(TextEdit, DoubleClickSelectsAWord) {
     cGZWinTextEdit2* edit = Make(1, 1);
     Type(edit, "alpha beta gamma");

@@ -27,7 +27,8 @@ enum Key : uint32_t {
 
 }  // namespace
 
-cGZWinTextEdit2::cGZWinTextEdit2() = default;
+// Laid out from the start, so a field is usable before it is in a tree.
+cGZWinTextEdit2::cGZWinTextEdit2() { Layout(); }
 
 cGZWinTextEdit2::~cGZWinTextEdit2() = default;
 
