@@ -30,6 +30,7 @@ cGZWinBtn::cGZWinBtn() { DefaultSounds(); }
 cGZWinBtn::~cGZWinBtn() {
     if (gLastClicked == this) gLastClicked = nullptr;
     if (mpStrip) mpStrip->Release();
+    if (mpBackground) mpBackground->Release();
 }
 
 int32_t cGZWinBtn::ComputeFrameColumn(int32_t columns, bool enabled, bool on, bool hover) {
@@ -73,7 +74,9 @@ bool cGZWinBtn::SetImageStrip(cGZBuffer* strip, int32_t columns, int32_t rows) {
         mCell = {0, 0, mpStrip->Width() / columns, mpStrip->Height() / rows};
         cGZWin::SetArea(mArea.left, mArea.top, mArea.left + mCell.right, mArea.top + mCell.bottom);
     } else {
+        // Without a strip the button draws over what it saved from beneath.
         mCell = {0, 0, Width(), Height()};
+        mbSaveBackground = true;
     }
     if (changed) {
         UpdateSourceRect();
@@ -165,6 +168,7 @@ bool cGZWinBtn::Shutdown() {
     mCaptionColours.clear();
     mCaptionOffsets.clear();
     mHasSound = {};
+    SetSaveBackground(false);
     return cGZWin::Shutdown();
 }
 
@@ -312,7 +316,35 @@ bool cGZWinBtn::OnChildMouseLeave(int32_t x, int32_t y, cGZWin* child, cGZWin* n
 
 bool cGZWinBtn::OnFocusGained(cGZWin*) { return mpParent && mpParent->Focus() != nullptr; }
 
+void cGZWinBtn::SetSaveBackground(bool on) {
+    mbSaveBackground = on;
+    if (!on && mpBackground) {
+        mpBackground->Release();
+        mpBackground = nullptr;
+    }
+}
+
+void cGZWinBtn::RestoreBackground(cGZBuffer& buffer) {
+    if (mpBackground && (mpBackground->Width() != Width() || mpBackground->Height() != Height())) {
+        mpBackground->Release();
+        mpBackground = nullptr;
+        if (mpParent) mpParent->Invalidate();
+        return;
+    }
+    if (!mpBackground) {
+        mpBackground = CopyBackground();
+        // A button partly outside its buffer gets a smaller copy: none then.
+        if (mpBackground && (mpBackground->Width() != Width() || mpBackground->Height() != Height())) {
+            mpBackground->Release();
+            mpBackground = nullptr;
+        }
+    }
+    if (mpBackground) buffer.Blit(*mpBackground, mpBackground->GetBounds(), mBufferArea, &mBufferArea);
+}
+
 bool cGZWinBtn::Draw(bool) {
+    if (mbSaveBackground)
+        if (cGZBuffer* buffer = GetDrawBuffer()) RestoreBackground(*buffer);
     UpdateFrameColumn();
     UpdateSourceRect();
     if (!DrawFrame()) return false;
