@@ -236,6 +236,33 @@ TEST_F(Button, CaptionColoursBeyondTheColumnsTheyWereSetForAreTheDefaults) {
     GetWinCtrlMgr()->SetDefaultCaptionColours(6, {0, 0, 0, 0});
 }
 
+TEST_F(Button, ASavedBackgroundIsPutBackUnderEachDraw) {
+    cGZBuffer* strip = GZCreateScreenBuffer(20, 10);
+    strip->Clear(strip->MakeColor(255, 0, 255));
+    strip->FillRect4(strip->MakeColor(0, 255, 0), 0, 0, 10, 10);  // column 0 solid, column 1 all key
+    strip->SetColorKey(strip->MakeColor(255, 0, 255));
+    button->SetImageStrip(strip, 2, 1);
+    strip->Release();
+    EXPECT_FALSE(button->GetSaveBackground());
+    button->SetSaveBackground(true);
+    Frame();
+    EXPECT_EQ(Screen().At(115, 115)[1], 255);
+    // The owner turns red; the see-through column shows the copy made first.
+    owner->mRgb = 0xFF0000;
+    button->SetState(1);
+    button->mnToggleKind = 3;
+    button->SetFrameColumn(1);
+    button->Invalidate();
+    Frame();
+    const platform::Image image = Screen();
+    EXPECT_EQ(image.At(150, 150)[0], 255);
+    EXPECT_NEAR(image.At(115, 115)[0], 0x40, 8);
+    EXPECT_NEAR(image.At(115, 115)[2], 0xC0, 8);
+    button->SetSaveBackground(false);
+    button->SetImageStrip(nullptr, 1, 1);
+    EXPECT_TRUE(button->GetSaveBackground());  // no strip: on by itself
+}
+
 TEST_F(Button, CaptionDrawsInTheColumnsColourAtItsOffset) {
     FakeFont font;
     button->SetImageStrip(nullptr, 4, 1);

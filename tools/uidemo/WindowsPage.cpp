@@ -50,7 +50,7 @@ public:
 
 }  // namespace
 
-void WindowsPage::Build() {
+bool WindowsPage::Build(std::string&) {
     struct Layout {
         const char* name;
         cRZRect area;
@@ -81,20 +81,5 @@ void WindowsPage::Build() {
     mNamed["tip"]->SetToolTipText(cRZString("Tooltip"));
     if (GZWinMgr() && GZWinMgr()->GetCursorManager())
         mNamed["edit-area"]->SetCursor(GZWinMgr()->GetCursorManager()->GetCursor(2));
-}
-
-std::string WindowsPage::NameOf(const cGZWin* window) const {
-    for (const auto& [name, w] : mNamed)
-        if (w == window) return name;
-    return "-";
-}
-
-bool WindowsPage::Draw(bool) {
-    if (cGZBuffer* b = GetDrawBuffer()) b->FillRect(MakeColor(32, 48, 64), GetBufferArea());
-    return true;
-}
-
-bool WindowsPage::OnCommand(intptr_t code, intptr_t source) {
-    mReport("command " + std::to_string(code) + " " + NameOf(reinterpret_cast<const cGZWin*>(source)));
     return true;
 }

@@ -2,10 +2,15 @@
 // a script of input against it, one frame per input event on a manual clock,
 // so a headless run and a run in a real window give the same pictures.
 //
-//   uidemo [--headless] [--page windows] [--script FILE] [--dump OUT.png]
-//          [--list] [--data ROOT] [--language ID] [--555] [--fullscreen]
+//   uidemo [--headless] [--page windows|controls|dialogs] [--script FILE]
+//          [--dump OUT.png] [--list] [--data ROOT] [--language ID] [--555]
+//          [--fullscreen]
+//
+// The controls page reads its strips from ROOT/UIGraphics/Controls (by
+// default the data root beside the program's folder, ../data).
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -14,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "ControlsPage.h"
+#include "DialogsPage.h"
 #include "UiDemoScript.h"
 #include "WindowsPage.h"
 #include "framework/cGZFrameWorkW95.h"
@@ -25,6 +32,11 @@
 #include "support/FakeFont.h"
 #include "ui/cGZMainWindowW95.h"
 #include "ui/cGZWinMgrW95.h"
+#include "framework/cGZCheatCodeManager.h"
+#include "ui/controls/GZConsole.h"
+#include "ui/controls/cGZCheatHelpDlg.h"
+#include "ui/controls/cGZWinTextEdit2.h"
+#include "ui/controls/cIGZWinCtrlMgr.h"
 #include "ui/graphics/cGZGraphicSystemW95.h"
 
 namespace {
@@ -45,8 +57,8 @@ struct Options {
 
 int Usage(const std::string& why) {
     std::cerr << "uidemo: " << why << "\n"
-              << "usage: uidemo [--headless] [--page windows] [--script FILE] [--dump OUT.png] [--list]\n"
-              << "              [--data ROOT] [--language ID] [--555] [--fullscreen]\n";
+              << "usage: uidemo [--headless] [--page windows|controls|dialogs] [--script FILE] [--dump OUT.png]\n"
+              << "              [--list] [--data ROOT] [--language ID] [--555] [--fullscreen]\n";
     return 2;
 }
 
@@ -55,19 +67,13 @@ void Say(const std::string& line) {
     std::cout.flush();
 }
 
-std::string Area(const cGZWin& w) {
-    const cRZRect& r = w.GetScreenArea();
-    return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-           std::to_string(r.bottom);
-}
-
 // Plays the script from the framework's frame step: each step sends one
 // input event (or prints), and the framework's loop, or a modal loop inside
 // it, dispatches it before the next frame. The manual clock moves 10 ms per
 // frame; a wait is that many frames without events.
 class ScriptPlayer {
 public:
-    ScriptPlayer(platform::HostWindow& host, WindowsPage& page) : mHost(host), mPage(page) {}
+    ScriptPlayer(platform::HostWindow& host, UiDemoPage& page) : mHost(host), mPage(page) {}
 
     void Add(const UiDemoStep& s) {
         switch (s.kind) {
@@ -145,16 +151,31 @@ private:
     void Print(const std::string& name) {
         auto it = mPage.Named().find(name);
         if (it == mPage.Named().end()) Say("state " + name + " unknown");
-        else Say("state " + name + " " + Area(*it->second));
+        else Say("state " + name + " " + mPage.Describe(*it->second));
     }
 
     platform::HostWindow& mHost;
-    WindowsPage& mPage;
+    UiDemoPage& mPage;
     std::vector<Action> mActions;
     size_t mNext = 0;
     std::vector<std::function<void()>> mPendingPrints;
     bool mbStarted = false;
     bool mbQuitting = false;
+};
+
+// The help window's modal run, reported like every dialog of the page.
+class HelpView : public cGZCheatHelpView {
+public:
+    explicit HelpView(cGZCheatHelpDlg& dialog) : cGZCheatHelpView(dialog), mDialog(dialog) {}
+    cGZCheatHelpDlg* Dialog() const { return &mDialog; }
+    void RunModal() override {
+        cGZWinMgrW95* mgr = GZWinMgr();
+        if (!mgr) return;
+        Say("dialog help " + std::to_string(mgr->DoModal(mgr->GetRootWin(), &mDialog)));
+    }
+
+private:
+    cGZCheatHelpDlg& mDialog;
 };
 
 }  // namespace
@@ -188,7 +209,9 @@ int main(int argc, char** argv) {
             if (*end) return Usage("--language needs a number");
         } else return Usage("unknown argument '" + a + "'");
     }
-    if (o.page != "windows") return Usage("unknown page '" + o.page + "'");
+    if (o.page != "windows" && o.page != "controls" && o.page != "dialogs")
+        return Usage("unknown page '" + o.page + "'");
+    if (o.data.empty()) o.data = (std::filesystem::path(argv[0]).parent_path() / ".." / "data").string();
 
     std::vector<UiDemoStep> steps;
     if (!o.script.empty()) {
@@ -225,6 +248,7 @@ int main(int argc, char** argv) {
     // The stand-in font until the font service lands.
     tova_test::FakeFontSys fonts;
     GZSetFontSys(&fonts);
+    GetWinCtrlMgr()->Init();
     {
         cGZWinMgrW95 manager;
         cGZFrameWorkProviders providers;
@@ -245,14 +269,37 @@ int main(int argc, char** argv) {
         main.SetLanguageIndex(o.language);
         main.SetText(cRZString("uidemo"));
         main.SetFlag(kGZWinVisible, true);
-        auto* page = new WindowsPage(Say);
+        UiDemoPage* page = nullptr;
+        if (o.page == "controls")
+            page = new ControlsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}));
+        else if (o.page == "dialogs")
+            page = new DialogsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}), o.language);
+        else
+            page = new WindowsPage(Say);
         page->SetArea(0, 0, 640, 480);
         main.AddChild(page);
-        page->Build();
+        if (!page->Build(error)) {
+            std::cerr << "uidemo: " << error << "\n";
+            graphics->Shutdown();
+            RZSetFrameWorkProviders({});
+            GetWinCtrlMgr()->Shutdown();
+            GZSetFontSys(nullptr);
+            return 1;
+        }
+        // The console line and its help window (dialogs page).
+        std::unique_ptr<HelpView> help;
+        if (o.page == "dialogs" && main.GetCheatCodeManager()) {
+            main.SetConsoleEdit(GZCreateConsoleEdit(640));
+            auto* dialog = new cGZCheatHelpDlg(*main.GetCheatCodeManager());
+            main.AddChild(dialog);
+            main.RemoveChild(dialog);
+            help = std::make_unique<HelpView>(*dialog);
+            main.GetCheatCodeManager()->SetHelpView(help.get());
+        }
         host->SimulateActivation(true);
 
         if (o.list)
-            for (const auto& [name, w] : page->Named()) Say("window " + name + " " + Area(*w));
+            for (const auto& [name, w] : page->Named()) Say("window " + name + " " + page->UiDemoPage::Describe(*w));
         ScriptPlayer player(*host, *page);
         // One quiet frame first, so the page is on the screen before any input.
         UiDemoStep first;
@@ -263,6 +310,11 @@ int main(int argc, char** argv) {
         GZSetFrameClockHook([&player] { player.OnFrame(); });
         framework.Run();
         GZSetFrameClockHook(nullptr);
+        if (help) {
+            main.GetCheatCodeManager()->SetHelpView(nullptr);
+            // Outside the window tree between its runs: destroyed here.
+            manager.DestroyWin(help->Dialog());
+        }
         if (!o.dump.empty()) {
             std::unique_ptr<platform::Surface> shown = graphics->GetPresenter()->Grab();
             if (!shown || !platform::WritePngFile(o.dump, platform::ImageFromSurface(*shown), &error)) {
@@ -273,6 +325,7 @@ int main(int argc, char** argv) {
         graphics->Shutdown();
         RZSetFrameWorkProviders({});
     }
+    GetWinCtrlMgr()->Shutdown();
     GZSetFontSys(nullptr);
     return result;
 }

@@ -7,10 +7,10 @@
 #include "simulation/SoundPlayer.h"
 #include "ui/GZMessageTypes.h"
 #include "ui/cGZWinMgrW95.h"
+#include "ui/controls/ControlFonts.h"
 #include "ui/controls/cIGZWinCtrlMgr.h"
 #include "ui/graphics/cGZBuffer.h"
 #include "ui/graphics/cIGZFont.h"
-#include "ui/graphics/cIGZFontSys.h"
 
 namespace {
 
@@ -30,6 +30,7 @@ cGZWinBtn::cGZWinBtn() { DefaultSounds(); }
 cGZWinBtn::~cGZWinBtn() {
     if (gLastClicked == this) gLastClicked = nullptr;
     if (mpStrip) mpStrip->Release();
+    if (mpBackground) mpBackground->Release();
 }
 
 int32_t cGZWinBtn::ComputeFrameColumn(int32_t columns, bool enabled, bool on, bool hover) {
@@ -73,7 +74,9 @@ bool cGZWinBtn::SetImageStrip(cGZBuffer* strip, int32_t columns, int32_t rows) {
         mCell = {0, 0, mpStrip->Width() / columns, mpStrip->Height() / rows};
         cGZWin::SetArea(mArea.left, mArea.top, mArea.left + mCell.right, mArea.top + mCell.bottom);
     } else {
+        // Without a strip the button draws over what it saved from beneath.
         mCell = {0, 0, Width(), Height()};
+        mbSaveBackground = true;
     }
     if (changed) {
         UpdateSourceRect();
@@ -117,15 +120,23 @@ bool cGZWinBtn::DrawOverlay() {
     return buffer->Blit(*mpOverlay, mOverlaySource, dest, &mBufferArea);
 }
 
+cGZWinBtn::CaptionStyle::CaptionStyle(cIGZFont& font, uint32_t colour, bool shadow)
+    : mFont(font), mnColour(font.GetColor()), mbShadow(font.HasFlag(cIGZFont::kFlagShadow)) {
+    font.SetColor(colour);
+    font.SetFlag(cIGZFont::kFlagShadow, shadow);
+}
+
+cGZWinBtn::CaptionStyle::~CaptionStyle() {
+    mFont.SetColor(mnColour);
+    mFont.SetFlag(cIGZFont::kFlagShadow, mbShadow);
+}
+
 bool cGZWinBtn::DrawCaption() {
     cGZBuffer* buffer = GetDrawBuffer();
     if (!buffer || !mpFont) return true;
     const char* text = mText.c_str();
     const auto length = static_cast<int32_t>(std::strlen(text));
-    const uint32_t savedColour = mpFont->GetColor();
-    const bool savedShadow = mpFont->HasFlag(cIGZFont::kFlagShadow);
-    mpFont->SetColor(GetCaptionColour(mnFrameColumn));
-    mpFont->SetFlag(cIGZFont::kFlagShadow, mbCaptionShadow);
+    const CaptionStyle style(*mpFont, GetCaptionColour(mnFrameColumn), mbCaptionShadow);
     cRZRect rect = mCaptionRect;
     if (!mbCaptionRectSet) {
         const int32_t letter = mpFont->MeasureText("A", 1).height;
@@ -143,8 +154,6 @@ bool cGZWinBtn::DrawCaption() {
         if (mnCaptionAlignment == 2) x = rect.right - textWidth;
         mpFont->DrawText(*buffer, x, rect.top, text, length, &mBufferArea, -1, -1);
     }
-    mpFont->SetColor(savedColour);
-    mpFont->SetFlag(cIGZFont::kFlagShadow, savedShadow);
     return true;
 }
 
@@ -153,17 +162,13 @@ bool cGZWinBtn::Shutdown() {
         mpStrip->Release();
         mpStrip = nullptr;
     }
-    if (mpFont && mbFontOwned) {
-        if (cIGZFontSys* fonts = GZGetFontSys())
-            fonts->ReleaseFont(mpFont);
-        else
-            mpFont->Release();
-    }
+    if (mbFontOwned) ReleaseControlFont(mpFont);
     mpFont = nullptr;
     mbFontOwned = false;
     mCaptionColours.clear();
     mCaptionOffsets.clear();
     mHasSound = {};
+    SetSaveBackground(false);
     return cGZWin::Shutdown();
 }
 
@@ -311,7 +316,35 @@ bool cGZWinBtn::OnChildMouseLeave(int32_t x, int32_t y, cGZWin* child, cGZWin* n
 
 bool cGZWinBtn::OnFocusGained(cGZWin*) { return mpParent && mpParent->Focus() != nullptr; }
 
+void cGZWinBtn::SetSaveBackground(bool on) {
+    mbSaveBackground = on;
+    if (!on && mpBackground) {
+        mpBackground->Release();
+        mpBackground = nullptr;
+    }
+}
+
+void cGZWinBtn::RestoreBackground(cGZBuffer& buffer) {
+    if (mpBackground && (mpBackground->Width() != Width() || mpBackground->Height() != Height())) {
+        mpBackground->Release();
+        mpBackground = nullptr;
+        if (mpParent) mpParent->Invalidate();
+        return;
+    }
+    if (!mpBackground) {
+        mpBackground = CopyBackground();
+        // A button partly outside its buffer gets a smaller copy: none then.
+        if (mpBackground && (mpBackground->Width() != Width() || mpBackground->Height() != Height())) {
+            mpBackground->Release();
+            mpBackground = nullptr;
+        }
+    }
+    if (mpBackground) buffer.Blit(*mpBackground, mpBackground->GetBounds(), mBufferArea, &mBufferArea);
+}
+
 bool cGZWinBtn::Draw(bool) {
+    if (mbSaveBackground)
+        if (cGZBuffer* buffer = GetDrawBuffer()) RestoreBackground(*buffer);
     UpdateFrameColumn();
     UpdateSourceRect();
     if (!DrawFrame()) return false;

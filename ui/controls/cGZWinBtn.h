@@ -85,6 +85,10 @@ public:
     void PlaySound(int32_t event);
     // Copies each non-null name; null leaves that event on the default.
     void SetSounds(const char* enter, const char* press, const char* release, const char* error);
+    // Keeps a copy of what lies under the button and puts it back before
+    // each draw; off drops the copy.
+    void SetSaveBackground(bool on);
+    bool GetSaveBackground() const { return mbSaveBackground; }
     void SetReportDoubleClick(bool on) { mbReportDoubleClick = on; }
     void SetNotifyDirectly(bool on) { mbNotifyDirectly = on; }
     void SetCaptionAlignment(int32_t alignment);
@@ -118,10 +122,30 @@ public:
     bool mbCaptionRectSet = false;
 
 protected:
+    // The font in the caption's colour and shadow for as long as it lives;
+    // the font's own come back after.
+    class CaptionStyle {
+    public:
+        CaptionStyle(cIGZFont& font, uint32_t colour, bool shadow);
+        ~CaptionStyle();
+        CaptionStyle(const CaptionStyle&) = delete;
+        CaptionStyle& operator=(const CaptionStyle&) = delete;
+
+    private:
+        cIGZFont& mFont;
+        uint32_t mnColour;
+        bool mbShadow;
+    };
+
     bool HoldsCapture() const;
     void StartTiming();
+    // Puts the saved background back (made on first use; remade when the
+    // button's size changed).
+    void RestoreBackground(cGZBuffer& buffer);
     void SendClick();
 
+    cGZBuffer* mpBackground = nullptr;
+    bool mbSaveBackground = false;
     cGZBuffer* mpStrip = nullptr;
     cGZBuffer* mpOverlay = nullptr;
     cRZRect mOverlaySource{};

@@ -1,5 +1,9 @@
 #include "ui/controls/cGZWinCtrlMgr.h"
 
+#include "ui/controls/cGZSystemButton.h"
+#include "ui/controls/cGZWinCheck.h"
+#include "ui/controls/cGZWinScrollbar.h"
+#include "ui/controls/cGZWinSlider.h"
 #include "ui/controls/cGZWinText.h"
 #include "ui/graphics/cGZBuffer.h"
 #include "ui/graphics/cIGZFont.h"
@@ -83,6 +87,60 @@ cGZWinText* cGZWinCtrlMgr::CreateText(intptr_t commandValue, const cRZString& te
     label->SetText(text);
     label->SizeToText();
     return label;
+}
+
+cGZWinCheck* cGZWinCtrlMgr::CreateCheckBox(intptr_t commandValue, const cRZString& text) {
+    auto* check = new cGZWinCheck;
+    cGZBuffer* strip = GetImage(kImageCheckBox);
+    if (!strip) return check;
+    check->SetBoxStrip(strip, IsImageColourKeyed(kImageCheckBox));
+    check->SetCommandValue(commandValue);
+    check->SetLabelFont(GetFont(kFontLabel));
+    check->SetText(text);
+    return check;
+}
+
+cGZSystemButton* cGZWinCtrlMgr::CreateSystemButton(intptr_t commandValue, const cRZString& text) {
+    constexpr int32_t kNarrowest = 100;
+    auto* button = new cGZSystemButton;
+    cGZBuffer* strip = GetImage(kImageSystemButton);
+    if (strip) strip->SetColorKey(strip->MakeColor(255, 0, 255));
+    button->SetStrip(strip);
+    button->SetCommandValue(commandValue);
+    button->mnNotifyMode = 0;
+    button->SetText(text);
+    if (button->Width() < kNarrowest) {
+        const cRZRect& area = button->GetArea();
+        button->SetArea(area.left, area.top, area.left + kNarrowest, area.bottom);
+    }
+    return button;
+}
+
+template <class Control>
+Control* cGZWinCtrlMgr::CreateValueControl(int32_t orientation, int32_t kind, intptr_t commandValue,
+                                           const cRZString& text) {
+    auto* control = new Control;
+    control->SetOrientation(orientation);
+    if (cGZBuffer* strip = GetImage(kind)) control->SetImage(strip, IsImageColourKeyed(kind));
+    control->SetCommandValue(commandValue);
+    control->SetText(text);
+    return control;
+}
+
+cGZWinSlider* cGZWinCtrlMgr::CreateVerticalSlider(intptr_t commandValue, const cRZString& text) {
+    return CreateValueControl<cGZWinSlider>(cGZWinSlider::kVertical, kImageVerticalSlider, commandValue, text);
+}
+
+cGZWinSlider* cGZWinCtrlMgr::CreateHorizontalSlider(intptr_t commandValue, const cRZString& text) {
+    return CreateValueControl<cGZWinSlider>(cGZWinSlider::kHorizontal, kImageHorizontalSlider, commandValue, text);
+}
+
+cGZWinScrollbar* cGZWinCtrlMgr::CreateVerticalScrollbar(intptr_t commandValue, const cRZString& text) {
+    return CreateValueControl<cGZWinScrollbar>(cGZWinSlider::kVertical, kImageScrollbar, commandValue, text);
+}
+
+cGZWinScrollbar* cGZWinCtrlMgr::CreateHorizontalScrollbar(intptr_t commandValue, const cRZString& text) {
+    return CreateValueControl<cGZWinScrollbar>(cGZWinSlider::kHorizontal, kImageScrollbar, commandValue, text);
 }
 
 intptr_t cGZWinCtrlMgr::GetHandle(int32_t key) const {

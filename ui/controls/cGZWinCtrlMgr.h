@@ -23,7 +23,13 @@ public:
     cGZBuffer* GetImage(int32_t kind) const override;
     void SetImage(int32_t kind, cGZBuffer* buffer, bool colourKeyed) override;
     bool IsImageColourKeyed(int32_t kind) const override;
+    cGZWinCheck* CreateCheckBox(intptr_t commandValue, const cRZString& text) override;
+    cGZSystemButton* CreateSystemButton(intptr_t commandValue, const cRZString& text) override;
     cGZWinText* CreateText(intptr_t commandValue, const cRZString& text) override;
+    cGZWinSlider* CreateVerticalSlider(intptr_t commandValue, const cRZString& text) override;
+    cGZWinSlider* CreateHorizontalSlider(intptr_t commandValue, const cRZString& text) override;
+    cGZWinScrollbar* CreateVerticalScrollbar(intptr_t commandValue, const cRZString& text) override;
+    cGZWinScrollbar* CreateHorizontalScrollbar(intptr_t commandValue, const cRZString& text) override;
     intptr_t GetHandle(int32_t key) const override;
     void SetHandle(int32_t key, intptr_t value) override;
     uint32_t GetColour(int32_t key) const override;
@@ -35,6 +41,9 @@ public:
 
 private:
     void ReleaseFont(cIGZFont* font) const;
+    // A slider or scroll bar of that orientation on the kind's strip.
+    template <class Control>
+    Control* CreateValueControl(int32_t orientation, int32_t kind, intptr_t commandValue, const cRZString& text);
 
     bool mbInitialised = false;
     cIGZFontSys* mpFontSys = nullptr;

@@ -8,6 +8,10 @@
 #include <cstdint>
 
 class cGZBuffer;
+class cGZSystemButton;
+class cGZWinCheck;
+class cGZWinScrollbar;
+class cGZWinSlider;
 class cGZWinText;
 class cIGZFont;
 class cRZString;
@@ -48,7 +52,17 @@ public:
     // Takes ownership of the buffer; a previous one of the kind is released.
     virtual void SetImage(int32_t kind, cGZBuffer* buffer, bool colourKeyed) = 0;
     virtual bool IsImageColourKeyed(int32_t kind) const = 0;
+    // The factory: new controls, not yet in any window tree. Each takes its
+    // kind's strip (and whether it is colour-keyed) from the image table.
+    // A check box made while kind 1 has no strip comes back unconfigured.
+    virtual cGZWinCheck* CreateCheckBox(intptr_t commandValue, const cRZString& text) = 0;
+    // At least 100 pixels wide, click on release.
+    virtual cGZSystemButton* CreateSystemButton(intptr_t commandValue, const cRZString& text) = 0;
     virtual cGZWinText* CreateText(intptr_t commandValue, const cRZString& text) = 0;
+    virtual cGZWinSlider* CreateVerticalSlider(intptr_t commandValue, const cRZString& text) = 0;
+    virtual cGZWinSlider* CreateHorizontalSlider(intptr_t commandValue, const cRZString& text) = 0;
+    virtual cGZWinScrollbar* CreateVerticalScrollbar(intptr_t commandValue, const cRZString& text) = 0;
+    virtual cGZWinScrollbar* CreateHorizontalScrollbar(intptr_t commandValue, const cRZString& text) = 0;
     virtual intptr_t GetHandle(int32_t key) const = 0;
     virtual void SetHandle(int32_t key, intptr_t value) = 0;
     virtual uint32_t GetColour(int32_t key) const = 0;
