@@ -468,7 +468,14 @@ bool cXPerson::TransferActions(ReconStream& s, int32_t version) {
     s.SerializeLongs(&r.depth, 1);
     s.SerializeBool(&r.owner);
   }
-  if (reading) std::erase_if(withList_, [](const WithRecord& r) { return r.object <= 0; });
+  // Every object of the lot exists before the records are read: a record
+  // naming none of them is dropped.
+  if (reading) {
+    ObjectModule* module = GetModule();
+    std::erase_if(withList_, [module](const WithRecord& r) {
+      return r.object <= 0 || module == nullptr || module->GetObject(r.object) == nullptr;
+    });
+  }
   return !s.Failed();
 }
 
