@@ -77,7 +77,8 @@ void ActivityLog::Sample(cXPerson& person) {
     Tracker t;
     t.personGuid = guid;
     t.personId = person.GetId();
-    t.targetGuid = -2;  // differs from every action: measuring starts now
+    t.start = TakeSnapshot(person);
+    t.startTime = PeopleHost().GetClock();
     for (int32_t i = 0; i < kPersonDataWords; ++i) t.personData[static_cast<size_t>(i)] = person.Word(i);
     trackers_.push_back(t);
     tracker = &trackers_.back();
@@ -89,21 +90,18 @@ void ActivityLog::Sample(cXPerson& person) {
   const int16_t targetId = target != nullptr ? current.target : 0;
   const int32_t entryKey = target != nullptr ? current.entryKey : -1;
   if (tracker->targetGuid != targetGuid || tracker->targetId != targetId || tracker->entryKey != entryKey) {
-    if (tracker->targetGuid != -2) {
-      Tracker closed = *tracker;
-      Group& g = FindGroup(closed.targetGuid, closed.entryKey, person, closed.targetId);
-      const uint8_t result = g.guid == -1 ? 1 : ((person.PreviousAction().flags & kActionSucceeded) ? 1 : 0);
-      if (closed.totalTicks > 0) {
-        struct Sample s;
-        s.changes = TakeSnapshot(person);
-        for (size_t i = 0; i < s.changes.motives.size(); ++i) s.changes.motives[i] -= closed.start.motives[i];
-        s.start = closed.startTime;
-        s.totalTicks = closed.totalTicks;
-        s.animTicks = closed.animTicks;
-        s.routingTicks = closed.routingTicks;
-        s.result = result;
-        g.samples.push_back(s);
-      }
+    // The group is made even when the action gets no sample.
+    Group& g = FindGroup(tracker->targetGuid, tracker->entryKey, person, tracker->targetId);
+    if (tracker->totalTicks > 0) {
+      struct Sample s;
+      s.changes = TakeSnapshot(person);
+      for (size_t i = 0; i < s.changes.motives.size(); ++i) s.changes.motives[i] -= tracker->start.motives[i];
+      s.start = tracker->startTime;
+      s.totalTicks = tracker->totalTicks;
+      s.animTicks = tracker->animTicks;
+      s.routingTicks = tracker->routingTicks;
+      s.result = g.guid == -1 || (person.PreviousAction().flags & kActionSucceeded) ? 1 : 0;
+      g.samples.push_back(s);
     }
     tracker->targetGuid = targetGuid;
     tracker->targetId = targetId;

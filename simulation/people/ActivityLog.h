@@ -50,7 +50,6 @@ class ActivityLog {
     int32_t animTicks = 0;
     int32_t routingTicks = 0;
     int32_t startTime = 0;
-    uint8_t result = 0;
     std::array<int16_t, 80> personData{};
   };
 

@@ -128,9 +128,10 @@ class PersonFixture : public SimFixture {
   }
   void TearDown() override { SetPeopleHost(nullptr); }
 
-  cXPerson* MakePerson() {
-    auto p = std::make_unique<cXPerson>(personDefinition.get(), &module);
-    cXPerson* person = p.get();
+  template <class T = cXPerson>
+  T* MakePerson() {
+    auto p = std::make_unique<T>(personDefinition.get(), &module);
+    T* person = p.get();
     const int16_t id = module.AddObject(std::move(p), 0, true);
     person->InitFromDefinition();
     person->ResetData(false);
