@@ -126,7 +126,11 @@ class PersonFixture : public SimFixture {
     QueuedAction::SetSerialCounter(0);
     SetRandomSeed(12345);
   }
-  void TearDown() override { SetPeopleHost(nullptr); }
+  // The objects go before the definitions they hold.
+  void TearDown() override {
+    module.Clear();
+    SetPeopleHost(nullptr);
+  }
 
   template <class T = cXPerson>
   T* MakePerson() {
