@@ -54,6 +54,13 @@ int16_t* cXPerson::GetPersonData(int32_t n) {
 float cXPerson::GetMotiveValue(int32_t n) const { return motives_.current[std::clamp(n, 0, kMotiveCount - 1)]; }
 float& cXPerson::MotiveRef(int32_t n) { return motives_.current[std::clamp(n, 0, kMotiveCount - 1)]; }
 
+int32_t cXPerson::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
+  if (node.Opcode() == kFindBestInteractionOpcode) return FindBestInteraction(frame) ? kPrimTrue : kPrimFalse;
+  return cXObject::RunPrimitive(frame, node);
+}
+
+void cXPerson::UpdateNeighbor() { PeopleHost().CopyToNeighbor(*this); }
+
 const std::string& cXPerson::GetName() const {
   static const std::string none;
   return GetDefinition() != nullptr ? GetDefinition()->GetName() : none;
@@ -220,7 +227,7 @@ void cXPerson::CheckStandingTile() {
 
 void cXPerson::PlaceAtCurrentLocation(int32_t version) {
   PruneWithList();
-  PeopleHost().CopyToNeighbor(*this);
+  UpdateNeighbor();
   cXObject::PlaceAtCurrentLocation(version);
   TrackRoom();
   animator_.eventsFired = 0;

@@ -93,6 +93,9 @@ class cXPerson : public cXObject {
   static void Register();
 
   // ---- cXObject ----
+  // Opcode 3 is autonomy's choice; the person's other opcodes arrive with
+  // its primitives, everything else is the plain object's.
+  int32_t RunPrimitive(TreeStackFrame& frame, TreeNode node) override;
   bool IsPerson() const override { return true; }
   float* GetMotive(int32_t n) override;
   int16_t* GetPersonData(int32_t n) override;
@@ -123,6 +126,8 @@ class cXPerson : public cXObject {
   void SetKeptOutOfWorld(bool kept) { keptOut_ = kept; }
   void SetInactive(bool inactive) { inactive_ = inactive; }
   const std::string& GetName() const;
+  // Copies the person into its neighbour record.
+  void UpdateNeighbor();
   // Reset, possibly because object goes away (null: a plain reset).
   void ResetFor(cXObject* object);
   void DecayMotivesIfActive();
@@ -171,6 +176,8 @@ class cXPerson : public cXObject {
   float BaseHappiness() const { return baseHappiness_; }
   bool DecisionResult() const { return decisionResult_; }
   int16_t& MenuReason() { return menuReason_; }
+
+  static constexpr uint16_t kFindBestInteractionOpcode = 3;
 
   // Every person but the one going away is reset for it.
   static void TellPersonsObjectGone(ObjectModule& module, cXObject& gone);

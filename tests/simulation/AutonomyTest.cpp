@@ -278,6 +278,17 @@ TEST_F(Autonomy, DistanceAndAttenuationLowerTheScore) {
   EXPECT_NEAR(p->Candidates()[0].score, 0.5f, 1e-4);
 }
 
+TEST_F(Autonomy, TreesChooseThroughOpcodeThree) {
+  Trees("tree 4107 \"Choose\"\n params 4\nn0: 3 -> true false\nend\n");
+  cXObject* o = MakeThing({Interaction(5, "A", 0x1, BaseFor(0.5f))});
+  host.freeWill = false;
+  EXPECT_FALSE(p->RunTree(behavior(), 0, 4107, nullptr)) << "a resident without free will";
+  p->SetWord(kPersonVisitor, 1);
+  EXPECT_TRUE(p->RunTree(behavior(), 0, 4107, nullptr));
+  EXPECT_EQ(p->GetData(kDataChosenInteraction), 5);
+  EXPECT_EQ(p->Candidates().front().object, o->GetId());
+}
+
 TEST_F(Autonomy, TheScoredInteractionsFile) {
   ScratchDir dir;
   const std::filesystem::path kept = std::filesystem::current_path();

@@ -55,6 +55,13 @@ class RecordingHost : public iPeopleHost {
   ObjectDefinition* FindDefinition(ObjectModule&, uint32_t guid) override {
     return guid == kStepAsideGuid ? marker : nullptr;
   }
+  bool GetOutfit(int16_t character, int16_t outfit, int16_t sex, std::array<std::string, 3>& out) override {
+    ++outfitLookups;
+    if (character != 3) return false;
+    out = {std::string(sex != 0 ? "female" : "male") + std::to_string(outfit), "hands", "head"};
+    return true;
+  }
+  std::string NormalizeSuitName(ObjectDefinition*, const std::string& name) override { return name + "!"; }
   std::string DefinitionName(uint32_t guid) const override {
     auto it = names.find(guid);
     return it != names.end() ? it->second : std::to_string(guid);
@@ -63,7 +70,7 @@ class RecordingHost : public iPeopleHost {
   bool freeWill = true, demo = false, allMenus = false, allowInUse = false;
   uint32_t tick = 0;
   float roomScore = 0, outdoorScore = 0;
-  int32_t samples = 0, routingSamples = 0;
+  int32_t samples = 0, routingSamples = 0, outfitLookups = 0;
   std::vector<std::string> messages, log;
   std::vector<std::pair<int16_t, int32_t>> money;
   std::vector<std::pair<int32_t, intptr_t>> broadcasts;

@@ -240,13 +240,27 @@ TEST_F(Person, TheStandingTileFlagsInvalidTiles) {
   EXPECT_EQ(p->Word(kPersonOnInvalidTile), 1);
 }
 
+TEST_F(Person, OutfitNamesFollowTheCharacterAndAreKeptUntilItChanges) {
+  p->SetWord(kPersonCharacter, 3);
+  p->SetWord(kPersonOutfitIndex, 2);
+  p->SetWord(kPersonSex, 1);
+  EXPECT_EQ(p->GetOutfitNames(), (std::array<std::string, 3>{"female2!", "hands!", "head"}));
+  EXPECT_EQ(p->GetOutfitNames()[0], "female2!");
+  EXPECT_EQ(host.outfitLookups, 1) << "kept while words 56 and 57 stay";
+  p->SetWord(kPersonAge, 5);
+  EXPECT_EQ(p->GetOutfitNames()[0], "female0!") << "a child wears outfit 0";
+  EXPECT_EQ(host.outfitLookups, 2);
+  p->SetWord(kPersonCharacter, 4);
+  EXPECT_EQ(p->GetOutfitNames()[0], "!") << "no such outfit";
+}
+
 TEST_F(Person, SleepwearAndSkeletonNames) {
-  EXPECT_EQ(p->ChooseSleepwear(), (std::array<std::string, 2>{"pajama$g$b", "pajama$g$c"}));
+  EXPECT_EQ(p->ChooseSleepwear(), (std::array<std::string, 2>{"pajama$g$b!", "pajama$g$c!"}));
   const cXPerson::SkeletonSuit adult = p->ChooseSkeletonSuit(false);
   EXPECT_EQ(adult.names, (std::array<std::string, 2>{"skeleton_01", "c_skeleton"}));
   EXPECT_EQ(adult.bodyLines, (std::array<std::string, 3>{"BODY=skeleton_01", "HEAD-HEAD=c_skeleton", "HAND=_GUAO_skel"}));
   p->SetWord(kPersonAge, 6);
-  EXPECT_EQ(p->ChooseSleepwear()[0], "pjs$gchd");
+  EXPECT_EQ(p->ChooseSleepwear()[0], "pjs$gchd!");
   const cXPerson::SkeletonSuit child = p->ChooseSkeletonSuit(true);
   EXPECT_EQ(child.names, (std::array<std::string, 2>{"skeletonchd_01", "c_kidskull"}));
   EXPECT_EQ(child.bodyLines, (std::array<std::string, 3>{"BODY=skeleneg_01", "HEAD-HEAD=c_skeleneg", "HAND=_GUAO_sneg"}));
