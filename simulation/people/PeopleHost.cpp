@@ -5,6 +5,7 @@
 #include "gamedata/ObjectFolder.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/cXObject.h"
+#include "simulation/people/AutonomyConstants.h"
 
 namespace tova {
 
@@ -44,6 +45,8 @@ TreeTableData* iPeopleHost::GetTreeTable(cXObject& object) {
   ObjectDefinition* d = object.GetDefinition();
   return d != nullptr ? d->GetTreeTable() : nullptr;
 }
+
+ResourceSource* iPeopleHost::GlobalFile() { return AutonomyConstantsClient::Instance().GetFile(); }
 
 ObjectDefinition* iPeopleHost::FindDefinition(ObjectModule& module, uint32_t guid) {
   return module.GetCatalogue() != nullptr ? module.GetCatalogue()->FindByGUID(guid) : nullptr;

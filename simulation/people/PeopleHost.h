@@ -42,6 +42,9 @@ class iPeopleHost {
   // ---- the neighbourhood and the house ----
   virtual void CopyToNeighbor(cXPerson& /*person*/) {}
   virtual void FillFromNeighbor(cXPerson& /*person*/) {}
+  // The person's definition is one of the current house's family: placing
+  // it after a load resets it.
+  virtual bool IsHouseMember(const cXPerson& /*person*/) const { return false; }
   // One sample of the house's statistics; routing adds to its routing
   // counter too.
   virtual void CountHouseSample(bool /*routing*/) {}
@@ -68,8 +71,9 @@ class iPeopleHost {
   // The catalogue's definition of that GUID (the module's catalogue by
   // default), null when there is none.
   virtual ObjectDefinition* FindDefinition(ObjectModule& module, uint32_t guid);
-  // The global behaviour file (curve tables 501 to 504); null: none.
-  virtual ResourceSource* GlobalFile() { return nullptr; }
+  // The global behaviour file (curve tables 501 to 504): the one the
+  // constants tables are read from by default; null: none.
+  virtual ResourceSource* GlobalFile();
   // The id of the definition's own motive-curve table, 0 for none.
   virtual int16_t OwnCurveTable(ObjectDefinition& /*definition*/) { return 0; }
   // The names of an outfit of a user character (the first by sex), false

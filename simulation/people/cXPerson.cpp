@@ -231,6 +231,10 @@ void cXPerson::PlaceAtCurrentLocation(int32_t version) {
   cXObject::PlaceAtCurrentLocation(version);
   TrackRoom();
   animator_.eventsFired = 0;
+  if (PeopleHost().IsHouseMember(*this) && GetModule() != nullptr) {
+    TellPersonsObjectGone(*GetModule(), *this);
+    Reset(0);
+  }
 }
 
 // ---- resets ----

@@ -52,6 +52,8 @@ class RecordingHost : public iPeopleHost {
     return it != tables.end() ? &it->second : nullptr;
   }
   ResourceSource* GlobalFile() override { return global; }
+  bool IsHouseMember(const cXPerson& p) const override { return members.contains(p.GetId()); }
+  void CopyToNeighbor(cXPerson& p) override { copied.push_back(p.GetId()); }
   ObjectDefinition* FindDefinition(ObjectModule&, uint32_t guid) override {
     return guid == kStepAsideGuid ? marker : nullptr;
   }
@@ -76,7 +78,8 @@ class RecordingHost : public iPeopleHost {
   std::vector<std::pair<int32_t, intptr_t>> broadcasts;
   std::vector<std::pair<int16_t, bool>> lights;
   std::map<int16_t, int16_t> rooms;
-  std::set<int16_t> unstandable;
+  std::set<int16_t> unstandable, members;
+  std::vector<int16_t> copied;
   std::map<int16_t, TreeTableData> tables;
   std::map<uint32_t, std::string> names;
   ResourceSource* global = nullptr;

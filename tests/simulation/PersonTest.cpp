@@ -231,6 +231,23 @@ TEST_F(Person, AFullResetEmptiesEverythingAndAReEnteredResetOnlyLogs) {
   EXPECT_EQ(host.log.size(), 1u);
 }
 
+TEST_F(Person, AHouseMemberPlacedAfterALoadIsResetAndOthersLetGoOfIt) {
+  cXPerson* q = MakePerson();
+  cXObject* a = MakeThing({Interaction(1, "Use")});
+  host.tables[p->GetId()].entries = {Interaction(1, "Talk")};
+  ASSERT_TRUE(q->PushAction(ActionOn(*q, *p, 1, 50)));
+  ASSERT_TRUE(q->PushAction(ActionOn(*q, *a, 1, 50)));
+  p->PlaceAtCurrentLocation(62);
+  EXPECT_EQ(host.copied, (std::vector<int16_t>{p->GetId()}));
+  EXPECT_EQ(p->Attributes()[2], 0) << "not of the house: no reset";
+  EXPECT_EQ(q->QueuedCount(), 2);
+  host.members.insert(p->GetId());
+  p->PlaceAtCurrentLocation(62);
+  EXPECT_EQ(p->Attributes()[2], 1) << "reset";
+  ASSERT_EQ(q->QueuedCount(), 1) << "the action on the reset person is dropped";
+  EXPECT_EQ(q->GetQueuedAction(0)->target, a->GetId());
+}
+
 TEST_F(Person, TheStandingTileFlagsInvalidTiles) {
   p->SetPosition(FinePoint{40, 40});
   p->CheckStandingTile();
