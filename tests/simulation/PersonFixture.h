@@ -43,7 +43,7 @@ class RecordingHost : public iPeopleHost {
     auto it = rooms.find(o.GetId());
     return it != rooms.end() ? it->second : 0;
   }
-  bool IsInsideLot(const cXObject&) const override { return true; }
+  bool IsInsideLot(const cXObject& o) const override { return !outside.contains(o.GetId()); }
   bool IsStandable(const cXObject& o) const override { return !unstandable.contains(o.GetId()); }
   float RoomScore(int16_t room) const override { return room == 0 ? outdoorScore : roomScore; }
   void SetRoomLights(int16_t room, bool on) override { lights.emplace_back(room, on); }
@@ -78,7 +78,7 @@ class RecordingHost : public iPeopleHost {
   std::vector<std::pair<int32_t, intptr_t>> broadcasts;
   std::vector<std::pair<int16_t, bool>> lights;
   std::map<int16_t, int16_t> rooms;
-  std::set<int16_t> unstandable, members;
+  std::set<int16_t> unstandable, members, outside;
   std::vector<int16_t> copied;
   std::map<int16_t, TreeTableData> tables;
   std::map<uint32_t, std::string> names;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "FakeLot.h"
 #include "PersonFixture.h"
 
 namespace tova_test {
@@ -246,6 +247,34 @@ TEST_F(Person, AHouseMemberPlacedAfterALoadIsResetAndOthersLetGoOfIt) {
   EXPECT_EQ(p->Attributes()[2], 1) << "reset";
   ASSERT_EQ(q->QueuedCount(), 1) << "the action on the reset person is dropped";
   EXPECT_EQ(q->GetQueuedAction(0)->target, a->GetId());
+}
+
+TEST_F(Person, AResetPutsThePersonBackOnTheLot) {
+  FakeWorld world;
+  FakeView view;
+  module.SetLot(&world, &view);
+  const FinePoint at = TileLocation::At(5, 6, 1).Centre();
+  // What a person's init tree sets: stands on the floor kind, on floor or ground.
+  p->SetData(kDataSlotKinds, 1);
+  p->SetData(kDataPlacement, kPlaceOnFloor | kPlaceOnGround);
+  ASSERT_TRUE(p->CanPlace(at, 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+  p->Place(at, 1, nullptr, 0);
+  p->Reset(0);
+  EXPECT_EQ(p->GetPosition(), at) << "where it stood";
+  // Seated: put at the nearest free place, which here is where it sat.
+  p->SetWord(kPersonPosture, 1);
+  p->Reset(0);
+  EXPECT_TRUE(p->IsOnLot());
+  EXPECT_EQ(p->Word(kPersonPosture), 0);
+  // Outside the lot: the lot's centre tile.
+  host.outside.insert(p->GetId());
+  p->Reset(0);
+  EXPECT_EQ(p->GetPosition(), TileLocation::At(8, 8, 1).Centre());
+  host.outside.clear();
+  p->SetKeptOutOfWorld(true);
+  p->Reset(0);
+  EXPECT_FALSE(p->IsOnLot()) << "kept out";
+  module.SetLot(nullptr, nullptr);
 }
 
 TEST_F(Person, TheStandingTileFlagsInvalidTiles) {
