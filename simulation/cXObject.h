@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gamedata/LotInterfaces.h"
+#include "gamedata/Motives.h"
 #include "gamedata/ObjectDefinition.h"
 #include "gamedata/SlotDescriptor.h"
 #include "gamedata/TilePosition.h"
@@ -26,7 +27,6 @@ class ObjectModule;
 
 constexpr int32_t kObjectDataWords = 72;
 constexpr int32_t kTempCount = 8;
-constexpr int32_t kMotiveCount = 16;
 constexpr int32_t kPersonDataWords = 80;
 constexpr int32_t kDefinitionRecordWords = 108;
 
@@ -414,6 +414,7 @@ class cXObject : public TreeZaz {
   void SetData(int32_t n, int16_t v) { data_[static_cast<size_t>(n)] = v; }
   std::vector<int16_t>& DynamicSprites() { return dynamicSprites_; }
   const std::vector<ObjectSlotEntry>& Slots() const { return slots_; }
+  std::vector<RoutingSlot>& RoutingSlots() { return routingSlots_; }
   int16_t GetSlotObject(int32_t n) const;
   // Empties the slot entries (the leading one too) that name no object.
   void ClearDanglingSlots();

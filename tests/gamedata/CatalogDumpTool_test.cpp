@@ -41,6 +41,7 @@ TEST(CatalogDumpTool, ListsTheStarterContent) {
       "0x4C3A1004\tGarden Bench\tobjects\t4\t",  // a group of two parts
       "0x4C3A1005\tGarden Bench - left\tobjects\t4\t4096 4097 0",
       "0x4C3A1006\tGarden Bench - right\tobjects\t4\t4096 4097 0",
+      "0x000007C4\tStep Aside Marker\tobjects\t4\t4096 4097 0",
       "career 1\tCulinary\t3 levels\n",
       "career 2\tGardening\t2 levels\n",
       "Tuning report:\n(no problems)\n",

@@ -1,0 +1,94 @@
+#include "simulation/people/PersonAnimator.h"
+
+#include "resfile/ReconStream.h"
+
+namespace tova {
+
+namespace {
+
+constexpr int32_t kMaxPathPoints = 4096;
+constexpr int32_t kMaxExtraDressings = 256;
+
+void TransferDressing(ReconStream& s, Dressing& d) {
+  s.SerializeString(d.suit);
+  s.SerializeString(d.texture);
+}
+
+}  // namespace
+
+void PersonAnimator::Reset() {
+  grid[0] = grid[1] = grid[2] = kNoPosition;
+  destination = -1;
+  followState = 0;
+  eventsFired = 0;
+  primitiveRunning = 0;
+  movementState = kStateStanding;
+  offset[0] = offset[1] = offset[2] = 0;
+}
+
+bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathPoint>& points) {
+  const bool reading = s.IsReading();
+  if (version < 47) {
+    s.SerializeFloats(grid, 3);
+    int16_t dest = static_cast<int16_t>(destination);
+    s.SerializeShorts(&dest, 1);
+    int16_t count = static_cast<int16_t>(points.size());
+    s.SerializeShorts(&count, 1);
+    if (reading) {
+      if (count < 0 || count > kMaxPathPoints || !s.CheckCount(count, 8)) {
+        s.Fail();
+        return false;
+      }
+      points.clear();
+      for (int32_t i = 0; i < count; ++i) {
+        int32_t w[2] = {};
+        s.SerializeLongs(w, 2);
+        points.push_back({w[1], w[0]});
+      }
+      // A destination must name one of the points read with it.
+      destination = dest >= 0 && dest < count ? dest : -1;
+      followState = destination != -1 ? 1 : 0;
+    } else {
+      for (PathPoint& p : points) {
+        int32_t w[2] = {p.y, p.x};
+        s.SerializeLongs(w, 2);
+      }
+    }
+  }
+  if (version > 12) {
+    s.SerializeLongs(&eventsFired, 1);
+    s.SerializeLongs(&primitiveRunning, 1);
+  }
+  if (version > 50) {
+    for (Dressing& d : dressings) TransferDressing(s, d);
+    int32_t count = static_cast<int32_t>(extraDressings.size());
+    s.SerializeLongs(&count, 1);
+    if (reading) {
+      if (count < 0 || count > kMaxExtraDressings || !s.CheckCount(count, 4)) {
+        s.Fail();
+        return false;
+      }
+      extraDressings.assign(static_cast<size_t>(count), Dressing{});
+    }
+    for (Dressing& d : extraDressings) TransferDressing(s, d);
+  } else if (reading) {
+    dressingsDirty = true;
+  }
+  if (version > 58) {
+    const bool mainKept = movementState >= 0 && movementState <= 3;
+    std::string main = reading || mainKept ? practices[0] : std::string();
+    s.SerializeString(main);
+    practices[0] = reading || mainKept ? main : practices[0];
+    s.SerializeString(practices[1]);
+    s.SerializeString(practices[2]);
+  }
+  if (version > 60) {
+    s.SerializeLongs(&movementState, 1);
+    if (reading && (movementState < 0 || movementState > 3)) movementState = kStateStanding;
+    s.SerializeFloats(head, 6);
+    s.SerializeFloats(offset, 3);
+  }
+  return !s.Failed();
+}
+
+}  // namespace tova
