@@ -1,9 +1,13 @@
+// Every example script under tools/buildscript/examples runs on the starter
+// house, with the starter objects in the same data root, and prints what its
+// .expected file holds.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
@@ -19,12 +23,13 @@ std::string ReadAll(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Every example script under tools/buildscript/examples runs on the starter
-// house and prints what its .expected file holds.
 TEST(BuildscriptExamples, EachPrintsItsExpectedOutput) {
     tova_test::ScratchDir dir;
-    const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
-                                               std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot"});
+    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
+    std::vector<std::string> compile = {"--out", dir.Path().string(), (content / "UserData/Houses/House01.lot").string()};
+    for (const auto& e : std::filesystem::recursive_directory_iterator(content / "GameData"))
+        if (e.path().extension() == ".res") compile.push_back(e.path().string());
+    const auto built = RunProgram("contentc", compile);
     ASSERT_EQ(built.code, 0) << built.err;
     const std::string lot = (dir / "UserData/Houses/House01.iff").string();
     const std::filesystem::path examples = std::filesystem::path(TOVA_SOURCE_DIR) / "tools/buildscript/examples";
@@ -35,12 +40,13 @@ TEST(BuildscriptExamples, EachPrintsItsExpectedOutput) {
         std::filesystem::path expected = entry.path();
         expected.replace_extension(".expected");
         ASSERT_TRUE(std::filesystem::exists(expected));
-        const auto run = RunProgram("buildscript", {"--size", "24", "--lot", lot, "--script", entry.path().string()});
+        const auto run = RunProgram("buildscript", {"--size", "24", "--data", dir.Path().string(), "--lot", lot,
+                                                    "--script", entry.path().string()});
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, ReadAll(expected));
         ++ran;
     }
-    EXPECT_GE(ran, 4);
+    EXPECT_GE(ran, 8) << "the wall, wallpaper, floor, pool, terrain and move examples";
 }
 
 }  // namespace
