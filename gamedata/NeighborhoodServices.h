@@ -1,0 +1,67 @@
+#pragma once
+// What the neighbourhood asks of the object catalogue, the simulator and the
+// lot's live objects. Each has a harmless default so that tools and tests can
+// run the neighbourhood alone; the game supplies the real ones.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resfile/ResStatus.h"
+#include "resfile/iResFile.h"
+
+namespace tova {
+
+// A person definition of the catalogue as the neighbourhood sees it.
+struct PersonDefinitionInfo {
+  int32_t guid = 0;
+  std::string name;
+  // Made by the player (definition flags kind 4): may be deleted.
+  bool userCharacter = false;
+};
+
+// The simulator's three lot value figures.
+struct LotValueFigures {
+  int32_t a = 0;
+  int32_t b = 0;
+  int32_t c = 0;
+};
+
+class NeighborhoodServices {
+ public:
+  virtual ~NeighborhoodServices() = default;
+
+  // Object catalogue.
+  virtual std::optional<PersonDefinitionInfo> FindPersonDefinition(int32_t /*guid*/) { return std::nullopt; }
+  virtual std::vector<PersonDefinitionInfo> ListPersonDefinitions() { return {}; }
+  // The character files of the folder become person definitions.
+  virtual void RegisterCharacterFolder(const std::string& /*folder*/) {}
+  virtual int ReadObjectTypeTable(iResFile& /*file*/) { return 0; }
+  virtual int WriteObjectTypeTable(iResFile& /*file*/) { return 0; }
+  // Copies the character file of a definition to `path` without replacing
+  // anything: 0, kFlatCreateExists when the target exists, else an error.
+  virtual int CopyCharacterFile(int32_t /*guid*/, const std::string& /*path*/) { return kFlatOpenFailed; }
+  // Loads a character file; the GUIDs of the person definitions it brought.
+  virtual std::vector<int32_t> LoadCharacterFile(const std::string& /*path*/) { return {}; }
+
+  // Sends a command with one value to the lot's objects.
+  virtual void Broadcast(int32_t /*command*/, int32_t /*value*/) {}
+
+  // Moves a file without replacing an existing one (the data-file manager's
+  // move); copies a file over an existing one when `replace` is set.
+  virtual bool MoveFile(const std::string& from, const std::string& to);
+  virtual bool CopyFile(const std::string& from, const std::string& to, bool replace);
+  virtual bool DeleteFile(const std::string& path);
+  virtual bool FileExists(const std::string& path);
+
+  // People: a relationship's first value counts as friendship from here on.
+  virtual int32_t GetFriendshipThreshold() { return 50; }
+
+  // Simulator: the loaded lot is the tutorial lot, its money and figures.
+  virtual bool IsTutorialLot() { return false; }
+  virtual int32_t GetMoney() { return 0; }
+  virtual LotValueFigures GetLotFigures() { return {}; }
+};
+
+}  // namespace tova
