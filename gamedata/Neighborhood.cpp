@@ -146,7 +146,9 @@ int Neighborhood::Init() {
         file.GetId(h, id);
         file.ReleaseResource(h);
       }
-      if (id >= 0) ids.push_back(id);
+      // A number stands for one family: a second chunk under it (another
+      // variant) is not a second family.
+      if (id >= 0 && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
     }
     for (ResId id : ids) {
       auto family = std::make_unique<Family>();

@@ -110,6 +110,19 @@ class Neighborhood {
   int32_t GetNextUserCharacterNumber() const { return nextUserCharacter_; }
   void SetNextUserCharacterNumber(int32_t n) { nextUserCharacter_ = n; }
 
+  // Writes the family file "<name>_<number>.FAM" into the folder: 0, -1 for
+  // an empty folder, -50 when the house copy or the final move fails, else
+  // the file's status.
+  int ExportFamily(const std::string& folder, Family& family);
+  // Brings a family file in as a new family with new user characters; a
+  // family living on the imported lot moves out and is returned as
+  // displaced. 0, -1 for an unreadable family or member list, -50 when the
+  // file cannot become the lot's house file, else the file's status.
+  int ImportFamily(const std::string& path, Family** newFamily, Family** displaced);
+  // A family's file name: its name with characters that would leave or
+  // break the folder replaced, "_" and its number.
+  static std::string FamilyFileStem(const Family& family);
+
   int16_t GetSetting(int32_t index) const;
   void SetSetting(int32_t index, int16_t value);
   const std::string& GetMissingCharacters() const { return missingCharacters_; }

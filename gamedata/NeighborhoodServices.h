@@ -45,6 +45,14 @@ class NeighborhoodServices {
   // Loads a character file; the GUIDs of the person definitions it brought.
   virtual std::vector<int32_t> LoadCharacterFile(const std::string& /*path*/) { return {}; }
 
+  // A family file carries each member's user strings, catalogue name and
+  // description, and portrait under the member's neighbour id; importing
+  // writes them into the new character of `guid` and names it.
+  virtual int ExportMemberResources(int32_t /*guid*/, iResFile& /*out*/, ResId /*id*/) { return 0; }
+  virtual int ImportMemberResources(iResFile& /*in*/, ResId /*id*/, int32_t /*guid*/, const std::string& /*name*/) {
+    return 0;
+  }
+
   // Sends a command with one value to the lot's objects.
   virtual void Broadcast(int32_t /*command*/, int32_t /*value*/) {}
 

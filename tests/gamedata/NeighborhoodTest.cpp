@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -430,4 +431,27 @@ TEST_F(NeighborhoodTest, DamagedFilesAreRefused) {
   garbage.SetPath(path.c_str());
   EXPECT_NE(garbage.Init(), 0);
   EXPECT_EQ(tova_test::ReadBytes(path), "not a resource file at all");
+}
+
+TEST_F(NeighborhoodTest, TwoChunksUnderOneFamilyNumberMakeOneFamily) {
+  ASSERT_EQ(hood.Init(), 0);
+  hood.NewFamily()->SetName("Once");
+  ASSERT_EQ(hood.Save(kVersion), 0);
+  {
+    IFFResFile2 file;
+    ASSERT_EQ(file.Open(path), 0);
+    MemHandle h = file.GetResource(tova::kFamilyChunk, 1, nullptr);
+    ASSERT_NE(h, nullptr);
+    std::vector<uint8_t> bytes(GetMemHandleData(h), GetMemHandleData(h) + GetMemHandleSize(h));
+    file.ReleaseResource(h);
+    MemHandle copy = NewMemHandle(static_cast<int32_t>(bytes.size()));
+    std::memcpy(GetMemHandleData(copy), bytes.data(), bytes.size());
+    ASSERT_EQ(file.AddResourceVariant(copy, tova::kFamilyChunk, 1, "", 1, false), 0);
+    ASSERT_EQ(file.WriteResource(copy), 0);
+    file.Close();
+  }
+  auto again = Reopen();
+  EXPECT_EQ(again->Families().size(), 2u);
+  ASSERT_EQ(again->Save(kVersion), 0);
+  EXPECT_EQ(Reopen()->Families().size(), 2u);
 }
