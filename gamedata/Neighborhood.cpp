@@ -428,6 +428,23 @@ void Neighborhood::FreeNeighbor(Neighbor* neighbor) {
     if (other) other->relationships.RemoveArray(id);
 }
 
+Neighbor* Neighborhood::BindPerson(NeighborhoodPerson& person) {
+  Neighbor* n = FindNeighborByGUID(person.GetGuid());
+  if (n == nullptr) n = AddNeighbor({person.GetGuid(), person.GetDefinitionName(), false});
+  if (n == nullptr) return nullptr;
+  person.SetNeighborId(n->id);
+  int16_t* data = person.PersonData();
+  n->CopyPersonDataTo(data);
+  data[kPersonDataFamily] = n->personData[kPersonDataFamily];
+  return n;
+}
+
+void Neighborhood::UpdateNeighborFromPerson(NeighborhoodPerson& person) {
+  Neighbor* n = GetNeighbor(person.GetNeighborId());
+  if (n == nullptr || n->guid != person.GetGuid()) n = FindNeighborByGUID(person.GetGuid());
+  if (n != nullptr) n->CopyPersonDataFrom(person.PersonData());
+}
+
 int32_t Neighborhood::GetNeighborInfo(int32_t id, int32_t query) const {
   const Neighbor* n = GetNeighbor(id);
   if (n == nullptr) return 0;

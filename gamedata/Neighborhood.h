@@ -100,6 +100,12 @@ class Neighborhood {
   int32_t GetNeighborSlotCount() const { return static_cast<int32_t>(neighbors_.size()); }
   Neighbor* AddNeighbor(const PersonDefinitionInfo& definition);
   void FreeNeighbor(Neighbor* neighbor);
+  // Gives a live person its neighbour (made when the neighbourhood has none
+  // for its GUID), the kept person data and its family number; the
+  // neighbour, or null when no slot is left.
+  Neighbor* BindPerson(NeighborhoodPerson& person);
+  // Keeps the live person's data words in its neighbour.
+  void UpdateNeighborFromPerson(NeighborhoodPerson& person);
   // The neighbour queries of the behaviour trees that need no live person.
   int32_t GetNeighborInfo(int32_t id, int32_t query) const;
 

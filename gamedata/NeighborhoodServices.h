@@ -28,6 +28,19 @@ struct LotValueFigures {
   int32_t c = 0;
 };
 
+// A live person of the lot as the neighbourhood binds it: its definition's
+// GUID and name, its neighbour id and its person data words.
+class NeighborhoodPerson {
+ public:
+  virtual ~NeighborhoodPerson() = default;
+  virtual int32_t GetGuid() const = 0;
+  virtual std::string GetDefinitionName() const = 0;
+  virtual int16_t GetNeighborId() const = 0;
+  virtual void SetNeighborId(int16_t id) = 0;
+  // kPersonDataCount words.
+  virtual int16_t* PersonData() = 0;
+};
+
 class NeighborhoodServices {
  public:
   virtual ~NeighborhoodServices() = default;

@@ -455,3 +455,54 @@ TEST_F(NeighborhoodTest, TwoChunksUnderOneFamilyNumberMakeOneFamily) {
   ASSERT_EQ(again->Save(kVersion), 0);
   EXPECT_EQ(Reopen()->Families().size(), 2u);
 }
+
+namespace {
+
+class LivePerson : public tova::NeighborhoodPerson {
+ public:
+  int32_t guid = 0;
+  int16_t neighborId = 0;
+  int16_t data[tova::kPersonDataCount] = {};
+  int32_t GetGuid() const override { return guid; }
+  std::string GetDefinitionName() const override { return "Walk-in"; }
+  int16_t GetNeighborId() const override { return neighborId; }
+  void SetNeighborId(int16_t id) override { neighborId = id; }
+  int16_t* PersonData() override { return data; }
+};
+
+}  // namespace
+
+TEST_F(NeighborhoodTest, LivePersonsBindToTheirNeighbours) {
+  services.AddPerson(0x100, "Ada");
+  ASSERT_EQ(hood.Init(), 0);
+  Neighbor* ada = hood.FindNeighborByGUID(0x100);
+  Family* f = hood.NewFamily();
+  ASSERT_EQ(hood.AddToFamily(*ada, *f), 0);
+  ada->personDataVersion = 3;
+  ada->personData[65] = 9;  // from version 3
+  ada->personData[67] = 4;  // from version 4: not copied back
+
+  LivePerson person;
+  person.guid = 0x100;
+  person.data[67] = -2;
+  ASSERT_EQ(hood.BindPerson(person), ada);
+  EXPECT_EQ(person.neighborId, ada->id);
+  EXPECT_EQ(person.data[65], 9);
+  EXPECT_EQ(person.data[67], -2);
+  EXPECT_EQ(person.data[tova::kPersonDataFamily], f->number);
+
+  person.data[69] = 33;
+  person.data[8] = 44;
+  hood.UpdateNeighborFromPerson(person);
+  EXPECT_EQ(ada->personDataVersion, Neighbor::kPersonDataVersion);
+  EXPECT_EQ(ada->personData[69], 33);
+  EXPECT_EQ(ada->personData[8], 0);
+
+  LivePerson stranger;
+  stranger.guid = 0x777;
+  Neighbor* made = hood.BindPerson(stranger);
+  ASSERT_NE(made, nullptr);
+  EXPECT_STREQ(made->name.c_str(), "Walk-in");
+  EXPECT_EQ(stranger.neighborId, made->id);
+  EXPECT_EQ(stranger.data[tova::kPersonDataFamily], 0);
+}
