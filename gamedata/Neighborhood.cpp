@@ -428,6 +428,52 @@ void Neighborhood::FreeNeighbor(Neighbor* neighbor) {
     if (other) other->relationships.RemoveArray(id);
 }
 
+void Neighborhood::ComputeLotStatistics() {
+  Family* family = currentLot_ != 0 ? FindFamilyByHouse(currentLot_) : nullptr;
+  if (family == nullptr || family->number == 0) return;
+  enum { kLot, kMembers, kAdultMales, kAdultFemales, kKidMales, kKidFemales, kWorkers, kObjects, kObjectsValue,
+         kArchitectureValue, kSquareFeet, kSize, kFurnishings, kSizeRating, kYard, kUpkeep, kLayout, kMoney,
+         kFunds = kMoney + 7, kRomancesOut, kRomancesIn, kFriendsOut, kFriendsIn, kFriends };
+  FamilyHistory::Row row{};
+  row[kLot] = family->lot;
+  for (const LotPersonFacts& p : services_.GetLotPersons()) {
+    if (!family->HasMember(p.guid)) continue;
+    ++row[kMembers];
+    const bool adult = p.age >= 18;
+    ++row[adult ? (p.female ? kAdultFemales : kAdultMales) : (p.female ? kKidFemales : kKidMales)];
+    if (adult && p.employed) ++row[kWorkers];
+  }
+  const LotDayFigures f = services_.GetLotDayFigures();
+  row[kObjects] = f.objectCount;
+  row[kObjectsValue] = f.objectsValue;
+  row[kArchitectureValue] = f.architectureValue;
+  row[kSquareFeet] = f.squareFeet;
+  row[kSize] = f.sizeClass;
+  row[kFurnishings] = f.furnishingsRating;
+  row[kSizeRating] = f.sizeRating;
+  row[kYard] = f.yardRating;
+  row[kUpkeep] = f.upkeepRating;
+  row[kLayout] = f.layoutRating;
+  for (int i = 0; i < 7; ++i) row[kMoney + i] = f.money[i];
+  row[kFunds] = f.funds;
+  const int32_t threshold = services_.GetFriendshipThreshold();
+  row[kFriends] = family->changed ? CountFamilyFriends(*family, threshold) : family->friendCount;
+  for (auto& n : neighbors_) {
+    if (!n) continue;
+    const bool nIn = family->HasMember(n->guid);
+    for (int i = 0; i < n->relationships.GetCount(); ++i) {
+      if (n->relationships.IsSlotEmpty(i)) continue;
+      const int32_t otherId = n->relationships.GetIdAt(i);
+      const Neighbor* m = GetNeighbor(otherId);
+      if (m == nullptr || nIn == family->HasMember(m->guid)) continue;
+      if (n->relationships.GetValue(otherId, 0) >= threshold) ++row[nIn ? kFriendsOut : kFriendsIn];
+      if (n->relationships.GetSize(otherId) > 1 && n->relationships.GetValue(otherId, 1) != 0)
+        ++row[nIn ? kRomancesOut : kRomancesIn];
+    }
+  }
+  family->GetHistory().AddRow(row);
+}
+
 Neighbor* Neighborhood::BindPerson(NeighborhoodPerson& person) {
   Neighbor* n = FindNeighborByGUID(person.GetGuid());
   if (n == nullptr) n = AddNeighbor({person.GetGuid(), person.GetDefinitionName(), false});

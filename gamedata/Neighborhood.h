@@ -100,6 +100,9 @@ class Neighborhood {
   int32_t GetNeighborSlotCount() const { return static_cast<int32_t>(neighbors_.size()); }
   Neighbor* AddNeighbor(const PersonDefinitionInfo& definition);
   void FreeNeighbor(Neighbor* neighbor);
+  // Appends the day's statistics row to the history of the family living on
+  // the loaded lot (none for family 0 or no family).
+  void ComputeLotStatistics();
   // Gives a live person its neighbour (made when the neighbourhood has none
   // for its GUID), the kept person data and its family number; the
   // neighbour, or null when no slot is left.

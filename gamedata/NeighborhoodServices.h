@@ -41,6 +41,30 @@ class NeighborhoodPerson {
   virtual int16_t* PersonData() = 0;
 };
 
+// What the daily statistics row takes from the lot: its persons, the house
+// ratings and the simulator's figures and money of the day.
+struct LotPersonFacts {
+  int32_t guid = 0;
+  int32_t age = 0;
+  bool female = false;
+  bool employed = false;
+};
+struct LotDayFigures {
+  int32_t objectCount = 0;
+  int32_t objectsValue = 0;       // figure A
+  int32_t architectureValue = 0;  // figure B
+  int32_t squareFeet = 0;
+  int32_t sizeClass = 0;
+  int32_t furnishingsRating = 0;
+  int32_t sizeRating = 0;
+  int32_t yardRating = 0;
+  int32_t upkeepRating = 0;
+  int32_t layoutRating = 0;
+  // Income, bills, food, maintenance, objects, miscellaneous, architecture.
+  int32_t money[7] = {};
+  int32_t funds = 0;
+};
+
 class NeighborhoodServices {
  public:
   virtual ~NeighborhoodServices() = default;
@@ -78,6 +102,10 @@ class NeighborhoodServices {
 
   // People: a relationship's first value counts as friendship from here on.
   virtual int32_t GetFriendshipThreshold() { return 50; }
+
+  // The persons standing on the lot and the lot's figures of the day.
+  virtual std::vector<LotPersonFacts> GetLotPersons() { return {}; }
+  virtual LotDayFigures GetLotDayFigures() { return {}; }
 
   // Simulator: the loaded lot is the tutorial lot, its money and figures.
   virtual bool IsTutorialLot() { return false; }

@@ -25,6 +25,8 @@ class FakeNeighborhoodServices : public tova::NeighborhoodServices {
   int32_t money = 0;
   tova::LotValueFigures figures;
   bool tutorial = false;
+  std::vector<tova::LotPersonFacts> lotPersons;
+  tova::LotDayFigures dayFigures;
 
   void AddPerson(int32_t guid, const std::string& name, bool user = false) { persons[guid] = {guid, name, user}; }
 
@@ -55,6 +57,8 @@ class FakeNeighborhoodServices : public tova::NeighborhoodServices {
     if (++moveCalls == failMoveCall) return false;
     return tova::NeighborhoodServices::MoveFile(from, to);
   }
+  std::vector<tova::LotPersonFacts> GetLotPersons() override { return lotPersons; }
+  tova::LotDayFigures GetLotDayFigures() override { return dayFigures; }
   bool IsTutorialLot() override { return tutorial; }
   int32_t GetMoney() override { return money; }
   tova::LotValueFigures GetLotFigures() override { return figures; }

@@ -15,6 +15,7 @@
 #include "support/ScratchDir.h"
 
 using tova::Family;
+using tova::FamilyHistory;
 using tova::Neighbor;
 using tova::Neighborhood;
 namespace fs = std::filesystem;
@@ -505,4 +506,44 @@ TEST_F(NeighborhoodTest, LivePersonsBindToTheirNeighbours) {
   EXPECT_STREQ(made->name.c_str(), "Walk-in");
   EXPECT_EQ(stranger.neighborId, made->id);
   EXPECT_EQ(stranger.data[tova::kPersonDataFamily], 0);
+}
+
+TEST_F(NeighborhoodTest, DailyStatisticsRowCountsMembersFriendsAndRomances) {
+  for (int32_t g : {1, 2, 3, 4, 5}) services.AddPerson(g, "p" + std::to_string(g));
+  ASSERT_EQ(hood.Init(), 0);
+  Family* f = hood.NewFamily();
+  Family* other = hood.NewFamily();
+  for (int32_t g : {1, 2, 3}) ASSERT_EQ(hood.AddToFamily(*hood.FindNeighborByGUID(g), *f), 0);
+  ASSERT_EQ(hood.AddToFamily(*hood.FindNeighborByGUID(4), *other), 0);
+  ASSERT_EQ(hood.MoveFamilyToLot(*f, 2), 0);
+  auto relate = [&](int32_t from, int32_t to, int32_t score, int32_t romance) {
+    Neighbor* a = hood.FindNeighborByGUID(from);
+    Neighbor* b = hood.FindNeighborByGUID(to);
+    a->relationships.AddArray(b->id);
+    a->relationships.SetSize(b->id, 2);
+    a->relationships.SetValue(b->id, 0, score);
+    a->relationships.SetValue(b->id, 1, romance);
+  };
+  relate(1, 4, 60, 1);  // friend and romance out
+  relate(4, 1, 70, 0);  // friend in
+  relate(5, 2, 10, 1);  // romance in only
+  relate(1, 2, 90, 1);  // inside the family: not counted
+
+  // Adult male worker, adult female, kid female; a visitor who is no member.
+  services.lotPersons = {{1, 30, false, true}, {2, 25, true, false}, {3, 8, true, false}, {5, 40, false, true}};
+  services.dayFigures.objectCount = 12;
+  services.dayFigures.architectureValue = 9000;
+  services.dayFigures.money[0] = 150;
+  services.dayFigures.money[6] = -20;
+  services.dayFigures.funds = 4321;
+
+  hood.ComputeLotStatistics();  // no lot loaded: nothing
+  EXPECT_TRUE(f->GetHistory().Rows().empty());
+  hood.SetCurrentHouseNumber(2);
+  hood.ComputeLotStatistics();
+  ASSERT_EQ(f->GetHistory().Rows().size(), 1u);
+  const FamilyHistory::Row& row = f->GetHistory().Rows()[0];
+  const FamilyHistory::Row expected = {2, 3, 1, 1, 0, 1, 1, 12, 0, 9000, 0, 0, 0, 0, 0, 0, 0,
+                                       150, 0, 0, 0, 0, 0, -20, 4321, 1, 1, 1, 1, 1};
+  EXPECT_EQ(row, expected);
 }
