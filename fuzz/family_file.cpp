@@ -19,9 +19,9 @@ namespace {
 class People : public tova::NeighborhoodServices {
  public:
   People() {
-    persons[tova::Neighborhood::kTemplateCharacterGuid] = {tova::Neighborhood::kTemplateCharacterGuid, "T", false};
-    persons[0x100] = {0x100, "Ada", false};
-    persons[0x200] = {0x200, "Bo", false};
+    persons[tova::Neighborhood::kTemplateCharacterGuid] = {tova::Neighborhood::kTemplateCharacterGuid, "T", false, ""};
+    persons[0x100] = {0x100, "Ada", false, ""};
+    persons[0x200] = {0x200, "Bo", false, ""};
   }
   std::optional<tova::PersonDefinitionInfo> FindPersonDefinition(int32_t guid) override {
     auto it = persons.find(guid);
@@ -36,7 +36,7 @@ class People : public tova::NeighborhoodServices {
   int CopyCharacterFile(int32_t, const std::string&) override { return 0; }
   std::vector<int32_t> LoadCharacterFile(const std::string&) override {
     const int32_t guid = next++;
-    persons[guid] = {guid, "U", true};
+    persons[guid] = {guid, "U", true, ""};
     return {guid};
   }
   std::map<int32_t, tova::PersonDefinitionInfo> persons;

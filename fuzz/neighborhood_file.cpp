@@ -16,11 +16,11 @@ namespace {
 class People : public tova::NeighborhoodServices {
  public:
   std::optional<tova::PersonDefinitionInfo> FindPersonDefinition(int32_t guid) override {
-    if (guid == 0x100 || guid == 0x200) return tova::PersonDefinitionInfo{guid, "p", false};
+    if (guid == 0x100 || guid == 0x200) return tova::PersonDefinitionInfo{guid, "p", false, ""};
     return std::nullopt;
   }
   std::vector<tova::PersonDefinitionInfo> ListPersonDefinitions() override {
-    return {{0x100, "Ada", false}, {0x200, "Bo", false}};
+    return {{0x100, "Ada", false, ""}, {0x200, "Bo", false, ""}};
   }
 };
 

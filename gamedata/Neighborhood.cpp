@@ -476,7 +476,7 @@ void Neighborhood::ComputeLotStatistics() {
 
 Neighbor* Neighborhood::BindPerson(NeighborhoodPerson& person) {
   Neighbor* n = FindNeighborByGUID(person.GetGuid());
-  if (n == nullptr) n = AddNeighbor({person.GetGuid(), person.GetDefinitionName(), false});
+  if (n == nullptr) n = AddNeighbor({person.GetGuid(), person.GetDefinitionName(), false, ""});
   if (n == nullptr) return nullptr;
   person.SetNeighborId(n->id);
   int16_t* data = person.PersonData();
@@ -548,13 +548,28 @@ int Neighborhood::CreateUserCharacter(Neighbor** out) {
   for (int32_t guid : services_.LoadCharacterFile(path)) {
     if (FindNeighborByGUID(guid) != nullptr) continue;
     auto definition = services_.FindPersonDefinition(guid);
-    PersonDefinitionInfo info = definition ? *definition : PersonDefinitionInfo{guid, "", true};
+    PersonDefinitionInfo info = definition ? *definition : PersonDefinitionInfo{guid, "", true, ""};
     Neighbor* added = AddNeighbor(info);
     if (added == nullptr) return -1;
     if (out) *out = added;
     return 0;
   }
   return -1;
+}
+
+int Neighborhood::DeleteUserCharacter(Neighbor* neighbor) {
+  if (neighbor == nullptr || GetNeighbor(neighbor->id) != neighbor) return -1;
+  const int32_t guid = neighbor->guid;
+  auto definition = services_.FindPersonDefinition(guid);
+  if (!definition || !definition->userCharacter) return -1;
+  // Refused before anything goes: a member keeps the person on its lot.
+  for (auto& f : families_)
+    if (f->HasMember(guid)) return -1;
+  services_.RemoveLiveObjectsOf(guid);
+  if (!services_.UnloadCharacter(guid)) return -1;
+  FreeNeighbor(neighbor);
+  if (definition->characterFile.empty()) return 0;
+  return services_.DeleteFile(definition->characterFile) ? 0 : kFlatDeleteFailed;
 }
 
 int32_t Neighborhood::CountUserCharacters() {

@@ -115,6 +115,9 @@ class Neighborhood {
   // Copies the template character to "User%05d.iff" under the first free
   // number, loads it and gives the new person a neighbour.
   int CreateUserCharacter(Neighbor** out);
+  // Deletes a user character that no family has: its live objects, its
+  // definition, its neighbour and its file. -1 when refused.
+  int DeleteUserCharacter(Neighbor* neighbor);
   int32_t CountUserCharacters();
   int32_t GetNextUserCharacterNumber() const { return nextUserCharacter_; }
   void SetNextUserCharacterNumber(int32_t n) { nextUserCharacter_ = n; }

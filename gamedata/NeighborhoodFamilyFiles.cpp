@@ -129,6 +129,13 @@ int Neighborhood::ImportFamily(const std::string& path, Family** newFamily, Fami
     moved->lot = 0;
     moved->houseValue = 0;
     moved->flags &= ~Family::kFlagMoneyHeld;
+    // The lot's own characters without a family go with the old house.
+    std::vector<Neighbor*> lotCharacters;
+    for (int32_t id = GetNextNeighborIndex(0); id != 0; id = GetNextNeighborIndex(id)) {
+      Neighbor* n = GetNeighbor(id);
+      if (n->personData[kPersonDataLot] == lot && n->personData[kPersonDataFamily] == 0) lotCharacters.push_back(n);
+    }
+    for (Neighbor* n : lotCharacters) DeleteUserCharacter(n);
   }
 
   std::vector<std::pair<Neighbor*, Neighbor*>> people;  // (from the file, made here)

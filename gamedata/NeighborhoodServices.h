@@ -19,6 +19,8 @@ struct PersonDefinitionInfo {
   std::string name;
   // Made by the player (definition flags kind 4): may be deleted.
   bool userCharacter = false;
+  // The character file the definition came from (user characters).
+  std::string characterFile;
 };
 
 // The simulator's three lot value figures.
@@ -81,6 +83,11 @@ class NeighborhoodServices {
   virtual int CopyCharacterFile(int32_t /*guid*/, const std::string& /*path*/) { return kFlatOpenFailed; }
   // Loads a character file; the GUIDs of the person definitions it brought.
   virtual std::vector<int32_t> LoadCharacterFile(const std::string& /*path*/) { return {}; }
+
+  // Removes the definition from the catalogue; false when it cannot.
+  virtual bool UnloadCharacter(int32_t /*guid*/) { return false; }
+  // Removes every live object of the person from the lot.
+  virtual void RemoveLiveObjectsOf(int32_t /*guid*/) {}
 
   // A family file carries each member's user strings, catalogue name and
   // description, and portrait under the member's neighbour id; importing

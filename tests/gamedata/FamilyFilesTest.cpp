@@ -174,6 +174,11 @@ TEST_F(FamilyFilesTest, ImportOntoAnOccupiedLotDisplacesItsFamily) {
   resident->houseValue = 50;
   resident->flags = Family::kFlagMoneyHeld;
   ASSERT_EQ(to.hood.MoveFamilyToLot(*resident, 3), 0);
+  // A character of the lot without a family goes with the old house.
+  Neighbor* lodger = nullptr;
+  ASSERT_EQ(to.hood.CreateUserCharacter(&lodger), 0);
+  lodger->personData[tova::kPersonDataLot] = 3;
+  const int32_t lodgerGuid = lodger->guid;
 
   Family* made = nullptr;
   Family* displaced = nullptr;
@@ -184,6 +189,7 @@ TEST_F(FamilyFilesTest, ImportOntoAnOccupiedLotDisplacesItsFamily) {
   EXPECT_EQ(resident->funds, 150);
   EXPECT_EQ(resident->houseValue, 0);
   EXPECT_EQ(resident->flags & Family::kFlagMoneyHeld, 0);
+  EXPECT_EQ(to.hood.FindNeighborByGUID(lodgerGuid), nullptr);
 
   EXPECT_STREQ(made->GetName(), "Holm");
   EXPECT_EQ(made->funds, 777);

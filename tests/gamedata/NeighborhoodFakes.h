@@ -28,7 +28,12 @@ class FakeNeighborhoodServices : public tova::NeighborhoodServices {
   std::vector<tova::LotPersonFacts> lotPersons;
   tova::LotDayFigures dayFigures;
 
-  void AddPerson(int32_t guid, const std::string& name, bool user = false) { persons[guid] = {guid, name, user}; }
+  std::vector<int32_t> removedLive;
+  bool unloadFails = false;
+
+  void AddPerson(int32_t guid, const std::string& name, bool user = false, const std::string& file = "") {
+    persons[guid] = {guid, name, user, file};
+  }
 
   std::optional<tova::PersonDefinitionInfo> FindPersonDefinition(int32_t guid) override {
     auto it = persons.find(guid);
@@ -49,9 +54,11 @@ class FakeNeighborhoodServices : public tova::NeighborhoodServices {
   }
   std::vector<int32_t> LoadCharacterFile(const std::string& path) override {
     const int32_t guid = nextGuid++;
-    AddPerson(guid, std::filesystem::path(path).stem().string(), true);
+    AddPerson(guid, std::filesystem::path(path).stem().string(), true, path);
     return {guid};
   }
+  bool UnloadCharacter(int32_t guid) override { return !unloadFails && persons.erase(guid) == 1; }
+  void RemoveLiveObjectsOf(int32_t guid) override { removedLive.push_back(guid); }
   void Broadcast(int32_t command, int32_t value) override { broadcasts.emplace_back(command, value); }
   bool MoveFile(const std::string& from, const std::string& to) override {
     if (++moveCalls == failMoveCall) return false;

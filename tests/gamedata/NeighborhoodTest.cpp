@@ -145,7 +145,7 @@ TEST_F(NeighborhoodTest, MissingCharacterIsNamedAndDropped) {
   EXPECT_EQ(services.broadcasts, (std::vector<std::pair<int32_t, int32_t>>{{Neighborhood::kCommandNeighborFreed, boId}}));
 
   // The freed slot is the one a new person takes.
-  tova::PersonDefinitionInfo cy{0x300, "Cy", false};
+  tova::PersonDefinitionInfo cy{0x300, "Cy", false, ""};
   EXPECT_EQ(again->AddNeighbor(cy)->id, boId);
 }
 
@@ -546,4 +546,29 @@ TEST_F(NeighborhoodTest, DailyStatisticsRowCountsMembersFriendsAndRomances) {
   const FamilyHistory::Row expected = {2, 3, 1, 1, 0, 1, 1, 12, 0, 9000, 0, 0, 0, 0, 0, 0, 0,
                                        150, 0, 0, 0, 0, 0, -20, 4321, 1, 1, 1, 1, 1};
   EXPECT_EQ(row, expected);
+}
+
+TEST_F(NeighborhoodTest, DeletingAUserCharacter) {
+  services.AddPerson(Neighborhood::kTemplateCharacterGuid, "Template");
+  services.AddPerson(0x100, "Shipped");
+  ASSERT_EQ(hood.Init(), 0);
+  Neighbor* made = nullptr;
+  ASSERT_EQ(hood.CreateUserCharacter(&made), 0);
+  const int32_t guid = made->guid;
+  const fs::path file = dir / "Characters" / "User00000.iff";
+  ASSERT_TRUE(fs::exists(file));
+
+  EXPECT_EQ(hood.DeleteUserCharacter(hood.FindNeighborByGUID(0x100)), -1);  // not a user character
+  Family* f = hood.NewFamily();
+  ASSERT_EQ(hood.AddToFamily(*made, *f), 0);
+  EXPECT_EQ(hood.DeleteUserCharacter(made), -1);  // a member
+  EXPECT_TRUE(services.removedLive.empty());
+  ASSERT_EQ(hood.RemoveFromFamily(*made), 0);
+  services.unloadFails = true;
+  EXPECT_EQ(hood.DeleteUserCharacter(made), -1);
+  services.unloadFails = false;
+  ASSERT_EQ(hood.DeleteUserCharacter(made), 0);
+  EXPECT_EQ(hood.FindNeighborByGUID(guid), nullptr);
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(services.removedLive.back(), guid);
 }

@@ -20,7 +20,7 @@ using tova::Neighborhood;
 class KeepEveryone : public tova::NeighborhoodServices {
  public:
   std::optional<tova::PersonDefinitionInfo> FindPersonDefinition(int32_t guid) override {
-    return tova::PersonDefinitionInfo{guid, "", false};
+    return tova::PersonDefinitionInfo{guid, "", false, ""};
   }
 };
 
