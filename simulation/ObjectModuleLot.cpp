@@ -268,7 +268,7 @@ void ObjectModule::DumpQueues(std::ostream& out) const {
     if (!p->IsPerson()) continue;
     out << "Person " << p->GetId() << ", " << name(*p) << "\n";
     for (int32_t i = 0; i < p->ActionQueueLength(); ++i) {
-      const QueuedActionInfo a = p->GetQueuedAction(i);
+      const QueuedActionInfo a = p->DescribeQueuedAction(i);
       out << "Position " << i << " ";
       if (!a.present) {
         out << "NULL\n";

@@ -384,7 +384,7 @@ class cXObject : public TreeZaz {
   }
   // The person's action queue for the queue dump.
   virtual int32_t ActionQueueLength() const { return 0; }
-  virtual QueuedActionInfo GetQueuedAction(int32_t) const { return {}; }
+  virtual QueuedActionInfo DescribeQueuedAction(int32_t) const { return {}; }
   virtual bool IsPerson() const { return false; }
   virtual float* GetMotive(int32_t) { return nullptr; }
   virtual int16_t* GetPersonData(int32_t) { return nullptr; }

@@ -77,8 +77,18 @@ tova::LotObjectStatistics cHouseLotObjects::GetStatistics() const {
     return s;
 }
 
+namespace {
+
+WorldServices WithNeighbours(iWorldNeighbours* neighbours) {
+    WorldServices services;
+    services.neighbours = neighbours;
+    return services;
+}
+
+}  // namespace
+
 cLotHouseParts::cLotHouseParts(int32_t size, tova::ObjectFolder* catalogue)
-    : mWorld(std::make_unique<cRotatableWorld>(size, WorldServices{nullptr, &mShifter})),
+    : mWorld(std::make_unique<cRotatableWorld>(size, WithNeighbours(&mShifter))),
       mLotWorld(*mWorld),
       mModule(catalogue),
       mLotObjects(mModule, *mWorld) {

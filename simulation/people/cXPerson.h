@@ -163,6 +163,9 @@ class cXPerson : public cXObject {
   void PopHeadAction();
   int32_t QueuedCount() const { return static_cast<int32_t>(tail_ - head_); }
   QueuedAction* GetQueuedAction(int32_t n);
+  // The queue as the object module's dump reads it.
+  int32_t ActionQueueLength() const override { return QueuedCount(); }
+  QueuedActionInfo DescribeQueuedAction(int32_t n) const override;
   QueuedAction& CurrentAction() { return current_; }
   QueuedAction& PreviousAction() { return previous_; }
   bool IsStepAsideAction(const QueuedAction& action) const;

@@ -28,6 +28,28 @@ QueuedAction* cXPerson::GetQueuedAction(int32_t n) {
   return &Slot(head_ + static_cast<uint32_t>(n));
 }
 
+QueuedActionInfo cXPerson::DescribeQueuedAction(int32_t n) const {
+  QueuedActionInfo info;
+  const QueuedAction* a = const_cast<cXPerson*>(this)->GetQueuedAction(n);
+  if (a == nullptr) return info;
+  info.present = true;
+  ObjectModule* module = GetModule();
+  // The set name, else the entry's; reading it here leaves the action's
+  // name-changed flag alone.
+  info.name = a->GetSetName();
+  if (info.name.empty() && module != nullptr) {
+    if (const TreeTableEntry* e = a->GetTreeTableEntry(*module))
+      info.name = (e->flags & TreeTableEntry::kFlagBangName) ? "*" + e->name : e->name;
+  }
+  info.target = a->target;
+  info.treeId = a->actionTree;
+  const cXObject* target = module != nullptr && a->target != 0 ? module->GetObject(a->target) : nullptr;
+  if (target != nullptr && target->GetBehavior() != nullptr) info.treeName = target->GetBehavior()->GetTreeName(a->actionTree);
+  info.priority = a->priority;
+  info.entryIndex = a->entryKey;
+  return info;
+}
+
 void cXPerson::TellTargetRemoved(const QueuedAction& action) {
   ObjectModule* module = GetModule();
   cXObject* target = module != nullptr && action.target != 0 ? module->GetObject(action.target) : nullptr;

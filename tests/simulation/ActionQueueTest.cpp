@@ -237,3 +237,27 @@ TEST_F(StepAside, AFailedPushDeletesTheMarker) {
 
 }  // namespace
 }  // namespace tova_test
+
+namespace tova_test {
+namespace {
+
+TEST_F(ActionQueue, TheModuleReadsTheQueueForItsDump) {
+  ASSERT_TRUE(p->PushAction(ActionOn(*p, *things[0], 1, 100)));
+  QueuedAction renamed = ActionOn(*p, *things[1], 2, 50);
+  renamed.SetName("Again, differently");
+  ASSERT_TRUE(p->PushAction(renamed));
+  const cXObject& asObject = *p;
+  ASSERT_EQ(asObject.ActionQueueLength(), 2);
+  const QueuedActionInfo first = asObject.DescribeQueuedAction(0);
+  EXPECT_TRUE(first.present);
+  EXPECT_EQ(first.name, "Use") << "the entry's name when none is set";
+  EXPECT_EQ(first.target, things[0]->GetId());
+  EXPECT_EQ(first.treeId, 4103);
+  EXPECT_EQ(first.priority, 100);
+  EXPECT_EQ(first.entryIndex, 1);
+  EXPECT_EQ(asObject.DescribeQueuedAction(1).name, "Again, differently");
+  EXPECT_FALSE(asObject.DescribeQueuedAction(2).present);
+}
+
+}  // namespace
+}  // namespace tova_test

@@ -31,7 +31,7 @@ class Member : public FakePerson {
   std::vector<QueuedActionInfo> queue;
   int16_t GetNeighbourId() const override { return neighbour; }
   int32_t ActionQueueLength() const override { return static_cast<int32_t>(queue.size()); }
-  QueuedActionInfo GetQueuedAction(int32_t i) const override { return queue[static_cast<size_t>(i)]; }
+  QueuedActionInfo DescribeQueuedAction(int32_t i) const override { return queue[static_cast<size_t>(i)]; }
 };
 
 class Shell : public iGameShell {
