@@ -208,6 +208,8 @@ bool cGZWinGenDlg::Draw(bool) {
 
 bool cGZWinGenDlg::OnCommand(intptr_t code, intptr_t source) {
     auto* child = reinterpret_cast<cGZWin*>(source);
+    // A control that changed may have left its old look on the background.
+    Invalidate();
     if (code == kClick) {
         if (std::find(mChildren.begin(), mChildren.end(), child) == mChildren.end()) return true;
         if (child->GetCommandValue() != 0) {
