@@ -33,6 +33,29 @@ TEST(uidemoPeriphery, TheGenericDialogsControlsReachItsCallback) {
     EXPECT_EQ(run.out.find("command "), std::string::npos) << "a command passed the dialog: " << run.out;
 }
 
+TEST(uidemoPeriphery, AComposedWordIsShownAndItsCommittedResultReachesTheEdit) {
+    const ProgramRun run = RunUidemo(
+        "click 400 48\ncompose にほん 1\nwait 20\nprint composition\ncommit 日本\nprint edit\nprint composition\n",
+        {"--page", "periphery", "--language", "15"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "state composition にほん")) << run.out;
+    EXPECT_TRUE(Has(run.out, "state edit 日本")) << run.out;
+    EXPECT_TRUE(Has(run.out, "state composition hidden")) << run.out;
+    // Two double-byte characters arrive as four character messages.
+    size_t changes = 0;
+    for (size_t at = run.out.find("command 22 edit"); at != std::string::npos; at = run.out.find("command 22 edit", at + 1))
+        ++changes;
+    EXPECT_EQ(changes, 4u) << run.out;
+}
+
+TEST(uidemoPeriphery, BadComposeAndCommitLinesAreRefused) {
+    for (const char* script : {"compose\n", "compose abc x\n", "commit a b\n", "compose a 1 2\n"}) {
+        const ProgramRun run = RunUidemo(script, {"--page", "periphery"});
+        EXPECT_EQ(run.code, 2) << script;
+        EXPECT_NE(run.err.find("script:1:"), std::string::npos) << run.err;
+    }
+}
+
 TEST(uidemoSplash, TheFirstPictureEndsAfterTwoSeconds) {
     ProgramRun run = RunUidemo("wait 1900\n", {"--splash"});
     ASSERT_EQ(run.code, 0) << run.err;

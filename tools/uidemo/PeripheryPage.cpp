@@ -4,6 +4,8 @@
 
 #include "framework/LanguageTables.h"
 #include "platform/CodePage.h"
+#include "ui/cGZWinIMECandidate.h"
+#include "ui/cGZWinIMEComposition.h"
 #include "ui/controls/cGZSystemButton.h"
 #include "ui/controls/cGZWinCheck.h"
 #include "ui/controls/cGZWinGenDlg.h"
@@ -18,6 +20,8 @@ PeripheryPage::PeripheryPage(Report report, std::string dataRoot, cIGZFont* font
 
 bool PeripheryPage::Build(std::string& error) {
     if (!LoadControlStrips(mpFont, error)) return false;
+    // Typed and composed text comes in the language's code page.
+    if (mnLanguage > 0) platform::SetCurrentCodePage(LanguageTables::CodePage(static_cast<uint32_t>(mnLanguage)));
     cIGZWinCtrlMgr* ctrl = GetWinCtrlMgr();
     cGZBuffer* background = LoadStrip("DialogBackground.bmp", error);
     if (!background) return false;
@@ -51,6 +55,22 @@ bool PeripheryPage::Build(std::string& error) {
     edit->SetArea(360, 40, 600, 56);
     AddChild(edit);
     mNamed["edit"] = edit;
+
+    // The input-method windows, hidden until a composition starts.
+    if (cGZWinIMEComposition* composition = cGZWinIMEComposition::Create()) {
+        composition->SetFont(mpFont);
+        composition->SetArea(360, 64, 560, 80);
+        AddChild(composition);
+        composition->Hide();
+        mNamed["composition"] = composition;
+    }
+    if (cGZWinIMECandidate* candidate = cGZWinIMECandidate::Create()) {
+        candidate->SetFont(mpFont);
+        candidate->SetArea(360, 90, 560, 220);
+        AddChild(candidate);
+        candidate->Hide();
+        mNamed["candidate"] = candidate;
+    }
     return true;
 }
 
@@ -60,7 +80,10 @@ void PeripheryPage::OnDialogEvent(intptr_t code, cGZWin* control, void* user) {
 }
 
 std::string PeripheryPage::Describe(const cGZWin& window) const {
-    if (const auto* e = dynamic_cast<const cGZWinTextEdit2*>(&window))
-        return platform::CodePage::Get(LanguageTables::CodePage(static_cast<uint32_t>(mnLanguage))).ToUtf8(e->GetBytes());
+    const platform::CodePage& codePage =
+        platform::CodePage::Get(LanguageTables::CodePage(static_cast<uint32_t>(mnLanguage)));
+    if (const auto* e = dynamic_cast<const cGZWinTextEdit2*>(&window)) return codePage.ToUtf8(e->GetBytes());
+    if (const auto* c = dynamic_cast<const cGZWinIMEComposition*>(&window))
+        return c->TestFlag(kGZWinVisible) ? codePage.ToUtf8(c->GetComposition()) : "hidden";
     return UiDemoPage::Describe(window);
 }

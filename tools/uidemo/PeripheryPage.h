@@ -1,7 +1,9 @@
 // The "periphery" page of uidemo: a generic dialog in its tiled mode with
 // the title "Generic", a button gen-ok, a slider gen-slider, a check box
 // gen-check and a text, whose callback prints "callback CODE NAME"; and a
-// text field "edit". "print edit" shows the field's text (UTF-8).
+// text field "edit"; the input method's windows "composition" and
+// "candidate". "print edit" shows the field's text and "print composition"
+// the text being composed (UTF-8), or "hidden".
 #pragma once
 
 #include "UiDemoPage.h"

@@ -8,6 +8,7 @@
 //
 // The controls page reads its strips from ROOT/UIGraphics/Controls (by
 // default the data root beside the program's folder, ../data).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,6 +34,7 @@
 #include "platform/Presenter.h"
 #include "support/FakeFont.h"
 #include "ui/cGZMainWindowW95.h"
+#include "ui/cGZWinIMEComposition.h"
 #include "ui/cGZWinMgrW95.h"
 #include "framework/cGZCheatCodeManager.h"
 #include "ui/controls/GZConsole.h"
@@ -113,6 +115,14 @@ public:
                 if (s.press <= 0) Event([=, this] { mHost.SimulateKey(s.key, false); });
                 break;
             case UiDemoStep::Char: Event([=, this] { mHost.SimulateText(s.text); }); break;
+            case UiDemoStep::Compose: {
+                int32_t characters = 0;
+                for (unsigned char c : s.text) characters += (c & 0xC0) != 0x80;
+                const int32_t cursor = std::min(s.x, characters);
+                Event([=, this] { mHost.SimulateComposition(s.text, cursor, characters - cursor); });
+                break;
+            }
+            case UiDemoStep::Commit: Event([=, this] { mHost.SimulateText(s.text); }); break;
             case UiDemoStep::Wait:
                 for (int32_t t = 0; t < s.ms; t += kFrameMs) Event([] {});
                 break;
@@ -312,6 +322,10 @@ int main(int argc, char** argv) {
             GZSetFontSys(nullptr);
             return 1;
         }
+        // The input-method handler sees each message before the main window.
+        framework.SetMessageDispatcher([&main](const platform::QueuedMessage& m) {
+            if (!GZImeHandleMessage(m.message, m.wParam, m.lParam)) main.Dispatch(m);
+        });
         host->SimulateActivation(true);
 
         if (o.list)

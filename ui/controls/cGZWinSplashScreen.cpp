@@ -51,7 +51,9 @@ void cGZWinSplashScreen::SetFont(cIGZFont* font) {
 }
 
 bool cGZWinSplashScreen::SlideRunning() const {
-    return mbSlideStartPending || static_cast<int32_t>(mnDrawTime - static_cast<uint32_t>(mNewRamp.GetEndTick())) < 0;
+    // A ramp at rest ends at tick 0, which is not a slide at any frame time.
+    return mbSlideStartPending ||
+           (mbSliding && static_cast<int32_t>(mnDrawTime - static_cast<uint32_t>(mNewRamp.GetEndTick())) < 0);
 }
 
 void cGZWinSplashScreen::StartSlide() {
@@ -59,6 +61,7 @@ void cGZWinSplashScreen::StartSlide() {
     mNewRamp.Init(1.0f, 0.0f, kSlideMs, now);
     mOldRamp.Init(0.0f, -1.0f, kSlideMs, now);
     mbSlideStartPending = false;
+    mbSliding = true;
 }
 
 void cGZWinSplashScreen::SetStatusText(const cRZString& text) {
@@ -109,6 +112,7 @@ bool cGZWinSplashScreen::Init() {
         if (!mbSlideStartPending) {
             mNewRamp.InitConstant(1.0f);
             mOldRamp.InitConstant(-1.0f);
+            mbSliding = false;
         }
     }
     HideCursorOver(true);

@@ -87,4 +87,5 @@ private:
     // belongs to the main one.
     uint32_t mnDrawTime = 0;
     bool mbSlideStartPending = false;
+    bool mbSliding = false;
 };
