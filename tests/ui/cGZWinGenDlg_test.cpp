@@ -198,16 +198,15 @@ TEST_F(GenericDialog, CommandsGoToTheCallbackNeverToTheParentAndAZeroValueChildE
 
     // A plain child with command value 0 ends the modal run with 0.
     ProbeWin* closer = Add(dlg, 10, 10, 40, 30);
-    int32_t result = -1;
-    root->RemoveChild(parent);
     int frame = 0;
     screen->afterFrame = [&] {
         if (++frame == 2) dlg->DoMessage({kGZMsgCommand, 1, reinterpret_cast<intptr_t>(closer), 0});
     };
-    root->AddChild(parent);
     parent->RemoveChild(dlg);
-    result = mgr->DoModal(parent, dlg);
+    const int32_t result = mgr->DoModal(parent, dlg);
     screen->afterFrame = nullptr;
+    // Taken out of the tree by its modal run: destroyed by whoever ran it.
+    mgr->DestroyWin(dlg);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(calls.size(), 1u);
     EXPECT_EQ(parent->CountOf(kGZMsgCommand), 0);
