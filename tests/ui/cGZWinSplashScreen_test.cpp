@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "WinTestHarness.h"
+#include "platform/MessageQueue.h"
+#include "platform/WindowMessages.h"
 #include "support/GoldenImage.h"
 #include "ui/cIGZUIApp.h"
 #include "ui/controls/cGZWinSplashScreen.h"
@@ -125,6 +127,29 @@ TEST_F(Splash, SkippingWorksOnlyAfterTheFirstSecondOfDrawingAndWhenAllowed) {
         EXPECT_EQ(splash->GetCurrentImage(), c.skips ? 1 : 0);
         mgr->DestroyWin(splash);
     }
+}
+
+TEST_F(Splash, OnceTheImageIsShownOnlyTheTextAreasAreMarkedDirty) {
+    cGZWinSplashScreen* splash = Make({0, 0}, true);
+    Frame();
+    splash->SetStatusText(cRZString("Loading"));
+    RunFor(300);
+    screen->dirty.clear();
+    RunFor(100);
+    ASSERT_FALSE(screen->dirty.empty());
+    for (const cRZRect& r : screen->dirty) EXPECT_GE(r.top, 480 - 4 * FakeFont::kLineHeight);
+    // A new image is marked whole again; a skip flushes the input waiting.
+    Advance(1000);
+    platform::MessageQueue::Current()->Post(platform::kMsgKeyDown, 27, 0);  // a second skip typed ahead
+    ASSERT_TRUE(platform::MessageQueue::Current()->HasInput());
+    splash->DoMessage({kGZMsgKeyDown, 13, 0, 0});
+    EXPECT_EQ(splash->GetCurrentImage(), 1);
+    EXPECT_FALSE(platform::MessageQueue::Current()->HasInput());
+    screen->dirty.clear();
+    Frame();
+    bool whole = false;
+    for (const cRZRect& r : screen->dirty) whole |= r.top == 0 && r.bottom == 480;
+    EXPECT_TRUE(whole);
 }
 
 TEST_F(Splash, AnIndexOutsideTheFourIsIgnored) {
