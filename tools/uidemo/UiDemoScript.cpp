@@ -110,6 +110,13 @@ bool ParseUiDemoScript(const std::string& text, std::vector<UiDemoStep>& steps, 
             if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) return fail("expected on or off");
             step.kind = UiDemoStep::Activate;
             step.on = args[0] == "on";
+        } else if (verb == "compose" || verb == "commit") {
+            // compose TEXT [CURSOR]: the clause from CURSOR (characters) to
+            // the end is the one being converted. commit TEXT: the result.
+            if (args.empty() || args.size() > (verb == "compose" ? 2u : 1u)) return fail("expected TEXT");
+            step.kind = verb == "compose" ? UiDemoStep::Compose : UiDemoStep::Commit;
+            step.text = args[0];
+            if (args.size() == 2 && (!ToInt(args[1], step.x) || step.x < 0)) return fail("expected a cursor");
         } else if (verb == "print") {
             if (args.size() != 1) return fail("expected a window name");
             step.kind = UiDemoStep::Print;

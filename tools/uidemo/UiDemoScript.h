@@ -8,7 +8,7 @@
 
 struct UiDemoStep {
     enum Kind {
-        Move, Button, Click, DoubleClick, Wheel, Drag, Key, Char, Wait, Activate, Print,
+        Move, Button, Click, DoubleClick, Wheel, Drag, Key, Char, Wait, Activate, Print, Compose, Commit,
     };
     Kind kind = Move;
     int line = 0;
@@ -18,7 +18,7 @@ struct UiDemoStep {
     uint32_t key = 0;       // virtual key
     int32_t ms = 0;
     bool on = true;
-    std::string text;       // char text, print name
+    std::string text;       // char, compose and commit text (UTF-8), print name
 };
 
 // The virtual key of a key name (letters, digits, named keys, f1-f12 or a

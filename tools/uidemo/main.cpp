@@ -2,12 +2,13 @@
 // a script of input against it, one frame per input event on a manual clock,
 // so a headless run and a run in a real window give the same pictures.
 //
-//   uidemo [--headless] [--page windows|controls|dialogs] [--script FILE]
-//          [--dump OUT.png] [--list] [--data ROOT] [--language ID] [--555]
-//          [--fullscreen]
+//   uidemo [--headless] [--page windows|controls|dialogs|periphery]
+//          [--script FILE] [--dump OUT.png] [--list] [--data ROOT]
+//          [--language ID] [--555] [--fullscreen] [--splash]
 //
 // The controls page reads its strips from ROOT/UIGraphics/Controls (by
 // default the data root beside the program's folder, ../data).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,8 @@
 
 #include "ControlsPage.h"
 #include "DialogsPage.h"
+#include "PeripheryPage.h"
+#include "SplashDemo.h"
 #include "UiDemoScript.h"
 #include "WindowsPage.h"
 #include "framework/cGZFrameWorkW95.h"
@@ -31,6 +34,7 @@
 #include "platform/Presenter.h"
 #include "support/FakeFont.h"
 #include "ui/cGZMainWindowW95.h"
+#include "ui/cGZWinIMEComposition.h"
 #include "ui/cGZWinMgrW95.h"
 #include "framework/cGZCheatCodeManager.h"
 #include "ui/controls/GZConsole.h"
@@ -53,12 +57,14 @@ struct Options {
     int32_t language = 0;
     bool format555 = false;
     bool fullscreen = false;
+    bool splash = false;
 };
 
 int Usage(const std::string& why) {
     std::cerr << "uidemo: " << why << "\n"
-              << "usage: uidemo [--headless] [--page windows|controls|dialogs] [--script FILE] [--dump OUT.png]\n"
-              << "              [--list] [--data ROOT] [--language ID] [--555] [--fullscreen]\n";
+              << "usage: uidemo [--headless] [--page windows|controls|dialogs|periphery] [--script FILE]\n"
+              << "              [--dump OUT.png] [--list] [--data ROOT] [--language ID] [--555] [--fullscreen]\n"
+              << "              [--splash]\n";
     return 2;
 }
 
@@ -109,6 +115,14 @@ public:
                 if (s.press <= 0) Event([=, this] { mHost.SimulateKey(s.key, false); });
                 break;
             case UiDemoStep::Char: Event([=, this] { mHost.SimulateText(s.text); }); break;
+            case UiDemoStep::Compose: {
+                int32_t characters = 0;
+                for (unsigned char c : s.text) characters += (c & 0xC0) != 0x80;
+                const int32_t cursor = std::min(s.x, characters);
+                Event([=, this] { mHost.SimulateComposition(s.text, cursor, characters - cursor); });
+                break;
+            }
+            case UiDemoStep::Commit: Event([=, this] { mHost.SimulateText(s.text); }); break;
             case UiDemoStep::Wait:
                 for (int32_t t = 0; t < s.ms; t += kFrameMs) Event([] {});
                 break;
@@ -194,6 +208,7 @@ int main(int argc, char** argv) {
         else if (a == "--list") o.list = true;
         else if (a == "--555") o.format555 = true;
         else if (a == "--fullscreen") o.fullscreen = true;
+        else if (a == "--splash") o.splash = true;
         else if (a == "--page") {
             if (!value(o.page)) return Usage("--page needs a name");
         } else if (a == "--script") {
@@ -209,7 +224,7 @@ int main(int argc, char** argv) {
             if (*end) return Usage("--language needs a number");
         } else return Usage("unknown argument '" + a + "'");
     }
-    if (o.page != "windows" && o.page != "controls" && o.page != "dialogs")
+    if (o.page != "windows" && o.page != "controls" && o.page != "dialogs" && o.page != "periphery")
         return Usage("unknown page '" + o.page + "'");
     if (o.data.empty()) o.data = (std::filesystem::path(argv[0]).parent_path() / ".." / "data").string();
 
@@ -274,6 +289,8 @@ int main(int argc, char** argv) {
             page = new ControlsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}));
         else if (o.page == "dialogs")
             page = new DialogsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}), o.language);
+        else if (o.page == "periphery")
+            page = new PeripheryPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}), o.language);
         else
             page = new WindowsPage(Say);
         page->SetArea(0, 0, 640, 480);
@@ -296,6 +313,19 @@ int main(int argc, char** argv) {
             help = std::make_unique<HelpView>(*dialog);
             main.GetCheatCodeManager()->SetHelpView(help.get());
         }
+        SplashDemo splash(Say, o.data, fonts.GetFont({1, 12, 0, 0}));
+        if (o.splash && !splash.Start(main, error)) {
+            std::cerr << "uidemo: " << error << "\n";
+            graphics->Shutdown();
+            RZSetFrameWorkProviders({});
+            GetWinCtrlMgr()->Shutdown();
+            GZSetFontSys(nullptr);
+            return 1;
+        }
+        // The input-method handler sees each message before the main window.
+        framework.SetMessageDispatcher([&main](const platform::QueuedMessage& m) {
+            if (!GZImeHandleMessage(m.message, m.wParam, m.lParam)) main.Dispatch(m);
+        });
         host->SimulateActivation(true);
 
         if (o.list)
@@ -310,6 +340,7 @@ int main(int argc, char** argv) {
         GZSetFrameClockHook([&player] { player.OnFrame(); });
         framework.Run();
         GZSetFrameClockHook(nullptr);
+        splash.Stop();
         if (help) {
             main.GetCheatCodeManager()->SetHelpView(nullptr);
             // Outside the window tree between its runs: destroyed here.
