@@ -10,6 +10,7 @@
 #include "platform/WindowMessages.h"
 #include "ui/GZHostWindow.h"
 #include "ui/GZMessageTypes.h"
+#include "ui/cGZWinIMEComposition.h"
 #include "ui/cGZWinMgrW95.h"
 #include "ui/cIGZUIApp.h"
 #include "ui/graphics/cGZGraphicSystemW95.h"
@@ -229,6 +230,8 @@ intptr_t cGZMainWindowW95::WindowProc(uint32_t message, intptr_t wParam, intptr_
     };
     if (defaulted) *defaulted = false;
     if (GZIsShuttingDown() || mbPassThrough) return byDefault();
+    // The input-method windows see their messages first.
+    if (GZImeHandleMessage(message, wParam, lParam)) return 0;
     cGZWinMgrW95* mgr = GZWinMgr();
     switch (message) {
         case kMsgDestroy:

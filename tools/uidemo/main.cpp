@@ -322,9 +322,9 @@ int main(int argc, char** argv) {
             GZSetFontSys(nullptr);
             return 1;
         }
-        // The input-method handler sees each message before the main window.
+        // The main window offers each message to the input-method handler first.
         framework.SetMessageDispatcher([&main](const platform::QueuedMessage& m) {
-            if (!GZImeHandleMessage(m.message, m.wParam, m.lParam)) main.Dispatch(m);
+            main.Dispatch(m);
         });
         host->SimulateActivation(true);
 
