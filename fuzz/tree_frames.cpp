@@ -18,18 +18,7 @@ namespace {
 
 using namespace tova;
 
-class Codec : public BehaviorCodec {
- public:
-  explicit Codec(Behavior* b) : behavior_(b) {}
-  void Transfer(ReconStream& s, Behavior*& b) override {
-    int16_t mark = b == behavior_ ? 1 : 0;
-    s.SerializeShorts(&mark, 1);
-    if (s.IsReading()) b = mark == 1 ? behavior_ : nullptr;
-  }
-
- private:
-  Behavior* behavior_;
-};
+using Codec = OneBehaviorCodec;
 
 struct Lot {
   MemoryResourceSource global{"Global.iff"}, own{"Fuzz.iff"}, semi{"FuzzGlobals.iff"};

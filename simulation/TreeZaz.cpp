@@ -447,4 +447,10 @@ bool TreeZaz::ReadFrames(ReconStream& stream, int32_t version, BehaviorCodec& co
   return true;
 }
 
+void OneBehaviorCodec::Transfer(ReconStream& stream, Behavior*& b) {
+  int16_t mark = b == behavior ? 1 : 0;
+  stream.SerializeShorts(&mark, 1);
+  if (stream.IsReading()) b = mark == 1 ? behavior : nullptr;
+}
+
 }  // namespace tova

@@ -65,6 +65,15 @@ class BehaviorCodec {
   virtual void Transfer(ReconStream& stream, Behavior*& behavior) = 0;
 };
 
+// A codec for stacks whose frames all run one known Behavior (tools, tests
+// and fuzz targets): a frame stores 1 for it and 0 for anything else.
+class OneBehaviorCodec : public BehaviorCodec {
+ public:
+  explicit OneBehaviorCodec(Behavior* behavior) : behavior(behavior) {}
+  void Transfer(ReconStream& stream, Behavior*& b) override;
+  Behavior* behavior;
+};
+
 class TreeZaz {
  public:
   static constexpr int32_t kDefaultIterationLimit = 10000;

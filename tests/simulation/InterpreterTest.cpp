@@ -199,16 +199,7 @@ TEST_F(Interpreter, ABreakpointStopsOnce) {
   EXPECT_FALSE(behavior()->GetTree(4096).Node(0).HasBreakpoint());
 }
 
-class Codec : public BehaviorCodec {
- public:
-  explicit Codec(Behavior* b) : behavior(b) {}
-  Behavior* behavior;
-  void Transfer(ReconStream& s, Behavior*& b) override {
-    int16_t mark = b == behavior ? 1 : 0;
-    s.SerializeShorts(&mark, 1);
-    if (s.IsReading()) b = mark == 1 ? behavior : nullptr;
-  }
-};
+using Codec = OneBehaviorCodec;
 
 std::vector<uint8_t> Save(TreeZaz& z, int32_t version, Codec& codec) {
   ReconStream measure;

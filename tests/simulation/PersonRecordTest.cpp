@@ -10,16 +10,7 @@
 namespace tova_test {
 namespace {
 
-class Codec : public BehaviorCodec {
- public:
-  explicit Codec(Behavior* b) : behavior(b) {}
-  Behavior* behavior;
-  void Transfer(ReconStream& s, Behavior*& b) override {
-    int16_t mark = b == behavior ? 1 : 0;
-    s.SerializeShorts(&mark, 1);
-    if (s.IsReading()) b = mark == 1 ? behavior : nullptr;
-  }
-};
+using Codec = OneBehaviorCodec;
 
 // Size of one action record from version 62 on.
 constexpr size_t kActionBytes = 40;
