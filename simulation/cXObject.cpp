@@ -12,6 +12,7 @@
 #include "resfile/ReconStream.h"
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
+#include "simulation/CreationPrimitives.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
@@ -272,6 +273,7 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     case 32: return ObjectQueryPrimitives::TestObjectType(*this, frame, node);
     case 43: return PlacementPrimitives::MoveSlotContents(*this, frame, node);
     case 46: return PlacementPrimitives::Snap(*this, frame, node);
+    case 42: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.
     default: RaiseObjectError(kErrIllegalPrimitive);

@@ -1,0 +1,160 @@
+// Making object instances from trees: every placement kind, the flags that
+// refuse a crowded tile, and what the new object is handed.
+#include <gtest/gtest.h>
+
+#include "PrimitiveFixture.h"
+#include "StarterContent.h"
+#include "gamedata/ObjectFolder.h"
+#include "support/ScratchDir.h"
+
+using namespace tova;
+using namespace tova_test;
+
+namespace {
+
+constexpr uint32_t kTable = 0x4C3A1002;
+constexpr uint32_t kLamp = 0x4C3A1003;
+
+class CreationPrimitives : public PrimitiveFixture {
+ protected:
+  void SetUp() override {
+    PrimitiveFixture::SetUp();
+    ASSERT_NO_FATAL_FAILURE(CompileStarterContent((dir / "data").string()));
+    folder.Init((dir / "data").string() + "/");
+    lot.SetLot(&world, &view);
+    me = Placed(kTable, 5, 5, 0);
+    stack = Placed(kTable, 8, 8, 2);
+    marker = lot.GetObject(lot.CreateObject(folder.FindByGUID(kTable)));
+    marker->SetData(kDataFlags, kFlagNonBlocking);
+    marker->Place(At(11, 11), 1, 0, 0);
+  }
+  void TearDown() override { lot.Clear(); }
+  cXObject* Placed(uint32_t guid, int x, int y, int facing) {
+    cXObject* o = lot.GetObject(lot.CreateObject(folder.FindByGUID(guid)));
+    o->SetData(kDataDirection, static_cast<int16_t>(facing));
+    EXPECT_TRUE(o->CanPlace(At(x, y), 1, 0, 0)) << cXObject::PlaceFailureCode();
+    o->Place(At(x, y), 1, 0, 0);
+    return o;
+  }
+  static std::string Create(uint32_t guid, int kind, int flags, int local = 0) {
+    return "CreateObjectInstance" + Bytes({static_cast<int>(guid & 0xFF), static_cast<int>((guid >> 8) & 0xFF),
+                                           static_cast<int>((guid >> 16) & 0xFF), static_cast<int>(guid >> 24), kind,
+                                           flags, local});
+  }
+  // Runs the creation on me; the new stack object (0 when it failed), or
+  // 1000 + an error.
+  int32_t Made(const std::string& node, int16_t p0 = 0, int16_t p3 = 0) {
+    own.Add(kTypeBHAV, 4098,
+            AssembleTrees("tree 4098 \"C\"\n params 4\n locals 2\n"
+                          "n0: " + Expr(kOwnerLocal, 0, 5, kOwnerParam, 3) + " -> n1 n1\n"
+                          "n1: " + Expr(kOwnerLocal, 1, 5, kOwnerParam, 2) + " -> n2 n2\n"
+                          "n2: " + node + " -> n3 false\n"
+                          "n3: " + Expr(kOwnerTemp, 7, 5, kOwnerStackObjectId, 0) + " -> true true\nend\n")[0]
+                .bytes,
+            "C");
+    const int16_t params[4] = {p0, 0, turn, p3};
+    me->SetErrorCode(0);
+    me->Temps()[7] = 0;
+    const bool result = me->RunTree(behavior(), stack->GetId(), 4098, params);
+    const int16_t error = me->GetErrorCode();
+    me->SetErrorCode(0);
+    if (error != 0) return 1000 + error;
+    return result ? me->Temps()[7] : 0;
+  }
+
+  ScratchDir dir;
+  ObjectFolder folder;
+  ObjectModule lot{&folder};
+  cXObject* me = nullptr;
+  cXObject* stack = nullptr;
+  cXObject* marker = nullptr;
+  int16_t turn = 0;  // local 1, for kind 9
+};
+
+TEST_F(CreationPrimitives, EveryPlacementKind) {
+  struct Case {
+    int kind;
+    int tileX, tileY;  // -1: off the lot
+    int holder;  // 0 none, 1 me, 2 the stack object, 3 the marker
+    int16_t turn;
+    int facing;  // -1: not checked
+  };
+  const Case cases[] = {
+      {0, 4, 5, 0, 0, -1},    // in front of me (facing 0: -x)
+      {1, 5, 5, 1, 0, -1},    // in my slot
+      {2, 5, 5, 1, 0, -1},
+      {3, 8, 9, 0, 0, -1},    // in front of the stack object (facing 2: +y)
+      {4, 8, 8, 2, 0, -1},    // in its slot
+      {6, -1, -1, 0, 0, -1},  // out of the world
+      {7, 11, 11, 3, 0, -1},  // at the object of parameter 0
+      {8, 11, 11, 3, 0, -1},  // at the object of local 0
+      {9, 5, 6, 0, 2, 6},     // towards 0 + 2 (+y), facing 0 + 2 + 4
+      {9, 6, 5, 0, 4, 0},     // towards +x
+      {9, 5, 4, 0, 6, 2},     // towards -y
+      {9, 5, 5, 0, 1, -1},    // an odd direction stays on my tile: the table is there
+  };
+  for (const Case& c : cases) {
+    turn = c.turn;
+    const int32_t before = lot.ObjectCount();
+    const int32_t id = Made(Create(kLamp, c.kind, 0, c.kind == 9 ? 1 : 0), marker->GetId(), marker->GetId());
+    SCOPED_TRACE("kind " + std::to_string(c.kind) + " turn " + std::to_string(c.turn));
+    if (c.kind == 9 && c.turn == 1) {
+      EXPECT_EQ(id, 0);
+      EXPECT_EQ(lot.ObjectCount(), before) << "the refused object is deleted again";
+      continue;
+    }
+    ASSERT_GT(id, 0);
+    cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
+    ASSERT_NE(lamp, nullptr);
+    EXPECT_EQ(lamp->GetDefinition()->GetGUID(), kLamp);
+    if (c.tileX < 0) {
+      EXPECT_FALSE(lamp->IsOnLot());
+    } else {
+      EXPECT_EQ(lamp->GetTile(), TileLocation::At(c.tileX, c.tileY, 1));
+    }
+    cXObject* const holders[4] = {nullptr, me, stack, marker};
+    EXPECT_EQ(lamp->GetContainer(), holders[c.holder]);
+    if (c.facing >= 0) {
+      EXPECT_EQ(lamp->GetData(kDataDirection), c.facing);
+    }
+    lot.DeleteObject(lamp->GetId());
+  }
+}
+
+TEST_F(CreationPrimitives, RefusalsAndErrors) {
+  EXPECT_EQ(Made(Create(0x12345678, 0, 0)), 0) << "no such definition";
+  EXPECT_EQ(Made(Create(kLamp, 0, 0x12)), 1054) << "both pass flags";
+  const int32_t before = lot.ObjectCount();
+  EXPECT_EQ(Made(Create(kLamp, 8, 0, 5)), 1000 + kErrStackNumberOutOfRange);
+  EXPECT_EQ(Made(Create(kLamp, 8, 0), 0, 999), 0) << "no object in local 0";
+  EXPECT_EQ(Made(Create(kLamp, 8, 0x08), 0, marker->GetId()), 0) << "the tile holds the marker";
+  const int32_t lamp = Made(Create(kLamp, 8, 0x01), 0, marker->GetId());
+  EXPECT_GT(lamp, 0) << "no lamp there yet";
+  EXPECT_EQ(Made(Create(kLamp, 8, 0x01), 0, marker->GetId()), 0) << "do not duplicate";
+  EXPECT_EQ(lot.ObjectCount(), before + 1);
+
+  // A wall on the side the new object faces.
+  turn = 2;
+  world.walls[Key(TileLocation::At(5, 6, 1))] = 0x2;
+  EXPECT_EQ(Made(Create(kLamp, 9, 0, 1)), 0);
+  // Another room than the stack object's.
+  world.rooms[Key(TileLocation::At(8, 9, 1))] = 4;
+  EXPECT_EQ(Made(Create(kLamp, 3, 0)), 0);
+  EXPECT_EQ(lot.ObjectCount(), before + 1);
+}
+
+TEST_F(CreationPrimitives, TheNewObjectIsHandedIdsOrTempZero) {
+  me->Temps()[0] = 77;
+  const int32_t a = Made(Create(kLamp, 6, 0x02));
+  ASSERT_GT(a, 0);
+  cXObject* lamp = lot.GetObject(static_cast<int16_t>(a));
+  ASSERT_GT(lamp->FrameCount(), 0);
+  EXPECT_EQ(lamp->FrameAt(0)->Params()[0], me->GetId());
+  EXPECT_EQ(lamp->FrameAt(0)->stackObject, stack->GetId());
+  me->Temps()[0] = 77;
+  const int32_t b = Made(Create(kLamp, 6, 0x10));
+  ASSERT_GT(b, 0);
+  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(b))->FrameAt(0)->Params()[0], 77);
+}
+
+}  // namespace
