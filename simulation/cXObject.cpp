@@ -17,6 +17,7 @@
 #include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
 #include "simulation/PrimProfiler.h"
+#include "simulation/RelationshipPrimitives.h"
 #include "simulation/SoundPlayer.h"
 
 namespace tova {
@@ -274,6 +275,8 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     case 43: return PlacementPrimitives::MoveSlotContents(*this, frame, node);
     case 46: return PlacementPrimitives::Snap(*this, frame, node);
     case 42: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
+    case 24: return RelationshipPrimitives::Relationship(*this, frame, node);
+    case 26: return RelationshipPrimitives::StackRelationship(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.
     default: RaiseObjectError(kErrIllegalPrimitive);
