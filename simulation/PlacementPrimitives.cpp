@@ -163,7 +163,10 @@ int32_t PlacementPrimitives::MoveSlotContents(cXObject& me, TreeStackFrame& fram
   cXObject* to = RequireStackObject(me, frame);
   cXObject* held = me.GetObjectInSlot(source);
   if (held == nullptr) return kPrimFalse;
-  return TestAndPlace(*held, FinePoint::OffLot(), 1, to, target) ? kPrimTrue : kPrimFalse;
+  // Tested at the container's own place: the placement test refuses a
+  // point off the lot even for a slot, and a slot's object stands where its
+  // container does.
+  return TestAndPlace(*held, to->GetPosition(), to->GetLevel(), to, target) ? kPrimTrue : kPrimFalse;
 }
 
 bool PlacementPrimitives::SnapPlace(cXObject& me, const SnapTarget& target, bool useFootprint, bool* placeTested) {

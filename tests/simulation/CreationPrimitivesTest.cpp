@@ -1,5 +1,6 @@
 // Making object instances from trees: every placement kind, the flags that
-// refuse a crowded tile, and what the new object is handed.
+// refuse a crowded tile, and what the new object is handed; then grabbing,
+// dropping and moving them between slots of the starter table.
 #include <gtest/gtest.h>
 
 #include "PrimitiveFixture.h"
@@ -155,6 +156,31 @@ TEST_F(CreationPrimitives, TheNewObjectIsHandedIdsOrTempZero) {
   const int32_t b = Made(Create(kLamp, 6, 0x10));
   ASSERT_GT(b, 0);
   EXPECT_EQ(lot.GetObject(static_cast<int16_t>(b))->FrameAt(0)->Params()[0], 77);
+}
+
+TEST_F(CreationPrimitives, GrabDropAndMoveBetweenSlots) {
+  const int32_t id = Made(Create(kLamp, 6, 0));
+  ASSERT_GT(id, 0);
+  cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
+  EXPECT_EQ(Prim(*me, "MoveSlotContents" + Words(0, 0, 0, 1), stack->GetId()), 0) << "my slot 0 is empty";
+  EXPECT_EQ(Prim(*me, "Drop" + Words(0), 0), 0) << "nothing to drop";
+  EXPECT_EQ(Prim(*me, "Grab" + Words(0), 0), 0) << "no stack object";
+  EXPECT_EQ(Prim(*me, "Grab" + Words(0), lamp->GetId()), 1);
+  EXPECT_EQ(lamp->GetContainer(), me);
+  EXPECT_EQ(me->GetObjectInSlot(0), lamp);
+
+  EXPECT_EQ(Prim(*me, "MoveSlotContents" + Words(0, 0, 0, 1), stack->GetId()), 1);
+  EXPECT_EQ(lamp->GetContainer(), stack);
+  EXPECT_EQ(stack->GetObjectInSlot(1), lamp);
+  EXPECT_EQ(me->GetObjectInSlot(0), nullptr);
+  EXPECT_EQ(Prim(*stack, "MoveSlotContents" + Words(1, 0, 0, 0), me->GetId(), 1), 1) << "source slot from parameter 0";
+  EXPECT_EQ(me->GetObjectInSlot(0), lamp);
+  EXPECT_EQ(Prim(*me, "MoveSlotContents" + Words(0, 0, 0, 7), stack->GetId()), 0) << "no slot 7 on the table";
+  EXPECT_EQ(me->GetObjectInSlot(0), lamp);
+
+  EXPECT_EQ(Prim(*me, "Drop" + Words(0), 0), 1);
+  EXPECT_EQ(lamp->GetContainer(), nullptr);
+  EXPECT_EQ(lamp->GetTile(), TileLocation::At(4, 5, 1)) << "in front of me";
 }
 
 }  // namespace

@@ -143,6 +143,17 @@ TEST_F(PlacementPrimitivesTest, FindLocation) {
   EXPECT_NE(o->GetTile().x, 5) << "the start's own tile is taken";
   EXPECT_EQ(o->GetLevel(), 1);
 
+  // With "need not be empty" the start's own tile comes first; both may
+  // share it when neither blocks.
+  o->RemoveFromWorld();
+  start->SetData(kDataFlags, kFlagNonBlocking);
+  o->SetData(kDataFlags, kFlagNonBlocking);
+  EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({3, 0, 3}), o->GetId(), 0, 0, 0, s), 1);
+  EXPECT_EQ(o->GetTile(), TileLocation::At(5, 5, 1));
+  o->RemoveFromWorld();
+  EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({3, 0, 1}), o->GetId(), 0, 0, 0, s), 1);
+  EXPECT_NE(o->GetTile(), TileLocation::At(5, 5, 1)) << "an empty tile is preferred without it";
+
   // Mode 1 takes it out of the world.
   EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({1}), o->GetId()), 1);
   EXPECT_FALSE(o->IsOnLot());
