@@ -13,6 +13,7 @@
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
 #include "simulation/CreationPrimitives.h"
+#include "simulation/FixedObjectPrimitive.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
@@ -276,6 +277,7 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     case 46: return PlacementPrimitives::Snap(*this, frame, node);
     case 42: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
     case 24: return RelationshipPrimitives::Relationship(*this, frame, node);
+    case 9: return FixedObjectPrimitive::PlaceFixedObject(*this, frame, node);
     case 26: return RelationshipPrimitives::StackRelationship(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.

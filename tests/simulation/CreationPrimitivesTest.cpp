@@ -1,7 +1,11 @@
 // Making object instances from trees: every placement kind, the flags that
 // refuse a crowded tile, and what the new object is handed; then grabbing,
-// dropping and moving them between slots of the starter table.
+// dropping and moving them between slots of the starter table, and laying
+// the fixed definition under objects and their clusters.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "PrimitiveFixture.h"
 #include "StarterContent.h"
@@ -15,12 +19,22 @@ namespace {
 
 constexpr uint32_t kTable = 0x4C3A1002;
 constexpr uint32_t kLamp = 0x4C3A1003;
+constexpr uint32_t kCover = 0x24C95F99;
 
 class CreationPrimitives : public PrimitiveFixture {
  protected:
   void SetUp() override {
     PrimitiveFixture::SetUp();
-    ASSERT_NO_FATAL_FAILURE(CompileStarterContent((dir / "data").string()));
+    // The fixed definition that place-fixed-object lays: it shares tiles
+    // (word 8 non-blocking) and stands on the ground (words 42 and 4).
+    const std::filesystem::path cover = dir / "Cover.res";
+    std::ofstream(cover) << "file GameData/Objects/Cover.iff\n"
+                            "object 128 \"Cover\"\n  guid 0x24C95F99\n  type 4\n  entry 0 4096\nend\n"
+                            "tree 4096 \"Cover: init\"\n  version 1\n"
+                            "n0: Expression bytes 42 0 3 1 0 5 3 7 -> n1 n1\n"
+                            "n1: Expression bytes 8 0 4 0 0 5 3 7 -> n2 n2\n"
+                            "n2: Expression bytes 4 0 1 0 0 5 3 7 -> true true\nend\n";
+    ASSERT_NO_FATAL_FAILURE(CompileStarterContent((dir / "data").string(), {cover.string()}));
     folder.Init((dir / "data").string() + "/");
     lot.SetLot(&world, &view);
     me = Placed(kTable, 5, 5, 0);
@@ -181,6 +195,53 @@ TEST_F(CreationPrimitives, GrabDropAndMoveBetweenSlots) {
   EXPECT_EQ(Prim(*me, "Drop" + Words(0), 0), 1);
   EXPECT_EQ(lamp->GetContainer(), nullptr);
   EXPECT_EQ(lamp->GetTile(), TileLocation::At(4, 5, 1)) << "in front of me";
+}
+
+int32_t CoversAt(ObjectModule& lot, int x, int y) {
+  std::vector<cXObject*> here;
+  lot.ObjectsInCell(TileLocation::At(x, y, 1), here);
+  int32_t n = 0;
+  for (cXObject* o : here) n += o->GetDefinition() && o->GetDefinition()->GetGUID() == kCover ? 1 : 0;
+  return n;
+}
+
+TEST_F(CreationPrimitives, PlaceFixedUnderASingleObject) {
+  const std::string place = "PlaceFixedObject" + Bytes({0, 0});
+  EXPECT_EQ(Prim(*me, place, 0), 1000 + kErrNoStackObject);
+  const int32_t off = Made(Create(kLamp, 6, 0));
+  EXPECT_EQ(Prim(*me, place, static_cast<int16_t>(off)), 0) << "not on the lot";
+  EXPECT_EQ(Prim(*me, place, me->GetId()), 1);
+  EXPECT_EQ(CoversAt(lot, 5, 5), 1);
+  EXPECT_EQ(Prim(*me, place, me->GetId()), 0) << "an instance is there already";
+  EXPECT_EQ(CoversAt(lot, 5, 5), 1);
+  stack->SetData(kDataFlags, static_cast<int16_t>(stack->GetData(kDataFlags) | 0x800));
+  EXPECT_EQ(Prim(*me, place, stack->GetId()), 0) << "an object that is never covered";
+  EXPECT_EQ(CoversAt(lot, 8, 8), 0);
+  // In front (kind 1) needs a wall of a listed type on the turned side.
+  EXPECT_EQ(Prim(*me, "PlaceFixedObject" + Bytes({1, 0}), me->GetId()), 0) << "no wall";
+  EXPECT_EQ(CoversAt(lot, 4, 5), 0);
+}
+
+TEST_F(CreationPrimitives, PlaceFixedUnderACluster) {
+  me->SetData(40, 0x20);  // the seed
+  auto p = std::make_unique<FakePerson>(definition.get(), &lot);
+  p->InitFromDefinition();
+  FakePerson* person = p.get();
+  lot.AddObject(std::move(p), 0, true);
+  person->SetData(kDataPlacement, kPlaceOnGround);
+  person->Place({6 * 16 + 4, 5 * 16 + 8}, 1, nullptr, 0);  // next door, off its tile's middle
+  cXObject* apart = Placed(kTable, 5, 8, 0);  // not touching the seed's tile
+  (void)apart;
+
+  const std::string place = "PlaceFixedObject" + Bytes({0, 0});
+  person->SetData(kDataUseCount, 1);
+  EXPECT_EQ(Prim(*me, place, me->GetId()), 0) << "a busy member";
+  EXPECT_EQ(CoversAt(lot, 5, 5) + CoversAt(lot, 6, 5), 0);
+  EXPECT_EQ(Prim(*me, "PlaceFixedObject" + Bytes({0, 1}), me->GetId()), 1) << "allowed busy";
+  EXPECT_EQ(CoversAt(lot, 5, 5), 1);
+  EXPECT_EQ(CoversAt(lot, 6, 5), 1) << "under the person too";
+  EXPECT_EQ(CoversAt(lot, 5, 8), 0);
+  EXPECT_EQ(person->GetPosition(), TileLocation::At(6, 5, 1).Centre()) << "moved to its tile's middle";
 }
 
 }  // namespace

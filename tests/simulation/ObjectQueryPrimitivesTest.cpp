@@ -156,6 +156,7 @@ TEST_F(QueryPrimitives, SetToNextOverTheObjectList) {
   std::vector<int16_t> group;
   while (Prim(*a, byGroup, 0, 6) == 1) group.push_back(a->Temps()[1]);
   EXPECT_EQ(group, (std::vector<int16_t>{c->GetId(), d->GetId()})) << "word 59 equal to parameter 0";
+  module.Clear();  // before the other definition goes
 }
 
 TEST_F(QueryPrimitives, SetToNextOnATileWraps) {
