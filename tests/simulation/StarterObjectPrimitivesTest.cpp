@@ -1,7 +1,8 @@
-// Making object instances from trees: every placement kind, the flags that
-// refuse a crowded tile, and what the new object is handed; then grabbing,
-// dropping and moving them between slots of the starter table, and laying
-// the fixed definition under objects and their clusters.
+// The object primitives on the starter objects: making instances (every
+// placement kind, the flags that refuse a crowded tile, what the new object
+// is handed), grabbing, dropping, moving between and snapping into slots of
+// the starter table, laying the fixed definition under objects and their
+// clusters, and knowing a group part by its master.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "PrimitiveFixture.h"
 #include "StarterContent.h"
 #include "gamedata/ObjectFolder.h"
+#include "simulation/PlacementPrimitives.h"
 #include "support/ScratchDir.h"
 
 using namespace tova;
@@ -21,7 +23,7 @@ constexpr uint32_t kTable = 0x4C3A1002;
 constexpr uint32_t kLamp = 0x4C3A1003;
 constexpr uint32_t kCover = 0x24C95F99;
 
-class CreationPrimitives : public PrimitiveFixture {
+class StarterObjects : public PrimitiveFixture {
  protected:
   void SetUp() override {
     PrimitiveFixture::SetUp();
@@ -86,7 +88,7 @@ class CreationPrimitives : public PrimitiveFixture {
   int16_t turn = 0;  // local 1, for kind 9
 };
 
-TEST_F(CreationPrimitives, EveryPlacementKind) {
+TEST_F(StarterObjects, EveryPlacementKind) {
   struct Case {
     int kind;
     int tileX, tileY;  // -1: off the lot
@@ -136,7 +138,7 @@ TEST_F(CreationPrimitives, EveryPlacementKind) {
   }
 }
 
-TEST_F(CreationPrimitives, RefusalsAndErrors) {
+TEST_F(StarterObjects, RefusalsAndErrors) {
   EXPECT_EQ(Made(Create(0x12345678, 0, 0)), 0) << "no such definition";
   EXPECT_EQ(Made(Create(kLamp, 0, 0x12)), 1054) << "both pass flags";
   const int32_t before = lot.ObjectCount();
@@ -158,7 +160,7 @@ TEST_F(CreationPrimitives, RefusalsAndErrors) {
   EXPECT_EQ(lot.ObjectCount(), before + 1);
 }
 
-TEST_F(CreationPrimitives, TheNewObjectIsHandedIdsOrTempZero) {
+TEST_F(StarterObjects, TheNewObjectIsHandedIdsOrTempZero) {
   me->Temps()[0] = 77;
   const int32_t a = Made(Create(kLamp, 6, 0x02));
   ASSERT_GT(a, 0);
@@ -172,7 +174,7 @@ TEST_F(CreationPrimitives, TheNewObjectIsHandedIdsOrTempZero) {
   EXPECT_EQ(lot.GetObject(static_cast<int16_t>(b))->FrameAt(0)->Params()[0], 77);
 }
 
-TEST_F(CreationPrimitives, GrabDropAndMoveBetweenSlots) {
+TEST_F(StarterObjects, GrabDropAndMoveBetweenSlots) {
   const int32_t id = Made(Create(kLamp, 6, 0));
   ASSERT_GT(id, 0);
   cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
@@ -205,7 +207,7 @@ int32_t CoversAt(ObjectModule& lot, int x, int y) {
   return n;
 }
 
-TEST_F(CreationPrimitives, PlaceFixedUnderASingleObject) {
+TEST_F(StarterObjects, PlaceFixedUnderASingleObject) {
   const std::string place = "PlaceFixedObject" + Bytes({0, 0});
   EXPECT_EQ(Prim(*me, place, 0), 1000 + kErrNoStackObject);
   const int32_t off = Made(Create(kLamp, 6, 0));
@@ -222,7 +224,7 @@ TEST_F(CreationPrimitives, PlaceFixedUnderASingleObject) {
   EXPECT_EQ(CoversAt(lot, 4, 5), 0);
 }
 
-TEST_F(CreationPrimitives, PlaceFixedUnderACluster) {
+TEST_F(StarterObjects, PlaceFixedUnderACluster) {
   me->SetData(40, 0x20);  // the seed
   auto p = std::make_unique<FakePerson>(definition.get(), &lot);
   p->InitFromDefinition();
@@ -242,6 +244,40 @@ TEST_F(CreationPrimitives, PlaceFixedUnderACluster) {
   EXPECT_EQ(CoversAt(lot, 6, 5), 1) << "under the person too";
   EXPECT_EQ(CoversAt(lot, 5, 8), 0);
   EXPECT_EQ(person->GetPosition(), TileLocation::At(6, 5, 1).Centre()) << "moved to its tile's middle";
+}
+
+TEST_F(StarterObjects, TestObjectTypeKnowsAPartByItsMaster) {
+  cXObject* lead = lot.GetObject(lot.CreateObject(folder.FindByGUID(0x4C3A1004)));
+  ASSERT_NE(lead, nullptr);
+  std::vector<cXObject*> parts;
+  lead->GetGroup(parts);
+  ASSERT_EQ(parts.size(), 2u);
+  const auto test = [&](cXObject* part, uint32_t guid) {
+    me->Temps()[2] = part->GetId();
+    return Prim(*me, "TestObjectType" + Words(static_cast<int>(guid & 0xFFFF), static_cast<int>(guid >> 16), 2, kOwnerTemp), 0);
+  };
+  for (cXObject* part : parts) {
+    EXPECT_EQ(test(part, 0x4C3A1004), 1) << "the master's GUID";
+    EXPECT_EQ(test(part, part->GetDefinition()->GetGUID()), 1) << "its own";
+    EXPECT_EQ(test(part, kTable), 0);
+  }
+  EXPECT_EQ(test(parts[0], 0x4C3A1006) + test(parts[1], 0x4C3A1006), 1) << "one part is the right one";
+}
+
+TEST_F(StarterObjects, SnapIntoTheStackObjectsSlot) {
+  const int32_t id = Made(Create(kLamp, 6, 0));
+  ASSERT_GT(id, 0);
+  cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
+  lamp->Place(At(8, 10), 1, nullptr, 0);  // in the stack object's room (outdoors)
+  world.routing = 1;
+  lamp->SetData(kDataSnapInTheWay, 5);
+  EXPECT_EQ(Prim(*lamp, "Snap" + Words(0, 1, 4), stack->GetId()), 0) << "the footprint's routing test refuses";
+  EXPECT_EQ(lamp->GetData(kDataSnapInTheWay), 0);
+  EXPECT_EQ(lamp->GetTile(), TileLocation::At(8, 10, 1));
+  EXPECT_EQ(Prim(*lamp, "Snap" + Words(0, 1, 1), stack->GetId()), 1) << "without the footprint";
+  EXPECT_EQ(lamp->GetContainer(), stack);
+  EXPECT_EQ(stack->GetObjectInSlot(0), lamp);
+  EXPECT_EQ(lamp->GetData(kDataSnapResult), 0);
 }
 
 }  // namespace
