@@ -8,6 +8,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/PrimitiveOperands.h"
+#include "simulation/RelationshipPrimitives.h"
 #include "simulation/WorldVectors.h"
 #include "simulation/cXObject.h"
 
@@ -149,6 +150,10 @@ int32_t PlacementPrimitives::RemoveObject(cXObject& me, TreeStackFrame& frame, T
   if (o == nullptr || module == nullptr) return kPrimFalse;
   const uint8_t flags = NodeOperandByte(node, 2);
   const bool removingMyself = o == &me;
+  // The record learns from the person before the person may be gone.
+  if (o->IsPerson() && RelationshipPrimitives::GetNeighbourRecords() != nullptr) {
+    RelationshipPrimitives::GetNeighbourRecords()->UpdateFromPerson(*o);
+  }
   // An object whose trees are running (me among them) is only queued: it
   // leaves the world now and goes at the end of the tick.
   module->RemoveObject(o->GetId(), (flags & 2) == 0);

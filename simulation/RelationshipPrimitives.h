@@ -20,11 +20,14 @@ class iNeighbourRecords {
  public:
   virtual ~iNeighbourRecords() = default;
   virtual KeyedArrayList* RelationshipsOf(int16_t neighbourId) = 0;
+  // A person leaving the lot hands its record what it became.
+  virtual void UpdateFromPerson(cXObject& person) = 0;
 };
 
 class RelationshipPrimitives {
  public:
   static void SetNeighbourRecords(iNeighbourRecords* records) { records_ = records; }
+  static iNeighbourRecords* GetNeighbourRecords() { return records_; }
 
   static int32_t Relationship(cXObject& me, TreeStackFrame& frame, TreeNode node);
   static int32_t StackRelationship(cXObject& me, TreeStackFrame& frame, TreeNode node);

@@ -154,6 +154,19 @@ TEST_F(PlacementPrimitivesTest, FindLocation) {
   EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({3, 0, 1}), o->GetId(), 0, 0, 0, s), 1);
   EXPECT_NE(o->GetTile(), TileLocation::At(5, 5, 1)) << "an empty tile is preferred without it";
 
+  // Mode 2 turns it to face the start object and tests it at the start's
+  // place: taken by the start itself unless both may share it.
+  o->RemoveFromWorld();
+  o->SetData(kDataDirection, 2);
+  EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({2, 0, 1}), o->GetId(), 0, 0, 0, s), 1);
+  EXPECT_EQ(o->GetData(kDataDirection), 0) << "the start faces 4: it faces 0";
+  EXPECT_EQ(o->GetTile(), TileLocation::At(5, 5, 1));
+  o->RemoveFromWorld();
+  o->SetData(kDataFlags, 0);
+  start->SetData(kDataFlags, 0);
+  EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({2, 0, 1}), o->GetId(), 0, 0, 0, s), 0);
+  EXPECT_FALSE(o->IsOnLot());
+
   // Mode 1 takes it out of the world.
   EXPECT_EQ(Prim(*me, "FindLocation" + Bytes({1}), o->GetId()), 1);
   EXPECT_FALSE(o->IsOnLot());

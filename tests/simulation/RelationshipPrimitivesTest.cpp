@@ -27,6 +27,8 @@ class FakeRecords : public iNeighbourRecords {
     auto it = records.find(id);
     return it == records.end() ? nullptr : &it->second;
   }
+  std::vector<int16_t> updated;
+  void UpdateFromPerson(cXObject& person) override { updated.push_back(person.GetNeighbourId()); }
 };
 
 class RelationshipPrimitivesTest : public PrimitiveFixture {
@@ -152,6 +154,17 @@ TEST_F(RelationshipPrimitivesTest, StackRelationshipThroughAVariable) {
                  third->GetId()),
             0)
       << "fail if too small";
+}
+
+TEST_F(RelationshipPrimitivesTest, ARemovedPersonUpdatesItsRecord) {
+  cXObject* me = Obj();
+  auto* person = Obj<NeighbourPerson>();
+  person->neighbour = 21;
+  cXObject* plain = Obj();
+  EXPECT_EQ(Prim(*me, "RemoveObject" + Words(1), plain->GetId()), 1);
+  EXPECT_TRUE(records.updated.empty());
+  EXPECT_EQ(Prim(*me, "RemoveObject" + Words(1), person->GetId()), 1);
+  EXPECT_EQ(records.updated, std::vector<int16_t>{21});
 }
 
 }  // namespace
