@@ -30,6 +30,7 @@ class iVisitorMark {
 class CreationPrimitives {
  public:
   static void SetNeighbourDefinitions(iNeighbourDefinitions* source) { neighbourDefinitions_ = source; }
+  static iNeighbourDefinitions* GetNeighbourDefinitions() { return neighbourDefinitions_; }
   static int32_t CreateObjectInstance(cXObject& me, TreeStackFrame& frame, TreeNode node);
 
  private:

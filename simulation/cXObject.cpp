@@ -12,6 +12,7 @@
 #include "resfile/ReconStream.h"
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
+#include "simulation/BalloonPrimitive.h"
 #include "simulation/CreationPrimitives.h"
 #include "simulation/FixedObjectPrimitive.h"
 #include "simulation/ObjectModule.h"
@@ -278,6 +279,7 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     case 42: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
     case 24: return RelationshipPrimitives::Relationship(*this, frame, node);
     case 9: return FixedObjectPrimitive::PlaceFixedObject(*this, frame, node);
+    case 41: return BalloonPrimitive::SetBalloon(*this, frame, node);
     case 26: return RelationshipPrimitives::StackRelationship(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.
