@@ -1,6 +1,7 @@
 #include "simulation/ObjectQueryPrimitives.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "gamedata/Careers.h"
 #include "gamedata/ObjectDefinition.h"
@@ -84,7 +85,7 @@ int32_t OctantDirection(FinePoint from, FinePoint to) {
   const double dy = to.y - from.y;
   if (dx == 0 && dy == 0) return 0;
   // Grid direction 4 is +x and the directions turn from +x towards -y.
-  const long sector = std::lround(std::atan2(dy, dx) / (M_PI / 4));
+  const long sector = std::lround(std::atan2(dy, dx) / (std::numbers::pi / 4));
   return static_cast<int32_t>(((4 - sector) % 8 + 8) % 8);
 }
 
@@ -122,7 +123,7 @@ int32_t ObjectQueryPrimitives::GetDirectionTo(cXObject& me, TreeStackFrame& fram
   return kPrimTrue;
 }
 
-int32_t ObjectQueryPrimitives::FindBestObjectForFunction(cXObject& me, TreeStackFrame& frame, TreeNode node) {
+int32_t ObjectQueryPrimitives::FindBestObjectForFunction(cXObject& me, TreeStackFrame&, TreeNode node) {
   int32_t ratingWord = 0;
   int32_t entry = 0;
   if (!FunctionKind(node.Operand(0), ratingWord, entry)) return kPrimFalse;
@@ -130,7 +131,6 @@ int32_t ObjectQueryPrimitives::FindBestObjectForFunction(cXObject& me, TreeStack
   if (module == nullptr) return kPrimFalse;
   // The frame may move while check trees run on me: only its index is kept.
   const int32_t frameIndex = me.FrameCount() - 1;
-  (void)frame;
   int16_t best = 0;
   float bestScore = 0;
   std::vector<int16_t> candidates;

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <numbers>
 
 namespace tova {
 
@@ -27,7 +28,7 @@ FinePoint WorldToFinePoint(const WorldVector& v) {
 }
 
 FacingTurn FacingRotation(int32_t facing) {
-  const double angle = facing * (M_PI / 4);
+  const double angle = facing * (std::numbers::pi / 4);
   return {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
 }
 
