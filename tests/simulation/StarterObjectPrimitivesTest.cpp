@@ -262,6 +262,17 @@ TEST_F(StarterObjects, TestObjectTypeKnowsAPartByItsMaster) {
     EXPECT_EQ(test(part, kTable), 0);
   }
   EXPECT_EQ(test(parts[0], 0x4C3A1006) + test(parts[1], 0x4C3A1006), 1) << "one part is the right one";
+
+  // Set-to-next kind 3: from any part to the group's lead.
+  const std::string toLead = "SetToNext" + Bytes({0, 0, 0, 0, 3 | 0x80, kOwnerTemp, 0, 1});
+  for (cXObject* part : parts) {
+    me->Temps()[1] = part->GetId();
+    EXPECT_EQ(Prim(*me, toLead, 0), 1);
+    EXPECT_EQ(me->Temps()[1], lead->GetId());
+  }
+  me->Temps()[1] = me->GetId();
+  EXPECT_EQ(Prim(*me, toLead, 0), 0) << "a single-tile object";
+  EXPECT_EQ(me->Temps()[1], 0);
 }
 
 TEST_F(StarterObjects, SnapIntoTheStackObjectsSlot) {
