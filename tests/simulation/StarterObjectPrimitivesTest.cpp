@@ -11,6 +11,7 @@
 #include "PrimitiveFixture.h"
 #include "StarterContent.h"
 #include "gamedata/ObjectFolder.h"
+#include "simulation/CreationPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
 #include "support/ScratchDir.h"
 
@@ -289,6 +290,28 @@ TEST_F(StarterObjects, SnapIntoTheStackObjectsSlot) {
   EXPECT_EQ(lamp->GetContainer(), stack);
   EXPECT_EQ(stack->GetObjectInSlot(0), lamp);
   EXPECT_EQ(lamp->GetData(kDataSnapResult), 0);
+}
+
+class NeighbourLamps : public iNeighbourDefinitions {
+ public:
+  ObjectDefinition* lamp = nullptr;
+  std::vector<int16_t> asked;
+  ObjectDefinition* DefinitionOfNeighbour(int16_t id) override {
+    asked.push_back(id);
+    return id == 0 ? lamp : nullptr;
+  }
+};
+
+TEST_F(StarterObjects, FlagFourTakesTheStackObjectsNeighbourDefinition) {
+  EXPECT_EQ(Made(Create(kTable, 6, 0x04)), 0) << "no neighbourhood";
+  NeighbourLamps neighbours;
+  neighbours.lamp = folder.FindByGUID(kLamp);
+  ::tova::CreationPrimitives::SetNeighbourDefinitions(&neighbours);
+  const int32_t id = Made(Create(kTable, 6, 0x04));
+  ::tova::CreationPrimitives::SetNeighbourDefinitions(nullptr);
+  ASSERT_GT(id, 0);
+  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(id))->GetDefinition()->GetGUID(), kLamp) << "not the operand's table";
+  EXPECT_EQ(neighbours.asked, std::vector<int16_t>{0}) << "a table is neighbour 0";
 }
 
 }  // namespace
