@@ -12,8 +12,14 @@
 #include "resfile/ReconStream.h"
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
+#include "simulation/BalloonPrimitive.h"
+#include "simulation/CreationPrimitives.h"
+#include "simulation/FixedObjectPrimitive.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/ObjectQueryPrimitives.h"
+#include "simulation/PlacementPrimitives.h"
 #include "simulation/PrimProfiler.h"
+#include "simulation/RelationshipPrimitives.h"
 #include "simulation/SoundPlayer.h"
 
 namespace tova {
@@ -258,6 +264,23 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     case 20: return PrimRunFunctionalTree(frame, node);
     case 28: return PrimCallNamedTree(frame, node);
     case 49: return PrimWakeStackObject(frame, node);
+    case 4: return PlacementPrimitives::Grab(*this, frame, node);
+    case 5: return PlacementPrimitives::Drop(*this, frame, node);
+    case 7: return PlacementPrimitives::Refresh(*this, frame, node);
+    case 11: return ObjectQueryPrimitives::GetDistanceTo(*this, frame, node);
+    case 12: return ObjectQueryPrimitives::GetDirectionTo(*this, frame, node);
+    case 14: return ObjectQueryPrimitives::FindBestObjectForFunction(*this, frame, node);
+    case 16: return PlacementPrimitives::FindLocation(*this, frame, node);
+    case 18: return PlacementPrimitives::RemoveObject(*this, frame, node);
+    case 31: return ObjectQueryPrimitives::SetToNext(*this, frame, node);
+    case 32: return ObjectQueryPrimitives::TestObjectType(*this, frame, node);
+    case 43: return PlacementPrimitives::MoveSlotContents(*this, frame, node);
+    case 46: return PlacementPrimitives::Snap(*this, frame, node);
+    case 42: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
+    case 24: return RelationshipPrimitives::Relationship(*this, frame, node);
+    case 9: return FixedObjectPrimitive::PlaceFixedObject(*this, frame, node);
+    case 41: return BalloonPrimitive::SetBalloon(*this, frame, node);
+    case 26: return RelationshipPrimitives::StackRelationship(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.
     default: RaiseObjectError(kErrIllegalPrimitive);
