@@ -24,6 +24,8 @@ void PersonAnimator::Reset() {
   primitiveRunning = 0;
   movementState = kStateStanding;
   offset[0] = offset[1] = offset[2] = 0;
+  eventQueue.clear();
+  discontinuity = false;
 }
 
 bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathPoint>& points) {

@@ -2,17 +2,22 @@
 // The animation controller of one person, as far as the lot's record keeps
 // it: the grid position and route destination of old records, the state of
 // the waiting animate primitive, the dressings worn, the practices as their
-// text form, the movement state, the head look and the snap offset.
+// text form, the movement state, the head look and the snap offset; and
+// the handling of the events its animations carry.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "simulation/people/CharacterLibrary.h"
 #include "simulation/people/PersonRoute.h"
 
 class ReconStream;
 
 namespace tova {
+
+class cXPerson;
+class FootstepWorld;
 
 struct Dressing {
   std::string suit;
@@ -35,6 +40,32 @@ class PersonAnimator {
   // count cannot be right.
   bool Transfer(ReconStream& stream, int32_t version, std::vector<PathPoint>& points);
 
+  // The owning person and, once made, its body in the character library.
+  void Attach(cXPerson* person) { person_ = person; }
+  void AttachBody(CharacterBody* body) { body_ = body; }
+  cXPerson* GetPerson() const { return person_; }
+  CharacterBody* GetBody() const { return body_; }
+
+  // ---- animation events ----
+  // Acts on each pair a practice passed, in order.
+  void DispatchEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs);
+  void QueueEvent(int32_t n) { eventQueue.push_back(n); }
+  // False when the queue is empty; else the oldest number goes to n.
+  bool PopEvent(int32_t& n);
+  // The floor sound kind under the person (the foot does not change the
+  // tile); terrain without a world.
+  int32_t FloorSoundKind(int32_t foot) const;
+  // The footstep sound of a floor kind, barefoot or shod.
+  static const char* FootstepSound(int32_t kind, bool barefoot);
+
+  // ---- extra dressings ----
+  void AddExtraDressing(const std::string& suit, const std::string& texture);
+  // Takes off every extra dressing of that suit; false when none was worn.
+  bool RemoveExtraDressing(const std::string& suit);
+
+  // The world the footsteps ask about; null sounds terrain.
+  static void SetFootstepWorld(FootstepWorld* world);
+
   float grid[3] = {kNoPosition, kNoPosition, kNoPosition};
   int32_t destination = -1;
   int32_t followState = 0;
@@ -49,6 +80,28 @@ class PersonAnimator {
   float offset[3] = {};
   // Set when a record too old to hold the dressings was read.
   bool dressingsDirty = false;
+
+  // Practice slots: the running one, the one fading out, carry, posture loop.
+  Practice* mainPractice = nullptr;
+  Practice* lastPractice = nullptr;
+  Practice* carryPractice = nullptr;
+  Practice* backgroundPractice = nullptr;
+  // The motion an "anchor" event named and whether a practice is anchored.
+  const Motion* anchor = nullptr;
+  int32_t anchorFlag = 0;
+  // Event numbers for the animate primitive, oldest first.
+  std::vector<int32_t> eventQueue;
+  // The next main practice starts without blending from the last one.
+  bool discontinuity = false;
+  // Person data 8 as last dressed; -1 before the first dressing.
+  int32_t wornOutfit = -1;
+
+ private:
+  void PlaySound(const std::string& name) const;
+  void Footstep(const Practice& practice, int32_t n) const;
+
+  cXPerson* person_ = nullptr;
+  CharacterBody* body_ = nullptr;
 };
 
 }  // namespace tova
