@@ -5,6 +5,7 @@
 // ("name" = "value" pairs at frames of its motions) it passes. The game
 // installs the library; tests install a recording fake.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,14 +49,25 @@ class Skill {
 struct Practice {
   const Skill* skill = nullptr;
   CharacterBody* body = nullptr;
+  // Practices play in rate order; a person's own start at 1.
+  int rate = 1;
   // Negative plays backwards.
   float speed = 1.0f;
+  // 0 to 1 through the skill.
   float time = 0;
   float weight = 1.0f;
+  int hold = 0;
   int interruptible = 0;
   int anchorWord = 0;
   const Motion* anchor = nullptr;
+  int blend[2] = {};
   bool finished = false;
+  int mode = 0;
+  // A fade-out over fadeTime from the clock fadeStart; removeWhenFaded
+  // drops the practice when it ends.
+  float fadeTime = 0;
+  int32_t fadeStart = 0;
+  bool removeWhenFaded = false;
 };
 
 class CharacterBody {
@@ -63,6 +75,9 @@ class CharacterBody {
   virtual ~CharacterBody() = default;
   // The animator this body was made for (its back link), or null.
   virtual PersonAnimator* GetAnimator() const = 0;
+  // A new practice of the skill at the clock; null when the skill's motion
+  // data cannot be loaded.
+  virtual Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) = 0;
   virtual void RemovePractice(Practice* practice) = 0;
   // Wears a suit with a texture at a level; false when the suit is unknown.
   virtual bool AddDressing(const std::string& suit, const std::string& texture, int level) = 0;

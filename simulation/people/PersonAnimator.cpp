@@ -77,6 +77,11 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     dressingsDirty = true;
   }
   if (version > 58) {
+    if (!reading && body_ != nullptr) {
+      practices[0] = PracticeText(mainPractice);
+      practices[1] = PracticeText(carryPractice);
+      practices[2] = PracticeText(backgroundPractice);
+    }
     const bool mainKept = movementState >= 0 && movementState <= 3;
     std::string main = reading || mainKept ? practices[0] : std::string();
     s.SerializeString(main);
@@ -89,6 +94,11 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     if (reading && (movementState < 0 || movementState > 3)) movementState = kStateStanding;
     s.SerializeFloats(head, 6);
     s.SerializeFloats(offset, 3);
+  }
+  if (reading && version > 58 && body_ != nullptr && !s.Failed()) {
+    RestorePractice(kMainSlot, practices[0]);
+    RestorePractice(kCarrySlot, practices[1]);
+    RestorePractice(kBackgroundSlot, practices[2]);
   }
   return !s.Failed();
 }

@@ -58,6 +58,45 @@ class PersonAnimator {
   // The footstep sound of a floor kind, barefoot or shod.
   static const char* FootstepSound(int32_t kind, bool barefoot);
 
+  // ---- practices ----
+  enum Slot : int { kMainSlot = 0, kLastSlot = 1, kCarrySlot = 2, kBackgroundSlot = 3 };
+  static constexpr float kBlendOutTime = 200;
+  static constexpr int kPracticeMode = 1;
+  static constexpr int32_t kCarryByPrimitive = 6;
+  // Standard animation indices named here.
+  enum Standard : int32_t {
+    kSittingLoop = 1, kSittingFloorLoop = 2, kStandingLoop = 3, kPlaceholder = 37, kRightArmCarry = 38,
+  };
+
+  Practice*& SlotPractice(int slot);
+  // Starts the skill in the slot, forwards or from its end backwards; false
+  // for no skill or one whose motions cannot be loaded.
+  bool StartPractice(int slot, const Skill* skill, bool backwards);
+  // Fades the slot's practice out (the background goes at once); a main
+  // practice becomes the last one.
+  void StopPractice(int slot);
+  const Skill* GetStandardSkill(int32_t index) const;
+  // "name;rate;speed;time;weight;hold;blend;blend", thousandths for the
+  // fractions; "" for no practice.
+  static std::string PracticeText(const Practice* practice);
+  // Re-creates the slot's practice from its text form; the slot stays
+  // empty for a text without all its fields or a skill the library lacks.
+  bool RestorePractice(int slot, const std::string& text);
+
+  // In animations and walking or running the main practice decides; sitting
+  // and standing always may be interrupted; the other states never.
+  bool IsInterruptible() const;
+  // The animation speed from the person's energy (and running).
+  float PlaybackSpeed() const;
+  // Keeps the posture's loop in the background slot.
+  void ChooseBackground();
+  // Plays the standard carry while the person holds something in its
+  // first slot (UpdateCarry with that answer).
+  void CheckCarry();
+  void UpdateCarry(bool holding);
+  // The reach animation index for a grab at that height, -1 for none.
+  static int32_t ReachIndex(float height, int32_t posture);
+
   // ---- extra dressings ----
   void AddExtraDressing(const std::string& suit, const std::string& texture);
   // Takes off every extra dressing of that suit; false when none was worn.
@@ -95,9 +134,17 @@ class PersonAnimator {
   bool discontinuity = false;
   // Person data 8 as last dressed; -1 before the first dressing.
   int32_t wornOutfit = -1;
+  int32_t currentStandard = -1;
+  int32_t lastPosture = -1;
+  int32_t carryKind = 0;
+  // 0 while the standard carry plays, -1 when it does not.
+  int32_t carryCheck = -1;
+  bool carrySuppressed = false;
 
  private:
   void PlaySound(const std::string& name) const;
+  // The animation clock: the simulator's ticks times its step of 50.
+  static int32_t Clock();
   void Footstep(const Practice& practice, int32_t n) const;
 
   cXPerson* person_ = nullptr;

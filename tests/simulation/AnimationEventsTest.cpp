@@ -29,7 +29,7 @@ class FakeFootstepWorld : public FootstepWorld {
  public:
   struct Tile {
     bool water = false, pool = false;
-    int32_t poolCell = 255;
+    int32_t poolCell = 255;  // none
     std::map<int32_t, int32_t> floors;  // by level
     std::vector<uint32_t> guids;
   };
@@ -50,7 +50,7 @@ class FakeFootstepWorld : public FootstepWorld {
     return it != tiles.end() ? it->second : empty;
   }
   std::map<std::pair<int32_t, int32_t>, Tile> tiles;
-  Tile empty;
+  Tile empty{false, false, 255, {}, {}};
 };
 
 EventPair Pair(std::string name, std::string value) { return {std::move(name), std::move(value)}; }
@@ -254,23 +254,23 @@ TEST(FootstepSounds, FloorKindOfATile) {
     int32_t level;
     int32_t kind;
   } cases[] = {
-      {"bare terrain", Tile{}, 1, 0},
-      {"water on the ground storey", Tile{.water = true, .guids = {0x65274A4F}}, 1, 10},
-      {"water is a ground-storey test", Tile{.water = true}, 2, 0},
-      {"plant and puddle", Tile{.guids = {0x65274A4F, 0x3E7470F6}}, 1, 10},
-      {"roach over trash", Tile{.guids = {0x7F907075, 0x05F5E0FF}}, 2, 9},
-      {"ash", Tile{.guids = {0x63416BA1}}, 1, 8},
-      {"other objects", Tile{.floors = {{1, 10}}, .guids = {0x1234}}, 1, 3},
-      {"in the pool", Tile{.pool = true, .poolCell = 3}, 1, 11},
-      {"pool edge", Tile{.pool = false, .poolCell = 16, .floors = {{1, 10}}}, 1, 1},
-      {"pool cell upstairs", Tile{.pool = true, .poolCell = 3}, 2, 0},
-      {"built-in floor", Tile{.floors = {{1, 255}}}, 1, 2},
-      {"floor class 1", Tile{.floors = {{1, 11}}}, 1, 2},
-      {"floor class 2", Tile{.floors = {{1, 12}}}, 1, 4},
-      {"floor class 3", Tile{.floors = {{1, 13}}}, 1, 1},
-      {"floor class 4", Tile{.floors = {{1, 14}}}, 1, 0},
-      {"floor of another storey", Tile{.floors = {{2, 12}}}, 1, 0},
-      {"upper floor", Tile{.floors = {{2, 12}}}, 2, 4},
+      {"bare terrain", Tile{false, false, 255, {}, {}}, 1, 0},
+      {"water on the ground storey", Tile{true, false, 255, {}, {0x65274A4F}}, 1, 10},
+      {"water is a ground-storey test", Tile{true, false, 255, {}, {}}, 2, 0},
+      {"plant and puddle", Tile{false, false, 255, {}, {0x65274A4F, 0x3E7470F6}}, 1, 10},
+      {"roach over trash", Tile{false, false, 255, {}, {0x7F907075, 0x05F5E0FF}}, 2, 9},
+      {"ash", Tile{false, false, 255, {}, {0x63416BA1}}, 1, 8},
+      {"other objects", Tile{false, false, 255, {{1, 10}}, {0x1234}}, 1, 3},
+      {"in the pool", Tile{false, true, 3, {}, {}}, 1, 11},
+      {"pool edge", Tile{false, false, 16, {{1, 10}}, {}}, 1, 1},
+      {"pool cell upstairs", Tile{false, true, 3, {}, {}}, 2, 0},
+      {"built-in floor", Tile{false, false, 255, {{1, 255}}, {}}, 1, 2},
+      {"floor class 1", Tile{false, false, 255, {{1, 11}}, {}}, 1, 2},
+      {"floor class 2", Tile{false, false, 255, {{1, 12}}, {}}, 1, 4},
+      {"floor class 3", Tile{false, false, 255, {{1, 13}}, {}}, 1, 1},
+      {"floor class 4", Tile{false, false, 255, {{1, 14}}, {}}, 1, 0},
+      {"floor of another storey", Tile{false, false, 255, {{2, 12}}, {}}, 1, 0},
+      {"upper floor", Tile{false, false, 255, {{2, 12}}, {}}, 2, 4},
   };
   for (const Case& c : cases) {
     FakeFootstepWorld world;

@@ -56,7 +56,28 @@ class FakeBody : public CharacterBody {
  public:
   explicit FakeBody(PersonAnimator* animator) : animator_(animator) {}
   PersonAnimator* GetAnimator() const override { return animator_; }
-  void RemovePractice(Practice* practice) override { removed.push_back(practice); }
+  Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) override {
+    if (unloadable.contains(skill.GetName())) return nullptr;
+    auto p = std::make_unique<Practice>();
+    p->skill = &skill;
+    p->body = this;
+    p->rate = rate;
+    p->speed = speed;
+    p->weight = weight;
+    p->fadeStart = clock;
+    practices.push_back(std::move(p));
+    return practices.back().get();
+  }
+  void RemovePractice(Practice* practice) override {
+    removed.push_back(practice);
+    std::erase_if(practices, [&](const std::unique_ptr<Practice>& p) { return p.get() == practice; });
+  }
+  // Names of the practices on the body, in the order they were added.
+  std::vector<std::string> Playing() const {
+    std::vector<std::string> out;
+    for (const auto& p : practices) out.push_back(p->skill->GetName());
+    return out;
+  }
   bool AddDressing(const std::string& suit, const std::string& texture, int level) override {
     if (unknownSuits.contains(suit)) return false;
     worn.push_back(suit + "|" + texture + "|" + std::to_string(level));
@@ -64,6 +85,8 @@ class FakeBody : public CharacterBody {
   }
   void RemoveDressing(const std::string& suit) override { takenOff.push_back(suit); }
 
+  std::vector<std::unique_ptr<Practice>> practices;
+  std::set<std::string> unloadable;
   std::vector<Practice*> removed;
   std::vector<std::string> worn, takenOff;
   std::set<std::string> unknownSuits;
