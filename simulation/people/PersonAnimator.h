@@ -18,6 +18,24 @@ namespace tova {
 
 class cXPerson;
 class FootstepWorld;
+struct TreeStackFrame;
+
+// The animate primitive's operand, decoded.
+struct AnimateOperand {
+  enum Source : int32_t { kStackObject = 0, kGlobal = 1, kPerson = 2, kMisc = 3 };
+  enum Kind : int32_t { kBackground = 1, kCarry = 2, kMainNoCarry = 3 };
+  enum Flag : int32_t {
+    kBackwards = 2, kIndexInParameter = 4, kInterruptible = 8, kEventsToLocal = 32, kFollowSpeed = 64,
+  };
+  int32_t index = 0;
+  int32_t source = kStackObject;
+  // Any other kind is a main animation.
+  int32_t kind = 0;
+  int32_t flags = 0;
+  int32_t eventCount = 0;
+  // The local that receives events with kEventsToLocal.
+  int32_t local = 0;
+};
 
 struct Dressing {
   std::string suit;
@@ -63,6 +81,9 @@ class PersonAnimator {
   static constexpr float kBlendOutTime = 200;
   static constexpr int kPracticeMode = 1;
   static constexpr int32_t kCarryByPrimitive = 6;
+  // Practice rates: the posture loop plays under everything, a carry over it.
+  static constexpr int kBackgroundRate = -10;
+  static constexpr int kCarryRate = 10;
   // Standard animation indices named here.
   enum Standard : int32_t {
     kSittingLoop = 1, kSittingFloorLoop = 2, kStandingLoop = 3, kPlaceholder = 37, kRightArmCarry = 38,
@@ -96,6 +117,17 @@ class PersonAnimator {
   void UpdateCarry(bool holding);
   // The reach animation index for a grab at that height, -1 for none.
   static int32_t ReachIndex(float height, int32_t posture);
+
+  // ---- the animate primitive ----
+  enum AnimateResult : int32_t { kEventStored = 0, kAnimateDone = 1, kAnimateNotYet = 2, kAnimateError = -1 };
+  // One call of the primitive: kEventStored when an event number went to
+  // the frame, kAnimateDone, kAnimateNotYet (call again next tick), or
+  // kAnimateError for a parameter or local the frame does not have.
+  int32_t StartAnimation(TreeStackFrame& frame, const AnimateOperand& operand);
+  // The event log's lines about missing animations and events.
+  static void SetAssetLog(bool on);
+  // A skill's name for the log.
+  static std::string SkillName(const Skill* skill);
 
   // ---- extra dressings ----
   void AddExtraDressing(const std::string& suit, const std::string& texture);
@@ -140,11 +172,20 @@ class PersonAnimator {
   // 0 while the standard carry plays, -1 when it does not.
   int32_t carryCheck = -1;
   bool carrySuppressed = false;
+  bool speedFollowsPerson = false;
 
  private:
   void PlaySound(const std::string& name) const;
   // The animation clock: the simulator's ticks times its step of 50.
   static int32_t Clock();
+  const Skill* AnimationFor(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index) const;
+  void StartMain(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index);
+  // Hands the next event of the running main animation to the frame.
+  int32_t NextEvent(TreeStackFrame& frame, const AnimateOperand& operand);
+  // Stores an event number where the operand says; false when there is no such place.
+  bool StoreEvent(TreeStackFrame& frame, const AnimateOperand& operand, int32_t n);
+  void EndAnimation();
+  void AssetLog(const std::string& text) const;
   void Footstep(const Practice& practice, int32_t n) const;
 
   cXPerson* person_ = nullptr;

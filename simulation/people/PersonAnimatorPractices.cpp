@@ -15,8 +15,6 @@ namespace {
 
 constexpr int32_t kAnimationStep = 50;
 constexpr int kDiscontinuityRate = 5;
-constexpr int kBackgroundRate = -10;
-constexpr int kCarryRate = 10;
 constexpr int32_t kDataRunning = 17;
 constexpr int kTextFields = 8;
 

@@ -3,48 +3,11 @@
 // carry, interruptibility, playback speed and the reach index.
 #include <gtest/gtest.h>
 
-#include "FakeCharacterLibrary.h"
-#include "PersonFixture.h"
-#include "resfile/MemResFile.h"
+#include "AnimatorFixture.h"
 #include "resfile/ReconStream.h"
-#include "simulation/people/AnimNameTables.h"
 
 namespace tova_test {
 namespace {
-
-class AnimatorPractices : public PersonFixture {
- protected:
-  void SetUp() override {
-    PersonFixture::SetUp();
-    SetCharacterLibrary(&library);
-    // The standard table: index n is entry n+1.
-    StringSet standard;
-    for (int i = 0; i <= PersonAnimator::kRightArmCarry; ++i) standard.SetString(i + 1, Standard(i).c_str());
-    ASSERT_EQ(standard.SaveTo(&file, 150), 0);
-    AnimNameTables::Instance().Load(&file);
-    for (int i : {1, 2, 3, 38}) library.Add(Standard(i));
-    for (const char* n : {"wave", "dance"}) library.Add(n);
-    person = MakePerson();
-    person->SetWord(kPersonAge, 30);
-    animator = &person->Animator();
-    animator->Attach(person);
-    body = std::make_unique<FakeBody>(animator);
-    animator->AttachBody(body.get());
-  }
-  void TearDown() override {
-    AnimNameTables::Instance().Free();
-    SetCharacterLibrary(nullptr);
-    PersonFixture::TearDown();
-  }
-  static std::string Standard(int i) { return "std" + std::to_string(i); }
-  const tova::Skill* SkillNamed(const std::string& name) { return library.GetSkill(name); }
-
-  MemResFile file;
-  FakeCharacterLibrary library;
-  cXPerson* person = nullptr;
-  PersonAnimator* animator = nullptr;
-  std::unique_ptr<FakeBody> body;
-};
 
 TEST_F(AnimatorPractices, StartPlaysForwardsOrFromTheEndBackwards) {
   EXPECT_FALSE(animator->StartPractice(PersonAnimator::kMainSlot, nullptr, false));
