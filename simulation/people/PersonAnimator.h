@@ -129,6 +129,25 @@ class PersonAnimator {
   // A skill's name for the log.
   static std::string SkillName(const Skill* skill);
 
+  // ---- the state dump ----
+  // The dump's text for the mask's items (see kDump*).
+  std::string DumpText(int32_t mask) const;
+  // With the dump switch on and the person selected, writes the dump's
+  // lines to the event log when they changed; with it off, forgets the
+  // last dump.
+  void Dump();
+  static void SetDumpSwitch(bool on);
+  static void SetDumpMask(int32_t mask);
+  static const char* StateName(int32_t state);
+  static const char* FollowStateName(int32_t state);
+  static const char* StandardName(int32_t index);
+  const std::string& LastDump() const { return lastDump_; }
+
+  // The frame of the first time property name=value, searching each
+  // motion's lists from the last backwards; -1 and no motion when none.
+  static int32_t FindTimeProperty(const Skill& skill, const std::string& name, const std::string& value,
+                                  std::string& motion);
+
   // ---- extra dressings ----
   void AddExtraDressing(const std::string& suit, const std::string& texture);
   // Takes off every extra dressing of that suit; false when none was worn.
@@ -190,6 +209,7 @@ class PersonAnimator {
 
   cXPerson* person_ = nullptr;
   CharacterBody* body_ = nullptr;
+  std::string lastDump_;
 };
 
 }  // namespace tova
