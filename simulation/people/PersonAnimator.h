@@ -13,6 +13,7 @@
 #include "simulation/people/PersonRoute.h"
 
 class ReconStream;
+class StringSet;
 
 namespace tova {
 
@@ -63,6 +64,13 @@ class PersonAnimator {
   void AttachBody(CharacterBody* body) { body_ = body; }
   cXPerson* GetPerson() const { return person_; }
   CharacterBody* GetBody() const { return body_; }
+
+  // Reads the person's looks from its definition's body strings: sex, age
+  // and skin index into the person data; the outfit and hands cleared,
+  // the extra dressings dropped.
+  void ResetBody();
+  // The body strings in use; null when the definition has none.
+  StringSet* GetBodyStrings() const { return bodyStrings_; }
 
   // ---- animation events ----
   // Acts on each pair a practice passed, in order.
@@ -210,6 +218,8 @@ class PersonAnimator {
   cXPerson* person_ = nullptr;
   CharacterBody* body_ = nullptr;
   std::string lastDump_;
+  StringSet* bodyStrings_ = nullptr;
+  bool practicesDirty_ = true;
 };
 
 }  // namespace tova
