@@ -89,6 +89,8 @@ class PersonAnimator {
   static constexpr float kBlendOutTime = 200;
   static constexpr int kPracticeMode = 1;
   static constexpr int32_t kCarryByPrimitive = 6;
+  // Person-data words of the looks: hand kinds, censor level, skin index.
+  static constexpr int32_t kLeftHandWord = 22, kRightHandWord = 23, kCensorWord = 30, kSkinWord = 60;
   // Practice rates: the posture loop plays under everything, a carry over it.
   static constexpr int kBackgroundRate = -10;
   static constexpr int kCarryRate = 10;

@@ -12,9 +12,6 @@ namespace tova {
 
 namespace {
 
-constexpr int32_t kPersonLeftHand = 22;
-constexpr int32_t kPersonRightHand = 23;
-constexpr int32_t kPersonSkin = 60;
 constexpr ResId kSkinNames = 8192;
 
 }  // namespace
@@ -25,8 +22,8 @@ void PersonAnimator::ResetBody() {
   ObjectDefinition* definition = person_->GetDefinition();
   bodyStrings_ = definition != nullptr ? definition->GetBodyStrings() : nullptr;
   person_->SetWord(kPersonOutfit, 0);
-  person_->SetWord(kPersonLeftHand, 0);
-  person_->SetWord(kPersonRightHand, 0);
+  person_->SetWord(kLeftHandWord, 0);
+  person_->SetWord(kRightHandWord, 0);
   if (bodyStrings_ != nullptr) {
     const std::string sex = BodyStrings::Get(*bodyStrings_, kBodySex);
     if (platform::EqualsNoCase(sex, "male")) person_->SetWord(kPersonSex, 0);
@@ -40,13 +37,13 @@ void PersonAnimator::ResetBody() {
 
     const std::string skin = BodyStrings::Get(*bodyStrings_, kBodySkinKey);
     if (!skin.empty()) {
-      person_->SetWord(kPersonSkin, 0);
+      person_->SetWord(kSkinWord, 0);
       StringSet skins;
       if (definition->GetOwnFile() != nullptr &&
           skins.LoadFromFile(definition->GetOwnFile(), kSkinNames, false) == 0) {
         for (int i = 2; i <= skins.GetCount(); ++i) {
           if (BodyStrings::Get(skins, i) == skin) {
-            person_->SetWord(kPersonSkin, static_cast<int16_t>(i - 1));
+            person_->SetWord(kSkinWord, static_cast<int16_t>(i - 1));
             break;
           }
         }

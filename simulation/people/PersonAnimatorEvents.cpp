@@ -14,9 +14,6 @@ namespace tova {
 
 namespace {
 
-constexpr int32_t kPersonLeftHand = 22;
-constexpr int32_t kPersonRightHand = 23;
-constexpr int32_t kPersonCensor = 30;
 constexpr int32_t kTileSize = 16;
 
 FootstepWorld* gFootstepWorld = nullptr;
@@ -114,7 +111,7 @@ void PersonAnimator::DispatchEvents(Practice& practice, const Motion& motion, co
       RemoveExtraDressing(pair.value);
     } else if (name == "lefthand" || name == "righthand" || name == "censor") {
       if (person_ == nullptr) continue;
-      const int32_t word = name == "lefthand" ? kPersonLeftHand : name == "righthand" ? kPersonRightHand : kPersonCensor;
+      const int32_t word = name == "lefthand" ? kLeftHandWord : name == "righthand" ? kRightHandWord : kCensorWord;
       person_->SetWord(word, static_cast<int16_t>(n));
     } else if (name == "sound") {
       PlaySound(pair.value);
