@@ -134,6 +134,12 @@ class PersonAnimator {
   // the frame, kAnimateDone, kAnimateNotYet (call again next tick), or
   // kAnimateError for a parameter or local the frame does not have.
   int32_t StartAnimation(TreeStackFrame& frame, const AnimateOperand& operand);
+  // The grab primitive's reach at a height, forwards or backwards; false
+  // when the height has no reach animation or it cannot start.
+  bool StartReachAnimation(float height, bool forwards);
+  // No main practice, or it finished or stands still.
+  bool IsMainDone() const;
+  void StopMain();
   // The event log's lines about missing animations and events.
   static void SetAssetLog(bool on);
   // A skill's name for the log.

@@ -169,4 +169,32 @@ int32_t PersonAnimator::NextEvent(TreeStackFrame& frame, const AnimateOperand& o
   return StoreEvent(frame, op, substitute) ? kEventStored : kAnimateError;
 }
 
+bool PersonAnimator::StartReachAnimation(float height, bool forwards) {
+  if (person_ == nullptr) return false;
+  const int32_t index = ReachIndex(height, person_->Word(kPersonPosture));
+  if (index < 0) return false;
+  const Skill* skill = AnimNameTables::Instance().GetReachAnimation(*person_, index);
+  eventQueue.clear();
+  if (!StartPractice(kMainSlot, skill, !forwards)) {
+    AssetLog("Could not start reach animation " + SkillName(skill) + "!\n");
+    return false;
+  }
+  currentStandard = -1;
+  movementState = kAnimatingState;
+  carrySuppressed = true;
+  return true;
+}
+
+bool PersonAnimator::IsMainDone() const {
+  return mainPractice == nullptr || mainPractice->finished || mainPractice->speed == 0;
+}
+
+void PersonAnimator::StopMain() {
+  StopPractice(kMainSlot);
+  currentStandard = -1;
+  carrySuppressed = false;
+  eventQueue.clear();
+  if (person_ != nullptr) movementState = StateOfPosture(person_->Word(kPersonPosture));
+}
+
 }  // namespace tova

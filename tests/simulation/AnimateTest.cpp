@@ -211,6 +211,43 @@ TEST_F(Animate, OnlyWhileAnimatingSittingOrStanding) {
   EXPECT_EQ(animator->mainPractice, nullptr);
 }
 
+TEST_F(Animate, ReachByHeight) {
+  StringSet reach;
+  for (int i = 0; i <= 10; ++i) reach.SetString(i + 1, ("reach" + std::to_string(i)).c_str());
+  ASSERT_EQ(reach.SaveTo(&file, 154), 0);
+  AnimNameTables::Instance().Load(&file);
+  for (int i : {1, 4, 9, 10}) library.Add("reach" + std::to_string(i));
+  struct Case {
+    float height;
+    int16_t posture;
+    bool forwards;
+    const char* skill;
+  } cases[] = {{0.5f, 0, true, "reach1"}, {-1, 0, false, "reach9"}, {-1, 1, true, "reach10"}, {1.0f, 1, true, "reach4"}};
+  for (const Case& c : cases) {
+    person->SetWord(kPersonPosture, c.posture);
+    animator->QueueEvent(3);
+    ASSERT_TRUE(animator->StartReachAnimation(c.height, c.forwards)) << c.height;
+    EXPECT_EQ(animator->mainPractice->skill->GetName(), c.skill);
+    EXPECT_EQ(animator->mainPractice->speed, c.forwards ? 1.0f : -1.0f);
+    EXPECT_TRUE(animator->eventQueue.empty());
+    EXPECT_EQ(animator->movementState, 0);
+    EXPECT_TRUE(animator->carrySuppressed);
+    EXPECT_FALSE(animator->IsMainDone());
+  }
+  person->SetWord(kPersonPosture, 0);
+  Practice* before = animator->mainPractice;
+  EXPECT_FALSE(animator->StartReachAnimation(4.0f, true)) << "no reach at 4 or more";
+  EXPECT_EQ(animator->mainPractice, before);
+  EXPECT_TRUE(host.log.empty());
+  EXPECT_FALSE(animator->StartReachAnimation(1.0f, true)) << "index 3 has no skill";
+  EXPECT_EQ(host.log, std::vector<std::string>{"Could not start reach animation [NULL skill]!\n"});
+
+  animator->StopMain();
+  EXPECT_TRUE(animator->IsMainDone());
+  EXPECT_FALSE(animator->carrySuppressed);
+  EXPECT_EQ(animator->movementState, PersonAnimator::kStateStanding);
+}
+
 TEST(AnimatorSkillNames, ForTheLog) {
   FakeSkill named("wave"), unnamed("");
   EXPECT_EQ(PersonAnimator::SkillName(&named), "wave");
