@@ -25,7 +25,19 @@ void PersonAnimator::Reset() {
   movementState = kStateStanding;
   offset[0] = offset[1] = offset[2] = 0;
   eventQueue.clear();
-  discontinuity = false;
+  // The next main animation starts without blending from whatever played.
+  discontinuity = true;
+  lastPosture = -1;
+  carryCheck = -1;
+  carryKind = 0;
+  anchor = nullptr;
+  anchorFlag = 0;
+  currentStandard = -1;
+  for (int slot : {kMainSlot, kLastSlot, kCarrySlot, kBackgroundSlot}) {
+    Practice*& practice = SlotPractice(slot);
+    if (practice != nullptr && body_ != nullptr) body_->RemovePractice(practice);
+    practice = nullptr;
+  }
 }
 
 bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathPoint>& points) {

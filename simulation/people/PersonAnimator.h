@@ -51,7 +51,7 @@ class PersonAnimator {
   static constexpr float kNoPosition = -999.0f;
 
   // Back to the state of a fresh person: no position, no destination,
-  // standing, no animation waiting.
+  // standing, no animation waiting, no practice playing.
   void Reset();
 
   // The record inside the person's record. Old versions also carry the

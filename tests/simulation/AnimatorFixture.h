@@ -34,6 +34,8 @@ class AnimatorPractices : public PersonFixture {
     animator->Attach(person);
     body = std::make_unique<FakeBody>(animator);
     animator->AttachBody(body.get());
+    // A reset person starts without a blend; these tests start blended.
+    animator->discontinuity = false;
   }
   void TearDown() override {
     AnimNameTables::Instance().Free();

@@ -211,6 +211,29 @@ TEST_F(AnimatorPractices, StandardCarryWhileHolding) {
   EXPECT_EQ(animator->carryPractice, nullptr) << "a carry of the animate primitive is left alone";
 }
 
+TEST_F(AnimatorPractices, ResetStopsEverything) {
+  animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("wave"), false);
+  animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("dance"), false);
+  animator->ChooseBackground();
+  animator->UpdateCarry(true);
+  animator->QueueEvent(4);
+  animator->primitiveRunning = 1;
+  animator->movementState = 0;
+  animator->carryKind = PersonAnimator::kCarryByPrimitive;
+  animator->Reset();
+  EXPECT_TRUE(body->practices.empty()) << "all four practices go at once";
+  for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(animator->SlotPractice(slot), nullptr) << slot;
+  EXPECT_TRUE(animator->eventQueue.empty());
+  EXPECT_EQ(animator->primitiveRunning, 0);
+  EXPECT_EQ(animator->movementState, PersonAnimator::kStateStanding);
+  EXPECT_EQ(animator->carryKind, 0);
+  EXPECT_EQ(animator->carryCheck, -1);
+  EXPECT_EQ(animator->lastPosture, -1);
+  EXPECT_TRUE(animator->discontinuity);
+  ASSERT_TRUE(animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("wave"), false));
+  EXPECT_EQ(animator->mainPractice->rate, 6) << "the first animation after a reset does not blend";
+}
+
 TEST(AnimatorReach, IndexByHeightAndPosture) {
   struct Case {
     float height;
