@@ -24,6 +24,20 @@ void PersonAnimator::Reset() {
   primitiveRunning = 0;
   movementState = kStateStanding;
   offset[0] = offset[1] = offset[2] = 0;
+  eventQueue.clear();
+  // The next main animation starts without blending from whatever played.
+  discontinuity = true;
+  lastPosture = -1;
+  carryCheck = -1;
+  carryKind = 0;
+  anchor = nullptr;
+  anchorFlag = 0;
+  currentStandard = -1;
+  for (int slot : {kMainSlot, kLastSlot, kCarrySlot, kBackgroundSlot}) {
+    Practice*& practice = SlotPractice(slot);
+    if (practice != nullptr && body_ != nullptr) body_->RemovePractice(practice);
+    practice = nullptr;
+  }
 }
 
 bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathPoint>& points) {
@@ -75,6 +89,11 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     dressingsDirty = true;
   }
   if (version > 58) {
+    if (!reading && body_ != nullptr) {
+      practices[0] = PracticeText(mainPractice);
+      practices[1] = PracticeText(carryPractice);
+      practices[2] = PracticeText(backgroundPractice);
+    }
     const bool mainKept = movementState >= 0 && movementState <= 3;
     std::string main = reading || mainKept ? practices[0] : std::string();
     s.SerializeString(main);
@@ -87,6 +106,11 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     if (reading && (movementState < 0 || movementState > 3)) movementState = kStateStanding;
     s.SerializeFloats(head, 6);
     s.SerializeFloats(offset, 3);
+  }
+  if (reading && version > 58 && body_ != nullptr && !s.Failed()) {
+    RestorePractice(kMainSlot, practices[0]);
+    RestorePractice(kCarrySlot, practices[1]);
+    RestorePractice(kBackgroundSlot, practices[2]);
   }
   return !s.Failed();
 }

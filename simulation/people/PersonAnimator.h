@@ -2,17 +2,41 @@
 // The animation controller of one person, as far as the lot's record keeps
 // it: the grid position and route destination of old records, the state of
 // the waiting animate primitive, the dressings worn, the practices as their
-// text form, the movement state, the head look and the snap offset.
+// text form, the movement state, the head look and the snap offset; and
+// the handling of the events its animations carry.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "simulation/people/CharacterLibrary.h"
 #include "simulation/people/PersonRoute.h"
 
 class ReconStream;
+class StringSet;
 
 namespace tova {
+
+class cXPerson;
+class FootstepWorld;
+struct TreeStackFrame;
+
+// The animate primitive's operand, decoded.
+struct AnimateOperand {
+  enum Source : int32_t { kStackObject = 0, kGlobal = 1, kPerson = 2, kMisc = 3 };
+  enum Kind : int32_t { kBackground = 1, kCarry = 2, kMainNoCarry = 3 };
+  enum Flag : int32_t {
+    kBackwards = 2, kIndexInParameter = 4, kInterruptible = 8, kEventsToLocal = 32, kFollowSpeed = 64,
+  };
+  int32_t index = 0;
+  int32_t source = kStackObject;
+  // Any other kind is a main animation.
+  int32_t kind = 0;
+  int32_t flags = 0;
+  int32_t eventCount = 0;
+  // The local that receives events with kEventsToLocal.
+  int32_t local = 0;
+};
 
 struct Dressing {
   std::string suit;
@@ -27,13 +51,126 @@ class PersonAnimator {
   static constexpr float kNoPosition = -999.0f;
 
   // Back to the state of a fresh person: no position, no destination,
-  // standing, no animation waiting.
+  // standing, no animation waiting, no practice playing.
   void Reset();
 
   // The record inside the person's record. Old versions also carry the
   // path points, which go into points. False when the bytes run out or a
   // count cannot be right.
   bool Transfer(ReconStream& stream, int32_t version, std::vector<PathPoint>& points);
+
+  // The owning person and, once made, its body in the character library.
+  void Attach(cXPerson* person) { person_ = person; }
+  void AttachBody(CharacterBody* body) { body_ = body; }
+  cXPerson* GetPerson() const { return person_; }
+  CharacterBody* GetBody() const { return body_; }
+
+  // Reads the person's looks from its definition's body strings: sex, age
+  // and skin index into the person data; the outfit and hands cleared,
+  // the extra dressings dropped.
+  void ResetBody();
+  // The body strings in use; null when the definition has none.
+  StringSet* GetBodyStrings() const { return bodyStrings_; }
+
+  // ---- animation events ----
+  // Acts on each pair a practice passed, in order.
+  void DispatchEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs);
+  void QueueEvent(int32_t n) { eventQueue.push_back(n); }
+  // False when the queue is empty; else the oldest number goes to n.
+  bool PopEvent(int32_t& n);
+  // The floor sound kind under the person (the foot does not change the
+  // tile); terrain without a world.
+  int32_t FloorSoundKind(int32_t foot) const;
+  // The footstep sound of a floor kind, barefoot or shod.
+  static const char* FootstepSound(int32_t kind, bool barefoot);
+
+  // ---- practices ----
+  enum Slot : int { kMainSlot = 0, kLastSlot = 1, kCarrySlot = 2, kBackgroundSlot = 3 };
+  static constexpr float kBlendOutTime = 200;
+  static constexpr int kPracticeMode = 1;
+  static constexpr int32_t kCarryByPrimitive = 6;
+  // Person-data words of the looks: hand kinds, censor level, skin index.
+  static constexpr int32_t kLeftHandWord = 22, kRightHandWord = 23, kCensorWord = 30, kSkinWord = 60;
+  // Practice rates: the posture loop plays under everything, a carry over it.
+  static constexpr int kBackgroundRate = -10;
+  static constexpr int kCarryRate = 10;
+  // Standard animation indices named here.
+  enum Standard : int32_t {
+    kSittingLoop = 1, kSittingFloorLoop = 2, kStandingLoop = 3, kPlaceholder = 37, kRightArmCarry = 38,
+  };
+
+  Practice*& SlotPractice(int slot);
+  // Starts the skill in the slot, forwards or from its end backwards; false
+  // for no skill or one whose motions cannot be loaded.
+  bool StartPractice(int slot, const Skill* skill, bool backwards);
+  // Fades the slot's practice out (the background goes at once); a main
+  // practice becomes the last one.
+  void StopPractice(int slot);
+  const Skill* GetStandardSkill(int32_t index) const;
+  // "name;rate;speed;time;weight;hold;blend;blend", thousandths for the
+  // fractions; "" for no practice.
+  static std::string PracticeText(const Practice* practice);
+  // Re-creates the slot's practice from its text form; the slot stays
+  // empty for a text without all its fields or a skill the library lacks.
+  bool RestorePractice(int slot, const std::string& text);
+
+  // In animations and walking or running the main practice decides; sitting
+  // and standing always may be interrupted; the other states never.
+  bool IsInterruptible() const;
+  // The animation speed from the person's energy (and running).
+  float PlaybackSpeed() const;
+  // Keeps the posture's loop in the background slot.
+  void ChooseBackground();
+  // Plays the standard carry while the person holds something in its
+  // first slot (UpdateCarry with that answer).
+  void CheckCarry();
+  void UpdateCarry(bool holding);
+  // The reach animation index for a grab at that height, -1 for none.
+  static int32_t ReachIndex(float height, int32_t posture);
+
+  // ---- the animate primitive ----
+  enum AnimateResult : int32_t { kEventStored = 0, kAnimateDone = 1, kAnimateNotYet = 2, kAnimateError = -1 };
+  // One call of the primitive: kEventStored when an event number went to
+  // the frame, kAnimateDone, kAnimateNotYet (call again next tick), or
+  // kAnimateError for a parameter or local the frame does not have.
+  int32_t StartAnimation(TreeStackFrame& frame, const AnimateOperand& operand);
+  // The grab primitive's reach at a height, forwards or backwards; false
+  // when the height has no reach animation or it cannot start.
+  bool StartReachAnimation(float height, bool forwards);
+  // No main practice, or it finished or stands still.
+  bool IsMainDone() const;
+  void StopMain();
+  // The event log's lines about missing animations and events.
+  static void SetAssetLog(bool on);
+  // A skill's name for the log.
+  static std::string SkillName(const Skill* skill);
+
+  // ---- the state dump ----
+  // The dump's text for the mask's items (see kDump*).
+  std::string DumpText(int32_t mask) const;
+  // With the dump switch on and the person selected, writes the dump's
+  // lines to the event log when they changed; with it off, forgets the
+  // last dump.
+  void Dump();
+  static void SetDumpSwitch(bool on);
+  static void SetDumpMask(int32_t mask);
+  static const char* StateName(int32_t state);
+  static const char* FollowStateName(int32_t state);
+  static const char* StandardName(int32_t index);
+  const std::string& LastDump() const { return lastDump_; }
+
+  // The frame of the first time property name=value, searching each
+  // motion's lists from the last backwards; -1 and no motion when none.
+  static int32_t FindTimeProperty(const Skill& skill, const std::string& name, const std::string& value,
+                                  std::string& motion);
+
+  // ---- extra dressings ----
+  void AddExtraDressing(const std::string& suit, const std::string& texture);
+  // Takes off every extra dressing of that suit; false when none was worn.
+  bool RemoveExtraDressing(const std::string& suit);
+
+  // The world the footsteps ask about; null sounds terrain.
+  static void SetFootstepWorld(FootstepWorld* world);
 
   float grid[3] = {kNoPosition, kNoPosition, kNoPosition};
   int32_t destination = -1;
@@ -49,6 +186,48 @@ class PersonAnimator {
   float offset[3] = {};
   // Set when a record too old to hold the dressings was read.
   bool dressingsDirty = false;
+
+  // Practice slots: the running one, the one fading out, carry, posture loop.
+  Practice* mainPractice = nullptr;
+  Practice* lastPractice = nullptr;
+  Practice* carryPractice = nullptr;
+  Practice* backgroundPractice = nullptr;
+  // The motion an "anchor" event named and whether a practice is anchored.
+  const Motion* anchor = nullptr;
+  int32_t anchorFlag = 0;
+  // Event numbers for the animate primitive, oldest first.
+  std::vector<int32_t> eventQueue;
+  // The next main practice starts without blending from the last one.
+  bool discontinuity = false;
+  // Person data 8 as last dressed; -1 before the first dressing.
+  int32_t wornOutfit = -1;
+  int32_t currentStandard = -1;
+  int32_t lastPosture = -1;
+  int32_t carryKind = 0;
+  // 0 while the standard carry plays, -1 when it does not.
+  int32_t carryCheck = -1;
+  bool carrySuppressed = false;
+  bool speedFollowsPerson = false;
+
+ private:
+  void PlaySound(const std::string& name) const;
+  // The animation clock: the simulator's ticks times its step of 50.
+  static int32_t Clock();
+  const Skill* AnimationFor(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index) const;
+  void StartMain(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index);
+  // Hands the next event of the running main animation to the frame.
+  int32_t NextEvent(TreeStackFrame& frame, const AnimateOperand& operand);
+  // Stores an event number where the operand says; false when there is no such place.
+  bool StoreEvent(TreeStackFrame& frame, const AnimateOperand& operand, int32_t n);
+  void EndAnimation();
+  void AssetLog(const std::string& text) const;
+  void Footstep(const Practice& practice, int32_t n) const;
+
+  cXPerson* person_ = nullptr;
+  CharacterBody* body_ = nullptr;
+  std::string lastDump_;
+  StringSet* bodyStrings_ = nullptr;
+  bool practicesDirty_ = true;
 };
 
 }  // namespace tova

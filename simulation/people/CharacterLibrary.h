@@ -1,0 +1,103 @@
+#pragma once
+// What the people ask of the 3D character library that lives above the
+// simulation: skills by name, bodies that play practices and wear suits,
+// and the callback through which a practice reports the time properties
+// ("name" = "value" pairs at frames of its motions) it passes. The game
+// installs the library; tests install a recording fake.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tova {
+
+class CharacterBody;
+class PersonAnimator;
+
+// One time property of a motion.
+struct EventPair {
+  std::string name;
+  std::string value;
+};
+
+struct TimeProperty {
+  int frame = 0;
+  std::vector<EventPair> pairs;
+};
+
+// A bone track of a skill, with the time properties placed on it.
+struct Motion {
+  std::string bone;
+  std::vector<TimeProperty> properties;
+};
+
+// An animation of the character files.
+class Skill {
+ public:
+  virtual ~Skill() = default;
+  virtual const std::string& GetName() const = 0;
+  virtual int FrameCount() const = 0;
+  // Length of one play in milliseconds.
+  virtual float Duration() const = 0;
+  // Distance the root travels in one play.
+  virtual float Travel() const = 0;
+  virtual bool Loops() const = 0;
+  virtual const std::vector<Motion>& Motions() const = 0;
+};
+
+// A skill playing on a body.
+struct Practice {
+  const Skill* skill = nullptr;
+  CharacterBody* body = nullptr;
+  // Practices play in rate order; a person's own start at 1.
+  int rate = 1;
+  // Negative plays backwards.
+  float speed = 1.0f;
+  // 0 to 1 through the skill.
+  float time = 0;
+  float weight = 1.0f;
+  int hold = 0;
+  int interruptible = 0;
+  int anchorWord = 0;
+  const Motion* anchor = nullptr;
+  int blend[2] = {};
+  bool finished = false;
+  int mode = 0;
+  // A fade-out over fadeTime from the clock fadeStart; removeWhenFaded
+  // drops the practice when it ends.
+  float fadeTime = 0;
+  int32_t fadeStart = 0;
+  bool removeWhenFaded = false;
+};
+
+class CharacterBody {
+ public:
+  virtual ~CharacterBody() = default;
+  // The animator this body was made for (its back link), or null.
+  virtual PersonAnimator* GetAnimator() const = 0;
+  // A new practice of the skill at the clock; null when the skill's motion
+  // data cannot be loaded.
+  virtual Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) = 0;
+  virtual void RemovePractice(Practice* practice) = 0;
+  // Wears a suit with a texture at a level; false when the suit is unknown.
+  virtual bool AddDressing(const std::string& suit, const std::string& texture, int level) = 0;
+  virtual void RemoveDressing(const std::string& suit) = 0;
+};
+
+class CharacterLibrary {
+ public:
+  virtual ~CharacterLibrary() = default;
+  // The skill of that name, loaded on first use; null when there is none.
+  virtual const Skill* GetSkill(const std::string& name) = 0;
+};
+
+// The installed library; null until the character data is loaded.
+CharacterLibrary* GetCharacterLibrary();
+void SetCharacterLibrary(CharacterLibrary* library);
+
+// The callback the character library calls when a practice passes time
+// properties: the pairs go to the animator of the practice's body.
+void OnAnimationEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs,
+                       float time);
+
+}  // namespace tova
