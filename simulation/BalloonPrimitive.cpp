@@ -11,7 +11,6 @@ namespace tova {
 
 namespace {
 
-constexpr int16_t kErrBadBalloonType = 29;
 constexpr int32_t kDefinitionIcons = 7;
 constexpr int32_t kPriorityIcons = 4;
 

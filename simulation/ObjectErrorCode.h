@@ -25,6 +25,7 @@ enum ObjectErrorCode : int16_t {
   kErrMotiveOutOfRange = 26,
   kErrSlotOutOfRange = 27,
   kErrNotAPerson = 28,
+  kErrBadBalloonType = 29,
   kErrPersonDataOutOfRange = 33,
   kErrDefinitionIndex = 35,
   kErrDivideByZero = 38,
