@@ -1,0 +1,114 @@
+// The ".rte" text of a route request: its layout, a round trip, the reader's
+// refusals, and routedump replaying a dump.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/TextFile.h"
+#include "simulation/people/RouteRequest.h"
+#include "support/RunProgram.h"
+#include "support/ScratchDir.h"
+
+namespace {
+
+using tova::CostRect;
+using tova::ReadRouteDump;
+using tova::RouteRequest;
+using tova::WriteRouteDump;
+
+RouteRequest Sample() {
+  RouteRequest r;
+  r.goals = {{1, 2, 3, 4, 5}, {-6, 7, 8, 9, 10}};
+  r.obstacles = {{0, 0, 16, 16, CostRect::kSolid}};
+  r.obstacles2 = {{20, -20, 40, 0, 10000}};
+  r.startX = -12;
+  r.startY = 345;
+  r.smooth = false;
+  r.limitOn = true;
+  r.limit = 128;
+  r.centreOn = true;
+  r.aspectLimit = 3;
+  r.noGoalPointOn = true;
+  r.noGoalPointValue = -7;
+  r.defaultCost = 3;
+  return r;
+}
+
+TEST(RouteDump, LaysOutOneValueGroupPerLine) {
+  EXPECT_EQ(WriteRouteDump(Sample()),
+            "4\n-12 345\n1  \n0  \n1  128\n1  3\n1  -7\n2\n1 2 3 4 5 \n-6 7 8 9 10 \n2\n"
+            "0 0 16 16 2147483647 \n20 -20 40 0 10000 \n3");
+}
+
+TEST(RouteDump, ReadsBackWhatItWrote) {
+  const RouteRequest written = Sample();
+  RouteRequest read;
+  std::string error;
+  ASSERT_TRUE(ReadRouteDump(WriteRouteDump(written), read, error)) << error;
+  // The two obstacle lists come back as one.
+  RouteRequest expected = written;
+  expected.obstacles = written.AllObstacles();
+  expected.obstacles2.clear();
+  EXPECT_EQ(read, expected);
+  EXPECT_EQ(WriteRouteDump(read), WriteRouteDump(written));
+  // Windows line ends read the same.
+  RouteRequest crlf;
+  ASSERT_TRUE(ReadRouteDump(platform::ToTextMode(WriteRouteDump(written), platform::LineEnd::kCrLf), crlf, error));
+  EXPECT_EQ(crlf, expected);
+}
+
+TEST(RouteDump, RefusesTextThatIsNotAWholeDump) {
+  const std::string good = WriteRouteDump(Sample());
+  struct Case {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"empty", ""},
+      {"other version", "3" + good.substr(1)},
+      {"option not 0 or 1", "4\n0 0\n2  \n1  \n0  0\n0  0\n0  0\n0\n0\n0"},
+      {"number too large", "4\n0 0\n1  \n1  \n0  0\n0  0\n0  0\n0\n0\n2147483648"},
+      {"not a number", "4\n0 x\n1  \n1  \n0  0\n0  0\n0  0\n0\n0\n0"},
+      {"negative count", "4\n0 0\n1  \n1  \n0  0\n0  0\n0  0\n-1\n0\n0"},
+      {"count beyond the text", "4\n0 0\n1  \n1  \n0  0\n0  0\n0  0\n1000000\n1 2 3 4 5\n0\n0"},
+      {"short rectangle", "4\n0 0\n1  \n1  \n0  0\n0  0\n0  0\n1\n1 2 3 4 \n0\n0"},
+      {"cut short", good.substr(0, good.size() - 2)},
+      {"trailing text", good + "\n9"},
+  };
+  for (const Case& c : cases) {
+    RouteRequest r = Sample();
+    std::string error;
+    EXPECT_FALSE(ReadRouteDump(c.text, r, error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+    EXPECT_EQ(r, Sample()) << c.what << ": a refused dump changes nothing";
+  }
+}
+
+TEST(RoutedumpTool, ReplaysADumpedRequest) {
+  const std::string door = std::string(TOVA_SOURCE_DIR) + "/tests/simulation/routes/door.rte";
+  const tova_test::ProgramRun run = tova_test::RunProgram("routedump", {"--replay", door});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const auto golden = platform::ReadTextFile(std::string(TOVA_SOURCE_DIR) + "/tests/simulation/routes/door.path");
+  ASSERT_TRUE(golden);
+  EXPECT_EQ(run.out, *golden);
+  EXPECT_EQ(run.out.rfind("goal 0\npoint 40 40\n", 0), 0u) << run.out;
+}
+
+TEST(RoutedumpTool, ABadOrMissingDumpIsAnError) {
+  tova_test::ScratchDir dir;
+  tova_test::WriteBytes(dir / "bad.rte", "4\n1 2\n");
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+  } cases[] = {{{"--replay", (dir / "bad.rte").string()}, 1},
+               {{"--replay", (dir / "missing.rte").string()}, 1},
+               {{"--replay"}, 2},
+               {{"--other", "x"}, 2}};
+  for (const Case& c : cases) {
+    const tova_test::ProgramRun run = tova_test::RunProgram("routedump", c.args);
+    EXPECT_EQ(run.code, c.code) << c.args.back();
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_FALSE(run.err.empty());
+  }
+}
+
+}  // namespace
