@@ -66,12 +66,8 @@ int32_t RoutePlanner::GrowRegion(const CostRect& seed) {
   const int64_t reach = request_.limitOn ? std::max(request_.limit, 0)
                                          : int64_t{kGrowthBudget / 4 + 1} * kFreeStep;
   const CostRect box = seed.Grown(static_cast<int32_t>(reach));
-  nearRects_.clear();
-  for (size_t i = 0; i < costRects_.size(); ++i)
-    if (costRects_[i].Overlaps(box)) nearRects_.push_back(static_cast<int32_t>(i));
-  nearRegions_.clear();
-  for (size_t i = 0; i < regions_.size(); ++i)
-    if (regions_[i].Overlaps(box)) nearRegions_.push_back(static_cast<int32_t>(i));
+  rectIndex_.Find(costRects_, box, nearRects_);
+  regionIndex_.Find(regions_, box, nearRegions_);
 
   std::vector<int32_t> seedRects;
   int32_t container = -1;
@@ -129,13 +125,8 @@ int32_t RoutePlanner::GrowRegion(const CostRect& seed) {
   if (r.IsEmpty()) return -1;
   r.cost = container >= 0 ? costRects_[static_cast<size_t>(container)].cost : request_.defaultCost;
   regions_.push_back(r);
+  regionIndex_.Add(r);
   return static_cast<int32_t>(regions_.size() - 1);
-}
-
-int32_t RoutePlanner::RegionAt(int32_t x, int32_t y) const {
-  for (size_t i = 0; i < regions_.size(); ++i)
-    if (regions_[i].Contains(x, y)) return static_cast<int32_t>(i);
-  return -1;
 }
 
 int32_t RoutePlanner::AddNode(int32_t goal, int32_t region, int32_t regionCost) {
@@ -156,6 +147,9 @@ int32_t RoutePlanner::PairNode(int32_t goal, int32_t region) {
 bool RoutePlanner::Setup(const RouteRequest& request) {
   request_ = request;
   costRects_ = request.AllObstacles();
+  rectIndex_.Clear();
+  for (const CostRect& r : costRects_) rectIndex_.Add(r);
+  regionIndex_.Clear();
   regions_.clear();
   nodes_.clear();
   neighbours_.clear();
@@ -193,10 +187,9 @@ bool RoutePlanner::WalkLine(int64_t fixed, int64_t from, int64_t to, bool vertic
   const CostRect line = vertical ? CostRect{f, lo, f + 1, hi, 0} : CostRect{lo, f, hi, f + 1, 0};
   // What lies on the line, gathered once: regions grown on the way join it.
   std::vector<int32_t> solids, onLine;
-  for (size_t i = 0; i < costRects_.size(); ++i)
-    if (costRects_[i].IsSolid() && costRects_[i].Overlaps(line)) solids.push_back(static_cast<int32_t>(i));
-  for (size_t i = 0; i < regions_.size(); ++i)
-    if (regions_[i].Overlaps(line)) onLine.push_back(static_cast<int32_t>(i));
+  rectIndex_.Find(costRects_, line, solids);
+  std::erase_if(solids, [&](int32_t i) { return !costRects_[static_cast<size_t>(i)].IsSolid(); });
+  regionIndex_.Find(regions_, line, onLine);
   auto holding = [](const std::vector<CostRect>& rects, const std::vector<int32_t>& among, int32_t x, int32_t y) {
     for (int32_t i : among)
       if (rects[static_cast<size_t>(i)].Contains(x, y)) return i;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "simulation/people/RectIndex.h"
 #include "simulation/people/RouteRequest.h"
 
 namespace tova {
@@ -59,8 +60,6 @@ class RoutePlanner {
   int32_t StartRegion() const { return startRegion_; }
   int32_t GoalStartNode(size_t goal) const { return goalStart_[goal]; }
   int32_t GoalRegionNode(size_t goal) const { return goalRegion_[goal]; }
-  // The region that holds the point, -1 none.
-  int32_t RegionAt(int32_t x, int32_t y) const;
 
  private:
   int32_t AddNode(int32_t goal, int32_t region, int32_t regionCost);
@@ -79,6 +78,7 @@ class RoutePlanner {
   std::vector<int32_t> neighbours_;
   std::vector<int32_t> goalStart_, goalRegion_;
   std::unordered_map<uint64_t, int32_t> pairs_;
+  RectIndex rectIndex_, regionIndex_;
   // The cost rectangles and regions near the region being grown.
   std::vector<int32_t> nearRects_, nearRegions_;
   int32_t startRegion_ = -1;
