@@ -112,8 +112,10 @@ int32_t RoutePlanner::GrowRegion(const CostRect& seed) {
     // The longer side cut to the shorter times the aspect limit, centred on the seed.
     const int64_t w = int64_t{r.right} - r.left, h = int64_t{r.bottom} - r.top;
     const bool wide = w > h;
-    const int64_t keep = std::max<int64_t>(0, (wide ? h : w) * request_.aspectLimit);
-    if (keep < (wide ? w : h)) {
+    const int64_t shorter = wide ? h : w, longer = wide ? w : h, aspect = request_.aspectLimit;
+    // Tested by division first: a large aspect limit would overflow the product.
+    const int64_t keep = aspect <= 0 ? 0 : shorter > longer / aspect ? longer : shorter * aspect;
+    if (keep < longer) {
       int32_t& lo = wide ? r.left : r.top;
       int32_t& hi = wide ? r.right : r.bottom;
       const int64_t centre = wide ? (int64_t{seed.left} + seed.right) / 2 : (int64_t{seed.top} + seed.bottom) / 2;
@@ -182,7 +184,8 @@ bool RoutePlanner::Setup(const RouteRequest& request) {
 }
 
 bool RoutePlanner::WalkLine(int64_t fixed, int64_t from, int64_t to, bool vertical, std::vector<int32_t>& out) {
-  if (!Fits32(fixed) || from >= to) return true;
+  // No point lies beyond the 32-bit edge (its square would not fit).
+  if (!Fits32(fixed) || fixed == INT32_MAX || from >= to) return true;
   const auto f = static_cast<int32_t>(fixed), lo = static_cast<int32_t>(from), hi = static_cast<int32_t>(to);
   const CostRect line = vertical ? CostRect{f, lo, f + 1, hi, 0} : CostRect{lo, f, hi, f + 1, 0};
   // What lies on the line, gathered once: regions grown on the way join it.

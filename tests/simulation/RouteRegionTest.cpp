@@ -107,20 +107,27 @@ TEST(RouteRegion, GrowthStopsWhenItsBudgetIsSpent) {
 
 TEST(RouteRegion, CentringCutsTheLongerSideAroundTheSeed) {
   struct Case {
+    int32_t aspect;
     int32_t seedX;
-    int32_t left, right;
-  } cases[] = {{150, 110, 190}, {190, 120, 200}, {5, 0, 80}};
+    int32_t left, right;  // -1, -1: no usable region
+  } cases[] = {{2, 150, 110, 190}, {2, 190, 120, 200}, {2, 5, 0, 80},
+               {INT32_MAX, 150, 0, 200}, {5, 150, 0, 200}, {0, 150, -1, -1}};
   for (const Case& c : cases) {
     RouteRequest req;
     req.obstacles = Box(0, 0, 200, 40);
     req.centreOn = true;
-    req.aspectLimit = 2;
+    req.aspectLimit = c.aspect;
     req.startX = c.seedX;
     req.startY = 20;
     RoutePlanner& p = PlannerFor(req);
+    if (c.left < 0) {
+      EXPECT_EQ(p.StartRegion(), -1) << c.aspect;
+      continue;
+    }
+    ASSERT_GE(p.StartRegion(), 0) << c.aspect;
     const CostRect& r = p.Regions()[static_cast<size_t>(p.StartRegion())];
-    EXPECT_EQ(r.left, c.left) << c.seedX;
-    EXPECT_EQ(r.right, c.right) << c.seedX;
+    EXPECT_EQ(r.left, c.left) << c.aspect << " " << c.seedX;
+    EXPECT_EQ(r.right, c.right) << c.aspect << " " << c.seedX;
     EXPECT_EQ(Height(r), 40);
   }
 }
