@@ -9,6 +9,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/people/ActivityLog.h"
 #include "simulation/people/AutonomyConstants.h"
+#include "simulation/people/CharacterData.h"
 #include "simulation/people/MoodTables.h"
 #include "simulation/people/PeopleHost.h"
 
@@ -35,7 +36,7 @@ cXPerson::cXPerson(ObjectDefinition* definition, ObjectModule* module) : cXObjec
   curves_.Init(&curveLink_, &motives_);
 }
 
-cXPerson::~cXPerson() = default;
+cXPerson::~cXPerson() { ForgetCharacterPerson(this); }
 
 void cXPerson::Register() { ObjectModule::SetPersonMaker(&MakePerson); }
 
