@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "AnimatorFixture.h"
+#include "FakeLot.h"
 #include "simulation/ObjectErrorCode.h"
 #include "simulation/people/PersonMotion.h"
 
@@ -359,6 +360,70 @@ TEST_F(PersonReach, WithoutAnObjectTheStatesFollowTheAnimation) {
   animator->mainPractice->finished = true;
   EXPECT_EQ(Run(kPrimReach, {2, 0, 0, 0, 0, 0}), kPrimTrue);
   EXPECT_EQ(animator->mainPractice, nullptr);
+}
+
+TEST_F(PersonReach, AGrabMovesTheObjectIntoTheHandAndRunsItsGrabTree) {
+  // A shelf and the person each have one object slot (kind 1); the slot
+  // stands 0.3 high, a reach at 0.9 (reach 3).
+  SlotDescriptor slot;
+  slot.type = kSlotObject;
+  slot.z = 0.3f;
+  slot.heightClass = 1;
+  own.Add(kTypeSLOT, 200, MakeSlotRecord({slot}), "One slot");
+  Trees("tree 4300 \"CT - Grab\"\n params 4\nn0: " + Expr(kOwnerStackObjAttribute, 3, 5, kOwnerLiteral, 7) +
+        " -> true true\nend\n");
+  library.Add("reach3");
+  ObjectDefinitionRecord record = definition->GetRecord();
+  record.SetWord(ObjectDefinitionRecord::kSlotId, 200);
+  ObjectDefinition shelfDefinition(nullptr, nullptr, record, "Shelf", 0, 128);
+  shelfDefinition.SetBehavior(std::make_unique<Behavior>(nullptr, &global, &own, &semi));
+  auto made = std::make_unique<cXObject>(&shelfDefinition, &module);
+  cXObject* shelf = made.get();
+  shelf->InitFromDefinition();
+  module.AddObject(std::move(made), 0, true);
+  shelf->SetPosition({120, 100});
+  FakeWorld lot;
+  FakeView view;
+  module.SetLot(&lot, &view);
+  personDefinition->GetRecord().SetWord(ObjectDefinitionRecord::kSlotId, 200);
+  person->InitFromDefinition();
+  person->SetPosition({100, 100});
+  ASSERT_TRUE(person->ResetAndPush(personDefinition->GetBehavior(), 4200));
+  cXObject* thing = Make<cXObject>();
+  thing->SetData(kDataSlotKinds, 1);
+  thing->SetData(kDataPlacement, kPlaceOnGround);
+  thing->Place(shelf->GetPosition(), 1, shelf, 0);
+  ASSERT_EQ(shelf->GetObjectInSlot(0), thing);
+  Frame().stackObject = thing->GetId();
+
+  // Grab, moving the object.
+  EXPECT_EQ(Run(kPrimReach, {0, 0, 1, 0, 0, 0}), kPrimYield);
+  EXPECT_EQ(animator->mainPractice->skill->GetName(), "reach3");
+  animator->QueueEvent(1);
+  EXPECT_EQ(Run(kPrimReach, {0, 0, 1, 0, 0, 0}), kPrimYield);
+  EXPECT_EQ(Frame().primitiveState, 2);
+  EXPECT_EQ(person->GetObjectInSlot(0), thing);
+  EXPECT_EQ(shelf->GetObjectInSlot(0), nullptr);
+  EXPECT_EQ(thing->Attributes()[3], 7) << "the grab tree ran with the object";
+  animator->mainPractice->finished = true;
+  EXPECT_EQ(Run(kPrimReach, {0, 0, 1, 0, 0, 0}), kPrimTrue);
+
+  // Put it back into the shelf's slot named by local 1; a full slot fails.
+  cXObject* other = Make<cXObject>();
+  other->SetData(kDataSlotKinds, 1);
+  other->SetData(kDataPlacement, kPlaceOnGround);
+  Frame().stackObject = shelf->GetId();
+  Frame().primitiveState = 0;
+  Frame().Locals()[1] = 0;
+  other->Place(shelf->GetPosition(), 1, shelf, 0);
+  EXPECT_EQ(Run(kPrimReach, {1, 0, 1, 0, 1, 0}), kPrimYield);
+  animator->mainPractice->finished = true;
+  EXPECT_EQ(Run(kPrimReach, {1, 0, 1, 0, 1, 0}), kPrimYield);
+  EXPECT_EQ(Frame().primitiveState, 3) << "the slot is taken";
+  EXPECT_EQ(Run(kPrimReach, {1, 0, 1, 0, 1, 0}), kPrimFalse);
+  EXPECT_EQ(person->GetObjectInSlot(0), thing);
+  module.Clear();
+  module.SetLot(nullptr, nullptr);
 }
 
 TEST_F(PersonReach, AFailedStateEndsFalseAndMissingTargetsFail) {

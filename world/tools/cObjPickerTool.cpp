@@ -15,6 +15,7 @@
 #include "simulation/people/PeopleHost.h"
 #include "simulation/people/cXPerson.h"
 #include "world/cFixedWorld.h"
+#include "world/tools/BuildToolContext.h"
 #include "world/tools/FloorHalves.h"
 
 using namespace tova;
@@ -45,7 +46,18 @@ cObjPickerTool::cObjPickerTool(ToolServices& services, PickerServices& picker) :
     }
 }
 
+cObjPickerTool::cObjPickerTool(ToolServices& services) : cObjPickerTool(services, SharedServices()) {}
+
+PickerServices& cObjPickerTool::SharedServices() {
+    static PickerServices shared;
+    return shared;
+}
+
 // ---- the person, objects and the highlight ----
+
+ObjectModule* cObjPickerTool::Module() const {
+    return mPicker.module != nullptr ? mPicker.module : GetBuildToolContext().module;
+}
 
 cXPerson* cObjPickerTool::SelectedPerson() const {
     cXObject* p = Module() != nullptr ? Module()->GetSelectedPerson() : nullptr;

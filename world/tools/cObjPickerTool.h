@@ -54,6 +54,10 @@ public:
     };
 
     cObjPickerTool(ToolServices& services, PickerServices& picker);
+    // With the program's picker services (the tool set's way).
+    explicit cObjPickerTool(ToolServices& services);
+    // The services the game wires once the people panel exists.
+    static PickerServices& SharedServices();
 
     int32_t WantsPick() override { return 1; }
     void Activate() override;
@@ -93,7 +97,8 @@ public:
     const std::string& Text(int32_t n) const { return mTexts[static_cast<size_t>(n - 1)]; }
 
 private:
-    tova::ObjectModule* Module() const { return mPicker.module; }
+    // The picker's module, else the build tools' one.
+    tova::ObjectModule* Module() const;
     tova::cXPerson* SelectedPerson() const;
     tova::cXObject* Object(int16_t id) const;
     void RebuildList(int16_t id);
