@@ -7,6 +7,10 @@
 #include <deque>
 
 #include "framework/cRZKeyboard.h"
+#include "resfile/MemResFile.h"
+#include "resfile/StringSet.h"
+#include "simulation/MenuWrap.h"
+#include "simulation/people/AnimNameTables.h"
 #include "simulation/FakeLot.h"
 #include "simulation/PersonFixture.h"
 #include "simulation/people/CharacterData.h"
@@ -500,6 +504,41 @@ TEST_F(ObjPicker, ModesAndTheDebugClick) {
     EXPECT_TRUE(panel.opens.empty());
     tool->Deselect();
     EXPECT_FALSE(GetPersonPickEnabled());
+}
+
+class RecordingPopup : public PopupMenuHost {
+public:
+    int32_t TrackPopup(const MenuWrap& menu, int32_t x, int32_t y) override {
+        for (const MenuWrap::Item& item : menu.Items()) labels.push_back(item.label);
+        at = {x, y};
+        return choice;
+    }
+    std::vector<std::string> labels;
+    std::pair<int32_t, int32_t> at;
+    int32_t choice = 0;
+};
+
+TEST_F(ObjPicker, PreviewListsAPersonsAnimationsInAPopupMenu) {
+    MemResFile file;
+    StringSet own;
+    for (const char* n : {"first", "wave", "", "dance"}) own.SetString(own.GetCount() + 1, n);
+    ASSERT_EQ(own.SaveTo(&file, 130), 0);
+    AnimNameTables::Instance().Load(&file);
+    RecordingPopup popup;
+    popup.choice = 2;
+    SetPopupMenuHost(&popup);
+    cXPerson* other = MakePerson();
+    tool->SetParameter(1);
+    tool->Pick({100, 100}, other->GetId(), {200, 150, 0});
+    // Lines 2 to the count, the empty one left out; the entry key is n - 1.
+    EXPECT_EQ(popup.labels, (std::vector<std::string>{"wave", "dance"}));
+    ASSERT_EQ(tool->List().size(), 2u);
+    EXPECT_EQ(tool->List()[1].entryKey, 3);
+    EXPECT_EQ(tool->List()[1].kind, kActionMenuLine);
+    EXPECT_EQ(popup.at, (std::pair<int32_t, int32_t>{10, 20}));
+    EXPECT_TRUE(panel.opens.empty()) << "no pie menu in preview";
+    SetPopupMenuHost(nullptr);
+    AnimNameTables::Instance().Free();
 }
 
 }  // namespace
