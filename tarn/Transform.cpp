@@ -96,6 +96,47 @@ Transform MakeTranslationTransform(const Vector3& v) {
     return t;
 }
 
+Transform MakeTranslationTransform(float x, float y, float z) { return MakeTranslationTransform(Vector3{x, y, z}); }
+
+Transform MakeScaleTransform(float s) {
+    Transform t;
+    for (int i = 0; i < 3; ++i) t.m[i][i] = s;
+    t.kind = kTransformGeneral;
+    return t;
+}
+
+void Transform::PostMultiply(const Transform& other) {
+    if (other.kind == kTransformIdentity) return;
+    if (kind == kTransformIdentity) {
+        *this = other;
+        return;
+    }
+    *this = MultiplyTransforms(*this, other);
+    kind = kTransformGeneral;
+}
+
+BoundingBox BoundingBox::Empty() {
+    constexpr float kFar = 1e38f;
+    return {kFar, kFar, kFar, -kFar, -kFar, -kFar};
+}
+
+bool BoundingBox::ExtendByTransformedBox(const BoundingBox& other, const Transform& transform) {
+    bool grew = false;
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vector3 p{(corner & 1) ? other.maxX : other.minX, (corner & 2) ? other.maxY : other.minY,
+                        (corner & 4) ? other.maxZ : other.minZ};
+        const Vector3 q = TransformPoint3(p, transform);
+        const auto grow = [&](float v, float& lo, float& hi) {
+            if (v < lo) lo = v, grew = true;
+            if (v > hi) hi = v, grew = true;
+        };
+        grow(q.x, minX, maxX);
+        grow(q.y, minY, maxY);
+        grow(q.z, minZ, maxZ);
+    }
+    return grew;
+}
+
 Transform MultiplyTransforms(const Transform& a, const Transform& b) {
     if (a.kind == kTransformIdentity) return b;
     if (b.kind == kTransformIdentity) return a;

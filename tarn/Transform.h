@@ -26,11 +26,22 @@ enum TransformKind : int { kTransformGeneral = 0, kTransformIdentity = 1, kTrans
 struct Transform {
     float m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     int kind = kTransformIdentity;
+
+    // this x other. An identity on either side costs nothing (this identity
+    // takes other's kind); any other product is general, even of two
+    // translations.
+    void PostMultiply(const Transform& other);
 };
 
 struct BoundingBox {
     float minX = 0, minY = 0, minZ = 0;
     float maxX = 0, maxY = 0, maxZ = 0;
+
+    // The box that any point grows: minimum 1e38, maximum -1e38.
+    static BoundingBox Empty();
+    // Grows this box to take each of the other box's eight corners, moved
+    // by the transform; true when some corner grew it.
+    bool ExtendByTransformedBox(const BoundingBox& other, const Transform& transform);
 };
 
 extern const Transform kIdentityTransform;
@@ -54,6 +65,9 @@ bool NearlyEqual(const Quaternion& a, const Quaternion& b);  // each component w
 // axis 0 x, 1 y, 2 z; any other axis gives the identity. Kind 0.
 Transform MakeRotationMatrix(int axis, float radians);
 Transform MakeTranslationTransform(const Vector3& v);
+Transform MakeTranslationTransform(float x, float y, float z);
+// The identity with its three diagonal terms times s. Kind 0.
+Transform MakeScaleTransform(float s);
 // a then b (a x b); when either is the identity, a copy of the other.
 Transform MultiplyTransforms(const Transform& a, const Transform& b);
 Vector3 TransformPoint3(const Vector3& point, const Transform& transform);

@@ -9,6 +9,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/people/ActivityLog.h"
 #include "simulation/people/AutonomyConstants.h"
+#include "simulation/people/CharacterData.h"
 #include "simulation/people/MoodTables.h"
 #include "simulation/people/PeopleHost.h"
 
@@ -35,7 +36,7 @@ cXPerson::cXPerson(ObjectDefinition* definition, ObjectModule* module) : cXObjec
   curves_.Init(&curveLink_, &motives_);
 }
 
-cXPerson::~cXPerson() = default;
+cXPerson::~cXPerson() { ForgetCharacterPerson(this); }
 
 void cXPerson::Register() { ObjectModule::SetPersonMaker(&MakePerson); }
 
@@ -56,6 +57,8 @@ float& cXPerson::MotiveRef(int32_t n) { return motives_.current[std::clamp(n, 0,
 
 int32_t cXPerson::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
   if (node.Opcode() == kFindBestInteractionOpcode) return FindBestInteraction(frame) ? kPrimTrue : kPrimFalse;
+  int32_t result = kPrimFalse;
+  if (RunPersonPrimitive(frame, node, result)) return result;
   return cXObject::RunPrimitive(frame, node);
 }
 

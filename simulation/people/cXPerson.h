@@ -185,7 +185,15 @@ class cXPerson : public cXObject {
   // Every person but the one going away is reset for it.
   static void TellPersonsObjectGone(ObjectModule& module, cXObject& gone);
 
+  // ---- the person's own primitives ----
+  // Runs a person-only opcode into result; false for any other opcode.
+  bool RunPersonPrimitive(TreeStackFrame& frame, TreeNode node, int32_t& result);
+  // The head waiting action, off the queue without its target being told.
+  QueuedAction TakeHeadAction();
+
  private:
+  friend struct PersonPrimitives;
+
   // Bridges the curve set's person view to the person data.
   class CurveLink : public MotivePerson {
    public:
