@@ -216,8 +216,8 @@ TEST_F(StarterHouse, ARoofChangeIsUndoneAndRedone) {
     EXPECT_EQ(Lines(run.out), expected) << run.out;
 }
 
-TEST_F(StarterHouse, ToolEventsRefuseUnbuiltToolsAndBadArguments) {
-    for (const char* bad : {"tool 6\n", "tool 11\n", "hold alt\n", "down x 3\n", "level 3\n", "char ab\n"}) {
+TEST_F(StarterHouse, ToolEventsRefuseUnknownToolsAndBadArguments) {
+    for (const char* bad : {"tool 11\n", "tool -1\n", "hold alt\n", "down x 3\n", "level 3\n", "char ab\n"}) {
         const auto run = Run(bad);
         EXPECT_EQ(run.code, 2) << bad;
         EXPECT_NE(run.err.find("line 1"), std::string::npos) << run.err;

@@ -9,6 +9,7 @@
 #include "world/cRotatableWorld.h"
 #include "world/tools/ToolInput.h"
 #include "world/tools/cTileTool.h"
+#include "world/tools/cObjPickerTool.h"
 #include "world/tools/cToolSet.h"
 #include "world/tools/cWaterTool.h"
 
@@ -43,6 +44,7 @@ TEST_F(Tools, GetToolAnswersTheBuiltToolsAndNullOutsideTheTable) {
     EXPECT_EQ(set->GetTool(0x8008), nullptr) << "bit 15 set";
     EXPECT_NE(dynamic_cast<cTileTool*>(set->GetTool(8)), nullptr);
     EXPECT_NE(dynamic_cast<cWaterTool*>(set->GetTool(10)), nullptr);
+    EXPECT_NE(dynamic_cast<cObjPickerTool*>(set->GetTool(cToolSet::kObjectPicker)), nullptr);
     EXPECT_EQ(set->GetTool(0x10008), set->GetTool(8)) << "the id is a 16-bit value";
 }
 

@@ -5,6 +5,7 @@
 #include "world/tools/cNewFloorTool.h"
 #include "world/tools/cNewWallTool.h"
 #include "world/tools/cNewWallpaperTool.h"
+#include "world/tools/cObjPickerTool.h"
 #include "world/tools/cPoolTool.h"
 #include "world/tools/cSimpleAltTool.h"
 #include "world/tools/cTileTool.h"
@@ -21,6 +22,7 @@ cToolSet::cToolSet(ToolServices& services) {
             case kLowerTerrain: mTools[id] = std::make_unique<cSimpleAltTool>(services, mUndo, -1); break;
             case kLevelTerrain: mTools[id] = std::make_unique<cLevelDirtTool>(services, mUndo); break;
             case kFloor: mTools[id] = std::make_unique<cNewFloorTool>(services, mUndo); break;
+            case kObjectPicker: mTools[id] = std::make_unique<cObjPickerTool>(services); break;
             case kMove: mTools[id] = std::make_unique<cMoveTool>(services, mUndo); break;
             case kPool: mTools[id] = std::make_unique<cPoolTool>(services, mUndo); break;
             case kTile: mTools[id] = std::make_unique<cTileTool>(services); break;
