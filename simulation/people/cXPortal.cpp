@@ -195,6 +195,9 @@ bool cXPortal::CanPlace(FinePoint point, int32_t level, cXObject* container, int
 }
 
 void cXPortal::Place(FinePoint point, int32_t level, cXObject* container, int32_t slot) {
+  // Moved straight from one place to another (or off the lot): the walls it
+  // leaves get their plain sides back first.
+  if (IsOnLot()) ApplyToWalls(kPlainWall, point.IsOffLot());
   cXMTObject::Place(point, level, container, slot);
   ApplyToWalls(0, true);
   if (IsOnLot() && GetModule() != nullptr) {

@@ -161,6 +161,22 @@ TEST_F(Portals, PlacingWritesTheWallSidesAndRemovingGivesThemBack) {
   EXPECT_EQ(world.rebuilt.size(), 2u);
 }
 
+TEST_F(Portals, MovingADoorGivesItsOldWallSidesBack) {
+  PlainWallBetween(5, 4);
+  PlainWallBetween(9, 4);
+  std::vector<cXPortal*> d = Door();
+  d[0]->Place(At(5, 4), 1, nullptr, 0);
+  d[1]->Place(At(9, 5), 1, nullptr, 0);
+  EXPECT_EQ(d[0]->GetTile(), TileLocation::At(9, 4, 1));
+  EXPECT_EQ(Side(5, 4, 3), 1);
+  EXPECT_EQ(Side(5, 5, 1), 1);
+  EXPECT_EQ(Side(9, 4, 3), 3);
+  EXPECT_EQ(Side(9, 5, 1), 3);
+  d[0]->Place(FinePoint::OffLot(), 1, nullptr, 0);
+  EXPECT_EQ(Side(9, 4, 3), 1);
+  EXPECT_EQ(Side(9, 5, 1), 1);
+}
+
 TEST_F(Portals, PlacementNeedsAPlainWallAndATileCentre) {
   std::vector<cXPortal*> d = Door();
   // No wall at all where the door would stand.
