@@ -1,7 +1,9 @@
 // The animator's tick: turning on the spot, adjusting steps, walking or
 // running along the route points and stopping at their end.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "simulation/people/PersonAnimator.h"
@@ -152,7 +154,8 @@ class PersonWalker {
     sector = (sector - std::floor(sector)) * 8.0f;
     static constexpr int32_t kSectors[8] = {kAdjustE, kAdjustNE, kAdjustN, kAdjustNW,
                                             kAdjustW, kAdjustSW, kAdjustS, kAdjustSE};
-    const int32_t index = kSectors[std::clamp(static_cast<int32_t>(std::floor(sector)), 0, 7)];
+    const int32_t index = std::isfinite(sector) ? kSectors[std::clamp(static_cast<int32_t>(std::floor(sector)), 0, 7)]
+                                                : kAdjustE;
     a_.grid[2] = w_.target[2];
     std::copy(std::begin(a_.grid), std::end(a_.grid), w_.start);
     std::copy(std::begin(w_.target), std::end(w_.target), w_.end);
@@ -326,7 +329,8 @@ class PersonWalker {
       if (a_.mainPractice == nullptr || a_.mainPractice->interruptible != 0) {
         a_.movementState = running ? kRunning : kWalking;
       }
-      const float sx = static_cast<float>(q.x - p.x), sy = static_cast<float>(q.y - p.y);
+      const float sx = static_cast<float>(q.x) - static_cast<float>(p.x);
+      const float sy = static_cast<float>(q.y) - static_cast<float>(p.y);
       const float length2 = sx * sx + sy * sy;
       const float length = std::sqrt(length2);
       float t = length2 > 0 ? ((a_.grid[0] - p.x) * sx + (a_.grid[1] - p.y) * sy) / length2 : 1.0f;
@@ -353,7 +357,7 @@ class PersonWalker {
     const PathPoint& f = points[points.size() - 2];
     const PathPoint& l = points.back();
     const float fx = static_cast<float>(f.x), fy = static_cast<float>(f.y);
-    const float facing = Wrap08(PersonAnimator::HeadingOf(static_cast<float>(l.x - f.x), static_cast<float>(l.y - f.y)) *
+    const float facing = Wrap08(PersonAnimator::HeadingOf(static_cast<float>(l.x) - fx, static_cast<float>(l.y) - fy) *
                                     8.0f / kTwoPi + 2.0f);
     const bool stopsWithAnimation = PersonWord(kPersonStopsWithAnimation) != 0;
     const float distance = Distance(a_.grid[0], a_.grid[1], fx, fy);
@@ -422,9 +426,11 @@ class PersonWalker {
     float w = main != nullptr ? nextPhase - main->time : 0;
     if (w < 1.0f) w += 1.0f;
     const float s = w_.speed;
-    const int32_t wait = s > 0 ? static_cast<int32_t>(std::trunc(w * duration / s)) : 0;
+    // Skill data may be anything: the wait is kept within the clock's range.
+    const double raw = s > 0 ? std::trunc(static_cast<double>(w) * duration / s) : 0.0;
+    const int32_t wait = std::isfinite(raw) ? static_cast<int32_t>(std::clamp(raw, 0.0, 1e9)) : 0;
     const int32_t length = std::max(kMinimumStopWait, wait);
-    w_.stopDeadline = clock_ + length;
+    w_.stopDeadline = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, static_cast<int64_t>(clock_) + length));
     if (a_.mainPractice != nullptr) {
       w_.ramping = true;
       w_.rampFrom = a_.mainPractice->weight;
@@ -528,7 +534,7 @@ class PersonWalker {
 
   void ApplyRamp() {
     if (!w_.ramping || a_.mainPractice == nullptr) return;
-    const float t = w_.rampLength > 0 ? std::clamp(static_cast<float>(clock_ - w_.rampStart) / w_.rampLength, 0.0f, 1.0f)
+    const float t = w_.rampLength > 0 ? std::clamp((static_cast<float>(clock_) - static_cast<float>(w_.rampStart)) / w_.rampLength, 0.0f, 1.0f)
                                       : 1.0f;
     a_.mainPractice->weight = w_.rampFrom + (w_.rampTo - w_.rampFrom) * t;
     if (t >= 1.0f) w_.ramping = false;
@@ -664,14 +670,14 @@ PathPoint PersonAnimator::NearestPathPoint(PathPoint point, int32_t index) const
   if (n < 2 || first > lastEnd || last > lastEnd) return point;
   PathPoint nearest = points[static_cast<size_t>(first - 1)];
   auto squared = [&](PathPoint q) {
-    const double dx = q.x - point.x, dy = q.y - point.y;
+    const double dx = static_cast<double>(q.x) - point.x, dy = static_cast<double>(q.y) - point.y;
     return dx * dx + dy * dy;
   };
   for (int32_t e = first; e <= last; ++e) {
     const PathPoint& p = points[static_cast<size_t>(e - 1)];
     const PathPoint& q = points[static_cast<size_t>(e)];
-    const double px = p.x - q.x, py = p.y - q.y;
-    double t = (px * (point.x - q.x) + py * (point.y - q.y)) / (px * px + py * py);
+    const double px = static_cast<double>(p.x) - q.x, py = static_cast<double>(p.y) - q.y;
+    double t = (px * (static_cast<double>(point.x) - q.x) + py * (static_cast<double>(point.y) - q.y)) / (px * px + py * py);
     t = std::isnan(t) ? 0 : std::clamp(t, 0.0, 1.0);
     const PathPoint on{static_cast<int32_t>(std::lround(q.x + t * px)), static_cast<int32_t>(std::lround(q.y + t * py))};
     if (squared(on) < squared(nearest)) nearest = on;

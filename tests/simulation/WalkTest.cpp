@@ -311,6 +311,16 @@ TEST_F(WalkRoute, NearestPathPointTakesTheSegmentsTheIndexNames) {
   EXPECT_EQ(animator->NearestPathPoint({7, 7}, 1), (PathPoint{5, 5}));
 }
 
+TEST_F(WalkRoute, RoutePointsFarApartWalkWithoutOverflow) {
+  person->PathPoints() = {{-2000000000, -2000000000}, {2000000000, 2000000000}, {2000000000, -2000000000}};
+  EXPECT_EQ(animator->NearestPathPoint({5, 5}, 1), (PathPoint{5, 5}));
+  EXPECT_EQ(animator->NearestPathPoint({5, 5}, -1), (PathPoint{5, 5}));
+  Walking(100, 100, 3);
+  Tick();
+  EXPECT_EQ(animator->movementState, 9);
+  EXPECT_NEAR(animator->grid[2], 3.0f, 0.2f + 1e-4);
+}
+
 TEST_F(Walk, FollowCallsAndDirections) {
   EXPECT_EQ(animator->FollowStep(), 0);
   animator->followState = 1;
