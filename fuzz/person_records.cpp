@@ -3,7 +3,9 @@
 // object part, the animator's record, motives, person data, routes, the
 // actions and with-list, the motive changes. A record that reads is written
 // back and read again, and the person then ticks, queues, cancels and
-// resets. Nothing may crash, hang or read outside the bytes.
+// resets. The same bytes are then read as a door part's record (the part's
+// object record and its route costs), written back and read again. Nothing
+// may crash, hang or read outside the bytes.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -18,6 +20,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/people/PeopleHost.h"
 #include "simulation/people/cXPerson.h"
+#include "simulation/people/cXPortal.h"
 
 namespace {
 
@@ -43,7 +46,7 @@ class Host : public iPeopleHost {
 
 struct Lot {
   MemoryResourceSource global{"Global.iff"}, own{"Fuzz.iff"}, semi{"FuzzGlobals.iff"};
-  std::unique_ptr<ObjectDefinition> person, thing;
+  std::unique_ptr<ObjectDefinition> person, thing, door;
   Host host;
   Lot() {
     const char* text =
@@ -52,6 +55,9 @@ struct Lot {
     for (AssembledTree& t : AssembleTrees(text)) own.Add(kTypeBHAV, t.id, std::move(t.bytes), t.label);
     person = Make(ObjectDefinition::kPersonType, "Person");
     thing = Make(4, "Thing");
+    door = Make(8, "Door");
+    door->GetRecord().SetWord(ObjectDefinitionRecord::kMasterId, 1);
+    door->GetRecord().SetFunctionEntry(cXPortal::kPortalEntry, 4097);
     SetPeopleHost(&host);
   }
   std::unique_ptr<ObjectDefinition> Make(int16_t type, const char* name) {
@@ -66,13 +72,13 @@ struct Lot {
   }
 };
 
-bool Read(cXPerson& p, std::vector<uint8_t>& bytes, int32_t version, Codec& codec) {
+bool Read(cXObject& p, std::vector<uint8_t>& bytes, int32_t version, Codec& codec) {
   ReconStream s;
   s.InitBuffer(bytes.data(), static_cast<int32_t>(bytes.size()), ReconStream::kRead, false);
   return p.Transfer(s, version, false, codec);
 }
 
-std::vector<uint8_t> Write(cXPerson& p, int32_t version, Codec& codec) {
+std::vector<uint8_t> Write(cXObject& p, int32_t version, Codec& codec) {
   ReconStream measure;
   measure.InitMeasure();
   p.Transfer(measure, version, false, codec);
@@ -83,6 +89,22 @@ std::vector<uint8_t> Write(cXPerson& p, int32_t version, Codec& codec) {
   return bytes;
 }
 
+void DoorRecord(Lot& lot, const std::vector<uint8_t>& input, int32_t version) {
+  ObjectModule module;
+  std::unique_ptr<cXObject> owned = ObjectModule::MakePortal(lot.door.get(), &module);
+  auto* door = static_cast<cXPortal*>(owned.get());
+  door->InitFromDefinition();
+  module.AddObject(std::move(owned), 0, true);
+  Codec codec(lot.door->GetBehavior());
+  std::vector<uint8_t> bytes = input;
+  if (!Read(*door, bytes, version, codec)) return;
+  if (door->CostCount() > cXPortal::kMaxGoalId) __builtin_trap();
+  std::vector<uint8_t> again = Write(*door, version, codec);
+  if (!Read(*door, again, version, codec)) __builtin_trap();
+  door->CostLabel(door->CostCount());
+  cXPortal::ResetAllCosts(module);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -90,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const int32_t version = 3 + data[0] % 60;
   std::vector<uint8_t> bytes(data + 1, data + size);
+  DoorRecord(lot, bytes, version);
   ObjectModule module;
   // Ids 1 and 2: things the record's actions and with-list may name.
   for (int i = 0; i < 2; ++i) {

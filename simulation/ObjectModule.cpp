@@ -12,6 +12,7 @@
 #include "simulation/cXCursorObject.h"
 #include "simulation/cXMTObject.h"
 #include "simulation/cXObjectStream.h"
+#include "simulation/people/cXPortal.h"
 
 namespace tova {
 
@@ -400,6 +401,10 @@ void ObjectModule::TickObjects() {
   }
 }
 
+std::unique_ptr<cXObject> ObjectModule::MakePortal(ObjectDefinition* d, ObjectModule* m, cXMTObject* lead) {
+  return std::make_unique<cXPortal>(d, lead, m);
+}
+
 std::unique_ptr<cXObject> ObjectModule::MakeObject(ObjectDefinition* definition) {
   if (definition == nullptr) return nullptr;
   const int16_t type = definition->GetRecord().ObjectType();
@@ -423,9 +428,10 @@ int16_t ObjectModule::CreateGroup(ObjectDefinition* definition) {
   cXMTObject* lead = nullptr;
   for (ObjectDefinition* part : parts) {
     const int16_t type = part->GetRecord().ObjectType();
-    if (type == 8 || type == 9 || type == ObjectDefinition::kPersonType) break;
-    auto object = std::make_unique<cXMTObject>(part, lead, this);
-    cXMTObject* o = object.get();
+    if (type == 9 || type == ObjectDefinition::kPersonType) break;
+    std::unique_ptr<cXObject> object =
+        type == 8 ? MakePortal(part, this, lead) : std::make_unique<cXMTObject>(part, lead, this);
+    auto* o = static_cast<cXMTObject*>(object.get());
     if (AddObject(std::move(object), 0, false) == 0) {
       // The part left unregistered is gone with its unique pointer; the
       // parts made so far go as one group.

@@ -23,6 +23,7 @@ namespace tova {
 
 class ObjectFolder;
 class ObjectDefinition;
+class cXMTObject;
 
 // Scheduler word: low 16 bits a sleep countdown, high 16 bits state bits.
 enum : uint32_t {
@@ -79,17 +80,14 @@ class ObjectModule : public Commander {
   // A new object of the definition's class, not yet registered: persons
   // through the maker the people code registers (none until then), plain
   // objects for every type but the cursor (9) and the portal (8) types.
-  // Portals (a group whose definition type is 8) through the portal maker
-  // the people code registers.
+  // Portals (the parts of a group whose definition type is 8) are doors.
   using PersonMaker = std::unique_ptr<cXObject> (*)(ObjectDefinition*, ObjectModule*);
   static void SetPersonMaker(PersonMaker maker) { personMaker_ = maker; }
-  static void SetPortalMaker(PersonMaker maker) { portalMaker_ = maker; }
   static std::unique_ptr<cXObject> MakePerson(ObjectDefinition* d, ObjectModule* m) {
     return personMaker_ ? personMaker_(d, m) : nullptr;
   }
-  static std::unique_ptr<cXObject> MakePortal(ObjectDefinition* d, ObjectModule* m) {
-    return portalMaker_ ? portalMaker_(d, m) : nullptr;
-  }
+  // A portal part joined to the lead's group (a null lead: a new group).
+  static std::unique_ptr<cXObject> MakePortal(ObjectDefinition* d, ObjectModule* m, cXMTObject* lead = nullptr);
   std::unique_ptr<cXObject> MakeObject(ObjectDefinition* definition);
   // Creates, registers at the head, initialises, stamps and resets a single
   // object; the new id, or 0. A definition of a multi-tile group makes
@@ -307,7 +305,6 @@ class ObjectModule : public Commander {
   std::vector<cXObject*> drawOrder_;
   int32_t drawRotation_ = -1;
   static inline PersonMaker personMaker_ = nullptr;
-  static inline PersonMaker portalMaker_ = nullptr;
 };
 
 }  // namespace tova

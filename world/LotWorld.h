@@ -4,10 +4,12 @@
 
 #include "gamedata/LotInterfaces.h"
 #include "world/cFixedWorld.h"
+#include "world/walls/PortalWallWriter.h"
 
-class cLotWorld : public tova::iLotWorld {
+// Portals write their walls through its cPortalWallWriter face.
+class cLotWorld : public tova::iLotWorld, public cPortalWallWriter {
 public:
-    explicit cLotWorld(cFixedWorld& world) : mWorld(world) {}
+    explicit cLotWorld(cFixedWorld& world) : cPortalWallWriter(world), mWorld(world) {}
 
     int32_t GetSize() const override { return mWorld.GetSize(); }
     tova::LotBounds GetBounds() const override;

@@ -11,6 +11,7 @@
 
 #include "simulation/people/CharacterLibrary.h"
 #include "simulation/people/PersonRoute.h"
+#include "simulation/people/PersonWalk.h"
 
 class ReconStream;
 class StringSet;
@@ -172,6 +173,25 @@ class PersonAnimator {
   // The world the footsteps ask about; null sounds terrain.
   static void SetFootstepWorld(FootstepWorld* world);
 
+  // ---- walking ----
+  // One simulation tick: turns, adjusting steps, walking the route points
+  // and stopping at their end.
+  void Update();
+  // Starts following the route points from where the person stands.
+  void StartFollow();
+  // After the follow: 2 still moving, 1 arrived and placed, 0 not.
+  int32_t FollowStep();
+  void StopFollow();
+  bool IsFollowing() const { return followState != 0; }
+  // The point moved onto the nearest point of the route's segments: the
+  // segment ending at point index (the first for 0, all for a negative).
+  PathPoint NearestPathPoint(PathPoint point, int32_t index) const;
+  // The person object's direction word from the grid direction.
+  void SetObjectDirection();
+  // atan2 (dy, dx) in 0 .. 2 pi.
+  static float HeadingOf(float dx, float dy);
+  PersonWalk walk;
+
   float grid[3] = {kNoPosition, kNoPosition, kNoPosition};
   int32_t destination = -1;
   int32_t followState = 0;
@@ -222,6 +242,7 @@ class PersonAnimator {
   void EndAnimation();
   void AssetLog(const std::string& text) const;
   void Footstep(const Practice& practice, int32_t n) const;
+  friend class PersonWalker;
 
   cXPerson* person_ = nullptr;
   CharacterBody* body_ = nullptr;

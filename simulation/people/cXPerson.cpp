@@ -34,6 +34,7 @@ std::unique_ptr<cXObject> MakePerson(ObjectDefinition* definition, ObjectModule*
 cXPerson::cXPerson(ObjectDefinition* definition, ObjectModule* module) : cXObject(definition, module) {
   personMark_ = 1;
   curves_.Init(&curveLink_, &motives_);
+  animator_.Attach(this);
 }
 
 cXPerson::~cXPerson() { ForgetCharacterPerson(this); }
@@ -156,6 +157,7 @@ bool cXPerson::Tick() {
     SetWord(kPersonPendingMoney, 0);
   }
   if (ActivityLog::Instance().IsRecording()) ActivityLog::Instance().Sample(*this);
+  animator_.Update();
   return result;
 }
 

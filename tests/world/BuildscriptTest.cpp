@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -115,8 +116,14 @@ std::vector<std::string> Lines(const std::string& text) {
 class StarterHouse : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
-                                                   std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot"});
+        // Its front door is an object of the catalogue: the objects are
+        // compiled with it.
+        const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
+        std::vector<std::string> compile = {"--out", dir.Path().string(),
+                                            (content / "UserData/Houses/House01.lot").string()};
+        for (const auto& e : std::filesystem::recursive_directory_iterator(content / "GameData"))
+            if (e.path().extension() == ".res") compile.push_back(e.path().string());
+        const auto built = RunProgram("contentc", compile);
         ASSERT_EQ(built.code, 0) << built.err;
         lot = (dir / "UserData/Houses/House01.iff").string();
     }

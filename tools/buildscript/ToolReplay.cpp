@@ -9,6 +9,7 @@
 #include "simulation/ObjectModule.h"
 #include "support/PriceTable.h"
 #include "world/tools/cMoveTool.h"
+#include "world/tools/cNewWallTool.h"
 #include "world/undo/ModuleUndoObjects.h"
 #include "world/cPoolLayer.h"
 #include "world/tools/BuildToolContext.h"
@@ -179,6 +180,8 @@ bool ToolReplay::LoadObjects(std::string& error) {
     mModule = std::make_unique<tova::ObjectModule>(mFolder.get());
     mModule->SetLot(mLot.get(), nullptr);
     mUndoObjects = std::make_unique<ModuleUndoObjects>(*mModule);
+    mWallObjects = std::make_unique<ModuleWallObjects>(*mModule);
+    static_cast<cNewWallTool*>(mTools->GetTool(cToolSet::kWall))->SetObjects(mWallObjects.get());
     // The cursor that carries what is bought: a bare object of the cursor
     // type when the catalogue has no "Tile Cursor".
     tova::ObjectDefinition* cursor = mFolder->FindByName("Tile Cursor");

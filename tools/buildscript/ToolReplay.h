@@ -17,6 +17,7 @@
 #include "world/LotWorld.h"
 #include "world/cFixedWorld.h"
 #include "world/tools/cToolSet.h"
+#include "world/undo/ModuleWallObjects.h"
 
 class ModuleUndoObjects;
 namespace tova {
@@ -72,6 +73,8 @@ private:
     std::unique_ptr<tova::ObjectFolder> mFolder;
     std::unique_ptr<tova::ObjectModule> mModule;
     std::unique_ptr<ModuleUndoObjects> mUndoObjects;
+    // What the wall tool sells and puts back when a wall is drawn over a door.
+    std::unique_ptr<ModuleWallObjects> mWallObjects;
     std::unique_ptr<tova::ObjectDefinition> mCursorDefinition;
     std::string mRoof;
     std::string mMessage;
