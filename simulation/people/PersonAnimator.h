@@ -6,10 +6,12 @@
 // the handling of the events its animations carry.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "simulation/people/CharacterLibrary.h"
+#include "simulation/people/DressingHolder.h"
 #include "simulation/people/PersonRoute.h"
 
 class ReconStream;
@@ -38,17 +40,17 @@ struct AnimateOperand {
   int32_t local = 0;
 };
 
-struct Dressing {
-  std::string suit;
-  std::string texture;
-  friend bool operator==(const Dressing&, const Dressing&) = default;
-};
-
 class PersonAnimator {
  public:
   static constexpr int32_t kDressingCount = 5;
   static constexpr int32_t kStateStanding = 3;
   static constexpr float kNoPosition = -999.0f;
+
+  PersonAnimator() = default;
+  // Releases the body the animator made.
+  ~PersonAnimator();
+  PersonAnimator(const PersonAnimator&) = delete;
+  PersonAnimator& operator=(const PersonAnimator&) = delete;
 
   // Back to the state of a fresh person: no position, no destination,
   // standing, no animation waiting, no practice playing.
@@ -60,7 +62,8 @@ class PersonAnimator {
   bool Transfer(ReconStream& stream, int32_t version, std::vector<PathPoint>& points);
 
   // The owning person and, once made, its body in the character library.
-  void Attach(cXPerson* person) { person_ = person; }
+  // Stores the owner, reads its looks and builds its body.
+  void Attach(cXPerson* person);
   void AttachBody(CharacterBody* body) { body_ = body; }
   cXPerson* GetPerson() const { return person_; }
   CharacterBody* GetBody() const { return body_; }
@@ -172,6 +175,81 @@ class PersonAnimator {
   // The world the footsteps ask about; null sounds terrain.
   static void SetFootstepWorld(FootstepWorld* world);
 
+  // ---- the body ----
+  // Makes the body on the skeleton that body-strings entry 1 names, with
+  // the censor suit, the dressings and attachment points, measures the
+  // walk from the standard animations and leaves the person standing.
+  // Nothing without a character library, body strings or skeleton.
+  void BuildBody();
+  // Resets, takes every dressing off, removes the practices and the
+  // attachment points and deletes the body the animator made.
+  void ReleaseBody();
+  // Starts the standard animation in the main slot unless it already
+  // plays there.
+  void PlayStandard(int32_t index, bool hold);
+  // The "ROOT" motion's translation at the last frame of a standard
+  // animation; false and zeros when the skill or motion is missing.
+  bool RootOffset(int32_t index, float& x, float& y, float& z) const;
+  // The walk's measures in sixteenths of a tile; the phases are 0 to 1
+  // through the walk loop.
+  struct WalkMeasures {
+    float startDistance = 0, runHalfLoop = 0, walkHalfLoop = 0, runStartDistance = 0, runStopDistance = 0,
+          walkEighthLoop = 0;
+    std::string footBone[2];
+    float anchorPhase[2] = {};
+    float stride[2] = {};
+  };
+  // 16/3: 3D units back to sixteenths of a tile.
+  static constexpr float kUnitsToFine = 5.3333335f;
+
+  // ---- dressings ----
+  enum DressingIndex : int { kBodyHolder1 = 0, kBodyHolder2 = 1, kLeftHandHolder = 2, kRightHandHolder = 3, kHeadHolder = 4 };
+  // Wears the suits of the outfit and hand kinds (person data 8, 22, 23)
+  // when they changed since the last dressing.
+  void ChooseSuits();
+  // Every holder and the censor dressing off the body (names kept).
+  void ReleaseDressings();
+  void RewearExtra();
+  // Wears the censor suit at person data 30 (127 when its bit 7 is set),
+  // none at 0.
+  void UpdateCensor();
+  // The hand, head and head-front points from the body strings.
+  void MakeAttachmentPoints(const StringSet& bodyStrings);
+  static constexpr const char* kHandPoint = "hand";
+  static constexpr const char* kHeadPoint = "head";
+  static constexpr const char* kHeadFrontPoint = "head-front";
+  // Person data of the look: target, state, two result selectors, countdown.
+  static constexpr int32_t kLookTargetWord = 41, kLookStateWord = 42, kLookReachedWord = 43, kLookLimitWord = 44,
+                           kLookCountdownWord = 45;
+
+  // ---- head look ----
+  void SetLookTarget(int32_t id);
+  // Head facing and head target (eighths of a turn) from the head points
+  // and the target person's head or object's position.
+  void UpdateHeadTarget();
+  // Turns the head towards the target a little each update, reporting
+  // "reached" and the limits in person data 42.
+  void UpdateHeadTurn();
+  float& HeadFacing() { return head[0]; }
+  float& HeadTarget() { return head[1]; }
+  float& HeadAngle() { return head[2]; }
+  // The 3D position of the head point; false when it is missing.
+  bool HeadPosition(float out[3]) const;
+
+  // ---- fading ----
+  // Fades to the target over kAlphaTime of the animation clock, or jumps
+  // (instant, or no alpha set yet).
+  void SetAlpha(float target, bool instant);
+  float AlphaNow() const;
+  static constexpr float kAlphaTime = 250;
+
+  // Decodes the animate primitive's node operand: the index in word 0,
+  // then bytes for the source, the event count, the flags, the kind and
+  // the local that receives events.
+  static AnimateOperand DecodeOperand(const uint8_t* operand);
+  // The tree a person runs when an animation it was asked for is missing.
+  static constexpr const char* kMissingAnimationTree = "missing animation tree";
+
   float grid[3] = {kNoPosition, kNoPosition, kNoPosition};
   int32_t destination = -1;
   int32_t followState = 0;
@@ -208,11 +286,26 @@ class PersonAnimator {
   int32_t carryCheck = -1;
   bool carrySuppressed = false;
   bool speedFollowsPerson = false;
+  WalkMeasures walk;
+  // Person data 22 and 23 as last dressed; -1 before the first dressing.
+  int32_t wornLeftHand = -1;
+  int32_t wornRightHand = -1;
+  // "<skeleton>-censor" when the library has it, else empty.
+  std::string censorSuit;
+  Dressing censorDressing;
+  int32_t censorLevel = 0;
+  // Attachment points made on the body.
+  bool hasHandPoint = false, hasHeadPoint = false, hasHeadFrontPoint = false;
+  float alpha = -1.0f;
+  float alphaFrom = 0, alphaTo = 0;
+  int32_t alphaStart = 0;
+  bool alphaRunning = false;
 
  private:
   void PlaySound(const std::string& name) const;
   // The animation clock: the simulator's ticks times its step of 50.
   static int32_t Clock();
+  int32_t Animate(TreeStackFrame& frame, const AnimateOperand& operand);
   const Skill* AnimationFor(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index) const;
   void StartMain(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index);
   // Hands the next event of the running main animation to the frame.
@@ -228,6 +321,9 @@ class PersonAnimator {
   std::string lastDump_;
   StringSet* bodyStrings_ = nullptr;
   bool practicesDirty_ = true;
+  std::unique_ptr<CharacterBody> ownedBody_;
+  // The missing-animation tree runs once the primitive is done with its frame.
+  bool missingAnimation_ = false;
 };
 
 }  // namespace tova

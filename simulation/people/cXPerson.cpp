@@ -33,6 +33,7 @@ std::unique_ptr<cXObject> MakePerson(ObjectDefinition* definition, ObjectModule*
 cXPerson::cXPerson(ObjectDefinition* definition, ObjectModule* module) : cXObject(definition, module) {
   personMark_ = 1;
   curves_.Init(&curveLink_, &motives_);
+  animator_.Attach(this);
 }
 
 cXPerson::~cXPerson() = default;
@@ -56,6 +57,7 @@ float& cXPerson::MotiveRef(int32_t n) { return motives_.current[std::clamp(n, 0,
 
 int32_t cXPerson::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
   if (node.Opcode() == kFindBestInteractionOpcode) return FindBestInteraction(frame) ? kPrimTrue : kPrimFalse;
+  if (node.Opcode() == kAnimateOpcode) return RunAnimate(frame, node);
   return cXObject::RunPrimitive(frame, node);
 }
 
