@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "simulation/people/PoseMatrix.h"
+
 namespace tova {
 
 class CharacterBody;
@@ -108,6 +110,10 @@ class CharacterBody {
   // its animated pose.
   virtual void TurnBone(const std::string& bone, float angle) {}
   virtual void SetSelected(bool selected) {}
+  // Recomputes the skins from the bones.
+  virtual void UpdateSkins() {}
+  // Every mesh of every dressing worn.
+  virtual std::vector<BodyMesh> DressingMeshes() const { return {}; }
 };
 
 class CharacterLibrary {

@@ -17,6 +17,10 @@
 class ReconStream;
 class StringSet;
 
+namespace platform {
+class Surface;
+}
+
 namespace tova {
 
 class cXPerson;
@@ -242,6 +246,16 @@ class PersonAnimator {
   void SetAlpha(float target, bool instant);
   float AlphaNow() const;
   static constexpr float kAlphaTime = 250;
+
+  // ---- pictures ----
+  // A still picture of the person in the outfit, posed by the named skill
+  // at the time (0 to 1): 100 by 220 pixels on the background colour, the
+  // person centred across it with its lowest row 20 above the bottom. It
+  // is drawn in the top left 200 by 440 of the person view's screen, which
+  // is put back as it was. Null without a view, a screen of at least that
+  // size, a body or a device, or when the screen cannot be saved.
+  std::unique_ptr<platform::Surface> RenderPose(uint32_t background, int32_t outfit, const std::string& skill,
+                                                float time);
 
   // Decodes the animate primitive's node operand: the index in word 0,
   // then bytes for the source, the event count, the flags, the kind and

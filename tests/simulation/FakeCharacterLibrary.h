@@ -96,9 +96,22 @@ class FakeBody : public CharacterBody {
   bool AddDressing(const std::string& suit, const std::string& texture, int level) override {
     if (unknownSuits.contains(suit)) return false;
     worn.push_back(suit + "|" + texture + "|" + std::to_string(level));
+    on.insert(suit);
     return true;
   }
-  void RemoveDressing(const std::string& suit) override { takenOff.push_back(suit); }
+  void RemoveDressing(const std::string& suit) override {
+    takenOff.push_back(suit);
+    on.erase(suit);
+  }
+  // The meshes of the suits on the body, in suit-name order.
+  std::vector<BodyMesh> DressingMeshes() const override {
+    std::vector<BodyMesh> out;
+    for (const std::string& suit : on) {
+      auto it = suitMeshes.find(suit);
+      if (it != suitMeshes.end()) out.push_back({it->second, PoseMatrix{}});
+    }
+    return out;
+  }
 
   void UpdatePractices(int32_t clock) override { ++practiceUpdates; }
   void UpdateTransforms() override { ++transformUpdates; }
@@ -138,6 +151,8 @@ class FakeBody : public CharacterBody {
   std::set<std::string> unloadable;
   std::vector<Practice*> removed;
   std::vector<std::string> worn, takenOff;
+  std::set<std::string> on;
+  std::map<std::string, const void*> suitMeshes;
   std::set<std::string> unknownSuits;
 
  private:
