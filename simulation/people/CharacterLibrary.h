@@ -114,6 +114,15 @@ class CharacterBody {
   virtual void UpdateSkins() {}
   // Every mesh of every dressing worn.
   virtual std::vector<BodyMesh> DressingMeshes() const { return {}; }
+  // The vertices (world space) of the meshes of one worn suit.
+  virtual std::vector<std::array<float, 3>> SuitVertices(const std::string& suit) const { return {}; }
+  // Where the body stands: position, orientation (radians about the
+  // vertical) at the clock.
+  virtual void SetPlacement(const float position[3], float orientation, int32_t clock) {}
+  // The body's bounds (world space); false when it has none.
+  virtual bool Bounds(float min[3], float max[3]) const { return false; }
+  virtual PoseMatrix GetTransform() const { return {}; }
+  virtual void Draw() {}
 };
 
 class CharacterLibrary {

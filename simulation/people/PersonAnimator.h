@@ -20,6 +20,9 @@ class StringSet;
 namespace platform {
 class Surface;
 }
+namespace tova {
+struct PersonDrawContext;
+}
 
 namespace tova {
 
@@ -247,6 +250,34 @@ class PersonAnimator {
   float AlphaNow() const;
   static constexpr float kAlphaTime = 250;
 
+  // ---- drawing ----
+  // The 3D position and orientation from the grid position (filled from
+  // the person object when unset) and the offset, handed to the body.
+  void ComputePlacement();
+  // The body's box on the screen; with the on-screen test off every body
+  // counts as on screen.
+  void ComputeScreenBox();
+  static void SetOnScreenTest(bool on);
+  // The renderer's draw of the person: dressing, pose, fading, picking,
+  // selection and the censor box.
+  void Draw(PersonDrawContext& context, bool selected);
+  // Moves the context to the hand (0) or head (1, 2) point; false when the
+  // point is missing, which is another value or the context cannot draw.
+  bool PlaceAtAttachment(PersonDrawContext& context, int32_t which) const;
+  // Keeps the person in view (level and scroll).
+  void FollowWithCamera(bool scroll);
+  // Person picking: the person under the cursor while it is on.
+  static void SetPicking(bool on);
+  static cXPerson* PersonUnderCursor();
+  static void ForgetPersonUnderCursor();
+  void SetCensorLevel(int32_t n);
+  int32_t GetCensorLevel() const;
+  const int32_t* GetCensorBox() const { return censorBox; }
+  const float* GetCensorCentre() const { return censorCentre; }
+  static constexpr float kNoCensorCentre = 1.0e30f;
+  // The wide-margin mode of the camera follow.
+  static void SetWideMargins(bool on);
+
   // ---- pictures ----
   // A still picture of the person in the outfit, posed by the named skill
   // at the time (0 to 1): 100 by 220 pixels on the background colour, the
@@ -300,6 +331,15 @@ class PersonAnimator {
   int32_t carryCheck = -1;
   bool carrySuppressed = false;
   bool speedFollowsPerson = false;
+  // Position (3D units) and orientation handed to the body.
+  float placement[4] = {};
+  bool placementDirty = true;
+  bool poseDirty = true;
+  int32_t screenBox[4] = {};
+  bool onScreen = true;
+  bool selectedShown = false;
+  int32_t censorBox[4] = {};
+  float censorCentre[3] = {0, kNoCensorCentre, 0};
   WalkMeasures walk;
   // Person data 22 and 23 as last dressed; -1 before the first dressing.
   int32_t wornLeftHand = -1;

@@ -74,6 +74,7 @@ void PersonAnimator::Attach(cXPerson* person) {
 
 PersonAnimator::~PersonAnimator() {
   if (ownedBody_ != nullptr) ReleaseBody();
+  if (person_ != nullptr && PersonUnderCursor() == person_) ForgetPersonUnderCursor();
 }
 
 void PersonAnimator::BuildBody() {

@@ -139,6 +139,25 @@ class FakeBody : public CharacterBody {
     return true;
   }
   void TurnBone(const std::string& bone, float angle) override { turns.push_back({bone, angle}); }
+  void SetSelected(bool selected) override { selections.push_back(selected); }
+  std::vector<std::array<float, 3>> SuitVertices(const std::string& suit) const override {
+    auto it = suitVertices.find(suit);
+    return on.contains(suit) && it != suitVertices.end() ? it->second : std::vector<std::array<float, 3>>{};
+  }
+  void SetPlacement(const float position[3], float orientation, int32_t) override {
+    placed = {position[0], position[1], position[2], orientation};
+  }
+  bool Bounds(float min[3], float max[3]) const override {
+    for (int i = 0; i < 3; ++i) {
+      min[i] = boundsMin[static_cast<size_t>(i)];
+      max[i] = boundsMax[static_cast<size_t>(i)];
+    }
+    return true;
+  }
+  void Draw() override {
+    ++draws;
+    if (onDraw) onDraw();
+  }
 
   std::vector<std::unique_ptr<Practice>> practices;
   std::map<std::string, std::function<std::array<float, 3>(float)>> bones;
@@ -146,7 +165,12 @@ class FakeBody : public CharacterBody {
   std::map<std::string, std::string> points;
   std::map<std::string, std::array<float, 3>> pointPositions;
   std::vector<std::pair<std::string, float>> turns;
-  int practiceUpdates = 0, transformUpdates = 0;
+  int practiceUpdates = 0, transformUpdates = 0, draws = 0;
+  std::vector<bool> selections;
+  std::map<std::string, std::vector<std::array<float, 3>>> suitVertices;
+  std::array<float, 4> placed{};
+  std::array<float, 3> boundsMin{}, boundsMax{};
+  std::function<void()> onDraw;
   std::function<void(FakeBody&)> onDestroy;
   std::set<std::string> unloadable;
   std::vector<Practice*> removed;

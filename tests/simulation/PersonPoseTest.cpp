@@ -2,7 +2,8 @@
 // depth, in the outfit asked for and without its extra suits, cropped,
 // centred with its feet 40 rows above the area's bottom and halved to 100
 // by 220; the view's screen and depth and the person's dressing come back
-// as they were.
+// as they were. And the draw step: placement, screen box, dressing, fading,
+// picking, the censor box, attached things and the following camera.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -95,9 +96,35 @@ class FakeView : public PersonView {
     return out;
   }
 
+  void WorldToScreen(const float w[3], float out[3]) const override {
+    out[0] = w[0];
+    out[1] = -w[1];
+    out[2] = w[2];
+  }
+  Rect ViewRect() const override { return {0, 0, 640, 480}; }
+  int32_t ViewLevel() const override { return level; }
+  float LevelHeight() const override { return 10; }
+  void SetViewLevel(int32_t l) override {
+    level = l;
+    scrolls.push_back("level " + std::to_string(l));
+  }
+  float TileHeight() const override { return 16; }
+  int32_t ZoomShift() const override { return 2; }
+  void ScrollTo(float x, float y) override { scrolls.push_back(std::to_string(x) + "," + std::to_string(y)); }
+  float AltitudeAt(float, float) const override { return altitude; }
+  bool CursorInDevice(int32_t& x, int32_t& y) const override {
+    x = 5;
+    y = 6;
+    return cursorInside;
+  }
+  int32_t ObjectIdAt(int32_t, int32_t) const override { return idUnderCursor; }
+
   std::unique_ptr<Surface> screen, depth;
-  int32_t zoom = 2, rotation = 0;
-  bool light = true;
+  int32_t zoom = 2, rotation = 0, level = 1;
+  float altitude = 0;
+  bool light = true, cursorInside = false;
+  int32_t idUnderCursor = -1;
+  std::vector<std::string> scrolls;
 };
 
 // Fills the meshes' triangles into the view's screen with a depth test.
@@ -263,6 +290,161 @@ TEST_F(PersonPose, WithoutRoomOrALightOrAnything) {
   EXPECT_EQ(Bytes(*small.screen), before) << "nothing drawn";
   SetPersonView(nullptr);
   EXPECT_EQ(animator->RenderPose(kBackground, 0, "pose", 0), nullptr);
+}
+
+
+// ---- the draw step ----
+
+using PersonDraw = PersonPose;
+
+TEST_F(PersonDraw, ThePlacementComesFromThePersonItsOffsetTheGroundAndTheView) {
+  person->SetPosition({32, 48});
+  person->SetLevel(1);
+  person->SetData(kDataDirection, 2);
+  animator->offset[0] = 1;
+  animator->offset[1] = 2;
+  view.altitude = 4;
+  animator->ComputePlacement();
+  EXPECT_EQ(animator->grid[0], 32);
+  EXPECT_EQ(animator->grid[2], 2);
+  const float x = 33 * 0.1875f, y = 4 * 0.61237244f, z = 50 * 0.1875f;
+  EXPECT_FLOAT_EQ(animator->placement[0], x);
+  EXPECT_FLOAT_EQ(animator->placement[1], y);
+  EXPECT_FLOAT_EQ(animator->placement[2], z);
+  EXPECT_FLOAT_EQ(animator->placement[3], 8 * 45 * 3.14159265f / 180);
+  EXPECT_EQ(body->placed[0], animator->placement[0]);
+
+  // A quarter turn of the view turns the position with it.
+  view.rotation = 1;
+  animator->ComputePlacement();
+  EXPECT_NEAR(std::hypot(animator->placement[0], animator->placement[2]), std::hypot(x, z), 1e-4f);
+  EXPECT_NEAR(std::fabs(animator->placement[0]), z, 1e-4f);
+  EXPECT_FLOAT_EQ(animator->placement[3], (8 * 45 + 90) * 3.14159265f / 180);
+}
+
+TEST_F(PersonDraw, TheScreenBoxIsTruncatedAndRoundedUpAndDecidesOnScreen) {
+  body->boundsMin = {1.5f, 2.2f, 0};
+  body->boundsMax = {10.1f, 5.5f, 1};
+  animator->ComputeScreenBox();
+  EXPECT_TRUE(animator->onScreen) << "without the test every body is on screen";
+  PersonAnimator::SetOnScreenTest(true);
+  animator->ComputeScreenBox();
+  EXPECT_EQ(std::vector<int32_t>(animator->screenBox, animator->screenBox + 4),
+            (std::vector<int32_t>{1, -5, 11, -1}));
+  EXPECT_FALSE(animator->onScreen) << "wholly above the view";
+  body->boundsMin = {1.5f, -2.2f, 0};
+  animator->ComputeScreenBox();
+  EXPECT_TRUE(animator->onScreen);
+  PersonAnimator::SetOnScreenTest(false);
+}
+
+TEST_F(PersonDraw, ADrawDressesAgainAfterAHandChangeAndFadesTheGroup) {
+  body->worn.clear();
+  person->SetWord(22, 0);
+  PersonDrawContext context;
+  context.hasGroup = true;
+  context.alpha = 0.5f;
+  animator->Draw(context, true);
+  EXPECT_EQ(body->worn, (std::vector<std::string>{"c001|HEAD-HEAD=x|0", "b001|BODY=x|0", "lhand0|HAND=x|0",
+                                                  "rhand2|HAND=x|0"}));
+  EXPECT_FLOAT_EQ(context.groupAlpha, 0.5f) << "the first alpha jumps";
+  EXPECT_EQ(body->selections, std::vector<bool>{true});
+  EXPECT_EQ(body->draws, 1);
+  animator->Draw(context, true);
+  EXPECT_EQ(body->selections, std::vector<bool>{true}) << "told only on a change";
+  context.fullOpacity = true;
+  animator->Draw(context, false);
+  EXPECT_FLOAT_EQ(context.groupAlpha, 0.5f) << "fading towards full";
+  host.tick += 5;
+  animator->Draw(context, false);
+  EXPECT_FLOAT_EQ(context.groupAlpha, 1.0f);
+}
+
+TEST_F(PersonDraw, APersonWhoseDrawChangesWhatIsUnderTheCursorIsPicked) {
+  PersonDrawContext context;
+  PersonAnimator::SetPicking(true);
+  view.cursorInside = true;
+  view.idUnderCursor = 3;
+  animator->Draw(context, false);
+  EXPECT_EQ(PersonAnimator::PersonUnderCursor(), nullptr) << "nothing changed while it drew";
+  body->onDraw = [&] { view.idUnderCursor = person->GetId(); };
+  animator->Draw(context, false);
+  EXPECT_EQ(PersonAnimator::PersonUnderCursor(), person);
+  view.cursorInside = false;
+  animator->Draw(context, false);
+  EXPECT_EQ(PersonAnimator::PersonUnderCursor(), nullptr);
+  PersonAnimator::SetPicking(false);
+}
+
+TEST_F(PersonDraw, TheCensorBoxCoversTheCensorSuitAroundThePelvis) {
+  animator->censorSuit = "adult-censor";
+  body->bones["PELVIS"] = [](float) { return std::array<float, 3>{2, 10, 0}; };
+  body->suitVertices["adult-censor"] = {{{-3, 8, 0}}, {{4, 12.5f, 1}}};
+  PersonDrawContext context;
+  person->SetWord(30, 1);
+  animator->Draw(context, false);
+  EXPECT_TRUE(animator->censorDressing.worn);
+  EXPECT_EQ(std::vector<int32_t>(animator->GetCensorBox(), animator->GetCensorBox() + 4),
+            (std::vector<int32_t>{-3 - 2, -12 - 2, 4 + 2, -7 + 2}));
+  EXPECT_EQ(animator->GetCensorCentre()[1], 10);
+  animator->SetCensorLevel(0);
+  EXPECT_EQ(animator->GetCensorLevel(), 0);
+  animator->Draw(context, false);
+  EXPECT_EQ(std::vector<int32_t>(animator->GetCensorBox(), animator->GetCensorBox() + 4),
+            (std::vector<int32_t>{0, 0, 0, 0}));
+  EXPECT_EQ(animator->GetCensorCentre()[1], PersonAnimator::kNoCensorCentre);
+}
+
+TEST_F(PersonDraw, AttachedThingsGoToTheHandOrHeadPoint) {
+  body->bones["R_HAND"] = [](float) { return std::array<float, 3>{}; };
+  body->bones["HEAD"] = [](float) { return std::array<float, 3>{}; };
+  body->pointPositions["hand"] = {1, 2, 3};
+  body->pointPositions["head"] = {0, 6, 0};
+  StringSet strings;
+  BodyStrings::SetEntry(strings, 4, "HEAD");
+  BodyStrings::SetEntry(strings, 6, "R_HAND");
+  animator->MakeAttachmentPoints(strings);
+  person->SetLevel(2);
+  struct Case {
+    int32_t which;
+    bool canDraw, placed;
+    float y;
+  } cases[] = {{0, true, true, 2}, {1, true, true, 6}, {2, true, true, 6}, {3, true, false, 0}, {0, false, false, 0}};
+  for (const Case& c : cases) {
+    PersonDrawContext context;
+    context.canDraw = c.canDraw;
+    EXPECT_EQ(animator->PlaceAtAttachment(context, c.which), c.placed) << c.which;
+    EXPECT_EQ(context.position[1], c.y) << c.which;
+    if (c.placed) {
+      EXPECT_EQ(context.level, 2);
+    }
+  }
+}
+
+TEST_F(PersonDraw, TheCameraFollowsThePersonAndTheRouteAhead) {
+  // The person at screen (400, -100): outside the middle of the view.
+  animator->placement[0] = 400;
+  animator->placement[1] = 100;
+  person->SetLevel(2);
+  animator->FollowWithCamera(true);
+  EXPECT_EQ(view.scrolls, (std::vector<std::string>{"level 2", "400.000000,-100.000000"}));
+
+  view.scrolls.clear();
+  person->PathPoints() = {{0, 0}, {2400, 0}, {99999, 0}};
+  animator->destination = 1;
+  animator->FollowWithCamera(true);
+  // The route's second point (x 450) joins the box, the third is too far.
+  EXPECT_EQ(view.scrolls, (std::vector<std::string>{"425.000000,-108.000000"}));
+
+  view.scrolls.clear();
+  animator->placement[0] = 320;
+  animator->placement[1] = -240;
+  animator->FollowWithCamera(true);
+  EXPECT_TRUE(view.scrolls.empty()) << "in the middle of the view";
+  person->SetData(34, 1);
+  animator->placement[0] = 0;
+  animator->FollowWithCamera(true);
+  EXPECT_TRUE(view.scrolls.empty()) << "object data 34 keeps the camera still";
 }
 
 }  // namespace
