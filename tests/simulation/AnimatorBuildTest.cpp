@@ -295,6 +295,54 @@ TEST_F(AnimatorBuild, ARecordReadWearsItsDressings) {
   EXPECT_TRUE(b->worn.empty()) << "what the record wore stays until the outfit changes";
 }
 
+TEST_F(AnimatorBuild, RecordsOfEachAnimatorLayoutRead) {
+  struct Case {
+    int32_t version;
+    bool points, dressings, practices, movement;
+  } cases[] = {{46, true, false, false, false}, {51, false, true, false, false}, {59, false, true, true, false},
+               {61, false, true, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    PersonAnimator source;
+    source.grid[0] = 16;
+    source.destination = 1;
+    source.dressings[PersonAnimator::kHeadHolder] = {"cap", "HEAD-HEAD=blue"};
+    source.practices[2] = "std3;-10;1000;0;1000;1;0;0";
+    source.movementState = 1;
+    source.head[0] = 2.5f;
+    source.head[5] = -1;
+    std::vector<PathPoint> points = {{1, 2}, {3, 4}};
+    ReconStream measure;
+    measure.InitMeasure();
+    ASSERT_TRUE(source.Transfer(measure, c.version, points));
+    std::vector<uint8_t> bytes(static_cast<size_t>(measure.GetPosition()));
+    ReconStream out;
+    out.InitBuffer(bytes.data(), static_cast<int32_t>(bytes.size()), ReconStream::kWrite, false);
+    ASSERT_TRUE(source.Transfer(out, c.version, points));
+
+    cXPerson* p = PersonWithLooks(FullLooks());
+    PersonAnimator& a = p->Animator();
+    a.head[0] = 0.25f;
+    std::vector<PathPoint> read;
+    ReconStream in;
+    in.InitBuffer(bytes.data(), static_cast<int32_t>(bytes.size()), ReconStream::kRead, false);
+    ASSERT_TRUE(a.Transfer(in, c.version, read));
+    EXPECT_EQ(in.GetPosition(), static_cast<int32_t>(bytes.size()));
+    EXPECT_EQ(read.size(), c.points ? 2u : 0u);
+    EXPECT_EQ(a.destination, c.points ? 1 : -1);
+    EXPECT_EQ(a.followState, c.points ? 1 : 0);
+    EXPECT_EQ(a.dressings[PersonAnimator::kHeadHolder].suit, c.dressings ? "cap" : "c001");
+    EXPECT_EQ(a.dressingsDirty, !c.dressings);
+    // The text form re-makes the loop; before it the built body's stays.
+    ASSERT_NE(a.backgroundPractice, nullptr);
+    EXPECT_EQ(a.backgroundPractice->rate, c.practices ? -10 : 1);
+    // Older records keep the fresh movement state and head.
+    EXPECT_EQ(a.movementState, c.movement ? 1 : PersonAnimator::kStateStanding);
+    EXPECT_FLOAT_EQ(a.head[0], c.movement ? 2.5f : 0.25f);
+    EXPECT_FLOAT_EQ(a.head[5], c.movement ? -1.0f : 0.0f);
+  }
+}
+
 // ---- head look ----
 
 TEST_F(AnimatorBuild, ATargetStraightAheadIsReachedAtOnce) {
