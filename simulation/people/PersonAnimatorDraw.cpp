@@ -20,6 +20,7 @@ constexpr float kPi = std::numbers::pi_v<float>;
 constexpr int32_t kDataNoFollow = 34;
 constexpr int32_t kViewSlack = 32;
 constexpr int32_t kWideMargin = 16;
+constexpr uint32_t kFirstStateFlag = 1;
 
 bool gOnScreenTest = false;
 bool gPicking = false;
@@ -114,7 +115,8 @@ void PersonAnimator::Draw(PersonDrawContext& context, bool selected) {
     body_->UpdateSkins();
     Dump();
     if (context.hasGroup) {
-      SetAlpha(context.fullOpacity ? 1.0f : context.alpha, false);
+      const bool opaque = context.fullOpacity || (person_->GetStateFlags() & kFirstStateFlag) != 0;
+      SetAlpha(opaque ? 1.0f : context.alpha, false);
       context.groupAlpha = AlphaNow();
       context.groupTransform = body_->GetTransform();
     }

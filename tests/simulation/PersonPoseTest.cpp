@@ -358,6 +358,20 @@ TEST_F(PersonDraw, ADrawDressesAgainAfterAHandChangeAndFadesTheGroup) {
   host.tick += 5;
   animator->Draw(context, false);
   EXPECT_FLOAT_EQ(context.groupAlpha, 1.0f);
+
+  // The person's first state flag asks for full opacity too.
+  context.fullOpacity = false;
+  animator->SetAlpha(0.5f, true);
+  person->SetStateFlags(person->GetStateFlags() | 1);
+  animator->Draw(context, false);
+  host.tick += 5;
+  animator->Draw(context, false);
+  EXPECT_FLOAT_EQ(context.groupAlpha, 1.0f);
+  person->SetStateFlags(person->GetStateFlags() & ~1u);
+  animator->Draw(context, false);
+  host.tick += 5;
+  animator->Draw(context, false);
+  EXPECT_FLOAT_EQ(context.groupAlpha, 0.5f);
 }
 
 TEST_F(PersonDraw, APersonWhoseDrawChangesWhatIsUnderTheCursorIsPicked) {
