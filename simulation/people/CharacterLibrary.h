@@ -5,9 +5,13 @@
 // ("name" = "value" pairs at frames of its motions) it passes. The game
 // installs the library; tests install a recording fake.
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "simulation/people/PoseMatrix.h"
 
 namespace tova {
 
@@ -29,6 +33,9 @@ struct TimeProperty {
 struct Motion {
   std::string bone;
   std::vector<TimeProperty> properties;
+  // The bone's translation at each frame (the "ROOT" motion carries the
+  // root's travel).
+  std::vector<std::array<float, 3>> translations;
 };
 
 // An animation of the character files.
@@ -82,6 +89,40 @@ class CharacterBody {
   // Wears a suit with a texture at a level; false when the suit is unknown.
   virtual bool AddDressing(const std::string& suit, const std::string& texture, int level) = 0;
   virtual void RemoveDressing(const std::string& suit) = 0;
+
+  // Advances every practice to the clock, then recomputes the bones'
+  // world transforms.
+  virtual void UpdatePractices(int32_t clock) {}
+  virtual void UpdateTransforms() {}
+  // The world position of a bone after the last transform update; false
+  // when the skeleton has no such bone.
+  virtual bool BonePosition(const std::string& bone, float out[3]) const { return false; }
+  // An attachment point known by id, fixed to a bone at the skeleton's
+  // point of that name (the bone itself for no name); false when the bone
+  // or the named point is missing.
+  virtual bool MakeAttachmentPoint(const std::string& id, const std::string& bone, const std::string& point) {
+    return false;
+  }
+  virtual void RemoveAttachmentPoint(const std::string& id) {}
+  // The world position of an attachment point; false when it is missing.
+  virtual bool AttachmentPosition(const std::string& id, float out[3]) const { return false; }
+  // Turns a bone about the vertical axis by the angle (radians) on top of
+  // its animated pose.
+  virtual void TurnBone(const std::string& bone, float angle) {}
+  virtual void SetSelected(bool selected) {}
+  // Recomputes the skins from the bones.
+  virtual void UpdateSkins() {}
+  // Every mesh of every dressing worn.
+  virtual std::vector<BodyMesh> DressingMeshes() const { return {}; }
+  // The vertices (world space) of the meshes of one worn suit.
+  virtual std::vector<std::array<float, 3>> SuitVertices(const std::string& suit) const { return {}; }
+  // Where the body stands: position, orientation (radians about the
+  // vertical) at the clock.
+  virtual void SetPlacement(const float position[3], float orientation, int32_t clock) {}
+  // The body's bounds (world space); false when it has none.
+  virtual bool Bounds(float min[3], float max[3]) const { return false; }
+  virtual PoseMatrix GetTransform() const { return {}; }
+  virtual void Draw() {}
 };
 
 class CharacterLibrary {
@@ -89,6 +130,13 @@ class CharacterLibrary {
   virtual ~CharacterLibrary() = default;
   // The skill of that name, loaded on first use; null when there is none.
   virtual const Skill* GetSkill(const std::string& name) = 0;
+  // Whether a suit of that name can be worn (loaded on first use).
+  virtual bool HasSuit(const std::string& name) { return false; }
+  // A body on the named skeleton that points back to the animator; null
+  // when the skeleton is unknown.
+  virtual std::unique_ptr<CharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) {
+    return nullptr;
+  }
 };
 
 // The installed library; null until the character data is loaded.

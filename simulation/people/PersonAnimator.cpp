@@ -1,6 +1,7 @@
 #include "simulation/people/PersonAnimator.h"
 
 #include "resfile/ReconStream.h"
+#include "simulation/people/cXPerson.h"
 
 namespace tova {
 
@@ -74,6 +75,7 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     s.SerializeLongs(&primitiveRunning, 1);
   }
   if (version > 50) {
+    if (reading) ReleaseDressings();
     for (Dressing& d : dressings) TransferDressing(s, d);
     int32_t count = static_cast<int32_t>(extraDressings.size());
     s.SerializeLongs(&count, 1);
@@ -85,6 +87,18 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
       extraDressings.assign(static_cast<size_t>(count), Dressing{});
     }
     for (Dressing& d : extraDressings) TransferDressing(s, d);
+    if (reading && body_ != nullptr && !s.Failed()) {
+      // What the record names is worn as it was, whatever the outfit says.
+      CharacterLibrary* library = GetCharacterLibrary();
+      for (Dressing& d : dressings) {
+        const Dressing names = d;
+        d.Wear(library, body_, names.suit, names.texture);
+      }
+      RewearExtra();
+      wornOutfit = person_ != nullptr ? person_->Word(kPersonOutfit) : -1;
+      wornLeftHand = person_ != nullptr ? person_->Word(kLeftHandWord) : -1;
+      wornRightHand = person_ != nullptr ? person_->Word(kRightHandWord) : -1;
+    }
   } else if (reading) {
     dressingsDirty = true;
   }
@@ -112,6 +126,7 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     RestorePractice(kCarrySlot, practices[1]);
     RestorePractice(kBackgroundSlot, practices[2]);
   }
+  if (reading && body_ != nullptr && !s.Failed()) UpdateCensor();
   return !s.Failed();
 }
 

@@ -6,15 +6,24 @@
 // the handling of the events its animations carry.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "simulation/people/CharacterLibrary.h"
+#include "simulation/people/DressingHolder.h"
 #include "simulation/people/PersonRoute.h"
 #include "simulation/people/PersonWalk.h"
 
 class ReconStream;
 class StringSet;
+
+namespace platform {
+class Surface;
+}
+namespace tova {
+struct PersonDrawContext;
+}
 
 namespace tova {
 
@@ -39,17 +48,17 @@ struct AnimateOperand {
   int32_t local = 0;
 };
 
-struct Dressing {
-  std::string suit;
-  std::string texture;
-  friend bool operator==(const Dressing&, const Dressing&) = default;
-};
-
 class PersonAnimator {
  public:
   static constexpr int32_t kDressingCount = 5;
   static constexpr int32_t kStateStanding = 3;
   static constexpr float kNoPosition = -999.0f;
+
+  PersonAnimator() = default;
+  // Releases the body the animator made.
+  ~PersonAnimator();
+  PersonAnimator(const PersonAnimator&) = delete;
+  PersonAnimator& operator=(const PersonAnimator&) = delete;
 
   // Back to the state of a fresh person: no position, no destination,
   // standing, no animation waiting, no practice playing.
@@ -61,7 +70,8 @@ class PersonAnimator {
   bool Transfer(ReconStream& stream, int32_t version, std::vector<PathPoint>& points);
 
   // The owning person and, once made, its body in the character library.
-  void Attach(cXPerson* person) { person_ = person; }
+  // Stores the owner, reads its looks and builds its body.
+  void Attach(cXPerson* person);
   void AttachBody(CharacterBody* body) { body_ = body; }
   cXPerson* GetPerson() const { return person_; }
   CharacterBody* GetBody() const { return body_; }
@@ -191,6 +201,105 @@ class PersonAnimator {
   // atan2 (dy, dx) in 0 .. 2 pi.
   static float HeadingOf(float dx, float dy);
   PersonWalk walk;
+  // ---- the body ----
+  // Makes the body on the skeleton that body-strings entry 1 names, with
+  // the censor suit, the dressings and attachment points, measures the
+  // walk from the standard animations and leaves the person standing.
+  // Nothing without a character library, body strings or skeleton.
+  void BuildBody();
+  // Resets, takes every dressing off, removes the practices and the
+  // attachment points and deletes the body the animator made.
+  void ReleaseBody();
+  // Starts the standard animation in the main slot unless it already
+  // plays there.
+  void PlayStandard(int32_t index, bool hold);
+  // The "ROOT" motion's translation at the last frame of a standard
+  // animation; false and zeros when the skill or motion is missing.
+  bool RootOffset(int32_t index, float& x, float& y, float& z) const;
+  // 16/3: 3D units back to sixteenths of a tile.
+  static constexpr float kUnitsToFine = 5.3333335f;
+
+  // ---- dressings ----
+  enum DressingIndex : int { kBodyHolder1 = 0, kBodyHolder2 = 1, kLeftHandHolder = 2, kRightHandHolder = 3, kHeadHolder = 4 };
+  // Wears the suits of the outfit and hand kinds (person data 8, 22, 23)
+  // when they changed since the last dressing.
+  void ChooseSuits();
+  // Every holder and the censor dressing off the body (names kept).
+  void ReleaseDressings();
+  void RewearExtra();
+  // Wears the censor suit at person data 30 (127 when its bit 7 is set),
+  // none at 0.
+  void UpdateCensor();
+  // The hand, head and head-front points from the body strings.
+  void MakeAttachmentPoints(const StringSet& bodyStrings);
+  static constexpr const char* kHandPoint = "hand";
+  static constexpr const char* kHeadPoint = "head";
+  static constexpr const char* kHeadFrontPoint = "head-front";
+  // Person data of the look: target, state, two result selectors, countdown.
+  static constexpr int32_t kLookTargetWord = 41, kLookStateWord = 42, kLookReachedWord = 43, kLookLimitWord = 44,
+                           kLookCountdownWord = 45;
+
+  // ---- head look ----
+  void SetLookTarget(int32_t id);
+  // Head facing and head target (eighths of a turn) from the head points
+  // and the target person's head or object's position.
+  void UpdateHeadTarget();
+  // Turns the head towards the target a little each update, reporting
+  // "reached" and the limits in person data 42.
+  void UpdateHeadTurn();
+  float& HeadFacing() { return head[0]; }
+  float& HeadTarget() { return head[1]; }
+  float& HeadAngle() { return head[2]; }
+  // The 3D position of the head point; false when it is missing.
+  bool HeadPosition(float out[3]) const;
+
+  // ---- fading ----
+  // Fades to the target over kAlphaTime of the animation clock, or jumps
+  // (instant, or no alpha set yet).
+  void SetAlpha(float target, bool instant);
+  float AlphaNow() const;
+  static constexpr float kAlphaTime = 250;
+
+  // ---- drawing ----
+  // The 3D position and orientation from the grid position (filled from
+  // the person object when unset) and the offset, handed to the body.
+  void ComputePlacement();
+  // The body's box on the screen; with the on-screen test off every body
+  // counts as on screen.
+  void ComputeScreenBox();
+  static void SetOnScreenTest(bool on);
+  // The renderer's draw of the person: dressing, pose, fading, picking,
+  // selection and the censor box.
+  void Draw(PersonDrawContext& context, bool selected);
+  // Moves the context to the hand (0) or head (1, 2) point; false when the
+  // point is missing, which is another value or the context cannot draw.
+  bool PlaceAtAttachment(PersonDrawContext& context, int32_t which) const;
+  // Keeps the person in view (level and scroll).
+  void FollowWithCamera(bool scroll);
+  void SetCensorLevel(int32_t n);
+  int32_t GetCensorLevel() const;
+  const int32_t* GetCensorBox() const { return censorBox; }
+  const float* GetCensorCentre() const { return censorCentre; }
+  static constexpr float kNoCensorCentre = 1.0e30f;
+  // The wide-margin mode of the camera follow.
+  static void SetWideMargins(bool on);
+
+  // ---- pictures ----
+  // A still picture of the person in the outfit, posed by the named skill
+  // at the time (0 to 1): 100 by 220 pixels on the background colour, the
+  // person centred across it with its lowest row 20 above the bottom. It
+  // is drawn in the top left 200 by 440 of the person view's screen, which
+  // is put back as it was. Null without a view, a screen of at least that
+  // size, a body or a device, or when the screen cannot be saved.
+  std::unique_ptr<platform::Surface> RenderPose(uint32_t background, int32_t outfit, const std::string& skill,
+                                                float time);
+
+  // Decodes the animate primitive's node operand: the index in word 0,
+  // then bytes for the source, the event count, the flags, the kind and
+  // the local that receives events.
+  static AnimateOperand DecodeOperand(const uint8_t* operand);
+  // The tree a person runs when an animation it was asked for is missing.
+  static constexpr const char* kMissingAnimationTree = "missing animation tree";
 
   float grid[3] = {kNoPosition, kNoPosition, kNoPosition};
   int32_t destination = -1;
@@ -228,11 +337,34 @@ class PersonAnimator {
   int32_t carryCheck = -1;
   bool carrySuppressed = false;
   bool speedFollowsPerson = false;
+  // Position (3D units) and orientation handed to the body.
+  float placement[4] = {};
+  bool placementDirty = true;
+  bool poseDirty = true;
+  int32_t screenBox[4] = {};
+  bool onScreen = true;
+  bool selectedShown = false;
+  int32_t censorBox[4] = {};
+  float censorCentre[3] = {0, kNoCensorCentre, 0};
+  // Person data 22 and 23 as last dressed; -1 before the first dressing.
+  int32_t wornLeftHand = -1;
+  int32_t wornRightHand = -1;
+  // "<skeleton>-censor" when the library has it, else empty.
+  std::string censorSuit;
+  Dressing censorDressing;
+  int32_t censorLevel = 0;
+  // Attachment points made on the body.
+  bool hasHandPoint = false, hasHeadPoint = false, hasHeadFrontPoint = false;
+  float alpha = -1.0f;
+  float alphaFrom = 0, alphaTo = 0;
+  int32_t alphaStart = 0;
+  bool alphaRunning = false;
 
  private:
   void PlaySound(const std::string& name) const;
   // The animation clock: the simulator's ticks times its step of 50.
   static int32_t Clock();
+  int32_t Animate(TreeStackFrame& frame, const AnimateOperand& operand);
   const Skill* AnimationFor(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index) const;
   void StartMain(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index);
   // Hands the next event of the running main animation to the frame.
@@ -249,6 +381,9 @@ class PersonAnimator {
   std::string lastDump_;
   StringSet* bodyStrings_ = nullptr;
   bool practicesDirty_ = true;
+  std::unique_ptr<CharacterBody> ownedBody_;
+  // The missing-animation tree runs once the primitive is done with its frame.
+  bool missingAnimation_ = false;
 };
 
 }  // namespace tova

@@ -69,6 +69,17 @@ void PersonAnimator::EndAnimation() {
 }
 
 int32_t PersonAnimator::StartAnimation(TreeStackFrame& frame, const AnimateOperand& op) {
+  const int16_t stackObject = frame.stackObject;
+  const int32_t result = Animate(frame, op);
+  // The tree runs on the interpreter's stack: the frame is not touched after it.
+  if (missingAnimation_ && person_ != nullptr) {
+    missingAnimation_ = false;
+    person_->RunTreeByName(person_->GetBehavior(), stackObject, kMissingAnimationTree, nullptr);
+  }
+  return result;
+}
+
+int32_t PersonAnimator::Animate(TreeStackFrame& frame, const AnimateOperand& op) {
   if (person_ == nullptr || movementState < 0 || movementState > 3) return kAnimateNotYet;
   int32_t index = op.index;
   if ((op.flags & AnimateOperand::kIndexInParameter) != 0) {
@@ -88,6 +99,7 @@ int32_t PersonAnimator::StartAnimation(TreeStackFrame& frame, const AnimateOpera
       if (!StartPractice(slot, skill, backwards)) {
         AssetLog(std::string(background ? "Could not start background animation " : "Could not start carry animation ") +
                  SkillName(skill) + ", id " + std::to_string(index) + "\n");
+        missingAnimation_ = true;
       } else {
         Practice* p = SlotPractice(slot);
         p->hold = 1;
@@ -117,6 +129,7 @@ void PersonAnimator::StartMain(TreeStackFrame& frame, const AnimateOperand& op, 
   const Skill* skill = AnimationFor(frame, op, index);
   if (!StartPractice(kMainSlot, skill, (op.flags & AnimateOperand::kBackwards) != 0)) {
     AssetLog("Could not start animation " + SkillName(skill) + ", id " + std::to_string(index) + "\n");
+    missingAnimation_ = true;
     StartPractice(kMainSlot, GetStandardSkill(kPlaceholder), false);
   }
   if (mainPractice != nullptr) mainPractice->interruptible = (op.flags & AnimateOperand::kInterruptible) != 0 ? 1 : 0;

@@ -134,14 +134,18 @@ void PersonAnimator::DispatchEvents(Practice& practice, const Motion& motion, co
 void PersonAnimator::AddExtraDressing(const std::string& suit, const std::string& texture) {
   RemoveExtraDressing(suit);
   if (suit.empty()) return;
-  if (body_ != nullptr && !body_->AddDressing(suit, texture, 0)) return;
-  extraDressings.push_back({suit, texture});
+  Dressing holder{suit, texture};
+  // Without a body the names wait for it; a suit the body refuses is dropped.
+  if (body_ != nullptr && !holder.Wear(GetCharacterLibrary(), body_, suit, texture)) return;
+  extraDressings.push_back(holder);
 }
 
 bool PersonAnimator::RemoveExtraDressing(const std::string& suit) {
   const auto worn = [&](const Dressing& d) { return d.suit == suit; };
   if (std::none_of(extraDressings.begin(), extraDressings.end(), worn)) return false;
-  if (body_ != nullptr) body_->RemoveDressing(suit);
+  for (Dressing& d : extraDressings) {
+    if (worn(d)) d.Release(body_);
+  }
   std::erase_if(extraDressings, worn);
   return true;
 }

@@ -5,6 +5,7 @@
 // sixteenths of a tile, directions in eighths of a turn.
 
 #include <cstdint>
+#include <string>
 
 namespace tova {
 
@@ -42,10 +43,25 @@ struct PersonWalk {
   // with its start animation, half a loop, and the two stride lengths of
   // the loop with the loop times (0 to 1) of its two anchors. Zero ones
   // are measured from the walk and run skills when a walk needs them.
-  float startDistance = 0, runStartDistance = 0;
-  float walkHalfLoop = 0, runHalfLoop = 0;
+  // The body build measures them all; the run's stop distance is half its
+  // travel and the eighth loop an eighth of the walk's half loop.
+  float startDistance = 0, runStartDistance = 0, runStopDistance = 0;
+  float walkHalfLoop = 0, runHalfLoop = 0, walkEighthLoop = 0;
   float stride[2] = {};
   float anchorPhase[2] = {0.0f, 0.5f};
+  // The bones the walk loop's two "anchor" properties name.
+  std::string footBone[2];
+
+  // Forgets the measures (the body that gave them is gone).
+  void ClearMeasures() {
+    startDistance = runStartDistance = runStopDistance = 0;
+    walkHalfLoop = runHalfLoop = walkEighthLoop = 0;
+    stride[0] = stride[1] = 0;
+    anchorPhase[0] = 0.0f;
+    anchorPhase[1] = 0.5f;
+    footBone[0].clear();
+    footBone[1].clear();
+  }
 };
 
 }  // namespace tova

@@ -58,6 +58,7 @@ float& cXPerson::MotiveRef(int32_t n) { return motives_.current[std::clamp(n, 0,
 
 int32_t cXPerson::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
   if (node.Opcode() == kFindBestInteractionOpcode) return FindBestInteraction(frame) ? kPrimTrue : kPrimFalse;
+  if (node.Opcode() == kAnimateOpcode) return RunAnimate(frame, node);
   int32_t result = kPrimFalse;
   if (RunPersonPrimitive(frame, node, result)) return result;
   return cXObject::RunPrimitive(frame, node);

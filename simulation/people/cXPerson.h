@@ -96,6 +96,9 @@ class cXPerson : public cXObject {
   // Opcode 3 is autonomy's choice; the person's other opcodes arrive with
   // its primitives, everything else is the plain object's.
   int32_t RunPrimitive(TreeStackFrame& frame, TreeNode node) override;
+  // The animate primitive (opcode 44) through the animator.
+  static constexpr uint16_t kAnimateOpcode = 44;
+  int32_t RunAnimate(TreeStackFrame& frame, TreeNode node);
   bool IsPerson() const override { return true; }
   float* GetMotive(int32_t n) override;
   int16_t* GetPersonData(int32_t n) override;

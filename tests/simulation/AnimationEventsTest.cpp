@@ -59,6 +59,7 @@ class AnimationEvents : public PersonFixture {
  protected:
   void SetUp() override {
     PersonFixture::SetUp();
+    SetCharacterLibrary(&library);
     person = MakePerson();
     animator = &person->Animator();
     animator->Attach(person);
@@ -76,6 +77,7 @@ class AnimationEvents : public PersonFixture {
     PersonAnimator::SetFootstepWorld(nullptr);
     SetSoundPlayer(nullptr);
     module.SetSelectedPerson(nullptr);
+    SetCharacterLibrary(nullptr);
     PersonFixture::TearDown();
   }
   void Events(std::vector<EventPair> pairs, Practice* practice = nullptr) {
@@ -83,6 +85,7 @@ class AnimationEvents : public PersonFixture {
   }
   std::string Person(const std::string& sound) { return sound + "@" + std::to_string(person->GetId()); }
 
+  FakeCharacterLibrary library;
   cXPerson* person = nullptr;
   PersonAnimator* animator = nullptr;
   std::unique_ptr<FakeBody> body;

@@ -8,31 +8,7 @@
 namespace tova_test {
 namespace {
 
-class AnimatorBody : public AnimatorPractices {
- protected:
-  // A person whose definition's own file holds its body strings (set 200)
-  // and the skin names.
-  cXPerson* PersonWithLooks(const std::vector<std::string>& looks, const std::vector<std::string>& skins) {
-    StringSet strings;
-    for (size_t i = 0; i < looks.size(); ++i) BodyStrings::SetEntry(strings, static_cast<int>(i) + 1, looks[i]);
-    EXPECT_EQ(strings.SaveTo(&looksFile, 200), 0);
-    if (!skins.empty()) {
-      StringSet names;
-      for (const std::string& s : skins) names.SetString(names.GetCount() + 1, s.c_str());
-      EXPECT_EQ(names.SaveTo(&looksFile, 8192), 0);
-    }
-    ObjectDefinitionRecord record = personDefinition->GetRecord();
-    record.SetWord(ObjectDefinitionRecord::kBodyStringsId, 200);
-    definitions.push_back(std::make_unique<ObjectDefinition>(nullptr, &looksFile, record, "Looks", 0, 128));
-    auto made = std::make_unique<cXPerson>(definitions.back().get(), &module);
-    cXPerson* p = made.get();
-    module.AddObject(std::move(made), 0, true);
-    p->Animator().Attach(p);
-    return p;
-  }
-  MemResFile looksFile;
-  std::vector<std::unique_ptr<ObjectDefinition>> definitions;
-};
+using AnimatorBody = AnimatorPractices;
 
 std::vector<std::string> Looks(const std::string& sex, const std::string& age, const std::string& skin) {
   std::vector<std::string> looks(15);

@@ -68,9 +68,9 @@ TEST_F(AnimatorDump, WritesChangedDumpsOfTheSelectedPersonOnly) {
 TEST(AnimatorTimeProperty, FirstMatchSearchingEachMotionFromItsLastList) {
   FakeSkill walk("walk");
   walk.motions = {
-      {"ROOT", {{2, {{"xevt", "1"}}}}},
-      {"L_FOOT", {{4, {{"anchor", "1"}}}, {9, {{"sound", "step"}, {"anchor", "1"}}}}},
-      {"R_FOOT", {{12, {{"anchor", "2"}}}}},
+      {"ROOT", {{2, {{"xevt", "1"}}}}, {}},
+      {"L_FOOT", {{4, {{"anchor", "1"}}}, {9, {{"sound", "step"}, {"anchor", "1"}}}}, {}},
+      {"R_FOOT", {{12, {{"anchor", "2"}}}}, {}},
   };
   struct Case {
     const char* name;

@@ -3,6 +3,8 @@
 // animator does to them.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <map>
 #include <set>
 #include <memory>
@@ -48,13 +50,26 @@ class FakeCharacterLibrary : public CharacterLibrary {
     return it != skills.end() ? it->second.get() : nullptr;
   }
 
+  bool HasSuit(const std::string& name) override { return !missingSuits.contains(name); }
+  std::unique_ptr<CharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) override;
+
   std::map<std::string, std::unique_ptr<FakeSkill>> skills;
   std::vector<std::string> asked;
+  std::set<std::string> missingSuits;
+  // Skeletons CreateBody knows; each body it makes is recorded.
+  std::set<std::string> skeletons;
+  std::vector<std::string> bodiesMade;
+  class FakeBody* lastBody = nullptr;
+  // Sets up each body made (bones, points) before the animator uses it.
+  std::function<void(class FakeBody&)> onBody;
 };
 
 class FakeBody : public CharacterBody {
  public:
   explicit FakeBody(PersonAnimator* animator) : animator_(animator) {}
+  ~FakeBody() override {
+    if (onDestroy) onDestroy(*this);
+  }
   PersonAnimator* GetAnimator() const override { return animator_; }
   Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) override {
     if (unloadable.contains(skill.GetName())) return nullptr;
@@ -81,18 +96,101 @@ class FakeBody : public CharacterBody {
   bool AddDressing(const std::string& suit, const std::string& texture, int level) override {
     if (unknownSuits.contains(suit)) return false;
     worn.push_back(suit + "|" + texture + "|" + std::to_string(level));
+    on.insert(suit);
     return true;
   }
-  void RemoveDressing(const std::string& suit) override { takenOff.push_back(suit); }
+  void RemoveDressing(const std::string& suit) override {
+    takenOff.push_back(suit);
+    on.erase(suit);
+  }
+  // The meshes of the suits on the body, in suit-name order.
+  std::vector<BodyMesh> DressingMeshes() const override {
+    std::vector<BodyMesh> out;
+    for (const std::string& suit : on) {
+      auto it = suitMeshes.find(suit);
+      if (it != suitMeshes.end()) out.push_back({it->second, PoseMatrix{}});
+    }
+    return out;
+  }
+
+  void UpdatePractices(int32_t clock) override { ++practiceUpdates; }
+  void UpdateTransforms() override { ++transformUpdates; }
+  // A bone's position is its function of the time of the first practice
+  // playing the walk loop (or 0).
+  bool BonePosition(const std::string& bone, float out[3]) const override {
+    auto it = bones.find(bone);
+    if (it == bones.end()) return false;
+    float time = 0;
+    for (const auto& p : practices) time = p->time;
+    const std::array<float, 3> at = it->second(time);
+    for (int i = 0; i < 3; ++i) out[i] = at[i];
+    return true;
+  }
+  bool MakeAttachmentPoint(const std::string& id, const std::string& bone, const std::string& point) override {
+    if (!bones.contains(bone) || (!point.empty() && !skeletonPoints.contains(point))) return false;
+    points[id] = bone + "/" + point;
+    return true;
+  }
+  void RemoveAttachmentPoint(const std::string& id) override { points.erase(id); }
+  bool AttachmentPosition(const std::string& id, float out[3]) const override {
+    auto it = pointPositions.find(id);
+    if (!points.contains(id) || it == pointPositions.end()) return false;
+    for (int i = 0; i < 3; ++i) out[i] = it->second[i];
+    return true;
+  }
+  void TurnBone(const std::string& bone, float angle) override { turns.push_back({bone, angle}); }
+  void SetSelected(bool selected) override { selections.push_back(selected); }
+  std::vector<std::array<float, 3>> SuitVertices(const std::string& suit) const override {
+    auto it = suitVertices.find(suit);
+    return on.contains(suit) && it != suitVertices.end() ? it->second : std::vector<std::array<float, 3>>{};
+  }
+  void SetPlacement(const float position[3], float orientation, int32_t) override {
+    placed = {position[0], position[1], position[2], orientation};
+  }
+  bool Bounds(float min[3], float max[3]) const override {
+    for (int i = 0; i < 3; ++i) {
+      min[i] = boundsMin[static_cast<size_t>(i)];
+      max[i] = boundsMax[static_cast<size_t>(i)];
+    }
+    return true;
+  }
+  void Draw() override {
+    ++draws;
+    if (onDraw) onDraw();
+  }
 
   std::vector<std::unique_ptr<Practice>> practices;
+  std::map<std::string, std::function<std::array<float, 3>(float)>> bones;
+  std::set<std::string> skeletonPoints;
+  std::map<std::string, std::string> points;
+  std::map<std::string, std::array<float, 3>> pointPositions;
+  std::vector<std::pair<std::string, float>> turns;
+  int practiceUpdates = 0, transformUpdates = 0, draws = 0;
+  std::vector<bool> selections;
+  std::map<std::string, std::vector<std::array<float, 3>>> suitVertices;
+  std::array<float, 4> placed{};
+  std::array<float, 3> boundsMin{}, boundsMax{};
+  std::function<void()> onDraw;
+  std::function<void(FakeBody&)> onDestroy;
   std::set<std::string> unloadable;
   std::vector<Practice*> removed;
   std::vector<std::string> worn, takenOff;
+  std::set<std::string> on;
+  std::map<std::string, const void*> suitMeshes;
   std::set<std::string> unknownSuits;
 
  private:
   PersonAnimator* animator_;
 };
+
+inline std::unique_ptr<CharacterBody> FakeCharacterLibrary::CreateBody(const std::string& skeleton,
+                                                                    PersonAnimator* animator) {
+  if (!skeletons.contains(skeleton)) return nullptr;
+  bodiesMade.push_back(skeleton);
+  auto body = std::make_unique<FakeBody>(animator);
+  lastBody = body.get();
+  if (onBody) onBody(*body);
+  return body;
+}
 
 }  // namespace tova_test
