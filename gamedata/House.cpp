@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "gamedata/Family.h"
 #include "gamedata/GlobalContext.h"
 #include "gamedata/ObjectFolder.h"
 #include "gamedata/RoomManager.h"
@@ -104,6 +105,11 @@ void House::Reconstitute(ReconStream& stream, int32_t version) {
     for (Day& day : history_) day = {tuning_.layoutHistoryFill, tuning_.layoutHistoryFill};
     todayAll_ = todayFlagged_ = 0;
   }
+}
+
+void House::ResetLayoutHistory() {
+  for (Day& day : history_) day = {tuning_.layoutHistoryFill, tuning_.layoutHistoryFill};
+  todayAll_ = todayFlagged_ = 0;
 }
 
 int32_t House::Load(iResFile& file, int32_t* outVersion) {
@@ -229,7 +235,7 @@ void House::ComputeRatings(HouseRatings& r) {
   r[HouseRatings::kUpkeepPenalty] = stats.broken * tuning_.upkeepPenaltyBroken + stats.dirty * tuning_.upkeepPenaltyDirty;
   r[HouseRatings::kCountedObjects] = stats.counted;
   // Without a neighbourhood the lot has no family.
-  r[HouseRatings::kFamilySize] = 0;
+  r[HouseRatings::kFamilySize] = currentFamily_ != nullptr ? currentFamily_->GetMemberCount() : 0;
   int64_t all = todayAll_, flagged = todayFlagged_;
   for (const Day& day : history_) {
     all += day.all;

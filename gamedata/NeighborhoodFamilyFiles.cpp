@@ -4,21 +4,14 @@
 
 #include "gamedata/FamilyExport.h"
 #include "gamedata/Neighborhood.h"
+#include "gamedata/NeighborhoodRecords.h"
 #include "resfile/IFFResFile2.h"
 #include "resfile/ReconObject.h"
 
 namespace tova {
 namespace {
 
-class NeighborsOf : public ReconObject {
- public:
-  explicit NeighborsOf(Neighborhood& owner) : owner_(owner) {}
-  void Reconstitute(ReconStream& s, int32_t version) override { owner_.ReconstituteNeighbors(s, version); }
-  ResType GetTypeCode() const override { return kNeighborsChunk; }
-
- private:
-  Neighborhood& owner_;
-};
+using NeighborsOf = NeighborhoodNeighborsRecord;
 
 constexpr int kCopyFailed = -50;
 
