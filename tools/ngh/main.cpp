@@ -1,13 +1,19 @@
 // ngh --data ROOT COMMAND [ARGS]: edits ROOT/UserData/Neighborhood.iff.
-// Without the object catalogue the people are those the file already knows;
-// a new character needs the template character among them and its file.
+// With the data root's object catalogue the people are its person
+// definitions and the characters of UserData/Characters, as in the game; a
+// root without a catalogue keeps the people its file already knows, and a
+// new character then needs the template character among them and its file.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gamedata/Neighborhood.h"
+#include "gamedata/NeighborhoodCatalogServices.h"
 #include "gamedata/NeighborhoodServices.h"
+#include "gamedata/ObjectFolder.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -68,8 +74,17 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + 3, args.end());
   auto want = [&](size_t n) { return rest.size() == n; };
 
-  KeepEveryone services;
-  Neighborhood hood(services);
+  std::string base = root;
+  if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
+  tova::ObjectFolder catalogue;
+  std::unique_ptr<tova::NeighborhoodServices> services;
+  if (platform::FileExists(base + "GameData/Global/Global.iff")) {
+    catalogue.Init(base);
+    services = std::make_unique<tova::NeighborhoodCatalogServices>(catalogue);
+  } else {
+    services = std::make_unique<KeepEveryone>();
+  }
+  Neighborhood hood(*services);
   const std::string path = root + "/UserData/Neighborhood.iff";
   hood.SetPath(path.c_str());
   if (int status = hood.Init()) return Fail(status);
