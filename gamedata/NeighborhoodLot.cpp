@@ -45,10 +45,10 @@ void Neighborhood::SortNearbyLots(int32_t lot) {
   nearbyLots_.clear();
   const auto count = static_cast<int32_t>(lotPositions_.size());
   if (lot < 0 || lot >= count) return;
-  const auto [x, y] = lotPositions_[static_cast<size_t>(lot)];
+  const std::pair<int32_t, int32_t> here = lotPositions_[static_cast<size_t>(lot)];
   auto distance = [&](int32_t other) {
-    const auto [ox, oy] = lotPositions_[static_cast<size_t>(other)];
-    const int64_t dx = int64_t{ox} - x, dy = int64_t{oy} - y;
+    const std::pair<int32_t, int32_t> there = lotPositions_[static_cast<size_t>(other)];
+    const int64_t dx = int64_t{there.first} - here.first, dy = int64_t{there.second} - here.second;
     return dx * dx + dy * dy;
   };
   for (int32_t other = 1; other < count; ++other)
