@@ -7,6 +7,7 @@
 
 #include "gamedata/Family.h"
 #include "gamedata/GlobalContext.h"
+#include "gamedata/Neighborhood.h"
 #include "gamedata/ObjectFolder.h"
 #include "gamedata/RoomManager.h"
 #include "platform/AtomicFile.h"
@@ -301,8 +302,10 @@ int16_t House::DoCommand(int32_t command, intptr_t argument) {
       if (rooms_) rooms_->InvalidateAll();
       return 1;
     case cmd::kObjectCreated:
-      // A person arriving changes the neighbourhood's visitor marks; there
-      // is no neighbourhood to tell yet.
+      // A person arriving changes the neighbourhood's visitor marks.
+      if (neighborhood_ != nullptr && parts_ &&
+          Objects().GetDefinitionType(static_cast<int16_t>(argument)) == kDefinitionTypePerson)
+        neighborhood_->RecomputeVisitorMarks();
       return 1;
     case kCmdRescoreLevel:
       if (parts_) Objects().Rescore(static_cast<int32_t>(argument));

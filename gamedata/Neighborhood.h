@@ -93,6 +93,9 @@ class Neighborhood {
   // built there): -1 while a lot is loaded, or when no family lives there and
   // nothing is to be cleared.
   int EvictLot(int32_t lot, bool clearBuilt);
+  // Every person on the lot a visitor (keeping its mark, else 1) unless a
+  // member of the lot's family (0).
+  void RecomputeVisitorMarks();
   // The other lots, nearest first, once a lot is loaded.
   const std::vector<int32_t>& NearbyLots() const { return nearbyLots_; }
   // Writes the tutorial state (n + 1) into the neighbourhood file and

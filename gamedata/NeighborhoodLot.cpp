@@ -132,13 +132,7 @@ int Neighborhood::LoadLot(int32_t lot, int32_t moveIn) {
     services_.RunLotEvent("reset lot");
   }
 
-  for (const LotPersonObject& p : services_.GetLotPersonObjects()) {
-    if (family->number != 0 && family->HasMember(p.guid)) {
-      services_.SetVisitorMark(p.object, 0);
-    } else {
-      services_.SetVisitorMark(p.object, p.visitorMark != 0 ? p.visitorMark : 1);
-    }
-  }
+  RecomputeVisitorMarks();
 
   // Visitors whose family has no lot of its own left with it.
   for (const LotPersonObject& p : loaded) {
@@ -151,6 +145,17 @@ int Neighborhood::LoadLot(int32_t lot, int32_t moveIn) {
   if (imported) services_.RunLotEvent("import lot");
   services_.Broadcast(kCommandLotLoaded, 0);
   return status;
+}
+
+void Neighborhood::RecomputeVisitorMarks() {
+  const Family* family = house_ != nullptr ? house_->GetCurrentFamily() : nullptr;
+  for (const LotPersonObject& p : services_.GetLotPersonObjects()) {
+    if (family != nullptr && family->number != 0 && family->HasMember(p.guid)) {
+      services_.SetVisitorMark(p.object, 0);
+    } else {
+      services_.SetVisitorMark(p.object, p.visitorMark != 0 ? p.visitorMark : 1);
+    }
+  }
 }
 
 int Neighborhood::SaveCurrentLot() {

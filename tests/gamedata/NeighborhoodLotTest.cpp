@@ -11,6 +11,7 @@
 
 #include "LotFakes.h"
 #include "NeighborhoodFakes.h"
+#include "gamedata/CommandIds.h"
 #include "gamedata/FamilyExport.h"
 #include "gamedata/House.h"
 #include "gamedata/Neighborhood.h"
@@ -396,6 +397,30 @@ TEST_F(NeighborhoodLotTest, TutorialStateIsWrittenToTheFile) {
   EXPECT_EQ(again->GetSetting(Neighborhood::kSettingTutorialLot), 0);
   EXPECT_EQ(again->GetSetting(7), 99);
   EXPECT_EQ(again->FindFamily(0)->GetName(), std::string("Default"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NeighborhoodLotTest, APersonArrivingOnTheLotIsMarkedAVisitorUnlessItIsFamily) {
+  services.AddPerson(0x100, "Member");
+  services.AddPerson(0x200, "Guest");
+  ASSERT_EQ(hood.Init(), 0);
+  Family* home = MakeFamily({0x100}, 10);
+  ASSERT_EQ(hood.MoveFamilyToLot(*home, 2), 0);
+  ASSERT_EQ(hood.Save(Neighborhood::kDefaultSaveVersion), 0);
+  WriteLot(2);
+  ASSERT_EQ(hood.LoadLot(2, -1), 0);
+
+  services.people = {{7, 0x100, false, 1}, {8, 0x200, false, 0}};
+  LotParts().objects.Add(8, {1, 1, 1}, {}, 4);  // a plain object: nothing changes
+  house.DoCommand(tova::cmd::kObjectCreated, 8);
+  EXPECT_EQ(services.people[0].visitorMark, 1);
+  LotParts().objects.Add(9, {1, 1, 1}, {}, tova::kDefinitionTypePerson);
+  house.DoCommand(tova::cmd::kObjectCreated, 9);
+  EXPECT_EQ(services.people[0].visitorMark, 0);
+  EXPECT_EQ(services.people[1].visitorMark, 1);
 }
 
 }  // namespace
