@@ -31,8 +31,8 @@ protected:
         std::vector<std::string> compile = {"--out", dir.Path().string()};
         for (const auto& e : fs::recursive_directory_iterator(content / "GameData"))
             if (e.path().extension() == ".res") compile.push_back(e.path().string());
-        for (const char* lot : {"House00.lot", "House02.lot", "House04.lot"})
-            compile.push_back((content / "UserData/Houses" / lot).string());
+        for (const auto& e : fs::directory_iterator(content / "UserData/Houses"))
+            if (e.path().extension() == ".lot") compile.push_back(e.path().string());
         const auto built = tova_test::RunProgram("contentc", compile);
         ASSERT_EQ(built.code, 0) << built.err;
         fs::copy_file(content / "GameData/lotpos.txt", dir / "GameData/lotpos.txt");
@@ -90,6 +90,18 @@ TEST_F(GameStartup, AFamilyMovesIntoALotAndItsMoneyIsTheSimulatorsUntilSaved) {
     ASSERT_EQ(hood.ReturnToNeighborhood(), 0);
     EXPECT_EQ(hood.FindFamily(number)->funds, 12345);
     EXPECT_EQ(hood.FindFamily(number)->lot, 4);
+}
+
+TEST_F(GameStartup, EveryStarterLotLoads) {
+    ASSERT_TRUE(context.LoadGameData(0, 640, 480, "", "", ""));
+    tova::Neighborhood& hood = *context.neighborhood;
+    EXPECT_EQ(hood.LotPositions().size(), 12u);
+    for (int32_t lot = 0; lot <= tova::Neighborhood::kLotCount; ++lot) {
+        SCOPED_TRACE(lot);
+        EXPECT_EQ(hood.LoadLot(lot, -1), 0);
+        EXPECT_EQ(hood.GetCurrentHouseNumber(), lot);
+        EXPECT_EQ(hood.NearbyLots().size(), lot == 0 ? 0u : 10u);
+    }
 }
 
 }  // namespace
