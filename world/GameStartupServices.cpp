@@ -77,6 +77,10 @@ void cLotNeighborhoodServices::RemoveLiveObjectsOf(int32_t guid) {
     }
 }
 
+void cLotNeighborhoodServices::ClearLotForEviction(bool) {
+    for (const tova::LotPersonObject& p : GetLotPersonObjects()) RemoveLotObject(p.object);
+}
+
 void cGameStartupServices::RegisterObjectClasses() { tova::cXPerson::Register(); }
 
 tova::HousePartsFactory cGameStartupServices::MakeHousePartsFactory(tova::ObjectFolder& catalogue) {

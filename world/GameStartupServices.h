@@ -29,6 +29,9 @@ public:
     void RemoveLotObject(int16_t object) override;
     bool HasObjectOfGuid(int32_t guid) override;
     void RemoveLiveObjectsOf(int32_t guid) override;
+    // Every person leaves the lot (what was built stays: clearing it is the
+    // build layers' work).
+    void ClearLotForEviction(bool clearBuilt) override;
 
 private:
     cLotHouseParts* mParts = nullptr;
