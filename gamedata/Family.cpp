@@ -101,8 +101,19 @@ bool Family::Load(iResFile& file, int32_t n, int languageSlot) {
   return true;
 }
 
+FamilyAlbum& Family::GetAlbum(const std::string& neighborhoodFolder) {
+  if (!album_) {
+    const std::string folder = neighborhoodFolder + "PhotoAlbum/";
+    if (albumMaker_) album_ = albumMaker_(*this, folder);
+    if (!album_) album_ = std::make_unique<FamilyAlbum>();
+  }
+  return *album_;
+}
+
 bool Family::Save(iResFile& file, int languageSlot) {
   if (number == -1) return true;
+  // The album's pictures go first, so the family never names what is not saved.
+  if (album_ && !album_->Save()) return false;
   const auto id = static_cast<ResId>(number);
   SimpleReconObject<Family> record(this, kFamilyChunk);
   if (ReconObject::SaveToResFile(record, kRecordVersion, file, id) != 0) return false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gamedata/FamilyAlbum.h"
 #include "gamedata/FamilyHistory.h"
 #include "resfile/FixedString.h"
 #include "resfile/TypeCode.h"
@@ -56,6 +57,12 @@ class Family {
   // The history, parsed from the stored bytes on first use (an unreadable
   // history starts empty).
   FamilyHistory& GetHistory();
+  // The photo album, made on first use on "PhotoAlbum/" in the
+  // neighbourhood folder given.
+  FamilyAlbum& GetAlbum(const std::string& neighborhoodFolder);
+  bool HasAlbum() const { return album_ != nullptr; }
+  // How albums are made (null: the default album).
+  static void SetAlbumMaker(FamilyAlbumMaker maker) { albumMaker_ = std::move(maker); }
 
   int32_t number = -1;
   int32_t lot = 0;
@@ -73,6 +80,8 @@ class Family {
   std::vector<int32_t> members_;
   std::vector<uint8_t> rawHistory_;
   std::unique_ptr<FamilyHistory> history_;
+  std::unique_ptr<FamilyAlbum> album_;
+  static inline FamilyAlbumMaker albumMaker_;
 };
 
 }  // namespace tova

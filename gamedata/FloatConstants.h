@@ -62,6 +62,7 @@ class GlobalConstantsClient : public ConstantsClient {
   ResourceSource* GetFile() override { return globalFile_; }
   int16_t GetId() override { return id_; }
   static void SetGlobalFile(ResourceSource* file) { globalFile_ = file; }
+  static ResourceSource* GlobalFile() { return globalFile_; }
 
  protected:
   // Reads the table (when the file exists), lets `take` pick its values

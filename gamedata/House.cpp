@@ -5,7 +5,9 @@
 #include <ostream>
 #include <sstream>
 
+#include "gamedata/Family.h"
 #include "gamedata/GlobalContext.h"
+#include "gamedata/Neighborhood.h"
 #include "gamedata/ObjectFolder.h"
 #include "gamedata/RoomManager.h"
 #include "platform/AtomicFile.h"
@@ -104,6 +106,11 @@ void House::Reconstitute(ReconStream& stream, int32_t version) {
     for (Day& day : history_) day = {tuning_.layoutHistoryFill, tuning_.layoutHistoryFill};
     todayAll_ = todayFlagged_ = 0;
   }
+}
+
+void House::ResetLayoutHistory() {
+  for (Day& day : history_) day = {tuning_.layoutHistoryFill, tuning_.layoutHistoryFill};
+  todayAll_ = todayFlagged_ = 0;
 }
 
 int32_t House::Load(iResFile& file, int32_t* outVersion) {
@@ -229,7 +236,7 @@ void House::ComputeRatings(HouseRatings& r) {
   r[HouseRatings::kUpkeepPenalty] = stats.broken * tuning_.upkeepPenaltyBroken + stats.dirty * tuning_.upkeepPenaltyDirty;
   r[HouseRatings::kCountedObjects] = stats.counted;
   // Without a neighbourhood the lot has no family.
-  r[HouseRatings::kFamilySize] = 0;
+  r[HouseRatings::kFamilySize] = currentFamily_ != nullptr ? currentFamily_->GetMemberCount() : 0;
   int64_t all = todayAll_, flagged = todayFlagged_;
   for (const Day& day : history_) {
     all += day.all;
@@ -295,8 +302,10 @@ int16_t House::DoCommand(int32_t command, intptr_t argument) {
       if (rooms_) rooms_->InvalidateAll();
       return 1;
     case cmd::kObjectCreated:
-      // A person arriving changes the neighbourhood's visitor marks; there
-      // is no neighbourhood to tell yet.
+      // A person arriving changes the neighbourhood's visitor marks.
+      if (neighborhood_ != nullptr && parts_ &&
+          Objects().GetDefinitionType(static_cast<int16_t>(argument)) == kDefinitionTypePerson)
+        neighborhood_->RecomputeVisitorMarks();
       return 1;
     case kCmdRescoreLevel:
       if (parts_) Objects().Rescore(static_cast<int32_t>(argument));

@@ -21,6 +21,7 @@ class iResFile;
 
 namespace tova {
 
+class Family;
 class Neighborhood;
 class ObjectFolder;
 class RoomManager;
@@ -82,6 +83,11 @@ class House : public Commander {
   RoomManager* Rooms() { return rooms_.get(); }
   HouseTuning& Tuning() { return tuning_; }
   Neighborhood* GetNeighborhood() const { return neighborhood_; }
+  // The family living on the loaded lot (the neighbourhood's; null none).
+  Family* GetCurrentFamily() const { return currentFamily_; }
+  void SetCurrentFamily(Family* family) { currentFamily_ = family; }
+  // Every day of the layout history back at the fill value, today empty.
+  void ResetLayoutHistory();
 
   void SetWorldSize(int32_t size);
   // Reads a lot; 0, or a resource status when the file holds no lot (neither
@@ -139,6 +145,7 @@ class House : public Commander {
   PiecewiseCurve furnishingsCurve_;
   HouseTuning tuning_;
   std::ostream* debug_ = nullptr;
+  Family* currentFamily_ = nullptr;
 };
 
 }  // namespace tova

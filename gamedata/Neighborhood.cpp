@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "gamedata/House.h"
 #include "gamedata/NeighborhoodConstants.h"
+#include "gamedata/NeighborhoodRecords.h"
 #include "resfile/IFFResFile2.h"
 #include "resfile/PathHelpers.h"
 #include "resfile/ReconObject.h"
@@ -19,21 +21,8 @@ constexpr const char* kTempFileName = "NTemp.iff";
 constexpr const char* kSwapFileName = "TEMP";
 constexpr const char* kCharactersFolder = "Characters/";
 
-// The neighbourhood's two records as self-saving objects.
-template <void (Neighborhood::*Member)(ReconStream&, int32_t)>
-class NeighborhoodRecord : public ReconObject {
- public:
-  NeighborhoodRecord(Neighborhood& owner, ResType type) : owner_(owner), type_(type) {}
-  void Reconstitute(ReconStream& s, int32_t version) override { (owner_.*Member)(s, version); }
-  ResType GetTypeCode() const override { return type_; }
-
- private:
-  Neighborhood& owner_;
-  ResType type_;
-};
-
-using SettingsRecord = NeighborhoodRecord<&Neighborhood::ReconstituteSettings>;
-using NeighborsRecord = NeighborhoodRecord<&Neighborhood::ReconstituteNeighbors>;
+using SettingsRecord = NeighborhoodSettingsRecord;
+using NeighborsRecord = NeighborhoodNeighborsRecord;
 
 }  // namespace
 
@@ -103,7 +92,7 @@ void Neighborhood::ReconstituteNeighbors(ReconStream& s, int32_t version) {
 }
 
 int Neighborhood::ReadFile(iResFile& file) {
-  SettingsRecord settings(*this, kNeighborhoodSettingsChunk);
+  SettingsRecord settings(*this);
   int status = ReconObject::LoadFromResFile(settings, file, 1);
   FixedPath folder;
   GetDirectory(folder);
@@ -111,7 +100,7 @@ int Neighborhood::ReadFile(iResFile& file) {
   if (status == kResNotFound) return kResNotFound;
   if (status != 0) return status;
 
-  NeighborsRecord neighbors(*this, kNeighborsChunk);
+  NeighborsRecord neighbors(*this);
   status = ReconObject::LoadFromResFile(neighbors, file, 1);
   if (status != 0 && status != kResNotFound) return status;
   for (auto& slot : neighbors_) {
@@ -199,17 +188,21 @@ void Neighborhood::RebuildFamilyNumbers() {
 }
 
 int32_t Neighborhood::GetHouseValue() {
-  const LotValueFigures f = services_.GetLotFigures();
+  LotValueFigures f = services_.GetLotFigures();
+  if (house_ != nullptr && house_->HasWorld()) {
+    const iLotSimulator& sim = house_->Simulator();
+    f = {sim.GetFigure(1), sim.GetFigure(2), sim.GetFigure(0)};
+  }
   // In single precision, as the tuning value is kept: 1000 x 0.7 is 700.
   const float architecture = static_cast<float>(f.b) * NeighborhoodConstants::Instance().architectureValueMultiplier;
   return static_cast<int32_t>(architecture) + f.a + f.c;
 }
 
 int Neighborhood::WriteFile(iResFile& file, int32_t version) {
-  SettingsRecord settings(*this, kNeighborhoodSettingsChunk);
+  SettingsRecord settings(*this);
   int status = ReconObject::SaveToResFile(settings, version, file, 1);
   if (status != 0) return status;
-  NeighborsRecord neighbors(*this, kNeighborsChunk);
+  NeighborsRecord neighbors(*this);
   status = ReconObject::SaveToResFile(neighbors, version, file, 1);
   if (status != 0) return status;
   for (auto& family : families_) {

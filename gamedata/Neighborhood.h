@@ -21,6 +21,8 @@ class ReconStream;
 
 namespace tova {
 
+class House;
+
 constexpr ResType kNeighborhoodSettingsChunk = TypeCode("NGBH");
 constexpr ResType kNeighborsChunk = TypeCode("NBRS");
 
@@ -39,6 +41,13 @@ class Neighborhood {
   static constexpr int32_t kCommandFamilyRemoved = 259;
   static constexpr int32_t kCommandMembershipChanged = 232;
   static constexpr int32_t kCommandNeighborFreed = 251;
+  static constexpr int32_t kCommandLotLoaded = 246;
+  static constexpr int32_t kCommandLotEvicted = 145;
+  // The house file of a lot does not open.
+  static constexpr int32_t kLotFileMissing = -1100;
+  static constexpr int32_t kTutorialControllerGuid = static_cast<int32_t>(0xC3249A1D);
+  // Simulator globals the lot load sets.
+  enum : int32_t { kSimFamily = 9, kSimLot = 10, kSimApplicationSwitch = 24, kSimTutorial = 26 };
   // Setting indices.
   enum : int32_t { kSettingTutorialState = 1, kSettingTutorialLot = 2, kSettingTutorialImported = 3 };
 
@@ -66,6 +75,33 @@ class Neighborhood {
   // The record version saves take when the caller gives none (swaps).
   void SetSaveVersion(int32_t version) { saveVersion_ = version; }
   int32_t GetSaveVersion() const { return saveVersion_; }
+
+  // The one house lots are loaded into (the game context's).
+  void SetHouse(House* house) { house_ = house; }
+  House* GetHouse() const { return house_; }
+
+  // Reloads the neighbourhood file and loads a lot into the house, moving
+  // family `moveIn` there first when it is above 0: 0 or an error
+  // (kLotFileMissing when the house file does not open).
+  int LoadLot(int32_t lot, int32_t moveIn);
+  // The loaded lot saved to its house file, then the neighbourhood: 0, the
+  // house's save result, or the neighbourhood's when only that failed.
+  int SaveCurrentLot();
+  // Loads lot 0, the neighbourhood view.
+  int ReturnToNeighborhood();
+  // Moves the family out of a lot (and, with `clearBuilt`, clears what was
+  // built there): -1 while a lot is loaded, or when no family lives there and
+  // nothing is to be cleared.
+  int EvictLot(int32_t lot, bool clearBuilt);
+  // Every person on the lot a visitor (keeping its mark, else 1) unless a
+  // member of the lot's family (0).
+  void RecomputeVisitorMarks();
+  // The other lots, nearest first, once a lot is loaded.
+  const std::vector<int32_t>& NearbyLots() const { return nearbyLots_; }
+  // Writes the tutorial state (n + 1) into the neighbourhood file and
+  // memory, with no tutorial lot; 0 or the file's status.
+  int SetTutorialState(int32_t n);
+  void CancelTutorial();
 
   int32_t GetCurrentHouseNumber() const { return currentLot_; }
   void SetCurrentHouseNumber(int32_t lot) { currentLot_ = lot; }
@@ -151,6 +187,8 @@ class Neighborhood {
   int ReadFile(iResFile& file);
   int WriteFile(iResFile& file, int32_t version);
   void RebuildFamilyNumbers();
+  int LoadHouseFile(int32_t lot, int32_t& version, bool& imported);
+  void SortNearbyLots(int32_t lot);
 
   NeighborhoodServices& services_;
   FixedPath path_;
@@ -162,6 +200,8 @@ class Neighborhood {
   int32_t currentLot_ = 0;
   int32_t saveVersion_ = kDefaultSaveVersion;
   std::string missingCharacters_;
+  House* house_ = nullptr;
+  std::vector<int32_t> nearbyLots_;
 };
 
 }  // namespace tova

@@ -4,21 +4,14 @@
 
 #include "gamedata/FamilyExport.h"
 #include "gamedata/Neighborhood.h"
+#include "gamedata/NeighborhoodRecords.h"
 #include "resfile/IFFResFile2.h"
 #include "resfile/ReconObject.h"
 
 namespace tova {
 namespace {
 
-class NeighborsOf : public ReconObject {
- public:
-  explicit NeighborsOf(Neighborhood& owner) : owner_(owner) {}
-  void Reconstitute(ReconStream& s, int32_t version) override { owner_.ReconstituteNeighbors(s, version); }
-  ResType GetTypeCode() const override { return kNeighborsChunk; }
-
- private:
-  Neighborhood& owner_;
-};
+using NeighborsOf = NeighborhoodNeighborsRecord;
 
 constexpr int kCopyFailed = -50;
 
@@ -123,6 +116,53 @@ int Neighborhood::ImportFamily(const std::string& path, Family** newFamily, Fami
   family->funds = imported.funds;
   family->houseValue = imported.houseValue;
   const int32_t lot = imported.lot;
+
+  std::vector<std::pair<Neighbor*, Neighbor*>> people;  // (from the file, made here)
+  // A half-made import leaves nothing behind: its characters and family go.
+  auto rollBack = [&](int status) {
+    for (auto& [old, made] : people) {
+      RemoveFromFamily(*made);
+      DeleteUserCharacter(made);
+    }
+    RemoveFamily(family);
+    return status;
+  };
+  for (int16_t id : ids) {
+    Neighbor* old = incoming.GetNeighbor(id);
+    Neighbor* made = nullptr;
+    status = CreateUserCharacter(&made);
+    if (status != 0) break;
+    people.emplace_back(old, made);
+    AddToFamily(*made, *family);
+    made->name.AssignString(old->name);
+    status = services_.ImportMemberResources(file, id, made->guid, old->name.c_str());
+    if (status != 0) break;
+    table.Add(old->guid, made->guid);
+  }
+  if (status == 0 && lot != 0) {
+    SimpleReconObject<GuidTable> tableRecord(&table, kGuidTableChunk);
+    status = ReconObject::SaveToResFile(tableRecord, 0, file, 1);
+  }
+  const int closed = file.Close();
+  if (status == 0) status = closed;
+  if (status != 0) return rollBack(status);
+
+  if (lot != 0) {
+    FixedPath house;
+    GetHouseFileName(lot, house);
+    const std::string kept = std::string(house.c_str()) + ".tmp";
+    const bool hadHouse = services_.FileExists(house.c_str());
+    if (hadHouse && !services_.MoveFile(house.c_str(), kept)) return rollBack(kCopyFailed);
+    if (!services_.MoveFile(path, house.c_str())) {
+      if (hadHouse) services_.MoveFile(kept, house.c_str());
+      return rollBack(kCopyFailed);
+    }
+    if (hadHouse) services_.DeleteFile(kept);
+  } else {
+    services_.DeleteFile(path);
+  }
+
+  // From here on the import stands: the family living on the lot moves out.
   Family* moved = lot != 0 ? FindFamilyByHouse(lot) : nullptr;
   if (moved != nullptr) {
     moved->funds = GetFamilyWorth(*moved);
@@ -137,60 +177,24 @@ int Neighborhood::ImportFamily(const std::string& path, Family** newFamily, Fami
     }
     for (Neighbor* n : lotCharacters) DeleteUserCharacter(n);
   }
-
-  std::vector<std::pair<Neighbor*, Neighbor*>> people;  // (from the file, made here)
-  for (int16_t id : ids) {
-    Neighbor* old = incoming.GetNeighbor(id);
-    Neighbor* made = nullptr;
-    status = CreateUserCharacter(&made);
-    if (status != 0) break;
-    AddToFamily(*made, *family);
-    made->name.AssignString(old->name);
-    status = services_.ImportMemberResources(file, id, made->guid, old->name.c_str());
-    if (status != 0) break;
-    table.Add(old->guid, made->guid);
-    people.emplace_back(old, made);
-  }
-  if (status == 0) {
-    for (auto& [old, made] : people) {
-      for (auto& [other, otherMade] : people) {
-        const int size = old->relationships.GetSize(other->id);
-        if (size == 0 || other == old) continue;
-        made->relationships.AddArray(otherMade->id);
-        made->relationships.SetSize(otherMade->id, size);
-        for (int i = 0; i < size; ++i)
-          made->relationships.SetValue(otherMade->id, i, old->relationships.GetValue(other->id, i));
-      }
-      for (int32_t i = 0; i < kPersonDataCount; ++i)
-        if (Neighbor::KeptFromVersion(i) != 0) made->personData[i] = old->personData[i];
-      made->personDataVersion = old->personDataVersion;
+  for (auto& [old, made] : people) {
+    for (auto& [other, otherMade] : people) {
+      const int size = old->relationships.GetSize(other->id);
+      if (size == 0 || other == old) continue;
+      made->relationships.AddArray(otherMade->id);
+      made->relationships.SetSize(otherMade->id, size);
+      for (int i = 0; i < size; ++i)
+        made->relationships.SetValue(otherMade->id, i, old->relationships.GetValue(other->id, i));
     }
-    RebuildFamilyNumbers();
-    CountFamilyFriends(*family, services_.GetFriendshipThreshold());
-    if (lot != 0) {
-      MoveFamilyToLot(*family, lot);
-      family->flags &= ~Family::kFlagFirstVisit;
-      SimpleReconObject<GuidTable> tableRecord(&table, kGuidTableChunk);
-      status = ReconObject::SaveToResFile(tableRecord, 0, file, 1);
-    }
+    for (int32_t i = 0; i < kPersonDataCount; ++i)
+      if (Neighbor::KeptFromVersion(i) != 0) made->personData[i] = old->personData[i];
+    made->personDataVersion = old->personDataVersion;
   }
-  const int closed = file.Close();
-  if (status == 0) status = closed;
-  if (status != 0) return status;
-
+  RebuildFamilyNumbers();
+  CountFamilyFriends(*family, services_.GetFriendshipThreshold());
   if (lot != 0) {
-    FixedPath house;
-    GetHouseFileName(lot, house);
-    const std::string kept = std::string(house.c_str()) + ".tmp";
-    const bool hadHouse = services_.FileExists(house.c_str());
-    if (hadHouse && !services_.MoveFile(house.c_str(), kept)) return kCopyFailed;
-    if (!services_.MoveFile(path, house.c_str())) {
-      if (hadHouse) services_.MoveFile(kept, house.c_str());
-      return kCopyFailed;
-    }
-    if (hadHouse) services_.DeleteFile(kept);
-  } else {
-    services_.DeleteFile(path);
+    MoveFamilyToLot(*family, lot);
+    family->flags &= ~Family::kFlagFirstVisit;
   }
   if (newFamily) *newFamily = family;
   if (displaced) *displaced = moved;

@@ -67,6 +67,16 @@ struct LotDayFigures {
   int32_t funds = 0;
 };
 
+// A person object standing on the loaded lot, with the mark that tells a
+// visitor (non-zero) from a member of the lot's family (0).
+struct LotPersonObject {
+  int16_t object = 0;
+  int32_t guid = 0;
+  // Made by the player (definition flags kind 4).
+  bool userCharacter = false;
+  int16_t visitorMark = 0;
+};
+
 class NeighborhoodServices {
  public:
   virtual ~NeighborhoodServices() = default;
@@ -118,6 +128,35 @@ class NeighborhoodServices {
   virtual bool IsTutorialLot() { return false; }
   virtual int32_t GetMoney() { return 0; }
   virtual LotValueFigures GetLotFigures() { return {}; }
+  virtual void SetMoney(int32_t /*money*/) {}
+  // A family's first day on its lot: the hour set, the day state reset and
+  // the clock running.
+  virtual void StartFirstDay(int32_t /*hour*/) {}
+  // The application's switch that keeps the tutorial away and marks the lot.
+  virtual bool IsApplicationSwitchOn() { return false; }
+
+  // The loaded lot's live objects, as loading and evicting a lot change them.
+  virtual std::vector<LotPersonObject> GetLotPersonObjects() { return {}; }
+  virtual void SetVisitorMark(int16_t /*object*/, int16_t /*mark*/) {}
+  virtual void RemoveLotObject(int16_t /*object*/) {}
+  virtual bool HasObjectOfGuid(int32_t /*guid*/) { return false; }
+  // Makes an object of the catalogue's definition on the lot; false when the
+  // catalogue has none.
+  virtual bool CreateObjectOfGuid(int32_t /*guid*/) { return false; }
+  // Runs a named tree of the first live object of the definition.
+  virtual void RunObjectTree(int32_t /*guid*/, const std::string& /*tree*/) {}
+  // The object module before and after a lot's objects are read.
+  virtual void PrepareEmptyLot() {}
+  virtual void FinishLotLoad(int32_t /*version*/) {}
+  // Runs the object module's lot event ("reset lot", "import lot", "evict lot").
+  virtual void RunLotEvent(const std::string& /*event*/) {}
+  // Evicting: every person goes and, when clearing, everything the player
+  // built or placed beyond the original lot.
+  virtual void ClearLotForEviction(bool /*clearBuilt*/) {}
+  // The house viewer hears of an eviction; the floor and wallpaper
+  // catalogues forget the lot on the way back to the neighbourhood.
+  virtual void LotEvicted(int32_t /*lot*/) {}
+  virtual void ResetPatternCatalogues() {}
 };
 
 }  // namespace tova

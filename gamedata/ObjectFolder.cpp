@@ -10,6 +10,8 @@
 #include "gamedata/ResFileSource.h"
 #include "gamedata/CareerFile.h"
 #include "gamedata/CatalogCommands.h"
+#include "gamedata/LotInterfaces.h"
+#include "gamedata/PersonDataUpgrade.h"
 #include "gamedata/Careers.h"
 #include "gamedata/RecordBytes.h"
 #include "gamedata/TreeTableData.h"
@@ -387,6 +389,13 @@ void ObjectFolder::LoadDefinition(FileScan& scan, MemHandle h, ResId id, int kin
   label = label.substr(0, ObjectDefinition::kNameLength - 1);
   // A short record is taken up to its size; the rest reads as zero.
   ObjectDefinitionRecord record(GetMemHandleData(h), GetMemHandleSize(h));
+  // A person's record is brought to the current layout as it loads.
+  if (record.ObjectType() == kDefinitionTypePerson) {
+    const uint8_t* raw = GetMemHandleData(h);
+    std::vector<uint8_t> bytes(raw, raw + std::max<int32_t>(GetMemHandleSize(h), 0));
+    UpgradePersonDataBlock(bytes);
+    record = ObjectDefinitionRecord(bytes.data(), static_cast<int32_t>(bytes.size()));
+  }
   file->ReleaseResource(h);
   if (record.Word(ObjectDefinitionRecord::kSkipWord) != 0 && skipFlag_ != 0) return;
   // GUID 0 ends the lot's type table: saved, it would hide every later type.

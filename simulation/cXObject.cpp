@@ -12,6 +12,7 @@
 #include "resfile/ReconStream.h"
 #include "resfile/TypeCode.h"
 #include "simulation/MotiveEntryTable.h"
+#include "simulation/NeighborhoodOwners.h"
 #include "simulation/BalloonPrimitive.h"
 #include "simulation/CreationPrimitives.h"
 #include "simulation/FixedObjectPrimitive.h"
@@ -540,12 +541,10 @@ int16_t cXObject::EvaluateVariable(int32_t owner, int32_t index, int16_t** addre
         default: RaiseObjectError(kErrBadRoomValue);
       }
     }
-    // No neighbourhood is bound to the lot yet: its values read 0 and its
-    // records are absent.
     case kOwnerNeighborhoodValue:
-    case kOwnerNeighborhoodGlobal: return 0;
+    case kOwnerNeighborhoodGlobal:
     case kOwnerNeighborPersonData:
-    case kOwnerNeighborDefinition: RaiseObjectError(kErrNoRecord);
+    case kOwnerNeighborDefinition: return ReadNeighborhoodOwner(owner, index, frame ? frame->stackObject : 0);
     case kOwnerLocal:
       if (frame == nullptr || index < 0 || index >= frame->localCount) RaiseObjectError(kErrStackNumberOutOfRange);
       return word(&frame->Locals()[index]);

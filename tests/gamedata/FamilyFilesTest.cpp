@@ -226,6 +226,37 @@ TEST_F(FamilyFilesTest, ImportOntoAnOccupiedLotDisplacesItsFamily) {
   EXPECT_EQ(again.FindFamilyByHouse(3)->number, made->number);
 }
 
+TEST_F(FamilyFilesTest, AnImportThatFailsHalfWayLeavesNothingBehind) {
+  from.WriteHouse(3);
+  ASSERT_EQ(from.hood.MoveFamilyToLot(*family, 3), 0);
+  ASSERT_EQ(from.hood.ExportFamily(exportDir, *family), 0);
+  ASSERT_EQ(to.hood.Init(), 0);
+  to.WriteHouse(3);
+  Family* resident = to.hood.NewFamily();
+  resident->funds = 100;
+  ASSERT_EQ(to.hood.MoveFamilyToLot(*resident, 3), 0);
+  Neighbor* lodger = nullptr;
+  ASSERT_EQ(to.hood.CreateUserCharacter(&lodger), 0);
+  lodger->personData[tova::kPersonDataLot] = 3;
+  const int32_t lodgerGuid = lodger->guid;
+  const size_t families = to.hood.Families().size();
+
+  to.services.failImportCall = 2;
+  Family* made = nullptr;
+  Family* displaced = nullptr;
+  EXPECT_EQ(to.hood.ImportFamily(FamilyFile(), &made, &displaced), -1);
+  EXPECT_EQ(made, nullptr);
+  EXPECT_EQ(to.hood.Families().size(), families);
+  EXPECT_EQ(resident->lot, 3);
+  EXPECT_EQ(resident->funds, 100);
+  EXPECT_NE(to.hood.FindNeighborByGUID(lodgerGuid), nullptr);
+  // Only the lodger's character file is left; the two made ones are gone.
+  int characters = 0;
+  for (const auto& entry : fs::directory_iterator(to.dir / "Characters")) characters += entry.is_regular_file();
+  EXPECT_EQ(characters, 1);
+  EXPECT_TRUE(fs::exists(FamilyFile()));
+}
+
 TEST_F(FamilyFilesTest, ImportWithoutALotDeletesTheFamilyFile) {
   ASSERT_EQ(from.hood.ExportFamily(exportDir, *family), 0);
   ASSERT_EQ(to.hood.Init(), 0);

@@ -218,3 +218,44 @@ TEST(FamilyHistory, ReportIsTabSeparated) {
   EXPECT_EQ(tova_test::ReadBytes(dir / "one.txt"), header + line + "\n");
   EXPECT_FALSE(history.WriteReport((dir / "no-folder" / "x.txt").string()));
 }
+
+namespace {
+
+class RecordingAlbum : public tova::FamilyAlbum {
+ public:
+  RecordingAlbum(std::string folder, std::vector<std::string>& log, const bool& ok) : folder_(std::move(folder)), log_(log), ok_(ok) {}
+  bool Save() override {
+    log_.push_back("album " + folder_);
+    return ok_;
+  }
+
+ private:
+  std::string folder_;
+  std::vector<std::string>& log_;
+  const bool& ok_;
+};
+
+}  // namespace
+
+TEST(FamilyAlbumTest, TheAlbumIsMadeOnFirstUseAndSavesBeforeTheFamily) {
+  std::vector<std::string> log;
+  bool albumSaves = true;
+  tova::Family::SetAlbumMaker([&](const tova::Family&, const std::string& folder) {
+    log.push_back("made " + folder);
+    return std::make_unique<RecordingAlbum>(folder, log, albumSaves);
+  });
+  tova::Family family(3);
+  MemResFile file;
+  EXPECT_TRUE(family.Save(file)) << "no album yet";
+  EXPECT_TRUE(log.empty());
+  tova::FamilyAlbum& album = family.GetAlbum("Hood/");
+  EXPECT_EQ(&family.GetAlbum("Hood/"), &album);
+  EXPECT_TRUE(family.Save(file));
+  EXPECT_EQ(log, (std::vector<std::string>{"made Hood/PhotoAlbum/", "album Hood/PhotoAlbum/"}));
+  albumSaves = false;
+  EXPECT_FALSE(family.Save(file)) << "an album that failed to save stops the family's save";
+  tova::Family::SetAlbumMaker(nullptr);
+  tova::Family plain(4);
+  plain.GetAlbum("Hood/");
+  EXPECT_TRUE(plain.Save(file)) << "the default album saves nothing";
+}

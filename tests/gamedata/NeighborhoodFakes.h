@@ -28,6 +28,9 @@ class FakeNeighborhoodServices : public tova::NeighborhoodServices {
   std::vector<tova::LotPersonFacts> lotPersons;
   tova::LotDayFigures dayFigures;
 
+  int importCalls = 0;
+  int failImportCall = 0;  // the member import with this 1-based number fails
+
   std::vector<int32_t> removedLive;
   bool unloadFails = false;
 
@@ -59,6 +62,9 @@ class FakeNeighborhoodServices : public tova::NeighborhoodServices {
   }
   bool UnloadCharacter(int32_t guid) override { return !unloadFails && persons.erase(guid) == 1; }
   void RemoveLiveObjectsOf(int32_t guid) override { removedLive.push_back(guid); }
+  int ImportMemberResources(iResFile&, ResId, int32_t, const std::string&) override {
+    return ++importCalls == failImportCall ? -1 : 0;
+  }
   void Broadcast(int32_t command, int32_t value) override { broadcasts.emplace_back(command, value); }
   bool MoveFile(const std::string& from, const std::string& to) override {
     if (++moveCalls == failMoveCall) return false;

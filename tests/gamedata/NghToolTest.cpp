@@ -49,6 +49,7 @@ TEST_F(NghTool, ListsAndEditsFamilies) {
             "family 1 \"Berg\" lot 2 funds 20000 members 0\n"
             "family 0 \"Default\" lot 0 funds 0 members 0\nfamilies 2 neighbors 0\n");
   EXPECT_EQ(Ngh({"new-character"}).out, "error -1\n");  // no template character
+  EXPECT_EQ(Ngh({"evict", "2"}).out, "error -1\n");     // no house to load the lot into
   EXPECT_EQ(Ngh({"move-in", "x", "2"}).code, 2);
   EXPECT_EQ(Ngh({"frobnicate"}).code, 2);
 
@@ -87,4 +88,50 @@ TEST_F(NghTool, MembersTravelThroughAFamilyFile) {
   EXPECT_EQ(Ngh({"import", out + "/Holm_1.FAM"}, other).out, "error -1\n");
   ASSERT_EQ(Ngh({"remove", "1"}).code, 0);
   EXPECT_EQ(Ngh({"remove", "1"}).out, "error -1\n");
+}
+
+// The starter content compiled into a data root: the people come from the
+// object catalogue, and a new character is a copy of its template person.
+TEST_F(NghTool, OnTheStarterDataRootAnImportedFamilyArrivesWithItsMember) {
+  const fs::path content = fs::path(TOVA_SOURCE_DIR) / "content";
+  std::vector<std::string> compile = {"--out", root};
+  for (const auto& e : fs::recursive_directory_iterator(content / "GameData"))
+    if (e.path().extension() == ".res") compile.push_back(e.path().string());
+  for (const char* lot : {"House00.lot", "House03.lot"}) compile.push_back((content / "UserData/Houses" / lot).string());
+  const ProgramRun built = RunProgram("contentc", compile);
+  ASSERT_EQ(built.code, 0) << built.err;
+
+  ProgramRun run = Ngh({"new-family", "Lund"});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "family 1\n");
+  run = Ngh({"new-character"});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "neighbor 2 \"User00000\"\n");
+  EXPECT_TRUE(fs::exists(dir / "root/UserData/Characters/User00000.iff"));
+  ASSERT_EQ(Ngh({"add", "2", "1"}).code, 0);
+
+  // Moving in and out again through the lot's house file.
+  ASSERT_EQ(Ngh({"move-in", "1", "3"}).code, 0);
+  EXPECT_EQ(Ngh({"evict", "4"}).out, "error -1\n") << "nobody lives there";
+  run = Ngh({"evict", "3"});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_EQ(Ngh({"list"}).out.rfind("family 1 \"Lund\" lot 0 funds 20000 members 1\n", 0), 0u);
+  EXPECT_TRUE(fs::exists(dir / "root/UserData/Houses/House03.iff"));
+
+  const std::string out = (dir / "out").string();
+  fs::create_directories(out);
+  ASSERT_EQ(Ngh({"export", "1", out}).code, 0);
+  run = Ngh({"import", out + "/Lund_1.FAM"});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "imported family 2 displaced none\n");
+
+  EXPECT_EQ(Ngh({"list"}).out,
+            "family 2 \"Lund\" lot 0 funds 20000 members 1\n"
+            "family 1 \"Lund\" lot 0 funds 20000 members 1\n"
+            "family 0 \"Default\" lot 0 funds 0 members 0\n"
+            "neighbor 1 \"Template Person\" family 0\n"
+            "neighbor 2 \"User00000\" family 1\n"
+            "neighbor 3 \"User00000\" family 2\n"
+            "families 3 neighbors 3\n");
+  EXPECT_TRUE(fs::exists(dir / "root/UserData/Characters/User00001.iff"));
 }

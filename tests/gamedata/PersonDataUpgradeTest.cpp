@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include "CatalogFixture.h"
+#include "gamedata/ObjectDefinition.h"
+#include "gamedata/ObjectFolder.h"
 #include "gamedata/PersonDataUpgrade.h"
+#include "support/ScratchDir.h"
 
 TEST(PersonDataUpgrade, OldBlocksBecomeTheCurrentLayout) {
   struct Case {
@@ -29,4 +33,28 @@ TEST(PersonDataUpgrade, OldBlocksBecomeTheCurrentLayout) {
   tova::UpgradePersonDataBlock(tiny);
   EXPECT_EQ(tiny.size(), tova::kPersonDataBlockSize);
   EXPECT_EQ(tiny[0], 7);
+}
+
+// The catalogue brings a person's definition record to the current layout
+// as it loads; other objects keep their records as stored.
+TEST(PersonDataUpgrade, TheCatalogueUpgradesPersonRecordsAsTheyLoad) {
+  tova_test::ScratchDir dir;
+  ASSERT_TRUE(dir.Ok());
+  auto versioned = [](uint32_t guid, int16_t type, int16_t version) {
+    tova::ObjectDefinitionRecord r = tova_test::MakeRecord(guid, type);
+    r.SetWord(0, version);
+    return r;
+  };
+  tova_test::WriteIff(dir / "GameData/Objects/People.iff",
+                      {tova_test::Objd(128, "Old person", versioned(0x5001, 2, 136), 160),
+                       tova_test::Objd(129, "Old chair", versioned(0x5002, 4, 136), 160)});
+  tova_test::WriteIff(dir / "GameData/Global/Global.iff", {});
+  tova::ObjectFolder folder;
+  folder.Init(dir.Path().string() + "/");
+  const tova::ObjectDefinition* person = folder.FindByGUID(0x5001);
+  const tova::ObjectDefinition* chair = folder.FindByGUID(0x5002);
+  ASSERT_TRUE(person && chair);
+  EXPECT_EQ(person->GetRecord().Word(0), 138);
+  EXPECT_EQ(person->GetRecord().Word(2), 0);
+  EXPECT_EQ(chair->GetRecord().Word(0), 136);
 }

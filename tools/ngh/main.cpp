@@ -1,13 +1,21 @@
 // ngh --data ROOT COMMAND [ARGS]: edits ROOT/UserData/Neighborhood.iff.
-// Without the object catalogue the people are those the file already knows;
-// a new character needs the template character among them and its file.
+// With the data root's object catalogue the game data is loaded as the game
+// starts: the people are its person definitions and the characters of
+// UserData/Characters, and evicting loads the lot into the house. A root
+// without a catalogue keeps the people its file already knows (a new
+// character then needs the template character among them and its file) and
+// has no house to evict from.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gamedata/GlobalContext.h"
 #include "gamedata/Neighborhood.h"
 #include "gamedata/NeighborhoodServices.h"
+#include "platform/FileSystem.h"
+#include "world/GameStartupServices.h"
 
 namespace {
 
@@ -28,7 +36,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: ngh --data ROOT COMMAND [ARGS]\n"
                "  list | new-family NAME | new-character | add NEIGHBOR FAMILY | remove NEIGHBOR\n"
-               "  move-in FAMILY LOT | swap A B | export FAMILY DIR | import FILE | report FAMILY FILE\n");
+               "  move-in FAMILY LOT | evict LOT [clear] | swap A B | export FAMILY DIR | import FILE\n"
+               "  report FAMILY FILE\n");
   return 2;
 }
 
@@ -68,12 +77,30 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + 3, args.end());
   auto want = [&](size_t n) { return rest.size() == n; };
 
-  KeepEveryone services;
-  Neighborhood hood(services);
-  const std::string path = root + "/UserData/Neighborhood.iff";
-  hood.SetPath(path.c_str());
+  std::string base = root;
+  if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
+  // A root with the object catalogue is loaded as the game starts: the
+  // catalogue, the neighbourhood and the house its lots load into.
+  cGameStartupServices startup;
+  tova::GlobalContext context;
+  std::unique_ptr<tova::NeighborhoodServices> keep;
+  std::unique_ptr<Neighborhood> own;
+  Neighborhood* loaded = nullptr;
+  if (platform::FileExists(base + "GameData/Global/Global.iff")) {
+    context.dataRoot = base;
+    context.startup = &startup;
+    tova::gGlobalContext = &context;
+    if (!context.LoadGameData(0, 0, 0, "", "", "")) return Fail(-1);
+    loaded = context.neighborhood;
+  } else {
+    keep = std::make_unique<KeepEveryone>();
+    own = std::make_unique<Neighborhood>(*keep);
+    own->SetPath((base + "UserData/Neighborhood.iff").c_str());
+    loaded = own.get();
+  }
+  Neighborhood& hood = *loaded;
   if (int status = hood.Init()) return Fail(status);
-  const int32_t version = Neighborhood::kDefaultSaveVersion;
+  const int32_t version = context.saveVersion;
 
   int32_t a = 0, b = 0;
   if (command == "list" && want(0)) {
@@ -114,6 +141,10 @@ int main(int argc, char** argv) {
     if (f == nullptr) return Fail(-1);
     if (int status = hood.MoveFamilyToLot(*f, b)) return Fail(status);
     if (int status = hood.Save(version)) return Fail(status);
+    return 0;
+  }
+  if (command == "evict" && (want(1) || (want(2) && rest[1] == "clear")) && ToInt(rest[0], a)) {
+    if (int status = hood.EvictLot(a, want(2))) return Fail(status);
     return 0;
   }
   if (command == "swap" && want(2) && ToInt(rest[0], a) && ToInt(rest[1], b)) {
