@@ -167,7 +167,7 @@ int32_t ObjectDialog::LastResult() const {
 
 void ObjectDialog::Show() {
   if (shell_ == nullptr) return;
-  window_ = shell_->CreateObjectDialog();
+  window_ = shell_->CreateObjectDialog(*this);
   if (!window_) return;
   iObjectDialogWindow& w = *window_;
   const iDialogShell::Placement placement = shell_->GetDialogPlacement();

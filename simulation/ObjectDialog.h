@@ -74,10 +74,14 @@ class iDialogPictures {
 };
 
 // The shell's part: placement, the tutorial window, running the window.
+class ObjectDialog;
+
 class iDialogShell {
  public:
   virtual ~iDialogShell() = default;
-  virtual std::unique_ptr<iObjectDialogWindow> CreateObjectDialog() = 0;
+  // A dialog window linked to the record: its answer (command 1) goes to
+  // the record's OnResult.
+  virtual std::unique_ptr<iObjectDialogWindow> CreateObjectDialog(ObjectDialog& record) = 0;
   struct Placement {
     int32_t mode = 0, x = 0, y = 0;
     DialogRect rect;
