@@ -11,6 +11,7 @@
 #include "resfile/MemResFile.h"
 #include "resfile/StringSet.h"
 #include "simulation/ObjectDialog.h"
+#include "simulation/cSimulator.h"
 
 using namespace tova;
 using namespace tova_test;
@@ -193,6 +194,40 @@ TEST_F(ObjectDialogs, ADeletedAskerTakesItsRequestAlong) {
   module.ProcessDeletions(false);
   EXPECT_TRUE(shell.shown.empty());
   EXPECT_TRUE(module.PendingDialogs().empty());
+}
+
+// The modal loop of a dialog ticks the framework, which would run a frame;
+// the simulator runs no pass inside its own.
+class NestingShell : public FakeDialogShell {
+ public:
+  explicit NestingShell(cSimulator& sim, uint32_t& now) : sim_(sim), now_(now) {}
+  void RunDialog(iObjectDialogWindow& window, bool modal) override {
+    const int32_t before = sim_.GetTickCount();
+    now_ += 10000;
+    sim_.RunFrame();
+    nestedTicks = sim_.GetTickCount() - before;
+    FakeDialogShell::RunDialog(window, modal);
+  }
+  int32_t nestedTicks = -1;
+
+ private:
+  cSimulator& sim_;
+  uint32_t& now_;
+};
+
+TEST_F(ObjectDialogs, ModalDialogInsideTheObjectPassRunsNoNestedPass) {
+  uint32_t now = 1000;
+  cSimulator sim;
+  sim.SetClock([&now] { return now; });
+  sim.Reset(&module);
+  NestingShell nesting(sim, now);
+  nesting.answers = {ObjectDialog::kFirst};
+  Trees("tree 4096 \"Main\"\n params 4\nn0: Dialog" + Bytes({0, 0, 0, 0, 0, 0, 0, 0}) + " -> true false\nend\n");
+  Run();
+  sim.RunFrame();
+  EXPECT_EQ(nesting.runs, std::vector<std::string>{"modal"});
+  EXPECT_EQ(nesting.nestedTicks, 0);
+  EXPECT_EQ(module.PendingDialogs()[0]->GetState(), ObjectDialog::kFirst);
 }
 
 }  // namespace
