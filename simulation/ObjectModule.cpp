@@ -486,13 +486,12 @@ bool IsReplacement(const ObjectDefinition* d) {
          (d->GetGUID() == ObjectFolder::kTemplatePersonGuid || d->GetGUID() == ObjectFolder::kMissingTypeGuid);
 }
 
-// The text the last text-entry dialog returned, one for the program.
-std::string& GlobalAnswer() {
+}  // namespace
+
+std::string& ObjectModule::GlobalAnswer() {
   static std::string answer;
   return answer;
 }
-
-}  // namespace
 
 bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
   if (catalogue_ == nullptr) return false;

@@ -123,6 +123,9 @@ class ObjectModule : public Commander {
   cXObject* GetTutorialObject() const { return tutorialObject_; }
   // The global-call object list (global calls 10 and 11 fill it).
   std::vector<cXObject*>& GlobalCallList() { return globalCallList_; }
+  // The text the last text-entry dialog returned, one for the program
+  // (saved with the module's record).
+  static std::string& GlobalAnswer();
 
   // Takes the object out of the world, then removes it. An object that is
   // running (in its tick or a synchronous run) is only queued: marked

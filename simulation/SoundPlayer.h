@@ -14,6 +14,11 @@ public:
     // Plays a named sound event. Objects and people pass their object id as
     // the argument; tools and controls pass kUISoundArgument.
     virtual void Play(const std::string& event, int32_t argument) = 0;
+    // The same, answering whether the player took the event.
+    virtual bool TryPlay(const std::string& event, int32_t argument) {
+        Play(event, argument);
+        return true;
+    }
     // Stops every sound an object started (the stop-sounds primitive).
     virtual void StopSources(int32_t objectId) = 0;
     // Forgets every sound of an object (it is reset or destroyed).

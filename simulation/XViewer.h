@@ -10,8 +10,18 @@
 #include "gamedata/LotInterfaces.h"
 #include "gamedata/TilePosition.h"
 
-class cTool;
 class iLightingRig;
+
+// The two operations of a build or buy tool that making it the current
+// tool calls; the world's tools implement them.
+class XTool {
+public:
+    virtual ~XTool() = default;
+    // Called when the tool becomes the current tool.
+    virtual void Activate() = 0;
+    // Called when it stops being the current tool.
+    virtual void Deactivate() = 0;
+};
 
 class XViewer {
 public:
@@ -23,6 +33,9 @@ public:
 
     // Links the viewer at the head of the list unless it is there already.
     void Register();
+    // Takes the viewer off the list; during a broadcast it is skipped at
+    // once and unlinked when the broadcast ends.
+    void Unregister();
     bool IsRegistered() const;
 
     // Screen point of a fine position (x = h, y = v, sixteenths of a tile).
@@ -40,8 +53,9 @@ public:
     virtual int32_t LookUpDepth(int32_t x, int32_t y) const = 0;
     // The id of the object under a screen point on a level, 0 for none.
     virtual int32_t Pick(int32_t x, int32_t y, int32_t level, int32_t flag) = 0;
-    virtual void NewCurrentTool(cTool* tool) = 0;
-    virtual void OldCurrentTool(cTool* tool) = 0;
+    // A tool became current (possibly none), a tool stopped being current.
+    virtual void NewCurrentTool(XTool* tool) = 0;
+    virtual void OldCurrentTool(XTool* tool) = 0;
     virtual iLightingRig* GetLightingRig() { return nullptr; }
     virtual int32_t GetCurrentLevel() const { return 1; }
     virtual void Draw() = 0;
@@ -55,10 +69,16 @@ public:
     XViewer* Next() const { return mNext; }
 
 private:
+    friend class ViewerWalk;
     XViewer* mNext = nullptr;
+    bool mRemoved = false;
 };
 
 // Every listed viewer redraws the area (after rooms or portals changed).
 void NotifyViewersWorldChanged(tova::TileLocation area);
 // Every listed viewer redraws its whole view.
 void RedrawAllViewers();
+// The current tool (null for none): the old one is deactivated, the new one
+// activated, then every viewer hears of the old tool and of the new one.
+void SetCurrentTool(XTool* tool);
+XTool* CurrentTool();

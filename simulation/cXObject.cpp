@@ -16,10 +16,12 @@
 #include "simulation/BalloonPrimitive.h"
 #include "simulation/CreationPrimitives.h"
 #include "simulation/FixedObjectPrimitive.h"
+#include "simulation/GamePrimitives.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
 #include "simulation/PrimProfiler.h"
+#include "simulation/QueuePrimitives.h"
 #include "simulation/RelationshipPrimitives.h"
 #include "simulation/SoundPlayer.h"
 
@@ -282,6 +284,19 @@ int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, Tree
     case 9: return FixedObjectPrimitive::PlaceFixedObject(*this, frame, node);
     case 41: return BalloonPrimitive::SetBalloon(*this, frame, node);
     case 26: return RelationshipPrimitives::StackRelationship(*this, frame, node);
+    case 10: return GamePrimitives::Tutorial(*this, frame, node);
+    case 21: return GamePrimitives::ShowString(*this, frame, node);
+    case 25: return GamePrimitives::AlterBudget(*this, frame, node);
+    case 33: return GamePrimitives::FindLowestMotives(*this, frame, node);
+    case 50: return GamePrimitives::AddMenuInteraction(*this, frame, node);
+    case 34: return GamePrimitives::HighlightUI(*this, frame, node);
+    case 35: return GamePrimitives::ShowStackObject(*this, frame, node);
+    case 1: return QueuePrimitives::GlobalCall(*this, frame, node);
+    case 13: return QueuePrimitives::PushInteraction(*this, frame, node);
+    case 23: return QueuePrimitives::PlaySound(*this, frame, node);
+    case 36: return QueuePrimitives::Dialog(*this, frame, node);
+    case 48: return QueuePrimitives::StopSounds(*this, frame, node);
+    case 19: return QueuePrimitives::MakeNewCharacter(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.
     default: RaiseObjectError(kErrIllegalPrimitive);

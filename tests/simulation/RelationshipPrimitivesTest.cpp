@@ -13,13 +13,6 @@ using namespace tova_test;
 
 namespace {
 
-class NeighbourPerson : public FakePerson {
- public:
-  using FakePerson::FakePerson;
-  int16_t neighbour = 0;
-  int16_t GetNeighbourId() const override { return neighbour; }
-};
-
 class FakeRecords : public iNeighbourRecords {
  public:
   std::map<int16_t, KeyedArrayList> records;

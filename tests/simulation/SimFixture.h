@@ -36,6 +36,14 @@ class FakePerson : public cXObject {
   int16_t* GetPersonData(int32_t n) override { return n >= 0 && n < kPersonDataWords ? &personData[n] : nullptr; }
 };
 
+// A fake person that is a neighbour.
+class NeighbourPerson : public FakePerson {
+ public:
+  using FakePerson::FakePerson;
+  int16_t neighbour = 0;
+  int16_t GetNeighbourId() const override { return neighbour; }
+};
+
 class SimFixture : public ::testing::Test {
  protected:
   void SetUp() override { MakeDefinition(); }

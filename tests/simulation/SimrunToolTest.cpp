@@ -46,8 +46,8 @@ TEST_F(Simrun, ASaveAndLoadBetweenTicksEndsInTheSameState) {
   const ProgramRun whole = Run({"--lot", "2", "--ticks", "200"});
   ASSERT_EQ(whole.code, 0) << whole.err;
   EXPECT_EQ(LineStarting(whole.out, "before "), "before 1997-06-15 09:00:00 tick 0 funds 20000");
-  EXPECT_EQ(LineStarting(whole.out, "after "), "after 1997-06-15 09:06:40 tick 200 funds 20000");
-  EXPECT_EQ(LineStarting(whole.out, "objects "), "objects 4");
+  EXPECT_EQ(LineStarting(whole.out, "after "), "after 1997-06-15 09:06:40 tick 200 funds 19975");
+  EXPECT_EQ(LineStarting(whole.out, "objects "), "objects 5");
   EXPECT_EQ(whole.out.find("error "), std::string::npos) << whole.out;
   const std::string hash = LineStarting(whole.out, "hash ");
   EXPECT_TRUE(std::regex_match(hash, std::regex("hash [0-9a-f]{16}"))) << hash;
@@ -58,10 +58,40 @@ TEST_F(Simrun, ASaveAndLoadBetweenTicksEndsInTheSameState) {
   EXPECT_NE(LineStarting(first.out, "hash "), hash);
   const ProgramRun second = Run({"--lot", "2", "--load", saved, "--ticks", "100"});
   ASSERT_EQ(second.code, 0) << second.err;
-  EXPECT_EQ(LineStarting(second.out, "before "), "before 1997-06-15 09:03:20 tick 100 funds 20000");
-  EXPECT_EQ(LineStarting(second.out, "after "), "after 1997-06-15 09:06:40 tick 200 funds 20000");
+  EXPECT_EQ(LineStarting(second.out, "before "), "before 1997-06-15 09:03:20 tick 100 funds 19975");
+  EXPECT_EQ(LineStarting(second.out, "after "), "after 1997-06-15 09:06:40 tick 200 funds 19975");
   EXPECT_EQ(LineStarting(second.out, "hash "), hash);
   EXPECT_EQ(second.out.find("error "), std::string::npos) << second.out;
+}
+
+TEST_F(Simrun, AnsweredDialogsSoundsAndStringsArePrinted) {
+  for (const char* answer : {"1", "2"}) {
+    const ProgramRun run = Run({"--lot", "2", "--ticks", "300", "--answer", answer});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::string choice = answer[0] == '1' ? "2" : "3";
+    EXPECT_NE(run.out.find("dialog 1 \"The greeter\" \"Shall we play some music?\" -> " + choice + "\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("dialog 3 \"The greeter\" \"What is the new neighbour's name?\" -> 2\n"),
+              std::string::npos)
+        << "a text entry has one button: " << run.out;
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("\nsound greeter_chime [0-9]+\n"))) << run.out;
+    EXPECT_NE(run.out.find("string \"Greeter : Welcome to the lot\"\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("error "), std::string::npos) << run.out;
+  }
+  // Unanswered, the greeter waits at its first question.
+  const ProgramRun quiet = Run({"--lot", "2", "--ticks", "300"});
+  EXPECT_EQ(quiet.out.find("dialog "), std::string::npos) << quiet.out;
+  EXPECT_EQ(Run({"--lot", "2", "--ticks", "1", "--answer", "4"}).code, 2);
+}
+
+TEST_F(Simrun, TheAnswerSurvivesASave) {
+  const std::string saved = (dir / "answered.iff").string();
+  const ProgramRun first = Run({"--lot", "2", "--ticks", "20", "--answer", "1", "--save", saved});
+  ASSERT_EQ(first.code, 0) << first.err;
+  const ProgramRun again = Run({"--lot", "2", "--load", saved, "--ticks", "0"});
+  ASSERT_EQ(again.code, 0) << again.err;
+  EXPECT_EQ(LineStarting(again.out, "hash "), LineStarting(first.out, "hash ")) << "the answer string is in the record";
 }
 
 TEST_F(Simrun, ProfileListsThePrimitivesRun) {

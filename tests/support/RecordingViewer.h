@@ -61,8 +61,8 @@ public:
         ++picks;
         return picked;
     }
-    void NewCurrentTool(cTool* tool) override { toolChanges.push_back(tool ? "new" : "new none"); }
-    void OldCurrentTool(cTool* tool) override { toolChanges.push_back(tool ? "old" : "old none"); }
+    void NewCurrentTool(XTool* tool) override { toolChanges.push_back(tool ? "new" : "new none"); }
+    void OldCurrentTool(XTool* tool) override { toolChanges.push_back(tool ? "old" : "old none"); }
     int32_t GetCurrentLevel() const override { return level; }
     void Draw() override {}
     void InvalidateTile(tova::TileLocation t) override { redrawnTiles.push_back(t); }

@@ -1,4 +1,5 @@
 // simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] [--debug-objects]
+//        [--answer N]
 //
 // Loads lot N (UserData/Houses/HouseNN.iff under ROOT, or FILE with --load)
 // into a house and runs T simulator ticks one after the other (no real-time
@@ -13,8 +14,14 @@
 // --profile adds one line per primitive opcode, most total time first:
 //   prim <opcode> calls <n> us <total>
 // --debug-objects writes each error's report file (the dialog answers
-// Reset). --save writes the lot after the run. Exit 0; 1 when the lot does
-// not load or cannot be saved.
+// Reset). --save writes the lot after the run. --answer N answers every
+// object dialog with its button N (the last one when it has fewer; a text
+// entry receives "Pat"); without it no object dialog is shown. As they
+// happen:
+//   dialog <kind> "<title>" "<message>" -> <result>
+//   sound <name> <source id>     a sound played
+//   string "<text>"              a string shown (command 235)
+// Exit 0; 1 when the lot does not load or cannot be saved.
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
@@ -33,7 +40,11 @@
 #include "resfile/MemResFile.h"
 #include "resfile/ResStatus.h"
 #include "resfile/TypeCode.h"
+#include "gamedata/Commander.h"
+#include "simulation/GameServices.h"
+#include "simulation/ObjectDialog.h"
 #include "simulation/ObjectErrorReport.h"
+#include "simulation/SoundPlayer.h"
 #include "simulation/PrimProfiler.h"
 #include "simulation/SimProfiler.h"
 #include "world/LotHouseParts.h"
@@ -43,7 +54,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] "
-               "[--debug-objects]\n");
+               "[--debug-objects] [--answer N]\n");
   return 2;
 }
 
@@ -69,6 +80,69 @@ class ResetDialog : public tova::iPictureDialog {
   }
   void ShowMessageBox(const std::string& title, const std::string& text) override {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  }
+};
+
+// A dialog window that remembers its buttons and text entry.
+class AnsweringWindow : public tova::iObjectDialogWindow {
+ public:
+  void SetPlacement(int32_t, int32_t, int32_t, const tova::DialogRect&) override {}
+  void SetTitle(const std::string& t) override { title = t; }
+  void SetPicture(const tova::DialogImage&, const tova::DialogRect*) override {}
+  void AddButton(const std::string&, int32_t result) override { buttons.push_back(result); }
+  void SetDefaultResult(int32_t result, int32_t) override { defaultResult = result; }
+  void SetMessage(const std::string& m) override { message = m; }
+  void AddTextEntry(const std::string&, int32_t) override { entry = true; }
+  void ChooseAfter(int32_t, int32_t) override {}
+  void BindKey(int32_t, int32_t) override {}
+  void PlaceBeside(const tova::DialogRect&) override {}
+  void SetTranslucent(bool, int32_t) override {}
+  std::string EnteredText() const override { return entry ? "Pat" : ""; }
+
+  std::string title, message;
+  std::vector<int32_t> buttons;
+  int32_t defaultResult = 2;
+  bool entry = false;
+};
+
+// Answers every object dialog at once with button N, printing it.
+class AnsweringShell : public tova::iDialogShell {
+ public:
+  explicit AnsweringShell(int32_t button) : button_(button) {}
+  std::unique_ptr<tova::iObjectDialogWindow> CreateObjectDialog(tova::ObjectDialog& record) override {
+    record_ = &record;
+    return std::make_unique<AnsweringWindow>();
+  }
+  void RunDialog(tova::iObjectDialogWindow& window, bool) override {
+    auto& w = static_cast<AnsweringWindow&>(window);
+    int32_t result = w.defaultResult;
+    if (!w.buttons.empty()) result = w.buttons[static_cast<size_t>(std::min<int32_t>(button_, w.buttons.size()) - 1)];
+    std::printf("dialog %d \"%s\" \"%s\" -> %d\n", record_->GetKind(), w.title.c_str(), w.message.c_str(), result);
+    record_->OnResult(result);
+  }
+
+ private:
+  int32_t button_;
+  tova::ObjectDialog* record_ = nullptr;
+};
+
+class PrintingSounds : public tova::iSoundPlayer {
+ public:
+  void Play(const std::string& event, int32_t argument) override {
+    std::printf("sound %s %d\n", event.c_str(), argument);
+  }
+  void StopSources(int32_t) override {}
+  void ForgetObject(int32_t) override {}
+};
+
+// Prints the strings trees show.
+class StringPrinter : public tova::Commander {
+ public:
+  int16_t DoCommand(int32_t command, intptr_t argument) override {
+    if (command == tova::cmd::kShowString && argument != 0) {
+      std::printf("string \"%s\"\n", reinterpret_cast<const char*>(argument));
+    }
+    return 0;
   }
 };
 
@@ -118,7 +192,7 @@ struct OpcodeTotal {
 
 int main(int argc, char** argv) {
   std::string root, load, save;
-  long long lot = -1, ticks = -1;
+  long long lot = -1, ticks = -1, answer = 0;
   bool profile = false;
   Shell shell;
   for (int i = 1; i < argc; ++i) {
@@ -133,6 +207,8 @@ int main(int argc, char** argv) {
       save = argv[++i];
     } else if (std::strcmp(argv[i], "--load") == 0 && hasValue) {
       load = argv[++i];
+    } else if (std::strcmp(argv[i], "--answer") == 0 && hasValue) {
+      if (!ParseNumber(argv[++i], 1, 3, answer)) return Usage();
     } else if (std::strcmp(argv[i], "--profile") == 0) {
       profile = true;
     } else if (std::strcmp(argv[i], "--debug-objects") == 0) {
@@ -177,6 +253,23 @@ int main(int argc, char** argv) {
     std::printf("error %d %d \"%s\"\n", o.GetId(), o.GetErrorCode(), tova::ObjectErrorMessage(o.GetErrorCode()));
   });
   sim.SetErrorReport(&report);
+  tova::GameServices::Get().simulator = &sim;
+  PrintingSounds sounds;
+  tova::SetSoundPlayer(&sounds);
+  StringPrinter strings;
+  std::unique_ptr<AnsweringShell> answering;
+  // What was installed goes again on every way out.
+  struct Uninstall {
+    ~Uninstall() {
+      tova::ObjectDialog::SetShell(nullptr);
+      tova::SetSoundPlayer(nullptr);
+      tova::GameServices::Get().simulator = nullptr;
+    }
+  } uninstall;
+  if (answer > 0) {
+    answering = std::make_unique<AnsweringShell>(static_cast<int32_t>(answer));
+    tova::ObjectDialog::SetShell(answering.get());
+  }
 
   IFFResFile2 file;
   int32_t version = 0;

@@ -5,8 +5,6 @@
 
 namespace {
 
-cTool* gCurrentTool = nullptr;
-
 int32_t LevelOf(const XViewer& viewer) {
     const int32_t level = viewer.GetCurrentLevel();
     return level == 0 ? 1 : level;
@@ -24,22 +22,12 @@ tova::FinePoint FineOf(const XViewer& viewer, const ToolMouseEvent& event) {
 
 }  // namespace
 
-cTool* GetCurrentTool() { return gCurrentTool; }
-
-void SetCurrentTool(cTool* tool) {
-    cTool* old = gCurrentTool;
-    if (old != nullptr) old->Deactivate();
-    gCurrentTool = tool;
-    if (tool != nullptr) tool->Activate();
-    for (XViewer* v = XViewer::First(); v != nullptr; v = v->Next()) {
-        v->OldCurrentTool(old);
-        v->NewCurrentTool(tool);
-    }
-}
+// Only the world's tools are made current.
+cTool* GetCurrentTool() { return static_cast<cTool*>(CurrentTool()); }
 
 bool OnMouseMove(XViewer& viewer, const ToolMouseEvent& event, bool isMove) {
     const int32_t level = LevelOf(viewer);
-    cTool* tool = gCurrentTool;
+    cTool* tool = GetCurrentTool();
     if (tool == nullptr) return false;
     tool->SetScreenPoint(event.x, event.y);
     const tova::FinePoint fine = FineOf(viewer, event);
@@ -54,7 +42,7 @@ bool OnMouseMove(XViewer& viewer, const ToolMouseEvent& event, bool isMove) {
 }
 
 bool OnMouseButton(XViewer& viewer, const ToolMouseEvent& event, int32_t which) {
-    cTool* tool = gCurrentTool;
+    cTool* tool = GetCurrentTool();
     if (tool == nullptr) return false;
     const tova::ScreenRect area = viewer.GetViewportArea();
     if (event.x < 0 || event.y < 0 || event.x >= area.right - area.left || event.y >= area.bottom - area.top)
@@ -72,7 +60,7 @@ bool OnMouseButton(XViewer& viewer, const ToolMouseEvent& event, int32_t which) 
 }
 
 void OnMouseUp(XViewer& viewer, const ToolMouseEvent& event) {
-    cTool* tool = gCurrentTool;
+    cTool* tool = GetCurrentTool();
     if ((event.flags & 0x800) != 0 || tool == nullptr) return;
     const int32_t level = LevelOf(viewer);
     tool->SetScreenPoint(event.x, event.y);

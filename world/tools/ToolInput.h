@@ -5,15 +5,14 @@
 
 #include <cstdint>
 
+#include "simulation/XViewer.h"
 #include "world/tools/ToolServices.h"
 
 class cTool;
-class XViewer;
 
-// The tool receiving the view's events, or null.
+// The tool receiving the view's events, or null. The current tool itself
+// is kept with the viewer list (SetCurrentTool).
 cTool* GetCurrentTool();
-// Deactivates the old tool, activates the new one and tells every viewer.
-void SetCurrentTool(cTool* tool);
 
 // Mouse movement: a drag (isMove) or a plain move. A drag at the last drag
 // position is swallowed unless the tool wants every drag. True when the

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "gamedata/TilePosition.h"
+#include "simulation/XViewer.h"
 #include "world/tools/ToolServices.h"
 
-class cTool {
+class cTool : public XTool {
 public:
     explicit cTool(ToolServices& services) : mServices(services) {}
-    virtual ~cTool() = default;
+    ~cTool() override = default;
     cTool(const cTool&) = delete;
     cTool& operator=(const cTool&) = delete;
 
@@ -24,8 +25,8 @@ public:
     virtual int32_t PredicateA() { return 0; }
     // Non-zero: the view picks the object under the cursor for each call.
     virtual int32_t WantsPick() { return 0; }
-    virtual void Activate();
-    virtual void Deactivate() {}
+    void Activate() override;
+    void Deactivate() override {}
     virtual void MouseMove(tova::FinePoint /*fine*/, int32_t /*picked*/, const ToolMouseEvent& /*event*/) {}
     virtual void MouseDown(tova::FinePoint /*fine*/, int32_t /*picked*/, const ToolMouseEvent& /*event*/) {}
     virtual void DoubleClick(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) {
