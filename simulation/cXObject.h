@@ -22,6 +22,10 @@
 #include "simulation/BalloonPrimitive.h"
 #include "simulation/TreeZaz.h"
 
+struct DrawnRect;
+struct DrawingContext;
+class ObjectDrawer;
+
 namespace tova {
 
 class ObjectModule;
@@ -429,6 +433,14 @@ class cXObject : public TreeZaz, public iBalloonHolder {
   KeyedArrayList& KeyedArrays() { return keyedArrays_; }
   int32_t GetPersonMark() const { return personMark_; }
   int32_t GetFloorShadow() const { return floorShadow_; }
+
+  // Draws the object into the house picture through the drawer (its
+  // sprites, what its slots hold, its slot icons and labels); the union of
+  // everything drawn. In cXObjectDraw.cpp.
+  virtual DrawnRect Draw(ObjectDrawer& drawer, DrawingContext& context);
+  bool ShowsId() const { return showId_; }
+  void SetRedrawStamp(int32_t milliseconds) { redrawStamp_ = milliseconds; }
+  const std::vector<SlotPoint>& GetSlotPoints() const { return slotPoints_; }
 
   // The balloon its first graphic cycle shows.
   BalloonState& Balloon() override { return balloon_; }
