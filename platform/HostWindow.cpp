@@ -162,10 +162,18 @@ public:
     }
     void SimulateComposition(const std::string& utf8, int32_t start, int32_t length) override {
         SDL_Event e{};
-        e.type = SDL_TEXTEDITING;
-        std::strncpy(e.edit.text, utf8.c_str(), sizeof e.edit.text - 1);
-        e.edit.start = start;
-        e.edit.length = length;
+        if (utf8.size() >= sizeof e.edit.text) {
+            // Long text takes the extended event, as the system sends it.
+            e.type = SDL_TEXTEDITING_EXT;
+            e.editExt.text = SDL_strdup(utf8.c_str());
+            e.editExt.start = start;
+            e.editExt.length = length;
+        } else {
+            e.type = SDL_TEXTEDITING;
+            std::strncpy(e.edit.text, utf8.c_str(), sizeof e.edit.text - 1);
+            e.edit.start = start;
+            e.edit.length = length;
+        }
         Feed(e);
     }
     void SimulateMouseMove(int32_t x, int32_t y) override {

@@ -114,6 +114,20 @@ public:
             SDL_Rect area{r.left, r.top, r.Width(), r.Height()};
             SDL_SetTextInputRect(&area);
         };
+        // Long compositions arrive whole (SDL cuts the plain editing event at
+        // 32 bytes).
+        SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+        // The system's composition display: its native window where the input
+        // method has one, its own in-place editing otherwise. The input method
+        // reads both hints when text input starts again.
+        textInput_.onSystemComposition = [](bool on) {
+            SDL_SetHint(SDL_HINT_IME_SHOW_UI, on ? "1" : "0");
+            SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, on ? "1" : "0");
+            if (SDL_IsTextInputActive()) {
+                SDL_StopTextInput();
+                SDL_StartTextInput();
+            }
+        };
         // Typing arrives only while text input is on; the game always reads
         // characters, so it starts on.
         SDL_StartTextInput();

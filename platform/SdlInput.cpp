@@ -89,7 +89,25 @@ void InputTranslator::Key(const SDL_KeyboardEvent& key, std::vector<QueuedMessag
     }
 }
 
+void InputTranslator::Editing(const char* utf8, int32_t start, int32_t length, std::vector<QueuedMessage>& out) {
+    if (!textInput_) return;
+    const TextInput::Update update = textInput_->SetComposition(utf8, start, length);
+    if (update.started) out.push_back({kMsgImeStartComposition, 0, 0});
+    if (update.ended) {
+        CloseCandidates(out);
+        out.push_back({kMsgImeEndComposition, 0, 0});
+    } else if (textInput_->IsComposing()) {
+        out.push_back({kMsgImeComposition, 0, kCompositionFlags});
+    }
+}
+
+void InputTranslator::CloseCandidates(std::vector<QueuedMessage>& out) {
+    if (textInput_ && textInput_->ClearCandidates() == TextInput::kCandidatesClosed)
+        out.push_back({kMsgImeNotify, TextInput::kCandidatesClosed, 0});
+}
+
 void InputTranslator::Text(const char* utf8, std::vector<QueuedMessage>& out) {
+    CloseCandidates(out);
     if (textInput_ && textInput_->EndComposition()) out.push_back({kMsgImeEndComposition, 0, 0});
     // Alt+letter is a menu shortcut on the original platform, not typing.
     if (down_[kVkMenu] && !down_[kVkControl]) return;
@@ -114,14 +132,12 @@ std::vector<QueuedMessage> InputTranslator::Translate(const SDL_Event& event) {
             Text(event.text.text, out);
             break;
         case SDL_TEXTEDITING:
-            if (textInput_) {
-                const TextInput::Update update =
-                    textInput_->SetComposition(event.edit.text, event.edit.start, event.edit.length);
-                if (update.started) out.push_back({kMsgImeStartComposition, 0, 0});
-                if (update.ended) out.push_back({kMsgImeEndComposition, 0, 0});
-                else if (textInput_->IsComposing())
-                    out.push_back({kMsgImeComposition, 0, kCompositionFlags});
-            }
+            Editing(event.edit.text, event.edit.start, event.edit.length, out);
+            break;
+        case SDL_TEXTEDITING_EXT:
+            // The long form carries its text on the heap; the receiver frees it.
+            Editing(event.editExt.text ? event.editExt.text : "", event.editExt.start, event.editExt.length, out);
+            SDL_free(event.editExt.text);
             break;
         case SDL_MOUSEMOTION:
             Mouse(kMsgMouseMove, event.motion.x, event.motion.y, out);

@@ -38,6 +38,9 @@ private:
     uint32_t MouseFlags() const;
     void Key(const SDL_KeyboardEvent& key, std::vector<QueuedMessage>& out);
     void Text(const char* utf8, std::vector<QueuedMessage>& out);
+    void Editing(const char* utf8, int32_t start, int32_t length, std::vector<QueuedMessage>& out);
+    // A list the input method showed goes with its composition.
+    void CloseCandidates(std::vector<QueuedMessage>& out);
     void Mouse(uint32_t message, int32_t x, int32_t y, std::vector<QueuedMessage>& out);
 
     TextInput* textInput_;

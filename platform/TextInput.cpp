@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+
 namespace platform {
 
 void TextInput::Enable(bool on) {
@@ -43,6 +45,33 @@ TextInput::Update TextInput::SetComposition(const std::string& utf8, int32_t sel
         i += length;
     }
     return update;
+}
+
+void TextInput::ShowSystemComposition(bool on) {
+    systemComposition_ = on;
+    if (onSystemComposition) onSystemComposition(on);
+}
+
+TextInput::CandidateChange TextInput::SetCandidates(const std::vector<std::string>& utf8, int32_t selection,
+                                                    int32_t pageStart, int32_t pageSize) {
+    if (utf8.empty()) return ClearCandidates();
+    const CodePage& page = CurrentCodePage();
+    candidates_.entries.clear();
+    for (const std::string& entry : utf8) candidates_.entries.push_back(page.FromUtf8(entry));
+    const auto count = static_cast<int32_t>(utf8.size());
+    candidates_.selection = std::clamp(selection, 0, count - 1);
+    candidates_.pageStart = std::clamp(pageStart, 0, count - 1);
+    candidates_.pageSize = std::max(pageSize, 0);
+    const bool opened = !hasCandidates_;
+    hasCandidates_ = true;
+    return opened ? kCandidatesOpened : kCandidatesChanged;
+}
+
+TextInput::CandidateChange TextInput::ClearCandidates() {
+    if (!hasCandidates_) return kCandidatesNone;
+    hasCandidates_ = false;
+    candidates_ = Candidates{};
+    return kCandidatesClosed;
 }
 
 bool TextInput::EndComposition() {

@@ -20,6 +20,8 @@ inline constexpr uint32_t kMsgSysKeyUp = 0x0105;
 inline constexpr uint32_t kMsgImeStartComposition = 0x010D;
 inline constexpr uint32_t kMsgImeEndComposition = 0x010E;
 inline constexpr uint32_t kMsgImeComposition = 0x010F;
+// wParam: 3 a candidate list opened, 4 closed, 5 changed (TextInput's codes).
+inline constexpr uint32_t kMsgImeNotify = 0x0282;
 inline constexpr uint32_t kMsgMouseMove = 0x0200;
 inline constexpr uint32_t kMsgLButtonDown = 0x0201;
 inline constexpr uint32_t kMsgLButtonUp = 0x0202;

@@ -62,7 +62,7 @@ int32_t BalloonPrimitive::SetBalloon(cXObject& me, TreeStackFrame& frame, TreeNo
   // Refused before anything changes.
   if (type > 2) RaiseObjectError(kErrBadBalloonType);
   auto* holder = dynamic_cast<iBalloonHolder*>(o);
-  if (holder == nullptr) return kPrimTrue;
+  if (holder == nullptr || !holder->HasGraphicCycles()) return kPrimTrue;
   BalloonState& balloon = holder->Balloon();
 
   const int32_t source = static_cast<uint16_t>(node.Operand(1)) >> 8;

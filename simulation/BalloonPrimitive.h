@@ -27,12 +27,18 @@ struct BalloonState {
   bool inLoops = false;  // else ticks
 };
 
-// An object that has graphic cycles and so can show a balloon.
+// An object that may show a balloon: it shows one only while it has
+// graphic cycles (the balloon is drawn by the first).
 class iBalloonHolder {
  public:
   virtual ~iBalloonHolder() = default;
   virtual BalloonState& Balloon() = 0;
+  virtual bool HasGraphicCycles() const = 0;
 };
+
+// The renderer's side of a balloon, given to the primitive by whoever owns
+// the sprites; until the house renderer sets one, no icon has frames and a
+// balloon never shows.
 
 class iBalloonArt {
  public:

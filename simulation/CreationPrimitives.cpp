@@ -151,6 +151,9 @@ int32_t CreationPrimitives::CreateObjectInstance(cXObject& me, TreeStackFrame& f
     for (int i = 0; i < 4 && made->GetData(kDataDirection) != stack->GetData(kDataDirection); ++i) made->Rotate(1);
   }
   if (t.inWorld) {
+    // A multi-tile group stands with its lead on the centre of the target
+    // tile, wherever in the tile the target point lay.
+    if (made->IsGroupPart() && !t.point.IsOffLot()) t.point = TileLocation::FromFine(t.point, t.level).Centre();
     if (!made->CanPlace(t.point, t.level, t.container, 0)) {
       module->DeleteObject(id);
       return kPrimFalse;

@@ -189,7 +189,7 @@ DrawnRect ObjectDrawer::Draw(DrawnObject& object, DrawingContext& context) {
         else object.SetWord(DrawnObject::kShowGraphicWord, 0);
     }
 
-    if (mFloating.object == &object) {
+    if (mFloating.object == &object || (mFloating.objectId != 0 && mFloating.objectId == object.Id())) {
         if (mNow() - mFloating.startMilliseconds < 1000) {
             const int32_t raise = (175 >> (3 - context.zoom)) + (context.zoom == 1 ? 4 : 0);
             if (mFloating.draw)

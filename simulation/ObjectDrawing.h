@@ -72,6 +72,14 @@ public:
     virtual DrawnRect DrawCatalogue(const void* definition, int32_t x, int32_t y, const DrawingContext& context) = 0;
 };
 
+// The renderer's floor shadows: an object's shadow under a thumbnail.
+class FloorShadowDraw {
+public:
+    virtual ~FloorShadowDraw() = default;
+    virtual DrawnRect DrawFloorShadow(const void* definition, int32_t direction, int32_t x, int32_t y,
+                                      const DrawingContext& context) = 0;
+};
+
 // A slot point's graphic cycle, for its icons.
 struct SlotPointIcons {
     float height = 0;
@@ -128,6 +136,7 @@ public:
 // The shell's floating picture of an object, shown for up to 999 ms.
 struct FloatingPicture {
     const DrawnObject* object = nullptr;
+    int32_t objectId = 0;  // or the object with this id (live objects)
     int32_t width = 0, height = 0;
     uint32_t startMilliseconds = 0;
     std::function<DrawnRect(int32_t x, int32_t y, const DrawingContext& context)> draw;
@@ -142,9 +151,20 @@ public:
     ObjectDrawer(std::function<uint32_t()> now, bool debugObjects) : mNow(std::move(now)), mDebug(debugObjects) {}
 
     void SetIconSprites(SpriteDraw* icons) { mIcons = icons; }
+    // The sprite file of a definition (the renderer's sprite cache); none
+    // set, or a null answer, draws no sprites.
+    void SetDefinitionSprites(std::function<SpriteDraw*(const void* definition)> sprites) {
+        mDefinitionSprites = std::move(sprites);
+    }
+    SpriteDraw* SpritesOf(const void* definition) const {
+        return mDefinitionSprites && definition ? mDefinitionSprites(definition) : nullptr;
+    }
+    void SetFloorShadows(FloorShadowDraw* shadows) { mShadows = shadows; }
+    FloorShadowDraw* FloorShadows() const { return mShadows; }
+    DefinitionPictures* Pictures() const { return mPictures; }
     void SetPictures(DefinitionPictures* pictures) { mPictures = pictures; }
     void SetFloatingPicture(const FloatingPicture& picture) { mFloating = picture; }
-    bool HasFloatingPicture() const { return mFloating.object != nullptr; }
+    bool HasFloatingPicture() const { return mFloating.object != nullptr || mFloating.objectId != 0; }
 
     // Draws the object; the union of everything drawn.
     DrawnRect Draw(DrawnObject& object, DrawingContext& context);
@@ -166,6 +186,8 @@ private:
     bool mDebug;
     SpriteDraw* mIcons = nullptr;
     DefinitionPictures* mPictures = nullptr;
+    FloorShadowDraw* mShadows = nullptr;
+    std::function<SpriteDraw*(const void*)> mDefinitionSprites;
     FloatingPicture mFloating;
 };
 

@@ -40,6 +40,9 @@ class cXCursorObject : public cXMTObject {
   // in PlaceFailureCode().
   void Place(FinePoint point, int32_t level, cXObject* container, int32_t slot) override;
   void UpdateOffsets() override;
+  // Its own sprites, then the carried object faded at the cursor while it
+  // is not put down (in cXObjectDraw.cpp).
+  DrawnRect Draw(ObjectDrawer& drawer, DrawingContext& context) override;
   void DropOrDeleteCarried() override;
   // Forgets the carried object without putting it down.
   void Release();

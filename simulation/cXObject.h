@@ -19,7 +19,12 @@
 #include "gamedata/SlotDescriptor.h"
 #include "gamedata/TilePosition.h"
 #include "resfile/KeyedArrayList.h"
+#include "simulation/BalloonPrimitive.h"
 #include "simulation/TreeZaz.h"
+
+struct DrawnRect;
+struct DrawingContext;
+class ObjectDrawer;
 
 namespace tova {
 
@@ -232,7 +237,7 @@ struct ScreenBox {
 
 class PrimProfiler;
 
-class cXObject : public TreeZaz {
+class cXObject : public TreeZaz, public iBalloonHolder {
   friend class ObjectModule;
 
  public:
@@ -429,6 +434,18 @@ class cXObject : public TreeZaz {
   int32_t GetPersonMark() const { return personMark_; }
   int32_t GetFloorShadow() const { return floorShadow_; }
 
+  // Draws the object into the house picture through the drawer (its
+  // sprites, what its slots hold, its slot icons and labels); the union of
+  // everything drawn. In cXObjectDraw.cpp.
+  virtual DrawnRect Draw(ObjectDrawer& drawer, DrawingContext& context);
+  bool ShowsId() const { return showId_; }
+  void SetRedrawStamp(int32_t milliseconds) { redrawStamp_ = milliseconds; }
+  const std::vector<SlotPoint>& GetSlotPoints() const { return slotPoints_; }
+
+  // The balloon its first graphic cycle shows.
+  BalloonState& Balloon() override { return balloon_; }
+  bool HasGraphicCycles() const override { return !slotPoints_.empty(); }
+
   // An object may be descheduled while it sleeps: not a person, idle
   // countdown 0 and its first graphic cycle not running.
   bool MayDeschedule() const;
@@ -491,6 +508,7 @@ class cXObject : public TreeZaz {
   PrimProfiler* profiler_ = nullptr;
   int32_t floorShadow_ = -1;
   bool showId_ = false;
+  BalloonState balloon_;
   // Current frame of the primitive being run (operand access reads it).
   TreeStackFrame* runningFrame_ = nullptr;
 

@@ -115,6 +115,8 @@ bool cGZMainWindowW95::Init() {
         return false;
     }
     GZSetHostWindow(mpHost);
+    // The system's own composition display stays off unless wide mode is on.
+    mpHost->GetTextInput().ShowSystemComposition(GZGetIMEWideMode());
     mpHost->Attach(MessageQueue::Current());
     if (mpGraphics && mpGraphics->GetFramework())
         mpGraphics->GetFramework()->SetMessageDispatcher([this](const QueuedMessage& m) { Dispatch(m); });

@@ -1,5 +1,6 @@
-// The candidate window of the input method: the list handed to it (no
-// platform source fills it yet), one page at a time, the selection on
+// The candidate window of the input method: the list handed to it (the
+// host's text input gives one when its input method reports it), one page
+// at a time, the selection on
 // white, the entries optionally numbered "1:" to "9:" and "0:".
 #pragma once
 

@@ -15,12 +15,24 @@ namespace {
 cGZWinIMEComposition* gpComposition = nullptr;
 bool gbWideMode = false;
 
-// Input-method messages the platform does not send yet.
-constexpr uint32_t kMsgImeNotify = 0x0282;
+using platform::kMsgImeNotify;
+// The platform does not send this one.
 constexpr uint32_t kMsgImeCompositionFull = 0x0284;
-constexpr intptr_t kNotifyOpenCandidate = 3;
-constexpr intptr_t kNotifyCloseCandidate = 4;
-constexpr intptr_t kNotifyChangeCandidate = 5;
+constexpr intptr_t kNotifyOpenCandidate = platform::TextInput::kCandidatesOpened;
+constexpr intptr_t kNotifyCloseCandidate = platform::TextInput::kCandidatesClosed;
+constexpr intptr_t kNotifyChangeCandidate = platform::TextInput::kCandidatesChanged;
+
+// The list the platform's input method gives, when it gives one.
+void FetchCandidates(cGZWinIMECandidate& window, platform::HostWindow* host) {
+    if (!host || !host->GetTextInput().HasCandidates()) return;
+    const platform::TextInput::Candidates& from = host->GetTextInput().GetCandidates();
+    cGZWinIMECandidate::CandidateList list;
+    list.entries = from.entries;
+    list.selection = from.selection;
+    list.pageStart = from.pageStart;
+    list.pageSize = from.pageSize;
+    window.SetCandidateList(list);
+}
 
 void HideWin(cGZWin* window) {
     if (window) window->Hide();
@@ -29,7 +41,10 @@ void HideWin(cGZWin* window) {
 }  // namespace
 
 cGZWinIMEComposition* GZGetIMEComposition() { return gpComposition; }
-void GZSetIMEWideMode(bool on) { gbWideMode = on; }
+void GZSetIMEWideMode(bool on) {
+    gbWideMode = on;
+    if (platform::HostWindow* host = GZGetHostWindow()) host->GetTextInput().ShowSystemComposition(on);
+}
 bool GZGetIMEWideMode() { return gbWideMode; }
 
 cGZWinIMEComposition* cGZWinIMEComposition::Create() {
@@ -107,9 +122,13 @@ bool GZImeHandleMessage(uint32_t message, intptr_t wParam, intptr_t lParam) {
     }
     case kMsgImeNotify:
         if (!candidate) return true;
-        if (wParam == kNotifyOpenCandidate) candidate->Invalidate();
+        if (wParam == kNotifyOpenCandidate) {
+            FetchCandidates(*candidate, host);
+            candidate->Invalidate();
+        }
         if (wParam == kNotifyCloseCandidate) candidate->Hide();
         if (wParam == kNotifyChangeCandidate) {
+            FetchCandidates(*candidate, host);
             candidate->Show();
             candidate->BringToFront();
             candidate->Invalidate();

@@ -38,8 +38,9 @@ private:
 
 cGZWinIMEComposition* GZGetIMEComposition();
 
-// Wide mode: the system's own composition display may stay on. Off by
-// default; the platform's text input does not offer that display yet.
+// Wide mode: the system's own composition display stays on (the host
+// window's text input is told at once and when the main window starts).
+// Off by default.
 void GZSetIMEWideMode(bool on);
 bool GZGetIMEWideMode();
 

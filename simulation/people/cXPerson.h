@@ -12,6 +12,8 @@
 
 #include "gamedata/MotiveCurveSet.h"
 #include "gamedata/Motives.h"
+#include "simulation/CreationPrimitives.h"
+#include "simulation/PlacementPrimitives.h"
 #include "simulation/cXObject.h"
 #include "simulation/people/PersonAnimator.h"
 #include "simulation/people/PersonRoute.h"
@@ -79,7 +81,7 @@ struct ScoredCandidate {
   float attenuation = 0;
 };
 
-class cXPerson : public cXObject {
+class cXPerson : public cXObject, public iSnapPerson, public iVisitorMark {
  public:
   static constexpr int32_t kQueueSize = 8;
   static constexpr int32_t kMaxRoutes = 64;
@@ -122,7 +124,7 @@ class cXPerson : public cXObject {
   MotiveBlock& Motives() { return motives_; }
   int16_t Word(int32_t n) const { return personData_[static_cast<size_t>(n)]; }
   void SetWord(int32_t n, int16_t v) { personData_[static_cast<size_t>(n)] = v; }
-  bool IsVisitor() const { return Word(kPersonVisitor) != 0; }
+  bool IsVisitor() const override { return Word(kPersonVisitor) != 0; }
   bool IsChild() const { return Word(kPersonAge) >= 1 && Word(kPersonAge) <= 17; }
   bool IsInactive() const { return inactive_; }
   // A reset leaves the person out of the world.
@@ -174,6 +176,13 @@ class cXPerson : public cXObject {
   bool IsStepAsideAction(const QueuedAction& action) const;
   bool HasStepAsideAction();
   bool AskToStepAside(int32_t priority);
+
+  // ---- what a snap asks (cXPersonSnap.cpp) ----
+  // Steps aside for the asker at the priority of the asker's current action.
+  bool RequestStepAside(cXObject& asker) override;
+  // Kept in the animator: the snap offset and the placed marks.
+  void SetSnapOffsets(float dy, float dx, float dfacing) override;
+  void SetPlacedMarks(float a, float b, float c) override;
 
   // ---- autonomy ----
   bool FindBestInteraction(TreeStackFrame& frame);

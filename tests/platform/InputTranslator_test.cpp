@@ -231,5 +231,83 @@ TEST(InputTranslator, CompositionMarksTheSelectedClause) {
     EXPECT_EQ(end[0].message, kMsgImeEndComposition);
 }
 
+TEST(InputTranslator, ALongCompositionArrivesWholeAndItsTextIsFreed) {
+    CodePageScope page(932);
+    TextInput input;
+    InputTranslator t(&input);
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "\xE3\x81\x82";  // 120 bytes, past the short event's 32
+    SDL_Event edit{};
+    edit.type = SDL_TEXTEDITING_EXT;
+    edit.editExt.text = SDL_strdup(text.c_str());  // the translator frees it (the leak check sees it)
+    edit.editExt.start = 39;
+    edit.editExt.length = 1;
+    auto out = t.Translate(edit);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[1].message, kMsgImeComposition);
+    ASSERT_EQ(input.Text().size(), 80u);  // two bytes a character in 932
+    EXPECT_EQ(input.Attributes()[77], 0);
+    EXPECT_EQ(input.Attributes()[78], 1);
+    EXPECT_EQ(input.Attributes()[79], 1);
+}
+
+TEST(InputTranslator, CandidateListsInTheCodePageCloseWithTheComposition) {
+    CodePageScope page(932);
+    TextInput input;
+    EXPECT_EQ(input.ClearCandidates(), TextInput::kCandidatesNone);
+    EXPECT_EQ(input.SetCandidates({"\xE6\x97\xA5", "b", "c"}, 7, -2, 9), TextInput::kCandidatesOpened);
+    ASSERT_TRUE(input.HasCandidates());
+    EXPECT_EQ(input.GetCandidates().entries, (std::vector<std::string>{"\x93\xFA", "b", "c"}));
+    EXPECT_EQ(input.GetCandidates().selection, 2);  // kept inside the list
+    EXPECT_EQ(input.GetCandidates().pageStart, 0);
+    EXPECT_EQ(input.GetCandidates().pageSize, 9);
+    EXPECT_EQ(input.SetCandidates({"x"}, 0, 0, 0), TextInput::kCandidatesChanged);
+    EXPECT_EQ(input.SetCandidates({}, 0, 0, 0), TextInput::kCandidatesClosed);
+    EXPECT_FALSE(input.HasCandidates());
+
+    // A committed text closes an open list before the composition ends.
+    InputTranslator t(&input);
+    SDL_Event edit{};
+    edit.type = SDL_TEXTEDITING;
+    std::strcpy(edit.edit.text, "\xE3\x81\x82");
+    t.Translate(edit);
+    input.SetCandidates({"a", "b"}, 0, 0, 0);
+    auto committed = t.Translate(Text("\xE3\x81\x82"));
+    ASSERT_GE(committed.size(), 2u);
+    EXPECT_EQ(committed[0].message, kMsgImeNotify);
+    EXPECT_EQ(committed[0].wParam, TextInput::kCandidatesClosed);
+    EXPECT_EQ(committed[1].message, kMsgImeEndComposition);
+    EXPECT_FALSE(input.HasCandidates());
+}
+
+TEST(InputTranslator, TheSystemCompositionDisplayIsASwitchTheBackendHears) {
+    TextInput input;
+    std::vector<bool> heard;
+    input.onSystemComposition = [&](bool on) { heard.push_back(on); };
+    EXPECT_FALSE(input.ShowsSystemComposition());
+    input.ShowSystemComposition(true);
+    EXPECT_TRUE(input.ShowsSystemComposition());
+    input.ShowSystemComposition(false);
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+}
+
+TEST(InputTranslator, ACommittedWordIsFourCharacterMessagesInCodePage932) {
+    CodePageScope page(932);
+    TextInput input;
+    InputTranslator t(&input);
+    SDL_Event edit{};
+    edit.type = SDL_TEXTEDITING;
+    std::strcpy(edit.edit.text, "\xE3\x81\xAB\xE3\x81\xBB\xE3\x82\x93");  // nihon in kana
+    t.Translate(edit);
+    const auto out = t.Translate(Text("\xE6\x97\xA5\xE6\x9C\xAC"));  // the word, in kanji
+    ASSERT_EQ(out.size(), 5u);
+    EXPECT_EQ(out[0].message, kMsgImeEndComposition);
+    const intptr_t bytes[] = {0x93, 0xFA, 0x96, 0x7B};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(out[static_cast<size_t>(i) + 1].message, kMsgChar);
+        EXPECT_EQ(out[static_cast<size_t>(i) + 1].wParam, bytes[i]);
+    }
+}
+
 }  // namespace
 }  // namespace platform

@@ -235,6 +235,17 @@ TEST_F(StepAside, AFailedPushDeletesTheMarker) {
   EXPECT_FALSE(p->AskToStepAside(80)) << "no marker definition";
 }
 
+TEST_F(StepAside, ASnapAsksThroughThePersonHookAtTheAskersPriority) {
+  cXPerson* asker = MakePerson();
+  MakeMarker(true);
+  asker->SetCurrentAction(ActionOn(*asker, *things[0], 1, 65));
+  iSnapPerson& hook = *p;
+  ASSERT_TRUE(hook.RequestStepAside(*asker));
+  ASSERT_EQ(p->QueuedCount(), 1);
+  EXPECT_EQ(p->GetQueuedAction(0)->priority, 65);
+  EXPECT_FALSE(hook.RequestStepAside(*asker)) << "already stepping aside";
+}
+
 }  // namespace
 }  // namespace tova_test
 

@@ -13,11 +13,13 @@ using namespace tova_test;
 
 namespace {
 
-class BalloonObject : public cXObject, public iBalloonHolder {
+// A live object with graphic cycles (a slot point's), without a slot
+// resource to read them from.
+class BalloonObject : public cXObject {
  public:
   using cXObject::cXObject;
-  BalloonState state;
-  BalloonState& Balloon() override { return state; }
+  bool HasGraphicCycles() const override { return true; }
+  BalloonState& state = Balloon();
 };
 
 class FakeArt : public iBalloonArt {

@@ -4,6 +4,11 @@
 
 #include "PrimitiveFixture.h"
 #include "gamedata/Careers.h"
+#include "gamedata/GlobalContext.h"
+#include "gamedata/Neighbor.h"
+#include "gamedata/Neighborhood.h"
+#include "gamedata/NeighborhoodServices.h"
+#include "simulation/NeighbourhoodLinks.h"
 #include "simulation/ObjectQueryPrimitives.h"
 
 using namespace tova;
@@ -224,6 +229,42 @@ TEST_F(QueryPrimitives, SetToNextOverNeighboursAndCareers) {
   EXPECT_EQ(Walk(*a, Next(10)), (std::vector<int16_t>{2, 5, 8}));
   EXPECT_EQ(Walk(*a, Next(10), 5), (std::vector<int16_t>{8}));
   careers.Clear();
+}
+
+TEST_F(QueryPrimitives, SetToNextOverTheNeighbourhoodsNeighbours) {
+  NeighborhoodServices services;
+  Neighborhood hood{services};
+  std::vector<Neighbor*> added;
+  for (int32_t guid : {0xF00D, 0xBEEF, 0xF00D, 0xF00D}) {
+    PersonDefinitionInfo info;
+    info.guid = guid;
+    added.push_back(hood.AddNeighbor(info));
+    ASSERT_NE(added.back(), nullptr);
+  }
+  hood.FreeNeighbor(added[2]);  // a gap in the ids
+  const int16_t first = added[0]->id, second = added[1]->id, last = added[3]->id;
+
+  cXObject* a = Obj();
+  NeighbourhoodLinks given(&hood);
+  NeighbourhoodLinks::Install(&given);
+  EXPECT_EQ(Walk(*a, Next(5)), (std::vector<int16_t>{first, second, last}));
+  EXPECT_EQ(Walk(*a, Next(7, 0xF00D)), (std::vector<int16_t>{first, last}));
+  EXPECT_EQ(Walk(*a, Next(7, 0xBEEF), first), (std::vector<int16_t>{second}));
+  EXPECT_TRUE(Walk(*a, Next(11)).empty()) << "the neighbourhood keeps no other id list";
+  EXPECT_EQ(given.DefinitionOfNeighbour(first), nullptr) << "no catalogue";
+
+  // Without one given, the running game's neighbourhood.
+  NeighbourhoodLinks running;
+  NeighbourhoodLinks::Install(&running);
+  EXPECT_TRUE(Walk(*a, Next(5)).empty()) << "no game running";
+  GlobalContext context;
+  context.neighborhood = &hood;
+  gGlobalContext = &context;
+  EXPECT_EQ(Walk(*a, Next(5)), (std::vector<int16_t>{first, second, last}));
+  EXPECT_EQ(running.NeighbourGuid(second), 0xBEEFu);
+  EXPECT_EQ(running.NeighbourGuid(999), 0u);
+  gGlobalContext = nullptr;
+  NeighbourhoodLinks::Install(nullptr);
 }
 
 TEST_F(QueryPrimitives, SetToNextKindsAndErrors) {

@@ -47,7 +47,8 @@ TEST_F(Simrun, ASaveAndLoadBetweenTicksEndsInTheSameState) {
   ASSERT_EQ(whole.code, 0) << whole.err;
   EXPECT_EQ(LineStarting(whole.out, "before "), "before 1997-06-15 09:00:00 tick 0 funds 20000");
   EXPECT_EQ(LineStarting(whole.out, "after "), "after 1997-06-15 09:06:40 tick 200 funds 19975");
-  EXPECT_EQ(LineStarting(whole.out, "objects "), "objects 5");
+  // The four it starts with, the greeter, the dispenser and the cup it keeps.
+  EXPECT_EQ(LineStarting(whole.out, "objects "), "objects 7");
   EXPECT_EQ(whole.out.find("error "), std::string::npos) << whole.out;
   const std::string hash = LineStarting(whole.out, "hash ");
   EXPECT_TRUE(std::regex_match(hash, std::regex("hash [0-9a-f]{16}"))) << hash;
@@ -92,6 +93,17 @@ TEST_F(Simrun, TheAnswerSurvivesASave) {
   const ProgramRun again = Run({"--lot", "2", "--load", saved, "--ticks", "0"});
   ASSERT_EQ(again.code, 0) << again.err;
   EXPECT_EQ(LineStarting(again.out, "hash "), LineStarting(first.out, "hash ")) << "the answer string is in the record";
+}
+
+TEST_F(Simrun, TheDispenserLeavesMoreObjectsThanAfterOneTickAndNoErrors) {
+  const ProgramRun one = Run({"--lot", "2", "--ticks", "1"});
+  const ProgramRun run = Run({"--lot", "2", "--ticks", "300"});
+  ASSERT_EQ(one.code, 0) << one.err;
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out.find("error"), std::string::npos) << run.out;
+  const int before = std::stoi(LineStarting(one.out, "objects ").substr(8));
+  const int after = std::stoi(LineStarting(run.out, "objects ").substr(8));
+  EXPECT_GT(after, before);
 }
 
 TEST_F(Simrun, ProfileListsThePrimitivesRun) {

@@ -247,6 +247,23 @@ TEST_F(StarterObjects, PlaceFixedUnderACluster) {
   EXPECT_EQ(person->GetPosition(), TileLocation::At(6, 5, 1).Centre()) << "moved to its tile's middle";
 }
 
+TEST_F(StarterObjects, AMultiTileGroupIsCentredOnItsTargetTile) {
+  // A target that does not stand on its tile's centre.
+  cXObject* spot = lot.GetObject(lot.CreateObject(folder.FindByGUID(kTable)));
+  spot->SetData(kDataFlags, kFlagNonBlocking);
+  const FinePoint offCentre{3 * 16 + 3, 11 * 16 + 12};
+  spot->Place(offCentre, 1, 0, 0);
+  ASSERT_EQ(spot->GetPosition(), offCentre);
+
+  const int32_t bench = Made(Create(0x4C3A1004, 7, 0), spot->GetId());
+  ASSERT_GT(bench, 0);
+  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(bench))->GetPosition(), TileLocation::At(3, 11, 1).Centre());
+  lot.RemoveObject(static_cast<int16_t>(bench), false);
+  const int32_t lamp = Made(Create(kLamp, 7, 0), spot->GetId());
+  ASSERT_GT(lamp, 0);
+  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(lamp))->GetPosition(), offCentre) << "a single object is not moved";
+}
+
 TEST_F(StarterObjects, TestObjectTypeKnowsAPartByItsMaster) {
   cXObject* lead = lot.GetObject(lot.CreateObject(folder.FindByGUID(0x4C3A1004)));
   ASSERT_NE(lead, nullptr);

@@ -127,4 +127,38 @@ TEST_F(IMEWindows, TheThirdPageOfCandidatesIsNumberedFromOneWithTheSelectionHigh
     EXPECT_TRUE(MatchesGolden(Screen(), "ui/golden/ime_candidates.png"));
 }
 
+TEST_F(IMEWindows, ALongCompositionFromTheHostKeeps1023Bytes) {
+    host->SimulateComposition(std::string(1100, 'k'), 0, 1);
+    ASSERT_EQ(host->GetTextInput().Text().size(), 1100u);
+    EXPECT_TRUE(GZImeHandleMessage(platform::kMsgImeComposition, 0, platform::kGcsCompStr | platform::kGcsCompAttr));
+    EXPECT_EQ(composition->GetComposition(), std::string(1023, 'k'));
+    EXPECT_EQ(composition->GetAttributes().size(), 1023u);
+    EXPECT_EQ(composition->GetAttributes()[0], 1);
+}
+
+TEST_F(IMEWindows, TheCandidateWindowTakesTheListTheHostsInputMethodGives) {
+    platform::TextInput& input = host->GetTextInput();
+    std::vector<std::string> words;
+    for (int i = 0; i < 25; ++i) words.push_back("w" + std::to_string(i));
+    EXPECT_EQ(input.SetCandidates(words, 21, 0, 9), platform::TextInput::kCandidatesOpened);
+    EXPECT_TRUE(GZImeHandleMessage(platform::kMsgImeNotify, platform::TextInput::kCandidatesOpened, 1));
+    ASSERT_TRUE(candidate->HasCandidateList());
+    EXPECT_TRUE(GZImeHandleMessage(platform::kMsgImeNotify, platform::TextInput::kCandidatesChanged, 1));
+    EXPECT_TRUE(candidate->TestFlag(kGZWinVisible));
+    Frame();
+    EXPECT_EQ(candidate->GetPageStart(), 18);
+    EXPECT_EQ(input.ClearCandidates(), platform::TextInput::kCandidatesClosed);
+    EXPECT_TRUE(GZImeHandleMessage(platform::kMsgImeNotify, platform::TextInput::kCandidatesClosed, 1));
+    EXPECT_FALSE(candidate->TestFlag(kGZWinVisible));
+}
+
+TEST_F(IMEWindows, WideModeTurnsTheSystemsCompositionDisplayOn) {
+    EXPECT_FALSE(host->GetTextInput().ShowsSystemComposition());
+    GZSetIMEWideMode(true);
+    EXPECT_TRUE(GZGetIMEWideMode());
+    EXPECT_TRUE(host->GetTextInput().ShowsSystemComposition());
+    GZSetIMEWideMode(false);
+    EXPECT_FALSE(host->GetTextInput().ShowsSystemComposition());
+}
+
 }  // namespace
