@@ -24,14 +24,6 @@ bool LevelGround(uint32_t corners) {
   return ((corners >> 8) & 0xFF) == c && ((corners >> 16) & 0xFF) == c && ((corners >> 24) & 0xFF) == c;
 }
 
-// Grid direction from one point to another, 0 on the same point.
-int32_t DirectionTo(FinePoint from, FinePoint to) {
-  const double dx = to.x - from.x, dy = to.y - from.y;
-  if (dx == 0 && dy == 0) return 0;
-  const long sector = std::lround(std::atan2(dy, dx) / (std::numbers::pi / 4));
-  return Mod8(static_cast<int32_t>(4 - sector));
-}
-
 // One tile towards local side j: lateral and along offsets in sixteenths.
 constexpr int32_t kSnapLateral[8] = {0, 16, 16, 16, 0, -16, -16, -16};
 constexpr int32_t kSnapAlong[8] = {-16, -16, 0, 16, 16, 16, 0, -16};
@@ -52,6 +44,13 @@ FinePoint Offset(FinePoint ref, double lateral, double along, int32_t v) {
 }
 
 }  // namespace
+
+int32_t RouteDirectionTo(FinePoint from, FinePoint to) {
+  const double dx = to.x - from.x, dy = to.y - from.y;
+  if (dx == 0 && dy == 0) return 0;
+  const long sector = std::lround(std::atan2(dy, dx) / (std::numbers::pi / 4));
+  return Mod8(static_cast<int32_t>(4 - sector));
+}
 
 FinePoint TurnRoutePoint(double lateral, double along, int32_t v) { return Offset({0, 0}, lateral, along, v); }
 
@@ -289,7 +288,7 @@ void PersonRoute::BuildSingleGoal(iRouteSite& site, int32_t facing, FinePoint re
   site.SetPersonDirection(Mod8(facing + 4));
   const FinePoint at = Offset(ref, slot.x, slot.y, facing);
   const bool sameTile = at.TileX() == ref.TileX() && at.TileY() == ref.TileY();
-  const int32_t result = TestPoint(site, at, sameTile ? -1 : DirectionTo(ref, at));
+  const int32_t result = TestPoint(site, at, sameTile ? -1 : RouteDirectionTo(ref, at));
   if (result == kPointFree) {
     goals.push_back({at.x, at.y, 100, 0, 0});
     largestWeight = std::max(largestWeight, 100);

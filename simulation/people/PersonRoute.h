@@ -106,7 +106,7 @@ struct PersonRoute {
   int32_t reachedGoal = -1;
   int32_t largestWeight = -1;
   int32_t waitCounter = 0;
-  int32_t waitStart = 0;
+  int32_t waitStart = -1;  // -1 not waiting
   int32_t lastX = 0, lastY = 0;
   int16_t portal = 0;  // the portal end taken on the way (0 none)
   int32_t startX = 0, startY = 0;
@@ -138,5 +138,7 @@ inline constexpr int32_t kRouteDirY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 // A local point (lateral x, along y, along negative = away from the
 // origin) turned to face direction v, in sixteenths, truncated.
 FinePoint TurnRoutePoint(double lateral, double along, int32_t v);
+// Grid direction from one point to another (0 on the same point).
+int32_t RouteDirectionTo(FinePoint from, FinePoint to);
 
 }  // namespace tova
