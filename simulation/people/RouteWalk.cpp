@@ -87,6 +87,13 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
   // A state either moves on to another in the same tick or ends the tick.
   for (int32_t guard = 0; guard < 64; ++guard) {
     PersonRoute& r = host.Routes().back();
+    // An interrupted person ends the route with code 4 through the next state.
+    const auto interrupted = [&](int32_t next) {
+      if (!host.Interrupted()) return false;
+      r.failureCode = kRouteFailInterrupted;
+      state = next;
+      return true;
+    };
     switch (state) {
       case 1: {
         if (!host.CanRoute()) {
@@ -99,11 +106,7 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
           state = host.IsPortal(r.target) && usedAsPortal ? 7 : 2;
           break;
         }
-        if (host.Interrupted()) {
-          r.failureCode = kRouteFailInterrupted;
-          state = 7;
-          break;
-        }
+        if (interrupted(7)) break;
         r.Begin(host.Site(r));
         if (host.Word(kWordPosture) == 1) {
           const int16_t seat = host.SeatId();
@@ -125,11 +128,7 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
         break;
       }
       case 2:
-        if (host.Interrupted()) {
-          r.failureCode = kRouteFailInterrupted;
-          state = 7;
-          break;
-        }
+        if (interrupted(7)) break;
         if (host.InTargetRoom(r.target)) {
           host.SetWord(kWordSaved, r.savedWord);
           state = 1;
@@ -141,11 +140,7 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
         state = 16;
         break;
       case 3:
-        if (host.Interrupted()) {
-          r.failureCode = kRouteFailInterrupted;
-          state = 11;
-          break;
-        }
+        if (interrupted(11)) break;
         if (host.Path().empty()) {
           state = 11;
           break;
@@ -230,21 +225,13 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
         state = 3;
         break;
       case 13:
-        if (host.Interrupted()) {
-          r.failureCode = kRouteFailInterrupted;
-          state = 7;
-          break;
-        }
+        if (interrupted(7)) break;
         if (host.Now() - r.waitStart < kWaitTicks && host.PushNamedTree(host.PersonId(), kTreeWaiting, 0, {}))
           return kResultTree;
         state = 1;
         break;
       case 14:
-        if (host.Interrupted()) {
-          r.failureCode = kRouteFailInterrupted;
-          state = 7;
-          break;
-        }
+        if (interrupted(7)) break;
         if (r.waitingOn == 0) {
           state = 1;
           break;
