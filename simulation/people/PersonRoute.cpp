@@ -11,7 +11,6 @@ namespace tova {
 
 namespace {
 
-constexpr int32_t kWordSaved = 72;
 constexpr int32_t kWordReplace = 73;
 constexpr double kHalfRoot2 = 0.70710678118654752440;
 
