@@ -146,6 +146,8 @@ class cXPerson : public cXObject, public iSnapPerson, public iVisitorMark {
   std::vector<MotiveChange>& MotiveChanges() { return motiveChanges_; }
   const std::vector<WithRecord>& WithList() const { return withList_; }
   std::vector<PersonRoute>& Routes() { return routes_; }
+  // After a lot is loaded: every route is planned again when walked on.
+  void MarkRoutesNotStarted();
   bool HasRoute() const { return !routes_.empty(); }
   std::vector<PathPoint>& PathPoints() { return pathPoints_; }
   PersonAnimator& Animator() { return animator_; }
