@@ -11,9 +11,11 @@
 
 cNewWallpaperTool::cNewWallpaperTool(ToolServices& services, UndoManager& undo) : cTool(services), mUndo(undo) {
     NewRecord();
+    mUndo.AddLivePreview(this);
 }
 
 cNewWallpaperTool::~cNewWallpaperTool() {
+    mUndo.RemoveLivePreview(this);
     if (mRecord != nullptr) mRecord->Release();
 }
 
@@ -111,6 +113,13 @@ void cNewWallpaperTool::HideCursor() {
     if (mObjects != nullptr && mCursorMade) mObjects->HideCursor();
     if (mNotDragging) mRecord->Reset();
     ShowMessage(0);
+}
+
+void cNewWallpaperTool::WithdrawPreview() {
+    if (mRecord->Entries().empty()) return;
+    mRecord->Reset();
+    ShowMessage(0);
+    if (Services().world != nullptr) Services().world->GetWallManager().RequestRefresh(GetViewLevel());
 }
 
 void cNewWallpaperTool::MouseMove(tova::FinePoint fine, int32_t, const ToolMouseEvent& event) {

@@ -6,12 +6,12 @@
 #include <cstdint>
 
 #include "world/tools/cTool.h"
+#include "world/undo/UndoManager.h"
 #include "world/undo/WallpaperUndoable.h"
 
-class UndoManager;
 class iWallObjects;
 
-class cNewWallpaperTool : public cTool {
+class cNewWallpaperTool : public cTool, public iLivePreview {
 public:
     enum Message : int32_t { kNoFace = 6, kNoFaceUpstairs = 34, kShowCost = 26 };
 
@@ -31,6 +31,9 @@ public:
     bool KeyUp(uint32_t key, uint32_t flags) override;
     int32_t PredicateB() override { return 1; }
     void Deselect() override { HideCursor(); }
+    // Takes the unbooked faces (the hover preview, or a stroke not yet
+    // pushed) off the walls before an undo or redo.
+    void WithdrawPreview() override;
 
     void SelectWallpaper(int32_t wallpaper);
     void ClearWallpaperChoice() { SelectWallpaper(1); }
