@@ -166,6 +166,35 @@ TEST_F(FloorTool, HoverShowsAPreviewThatCostsNothingAndGoesAway) {
     EXPECT_TRUE(money.expenses.empty());
 }
 
+TEST_F(FloorTool, AnUndoDuringAHoverPreviewWithdrawsItAndUndoesOnlyTheLastGesture) {
+    Gesture(Floor(), {Centre(5, 5)});
+    ASSERT_EQ(money.money, 20000 - 100);
+    // A preview of another pattern over the same tile.
+    Floor().SetParameter(2);
+    Floor().MouseMove(Centre(5, 5), 0, plain);
+    ASSERT_EQ(FloorAt(5, 5), 2);
+    ASSERT_EQ(Floor().GetPending(), 30);
+
+    ASSERT_EQ(Undo().Undo(), 0);
+    EXPECT_EQ(FloorAt(5, 5), 0);
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Floor().GetPending(), 0);
+    EXPECT_FALSE(Floor().PreviewApplied());
+    SetCurrentTool(nullptr);
+    EXPECT_EQ(FloorAt(5, 5), 0) << "the undone floor does not come back";
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Floor().GetPending(), 0);
+
+    SetCurrentTool(&Floor());
+    Floor().MouseMove(Centre(8, 8), 0, plain);
+    ASSERT_EQ(FloorAt(8, 8), 2);
+    ASSERT_EQ(Undo().Redo(), 0);
+    EXPECT_EQ(FloorAt(5, 5), 1);
+    EXPECT_EQ(FloorAt(8, 8), 0);
+    EXPECT_EQ(money.money, 20000 - 100);
+    EXPECT_EQ(Floor().GetPending(), 0);
+}
+
 TEST_F(FloorTool, PressSoundsFollowThePreview) {
     Floor().MouseMove(Centre(5, 5), 0, plain);
     Floor().MouseDown(Centre(5, 5), 0, plain);
