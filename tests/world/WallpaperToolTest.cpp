@@ -8,6 +8,7 @@
 #include "support/ToolFakes.h"
 #include "world/WallRecordFakes.h"
 #include "world/cRotatableWorld.h"
+#include "world/tools/ToolInput.h"
 #include "world/tools/cNewWallpaperTool.h"
 #include "world/tools/cToolSet.h"
 
@@ -138,6 +139,16 @@ TEST_F(WallpaperTool, AnUndoDuringAHoverPreviewWithdrawsItAndUndoesOnlyTheLastSt
     EXPECT_EQ(Paper(15, 4, kWallSide1), 0);
     EXPECT_EQ(money.money, 20000 - 17);
     EXPECT_EQ(Tool().GetPending(), 0);
+}
+
+TEST_F(WallpaperTool, AnotherToolMadeCurrentTakesThePreviewAway) {
+    SetCurrentTool(&Tool());
+    Tool().MouseMove(In(15, 3), 0, Ev());
+    ASSERT_EQ(Paper(15, 3, kWallSide1), 7);
+    SetCurrentTool(nullptr);
+    EXPECT_EQ(Paper(15, 3, kWallSide1), 0);
+    EXPECT_EQ(Tool().GetPending(), 0);
+    EXPECT_TRUE(Tool().Record().Entries().empty());
 }
 
 TEST_F(WallpaperTool, StrippingRefundsEightyPercentAndStrippingNothingCostsNothing) {

@@ -108,6 +108,12 @@ void cNewWallpaperTool::Activate() {
     mNotDragging = 1;
 }
 
+void cNewWallpaperTool::Deactivate() {
+    mNotDragging = 1;
+    HideCursor();
+    if (Services().world != nullptr) Services().world->GetWallManager().RequestRefresh(GetViewLevel());
+}
+
 void cNewWallpaperTool::HideCursor() {
     mCursorShown = 0;
     if (mObjects != nullptr && mCursorMade) mObjects->HideCursor();

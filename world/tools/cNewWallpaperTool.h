@@ -22,6 +22,9 @@ public:
     void SetObjects(iWallObjects* objects) { mObjects = objects; }
 
     void Activate() override;
+    // The preview, or a stroke not pushed yet, leaves the walls with the
+    // tool: nothing unpaid stays painted.
+    void Deactivate() override;
     void MouseMove(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
     void MouseDown(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
     void Drag(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
