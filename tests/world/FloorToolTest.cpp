@@ -195,6 +195,25 @@ TEST_F(FloorTool, AnUndoDuringAHoverPreviewWithdrawsItAndUndoesOnlyTheLastGestur
     EXPECT_EQ(Floor().GetPending(), 0);
 }
 
+TEST_F(FloorTool, AnotherToolMadeCurrentDuringADragTakesTheUnpaidTilesAway) {
+    Floor().MouseDown(Centre(5, 5), 0, plain);
+    Floor().Drag(Centre(7, 6), 0, plain);
+    ASSERT_EQ(FloorAt(6, 6), 1);
+    ASSERT_EQ(Floor().GetPending(), 6 * 100);
+    SetCurrentTool(nullptr);
+    for (int x = 5; x <= 7; ++x)
+        for (int y = 5; y <= 6; ++y) EXPECT_EQ(FloorAt(x, y), 0) << x << "," << y;
+    EXPECT_EQ(Floor().GetPending(), 0);
+    // Back again, the first hover starts afresh and the old drag stays gone.
+    SetCurrentTool(&Floor());
+    Floor().MouseMove(Centre(9, 9), 0, plain);
+    Floor().MouseMove(Centre(10, 9), 0, plain);
+    EXPECT_EQ(FloorAt(9, 9), 0);
+    EXPECT_EQ(FloorAt(10, 9), 1);
+    EXPECT_EQ(Floor().GetPending(), 100);
+    EXPECT_EQ(Undo().UndoCount(), 0);
+}
+
 TEST_F(FloorTool, PressSoundsFollowThePreview) {
     Floor().MouseMove(Centre(5, 5), 0, plain);
     Floor().MouseDown(Centre(5, 5), 0, plain);

@@ -67,7 +67,10 @@ void cNewFloorTool::Activate() {
 }
 
 void cNewFloorTool::Deactivate() {
-    RevertPreview();
+    // A drag cut short leaves nothing unpaid on the lot either.
+    WithdrawPreview();
+    mDragging = false;
+    mHoverPreview = true;
     SetViewCursor(0);
 }
 
