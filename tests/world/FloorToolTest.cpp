@@ -166,6 +166,54 @@ TEST_F(FloorTool, HoverShowsAPreviewThatCostsNothingAndGoesAway) {
     EXPECT_TRUE(money.expenses.empty());
 }
 
+TEST_F(FloorTool, AnUndoDuringAHoverPreviewWithdrawsItAndUndoesOnlyTheLastGesture) {
+    Gesture(Floor(), {Centre(5, 5)});
+    ASSERT_EQ(money.money, 20000 - 100);
+    // A preview of another pattern over the same tile.
+    Floor().SetParameter(2);
+    Floor().MouseMove(Centre(5, 5), 0, plain);
+    ASSERT_EQ(FloorAt(5, 5), 2);
+    ASSERT_EQ(Floor().GetPending(), 30);
+
+    ASSERT_EQ(Undo().Undo(), 0);
+    EXPECT_EQ(FloorAt(5, 5), 0);
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Floor().GetPending(), 0);
+    EXPECT_FALSE(Floor().PreviewApplied());
+    SetCurrentTool(nullptr);
+    EXPECT_EQ(FloorAt(5, 5), 0) << "the undone floor does not come back";
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Floor().GetPending(), 0);
+
+    SetCurrentTool(&Floor());
+    Floor().MouseMove(Centre(8, 8), 0, plain);
+    ASSERT_EQ(FloorAt(8, 8), 2);
+    ASSERT_EQ(Undo().Redo(), 0);
+    EXPECT_EQ(FloorAt(5, 5), 1);
+    EXPECT_EQ(FloorAt(8, 8), 0);
+    EXPECT_EQ(money.money, 20000 - 100);
+    EXPECT_EQ(Floor().GetPending(), 0);
+}
+
+TEST_F(FloorTool, AnotherToolMadeCurrentDuringADragTakesTheUnpaidTilesAway) {
+    Floor().MouseDown(Centre(5, 5), 0, plain);
+    Floor().Drag(Centre(7, 6), 0, plain);
+    ASSERT_EQ(FloorAt(6, 6), 1);
+    ASSERT_EQ(Floor().GetPending(), 6 * 100);
+    SetCurrentTool(nullptr);
+    for (int x = 5; x <= 7; ++x)
+        for (int y = 5; y <= 6; ++y) EXPECT_EQ(FloorAt(x, y), 0) << x << "," << y;
+    EXPECT_EQ(Floor().GetPending(), 0);
+    // Back again, the first hover starts afresh and the old drag stays gone.
+    SetCurrentTool(&Floor());
+    Floor().MouseMove(Centre(9, 9), 0, plain);
+    Floor().MouseMove(Centre(10, 9), 0, plain);
+    EXPECT_EQ(FloorAt(9, 9), 0);
+    EXPECT_EQ(FloorAt(10, 9), 1);
+    EXPECT_EQ(Floor().GetPending(), 100);
+    EXPECT_EQ(Undo().UndoCount(), 0);
+}
+
 TEST_F(FloorTool, PressSoundsFollowThePreview) {
     Floor().MouseMove(Centre(5, 5), 0, plain);
     Floor().MouseDown(Centre(5, 5), 0, plain);

@@ -226,6 +226,34 @@ TEST_F(MoveTool, SwitchingToolsWhileCarryingAnOwnedObjectPutsItBackWithNoRedo) {
     EXPECT_EQ(money.money, 20000 - 80);
 }
 
+TEST_F(MoveTool, AnUndoWhileCarryingAnOwnedObjectPutsItBackBeforeTheStep) {
+    Buy(kChair, 1);
+    Click(5, 5);
+    const int16_t chair = ObjectAt(5, 5);
+    ASSERT_NE(chair, 0);
+    ASSERT_EQ(money.money, 20000 - 80);
+    Move().SetParameter(-1);
+    Move().MouseDown(At(5, 5), chair, plain);
+    Move().MouseUp(At(5, 5), chair, plain);
+    Move().MouseMove(At(10, 10), 0, plain);
+    ASSERT_TRUE(Move().Carrying());
+
+    // The purchase is undone: the chair it bought cannot stay on the cursor.
+    ASSERT_EQ(Undo().Undo(), 0);
+    EXPECT_FALSE(Move().Carrying());
+    EXPECT_EQ(ObjectAt(5, 5), 0);
+    EXPECT_EQ(ObjectAt(10, 10), 0);
+    EXPECT_EQ(money.money, 20000);
+    Click(9, 9);
+    EXPECT_EQ(ObjectAt(9, 9), 0) << "nothing left to place";
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Undo().UndoCount(), 0);
+
+    ASSERT_EQ(Undo().Redo(), 0);
+    EXPECT_EQ(ObjectAt(5, 5), chair);
+    EXPECT_EQ(money.money, 20000 - 80);
+}
+
 TEST_F(MoveTool, AClickWithinTheSquareRootOfThreePixelsIsNotAMove) {
     Buy(kChair, 1);
     struct Case {

@@ -180,6 +180,24 @@ TEST_F(PoolTool, TheDeckKeepsOffFloorsSlopesDiagonalsAndWallsFacingThePool) {
     EXPECT_EQ(Cell(9, 11), 255) << "(10, 11) is not covered";
 }
 
+TEST_F(PoolTool, LeavingTheToolHandsOverNoHoverTileAndNoUnfinishedDrag) {
+    Pool().MouseMove(Centre(5, 5), 0, plain);
+    ASSERT_TRUE(IsPool(5, 5));
+    SetCurrentTool(nullptr);
+    EXPECT_FALSE(world.HasPool(TileLocation::At(5, 5, 1)));
+
+    SetCurrentTool(&Pool());
+    Pool().MouseDown(Centre(5, 5), 0, plain);
+    Pool().Drag(Centre(7, 6), 0, plain);
+    ASSERT_EQ(Pool().GetPending(), 6 * 40);
+    SetCurrentTool(nullptr);
+    EXPECT_FALSE(world.HasPool(TileLocation::At(6, 6, 1)));
+    EXPECT_EQ(world.GetPoolLayer()->At(4, 4), kNoPoolCell) << "no deck either";
+    EXPECT_EQ(Pool().GetPending(), 0);
+    EXPECT_EQ(Undo().UndoCount(), 0);
+    EXPECT_TRUE(money.expenses.empty());
+}
+
 TEST_F(PoolTool, HoverPreviewsOneTileWithoutCharging) {
     Pool().MouseMove(Centre(5, 5), 0, plain);
     EXPECT_TRUE(IsPool(5, 5));

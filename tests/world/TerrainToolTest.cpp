@@ -187,6 +187,36 @@ TEST_F(TerrainTools, DraggingOnlyTriesTheLevellingAndEscapeCancelsIt) {
     EXPECT_EQ(Undo().UndoCount(), 0);
 }
 
+TEST_F(TerrainTools, AnotherToolMadeCurrentDuringAGestureEndsIt) {
+    // A paid raise stays, and can be undone.
+    SetCurrentTool(&Raise());
+    Raise().MouseDown(Centre(8, 8), 0, plain);
+    ASSERT_EQ(H(8, 8), 11);
+    SetCurrentTool(&Level());
+    EXPECT_FALSE(Raise().Dragging());
+    ASSERT_EQ(Undo().UndoCount(), 1);
+    // A levelling drag is only a trial: nothing to record.
+    const std::vector<uint32_t> raised = Heights();
+    Level().MouseDown(Centre(5, 5), 0, plain);
+    Level().Drag(Centre(9, 9), 0, plain);
+    SetCurrentTool(&Raise());
+    EXPECT_FALSE(Level().Dragging());
+    EXPECT_EQ(Heights(), raised);
+    EXPECT_EQ(Undo().UndoCount(), 1);
+    EXPECT_EQ(money.money, 20000 - 3);
+    // A new raise is a gesture of its own.
+    Raise().MouseDown(Centre(15, 15), 0, plain);
+    Raise().MouseUp(Centre(15, 15), 0, plain);
+    ASSERT_EQ(Undo().UndoCount(), 2);
+    ASSERT_EQ(Undo().Undo(), 0);
+    EXPECT_EQ(H(15, 15), 10);
+    EXPECT_EQ(H(8, 8), 11) << "the earlier raise is not part of it";
+    EXPECT_EQ(money.money, 20000 - 3);
+    ASSERT_EQ(Undo().Undo(), 0);
+    EXPECT_EQ(H(8, 8), 10);
+    EXPECT_EQ(money.money, 20000);
+}
+
 TEST_F(TerrainTools, LevellingRefusesMoneyShortfallsAndGroupsReachingOut) {
     world.SetCornerHeight(6, 6, 14);
     const std::vector<uint32_t> before = Heights();

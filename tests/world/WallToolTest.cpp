@@ -8,6 +8,7 @@
 #include "support/ToolFakes.h"
 #include "world/WallRecordFakes.h"
 #include "world/cRotatableWorld.h"
+#include "world/tools/ToolInput.h"
 #include "world/tools/cNewWallTool.h"
 #include "world/tools/cToolSet.h"
 
@@ -98,6 +99,21 @@ TEST_F(WallTool, ADragEndingWhereItBeganLeavesNoRecordAndNoSound) {
     EXPECT_EQ(Played("UI_bld_dragtool_mouseup"), 0);
     EXPECT_EQ(Tool().GetPending(), 0);
     EXPECT_FALSE(Has(5, 5, kWallSide1));
+}
+
+TEST_F(WallTool, AnotherToolMadeCurrentDuringADragTakesItsWallsAway) {
+    SetCurrentTool(&Tool());
+    Press(At(5, 5));
+    Move(At(5, 8));
+    ASSERT_TRUE(Has(5, 6, kWallSide1));
+    ASSERT_NE(Tool().GetPending(), 0);
+    SetCurrentTool(nullptr);
+    for (int y = 5; y < 8; ++y) EXPECT_FALSE(Has(5, y, kWallSide1)) << y;
+    EXPECT_EQ(Tool().GetPending(), 0);
+    EXPECT_FALSE(Tool().Dragging());
+    Release(At(5, 8));
+    EXPECT_EQ(set->GetUndoManager().UndoCount(), 0);
+    EXPECT_FALSE(Has(5, 6, kWallSide1));
 }
 
 TEST_F(WallTool, ShiftOrCtrlDuringADragRestartsFromTheSameStart) {

@@ -8,6 +8,7 @@
 #include "support/ToolFakes.h"
 #include "world/WallRecordFakes.h"
 #include "world/cRotatableWorld.h"
+#include "world/tools/ToolInput.h"
 #include "world/tools/cNewWallpaperTool.h"
 #include "world/tools/cToolSet.h"
 
@@ -99,6 +100,55 @@ TEST_F(WallpaperTool, AStrokeGrowsOneRecordAndUndoRestoresIt) {
     set->GetUndoManager().Redo();
     for (int y = 3; y < 6; ++y) EXPECT_EQ(Paper(15, y, kWallSide1), 7);
     EXPECT_EQ(money.money, 20000 - 51);
+}
+
+TEST_F(WallpaperTool, AnUndoDuringAHoverPreviewWithdrawsItAndUndoesOnlyTheLastStroke) {
+    UndoManager& undo = set->GetUndoManager();
+    // A booked stroke on one face of the room's corner tile.
+    Tool().MouseDown(In(10, 10), 0, Ev());
+    Tool().MouseUp(In(10, 10), 0, Ev());
+    Tool().BookPending();
+    ASSERT_EQ(Paper(10, 10, kWallSide1), 7);
+    ASSERT_EQ(money.money, 20000 - 17);
+    // The room preview paints the corner's other face and the ten others.
+    keyboard.KeyDown(cRZKeyboard::kVKShift);
+    Tool().MouseMove(In(10, 11), 0, Ev());
+    ASSERT_EQ(Paper(10, 10, kWallSide2), 7);
+    ASSERT_EQ(Tool().GetPending(), 11 * 17);
+
+    ASSERT_EQ(undo.Undo(), 0);
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Tool().GetPending(), 0);
+    EXPECT_TRUE(Tool().Record().Entries().empty());
+    EXPECT_EQ(Paper(10, 10, kWallSide1), 0);
+    EXPECT_EQ(Paper(10, 10, kWallSide2), 0);
+    EXPECT_EQ(Paper(12, 11, kWallSide4), 0);
+    // Moving on brings nothing of the undone stroke back.
+    keyboard.KeyUp(cRZKeyboard::kVKShift);
+    Tool().MouseMove(In(3, 3), 0, Ev());
+    EXPECT_EQ(Paper(10, 10, kWallSide1), 0);
+    EXPECT_EQ(money.money, 20000);
+    EXPECT_EQ(Tool().GetPending(), 0);
+
+    // A redo under a preview puts back the stroke alone.
+    Tool().MouseMove(In(15, 4), 0, Ev());
+    ASSERT_EQ(Paper(15, 4, kWallSide1), 7);
+    ASSERT_EQ(undo.Redo(), 0);
+    EXPECT_EQ(Paper(10, 10, kWallSide1), 7);
+    EXPECT_EQ(Paper(10, 10, kWallSide2), 0);
+    EXPECT_EQ(Paper(15, 4, kWallSide1), 0);
+    EXPECT_EQ(money.money, 20000 - 17);
+    EXPECT_EQ(Tool().GetPending(), 0);
+}
+
+TEST_F(WallpaperTool, AnotherToolMadeCurrentTakesThePreviewAway) {
+    SetCurrentTool(&Tool());
+    Tool().MouseMove(In(15, 3), 0, Ev());
+    ASSERT_EQ(Paper(15, 3, kWallSide1), 7);
+    SetCurrentTool(nullptr);
+    EXPECT_EQ(Paper(15, 3, kWallSide1), 0);
+    EXPECT_EQ(Tool().GetPending(), 0);
+    EXPECT_TRUE(Tool().Record().Entries().empty());
 }
 
 TEST_F(WallpaperTool, StrippingRefundsEightyPercentAndStrippingNothingCostsNothing) {

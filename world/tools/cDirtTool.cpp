@@ -64,6 +64,9 @@ void cDirtTool::Activate() {
 }
 
 void cDirtTool::Deactivate() {
+    // A gesture cut short ends here as at the button's release: what it paid
+    // for is recorded, and the next press starts a record of its own.
+    if (mDragging) cDirtTool::MouseUp(DragOrigin(), 0, ToolMouseEvent{});
     gScratch.reset();
     gMarks.reset();
     if (Markers() != nullptr && mMarker != 0) Markers()->DeleteMarker(mMarker);

@@ -28,6 +28,9 @@ void cLevelDirtTool::Deactivate() {
             if (id != 0) m->DeleteMarker(id);
     mCornerMarkers[0] = mCornerMarkers[1] = 0;
     ClearRectMarks();
+    // A drag only tried the levelling: its cost was never paid, so the
+    // gesture ends with nothing to record.
+    if (Dragging()) mCost = 0;
     cDirtTool::Deactivate();
 }
 

@@ -59,9 +59,11 @@ cMoveTool::cMoveTool(ToolServices& services, UndoManager& undo) : cTool(services
     bool empty = true;
     for (const auto& list : gLists) empty = empty && list.empty();
     if (empty) FillItemListsFromCatalogue();
+    mUndo.AddLivePreview(this);
 }
 
 cMoveTool::~cMoveTool() {
+    mUndo.RemoveLivePreview(this);
     if (mRecord != nullptr) mRecord->Release();
 }
 
@@ -277,6 +279,23 @@ void cMoveTool::Deselect() {
     mDefinition = nullptr;
     mBuying = mDeleteArmed = mButtonHeld = mPlacementPending = mMoved = false;
     mTracking = true;
+}
+
+void cMoveTool::WithdrawPreview() {
+    if (mCursor == nullptr || mCursor->IsPurchase() || mRecord == nullptr) return;
+    mRecord->UndoAfter();
+    // Undone on its own, as a removal worth nothing: the object is put back
+    // and no entry is left in the history.
+    ObjectUndoable* record = mRecord;
+    record->AddRef();
+    record->SetAmount(0);
+    record->SetKind(ObjectUndoable::kRemoved);
+    EndCarry(false);
+    record->Undo();
+    record->Release();
+    mButtonHeld = mPlacementPending = mMoved = false;
+    mTracking = true;
+    UpdateCursorKind();
 }
 
 void cMoveTool::Highlight(int16_t id) {

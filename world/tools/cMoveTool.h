@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "world/tools/cTool.h"
+#include "world/undo/UndoManager.h"
 
 class ObjectUndoable;
-class UndoManager;
 namespace tova {
 class ObjectDefinition;
 class cXCursorObject;
 class cXObject;
 }  // namespace tova
 
-class cMoveTool : public cTool {
+class cMoveTool : public cTool, public iLivePreview {
 public:
     static constexpr int32_t kCategories = 7;
     // Carry modes: 1 move owned objects, 2 buy from the catalogue, 3..9 buy
@@ -67,6 +67,10 @@ public:
     void Activate() override;
     void Deactivate() override;
     void Deselect() override;
+    // Before an undo or redo changes the lot, an owned object on the cursor
+    // goes back where it was picked up (the step may take it away); a new
+    // purchase, which no step knows, stays on the cursor.
+    void WithdrawPreview() override;
     void MouseMove(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
     void MouseDown(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
     void Drag(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override {

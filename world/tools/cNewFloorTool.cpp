@@ -43,9 +43,11 @@ bool FloorCanRemove(cFixedWorld& world, TileLocation viewTile) {
 
 cNewFloorTool::cNewFloorTool(ToolServices& services, UndoManager& undo) : cTool(services), mUndo(undo) {
     FreshRecord();
+    mUndo.AddLivePreview(this);
 }
 
 cNewFloorTool::~cNewFloorTool() {
+    mUndo.RemoveLivePreview(this);
     if (mRecord != nullptr) mRecord->Release();
 }
 
@@ -65,7 +67,10 @@ void cNewFloorTool::Activate() {
 }
 
 void cNewFloorTool::Deactivate() {
-    RevertPreview();
+    // A drag cut short leaves nothing unpaid on the lot either.
+    WithdrawPreview();
+    mDragging = false;
+    mHoverPreview = true;
     SetViewCursor(0);
 }
 
@@ -78,6 +83,11 @@ void cNewFloorTool::Suspend() {
 void cNewFloorTool::RevertPreview() {
     if (!mPreviewApplied) return;
     mRecord->Revert();
+    mPreviewApplied = false;
+}
+
+void cNewFloorTool::WithdrawPreview() {
+    if (mRecord->Count() != 0) mRecord->Revert();
     mPreviewApplied = false;
 }
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "world/tools/cTool.h"
+#include "world/undo/UndoManager.h"
 
 class FloorUndoable;
-class UndoManager;
 class cFixedWorld;
 
 // The floor tests of one view tile on its level, shared with the move tool.
@@ -19,7 +19,7 @@ bool FloorCanRemove(cFixedWorld& world, TileLocation viewTile);
 // A pattern's price from the world's prices (0 for none).
 int32_t FloorPatternPrice(const cFixedWorld& world, int32_t pattern);
 
-class cNewFloorTool : public cTool {
+class cNewFloorTool : public cTool, public iLivePreview {
 public:
     enum SubMode : int32_t { kLayTiles = 0, kRemoveTiles = 1, kLayRoom = 2, kRemoveRoom = 3 };
 
@@ -42,6 +42,9 @@ public:
     void Deselect() override { mPreviewAllowed = false; }
     bool ShowsStatusText() override { return mOutOfMoney; }
     int32_t PredicateB() override { return 1; }
+    // Takes the unbooked tiles (the hover preview, or a drag not yet
+    // pushed) off the lot before an undo or redo.
+    void WithdrawPreview() override;
 
     // The tile tests, on a view tile of its level.
     bool CanLay(TileLocation viewTile) const;

@@ -112,6 +112,13 @@ void cNewWallTool::Activate() {
 void cNewWallTool::Deactivate() {
     if (mObjects != nullptr && mCursorMade) mObjects->DeleteCursor();
     mCursorMade = false;
+    // A drag cut short takes its unpaid walls and their money away.
+    if (!mNotDragging) {
+        mRecord->Restart();
+        mNotDragging = 1;
+        if (Services().world != nullptr) Services().world->GetWallManager().RequestRebuild(GetViewLevel());
+        tova::Broadcast(tova::cmd::kWallsChanged, 0);
+    }
 }
 
 void cNewWallTool::HideCursor() {

@@ -11,9 +11,11 @@
 
 cNewWallpaperTool::cNewWallpaperTool(ToolServices& services, UndoManager& undo) : cTool(services), mUndo(undo) {
     NewRecord();
+    mUndo.AddLivePreview(this);
 }
 
 cNewWallpaperTool::~cNewWallpaperTool() {
+    mUndo.RemoveLivePreview(this);
     if (mRecord != nullptr) mRecord->Release();
 }
 
@@ -106,11 +108,24 @@ void cNewWallpaperTool::Activate() {
     mNotDragging = 1;
 }
 
+void cNewWallpaperTool::Deactivate() {
+    mNotDragging = 1;
+    HideCursor();
+    if (Services().world != nullptr) Services().world->GetWallManager().RequestRefresh(GetViewLevel());
+}
+
 void cNewWallpaperTool::HideCursor() {
     mCursorShown = 0;
     if (mObjects != nullptr && mCursorMade) mObjects->HideCursor();
     if (mNotDragging) mRecord->Reset();
     ShowMessage(0);
+}
+
+void cNewWallpaperTool::WithdrawPreview() {
+    if (mRecord->Entries().empty()) return;
+    mRecord->Reset();
+    ShowMessage(0);
+    if (Services().world != nullptr) Services().world->GetWallManager().RequestRefresh(GetViewLevel());
 }
 
 void cNewWallpaperTool::MouseMove(tova::FinePoint fine, int32_t, const ToolMouseEvent& event) {

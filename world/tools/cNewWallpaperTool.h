@@ -6,12 +6,12 @@
 #include <cstdint>
 
 #include "world/tools/cTool.h"
+#include "world/undo/UndoManager.h"
 #include "world/undo/WallpaperUndoable.h"
 
-class UndoManager;
 class iWallObjects;
 
-class cNewWallpaperTool : public cTool {
+class cNewWallpaperTool : public cTool, public iLivePreview {
 public:
     enum Message : int32_t { kNoFace = 6, kNoFaceUpstairs = 34, kShowCost = 26 };
 
@@ -22,6 +22,9 @@ public:
     void SetObjects(iWallObjects* objects) { mObjects = objects; }
 
     void Activate() override;
+    // The preview, or a stroke not pushed yet, leaves the walls with the
+    // tool: nothing unpaid stays painted.
+    void Deactivate() override;
     void MouseMove(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
     void MouseDown(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
     void Drag(tova::FinePoint fine, int32_t picked, const ToolMouseEvent& event) override;
@@ -31,6 +34,9 @@ public:
     bool KeyUp(uint32_t key, uint32_t flags) override;
     int32_t PredicateB() override { return 1; }
     void Deselect() override { HideCursor(); }
+    // Takes the unbooked faces (the hover preview, or a stroke not yet
+    // pushed) off the walls before an undo or redo.
+    void WithdrawPreview() override;
 
     void SelectWallpaper(int32_t wallpaper);
     void ClearWallpaperChoice() { SelectWallpaper(1); }

@@ -84,9 +84,20 @@ void cPoolTool::Activate() {
 void cPoolTool::Deactivate() {
     cFixedWorld& world = *Services().world;
     gPoolToolLive = false;
+    // A drag cut short gives its money back; neither it nor a hover tile
+    // passes to the world, only the pool the pushed gestures made.
+    if (!mIdle) {
+        if (mCount > 0) SubPending(mCount * Price());
+        if (mCount < 0) AddPending(Refund(mCount));
+        mCount = 0;
+        mRect = TileRect{};
+    }
     DropPending();
     if (iHouseView* view = HouseViewOf(world)) view->DrawPoolLayer(nullptr);
-    if (mPreview != nullptr) world.GetPoolLayer()->Assign(*mPreview);
+    if (mPreview != nullptr) {
+        mPreview->Assign(*mBase);
+        world.GetPoolLayer()->Assign(*mPreview);
+    }
     RedrawView();
     mActive = false;
     mIdle = true;

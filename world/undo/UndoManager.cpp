@@ -32,9 +32,28 @@ void UndoManager::Push(Undoable* record) {
     BroadcastChange();
 }
 
-int32_t UndoManager::Undo() { return MoveTop(mUndo, mUndoCount, mRedo, mRedoCount, &Undoable::Undo); }
+int32_t UndoManager::Undo() {
+    if (mUndoCount != 0) WithdrawPreviews();
+    return MoveTop(mUndo, mUndoCount, mRedo, mRedoCount, &Undoable::Undo);
+}
 
-int32_t UndoManager::Redo() { return MoveTop(mRedo, mRedoCount, mUndo, mUndoCount, &Undoable::Redo); }
+int32_t UndoManager::Redo() {
+    if (mRedoCount != 0) WithdrawPreviews();
+    return MoveTop(mRedo, mRedoCount, mUndo, mUndoCount, &Undoable::Redo);
+}
+
+void UndoManager::AddLivePreview(iLivePreview* preview) {
+    if (preview != nullptr && std::find(mPreviews.begin(), mPreviews.end(), preview) == mPreviews.end())
+        mPreviews.push_back(preview);
+}
+
+void UndoManager::RemoveLivePreview(iLivePreview* preview) {
+    mPreviews.erase(std::remove(mPreviews.begin(), mPreviews.end(), preview), mPreviews.end());
+}
+
+void UndoManager::WithdrawPreviews() {
+    for (iLivePreview* preview : mPreviews) preview->WithdrawPreview();
+}
 
 int32_t UndoManager::MoveTop(Undoable** from, int32_t& fromCount, Undoable** to, int32_t& toCount,
                              int32_t (Undoable::*step)()) {

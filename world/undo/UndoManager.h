@@ -5,8 +5,20 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "world/undo/Undoable.h"
+
+// A tool whose live preview changes the lot without booking its money. The
+// preview is withdrawn before every undo and redo, so that the step neither
+// exchanges cells the preview has touched nor books the preview's cost.
+class iLivePreview {
+public:
+    virtual void WithdrawPreview() = 0;
+
+protected:
+    ~iLivePreview() = default;
+};
 
 class UndoManager {
 public:
@@ -33,15 +45,21 @@ public:
     bool CanRedo() const { return mRedoCount != 0; }
     int32_t UndoCount() const { return mUndoCount; }
     int32_t RedoCount() const { return mRedoCount; }
+    // A preview registered here is withdrawn before each undo and redo; its
+    // owner removes it before going away.
+    void AddLivePreview(iLivePreview* preview);
+    void RemoveLivePreview(iLivePreview* preview);
 
 private:
     // Undoes or redoes the top of one stack and moves it to the other.
     static int32_t MoveTop(Undoable** from, int32_t& fromCount, Undoable** to, int32_t& toCount,
                            int32_t (Undoable::*step)());
     static void ReleaseStack(Undoable** stack, int32_t& count);
+    void WithdrawPreviews();
 
     int32_t mUndoCount = 0;
     Undoable* mUndo[kCapacity] = {};
     int32_t mRedoCount = 0;
     Undoable* mRedo[kCapacity] = {};
+    std::vector<iLivePreview*> mPreviews;
 };
