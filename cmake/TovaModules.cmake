@@ -7,6 +7,71 @@
 
 add_library(tova_all INTERFACE)
 
+# Unity builds: a library's or test program's .cpp files are compiled a batch
+# at a time, each batch one generated file that includes them, so that the
+# headers they share are parsed once per batch instead of once per file. The
+# generated files name the sources relative to the checkout, so a clone in
+# another folder reuses the compiler cache's objects. Every file-local name
+# (static functions, anonymous-namespace types and constants) must therefore
+# be unique within its library or test program. -DTOVA_UNITY=OFF compiles
+# every file alone, as an editor's tooling expects.
+option(TOVA_UNITY "Compile sources in batches (unity build)" ON)
+set(TOVA_UNITY_BATCH 16 CACHE STRING "Source files per unity batch")
+include(${CMAKE_CURRENT_LIST_DIR}/TovaUnityAlone.cmake)
+
+function(tova_unity target)
+  if(NOT TOVA_UNITY)
+    return()
+  endif()
+  get_target_property(sources ${target} SOURCES)
+  set(kept)
+  set(batched)
+  string(LENGTH "${CMAKE_SOURCE_DIR}/" root_length)
+  foreach(source ${sources})
+    string(FIND "${source}" "${CMAKE_SOURCE_DIR}/" at)
+    if(at EQUAL 0 AND source MATCHES "\\.cpp$")
+      string(SUBSTRING "${source}" ${root_length} -1 relative)
+    else()
+      set(relative "")
+    endif()
+    if(relative AND NOT relative IN_LIST TOVA_UNITY_ALONE)
+      list(APPEND batched ${relative})
+    else()
+      list(APPEND kept ${source})
+    endif()
+  endforeach()
+  list(LENGTH batched count)
+  if(count LESS 2)
+    return()
+  endif()
+  list(SORT batched)
+  set(index 0)
+  set(batch)
+  set(generated)
+  foreach(relative ${batched} "")
+    if(relative)
+      list(APPEND batch ${relative})
+      list(LENGTH batch size)
+    endif()
+    if(batch AND (NOT relative OR size EQUAL TOVA_UNITY_BATCH))
+      set(includes "")
+      foreach(file ${batch})
+        string(APPEND includes "#include \"${file}\"\n")
+      endforeach()
+      set(file ${CMAKE_BINARY_DIR}/unity/${target}_${index}.cpp)
+      file(CONFIGURE OUTPUT ${file} CONTENT "\
+// Generated unity batch of ${target}: the files below compile as one unit.
+// An error such as \"redefinition of\" between two of them means two
+// file-local names clash: rename one of them (or build with -DTOVA_UNITY=OFF).
+${includes}")
+      list(APPEND generated ${file})
+      math(EXPR index "${index} + 1")
+      set(batch)
+    endif()
+  endforeach()
+  set_property(TARGET ${target} PROPERTY SOURCES ${kept} ${generated})
+endfunction()
+
 function(tova_module dir)
   set(target tova_${dir})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
@@ -31,6 +96,9 @@ function(tova_module dir)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/module.cmake)
     set(TOVA_MODULE_TARGET ${target})
     include(${CMAKE_SOURCE_DIR}/${dir}/module.cmake)
+  endif()
+  if(sources)
+    tova_unity(${target})
   endif()
 endfunction()
 
@@ -64,6 +132,7 @@ function(tova_test_folder dir)
   # every test object's command line (which would keep the compiler cache from
   # sharing the objects with other checkouts).
   target_compile_options(${target} PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/support/BuildFolders.h)
+  tova_unity(${target})
   if(TARGET tova_programs)
     add_dependencies(${target} tova_programs)
   endif()

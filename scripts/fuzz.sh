@@ -25,8 +25,17 @@ fi
 if ! command -v clang++ >/dev/null; then
   echo "== fuzz: clang++ not installed, fuzz targets skipped"; exit 0
 fi
+# The targets that take longest start first, so that none of them is left
+# running alone at the end while the other processors idle.
+slow_first=(vek_client tree_tables world_layers fonts vek_frames)
 names=()
-for src in "$root"/fuzz/*.cpp; do names+=("$(basename "$src" .cpp)"); done
+for name in "${slow_first[@]}"; do
+  if [ -f "$root/fuzz/$name.cpp" ]; then names+=("$name"); fi
+done
+for src in "$root"/fuzz/*.cpp; do
+  name=$(basename "$src" .cpp)
+  if [[ " ${slow_first[*]} " != *" $name "* ]]; then names+=("$name"); fi
+done
 "$root/scripts/build.sh" dev "${names[@]/#/fuzz_}"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 common=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=0)
