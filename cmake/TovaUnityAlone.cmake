@@ -39,6 +39,11 @@ set(TOVA_UNITY_ALONE
   tests/simulation/ModuleLotTest.cpp
   tests/simulation/ObjectRecordTest.cpp
   tests/simulation/OldLotTest.cpp
+  tests/simulation/PersonPrimitivesTest.cpp
+  tests/simulation/PersonTest.cpp
+  tests/simulation/RouteGoalsTest.cpp
+  tests/simulation/RouteRegionTest.cpp
+  tests/simulation/RouteWalkTest.cpp
   tests/simulation/SimulatorTest.cpp
   tests/simulation/StarterLotTest.cpp
   tests/simulation/StarterObjectPrimitivesTest.cpp

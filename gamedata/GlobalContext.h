@@ -18,6 +18,7 @@ class cGZWinMgrW95;
 class cGZFontSys;
 class cGZBuffer;
 class StdResFile;
+class cToolSet;
 
 namespace tova {
 
@@ -26,7 +27,6 @@ class ResourceSource;
 class HouseViewer;
 class cSoundPlayer;
 class PalWrap;
-class cToolSet;
 class cSimulator;
 class cTerrain;
 class Neighborhood;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "gamedata/ScreenRect.h"
 #include "gamedata/TilePosition.h"
 
 class iResFile;
@@ -174,13 +175,6 @@ class iLotObjects {
   virtual void Rescore(int32_t /*level*/) {}
   virtual LotObjectStatistics GetStatistics() const { return {}; }
   virtual int32_t CountObjects() const { return 0; }
-};
-
-struct ScreenRect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-  bool Overlaps(const ScreenRect& o) const {
-    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
-  }
 };
 
 class iLotView {

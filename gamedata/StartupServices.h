@@ -13,6 +13,9 @@
 
 #include "gamedata/HouseParts.h"
 
+// Build mode's tool set (world/).
+class cToolSet;
+
 namespace tova {
 
 class House;
@@ -22,7 +25,6 @@ class ObjectFolder;
 class PalWrap;
 class cSoundPlayer;
 class cTerrain;
-class cToolSet;
 class CatalogueServices;
 struct GlobalContext;
 

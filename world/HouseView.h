@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "gamedata/ScreenRect.h"
 #include "world/WorldTypes.h"
 
 class cPoolLayer;
@@ -17,10 +18,7 @@ struct ScreenPoint {
     int32_t y = 0;
 };
 
-struct ScreenRect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
-};
+using tova::ScreenRect;
 
 class iHouseView {
 public:

@@ -218,6 +218,13 @@ class PersonAnimator {
   bool RootOffset(int32_t index, float& x, float& y, float& z) const;
   // 16/3: 3D units back to sixteenths of a tile.
   static constexpr float kUnitsToFine = 5.3333335f;
+  // 3/16: sixteenths of a tile to 3D units.
+  static constexpr float kFinePerUnit = 0.1875f;
+  // Altitude units to 3D units: 3 / (2 sqrt 6).
+  static constexpr float kAltitudeScale = 0.61237244f;
+  static constexpr float kPi = 3.14159265358979f;
+  // Person data word: 1 while the person runs.
+  static constexpr int32_t kDataRunning = 17;
 
   // ---- dressings ----
   enum DressingIndex : int { kBodyHolder1 = 0, kBodyHolder2 = 1, kLeftHandHolder = 2, kRightHandHolder = 3, kHeadHolder = 4 };

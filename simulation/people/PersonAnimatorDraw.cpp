@@ -14,10 +14,6 @@ namespace tova {
 
 namespace {
 
-constexpr float kFinePerUnit = 0.1875f;
-// Altitude units to 3D units: 3 / (2 sqrt 6).
-constexpr float kAltitudeScale = 0.61237244f;
-constexpr float kPi = std::numbers::pi_v<float>;
 constexpr int32_t kDataNoFollow = 34;
 constexpr int32_t kViewSlack = 32;
 constexpr int32_t kWideMargin = 16;

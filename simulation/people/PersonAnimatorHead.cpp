@@ -16,9 +16,6 @@ constexpr float kTurnStep = 0.2f;
 constexpr float kHeadLimit = 1.5f;
 constexpr float kHeadDecay = 0.8f;
 constexpr float kSmallestTurn = 0.01f;
-constexpr float kFinePerUnit = 0.1875f;
-// Altitude units to 3D units: 3 / (2 sqrt 6).
-constexpr float kAltitudeScale = 0.61237244f;
 enum LookState : int16_t {
   kLooking = 1, kReachedStop = 2, kReachedGoOn = 3, kLimitStop = 4, kLimitGoOn = 5, kCountdownOver = 8,
   kTargetGone = 16,

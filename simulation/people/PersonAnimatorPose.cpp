@@ -24,7 +24,6 @@ constexpr float kAnchorHeight = 0.9f;
 constexpr float kPictureRatio = 0.45454547f;
 constexpr int kPoseRate = 100;
 constexpr uint32_t kFarthest = 0xFFFF;
-constexpr float kPi = std::numbers::pi_v<float>;
 
 // Copies a rectangle between two surfaces of one layout.
 void Copy(const platform::Surface& from, const platform::Rect& fromRect, platform::Surface& to,

@@ -15,7 +15,6 @@ namespace {
 
 constexpr int32_t kAnimationStep = 50;
 constexpr int kDiscontinuityRate = 5;
-constexpr int32_t kDataRunning = 17;
 constexpr int kTextFields = 8;
 
 int Thousandths(float value) { return static_cast<int>(std::lround(value * 1000.0f)); }

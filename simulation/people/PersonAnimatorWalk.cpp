@@ -32,7 +32,6 @@ constexpr float kTravelToFine = 16.0f / 3.0f;
 constexpr int32_t kMaxPassesPerTick = 16;
 
 // Object-data and person-data words the walk reads.
-constexpr int32_t kDataRunning = 17;
 constexpr int32_t kDataStopsAtEnd = 9;
 constexpr int32_t kDataFollowing = 22;
 constexpr int16_t kFollowingValue = 256;
@@ -320,7 +319,7 @@ class PersonWalker {
       std::copy(std::begin(a_.grid), std::end(a_.grid), w_.target);
       return false;
     }
-    const bool running = person_->GetData(kDataRunning) == 1;
+    const bool running = person_->GetData(PersonAnimator::kDataRunning) == 1;
     const int32_t last = n - 2;
     int32_t i = std::max(a_.destination, 0);
     while (i < last) {

@@ -16,7 +16,6 @@ constexpr int32_t kRegionLimit = 128;
 constexpr int32_t kOutdoorDefaultCost = 3;
 constexpr int32_t kOutdoorKind = 1;
 
-int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 void AddObstacles(const RoutePlanInput& in, std::vector<CostRect>& out) {
   const auto u = static_cast<int32_t>(in.personClearance / 2);

@@ -18,7 +18,7 @@ CostRect PointSeed(int64_t x, int64_t y) {
 
 int64_t FloorHalf(int64_t v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
 
-double Distance(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+double PointDistance(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   return std::hypot(static_cast<double>(x1 - x0), static_cast<double>(y1 - y0));
 }
 
@@ -273,7 +273,7 @@ double RoutePlanner::StepCost(int32_t a, int32_t b, int32_t& x, int32_t& y) cons
   }
   // In 64 bits: the costs of the two regions may each be near the 32-bit top.
   const int64_t factor = FloorHalf(int64_t{na.regionCost} + nb.regionCost) + 1;
-  return static_cast<double>(factor) * (1.0 + Distance(na.x, na.y, x, y));
+  return static_cast<double>(factor) * (1.0 + PointDistance(na.x, na.y, x, y));
 }
 
 double RoutePlanner::Estimate(int32_t n, int32_t x, int32_t y) const {
@@ -281,7 +281,7 @@ double RoutePlanner::Estimate(int32_t n, int32_t x, int32_t y) const {
   const RouteNode& node = nodes_[static_cast<size_t>(n)];
   int32_t cx = 0, cy = 0;
   RectCentre(request_.goals[static_cast<size_t>(node.goal)], cx, cy);
-  return Distance(x, y, cx, cy);
+  return PointDistance(x, y, cx, cy);
 }
 
 }  // namespace tova

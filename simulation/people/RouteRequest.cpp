@@ -7,7 +7,6 @@ namespace tova {
 
 namespace {
 
-int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 void AppendRect(std::string& out, const CostRect& r) {
   for (int32_t v : {r.left, r.top, r.right, r.bottom, r.cost}) {

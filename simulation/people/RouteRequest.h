@@ -3,12 +3,16 @@
 // of one plan, all in sixteenths of a tile. A request can be written as the
 // ".rte" text that developers dump from a live plan and read back to replay.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tova {
+
+// A 64-bit sum or product of route coordinates, held to 32 bits.
+inline int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 // An axis-aligned rectangle with a cost; right and bottom are exclusive.
 struct CostRect {
