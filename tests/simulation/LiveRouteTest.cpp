@@ -124,6 +124,15 @@ TEST_F(LiveRoute, ATargetInAnotherRoomWithNoDoorFails) {
   EXPECT_EQ(person->Word(kFailureWord), kRouteFailNoPortal);
 }
 
+TEST_F(LiveRoute, RoutesReadWithALotArePlannedAgainWhenWalkedOn) {
+  PersonRoute under;
+  under.started = 1;
+  person->Routes() = {under, under};
+  person->PlaceAtCurrentLocation(ObjectModule::kSaveVersion);
+  ASSERT_EQ(person->Routes().size(), 2u);
+  for (const PersonRoute& r : person->Routes()) EXPECT_EQ(r.started, 0);
+}
+
 TEST_F(LiveRoute, TheSiteAnswersRoomsWithOutdoorsForRoomZero) {
   PersonRouteHost live(*person, &rooms);
   EXPECT_EQ(live.RoomAt({3 * 16 + 8, 3 * 16 + 8}, 1), kRoom);
