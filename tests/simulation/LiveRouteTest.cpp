@@ -3,6 +3,7 @@
 // with the walk's result.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -107,6 +108,35 @@ TEST_F(LiveRoute, APersonWalksToTheSlotOfAnObjectInItsRoom) {
   EXPECT_EQ(animator->followState, 2);
   EXPECT_EQ(person->Word(kFailureWord), 0);
   EXPECT_TRUE(person->Routes().empty());
+}
+
+TEST_F(LiveRoute, TheGoToRoutingSlotPrimitiveWalksThroughTheInstalledMotion) {
+  cXObject* chair = ThingAt(7, 8);
+  chair->RoutingSlots() = {BesideSlot()};
+  Trees("tree 4200 \"Wait\"\n params 4\n locals 2\nn0: Sleep 1 -> n0 n0\nend\n");
+  ASSERT_TRUE(person->ResetAndPush(personDefinition->GetBehavior(), 4200));
+  TreeStackFrame& top = *person->CurrentFrame();
+  top.stackObject = chair->GetId();
+  SetPersonMotion(&motion);
+  // Slot 0 named by a literal; byte 4 bit 0 keeps the feedback flag off.
+  std::array<uint8_t, 12> bytes{static_cast<uint8_t>(kPrimGoToRoutingSlot), 0, 0, 0, 0, 0, 1, 0, 1, 0};
+  int32_t result = person->RunPrimitive(top, TreeNode(bytes.data()));
+  // The walk goes on, its state word kept in the frame.
+  EXPECT_EQ(result, kPrimYield);
+  EXPECT_NE(top.primitiveState, 0);
+  for (int tick = 0; tick < 2000 && result == kPrimYield; ++tick) {
+    ++host.tick;
+    if (Practice* p = animator->mainPractice) {
+      p->time = std::min(1.0f, p->time + 0.25f);
+      p->interruptible = 1;
+    }
+    animator->Update();
+    result = person->RunPrimitive(top, TreeNode(bytes.data()));
+  }
+  SetPersonMotion(nullptr);
+  EXPECT_EQ(result, kPrimTrue);
+  EXPECT_EQ(TileDistance(person->GetPosition(), chair->GetPosition()), 1);
+  EXPECT_EQ(animator->followState, 2);
 }
 
 TEST_F(LiveRoute, APersonThatMayNotRouteFailsAtOnce) {
