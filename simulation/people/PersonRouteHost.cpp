@@ -18,7 +18,6 @@ namespace tova {
 namespace {
 
 constexpr int32_t kFlagMayRoute = 0x8;
-constexpr int32_t kEntryStepAside = 3;
 constexpr int32_t kEntryObjectGoal = 26;
 constexpr int32_t kWordIgnoreObjects = 68;
 constexpr int32_t kKindPerson = 2;
@@ -304,7 +303,7 @@ uint32_t PersonRouteHost::PushStepAside(int16_t person, int16_t marker, int16_t 
   cXPerson* p = Person(person);
   cXObject* m = Object(marker);
   if (p == nullptr || m == nullptr) return 0;
-  const QueuedAction action = QueuedAction::ForEntry(*p, m, kEntryStepAside, priority);
+  const QueuedAction action = QueuedAction::ForEntry(*p, m, kStepAsideEntryKey, priority);
   if (!p->PushAction(action)) return 0;
   for (int32_t n = p->QueuedCount() - 1; n >= 0; --n) {
     QueuedAction* q = p->GetQueuedAction(n);
