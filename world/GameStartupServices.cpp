@@ -1,8 +1,10 @@
 #include "world/GameStartupServices.h"
 
 #include "gamedata/GlobalContext.h"
+#include "gamedata/House.h"
 #include "gamedata/ObjectDefinition.h"
 #include "gamedata/ObjectFolder.h"
+#include "simulation/people/LivePersonMotion.h"
 #include "simulation/people/cXPerson.h"
 #include "world/LotHouseParts.h"
 
@@ -81,7 +83,15 @@ void cLotNeighborhoodServices::ClearLotForEviction(bool) {
     for (const tova::LotPersonObject& p : GetLotPersonObjects()) RemoveLotObject(p.object);
 }
 
-void cGameStartupServices::RegisterObjectClasses() { tova::cXPerson::Register(); }
+namespace {
+// People walk through the route walk over the loaded house's rooms.
+tova::LivePersonMotion gPersonMotion;
+}  // namespace
+
+void cGameStartupServices::RegisterObjectClasses() {
+    tova::cXPerson::Register();
+    tova::SetPersonMotion(&gPersonMotion);
+}
 
 tova::HousePartsFactory cGameStartupServices::MakeHousePartsFactory(tova::ObjectFolder& catalogue) {
     return [this, &catalogue](int32_t size) {
@@ -100,6 +110,7 @@ std::unique_ptr<tova::NeighborhoodServices> cGameStartupServices::MakeNeighborho
     return services;
 }
 
-void cGameStartupServices::PublishHouse(tova::House&, tova::GlobalContext& context) {
+void cGameStartupServices::PublishHouse(tova::House& house, tova::GlobalContext& context) {
+    gPersonMotion.SetRooms(house.Rooms());
     context.simulator = mParts ? &mParts->GetSimulator() : nullptr;
 }

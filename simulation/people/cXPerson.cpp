@@ -236,6 +236,8 @@ void cXPerson::PlaceAtCurrentLocation(int32_t version) {
   UpdateNeighbor();
   cXObject::PlaceAtCurrentLocation(version);
   TrackRoom();
+  // Routes read with a lot are planned again when walked on.
+  MarkRoutesNotStarted();
   animator_.eventsFired = 0;
   if (PeopleHost().IsHouseMember(*this) && GetModule() != nullptr) {
     TellPersonsObjectGone(*GetModule(), *this);

@@ -47,6 +47,7 @@
 #include "simulation/SoundPlayer.h"
 #include "simulation/PrimProfiler.h"
 #include "simulation/SimProfiler.h"
+#include "simulation/people/LivePersonMotion.h"
 #include "world/LotHouseParts.h"
 
 namespace {
@@ -256,6 +257,8 @@ int main(int argc, char** argv) {
   tova::GameServices::Get().simulator = &sim;
   PrintingSounds sounds;
   tova::SetSoundPlayer(&sounds);
+  tova::LivePersonMotion motion(house.Rooms());
+  tova::SetPersonMotion(&motion);
   StringPrinter strings;
   std::unique_ptr<AnsweringShell> answering;
   // What was installed goes again on every way out.
@@ -263,6 +266,7 @@ int main(int argc, char** argv) {
     ~Uninstall() {
       tova::ObjectDialog::SetShell(nullptr);
       tova::SetSoundPlayer(nullptr);
+      tova::SetPersonMotion(nullptr);
       tova::GameServices::Get().simulator = nullptr;
     }
   } uninstall;
