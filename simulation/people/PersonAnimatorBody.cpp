@@ -15,7 +15,7 @@ namespace {
 
 constexpr ResId kSkinNames = 8192;
 constexpr int32_t kSkeletonEntry = 1;
-constexpr int32_t kWalkingStart = 19, kWalkingLoop = 20, kRunningLoop = 21, kRunningStart = 22, kRunningStop = 23;
+constexpr int32_t kStandardWalkingStart = 19, kStandardWalkingLoop = 20, kStandardRunningLoop = 21, kStandardRunningStart = 22, kStandardRunningStop = 23;
 constexpr int32_t kFollowFalse = 3;
 
 float TravelOf(const Skill* skill) { return skill != nullptr ? skill->Travel() : 0.0f; }
@@ -101,16 +101,16 @@ void PersonAnimator::BuildBody() {
   RewearExtra();
 
   walk.ClearMeasures();
-  walk.startDistance = TravelOf(GetStandardSkill(kWalkingStart)) * kUnitsToFine;
-  walk.runHalfLoop = TravelOf(GetStandardSkill(kRunningLoop)) * 0.5f * kUnitsToFine;
-  walk.walkHalfLoop = TravelOf(GetStandardSkill(kWalkingLoop)) * 0.5f * kUnitsToFine;
-  walk.runStartDistance = TravelOf(GetStandardSkill(kRunningStart)) * kUnitsToFine;
-  walk.runStopDistance = TravelOf(GetStandardSkill(kRunningStop)) * 0.5f * kUnitsToFine;
+  walk.startDistance = TravelOf(GetStandardSkill(kStandardWalkingStart)) * kUnitsToFine;
+  walk.runHalfLoop = TravelOf(GetStandardSkill(kStandardRunningLoop)) * 0.5f * kUnitsToFine;
+  walk.walkHalfLoop = TravelOf(GetStandardSkill(kStandardWalkingLoop)) * 0.5f * kUnitsToFine;
+  walk.runStartDistance = TravelOf(GetStandardSkill(kStandardRunningStart)) * kUnitsToFine;
+  walk.runStopDistance = TravelOf(GetStandardSkill(kStandardRunningStop)) * 0.5f * kUnitsToFine;
   walk.walkEighthLoop = walk.walkHalfLoop * 0.125f;
 
   MakeAttachmentPoints(*bodyStrings_);
   StartPractice(kBackgroundSlot, GetStandardSkill(kStandingLoop), false);
-  const Skill* walkLoop = GetStandardSkill(kWalkingLoop);
+  const Skill* walkLoop = GetStandardSkill(kStandardWalkingLoop);
   StartPractice(kMainSlot, walkLoop, false);
   if (walkLoop != nullptr && mainPractice != nullptr && walkLoop->FrameCount() > 0) {
     int32_t frames[2] = {};
