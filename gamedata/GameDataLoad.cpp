@@ -78,7 +78,8 @@ bool GlobalContext::LoadSteps(intptr_t window, int32_t width, int32_t height, co
   std::string userPath = dataRoot + userData;
   if (userPath.back() != '/' && userPath.back() != '\\') userPath += '/';
   neighborhood->SetPath((userPath + Dir(10)).c_str());
-  neighborhood->ReadLotPositions(gameData + "lotpos.txt");
+  if (!neighborhood->ReadLotPositions(gameData + "lotpos.txt"))
+    s.DebugOutput("The lot positions in " + gameData + "lotpos.txt are missing or damaged; lots past the damage have none.\n");
 
   s.ReportProgress(TypeCode("hous"), "Initializing House");
   ownedHouse_ = std::make_unique<House>(neighborhood, s.MakeHousePartsFactory(*objectFolder), objectFolder);

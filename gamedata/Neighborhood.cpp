@@ -42,8 +42,17 @@ bool Neighborhood::ReadLotPositions(const std::string& path) {
   std::ifstream in(path);
   if (!in) return false;
   lotPositions_.clear();
-  int32_t x = 0, y = 0;
-  while (in >> x >> y) lotPositions_.emplace_back(x, y);
+  // Line n places lot n: a line that is not two integers ends the list
+  // there, so no later lot takes a neighbour's position.
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    std::istringstream fields(line);
+    int32_t x = 0, y = 0;
+    std::string rest;
+    if (!(fields >> x >> y) || (fields >> rest)) return false;
+    lotPositions_.emplace_back(x, y);
+  }
   return true;
 }
 

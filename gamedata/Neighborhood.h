@@ -62,7 +62,8 @@ class Neighborhood {
   // "Houses/House%02d.iff" in the neighbourhood folder.
   void GetHouseFileName(int32_t lot, FixedString& out) const;
   // Replaces the lot positions with the integer pairs of a text file, one
-  // pair a line; false when it cannot be opened.
+  // pair a line (blank lines skipped); false when it cannot be opened or a
+  // line is not two integers (the lines before it are kept).
   bool ReadLotPositions(const std::string& path);
   const std::vector<std::pair<int32_t, int32_t>>& LotPositions() const { return lotPositions_; }
   int32_t GetLotCount() const { return kLotCount; }

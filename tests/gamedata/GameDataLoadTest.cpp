@@ -3,6 +3,8 @@
 // the seed, a step that fails, the release order, and the data folder table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <array>
 #include <filesystem>
 #include <set>
@@ -119,6 +121,8 @@ class GameDataLoad : public ::testing::Test {
 };
 
 TEST_F(GameDataLoad, TheStepsInTheirOrder) {
+  std::filesystem::create_directories(dir / "GameData");
+  tova_test::WriteBytes(dir / "GameData/lotpos.txt", "0 0\n");
   ASSERT_TRUE(Load());
   const std::string g = root + "GameData/";
   const std::vector<std::string> expected = {
@@ -178,6 +182,18 @@ TEST_F(GameDataLoad, LotPositionsAreReadFromTheGameData) {
   ASSERT_TRUE(Load());
   const std::vector<std::pair<int32_t, int32_t>> expected = {{0, 0}, {5, 6}, {-7, 8}};
   EXPECT_EQ(context->neighborhood->LotPositions(), expected);
+}
+
+TEST_F(GameDataLoad, ADamagedLotPositionsFileKeepsTheLinesBeforeTheDamageAndSaysSo) {
+  std::filesystem::create_directories(dir / "GameData");
+  tova_test::WriteBytes(dir / "GameData/lotpos.txt", "0 0\n5 six\n-7 8\n");
+  ASSERT_TRUE(Load());
+  const std::vector<std::pair<int32_t, int32_t>> expected = {{0, 0}};
+  EXPECT_EQ(context->neighborhood->LotPositions(), expected);
+  const auto said = std::find_if(startup.events.begin(), startup.events.end(), [](const std::string& e) {
+    return e.find("lotpos.txt are missing or damaged") != std::string::npos;
+  });
+  EXPECT_NE(said, startup.events.end());
 }
 
 TEST_F(GameDataLoad, OnlyTheMiddlePaletteEntriesBecomeNoCollapse) {

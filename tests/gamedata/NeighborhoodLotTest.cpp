@@ -299,6 +299,17 @@ TEST_F(NeighborhoodLotTest, NearbyLotsNearestFirst) {
   EXPECT_TRUE(hood.NearbyLots().empty());
 }
 
+TEST_F(NeighborhoodLotTest, ADamagedLotPositionLineEndsTheListAndIsReported) {
+  const fs::path positions = dir / "lotpos.txt";
+  for (const char* bad : {"0 0\n5 x\n7 7\n", "0 0\n5\n7 7\n", "0 0\n5 5 5\n7 7\n"}) {
+    tova_test::WriteBytes(positions, bad);
+    EXPECT_FALSE(hood.ReadLotPositions(positions.string())) << bad;
+  }
+  tova_test::WriteBytes(positions, "0 0\n\n3 4\r\n");
+  EXPECT_TRUE(hood.ReadLotPositions(positions.string())) << "blank lines and CR line ends are fine";
+  EXPECT_FALSE(hood.ReadLotPositions((dir / "none.txt").string()));
+}
+
 TEST_F(NeighborhoodLotTest, AnImportedLotRunsItsImportEvent) {
   ASSERT_EQ(hood.Init(), 0);
   WriteLot(4, 0, 0, 0, true);
