@@ -4,13 +4,6 @@
 
 namespace {
 
-// A zero vector stays zero rather than becoming NaNs.
-Vector3 Normalised(const Vector3& v) {
-    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (!(length > 0.0f)) return v;
-    return {v.x / length, v.y / length, v.z / length};
-}
-
 void Copy(const Vector3& v, float (&out)[3]) {
     out[0] = v.x;
     out[1] = v.y;

@@ -12,7 +12,7 @@ namespace {
 constexpr size_t kV0FieldBytes = 56;
 constexpr size_t kRecordBytes = sizeof(LightRecord);
 
-std::string& SearchPath() {
+std::string& LightFolders() {
     static std::string path = "Lights; ../Lights";
     return path;
 }
@@ -74,7 +74,7 @@ uint32_t LoadLightSet(const std::string& name, std::vector<LightRecord>& out) {
     cDataFileCatalog& catalog = GetDataFileCatalog();
     const uint32_t type = MakeTypeCode("LGT");
     catalog.RegisterType(type);
-    const cRZSearchPath path(SearchPath().c_str());
+    const cRZSearchPath path(LightFolders().c_str());
     cDataFileCatalog::DirectoryList directories;
     for (int i = 0; i < path.GetCount(); ++i) directories.push_back(path.GetDirectory(i).c_str());
     cDataFileHandle handle;
@@ -84,5 +84,5 @@ uint32_t LoadLightSet(const std::string& name, std::vector<LightRecord>& out) {
     return ReadLightSet(bytes, out);
 }
 
-void SetLightSearchPath(const std::string& path) { SearchPath() = path; }
-std::string GetLightSearchPath() { return SearchPath(); }
+void SetLightSearchPath(const std::string& path) { LightFolders() = path; }
+std::string GetLightSearchPath() { return LightFolders(); }

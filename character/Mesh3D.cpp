@@ -10,11 +10,6 @@ Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, 
 Vector3 Cross(const Vector3& a, const Vector3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-Vector3 Normalised(const Vector3& v) {
-    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (!(length > 0.0f)) return v;
-    return {v.x / length, v.y / length, v.z / length};
-}
 
 }  // namespace
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::string& SearchPath() {
+std::string& MeshFolders() {
     static std::string path = "Meshes; ../Meshes";
     return path;
 }
@@ -152,7 +152,7 @@ uint32_t LoadMesh(const std::string& name, Mesh3D& out, int* line) {
     catalog.RegisterType(type);
     catalog.AddSubType(type, MakeTypeCode("MSB"));
     catalog.AddSubType(type, MakeTypeCode("MSH"));
-    const cRZSearchPath path(SearchPath().c_str());
+    const cRZSearchPath path(MeshFolders().c_str());
     cDataFileCatalog::DirectoryList directories;
     for (int i = 0; i < path.GetCount(); ++i) directories.push_back(path.GetDirectory(i).c_str());
     cDataFileHandle handle;
@@ -166,4 +166,4 @@ uint32_t LoadMesh(const std::string& name, Mesh3D& out, int* line) {
     return ReadMeshText(bytes, out, line);
 }
 
-void SetMeshSearchPath(const std::string& path) { SearchPath() = path; }
+void SetMeshSearchPath(const std::string& path) { MeshFolders() = path; }

@@ -22,6 +22,12 @@ bool NearlyEqual(const Quaternion& a, const Quaternion& b) {
            std::fabs(a.w - b.w) <= 1e-6f;
 }
 
+Vector3 Normalised(const Vector3& v) {
+    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (!(length > 0.0f)) return v;
+    return {v.x / length, v.y / length, v.z / length};
+}
+
 namespace {
 Quaternion Normalised(const Quaternion& q) {
     const float length = Length(q);

@@ -55,6 +55,8 @@ extern const float kDefaultCameraFieldOfView;  // pi / 4
 Quaternion Interpolate(int mode, float w, const Quaternion& a, const Quaternion& b);
 Quaternion Multiply(const Quaternion& a, const Quaternion& b);  // Hamilton product
 Vector3 Rotate(const Vector3& v, const Quaternion& q);          // q v q*
+// v at length 1; a zero vector stays zero rather than becoming NaNs.
+Vector3 Normalised(const Vector3& v);
 Quaternion Add(const Quaternion& a, const Quaternion& b);
 Quaternion Scale(const Quaternion& q, float s);
 float Dot(const Quaternion& a, const Quaternion& b);
