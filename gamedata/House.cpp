@@ -40,7 +40,7 @@ constexpr int32_t kSimWorldSizeGlobal = 23;
 
 int32_t Clamp100(float value) { return static_cast<int32_t>(std::clamp(value, 0.0f, 100.0f)); }
 
-std::string FolderOf(const std::string& path) {
+std::string LotFolderOf(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
@@ -166,7 +166,7 @@ int32_t House::WriteChunks(iResFile& file) {
 int32_t House::Save(const std::string& lotPath) {
   if (!parts_) return kHouseSaveCannotWrite;
   // A temporary left by an interrupted save would carry its chunks over.
-  const std::string temp = FolderOf(lotPath) + "HouseTemp.iff";
+  const std::string temp = LotFolderOf(lotPath) + "HouseTemp.iff";
   platform::DeleteFile(temp);
   IFFResFile2 file;
   int32_t status = file.Create(temp);

@@ -29,7 +29,7 @@ namespace tova {
 
 namespace {
 
-constexpr ResType kObjdType = TypeCode("OBJD");
+constexpr ResType kFolderObjdType = TypeCode("OBJD");
 constexpr ResType kGlobType = TypeCode("GLOB");
 constexpr ResType kObjtType = TypeCode("objt");
 constexpr ResType kTtatType = TypeCode("TTAT");
@@ -354,7 +354,7 @@ void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
   }
   // A file whose every record is a definition already (a rescan) is left
   // alone: fetching a record to learn its id reads its data.
-  int count = file->CountResources(kObjdType);
+  int count = file->CountResources(kFolderObjdType);
   if (static_cast<int>(seen.size()) == count) count = 0;
   for (int i = 1; i <= count; ++i) {
     MemHandle h = nullptr;
@@ -362,7 +362,7 @@ void ObjectFolder::LoadObjectFile(const std::string& path, int kind) {
     bool fetched = false;
     {
       Timing::Measure fetch(*timing_, Timing::kIffFetch);
-      h = file->GetIndexedResource(kObjdType, i, nullptr);
+      h = file->GetIndexedResource(kFolderObjdType, i, nullptr);
       fetched = h && file->GetId(h, id) == 0;
     }
     bool known = false;
@@ -942,7 +942,7 @@ int ObjectFolder::CopyWithFreshGuids(iResFile& source, iResFile& target, const s
       }
       std::copy_n(GetMemHandleData(h), size, GetMemHandleData(copy));
       source.ReleaseResource(h);
-      if (type == kObjdType && size >= ObjectDefinitionRecord::kGuid + 4) {
+      if (type == kFolderObjdType && size >= ObjectDefinitionRecord::kGuid + 4) {
         uint8_t* p = GetMemHandleData(copy);
         uint32_t old = LoadU32(p + ObjectDefinitionRecord::kGuid);
         uint32_t fresh = DrawFreshGuid(drawn);

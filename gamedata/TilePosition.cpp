@@ -30,7 +30,7 @@ const RotationTable& Rotations() {
   return table;
 }
 
-bool InGrid(int32_t v) { return v >= 0 && v < kLotGridSize; }
+bool OnLotGrid(int32_t v) { return v >= 0 && v < kLotGridSize; }
 
 }  // namespace
 
@@ -56,7 +56,7 @@ bool TileLocation::IsOutsideBounds(const LotBounds& b) const { return TileOutsid
 TileLocation TileLocation::Rotate(int32_t quarterTurns) const {
   const int32_t q = quarterTurns & 3;
   if (q == 0) return *this;
-  if (InGrid(x) && InGrid(y)) {
+  if (OnLotGrid(x) && OnLotGrid(y)) {
     const int8_t* r = Rotations().yx[q - 1][y][x];
     return {r[0], r[1], level};
   }

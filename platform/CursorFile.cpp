@@ -14,9 +14,9 @@ constexpr int32_t kMaxSide = 256;
 constexpr uint32_t kMaxFrames = 1024;
 
 // Reads little-endian fields at checked positions.
-class Reader {
+class CursorReader {
 public:
-    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+    explicit CursorReader(std::string_view bytes) : bytes_(bytes) {}
     size_t Size() const { return bytes_.size(); }
     bool Has(size_t offset, size_t length) const { return offset <= bytes_.size() && length <= bytes_.size() - offset; }
     uint8_t U8(size_t at) const { return static_cast<uint8_t>(bytes_[at]); }
@@ -39,7 +39,7 @@ std::optional<T> Fail(std::string* error, std::string text) {
 
 // One bitmap image of an icon directory: header, palette, colour rows, mask.
 std::optional<CursorImage> ReadBitmapImage(std::string_view bytes, std::string* error) {
-    Reader r(bytes);
+    CursorReader r(bytes);
     if (!r.Has(0, 40)) return Fail<CursorImage>(error, "cursor image header cut short");
     const uint32_t headerSize = r.U32(0);
     const int32_t width = static_cast<int32_t>(r.U32(4));
@@ -156,7 +156,7 @@ void PutChunk(std::string& out, const char* id, const std::string& body) {
 }  // namespace
 
 std::optional<CursorImage> ReadCursorFile(std::string_view bytes, std::string* error) {
-    Reader r(bytes);
+    CursorReader r(bytes);
     if (!r.Has(0, 6)) return Fail<CursorImage>(error, "cursor file shorter than its header");
     const uint16_t type = r.U16(2);
     const uint16_t count = r.U16(4);
@@ -183,7 +183,7 @@ std::optional<CursorImage> ReadCursorFile(std::string_view bytes, std::string* e
 }
 
 std::optional<AnimatedCursor> ReadAnimatedCursor(std::string_view bytes, std::string* error) {
-    Reader r(bytes);
+    CursorReader r(bytes);
     if (r.Has(0, 4) && r.U16(0) == 0 && (r.U16(2) == 1 || r.U16(2) == 2)) {
         auto single = ReadCursorFile(bytes, error);
         if (!single) return std::nullopt;

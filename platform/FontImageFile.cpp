@@ -5,12 +5,12 @@
 namespace platform {
 namespace {
 
-constexpr char kMagic[4] = {'T', 'F', 'F', 'N'};
+constexpr char kFontImageMagic[4] = {'T', 'F', 'F', 'N'};
 constexpr uint16_t kVersion = 1;
 
-class Reader {
+class FontImageReader {
 public:
-    Reader(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
+    FontImageReader(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
     bool Bytes(void* out, size_t n) {
         if (n > mSize - mPos) return false;
         if (n == 0) return true;
@@ -65,11 +65,11 @@ bool OriginOk(int32_t origin) { return origin >= -32768 && origin <= 32767; }
 
 }  // namespace
 
-bool IsFfn(const uint8_t* data, size_t size) { return size >= 4 && std::memcmp(data, kMagic, 4) == 0; }
+bool IsFfn(const uint8_t* data, size_t size) { return size >= 4 && std::memcmp(data, kFontImageMagic, 4) == 0; }
 
 bool DecodeFfn(const uint8_t* data, size_t size, FfnFile& out) {
     if (!data || !IsFfn(data, size)) return false;
-    Reader in(data + 4, size - 4);
+    FontImageReader in(data + 4, size - 4);
     uint32_t version = 0, paletteCount = 0, imageCount = 0;
     if (!in.U16(version) || version != kVersion || !in.U16(paletteCount) || !in.U32(imageCount)) return false;
     if (paletteCount < 1 || paletteCount > 256 || imageCount > static_cast<uint32_t>(kFfnMaxImages)) return false;
@@ -100,7 +100,7 @@ bool DecodeFfn(const uint8_t* data, size_t size, FfnFile& out) {
 bool EncodeFfn(const FfnFile& in, std::vector<uint8_t>& out) {
     if (in.palette.empty() || in.palette.size() > 256 || in.images.size() > static_cast<size_t>(kFfnMaxImages))
         return false;
-    std::vector<uint8_t> bytes(kMagic, kMagic + 4);
+    std::vector<uint8_t> bytes(kFontImageMagic, kFontImageMagic + 4);
     PutU16(bytes, kVersion);
     PutU16(bytes, static_cast<uint32_t>(in.palette.size()));
     PutU32(bytes, static_cast<uint32_t>(in.images.size()));

@@ -16,16 +16,16 @@ namespace {
 // Frames reach back at most 1 GiB: the largest file a patch may turn into another.
 constexpr int kMaxWindowLog = 30;
 
-constexpr char kMagic[8] = {'V', 'K', 'P', 'A', 'T', 'C', 'H', '1'};
+constexpr char kPatchMagic[8] = {'V', 'K', 'P', 'A', 'T', 'C', 'H', '1'};
 
 void PutLe(std::string& out, uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * i));
 }
 
 // Little-endian fields read against the bytes that exist.
-class Reader {
+class PatchReader {
  public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  explicit PatchReader(std::string_view bytes) : bytes_(bytes) {}
   bool Le(uint64_t& v, int size) {
     if (bytes_.size() - pos_ < static_cast<size_t>(size)) return false;
     v = 0;
@@ -85,7 +85,7 @@ bool IsPlainPatchName(std::string_view name) {
 }
 
 std::string WritePatchFile(const std::vector<PatchTarget>& targets) {
-  std::string out(kMagic, sizeof kMagic);
+  std::string out(kPatchMagic, sizeof kPatchMagic);
   PutLe(out, targets.size(), 4);
   for (const PatchTarget& t : targets) {
     PutLe(out, t.name.size(), 2);
@@ -100,11 +100,11 @@ std::string WritePatchFile(const std::vector<PatchTarget>& targets) {
 
 bool ReadPatchFile(std::string_view bytes, std::vector<PatchTarget>& targets, std::string& error) {
   targets.clear();
-  if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
+  if (bytes.size() < sizeof kPatchMagic || std::memcmp(bytes.data(), kPatchMagic, sizeof kPatchMagic) != 0) {
     error = "not a patch file (no VKPATCH1 mark)";
     return false;
   }
-  Reader r(bytes.substr(sizeof kMagic));
+  PatchReader r(bytes.substr(sizeof kPatchMagic));
   uint64_t count = 0;
   if (!r.Le(count, 4)) {
     error = "the patch file ends before its target count";

@@ -13,7 +13,7 @@ namespace platform {
 namespace {
 
 // Larger pictures are refused before anything is allocated for them.
-constexpr uint32_t kMaxSide = 16384;
+constexpr uint32_t kMaxPngSide = 16384;
 
 void SetError(std::string* error, std::string text) {
     if (error) *error = std::move(text);
@@ -30,7 +30,7 @@ std::optional<Image> ReadPngMemory(std::string_view bytes, std::string* error) {
         png_image_free(&png);
         return std::nullopt;
     }
-    if (png.width == 0 || png.height == 0 || png.width > kMaxSide || png.height > kMaxSide) {
+    if (png.width == 0 || png.height == 0 || png.width > kMaxPngSide || png.height > kMaxPngSide) {
         SetError(error, "PNG size " + std::to_string(png.width) + "x" + std::to_string(png.height) + " out of range");
         png_image_free(&png);
         return std::nullopt;

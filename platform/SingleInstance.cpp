@@ -13,7 +13,7 @@ namespace platform {
 
 namespace {
 
-bool SocketAddress(const std::filesystem::path& path, sockaddr_un& address) {
+bool LocalSocketAddress(const std::filesystem::path& path, sockaddr_un& address) {
     const std::string text = path.string();
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
@@ -59,7 +59,7 @@ bool SingleInstance::Acquire() {
     std::filesystem::remove(socketPath, ec);
     sockaddr_un address;
     mListen = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (mListen >= 0 && (!SocketAddress(socketPath, address) ||
+    if (mListen >= 0 && (!LocalSocketAddress(socketPath, address) ||
                          bind(mListen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)) {
         close(mListen);
         mListen = -1;
@@ -72,7 +72,7 @@ bool SingleInstance::Acquire() {
 
 bool SingleInstance::AskFirstToRaise() const {
     sockaddr_un address;
-    if (!SocketAddress(mFolder / (mName + ".sock"), address)) return false;
+    if (!LocalSocketAddress(mFolder / (mName + ".sock"), address)) return false;
     const int s = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (s < 0) return false;
     const char message[] = "raise";
