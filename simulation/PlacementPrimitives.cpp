@@ -16,18 +16,18 @@ namespace tova {
 
 namespace {
 
-constexpr int16_t kOutdoors = -5;
+constexpr int16_t kPlacementOutdoors = -5;
 constexpr int32_t kSlotFacesItsObject = 0x1000;
 constexpr int32_t kSlotSkipsChecks = 0x800;
-constexpr int32_t kEntryPlacedByPrimitive = 25;
+constexpr int32_t kPlacementEntryPlaced = 25;
 constexpr float kUnsetMark = -999.0f;
 
-int32_t Mod8(int32_t v) { return ((v % 8) + 8) % 8; }
+int32_t PlacementMod8(int32_t v) { return ((v % 8) + 8) % 8; }
 
-cXObject* Object(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObject(id) : nullptr; }
+cXObject* PlacementObject(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObject(id) : nullptr; }
 
 cXObject* RequireStackObject(cXObject& me, const TreeStackFrame& frame) {
-  cXObject* o = Object(me, frame.stackObject);
+  cXObject* o = PlacementObject(me, frame.stackObject);
   if (o == nullptr) RaiseObjectError(kErrNoStackObject);
   return o;
 }
@@ -57,7 +57,7 @@ const std::vector<RoutingSlot>& SharedRoutingSlots() {
 }  // namespace
 
 int32_t PlacementPrimitives::Grab(cXObject& me, TreeStackFrame& frame, TreeNode) {
-  cXObject* o = Object(me, frame.stackObject);
+  cXObject* o = PlacementObject(me, frame.stackObject);
   if (o == nullptr) return kPrimFalse;
   return TestAndPlace(*o, me.GetPosition(), me.GetLevel(), &me, 0) ? kPrimTrue : kPrimFalse;
 }
@@ -77,7 +77,7 @@ int32_t PlacementPrimitives::Refresh(cXObject& me, TreeStackFrame& frame, TreeNo
     case 0: o->MarkForRedraw(); break;
     case 1: Broadcast(cmd::kRefresh, o->GetId()); break;
     case 2:
-      if (o->GetData(kDataRoom) != kOutdoors) Broadcast(cmd::kRoomChanged, static_cast<uint16_t>(o->GetData(kDataRoom)));
+      if (o->GetData(kDataRoom) != kPlacementOutdoors) Broadcast(cmd::kRoomChanged, static_cast<uint16_t>(o->GetData(kDataRoom)));
       break;
     default: RaiseObjectError(kErrBadRefresh);
   }
@@ -96,7 +96,7 @@ int32_t PlacementPrimitives::FindLocation(cXObject& me, TreeStackFrame& frame, T
   if ((flags & 1) != 0) {
     const int32_t local = NodeOperandByte(node, 1);
     if (local >= frame.localCount) RaiseObjectError(kErrLocalOutOfRange);
-    start = Object(me, frame.Locals()[local]);
+    start = PlacementObject(me, frame.Locals()[local]);
     if (start == nullptr) RaiseObjectError(kErrNoSuchObject);
     request.start = start->GetPosition();
     request.level = start->GetLevel();
@@ -113,14 +113,14 @@ int32_t PlacementPrimitives::FindLocation(cXObject& me, TreeStackFrame& frame, T
     case 2: {
       cXObject& from = start != nullptr ? *start : me;
       // Turned to face the start object, in whole quarter turns.
-      const int32_t quarters = Mod8(from.GetData(kDataDirection) + 5 - o->GetData(kDataDirection)) / 2;
-      o->SetData(kDataDirection, static_cast<int16_t>(Mod8(o->GetData(kDataDirection) + 2 * quarters)));
+      const int32_t quarters = PlacementMod8(from.GetData(kDataDirection) + 5 - o->GetData(kDataDirection)) / 2;
+      o->SetData(kDataDirection, static_cast<int16_t>(PlacementMod8(o->GetData(kDataDirection) + 2 * quarters)));
       return TestAndPlace(*o, from.GetPosition(), from.GetLevel(), nullptr, 0) ? kPrimTrue : kPrimFalse;
     }
     case 3:
     case 4: {
       if (start == nullptr) RaiseObjectError(kErrNeedsStartObject);
-      request.direction = Mod8(start->GetData(kDataDirection) + (mode == 4 ? 2 : 0));
+      request.direction = PlacementMod8(start->GetData(kDataDirection) + (mode == 4 ? 2 : 0));
       FinePoint found;
       if (!o->FindFreeLocation(request, found)) return kPrimFalse;
       return TestAndPlace(*o, found, request.level, nullptr, 0) ? kPrimTrue : kPrimFalse;
@@ -133,7 +133,7 @@ int32_t PlacementPrimitives::FindLocation(cXObject& me, TreeStackFrame& frame, T
         if (!o->FindFreeLocation(request, found)) return kPrimFalse;
       }
       if (!TestAndPlace(*o, found, request.level, nullptr, 0)) return kPrimFalse;
-      o->RunEntryTree(kEntryPlacedByPrimitive);
+      o->RunEntryTree(kPlacementEntryPlaced);
       ObjectModule* module = me.GetModule();
       if (o->IsPerson() && module != nullptr && module->GetSelectedPerson() == nullptr) module->SetSelectedPerson(o);
       return kPrimTrue;
@@ -145,7 +145,7 @@ int32_t PlacementPrimitives::RemoveObject(cXObject& me, TreeStackFrame& frame, T
   const int32_t whom = node.Operand(0);
   if (whom < 0 || whom > 2) RaiseObjectError(kErrBadRemoveTarget);
   if (whom == 2) return kPrimFalse;
-  cXObject* o = whom == 0 ? &me : Object(me, frame.stackObject);
+  cXObject* o = whom == 0 ? &me : PlacementObject(me, frame.stackObject);
   ObjectModule* module = me.GetModule();
   if (o == nullptr || module == nullptr) return kPrimFalse;
   const uint8_t flags = NodeOperandByte(node, 2);
@@ -187,12 +187,12 @@ bool PlacementPrimitives::SnapPlace(cXObject& me, const SnapTarget& target, bool
     }
     // The world's room 0 is the outdoors, which objects keep as -5.
     const int16_t room = world->GetRoomId(tile);
-    if ((room != 0 ? room : kOutdoors) != me.GetData(kDataRoom)) return false;
+    if ((room != 0 ? room : kPlacementOutdoors) != me.GetData(kDataRoom)) return false;
     const TileLocation mine = me.GetTile();
     if (!mine.IsOnBorder(size) && !(me.GetPosition() == target.point)) {
       const int32_t d = OctantDirection(me.GetPosition(), target.point);
       const TileLocation there = TileLocation::FromFine(target.point, me.GetLevel());
-      if ((module->GetTileBlockMask(mine, d) & 1) != 0 || (module->GetTileBlockMask(there, Mod8(d + 4)) & 1) != 0) {
+      if ((module->GetTileBlockMask(mine, d) & 1) != 0 || (module->GetTileBlockMask(there, PlacementMod8(d + 4)) & 1) != 0) {
         return false;
       }
     }
@@ -249,7 +249,7 @@ int32_t PlacementPrimitives::Snap(cXObject& me, TreeStackFrame& frame, TreeNode 
     const RoutingSlot& slot = (*slots)[static_cast<size_t>(slotNumber)];
     if ((slot.flags & kSlotFacesItsObject) != 0) {
       const uint32_t directions = static_cast<uint32_t>(slot.flags) & 0x7F;
-      target.facing = Mod8(stackFacing + (directions != 0 ? LowestBitIndex(directions, 0) : 0));
+      target.facing = PlacementMod8(stackFacing + (directions != 0 ? LowestBitIndex(directions, 0) : 0));
     }
     target.level = stack->GetLevel();
     if (slot.target >= 0) {
@@ -277,7 +277,7 @@ int32_t PlacementPrimitives::Snap(cXObject& me, TreeStackFrame& frame, TreeNode 
       const size_t entry = static_cast<size_t>(target.slot) + 1;
       if (entry < entries.size()) {
         const float sx = entries[entry].x, sy = entries[entry].y;
-        switch (Mod8(target.container->GetData(kDataDirection))) {
+        switch (PlacementMod8(target.container->GetData(kDataDirection))) {
           case 0: dy += sx; dx += sy; break;
           case 2: dy -= sy; dx += sx; break;
           case 4: dy -= sx; dx -= sy; break;

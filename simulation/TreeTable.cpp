@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gamedata/ResourceSource.h"
 #include "resfile/MappedResFile.h"
 #include "resfile/ReconStream.h"
 #include "resfile/StringSet.h"
@@ -10,7 +11,6 @@ namespace tova {
 
 namespace {
 
-constexpr ResType kTypeBHAV = TypeCode("BHAV");
 // The names list holds at most this many strings (its count is 16-bit).
 constexpr int32_t kMaxNames = 32767;
 

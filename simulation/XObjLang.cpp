@@ -64,14 +64,14 @@ constexpr int kAttributeNames = 256;
 constexpr int kRelationNames = 258;
 constexpr int kExtraNames = 259;
 constexpr int kDialogTexts = 301;
-constexpr int kSuitNames = 304;
+constexpr int kSuitNameStrings = 304;
 constexpr int kCaptions = 305;
 
-constexpr int kOwnerLiteral = 7;
-constexpr int kOwnerTemp = 8;
-constexpr int kOwnerParam = 9;
-constexpr int kOwnerLocal = 25;
-constexpr int kOwnerConstant = 26;
+constexpr int kOperandLiteral = 7;
+constexpr int kOperandTemp = 8;
+constexpr int kOperandParam = 9;
+constexpr int kOperandLocal = 25;
+constexpr int kOperandConstant = 26;
 
 std::string Number(int v) { return std::to_string(v); }
 
@@ -195,20 +195,20 @@ std::optional<std::string> XObjLang::ValueName(const Node& n, int scope, int val
     case 33: return Global(kJobNames, value + 1);
     case 34: return Global(kNeighborhoodGlobals, value + 1);
     case 35: return Global(kEntryTreeNames, value + 1);
-    case kOwnerParam:
-    case kOwnerLocal: {
-      std::string name = n.Props().GetName(scope == kOwnerParam ? 0 : 1, value);
+    case kOperandParam:
+    case kOperandLocal: {
+      std::string name = n.Props().GetName(scope == kOperandParam ? 0 : 1, value);
       if (name.empty()) return std::nullopt;
       return name;
     }
-    case kOwnerConstant: return ConstantName(n, value);
+    case kOperandConstant: return ConstantName(n, value);
     default: return std::nullopt;
   }
 }
 
 std::string XObjLang::Operand(const Node& n, int scope, int value) const {
   std::string out;
-  if (scope != kOwnerLiteral) out = GlobalOr(kScopeNames, scope + 1, "owner " + Number(scope)) + " ";
+  if (scope != kOperandLiteral) out = GlobalOr(kScopeNames, scope + 1, "owner " + Number(scope)) + " ";
   out += ValueName(n, scope, value).value_or(Number(static_cast<int16_t>(value)));
   return out;
 }
@@ -218,7 +218,7 @@ std::string XObjLang::Expression(const Node& n, const std::string& prefix) const
   const int leftScope = static_cast<int8_t>(n.b[6]);
   const int rightScope = static_cast<int8_t>(n.b[7]);
   std::string out = prefix + Operand(n, leftScope, n.w[0]) + " " + GlobalOr(kOperators, op + 1, Number(op)) + " ";
-  if (op >= 8 && op <= 10 && rightScope == kOwnerLiteral) {
+  if (op >= 8 && op <= 10 && rightScope == kOperandLiteral) {
     // A flag operator names the bit from the table the left side's words
     // point to.
     static const std::pair<const char*, int> kFlagTables[] = {
@@ -256,7 +256,7 @@ std::string XObjLang::TreeCall(const Node& n) const {
     const std::string label = called.GetName(0, i);
     if (label.empty()) continue;
     out += out.empty() ? "(with " : ", ";
-    out += label + "=" + (all ? Operand(n, kOwnerTemp, i) : Number(n.w[i]));
+    out += label + "=" + (all ? Operand(n, kOperandTemp, i) : Number(n.w[i]));
   }
   return out.empty() ? out : out + ")";
 }
@@ -274,7 +274,7 @@ std::string XObjLang::Operands(const Node& n) const {
   };
   std::string s;
   switch (n.opcode) {
-    case 0: return "for ticks in " + op(kOwnerParam, w[0]);
+    case 0: return "for ticks in " + op(kOperandParam, w[0]);
     case 1: return g(kGlobalCalls, w[0]);
     case 3:
     case 4:
@@ -283,7 +283,7 @@ std::string XObjLang::Operands(const Node& n) const {
     case 6: {
       s = (b[2] & 1) ? "dress " : "undress ";
       std::optional<std::string> suit;
-      if (b[1] == 2) suit = ownString(kSuitNames, b[0] + 1);
+      if (b[1] == 2) suit = ownString(kSuitNameStrings, b[0] + 1);
       s += suit.value_or("index " + Number(b[0]));
       return s + " from " + GlobalOr(kSuitLocations, b[1] + 1, "location " + Number(b[1])) + " suits";
     }
@@ -292,14 +292,14 @@ std::string XObjLang::Operands(const Node& n) const {
     case 9: return g(kFixedKinds, b[0]) + ((b[1] & 1) ? ", allow busy objects" : "");
     case 10: return g(kTutorialSteps, b[0]);
     case 11:
-      return op(kOwnerTemp, w[0]) + " := distance from " + ((b[2] & 1) ? op(b[3], w[2]) : op(3, 11)) +
+      return op(kOperandTemp, w[0]) + " := distance from " + ((b[2] & 1) ? op(b[3], w[2]) : op(3, 11)) +
              " to stack obj";
     case 12:
       return op(w[1], w[0]) + " := dir from " + ((b[4] & 1) ? op(b[5], w[3]) : op(3, 11)) + " to stack obj";
     case 13:
-      s = "#" + Number(b[0]) + " of " + op((b[3] & 2) ? kOwnerLocal : kOwnerParam, b[1]) +
+      s = "#" + Number(b[0]) + " of " + op((b[3] & 2) ? kOperandLocal : kOperandParam, b[1]) +
           " onto the stack object's queue, " + g(kInteractionKinds, b[2]);
-      if (b[3] & 1) s += ", use icon from " + op(kOwnerLocal, b[4]);
+      if (b[3] & 1) s += ", use icon from " + op(kOperandLocal, b[4]);
       if (b[3] & 4) s += ", continue as current";
       if (b[3] & 8) s += ", use name";
       return s;
@@ -307,15 +307,15 @@ std::string XObjLang::Operands(const Node& n) const {
     case 15: return "if " + op(w[1], w[0]) + "!=0";
     case 16:
       if (b[0] != 0) s = g(kLocationKinds, b[0]);
-      if (b[2] & 1) s += (s.empty() ? "" : ", ") + std::string("start at ") + op(kOwnerLocal, b[1]);
+      if (b[2] & 1) s += (s.empty() ? "" : ", ") + std::string("start at ") + op(kOperandLocal, b[1]);
       if (b[2] & 4) s += ", user editable";
       if (!(b[2] & 2)) s += ", prefer empty";
       return s;
-    case 17: return "for ticks in " + op(kOwnerParam, w[0]) + (w[1] ? ", allow push" : ", do not allow push");
+    case 17: return "for ticks in " + op(kOperandParam, w[0]) + (w[1] ? ", allow push" : ", do not allow push");
     case 18:
       return g(kRemoveKinds, b[0]) + ((b[1] & 1) ? ", return immediately" : "") +
              ((b[1] & 2) ? "" : ", cleanup all");
-    case 19: return op(kOwnerLocal, b[1]) + ", " + op(kOwnerLocal, b[2]) + ", " + op(kOwnerLocal, b[0]);
+    case 19: return op(kOperandLocal, b[1]) + ", " + op(kOperandLocal, b[2]) + ", " + op(kOperandLocal, b[0]);
     case 20: return g(kFunctionNames, b[0]) + ((b[1] & 1) ? ", change icon" : "");
     case 21: {
       auto text = ownString(w[0], w[1]);
@@ -349,7 +349,7 @@ std::string XObjLang::Operands(const Node& n) const {
       int flags;
       if (n.opcode == 24) {
         variable = name + " of " + g(kRelationOwners, b[3]);
-        value = op(kOwnerParam, b[2]);
+        value = op(kOperandParam, b[2]);
         first = b[0] != 0;
         flags = b[4];
       } else {
@@ -357,8 +357,8 @@ std::string XObjLang::Operands(const Node& n) const {
         switch (b[1]) {
           case 0:
           case 1: owner = g(kStackRelationOwners, b[1]); break;
-          case 2: owner = "stack object to " + op(kOwnerLocal, b[3]); break;
-          default: owner = op(kOwnerLocal, b[3]) + " to stack object"; break;
+          case 2: owner = "stack object to " + op(kOperandLocal, b[3]); break;
+          default: owner = op(kOperandLocal, b[3]) + " to stack object"; break;
         }
         variable = name + " of " + owner;
         value = op(b[4], w[3]);
@@ -371,7 +371,7 @@ std::string XObjLang::Operands(const Node& n) const {
       return s;
     }
     case 25: {
-      const int scope = b[0] == 0 ? kOwnerLiteral : b[0] == 1 ? kOwnerParam : b[0] == 2 ? kOwnerLocal : b[1];
+      const int scope = b[0] == 0 ? kOperandLiteral : b[0] == 1 ? kOperandParam : b[0] == 2 ? kOperandLocal : b[1];
       const std::string amount = op(scope, w[1]);
       const uint8_t flags = b[7];
       if (flags & 1) {
@@ -401,7 +401,7 @@ std::string XObjLang::Operands(const Node& n) const {
       if (b[4] & 0x80) s = op(b[5], b[7]) + " := next ";
       s += g(kSetToNextKinds, kind);
       if (kind == 4 || kind == 7) s += " " + GuidName(static_cast<uint16_t>(w[0]) | static_cast<uint32_t>(w[1]) << 16);
-      if (kind == 9) s += " " + op(kOwnerLocal, b[6]);
+      if (kind == 9) s += " " + op(kOperandLocal, b[6]);
       return s;
     }
     case 32:
@@ -413,7 +413,7 @@ std::string XObjLang::Operands(const Node& n) const {
     case 35: {
       const uint8_t flags = b[4];
       if (!(flags & 1)) return "un-show stack obj";
-      s = "show stack obj, timeout := " + op((flags & 0x20) ? kOwnerLocal : kOwnerLiteral, w[0]);
+      s = "show stack obj, timeout := " + op((flags & 0x20) ? kOperandLocal : kOperandLiteral, w[0]);
       if (b[5] != 0) s += ", caption: \"" + ownString(kCaptions, b[5]).value_or("???") + "\"";
       s += (flags & 2) ? ", one frame" : ", live";
       if (flags & 4) s += ", ignore visibility";
@@ -430,7 +430,7 @@ std::string XObjLang::Operands(const Node& n) const {
       switch (b[5]) {
         case 0: s = "message: "; break;
         case 1: s = "choice: "; break;
-        case 2: s = op(kOwnerTemp, (b[7] >> 4) & 7) + " := tri choice: "; break;
+        case 2: s = op(kOperandTemp, (b[7] >> 4) & 7) + " := tri choice: "; break;
         case 3: s = "text entry: "; break;
         case 4: s = "tutorial: "; break;
         default: break;
@@ -462,8 +462,8 @@ std::string XObjLang::Operands(const Node& n) const {
         if (!iconName.empty()) icon = iconName;
       }
       s = group + " : " + icon;
-      if (static_cast<uint16_t>(w[1]) == 0x0702) s += " " + op(kOwnerLocal, 16 * ((w[0] >> 5) & 63));
-      if (w[3] & 0x1000) s += " + " + op(kOwnerTemp, 0);
+      if (static_cast<uint16_t>(w[1]) == 0x0702) s += " " + op(kOperandLocal, 16 * ((w[0] >> 5) & 63));
+      if (w[3] & 0x1000) s += " + " + op(kOperandTemp, 0);
       s += " in " + g(kBalloonKinds, b[6]) + " balloon ";
       s += w[2] == -1 ? std::string("forever") : "for " + Number(w[2]) + ((w[3] & 0x800) ? " loops" : " ticks");
       if (w[3] & 0x100) s += ", show when inactive";
@@ -475,7 +475,7 @@ std::string XObjLang::Operands(const Node& n) const {
       s = (b[5] & 4) ? std::string("neighbor in stack obj.")
                      : GuidName(static_cast<uint16_t>(w[0]) | static_cast<uint32_t>(w[1]) << 16);
       s += ", place " + g(kPlacements, b[4]);
-      if (b[4] == 8 || b[4] == 9) s += " " + op(kOwnerLocal, w[3]);
+      if (b[4] == 8 || b[4] == 9) s += " " + op(kOperandLocal, w[3]);
       if (b[5] & 2) {
         s += ", pass object ids to main";
       } else if (b[5] & 0x10) {
@@ -485,8 +485,8 @@ std::string XObjLang::Operands(const Node& n) const {
       if (b[5] & 8) s += ", fail if tile is non-empty";
       return s;
     case 43:
-      return "from slot " + (w[0] ? "in " + op(kOwnerParam, w[1]) : Number(w[1])) + " to slot " +
-             (w[2] ? "in " + op(kOwnerParam, w[3]) : Number(w[3]));
+      return "from slot " + (w[0] ? "in " + op(kOperandParam, w[1]) : Number(w[1])) + " to slot " +
+             (w[2] ? "in " + op(kOperandParam, w[3]) : Number(w[3]));
     case 44: {
       // Animation id in word 0, its source in byte 2, the event count in
       // byte 3 and the flags in byte 4.
@@ -504,7 +504,7 @@ std::string XObjLang::Operands(const Node& n) const {
     }
     case 45:
       switch (w[1]) {
-        case 0: s = "in " + op(kOwnerLocal, w[0]); break;
+        case 0: s = "in " + op(kOperandLocal, w[0]); break;
         case 1: s = "#" + Number(w[0]); break;
         case 2: s = "global: #" + Number(w[0]); break;
         default: s = "??? " + Number(w[0]); break;
@@ -522,7 +522,7 @@ std::string XObjLang::Operands(const Node& n) const {
           return std::string("to stack object") +
                  (w[1] ? " and attempt to grab it" : " and do not attempt to grab it");
         case 1:
-          return "to slot on stack object with index in " + op(kOwnerParam, w[2]) +
+          return "to slot on stack object with index in " + op(kOperandParam, w[2]) +
                  (w[1] ? " and attempt to drop onto it" : " and do not attempt to drop onto it");
         default: return "to mouth";
       }

@@ -13,7 +13,7 @@ namespace tova {
 
 namespace {
 
-int32_t Mod8(int32_t a) { return ((a % 8) + 8) % 8; }
+int32_t CursorMod8(int32_t a) { return ((a % 8) + 8) % 8; }
 
 constexpr uint32_t kStateHeld = 0x1;
 constexpr int16_t kKindCounterOnly = 1 << 3;
@@ -215,7 +215,7 @@ void cXCursorObject::TurnToContainer(cXObject& carried, cXObject& container, Fin
     const TileLocation tile = TileLocation::FromFine(point, level);
     bool found = false;
     for (int32_t i = 0; i < 4 && !found; ++i) {
-      const int32_t d = Mod8(direction + 2 * i);
+      const int32_t d = CursorMod8(direction + 2 * i);
       TileLocation front = tile;
       front.x = static_cast<int8_t>(tile.x + kGridSteps[d].dx);
       front.y = static_cast<int8_t>(tile.y + kGridSteps[d].dy);
@@ -243,7 +243,7 @@ void cXCursorObject::Rotate(int32_t steps) {
   } else {
     const int32_t turn = steps * GetData(kDataRotationStep);
     for (cXMTObject* p = lead; p != nullptr; p = p->GetNextPart()) {
-      p->SetData(kDataDirection, static_cast<int16_t>(Mod8(p->GetData(kDataDirection) + turn)));
+      p->SetData(kDataDirection, static_cast<int16_t>(CursorMod8(p->GetData(kDataDirection) + turn)));
     }
   }
   UpdateOffsets();

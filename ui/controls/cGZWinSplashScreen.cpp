@@ -18,7 +18,7 @@ cRZRect Offset(const cRZRect& r, int32_t dx, int32_t dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-bool IsEmpty(const cRZRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool IsEmptyArea(const cRZRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 }  // namespace
 
@@ -178,7 +178,7 @@ bool cGZWinSplashScreen::Update(bool) {
 }
 
 void cGZWinSplashScreen::Erase(cGZBuffer& buffer, const cRZRect& area) {
-    if (IsEmpty(area)) return;
+    if (IsEmptyArea(area)) return;
     const int32_t dx = mBufferArea.left, dy = mBufferArea.top;
     const cRZRect target = Offset(area, dx, dy);
     buffer.FillRect(0, target, &mBufferArea);
@@ -186,7 +186,7 @@ void cGZWinSplashScreen::Erase(cGZBuffer& buffer, const cRZRect& area) {
     if (!image) return;
     const cRZRect under{std::max(area.left, mImageArea.left), std::max(area.top, mImageArea.top),
                         std::min(area.right, mImageArea.right), std::min(area.bottom, mImageArea.bottom)};
-    if (IsEmpty(under)) return;
+    if (IsEmptyArea(under)) return;
     const cRZRect source = Offset(under, -mImageArea.left, -mImageArea.top);
     buffer.Blit(*image, source, Offset(under, dx, dy), &mBufferArea);
 }
@@ -256,7 +256,7 @@ bool cGZWinSplashScreen::Draw(bool) {
 }
 
 void cGZWinSplashScreen::AddAreaDirty(const cRZRect& area) {
-    if (!IsEmpty(area)) cGZWin::AddDirtyRect(Offset(area, mScreenArea.left, mScreenArea.top), true);
+    if (!IsEmptyArea(area)) cGZWin::AddDirtyRect(Offset(area, mScreenArea.left, mScreenArea.top), true);
 }
 
 void cGZWinSplashScreen::AddDirtyRect(const cRZRect& rect, bool force) {

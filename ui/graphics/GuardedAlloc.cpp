@@ -21,7 +21,7 @@ struct Blocks {
     std::unordered_set<const void*> released;
 };
 
-Blocks& State() {
+Blocks& GuardState() {
     static Blocks blocks;
     return blocks;
 }
@@ -49,7 +49,7 @@ void* galloc(int32_t size) {
     std::memcpy(raw + 4, &size, 4);
     std::memcpy(raw + kHeader + static_cast<size_t>(size), "GEND", 4);
     void* user = raw + kHeader;
-    Blocks& blocks = State();
+    Blocks& blocks = GuardState();
     std::lock_guard guard(blocks.lock);
     blocks.live[user] = size;
     blocks.released.erase(user);
@@ -61,7 +61,7 @@ int32_t gfree(void* block) {
         Say("gfree - ATTEMPT TO FREE NULL POINTER\n");
         return 0;
     }
-    Blocks& blocks = State();
+    Blocks& blocks = GuardState();
     std::unique_lock guard(blocks.lock);
     const auto found = blocks.live.find(block);
     if (found == blocks.live.end()) {
@@ -92,7 +92,7 @@ int32_t gfree(void* block) {
 }
 
 int32_t GallocLiveCount() {
-    Blocks& blocks = State();
+    Blocks& blocks = GuardState();
     std::lock_guard guard(blocks.lock);
     return static_cast<int32_t>(blocks.live.size());
 }

@@ -23,7 +23,7 @@ struct Binding {
     std::optional<bool> bound;  // the remembered answer of EnsureImageCodecBound
 };
 
-Binding& State() {
+Binding& BindingState() {
     static Binding binding;
     return binding;
 }
@@ -48,7 +48,7 @@ std::string KoralExportName(const char* tableName) {
 }
 
 void SetCodecLibraryPath(std::string path) {
-    Binding& binding = State();
+    Binding& binding = BindingState();
     std::lock_guard guard(binding.lock);
     binding.path = std::move(path);
 }
@@ -57,7 +57,7 @@ bool BindCodecLibrary(platform::DynamicLibrary& library, KoralEntries& entries) 
     entries = KoralEntries{};
     std::string path;
     {
-        Binding& binding = State();
+        Binding& binding = BindingState();
         std::lock_guard guard(binding.lock);
         path = binding.path;
     }
@@ -96,7 +96,7 @@ bool BindCodecLibrary(platform::DynamicLibrary& library, KoralEntries& entries) 
 }
 
 int32_t KoralStartup() {
-    Binding& binding = State();
+    Binding& binding = BindingState();
     platform::DynamicLibrary library;
     KoralEntries entries;
     if (!BindCodecLibrary(library, entries)) return 0;
@@ -112,7 +112,7 @@ int32_t KoralStartup() {
 }
 
 void KoralShutdown() {
-    Binding& binding = State();
+    Binding& binding = BindingState();
     KoralEntries entries;
     {
         std::lock_guard guard(binding.lock);
@@ -127,7 +127,7 @@ void KoralShutdown() {
 }
 
 bool EnsureImageCodecBound() {
-    Binding& binding = State();
+    Binding& binding = BindingState();
     {
         std::lock_guard guard(binding.lock);
         if (binding.bound) return *binding.bound;
@@ -138,9 +138,9 @@ bool EnsureImageCodecBound() {
     return ok;
 }
 
-const KoralEntries& BoundKoralEntries() { return State().entries; }
+const KoralEntries& BoundKoralEntries() { return BindingState().entries; }
 
-const char* KoralAboutText() { return State().about; }
+const char* KoralAboutText() { return BindingState().about; }
 
 int32_t KoralOpen(void** context, void* stream, const char* name, int32_t mode) {
     const KoralEntries& e = BoundKoralEntries();

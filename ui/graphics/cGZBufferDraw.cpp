@@ -10,7 +10,7 @@ namespace {
 
 constexpr int32_t kCircleLimit = 4096;
 
-platform::Rect ToPlatform(const cRZRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+platform::Rect ToPlatformRect(const cRZRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool Intersect(cRZRect& r, const cRZRect& with) {
     r = {std::max(r.left, with.left), std::max(r.top, with.top), std::min(r.right, with.right), std::min(r.bottom, with.bottom)};
@@ -66,7 +66,7 @@ bool cGZBuffer::FillRect4(uint32_t colour, int32_t left, int32_t top, int32_t ri
 
 bool cGZBuffer::FillRectUnclipped(uint32_t colour, const cRZRect& rect) {
     if (!mSurface) return false;
-    const platform::Rect r = ToPlatform(rect);
+    const platform::Rect r = ToPlatformRect(rect);
     return mSurface->Fill(colour, &r);
 }
 

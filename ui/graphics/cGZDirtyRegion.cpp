@@ -12,9 +12,9 @@ namespace {
 // keep changing (it never should).
 constexpr int kMaxPasses = 10000;
 
-bool IsEmpty(const cRZRect& r) { return r.left >= r.right || r.top >= r.bottom; }
+bool IsEmptyRect(const cRZRect& r) { return r.left >= r.right || r.top >= r.bottom; }
 double Area(const cRZRect& r) {
-    return IsEmpty(r) ? 0.0 : static_cast<double>(r.right - r.left) * static_cast<double>(r.bottom - r.top);
+    return IsEmptyRect(r) ? 0.0 : static_cast<double>(r.right - r.left) * static_cast<double>(r.bottom - r.top);
 }
 bool Inside(const cRZRect& in, const cRZRect& out) {
     return out.left <= in.left && in.right <= out.right && out.top <= in.top && in.bottom <= out.bottom;
@@ -23,8 +23,8 @@ bool Overlap(const cRZRect& a, const cRZRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 cRZRect Bounds(const cRZRect& a, const cRZRect& b) {
-    if (IsEmpty(a)) return b;
-    if (IsEmpty(b)) return a;
+    if (IsEmptyRect(a)) return b;
+    if (IsEmptyRect(b)) return a;
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 bool PointIn(int32_t x, int32_t y, const cRZRect& r) {
@@ -42,7 +42,7 @@ bool IsOneCorner(int m) { return m == 1 || m == 2 || m == 4 || m == 8; }
 }  // namespace
 
 bool cGZDirtyRegion::AddRect(const cRZRect& rect) {
-    if (!sEnabled || IsEmpty(rect)) return false;
+    if (!sEnabled || IsEmptyRect(rect)) return false;
     cRZRect r = rect;
     r.left &= ~3;
     r.right = (r.right + 3) & ~3;
@@ -90,7 +90,7 @@ void cGZDirtyRegion::ClipTo(const cRZRect& clip) {
         cRZRect& r = mRects[i];
         r = {std::max(r.left, clip.left), std::max(r.top, clip.top), std::min(r.right, clip.right),
              std::min(r.bottom, clip.bottom)};
-        if (IsEmpty(r)) {
+        if (IsEmptyRect(r)) {
             Erase(i);
             continue;
         }
@@ -147,7 +147,7 @@ cGZDirtyRegion::Outcome cGZDirtyRegion::Cut(size_t keeper, size_t cut) {
     const double c = sRectCost;
     std::vector<Candidate> candidates;
     for (const auto& [p1, p2] : {std::pair{h1, h2}, std::pair{v1, v2}}) {
-        if (IsEmpty(p2)) continue;
+        if (IsEmptyRect(p2)) continue;
         candidates.push_back({Area(Bounds(a, p1)) + Area(p2) + 2 * c, Bounds(a, p1), p2, {}});
         candidates.push_back({Area(Bounds(Bounds(a, p1), p2)) + c, Bounds(Bounds(a, p1), p2), {}, {}});
         candidates.push_back({Area(p1) + Area(Bounds(a, p2)) + 2 * c, Bounds(a, p2), p1, {}});
@@ -159,12 +159,12 @@ cGZDirtyRegion::Outcome cGZDirtyRegion::Cut(size_t keeper, size_t cut) {
         if (cand.cost < best->cost) best = &cand;
 
     mRects[keeper] = best->keeper;
-    if (!IsEmpty(best->appended)) {
+    if (!IsEmptyRect(best->appended)) {
         mRects[cut] = best->piece;
         mRects.push_back(best->appended);
         return Outcome::Appended;
     }
-    if (IsEmpty(best->piece)) Erase(cut);
+    if (IsEmptyRect(best->piece)) Erase(cut);
     else mRects[cut] = best->piece;
     return Outcome::Changed;
 }
@@ -193,7 +193,7 @@ void cGZDirtyRegion::Merge() {
             for (size_t j = i + 1; j < mRects.size() && !restart;) {
                 const cRZRect& a = mRects[i];
                 const cRZRect& b = mRects[j];
-                if (IsEmpty(b) || Inside(b, a)) {
+                if (IsEmptyRect(b) || Inside(b, a)) {
                     Erase(j);
                     changed = restart = true;
                     break;

@@ -16,7 +16,7 @@ namespace {
 
 // Errors raised by this file always name the connection unit, also when a
 // client connection calls these operations.
-constexpr const char* kUnit = "connection.cpp";
+constexpr const char* kConnectionUnit = "connection.cpp";
 
 }  // namespace
 
@@ -34,7 +34,7 @@ Connection::~Connection() {
 }
 
 void Connection::Raise(uint32_t code, int stringId, int line, std::initializer_list<std::string> texts) const {
-  RaiseVek(code, stringId, kUnit, line, texts);
+  RaiseVek(code, stringId, kConnectionUnit, line, texts);
 }
 
 void Connection::Append(const void* data, size_t size) {
@@ -93,7 +93,7 @@ uint32_t Connection::MsgSequence() const {
 void Connection::CheckField(size_t offset, size_t size, const char* what) const {
   const size_t payload = length_ >= kHeaderSize ? length_ - kHeaderSize : 0;
   if (offset > payload || size > payload - offset) {
-    RaiseVek(kErrProtocol, 45, kUnit, __LINE__, {what});
+    RaiseVek(kErrProtocol, 45, kConnectionUnit, __LINE__, {what});
   }
 }
 

@@ -19,7 +19,7 @@ namespace vek {
 
 namespace {
 
-constexpr const char* kUnit = "commonlib.cpp";
+constexpr const char* kInstallUnit = "commonlib.cpp";
 
 struct Caches {
   std::mutex mutex;
@@ -56,7 +56,7 @@ bool ReadText(const std::string& keyPath, const char* value, size_t bufferBytes,
     rc = key.QueryString(value, out, bufferBytes);
     if (rc == platform::kRegNotFound) return false;
   }
-  if (rc != platform::kRegSuccess) RaiseVek(static_cast<uint32_t>(rc), 19, kUnit, __LINE__, {keyPath, value});
+  if (rc != platform::kRegSuccess) RaiseVek(static_cast<uint32_t>(rc), 19, kInstallUnit, __LINE__, {keyPath, value});
   return true;
 }
 
@@ -71,9 +71,9 @@ bool GetPatchServer(std::string& host, uint16_t& port) {
     rc = key.QueryString("PatchServer", value, 128);
     if (rc == platform::kRegNotFound) return false;
   }
-  if (rc != platform::kRegSuccess) RaiseVek(static_cast<uint32_t>(rc), 43, kUnit, __LINE__);
+  if (rc != platform::kRegSuccess) RaiseVek(static_cast<uint32_t>(rc), 43, kInstallUnit, __LINE__);
   const size_t colon = value.rfind(':');
-  if (colon == std::string::npos) RaiseVek(kErrServerSetting, 44, kUnit, __LINE__);
+  if (colon == std::string::npos) RaiseVek(kErrServerSetting, 44, kInstallUnit, __LINE__);
   const std::string digits = value.substr(colon + 1);
   uint32_t number = 0;
   bool valid = !digits.empty() && digits.size() <= 5;
@@ -81,7 +81,7 @@ bool GetPatchServer(std::string& host, uint16_t& port) {
     if (c < '0' || c > '9') valid = false;
     else number = number * 10 + static_cast<uint32_t>(c - '0');
   }
-  if (!valid || number < 1 || number > 65535) RaiseVek(kErrServerSetting, 44, kUnit, __LINE__);
+  if (!valid || number < 1 || number > 65535) RaiseVek(kErrServerSetting, 44, kInstallUnit, __LINE__);
   host = value.substr(0, colon);
   port = static_cast<uint16_t>(number);
   return true;
@@ -120,7 +120,7 @@ std::string GetDownloadDir() {
   } catch (const VekException&) {
     found.clear();
   }
-  if (found.empty()) RaiseVek(kErrDownloadDir, 45, kUnit, __LINE__, {"GetDownloadDir()"});
+  if (found.empty()) RaiseVek(kErrDownloadDir, 45, kInstallUnit, __LINE__, {"GetDownloadDir()"});
   std::lock_guard<std::mutex> lock(c.mutex);
   c.downloadDir = found;
   return found;
@@ -129,7 +129,7 @@ std::string GetDownloadDir() {
 std::optional<std::string> GetHostModulePart(int kind) {
   if (kind < 0 || kind > 2) return std::nullopt;
   const std::string path = platform::ExecutablePath();
-  if (path.empty()) RaiseVek(ErrnoOr(2), 55, kUnit, __LINE__);
+  if (path.empty()) RaiseVek(ErrnoOr(2), 55, kInstallUnit, __LINE__);
   const size_t slash = path.rfind('/');
   if (kind == 2) return path;
   if (kind == 0) return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -143,7 +143,7 @@ void DeleteHostCopy() {
   if (!platform::FileExists(copy)) return;
   platform::SleepMs(static_cast<uint32_t>(Settings().hostCopyPauseMs));
   errno = 0;
-  if (!platform::DeleteFile(copy)) RaiseVek(ErrnoOr(5), 8, kUnit, __LINE__, {copy});
+  if (!platform::DeleteFile(copy)) RaiseVek(ErrnoOr(5), 8, kInstallUnit, __LINE__, {copy});
 }
 
 bool GetJavaDirectory(int kind, std::string& dir) {
@@ -205,14 +205,14 @@ bool CreateDirectoryPath(std::string path) {
   for (size_t i = firstMissing; i < prefixes.size(); ++i) {
     errno = 0;
     if (!platform::CreateDirectory(prefixes[i]) && !platform::DirectoryExists(prefixes[i])) {
-      RaiseVek(ErrnoOr(5), 2, kUnit, __LINE__, {prefixes[i]});
+      RaiseVek(ErrnoOr(5), 2, kInstallUnit, __LINE__, {prefixes[i]});
     }
   }
   return true;
 }
 
 uint32_t GetDiskShortfallKB(const std::string& path, uint32_t neededKB) {
-  if (path.size() < 3) RaiseVek(kErrInvalidArgument, 54, kUnit, __LINE__, {path});
+  if (path.size() < 3) RaiseVek(kErrInvalidArgument, 54, kInstallUnit, __LINE__, {path});
   // The volume is asked through the nearest folder that exists.
   std::string probe = path;
   while (probe.size() > 1 && probe.back() == '/') probe.pop_back();
@@ -227,7 +227,7 @@ uint32_t GetDiskShortfallKB(const std::string& path, uint32_t neededKB) {
   uint64_t freeBytes = 0;
   errno = 0;
   if (!platform::VolumeFreeBytes(probe, freeBytes)) {
-    RaiseVek(ErrnoOr(3), 54, kUnit, __LINE__, {path});
+    RaiseVek(ErrnoOr(3), 54, kInstallUnit, __LINE__, {path});
   }
   const uint64_t freeKB = freeBytes / 1024;
   return freeKB < neededKB ? static_cast<uint32_t>(neededKB - freeKB) : 0;
@@ -274,7 +274,7 @@ uint32_t ReadRegistryDword(const std::string& keyPath, const std::string& value)
     rc = key.QueryDword(value, number);
     if (rc == platform::kRegNotFound) return 1033;
   }
-  if (rc != platform::kRegSuccess) RaiseVek(static_cast<uint32_t>(rc), 19, kUnit, __LINE__, {keyPath, value});
+  if (rc != platform::kRegSuccess) RaiseVek(static_cast<uint32_t>(rc), 19, kInstallUnit, __LINE__, {keyPath, value});
   return number;
 }
 

@@ -18,14 +18,14 @@ namespace vek {
 
 namespace {
 
-constexpr const char* kUnit = "clientconn.cpp";
+constexpr const char* kClientUnit = "clientconn.cpp";
 
 // The connection the patch engine's callback reports to.
 std::atomic<ClientConn*> gPatchClient{nullptr};
 
-uint32_t ErrnoOr(uint32_t fallback) { return errno != 0 ? static_cast<uint32_t>(errno) : fallback; }
+uint32_t LastErrnoOr(uint32_t fallback) { return errno != 0 ? static_cast<uint32_t>(errno) : fallback; }
 
-platform::Registry& Store() { return platform::Registry::Default(); }
+platform::Registry& SettingsStore() { return platform::Registry::Default(); }
 
 std::string FileNameOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -80,7 +80,7 @@ ClientConn::~ClientConn() {
 
 void ClientConn::Fail(uint32_t code, int stringId, int line, std::initializer_list<std::string> texts,
                       std::initializer_list<int64_t> numbers) const {
-  RaiseVek(code, stringId, kUnit, line, texts, numbers);
+  RaiseVek(code, stringId, kClientUnit, line, texts, numbers);
 }
 
 int ClientConn::ReportToHost(int32_t code, intptr_t data, int32_t value) {
@@ -266,7 +266,7 @@ void ClientConn::HandleMsgGoodbye() {
 void ClientConn::HandleMsgRegKey() {
   Lock lock(*this);
   if (MsgLength() == 9) {
-    ReportError(VekGenericException(kErrNoKey, LanguageMessage(62), kUnit, __LINE__), 4);
+    ReportError(VekGenericException(kErrNoKey, LanguageMessage(62), kClientUnit, __LINE__), 4);
     return;
   }
   keyFlags_[0] = ReadByte(0);
@@ -277,19 +277,19 @@ void ClientConn::HandleMsgRegKey() {
 void ClientConn::HandleMsgRegTestKey() {
   Lock lock(*this);
   platform::RegKey key;
-  const platform::RegStatus rc = Store().OpenKey(platform::RegRoot::kLocalMachine, currentKey_, platform::RegAccess::kRead, key);
+  const platform::RegStatus rc = SettingsStore().OpenKey(platform::RegRoot::kLocalMachine, currentKey_, platform::RegAccess::kRead, key);
   if (rc == platform::kRegSuccess) {
     SendAck();
     return;
   }
   SendNak();
   const std::string message = rc == platform::kRegNotFound ? LanguageMessage(63, {name_}) : LanguageMessage(18, {currentKey_});
-  ReportError(VekGenericException(static_cast<uint32_t>(rc), message, kUnit, __LINE__), 0);
+  ReportError(VekGenericException(static_cast<uint32_t>(rc), message, kClientUnit, __LINE__), 0);
 }
 
 bool ClientConn::ReadCurrentDword(const std::string& valueName, uint32_t missing, uint32_t& value) {
   platform::RegKey key;
-  platform::RegStatus rc = Store().OpenKey(platform::RegRoot::kLocalMachine, currentKey_, platform::RegAccess::kRead, key);
+  platform::RegStatus rc = SettingsStore().OpenKey(platform::RegRoot::kLocalMachine, currentKey_, platform::RegAccess::kRead, key);
   if (rc == platform::kRegNotFound) {
     SendNak();
     return false;
@@ -442,7 +442,7 @@ void ClientConn::HandleMsgFileChunk() {
   const uint16_t size = PayloadSize();
   // More than the file was announced with is a protocol error, not a bigger file.
   if (size > fileSize_ - fileBytes_) Fail(kErrProtocol, 45, __LINE__, {"HandleMsgFileChunk()"});
-  if (out_.Write(Payload(), size) != size) Fail(ErrnoOr(kErrUnexpected), 11, __LINE__, {out_.Path()});
+  if (out_.Write(Payload(), size) != size) Fail(LastErrnoOr(kErrUnexpected), 11, __LINE__, {out_.Path()});
   fileBytes_ += size;
   allBytes_ += size;
   ReportToHost(2, Percent(fileBytes_, fileSize_), 1);
@@ -496,7 +496,7 @@ void ClientConn::HandleMsgRegSetValue() {
   const std::string keyPath = ReadText(1, &next);
   const std::string valueName = ReadText(next, &next);
   platform::RegKey key;
-  platform::RegStatus rc = Store().CreateKey(platform::RegRoot::kLocalMachine, keyPath, key);
+  platform::RegStatus rc = SettingsStore().CreateKey(platform::RegRoot::kLocalMachine, keyPath, key);
   if (rc != platform::kRegSuccess) Fail(static_cast<uint32_t>(rc), 16, __LINE__, {keyPath});
   if (type == 1) rc = key.SetDword(valueName, ReadDword(next));
   else if (type == 0) rc = key.SetString(valueName, ReadText(next));
@@ -509,7 +509,7 @@ void ClientConn::HandleMsgRegDeleteValue() {
   const std::string keyPath = ReadText(0, &next);
   const std::string valueName = ReadText(next);
   platform::RegKey key;
-  const platform::RegStatus rc = Store().OpenKey(platform::RegRoot::kLocalMachine, keyPath, platform::RegAccess::kAll, key);
+  const platform::RegStatus rc = SettingsStore().OpenKey(platform::RegRoot::kLocalMachine, keyPath, platform::RegAccess::kAll, key);
   if (rc != platform::kRegSuccess) Fail(static_cast<uint32_t>(rc), 18, __LINE__, {keyPath});
   key.DeleteValue(valueName);
 }
@@ -557,7 +557,7 @@ void ClientConn::HandleMsgOpenBrowser() {
   else if (kind == 1) keyPath += "\\IEXPLORE.EXE";
   bool installed = false;
   platform::RegKey key;
-  platform::RegStatus rc = Store().OpenKey(platform::RegRoot::kLocalMachine, keyPath, platform::RegAccess::kRead, key);
+  platform::RegStatus rc = SettingsStore().OpenKey(platform::RegRoot::kLocalMachine, keyPath, platform::RegAccess::kRead, key);
   if (rc == platform::kRegSuccess) {
     std::string program;
     rc = key.QueryString("", program, 261);
@@ -612,7 +612,7 @@ void ClientConn::BackUp(const std::string& target) {
     platform::DeleteFile(change.backup);
     errno = 0;
     if (!platform::CopyFile(target, change.backup, false)) {
-      Fail(ErrnoOr(5), 7, __LINE__, {target, change.backup});
+      Fail(LastErrnoOr(5), 7, __LINE__, {target, change.backup});
     }
   }
   applied_.push_back(std::move(change));
@@ -635,7 +635,7 @@ void ClientConn::ApplyPlainFile(const ReceivedFile& file) {
   platform::SetReadOnly(part, false);
   platform::DeleteFile(part);
   errno = 0;
-  if (!platform::CopyFile(file.downloadPath, part, false)) Fail(ErrnoOr(5), 7, __LINE__, {file.downloadPath, target});
+  if (!platform::CopyFile(file.downloadPath, part, false)) Fail(LastErrnoOr(5), 7, __LINE__, {file.downloadPath, target});
   std::string digest;
   if (!Md5Digest(part, digest) || digest != file.digest) {
     platform::DeleteFile(part);
@@ -643,17 +643,17 @@ void ClientConn::ApplyPlainFile(const ReceivedFile& file) {
   }
   BackUp(target);
   const bool readOnly = applied_.back().readOnly;
-  if (readOnly && !platform::SetReadOnly(target, false)) Fail(ErrnoOr(5), 15, __LINE__, {target});
+  if (readOnly && !platform::SetReadOnly(target, false)) Fail(LastErrnoOr(5), 15, __LINE__, {target});
   errno = 0;
   if (platform::FileExists(target) && !platform::DeleteFile(target)) {
     platform::DeleteFile(part);
-    Fail(ErrnoOr(5), 7, __LINE__, {file.downloadPath, target});
+    Fail(LastErrnoOr(5), 7, __LINE__, {file.downloadPath, target});
   }
   if (!platform::MoveFile(part, target)) {
     platform::DeleteFile(part);
-    Fail(ErrnoOr(5), 7, __LINE__, {file.downloadPath, target});
+    Fail(LastErrnoOr(5), 7, __LINE__, {file.downloadPath, target});
   }
-  if (readOnly && !platform::SetReadOnly(target, true)) Fail(ErrnoOr(5), 15, __LINE__, {target});
+  if (readOnly && !platform::SetReadOnly(target, true)) Fail(LastErrnoOr(5), 15, __LINE__, {target});
   const std::string status = LanguageMessage(81, {name});
   ReportText(12, status, static_cast<int32_t>(status.size()));
 }

@@ -19,7 +19,7 @@ namespace vek {
 
 namespace {
 
-constexpr const char* kUnit = "PatchDLL.cpp";
+constexpr const char* kPatchDllUnit = "PatchDLL.cpp";
 // The engine's file in the installation folder and its entry.
 constexpr const char* kEngineFile = "libpatchw32.so";
 constexpr const char* kEngineEntry = "RTPatchApply32";
@@ -67,24 +67,24 @@ void Attach(Library& lib) {
   if (lib.attached) return;
   if (!lib.languageLoaded) {
     if (!LoadLanguageResources()) {
-      throw VekGenericException(2, "The update's language texts (vekp*.txt) could not be loaded.", kUnit, __LINE__);
+      throw VekGenericException(2, "The update's language texts (vekp*.txt) could not be loaded.", kPatchDllUnit, __LINE__);
     }
     lib.languageLoaded = true;
   }
   DeleteHostCopy();
   if (lib.testEngine == nullptr && lib.engine == nullptr) {
     const std::optional<std::string> install = GetInstallPath(kVekPatchKey);
-    if (!install) throw VekGenericException(126, LanguageMessage(43), kUnit, __LINE__);
+    if (!install) throw VekGenericException(126, LanguageMessage(43), kPatchDllUnit, __LINE__);
     const std::string path = *install + kEngineFile;
-    if (path.size() > kMaxPath) RaiseVek(206, 9, kUnit, __LINE__, {path});
+    if (path.size() > kMaxPath) RaiseVek(206, 9, kPatchDllUnit, __LINE__, {path});
     if (!lib.engineLibrary.Open(path)) {
-      throw VekGenericException(126, LanguageMessage(9, {path}) + " " + lib.engineLibrary.LastError(), kUnit, __LINE__);
+      throw VekGenericException(126, LanguageMessage(9, {path}) + " " + lib.engineLibrary.LastError(), kPatchDllUnit, __LINE__);
     }
     lib.engine = lib.engineLibrary.Function<PatchApplyFn>(kEngineEntry);
     if (lib.engine == nullptr) {
       const std::string why = lib.engineLibrary.LastError();
       lib.engineLibrary.Close();
-      throw VekGenericException(127, LanguageMessage(9, {path}) + " " + why, kUnit, __LINE__);
+      throw VekGenericException(127, LanguageMessage(9, {path}) + " " + why, kPatchDllUnit, __LINE__);
     }
   }
   lib.attached = true;
@@ -139,11 +139,11 @@ void ReportRefusal(const VekException& e, intptr_t context) {
 int ReportToCaller(intptr_t context, int32_t code, intptr_t data, int32_t value) {
   Library& lib = Lib();
   const VekCallback callback = lib.callback.load();
-  if (callback == nullptr) RaiseVek(kErrStopped, 70, kUnit, __LINE__);
+  if (callback == nullptr) RaiseVek(kErrStopped, 70, kPatchDllUnit, __LINE__);
   const int32_t result = callback(context, code, data, value);
   if (result == 1 || code == 13) return result;
   lib.callback = nullptr;
-  RaiseVek(kErrStopped, 70, kUnit, __LINE__);
+  RaiseVek(kErrStopped, 70, kPatchDllUnit, __LINE__);
 }
 
 void SetPatchEngineForTest(PatchApplyFn engine) {
@@ -188,7 +188,7 @@ int32_t DoUpdate(const char* name, intptr_t context, VekCallback cb) {
       return -1;
     }
     if (name == nullptr || name[0] == '\0' || cb == nullptr) {
-      RaiseVek(kErrInvalidArgument, 39, kUnit, __LINE__, {"VekDoUpdate"});
+      RaiseVek(kErrInvalidArgument, 39, kPatchDllUnit, __LINE__, {"VekDoUpdate"});
     }
     if (lib.workerActive) return -1;
     if (lib.worker.joinable()) lib.worker.join();
@@ -205,11 +205,11 @@ int32_t DoUpdate(const char* name, intptr_t context, VekCallback cb) {
                                lib.testEngine != nullptr ? lib.testEngine : lib.engine);
     } catch (const std::system_error& e) {
       lib.workerActive = false;
-      RaiseVek(static_cast<uint32_t>(e.code().value()), 49, kUnit, __LINE__);
+      RaiseVek(static_cast<uint32_t>(e.code().value()), 49, kPatchDllUnit, __LINE__);
     }
     return 0;
   } catch (const std::bad_alloc&) {
-    const VekGenericException e(kErrOutOfMemory, LanguageMessage(37), kUnit, __LINE__);
+    const VekGenericException e(kErrOutOfMemory, LanguageMessage(37), kPatchDllUnit, __LINE__);
     if (lock.owns_lock()) lock.unlock();
     ReportRefusal(e, context);
     return -1;
