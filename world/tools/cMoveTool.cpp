@@ -27,8 +27,8 @@ namespace {
 
 constexpr int32_t kRangeLow[cMoveTool::kCategories] = {-1000, -900, -800, -700, -600, -500, -400};
 constexpr int32_t kRangeSize = 100;
-constexpr uint32_t kEscape = 27, kDelete = 46;
-constexpr int32_t kMessageSet = 137;
+constexpr uint32_t kMoveEscape = 27, kDelete = 46;
+constexpr int32_t kMoveMessageSet = 137;
 // Record bytes needed for the words at 36, 78 and 138.
 constexpr int32_t kNeededRecordSize = ObjectDefinitionRecord::kCategory + 2;
 
@@ -40,7 +40,7 @@ StringSet* PlacementMessages() {
     if (!tried) {
         tried = true;
         static StringSet loaded;
-        if (tova::LoadUIStringSet(kMessageSet, "UIText", loaded, false)) set = &loaded;
+        if (tova::LoadUIStringSet(kMoveMessageSet, "UIText", loaded, false)) set = &loaded;
     }
     return set;
 }
@@ -634,7 +634,7 @@ bool cMoveTool::KeyDown(uint32_t key, uint32_t) {
         return true;
     }
     if (key == cRZKeyboard::kVKShift) return true;
-    if (key == kEscape) {
+    if (key == kMoveEscape) {
         Deactivate();
         return true;
     }

@@ -14,8 +14,6 @@
 #include "world/undo/iWallObjects.h"
 #include "world/walls/WallManager.h"
 
-bool IsFenceWallStyle(int32_t style) { return style == 2 || style == 12 || style == 13 || style == 14; }
-
 int32_t FenceCovering(int32_t style) {
     switch (style) {
         case 2: return 248;

@@ -129,8 +129,6 @@ private:
     int32_t mError = 0;
 };
 
-// Styles that carry a fixed covering and need no level ground or support.
-bool IsFenceWallStyle(int32_t style);
 // The fixed covering of a fence style (248-251), or -1.
 int32_t FenceCovering(int32_t style);
 // Styles written into a wall by an object standing in it.

@@ -13,18 +13,16 @@
 
 namespace {
 
-bool IsFence(int32_t style) { return style == 2 || style == 12 || style == 13 || style == 14; }
-
 // The four side steps: (0,-1), (0,+1), (-1,0), (+1,0), the wall side toward
 // each and the step back.
-constexpr int32_t kStepX[4] = {0, 0, -1, 1};
-constexpr int32_t kStepY[4] = {-1, 1, 0, 0};
+constexpr int32_t kSideStepX[4] = {0, 0, -1, 1};
+constexpr int32_t kSideStepY[4] = {-1, 1, 0, 0};
 constexpr int32_t kStepSide[4] = {kWallSide2, kWallSide8, kWallSide1, kWallSide4};
-constexpr int32_t kOpposite[4] = {1, 0, 3, 2};
+constexpr int32_t kSideOpposite[4] = {1, 0, 3, 2};
 
 // A diagonal splits its tile in two halves; half 0 holds the side toward
 // x-1 (above-left of diagonal 16, below-left of diagonal 32).
-int32_t HalfHolding(int32_t diagonal, int32_t step) {
+int32_t HalfHoldingSide(int32_t diagonal, int32_t step) {
     if (step == 2) return 0;
     if (step == 3) return 1;
     if (diagonal & kWallDiag16) return step == 0 ? 0 : 1;
@@ -72,7 +70,7 @@ bool WallpaperUndoable::CanPaint(TileLocation viewTile, int32_t mode, int32_t si
     if (!info.Has(side)) return false;
     const int32_t target = Target(mode);
     if (info.GetPattern(side, kind) == target) return false;
-    if (IsFence(info.Style(side))) {
+    if (IsFenceWallStyle(info.Style(side))) {
         message = kMessageFence;
         return false;
     }
@@ -131,12 +129,12 @@ bool WallpaperUndoable::RoomApply(tova::FinePoint pointer, int32_t level, int32_
         const WallInfo info = world.GetWallInfoAtView(TileLocation::At(h.x, h.y, level));
         const int32_t diagonal = info.flags & kWallDiagonals;
         for (int32_t step = 0; step < 4; ++step) {
-            if (diagonal && HalfHolding(diagonal, step) != h.half) continue;
+            if (diagonal && HalfHoldingSide(diagonal, step) != h.half) continue;
             if (info.Has(kStepSide[step])) continue;
-            const int32_t nx = h.x + kStepX[step], ny = h.y + kStepY[step];
+            const int32_t nx = h.x + kSideStepX[step], ny = h.y + kSideStepY[step];
             if (!onGrid(nx, ny)) continue;
             const int32_t nd = world.GetWallInfoAtView(TileLocation::At(nx, ny, level)).flags & kWallDiagonals;
-            const int32_t nh = nd ? HalfHolding(nd, kOpposite[step]) : 0;
+            const int32_t nh = nd ? HalfHoldingSide(nd, kSideOpposite[step]) : 0;
             if (seen[nx][ny][nh]) continue;
             seen[nx][ny][nh] = true;
             stack.push_back({nx, ny, nh});

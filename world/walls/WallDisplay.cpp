@@ -6,10 +6,9 @@
 
 namespace {
 
-bool IsFence(int32_t style) { return style == 2 || style == 12 || style == 13 || style == 14; }
 bool IsDoorStyle(int32_t style) { return style == 3 || style == 5 || style == 6 || style == 15; }
 bool IsDoorOrWindow(int32_t style) { return IsDoorStyle(style) || style == 22; }
-bool IsLowerable(int32_t style) { return style != 255 && !IsFence(style); }
+bool IsLowerable(int32_t style) { return style != 255 && !IsFenceWallStyle(style); }
 
 constexpr uint8_t kLowered = 1, kCapA = 2, kCapB = 4, kDoorLowered = 8;
 
@@ -96,7 +95,7 @@ void WallManager::ComputePostDisplay(WallPost& post) {
             (e.flags & kCapA ? post.capped : post.doors) |= b;
         } else if (capped && wall->direction == 7) {
             (e.flags & kCapB ? post.capped : post.doors) |= b;
-        } else if (!capped && IsFence(e.style)) {
+        } else if (!capped && IsFenceWallStyle(e.style)) {
             post.doors |= b;
         } else if ((e.flags & kLowered) && IsDoorStyle(e.style)) {
             post.doors |= b;

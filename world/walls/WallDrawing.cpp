@@ -12,7 +12,7 @@ bool IsDoor(int32_t s) { return s == 3 || s == 5 || s == 6 || s == 15; }
 bool IsBlank(int32_t s) { return s == 255 || IsFence(s); }
 bool IsStandingOrBlank(const WallEntry& e) { return !(e.flags & 1) || IsBlank(e.style); }
 
-constexpr uint8_t kLowered = 1, kCapA = 2, kCapB = 4, kDoorLowered = 8;
+constexpr uint8_t kFlagLowered = 1, kFlagCapA = 2, kFlagCapB = 4, kFlagDoorLowered = 8;
 
 int32_t Byte(uint32_t packed, int n) { return static_cast<int32_t>((packed >> (8 * n)) & 0xFF); }
 
@@ -83,15 +83,15 @@ void WallManager::DrawWall(const Wall& wall, const ScreenRect& target) {
         }
         DrawJoint(wall, i, start, view.TileToScreen(PointOf(wall, i)));
 
-        const bool lowered = (e.flags & kLowered) != 0;
-        const bool capped = (e.flags & (kCapA | kCapB)) != 0;
+        const bool lowered = (e.flags & kFlagLowered) != 0;
+        const bool capped = (e.flags & (kFlagCapA | kFlagCapB)) != 0;
         const bool last = i + 1 == wall.entries.size();
         const WallEntry* next = last ? nullptr : &wall.entries[i + 1];
         // Diagonal 32: inner standing entries between standing ones draw nothing.
-        if (diag32 && !last && !lowered && !IsFence(e.style) && !(next->flags & kLowered) && !IsFence(next->style))
+        if (diag32 && !last && !lowered && !IsFence(e.style) && !(next->flags & kFlagLowered) && !IsFence(next->style))
             continue;
         if (lowered && IsDoor(e.style) && !doorTest) continue;
-        int passes = (e.flags & (kCapA | kCapB | kDoorLowered)) ? 2 : 1;
+        int passes = (e.flags & (kFlagCapA | kFlagCapB | kFlagDoorLowered)) ? 2 : 1;
         if (panelFlag && lowered && passes == 2) {
             if (IsDoor(e.style)) passes = 0;
             else if (e.style == 22 && !capped) passes = 1;
@@ -132,10 +132,10 @@ void WallManager::DrawWall(const Wall& wall, const ScreenRect& target) {
             const int32_t n = view.ObjectWallSprite(mWorld.ViewToWorld(tile), worldSide);
             group = n >= 0 ? n + 3 * (lowered ? 1 : 0) + z - 1 : base + 2 + (lowered ? 1 : 0);
         }
-        if (capped && !IsDoor(e.style)) group = base + ((e.flags & kCapA) ? 16 : 14);
+        if (capped && !IsDoor(e.style)) group = base + ((e.flags & kFlagCapA) ? 16 : 14);
         view.DrawSprite(group, frame, pattern, x, y, 0, shade, extra);
         if (passes == 2) {
-            const bool bForm = (e.flags & kCapB) != 0;
+            const bool bForm = (e.flags & kFlagCapB) != 0;
             if (capped) {
                 const bool eighteen = diag32 || bForm;
                 const int32_t up = diag32 ? (z == 1 ? 24 : z == 2 ? 47 : 94) : 0;
@@ -158,11 +158,11 @@ void WallManager::DrawJoint(const Wall& wall, size_t index, int32_t startHeight,
     const WallEntry& prev = index == 0 ? kNone : wall.entries[index - 1];
     bool lowered;
     if (IsBlank(cur.style) && !IsBlank(prev.style))
-        lowered = (prev.flags & kLowered) != 0;
+        lowered = (prev.flags & kFlagLowered) != 0;
     else if (IsBlank(cur.style) && IsBlank(prev.style))
         lowered = false;
     else
-        lowered = (cur.flags & kLowered) != 0;
+        lowered = (cur.flags & kFlagLowered) != 0;
     const bool curFence = IsFence(cur.style), prevFence = IsFence(prev.style);
     uint8_t j = 0;
     bool cap = false;
@@ -179,7 +179,7 @@ void WallManager::DrawJoint(const Wall& wall, size_t index, int32_t startHeight,
                 if (!(cur.flags & curDoorBit)) j &= static_cast<uint8_t>(~near);
                 if (!IsDoor(cur.style)) cap = true;
             }
-        } else if (IsDoor(prev.style) && (prev.flags & kLowered)) {
+        } else if (IsDoor(prev.style) && (prev.flags & kFlagLowered)) {
             cap = true;
         }
         if (curFence != prevFence) {
@@ -192,21 +192,21 @@ void WallManager::DrawJoint(const Wall& wall, size_t index, int32_t startHeight,
         if (prev.flags & prevFinal) j &= static_cast<uint8_t>(~near);
     };
     switch (wall.direction) {
-        case 1: sideRule(5, 1, 1, 4, kCapB, kCapB, kCapA); break;
-        case 3: sideRule(10, 2, 2, 8, kCapA, kCapA, kCapB); break;
+        case 1: sideRule(5, 1, 1, 4, kFlagCapB, kFlagCapB, kFlagCapA); break;
+        case 3: sideRule(10, 2, 2, 8, kFlagCapA, kFlagCapA, kFlagCapB); break;
         case 6:
-            j = (cur.flags & (kCapA | kCapB)) ? 32 : 160;
-            if ((prev.flags & (kCapA | kCapB)) || prevFence) j &= static_cast<uint8_t>(~32);
+            j = (cur.flags & (kFlagCapA | kFlagCapB)) ? 32 : 160;
+            if ((prev.flags & (kFlagCapA | kFlagCapB)) || prevFence) j &= static_cast<uint8_t>(~32);
             if (curFence) j &= static_cast<uint8_t>(~128);
             break;
         default:
-            j = (cur.flags & (kCapA | kCapB)) ? 16 : 80;
+            j = (cur.flags & (kFlagCapA | kFlagCapB)) ? 16 : 80;
             if (curFence) j &= static_cast<uint8_t>(~64);
             if (prevFence) j &= static_cast<uint8_t>(~16);
             break;
     }
-    if ((wall.direction == 1 && (cur.flags & kCapB)) ||
-        ((wall.direction == 3 || wall.direction == 6) && (cur.flags & kCapA)))
+    if ((wall.direction == 1 && (cur.flags & kFlagCapB)) ||
+        ((wall.direction == 3 || wall.direction == 6) && (cur.flags & kFlagCapA)))
         lowered = false;
     if (j == 0) return;
     const uint8_t piece = PostPieceOf(j);
@@ -253,8 +253,8 @@ void WallManager::DrawCap(const WallCapRecord& cap, const WallEntry& entry, bool
         const ScreenPoint at{post.x + (cap.dx - cap.dy) * (8 << z), post.y + (cap.dx + cap.dy) * (4 << z)};
         const int32_t u = entry.style == 255 ? 255 : 1;
         int f = secondFlag;
-        if (lowered && (entry.flags & (kCapA | kCapB)) && slot >= 0)
-            f = (slot == 0 || slot == 3) ? ((entry.flags & kCapB) ? 1 : 0) : ((entry.flags & kCapA) ? 1 : 0);
+        if (lowered && (entry.flags & (kFlagCapA | kFlagCapB)) && slot >= 0)
+            f = (slot == 0 || slot == 3) ? ((entry.flags & kFlagCapB) ? 1 : 0) : ((entry.flags & kFlagCapA) ? 1 : 0);
         const int32_t frame = cap.face == 1 ? 0 : cap.face == 2 ? 1 : cap.face == 16 ? 2 : 3;
         int32_t sprite = 0;
         if (!view.LookUpWallSprite(entry.front, z, sprite)) sprite = 256 * z + 1535;
@@ -312,7 +312,7 @@ void WallManager::DrawPost(const WallPost& post) {
         const Wall* wall = post.slots[cap.slot];
         if (wall != nullptr && !wall->entries.empty()) {
             const WallEntry& entry = &post == wall->startPost ? wall->entries.front() : wall->entries.back();
-            DrawCap(cap, entry, (entry.flags & kLowered) != 0, cap.slot, at, h, Shade(wall->rooms[0]),
+            DrawCap(cap, entry, (entry.flags & kFlagLowered) != 0, cap.slot, at, h, Shade(wall->rooms[0]),
                     post.capExists[1] ? 1 : 0);
         }
     }

@@ -10,7 +10,6 @@ namespace {
 const std::vector<std::unique_ptr<WallPost>> kNoPosts;
 const std::vector<std::unique_ptr<Wall>> kNoWalls;
 
-bool IsFenceStyle(int32_t style) { return style == 2 || style == 12 || style == 13 || style == 14; }
 
 // The post bits a run sets at its start and end, by build direction.
 struct RunMasks {
@@ -28,10 +27,10 @@ RunMasks MasksOf(int32_t direction) {
 
 int32_t FrontFaceOf(int32_t direction) { return direction == 1 || direction == 2 || direction == 7 ? 1 : 0; }
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int SignOf(int v) { return (v > 0) - (v < 0); }
 
 int32_t DirectionBetween(TileLocation from, TileLocation to) {
-    const int sx = Sign(to.x - from.x), sy = Sign(to.y - from.y);
+    const int sx = SignOf(to.x - from.x), sy = SignOf(to.y - from.y);
     for (int32_t d = 0; d < 8; ++d)
         if (DirectionOffsets[d].dx == sx && DirectionOffsets[d].dy == sy) return d;
     return 1;
@@ -311,7 +310,7 @@ void WallManager::SettleMirror() {
                 for (WallEntry& e : wall->entries) {
                     if (e.front == 255 || e.back == 255) e.front = e.back = 0;
                     if (e.style == 255) e.style = 1;
-                    if (IsFenceStyle(e.style)) {
+                    if (IsFenceWallStyle(e.style)) {
                         const uint8_t fenceFace = e.style == 2 ? 248 : static_cast<uint8_t>(249 + (e.style - 12));
                         if (e.front == 0) e.front = fenceFace;
                         if (e.back == 0) e.back = fenceFace;

@@ -25,6 +25,9 @@ struct WallEntry {
 
 inline constexpr int kMaxWallEntries = 64;
 
+// Styles that carry a fixed covering and need no level ground or support.
+inline bool IsFenceWallStyle(int32_t style) { return style == 2 || style == 12 || style == 13 || style == 14; }
+
 // A cap closes a wall where a post cuts it: the tile whose wall sprite is
 // drawn as the cap (offset from the post), the strip of it that shows, the
 // wall slot whose end entry gives style and wallpaper, and the face drawn.
