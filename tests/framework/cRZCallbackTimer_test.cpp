@@ -22,11 +22,11 @@ using support::Eventually;
 
 namespace {
 
-struct Counter {
+struct TimerCounter {
     std::atomic<int> calls{0};
     std::function<void()> action;
     static void Call(void* self) {
-        auto* c = static_cast<Counter*>(self);
+        auto* c = static_cast<TimerCounter*>(self);
         ++c->calls;
         if (c->action) c->action();
     }
@@ -37,10 +37,10 @@ struct Counter {
 // still waits for.
 class TimerTest : public ::testing::Test {
 protected:
-    TimerTest() { timer.SetCallback(&Counter::Call, &counter); }
+    TimerTest() { timer.SetCallback(&TimerCounter::Call, &counter); }
 
     cRZCallbackThread thread;
-    Counter counter;
+    TimerCounter counter;
     cRZCallbackTimer timer{&thread};
 };
 
@@ -49,7 +49,7 @@ protected:
 TEST_F(TimerTest, OneShotFiresOnceAndCanStartAgain) {
     timer.SetCallback(nullptr, nullptr);
     EXPECT_FALSE(timer.StartOnce(10));  // no callback
-    timer.SetCallback(&Counter::Call, &counter);
+    timer.SetCallback(&TimerCounter::Call, &counter);
     timer.SetInterval(30);
     auto start = steady_clock::now();
     ASSERT_TRUE(timer.StartOnce());
@@ -104,10 +104,10 @@ TEST_F(TimerTest, SetIntervalRestartsFromNow) {
 
 TEST(cRZCallbackTimer, TwoOneShotsDueTogetherBothFire) {
     cRZCallbackThread thread;
-    Counter ca, cb;
+    TimerCounter ca, cb;
     cRZCallbackTimer a(&thread), b(&thread);
-    a.SetCallback(&Counter::Call, &ca);
-    b.SetCallback(&Counter::Call, &cb);
+    a.SetCallback(&TimerCounter::Call, &ca);
+    b.SetCallback(&TimerCounter::Call, &cb);
     a.StartOnce(15);
     b.StartOnce(15);
     ASSERT_TRUE(Eventually([&] { return ca.calls == 1 && cb.calls == 1; }));
@@ -115,14 +115,14 @@ TEST(cRZCallbackTimer, TwoOneShotsDueTogetherBothFire) {
 
 TEST(cRZCallbackTimer, ACallbackMayStopItselfAndAnother) {
     cRZCallbackThread thread;
-    Counter c1, c2;
+    TimerCounter c1, c2;
     cRZCallbackTimer first(&thread), second(&thread);
     c1.action = [&] {
         first.Stop();
         second.Stop();
     };
-    first.SetCallback(&Counter::Call, &c1);
-    second.SetCallback(&Counter::Call, &c2);
+    first.SetCallback(&TimerCounter::Call, &c1);
+    second.SetCallback(&TimerCounter::Call, &c2);
     second.StartRepeating(400);
     first.StartRepeating(10);
     ASSERT_TRUE(Eventually([&] { return c1.calls >= 1; }));
@@ -166,14 +166,14 @@ TEST_F(TimerTest, EveryOneShotArmedBackToBackFires) {
 TEST(cRZCallbackTimer, DestroyingATimerWaitsForItsCallUnderWay) {
     cRZCallbackThread thread;
     auto timer = std::make_unique<cRZCallbackTimer>(&thread);
-    Counter counter;
+    TimerCounter counter;
     std::atomic<bool> inside{false}, letGo{false}, finished{false};
     counter.action = [&] {
         inside = true;
         Eventually([&] { return letGo.load(); });
         finished = true;
     };
-    timer->SetCallback(&Counter::Call, &counter);
+    timer->SetCallback(&TimerCounter::Call, &counter);
     ASSERT_TRUE(timer->StartOnce(1));
     ASSERT_TRUE(Eventually([&] { return inside.load(); }));
     std::thread releaser([&] {
@@ -212,8 +212,8 @@ TEST(cRZCallbackTimer, AReleasedTimerIsNotCalledAndIsDeleted) {
     cRZCallbackThread thread;
     auto* timer = new cRZCallbackTimer(&thread);
     EXPECT_EQ(timer->GetRefCount(), 1u);
-    Counter counter;
-    timer->SetCallback(&Counter::Call, &counter);
+    TimerCounter counter;
+    timer->SetCallback(&TimerCounter::Call, &counter);
     timer->StartOnce(20);
     EXPECT_EQ(timer->Release(), 0u);  // deleted; its destructor disarmed it
     std::this_thread::sleep_for(milliseconds(60));
@@ -312,11 +312,11 @@ TEST(cRZCallbackTimer, ReleasingADueTimerDeletesItOnce) {
         }
     };
     destroyed = 0;
-    Counter counter;
+    TimerCounter counter;
     constexpr int kTimers = 40;
     for (int i = 0; i < kTimers; ++i) {
         auto* timer = new SlowTimer(&thread);
-        timer->SetCallback(&Counter::Call, &counter);
+        timer->SetCallback(&TimerCounter::Call, &counter);
         ASSERT_TRUE(timer->StartRepeating(1));
         std::this_thread::sleep_for(milliseconds(2));
         timer->Release();

@@ -77,7 +77,7 @@ class Parts : public tova::HouseParts {
 };
 
 // The lot's live persons and everything the lot operations ask of them.
-class LotServices : public tova_test::FakeNeighborhoodServices {
+class NeighborhoodLotServices : public tova_test::FakeNeighborhoodServices {
  public:
   std::vector<LotPersonObject> people;
   std::vector<std::string> events;
@@ -167,7 +167,7 @@ class NeighborhoodLotTest : public ::testing::Test {
   }
 
   tova_test::ScratchDir dir;
-  LotServices services;
+  NeighborhoodLotServices services;
   std::string path;
   Neighborhood hood{services};
   Parts* parts = nullptr;

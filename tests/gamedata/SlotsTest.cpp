@@ -49,7 +49,7 @@ std::vector<uint8_t> SlotRecord(int32_t v, const std::vector<std::vector<uint8_t
   w.U32(static_cast<uint32_t>(descriptors.size()));
   std::vector<uint8_t> body = w.Take();
   for (const auto& d : descriptors) body.insert(body.end(), d.begin(), d.end());
-  return MakeRecord(v, kTypeSLOT, body);
+  return tova::MakeRecord(v, kTypeSLOT, body);
 }
 
 // Reads a record; status in *status.

@@ -19,10 +19,6 @@ using tova_test::WriteBytes;
 
 namespace {
 
-constexpr ResType kOBJD = TypeCode("OBJD");
-constexpr ResType kSPR2 = TypeCode("SPR2");
-
-
 void MakeIff2(const std::string& path, ResType type, ResId id, const std::string& data) {
   IFFResFile2 f;
   ASSERT_EQ(f.Create(path), 0);

@@ -20,7 +20,6 @@ using tova_test::WriteBytes;
 
 namespace {
 
-constexpr ResType kOBJD = TypeCode("OBJD");
 constexpr ResType kBHAV = TypeCode("BHAV");
 
 

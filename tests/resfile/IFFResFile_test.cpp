@@ -17,7 +17,6 @@ using tova_test::WriteBytes;
 
 namespace {
 
-constexpr ResType kOBJD = TypeCode("OBJD");
 constexpr ResType kSPR = TypeCode("SPR#");
 constexpr ResType kNAME = TypeCode("NAME");
 

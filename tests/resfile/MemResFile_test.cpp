@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr ResType kOBJD = TypeCode("OBJD");
-constexpr ResType kSPR2 = TypeCode("SPR2");
-
-
 void SwapPairs(void* data, int32_t size) {
   auto* p = static_cast<uint8_t*>(data);
   for (int32_t i = 0; i + 1 < size; i += 2) std::swap(p[i], p[i + 1]);

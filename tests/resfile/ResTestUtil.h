@@ -5,6 +5,11 @@
 #include <string>
 
 #include "resfile/MemHandle.h"
+#include "resfile/TypeCode.h"
+
+// The resource types the tests store.
+inline constexpr ResType kOBJD = TypeCode("OBJD");
+inline constexpr ResType kSPR2 = TypeCode("SPR2");
 
 inline MemHandle Bytes(const std::string& s) {
   MemHandle h = NewMemHandle(static_cast<int32_t>(s.size()));

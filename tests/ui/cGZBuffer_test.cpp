@@ -24,7 +24,7 @@ struct Ref {
 
 uint16_t At(cGZBuffer& b, int32_t x, int32_t y) { return b.GetSurface()->Surface()->Pixel16(x, y); }
 
-platform::Image Picture(cGZBuffer& b) { return platform::ImageFromSurface(*b.GetSurface()->Surface()); }
+platform::Image BufferImage(cGZBuffer& b) { return platform::ImageFromSurface(*b.GetSurface()->Surface()); }
 
 TEST(PixelBuffer, ColourPackingTable) {
     struct Row {
@@ -253,7 +253,7 @@ TEST(PixelBufferGolden, LinesCirclesFillsFrames) {
     b->FloodFill(3, 3, b->MakeColor(90, 30, 30));
     b->Unlock(4);
     b->Draw3DFrame({40, 48, 58, 62}, 120, 120, 120, false, true);
-    EXPECT_TRUE(tova_test::MatchesGolden(Picture(*b), "ui/golden/buffer_drawing.png"));
+    EXPECT_TRUE(tova_test::MatchesGolden(BufferImage(*b), "ui/golden/buffer_drawing.png"));
 }
 
 TEST(PixelBufferGolden, KeyedAndMirroredStretch) {
@@ -270,7 +270,7 @@ TEST(PixelBufferGolden, KeyedAndMirroredStretch) {
     b->StretchBlitKeyed(*sprite, {0, 0, 8, 8}, {48, 8, 72, 32}, nullptr, key,
                         cGZBuffer::kBlitColorKey | cGZBuffer::kBlitMirrorTopBottom);
     b->BlitAlpha(*sprite, {0, 0, 8, 8}, {2, 24, 10, 32}, 128);
-    EXPECT_TRUE(tova_test::MatchesGolden(Picture(*b), "ui/golden/buffer_stretch.png"));
+    EXPECT_TRUE(tova_test::MatchesGolden(BufferImage(*b), "ui/golden/buffer_stretch.png"));
 }
 
 // Tiles laid at four phases, and a nine-cell frame drawn at three sizes
@@ -292,7 +292,7 @@ TEST(PixelBufferGolden, TilePhasesAndFrames) {
     EXPECT_TRUE(b->FrameBlit(*cells, {0, 0, 3, 3}, {1, 22, 25, 46}, true));
     EXPECT_TRUE(b->FrameBlit(*cells, {0, 0, 3, 3}, {28, 22, 50, 40}, false));
     EXPECT_TRUE(b->FrameBlit(*cells, {0, 0, 3, 3}, {54, 22, 60, 28}, true));
-    EXPECT_TRUE(tova_test::MatchesGolden(Picture(*b), "ui/golden/buffer_tiles_frames.png"));
+    EXPECT_TRUE(tova_test::MatchesGolden(BufferImage(*b), "ui/golden/buffer_tiles_frames.png"));
 }
 
 }  // namespace

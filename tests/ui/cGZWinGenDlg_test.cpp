@@ -17,14 +17,14 @@ namespace {
 
 using namespace tova_test;
 
-struct Call {
+struct DialogCall {
     intptr_t code;
     cGZWin* control;
     void* user;
 };
 
 void Record(intptr_t code, cGZWin* control, void* user) {
-    static_cast<std::vector<Call>*>(user)->push_back({code, control, user});
+    static_cast<std::vector<DialogCall>*>(user)->push_back({code, control, user});
 }
 
 // A striped strip so each control has pixels of its own.
@@ -80,7 +80,7 @@ protected:
         Frame();
     }
     FakeFont font;
-    std::vector<Call> calls;
+    std::vector<DialogCall> calls;
     bool added = false;
 };
 
@@ -175,7 +175,7 @@ TEST_F(GenericDialog, EveryAddedControlCarriesItsOwnAddressAndItsClicksReachTheC
     EXPECT_EQ(calls[0].control, button);
     EXPECT_EQ(calls[0].user, &calls);
     bool checkReported = false;
-    for (const Call& c : calls) checkReported |= c.control == check;
+    for (const DialogCall& c : calls) checkReported |= c.control == check;
     EXPECT_TRUE(checkReported);
     mgr->DestroyWin(dlg);
 }

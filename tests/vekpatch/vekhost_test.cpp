@@ -13,7 +13,7 @@ using namespace vek_test;
 
 namespace {
 
-constexpr const char* kProductKey = "Software\\Acme\\Game";
+constexpr const char* kHostProductKey = "Software\\Acme\\Game";
 
 class VekHostTool : public VekTest {
  protected:
@@ -30,7 +30,7 @@ class VekHostTool : public VekTest {
   }
   tova_test::ProgramRun Host(std::vector<std::string> extra = {}) {
     std::vector<std::string> args = {"--name", "Upd1", "--registry", registry_, "--server", server_.Address(),
-                                     "--install", dir_ / "install", "--product-key", kProductKey,
+                                     "--install", dir_ / "install", "--product-key", kHostProductKey,
                                      "--product-dir", dir_ / "product"};
     args.insert(args.end(), extra.begin(), extra.end());
     return tova_test::RunProgram("vekhost", args);
@@ -53,7 +53,7 @@ TEST_F(VekHostTool, PrintsTheTranscriptOfAPatchUpdate) {
   server_.Serve({[&](Peer& p) {
     const RawFrame info = p.Login();
     EXPECT_EQ(info.payload, Dword(0x0407) + Text("Upd1"));
-    p.Send(kMsgRegKey, std::string("\x01\x00", 2) + Text(kProductKey));
+    p.Send(kMsgRegKey, std::string("\x01\x00", 2) + Text(kHostProductKey));
     p.Send(kMsgUpdateInfo, Word(1) + Dword(static_cast<uint32_t>(patch.size())) + Dword(1));
     p.ExpectStatus();
     p.Send(kMsgShowText, Text("Tab\there \"quoted\""));
@@ -134,7 +134,7 @@ TEST_F(VekHostTool, TranscriptsOfIdenticalBadAndManyFilesAndAQuestion) {
   // A login naming the product's key, where the files go.
   auto start = [](Peer& p) {
     p.Login();
-    p.Send(kMsgRegKey, std::string("\x01\x00", 2) + Text(kProductKey));
+    p.Send(kMsgRegKey, std::string("\x01\x00", 2) + Text(kHostProductKey));
   };
   const std::string same = std::string(100, 's');
   dir_.Write("product/same.dat", same);
