@@ -12,6 +12,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/cXCursorObject.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
@@ -20,10 +21,10 @@ using tova_test::FakeView;
 using tova_test::FakeWorld;
 using tova_test::ScratchDir;
 
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kLamp = 0x4C3A1003;
-constexpr uint32_t kBench = 0x4C3A1004;
+using tova_test::kChair;
+using tova_test::kTable;
+using tova_test::kLamp;
+using tova_test::kBench;
 
 class Funds : public iGameShell {
  public:

@@ -12,6 +12,7 @@
 #include "simulation/ObjectModule.h"
 #include "StarterContent.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ using namespace tova;
 using tova_test::FakeWorld;
 using tova_test::ScratchDir;
 
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kBench = 0x4C3A1004;
+using tova_test::kChair;
+using tova_test::kBench;
 
 class ExtraContent : public ::testing::Test {
  protected:

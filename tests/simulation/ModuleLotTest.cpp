@@ -15,7 +15,7 @@ using namespace tova_test;
 
 namespace {
 
-class Listener : public Commander {
+class LotListener : public Commander {
  public:
   std::vector<std::pair<int32_t, intptr_t>> heard;
   int16_t DoCommand(int32_t command, intptr_t argument) override {
@@ -69,7 +69,7 @@ class ModuleLot : public SimFixture {
 };
 
 TEST_F(ModuleLot, SelectionFollowsTheFamilyOutsideFreeMode) {
-  Listener listener;
+  LotListener listener;
   Member* a = Person(11);
   Member* stranger = Person(99);
   Member* b = Person(12);
@@ -100,7 +100,7 @@ TEST_F(ModuleLot, SelectionFollowsTheFamilyOutsideFreeMode) {
 }
 
 TEST_F(ModuleLot, TheGlobalCallListAnnouncesEmptyAndNotEmpty) {
-  Listener listener;
+  LotListener listener;
   cXObject* a = Make();
   cXObject* b = Make();
   module.AddGlobalCall(a);

@@ -17,6 +17,7 @@
 #include "simulation/cXCursorObject.h"
 #include "simulation/cXObjectDraw.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ using tova_test::FakeWorld;
 using tova_test::ScratchDir;
 
 constexpr uint32_t kLit = 0x4C3A10F1;
-constexpr uint32_t kLamp = 0x4C3A1003;
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kBench = 0x4C3A1004;
+using tova_test::kLamp;
+using tova_test::kTable;
+using tova_test::kBench;
 constexpr int32_t kSwitchable = 2000;
 
 // Sprite 1000 + 10 x rotation + zoom: at rotation r (0, 2, 4, 6) and zoom

@@ -14,6 +14,7 @@
 #include "StarterContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ using tova_test::RunProgram;
 using tova_test::ScratchDir;
 
 constexpr int32_t kVersion = 62;
-constexpr uint32_t kTicker = 0x4C3A1010;
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kLamp = 0x4C3A1003;
+using tova_test::kTicker;
+using tova_test::kChair;
+using tova_test::kTable;
+using tova_test::kLamp;
 
 class ObjectRecord : public ::testing::Test {
  protected:
@@ -128,7 +129,7 @@ TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) 
   EXPECT_EQ(loaded.GetCountdown(3), 9) << "the scheduler words stayed in step";
 }
 
-class Guest : public cXObject {
+class RecordGuest : public cXObject {
  public:
   using cXObject::cXObject;
   bool IsPerson() const override { return true; }
@@ -136,7 +137,7 @@ class Guest : public cXObject {
 
 TEST_F(ObjectRecord, AMissingPersonBecomesTheTemplatePerson) {
   ObjectModule::SetPersonMaker([](ObjectDefinition* d, ObjectModule* m) -> std::unique_ptr<cXObject> {
-    return std::make_unique<Guest>(d, m);
+    return std::make_unique<RecordGuest>(d, m);
   });
   std::vector<uint8_t> saved;
   {

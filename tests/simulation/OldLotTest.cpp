@@ -15,6 +15,7 @@
 #include "simulation/cXObjectStream.h"
 #include "StarterContent.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
@@ -22,11 +23,11 @@ using namespace tova;
 using tova_test::FakeWorld;
 using tova_test::ScratchDir;
 
-constexpr uint32_t kTicker = 0x4C3A1010;
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kLamp = 0x4C3A1003;
-constexpr uint32_t kBench = 0x4C3A1004;
+using tova_test::kTicker;
+using tova_test::kChair;
+using tova_test::kTable;
+using tova_test::kLamp;
+using tova_test::kBench;
 constexpr ResType kRecord = TypeCode("Rcon");
 
 // A record whose object code names no class, with a few bytes after it.

@@ -15,14 +15,14 @@ using tova::PlanRoute;
 using tova::RoutePlanInput;
 using tova::RoutePlanResult;
 
-constexpr int32_t kSolid = CostRect::kSolid;
+constexpr int32_t kSolidPlan = CostRect::kSolid;
 
 // Two rooms of 16 by 8 tiles side by side, a wall with a door gap between
 // them, the person in the left room and goals in the right one.
 RoutePlanInput TwoRooms() {
   RoutePlanInput in;
-  in.routeRects = {{-8, -8, 0, 136, kSolid},   {512, -8, 520, 136, kSolid}, {0, -8, 512, 0, kSolid},
-                   {0, 128, 512, 136, kSolid}, {254, 0, 258, 48, kSolid},   {254, 80, 258, 128, kSolid}};
+  in.routeRects = {{-8, -8, 0, 136, kSolidPlan},   {512, -8, 520, 136, kSolidPlan}, {0, -8, 512, 0, kSolidPlan},
+                   {0, 128, 512, 136, kSolidPlan}, {254, 0, 258, 48, kSolidPlan},   {254, 80, 258, 128, kSolidPlan}};
   in.startX = 40;
   in.startY = 40;
   in.personRect = {32, 32, 48, 48, 0};
@@ -49,7 +49,7 @@ TEST(PlanRoute, ObstaclesComeFromTheRoomsObjects) {
   };
   const tova::RouteRequest r = BuildRouteRequest(in);
   const std::vector<CostRect> expected = {
-      {97, 97, 119, 119, kSolid},      {150, 100, 166, 116, 10},     {197, 17, 219, 39, 10},
+      {97, 97, 119, 119, kSolidPlan},      {150, 100, 166, 116, 10},     {197, 17, 219, 39, 10},
       {300, 48, 316, 80, 10},          {312, 45, 319, 83, 10000},    {297, 45, 304, 83, 10000},
   };
   EXPECT_EQ(r.obstacles, expected);
@@ -166,7 +166,7 @@ TEST(PlanRoute, FailureCodes) {
 
   // The door closed: no path.
   RoutePlanInput shut = TwoRooms();
-  shut.routeRects.push_back({254, 48, 258, 80, kSolid});
+  shut.routeRects.push_back({254, 48, 258, 80, kSolidPlan});
   EXPECT_FALSE(PlanRoute(shut, out));
   EXPECT_EQ(out.failureCode, 3);
   // A large room tries without the region limit first.

@@ -26,7 +26,7 @@ struct Heard {
 };
 
 // Hears the simulator's broadcasts.
-class Listener : public Commander {
+class SimulatorListener : public Commander {
  public:
   int16_t DoCommand(int32_t command, intptr_t argument) override {
     const int16_t c = static_cast<int16_t>(command);
@@ -137,7 +137,7 @@ TEST_F(Simulator, ClockRollOvers) {
   for (const Case& c : cases) {
     At(c.h, c.m, c.s, c.day, c.month, c.year);
     const int32_t ticks = sim.GetTickCount();
-    Listener listener;
+    SimulatorListener listener;
     EXPECT_TRUE(sim.Tick());
     EXPECT_EQ(sim.GetTickCount(), ticks + 1);
     EXPECT_EQ(sim.GetGlobal(kSimHour), c.wantH) << c.h << ":" << c.m << ":" << c.s;
@@ -149,7 +149,7 @@ TEST_F(Simulator, ClockRollOvers) {
   }
   // The dusk tick tells the class change with argument 5.
   At(17, 59, 58);
-  Listener listener;
+  SimulatorListener listener;
   sim.Tick();
   ASSERT_EQ(listener.heard.size(), 3u);
   EXPECT_EQ(listener.heard[1], (Heard{248, 5}));
@@ -246,7 +246,7 @@ TEST_F(Simulator, SpeedsZeroAndAThousandOverAFrame) {
 }
 
 TEST_F(Simulator, NobodyAwakeRunsAtAThousandAndRestoresTheSpeedSetMeanwhile) {
-  Listener listener;
+  SimulatorListener listener;
   sim.RunFrame();  // an empty lot: nobody is awake
   EXPECT_TRUE(sim.IsSpeedOverridden());
   EXPECT_EQ(sim.GetSpeed(), 1000);

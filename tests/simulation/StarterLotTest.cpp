@@ -16,6 +16,7 @@
 #include "StarterContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
@@ -26,10 +27,10 @@ using tova_test::ProgramRun;
 using tova_test::RunProgram;
 using tova_test::ScratchDir;
 
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kLamp = 0x4C3A1003;
-constexpr uint32_t kBench = 0x4C3A1004;
+using tova_test::kChair;
+using tova_test::kTable;
+using tova_test::kLamp;
+using tova_test::kBench;
 
 class StarterLot : public ::testing::Test {
  protected:

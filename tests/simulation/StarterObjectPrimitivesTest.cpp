@@ -14,14 +14,15 @@
 #include "simulation/CreationPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 using namespace tova;
 using namespace tova_test;
 
 namespace {
 
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kLamp = 0x4C3A1003;
+using tova_test::kTable;
+using tova_test::kLamp;
 constexpr uint32_t kCover = 0x24C95F99;
 
 class StarterObjects : public PrimitiveFixture {

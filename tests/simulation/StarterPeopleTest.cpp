@@ -17,14 +17,15 @@
 #include "simulation/people/MoodTables.h"
 #include "simulation/people/cXPerson.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
 using namespace tova;
 using tova_test::ScratchDir;
 
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
+using tova_test::kChair;
+using tova_test::kTable;
 
 class StarterPeople : public ::testing::Test {
  protected:

@@ -19,23 +19,23 @@ using namespace tova;
 namespace {
 
 // Little-endian bytes of a stored table, written by hand for the old layouts.
-struct Bytes {
+struct TableBytes {
   std::vector<uint8_t> b;
-  Bytes& i16(int v) {
+  TableBytes& i16(int v) {
     b.push_back(static_cast<uint8_t>(v));
     b.push_back(static_cast<uint8_t>(v >> 8));
     return *this;
   }
-  Bytes& i32(int32_t v) {
+  TableBytes& i32(int32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
     return *this;
   }
-  Bytes& f32(float f) {
+  TableBytes& f32(float f) {
     int32_t v;
     std::memcpy(&v, &f, 4);
     return i32(v);
   }
-  Bytes& text(const std::string& s) {
+  TableBytes& text(const std::string& s) {
     b.insert(b.end(), s.begin(), s.end());
     b.push_back(0);
     if (b.size() % 2) b.push_back(0);
@@ -148,7 +148,7 @@ TEST(TreeTableTest, AttenuationByCode) {
 }
 
 TEST(TreeTableTest, AVersion7TableIsRewrittenOnlyInAWritableFile) {
-  Bytes v7;
+  TableBytes v7;
   v7.i16(1).i16(7);
   // check, action, motive count 1, flags, name index, code, custom, 50, -1,
   // words 1, 2, 0; the name comes from the names list.
@@ -182,24 +182,24 @@ TEST(TreeTableTest, OldLayoutsReadTheirFields) {
   // and up are dropped.
   struct Case {
     int version;
-    Bytes bytes;
+    TableBytes bytes;
     int16_t action;
     int32_t flags;
     int32_t number;
     int32_t code;
   };
   std::vector<Case> cases;
-  cases.push_back({0, Bytes().i16(9).i16(3).i16(1).i16(40).i16(2).i16(99).i16(-1).i16(8), 0, 0, 0, 3});
-  cases.push_back({1, Bytes().i16(9).i16(4100).i16(2).i16(1).i16(40).i16(5).i16(99), 4100, 0, 0, 3});
-  cases.push_back({2, Bytes().i16(9).i16(4100).i16(3).f32(0.5f).i16(77).i16(1).i16(40).i16(99), 4100, 0, 0, 0});
-  cases.push_back({3, Bytes().i16(9).i16(4100).i16(2).i16(0x80).f32(0.5f).i16(1).i16(40), 4100, 0x80, 0, 0});
+  cases.push_back({0, TableBytes().i16(9).i16(3).i16(1).i16(40).i16(2).i16(99).i16(-1).i16(8), 0, 0, 0, 3});
+  cases.push_back({1, TableBytes().i16(9).i16(4100).i16(2).i16(1).i16(40).i16(5).i16(99), 4100, 0, 0, 3});
+  cases.push_back({2, TableBytes().i16(9).i16(4100).i16(3).f32(0.5f).i16(77).i16(1).i16(40).i16(99), 4100, 0, 0, 0});
+  cases.push_back({3, TableBytes().i16(9).i16(4100).i16(2).i16(0x80).f32(0.5f).i16(1).i16(40), 4100, 0x80, 0, 0});
   cases.push_back(
-      {4, Bytes().i16(9).i16(4100).i16(2).i32(0x10).i32(6).f32(0.5f).i32(50).i16(1).i16(40), 4100, 0x10, 6, 0});
+      {4, TableBytes().i16(9).i16(4100).i16(2).i32(0x10).i32(6).f32(0.5f).i32(50).i16(1).i16(40), 4100, 0x10, 6, 0});
   cases.push_back({5,
-                   Bytes().i16(9).i16(4100).i16(2).i32(0x10).i32(6).f32(0.5f).i32(50).i32(-1).i16(1).i16(40),
+                   TableBytes().i16(9).i16(4100).i16(2).i32(0x10).i32(6).f32(0.5f).i32(50).i32(-1).i16(1).i16(40),
                    4100, 0x10, 6, 0});
   for (Case& c : cases) {
-    Bytes all;
+    TableBytes all;
     all.i16(1).i16(c.version);
     all.b.insert(all.b.end(), c.bytes.b.begin(), c.bytes.b.end());
     MemResFile file;
@@ -233,10 +233,10 @@ TEST(TreeTableTest, LoadFailures) {
   EXPECT_EQ(table.Load(nullptr, 9), -1);
   EXPECT_EQ(table.Resave(), -1);
   // A count the bytes cannot hold, a version from the future, a cut entry.
-  std::vector<Bytes> damaged = {Bytes().i16(1000).i16(9).i16(0),
-                                Bytes().i16(1).i16(10).i16(0).i16(0),
-                                Bytes().i16(1).i16(6).i16(4).i16(5).i32(70000)};
-  for (Bytes& b : damaged) {
+  std::vector<TableBytes> damaged = {TableBytes().i16(1000).i16(9).i16(0),
+                                TableBytes().i16(1).i16(10).i16(0).i16(0),
+                                TableBytes().i16(1).i16(6).i16(4).i16(5).i32(70000)};
+  for (TableBytes& b : damaged) {
     file.AddStored(kTypeTTAB, 9, b.b.data(), static_cast<int32_t>(b.b.size()), "Bad");
     EXPECT_EQ(table.Load(&file, 9), -1);
     EXPECT_EQ(table.GetEntryCount(), 0);

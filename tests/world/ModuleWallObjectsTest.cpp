@@ -16,14 +16,15 @@
 #include "world/tools/cTool.h"
 #include "world/undo/ModuleWallObjects.h"
 #include "world/undo/WallUndoable.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
 using namespace tova;
 
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
-constexpr uint32_t kLamp = 0x4C3A1003;
+using tova_test::kChair;
+using tova_test::kTable;
+using tova_test::kLamp;
 
 class ModuleWall : public ::testing::Test {
 protected:

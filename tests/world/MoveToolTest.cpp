@@ -22,13 +22,14 @@
 #include "world/tools/cToolSet.h"
 #include "world/undo/ModuleUndoObjects.h"
 #include "world/undo/UndoManager.h"
+#include "support/StarterGuids.h"
 
 namespace {
 
 using namespace tova;
 
-constexpr uint32_t kChair = 0x4C3A1001;
-constexpr uint32_t kTable = 0x4C3A1002;
+using tova_test::kChair;
+using tova_test::kTable;
 
 class MoveTool : public ::testing::Test {
 protected:

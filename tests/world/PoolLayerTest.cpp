@@ -2,10 +2,11 @@
 
 #include "world/cFixedWorld.h"
 #include "world/cPoolLayer.h"
+#include "world/TileAt.h"
 
 namespace {
 
-TileLocation T(int x, int y) { return TileLocation::At(x, y, 1); }
+using tova_test::T;
 
 TEST(PoolLayer, LinksAndUnlinksNeighbours) {
     cPoolLayer pool(24);

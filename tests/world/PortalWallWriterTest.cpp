@@ -7,10 +7,11 @@
 #include "world/WallCell.h"
 #include "world/cFixedWorld.h"
 #include "world/walls/WallManager.h"
+#include "world/TileAt.h"
 
 namespace {
 
-TileLocation T(int x, int y, int level = 1) { return TileLocation::At(x, y, level); }
+using tova_test::T;
 
 class PortalWallWriterTest : public ::testing::Test {
 protected:

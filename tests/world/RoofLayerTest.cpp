@@ -11,10 +11,11 @@
 #include "world/LotWorld.h"
 #include "world/cFixedWorld.h"
 #include "world/roofs/cRoofMeshFactory.h"
+#include "world/TileAt.h"
 
 namespace {
 
-TileLocation T(int x, int y, int level = 1) { return TileLocation::At(x, y, level); }
+using tova_test::T;
 
 struct NoRoofObjects : iWorldNeighbours {
     std::vector<TileLocation> tiles;

@@ -9,12 +9,13 @@
 #include "world/LotWorld.h"
 #include "world/cFixedWorld.h"
 #include "world/walls/WallManager.h"
+#include "world/TileAt.h"
 
 using tova::RoomManager;
 
 namespace {
 
-TileLocation T(int x, int y, int level = 1) { return TileLocation::At(x, y, level); }
+using tova_test::T;
 
 class Listener : public tova::Commander {
 public:

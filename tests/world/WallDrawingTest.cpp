@@ -9,10 +9,11 @@
 #include "support/RecordingViewer.h"
 #include "world/cRotatableWorld.h"
 #include "world/walls/WallManager.h"
+#include "world/TileAt.h"
 
 namespace {
 
-TileLocation T(int x, int y) { return TileLocation::At(x, y, 1); }
+using tova_test::T;
 
 // Compares a sprite-call log with tests/world/golden/<name>.txt; TOVA_BLESS=1
 // writes the file instead.

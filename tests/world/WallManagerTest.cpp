@@ -7,12 +7,11 @@
 #include "world/cFixedWorld.h"
 #include "support/RecordingViewer.h"
 #include "world/walls/WallManager.h"
+#include "world/TileAt.h"
 
 namespace {
 
-TileLocation T(int x, int y, int level = 1) {
-    return TileLocation::At(x, y, level);
-}
+using tova_test::T;
 
 class WallManagerTest : public ::testing::Test {
 protected:

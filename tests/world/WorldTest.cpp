@@ -5,6 +5,7 @@
 
 #include "world/cRotatableWorld.h"
 #include "world/walls/WallManager.h"
+#include "world/TileAt.h"
 
 namespace {
 
@@ -31,9 +32,7 @@ struct FlatPrices : iWorldPrices {
     int32_t PoolTilePrice() const override { return 100; }
 };
 
-TileLocation T(int x, int y, int level = 1) {
-    return TileLocation::At(x, y, level);
-}
+using tova_test::T;
 
 FinePoint Fine(int tileX, int fx, int tileY, int fy) { return FinePoint{tileX * 16 + fx, tileY * 16 + fy}; }
 
