@@ -3,88 +3,15 @@
 # its library or test program defines too. Renaming the name lets the file
 # rejoin its batch.
 set(TOVA_UNITY_ALONE
-  character/Light.cpp
-  character/LightSet.cpp
-  character/Mesh3D.cpp
-  character/MeshText.cpp
-  gamedata/House.cpp
-  gamedata/ObjectDefinition.cpp
-  gamedata/ObjectFolder.cpp
-  gamedata/RoomManager.cpp
-  gamedata/TilePosition.cpp
-  platform/CursorFile.cpp
-  platform/FontImageFile.cpp
-  platform/PatchFile.cpp
-  platform/PngFile.cpp
-  platform/SingleInstance.cpp
-  platform/Socket.cpp
-  simulation/CreationPrimitives.cpp
-  simulation/FixedObjectPrimitive.cpp
-  simulation/ObjectQueryPrimitives.cpp
-  simulation/PlacementPrimitives.cpp
-  simulation/TreeTable.cpp
-  simulation/XObjLang.cpp
-  simulation/cXCursorObject.cpp
   simulation/cXMTObject.cpp
   simulation/cXObject.cpp
-  tests/framework/cRZCallbackThreadManual_test.cpp
-  tests/framework/cRZCallbackTimer_test.cpp
-  tests/gamedata/SlotsTest.cpp
-  tests/resfile/ChainResFile_test.cpp
-  tests/resfile/IFFResFile2_test.cpp
-  tests/resfile/IFFResFile_test.cpp
-  tests/resfile/MemResFile_test.cpp
-  tests/simulation/CursorTest.cpp
-  tests/simulation/ExtraContentTest.cpp
-  tests/simulation/ModuleLotTest.cpp
-  tests/simulation/ObjectRecordTest.cpp
-  tests/simulation/OldLotTest.cpp
+  simulation/people/RouteWalk.cpp
+  tests/simulation/LiveRouteTest.cpp
+  tests/simulation/PersonPoseTest.cpp
   tests/simulation/PersonPrimitivesTest.cpp
   tests/simulation/PersonTest.cpp
   tests/simulation/RouteGoalsTest.cpp
   tests/simulation/RouteRegionTest.cpp
   tests/simulation/RouteWalkTest.cpp
-  tests/simulation/SimulatorTest.cpp
-  tests/simulation/StarterLotTest.cpp
-  tests/simulation/StarterObjectPrimitivesTest.cpp
-  tests/simulation/StarterPeopleTest.cpp
-  tests/simulation/TreeTableTest.cpp
-  tests/ui/FontImageFile_test.cpp
-  tests/ui/ObjectDrawing_test.cpp
-  tests/ui/WaveReferenceFixup_test.cpp
-  tests/ui/cGZBuffer_test.cpp
-  tests/ui/cGZDBFont_test.cpp
-  tests/ui/cGZFont_test.cpp
-  tests/ui/cGZWinGenDlg_test.cpp
-  tests/vekpatch/ClientConn_test.cpp
-  tests/vekpatch/vekhost_test.cpp
-  tests/world/ModuleUndoObjectsTest.cpp
-  tests/world/ModuleWallObjectsTest.cpp
-  tests/world/MoveToolTest.cpp
-  tests/world/PoolLayerTest.cpp
-  tests/world/RoofLayerTest.cpp
-  tests/world/RoomDetectionTest.cpp
-  tests/world/WallDrawingTest.cpp
-  tests/world/WallManagerTest.cpp
-  tests/world/WorldTest.cpp
-  ui/controls/cGZWinSplashScreen.cpp
-  ui/graphics/GuardedAlloc.cpp
-  ui/graphics/KoralBinding.cpp
-  ui/graphics/cGZBufferBlit.cpp
-  ui/graphics/cGZBufferDraw.cpp
-  ui/graphics/cGZDirtyRegion.cpp
-  vekpatch/Common/Connection.cpp
-  vekpatch/Common/InstallOps.cpp
-  vekpatch/PatchDLL/ClientConn.cpp
-  vekpatch/PatchDLL/PatchDLL.cpp
-  world/cFixedWorldRooms.cpp
-  world/tools/cDirtTool.cpp
-  world/tools/cLevelDirtTool.cpp
-  world/tools/cMoveTool.cpp
-  world/undo/WallUndoable.cpp
-  world/undo/WallpaperUndoable.cpp
-  world/walls/WallDisplay.cpp
-  world/walls/WallDrawing.cpp
-  world/walls/WallManager.cpp
-  world/walls/WallSample.cpp
+  tests/simulation/WalkTest.cpp
 )
