@@ -6,6 +6,7 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/PrimitiveOperands.h"
 #include "simulation/cXObject.h"
+#include "simulation/Direction8.h"
 
 namespace tova {
 
@@ -22,12 +23,10 @@ enum CreateFlag : uint8_t {
   kFaceLikeStackObject = 0x20,
 };
 
-int32_t Mod8(int32_t v) { return ((v % 8) + 8) % 8; }
-
 // The wall side bit of a tile towards a straight direction (0 -x, 2 +y,
 // 4 +x, 6 -y); 0 for the diagonal ones.
 int32_t SideTowards(int32_t direction) {
-  switch (Mod8(direction)) {
+  switch (WrapDirection(direction)) {
     case 0: return 0x1;
     case 2: return 0x8;
     case 4: return 0x4;
@@ -115,10 +114,10 @@ int32_t CreationPrimitives::CreateObjectInstance(cXObject& me, TreeStackFrame& f
       const int32_t local = NodeOperandByte(node, 6);
       if (local >= frame.localCount) RaiseObjectError(kErrStackNumberOutOfRange);
       const int32_t turn = frame.Locals()[local];
-      const int32_t d = Mod8(myFacing + turn);
+      const int32_t d = WrapDirection(myFacing + turn);
       // Odd directions stay on my tile.
       t.point = d % 2 == 0 ? me.GetPosition().Step(d) : me.GetPosition();
-      t.facing = Mod8(myFacing + turn + 4);
+      t.facing = WrapDirection(myFacing + turn + 4);
       break;
     }
     default: return kPrimFalse;

@@ -11,6 +11,7 @@
 #include "simulation/RelationshipPrimitives.h"
 #include "simulation/WorldVectors.h"
 #include "simulation/cXObject.h"
+#include "simulation/Direction8.h"
 
 namespace tova {
 
@@ -21,8 +22,6 @@ constexpr int32_t kSlotFacesItsObject = 0x1000;
 constexpr int32_t kSlotSkipsChecks = 0x800;
 constexpr int32_t kPlacementEntryPlaced = 25;
 constexpr float kUnsetMark = -999.0f;
-
-int32_t PlacementMod8(int32_t v) { return ((v % 8) + 8) % 8; }
 
 cXObject* PlacementObject(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObject(id) : nullptr; }
 
@@ -113,14 +112,14 @@ int32_t PlacementPrimitives::FindLocation(cXObject& me, TreeStackFrame& frame, T
     case 2: {
       cXObject& from = start != nullptr ? *start : me;
       // Turned to face the start object, in whole quarter turns.
-      const int32_t quarters = PlacementMod8(from.GetData(kDataDirection) + 5 - o->GetData(kDataDirection)) / 2;
-      o->SetData(kDataDirection, static_cast<int16_t>(PlacementMod8(o->GetData(kDataDirection) + 2 * quarters)));
+      const int32_t quarters = WrapDirection(from.GetData(kDataDirection) + 5 - o->GetData(kDataDirection)) / 2;
+      o->SetData(kDataDirection, static_cast<int16_t>(WrapDirection(o->GetData(kDataDirection) + 2 * quarters)));
       return TestAndPlace(*o, from.GetPosition(), from.GetLevel(), nullptr, 0) ? kPrimTrue : kPrimFalse;
     }
     case 3:
     case 4: {
       if (start == nullptr) RaiseObjectError(kErrNeedsStartObject);
-      request.direction = PlacementMod8(start->GetData(kDataDirection) + (mode == 4 ? 2 : 0));
+      request.direction = WrapDirection(start->GetData(kDataDirection) + (mode == 4 ? 2 : 0));
       FinePoint found;
       if (!o->FindFreeLocation(request, found)) return kPrimFalse;
       return TestAndPlace(*o, found, request.level, nullptr, 0) ? kPrimTrue : kPrimFalse;
@@ -192,7 +191,7 @@ bool PlacementPrimitives::SnapPlace(cXObject& me, const SnapTarget& target, bool
     if (!mine.IsOnBorder(size) && !(me.GetPosition() == target.point)) {
       const int32_t d = OctantDirection(me.GetPosition(), target.point);
       const TileLocation there = TileLocation::FromFine(target.point, me.GetLevel());
-      if ((module->GetTileBlockMask(mine, d) & 1) != 0 || (module->GetTileBlockMask(there, PlacementMod8(d + 4)) & 1) != 0) {
+      if ((module->GetTileBlockMask(mine, d) & 1) != 0 || (module->GetTileBlockMask(there, WrapDirection(d + 4)) & 1) != 0) {
         return false;
       }
     }
@@ -249,7 +248,7 @@ int32_t PlacementPrimitives::Snap(cXObject& me, TreeStackFrame& frame, TreeNode 
     const RoutingSlot& slot = (*slots)[static_cast<size_t>(slotNumber)];
     if ((slot.flags & kSlotFacesItsObject) != 0) {
       const uint32_t directions = static_cast<uint32_t>(slot.flags) & 0x7F;
-      target.facing = PlacementMod8(stackFacing + (directions != 0 ? LowestBitIndex(directions, 0) : 0));
+      target.facing = WrapDirection(stackFacing + (directions != 0 ? LowestBitIndex(directions, 0) : 0));
     }
     target.level = stack->GetLevel();
     if (slot.target >= 0) {
@@ -277,7 +276,7 @@ int32_t PlacementPrimitives::Snap(cXObject& me, TreeStackFrame& frame, TreeNode 
       const size_t entry = static_cast<size_t>(target.slot) + 1;
       if (entry < entries.size()) {
         const float sx = entries[entry].x, sy = entries[entry].y;
-        switch (PlacementMod8(target.container->GetData(kDataDirection))) {
+        switch (WrapDirection(target.container->GetData(kDataDirection))) {
           case 0: dy += sx; dx += sy; break;
           case 2: dy -= sy; dx += sx; break;
           case 4: dy -= sx; dx -= sy; break;

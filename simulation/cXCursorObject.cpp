@@ -8,12 +8,11 @@
 #include "gamedata/CommandIds.h"
 #include "resfile/TypeCode.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/Direction8.h"
 
 namespace tova {
 
 namespace {
-
-int32_t CursorMod8(int32_t a) { return ((a % 8) + 8) % 8; }
 
 constexpr uint32_t kStateHeld = 0x1;
 constexpr int16_t kKindCounterOnly = 1 << 3;
@@ -215,7 +214,7 @@ void cXCursorObject::TurnToContainer(cXObject& carried, cXObject& container, Fin
     const TileLocation tile = TileLocation::FromFine(point, level);
     bool found = false;
     for (int32_t i = 0; i < 4 && !found; ++i) {
-      const int32_t d = CursorMod8(direction + 2 * i);
+      const int32_t d = WrapDirection(direction + 2 * i);
       TileLocation front = tile;
       front.x = static_cast<int8_t>(tile.x + kGridSteps[d].dx);
       front.y = static_cast<int8_t>(tile.y + kGridSteps[d].dy);
@@ -243,7 +242,7 @@ void cXCursorObject::Rotate(int32_t steps) {
   } else {
     const int32_t turn = steps * GetData(kDataRotationStep);
     for (cXMTObject* p = lead; p != nullptr; p = p->GetNextPart()) {
-      p->SetData(kDataDirection, static_cast<int16_t>(CursorMod8(p->GetData(kDataDirection) + turn)));
+      p->SetData(kDataDirection, static_cast<int16_t>(WrapDirection(p->GetData(kDataDirection) + turn)));
     }
   }
   UpdateOffsets();
