@@ -16,7 +16,9 @@ add_library(tova_all INTERFACE)
 # be unique within its library or test program. -DTOVA_UNITY=OFF compiles
 # every file alone, as an editor's tooling expects.
 option(TOVA_UNITY "Compile sources in batches (unity build)" ON)
-set(TOVA_UNITY_BATCH 16 CACHE STRING "Source files per unity batch")
+# 32 rather than 16 files a batch: a build from nothing takes about 5% less
+# processor time; an edit recompiles its whole batch.
+set(TOVA_UNITY_BATCH 32 CACHE STRING "Source files per unity batch")
 include(${CMAKE_CURRENT_LIST_DIR}/TovaUnityAlone.cmake)
 
 function(tova_unity target)
@@ -137,6 +139,13 @@ function(tova_test_folder dir)
   # every test object's command line (which would keep the compiler cache from
   # sharing the objects with other checkouts).
   target_compile_options(${target} PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/support/BuildFolders.h)
+  # In the sanitizer build the tests' own code is compiled without
+  # optimisation: the assertion macros expand to much code that the optimiser
+  # spends a quarter of the compile time on, while the time the tests take is
+  # spent in the (optimised) libraries. The sanitizers check it all the same.
+  if(TOVA_SANITIZE)
+    target_compile_options(${target} PRIVATE -O0)
+  endif()
   tova_unity(${target})
   if(TARGET tova_programs)
     add_dependencies(${target} tova_programs)

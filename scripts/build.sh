@@ -5,6 +5,8 @@
 #   dev      clang with AddressSanitizer + UndefinedBehaviorSanitizer (build/dev):
 #            the tests, and the libFuzzer targets (fuzz_<name>) beside them
 #   fuzz     the same build as dev (build/dev)
+# TOVA_UNITY=OFF compiles every file alone instead of in unity batches (the
+# folder is configured again whenever that setting changes).
 # A build folder configured with other settings (an older layout) is made again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +26,9 @@ case "$config" in
                  "-DCMAKE_C_FLAGS_DEBUG=-gline-tables-only -O1" "-DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -O1") ;;
   *) echo "usage: build.sh <release|dev|fuzz> [targets...]" >&2; exit 2 ;;
 esac
+if [ -n "${TOVA_UNITY:-}" ]; then
+  args+=("-DTOVA_UNITY=$TOVA_UNITY")
+fi
 dir="$root/build/$name"
 stamp="$dir/.tova-settings"
 if [ -f "$dir/build.ninja" ] && [ "$(cat "$stamp" 2>/dev/null)" != "${args[*]}" ]; then
