@@ -3,6 +3,7 @@
 // the other room; a person on the far side of the door makes the pass fail
 // and the door is marked failed for that goal; and a person sent to a
 // step-aside marker by the marker's own tree arrives and the marker goes.
+// And the headless gait that lets those people walk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "gamedata/ObjectDefinition.h"
 #include "gamedata/SlotDescriptor.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/people/HeadlessGait.h"
 #include "simulation/people/PersonRoute.h"
 #include "simulation/people/RouteWalk.h"
 #include "simulation/people/cXPerson.h"
@@ -178,6 +180,51 @@ TEST_F(DoorWalk, APersonSentToAStepAsideMarkerArrivesAndTheMarkerGoes) {
   const int32_t away = std::max(std::abs(at.TileX() - 7), std::abs(at.TileY() - 4));
   EXPECT_GE(away, 1);
   EXPECT_LE(away, 5);
+}
+
+// The headless gait's skills and how its bodies play them by the clock.
+TEST(HeadlessGait, SkillsAndPracticesFollowTheClock) {
+  HeadlessGait gait({{"walk", {3.0f, true}}, {"start", {1.5f, false}}});
+  const Skill* walk = gait.GetSkill("walk");
+  const Skill* start = gait.GetSkill("start");
+  const Skill* other = gait.GetSkill("wave");
+  ASSERT_NE(walk, nullptr);
+  EXPECT_EQ(gait.GetSkill("walk"), walk);
+  EXPECT_FLOAT_EQ(walk->Travel(), 3.0f);
+  EXPECT_TRUE(walk->Loops());
+  EXPECT_FLOAT_EQ(start->Travel(), 1.5f);
+  EXPECT_FALSE(start->Loops());
+  EXPECT_FLOAT_EQ(other->Travel(), 0.0f);
+  EXPECT_FALSE(other->Loops());
+  EXPECT_FLOAT_EQ(other->Duration(), HeadlessGait::kDuration);
+
+  std::unique_ptr<CharacterBody> body = gait.CreateBody("adult", nullptr);
+  ASSERT_NE(body, nullptr);
+  struct Case {
+    const Skill* skill;
+    float speed;
+    float startTime;
+    int32_t clock;
+    float time;
+    bool finished;
+  } cases[] = {
+      {walk, 1.0f, 0.0f, 500, 0.5f, false},   // half a play
+      {walk, 1.0f, 0.0f, 1500, 0.5f, false},  // a loop wraps
+      {start, 2.0f, 0.0f, 250, 0.5f, false},  // twice as fast
+      {start, 1.0f, 0.0f, 1500, 1.0f, true},  // a play ends at its end
+      {start, -1.0f, 1.0f, 400, 0.6f, false}, // backwards
+      {start, -1.0f, 1.0f, 2000, 0.0f, true},
+  };
+  for (const Case& c : cases) {
+    Practice* p = body->AddPractice(*c.skill, 1, c.speed, 1.0f, 1000);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->interruptible, 1);
+    p->time = c.startTime;
+    body->UpdatePractices(1000 + c.clock);
+    EXPECT_NEAR(p->time, c.time, 1e-4f) << c.skill->GetName() << " " << c.clock;
+    EXPECT_EQ(p->finished, c.finished) << c.skill->GetName() << " " << c.clock;
+    body->RemovePractice(p);
+  }
 }
 
 }  // namespace
