@@ -137,14 +137,7 @@ cXObject* HeadlessLot::AddObject(uint32_t guid, int32_t x, int32_t y, int32_t le
 }
 
 cXPerson* HeadlessLot::AddPerson(int32_t x, int32_t y, int32_t level, std::string& error) {
-  cXObject* o = AddObject(ObjectFolder::kTemplatePersonGuid, x, y, level, error, [](cXObject& made) {
-    // The template's own trees say nothing of where it stands: a person
-    // stands on the ground and on floors, on the floor slot kind, and may
-    // be routed.
-    made.SetData(kDataPlacement, static_cast<int16_t>(made.GetData(kDataPlacement) | kPlaceOnGround | kPlaceOnFloor));
-    made.SetData(kDataSlotKinds, static_cast<int16_t>(made.GetData(kDataSlotKinds) | 1));
-    made.SetData(kDataFlags, static_cast<int16_t>(made.GetData(kDataFlags) | kFlagMayRoute));
-  });
+  cXObject* o = AddObject(ObjectFolder::kTemplatePersonGuid, x, y, level, error);
   auto* person = o != nullptr && o->IsPerson() ? static_cast<cXPerson*>(o) : nullptr;
   if (o != nullptr && person == nullptr) error = "the template person is no person";
   if (person != nullptr && person->Animator().GetBody() == nullptr) person->Animator().BuildBody();
