@@ -2,7 +2,9 @@
 // thread greets, accepts the connect and login, then sends the input and hangs
 // up. The client must end with a report, never crash, hang or write outside
 // its scratch installation.
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -55,6 +57,85 @@ void Prepare(uint16_t port) {
   key.SetString("PatchServer", "127.0.0.1:" + std::to_string(port));
 }
 
+// The loopback server: greets, echoes the flush, logs the client in, sends
+// the input and hangs up, then drains what the client says.
+void Serve(platform::TcpListener& listener, const std::uint8_t* data, std::size_t size) {
+  platform::TcpSocket s;
+  if (!listener.Accept(s, 2000)) return;
+  s.SendAll("hello", 5);
+  char scratch[64];
+  while (s.WaitReadable(500) == 1) {
+    const int64_t n = s.Receive(scratch, sizeof scratch);
+    if (n <= 0) break;
+    s.SendAll(scratch, static_cast<size_t>(n));  // the flush echo, then nothing more to read for now
+    break;
+  }
+  // The login reply answers the client's connect message: sent before it
+  // came, the hang-up below could beat the client's message and fail the
+  // run at the login, whichever thread happened to be quicker.
+  if (s.WaitReadable(500) == 1) s.Receive(scratch, sizeof scratch);
+  const std::string login = Frame(2069, "\x01", 1) + Frame(2069, "\x01", 2);
+  s.SendAll(login.data(), login.size());
+  s.SendAll(data, size);
+  s.Shutdown();
+  // Drain what the client says until it hangs up.
+  while (s.WaitReadable(500) == 1 && s.Receive(scratch, sizeof scratch) > 0) {
+  }
+}
+
+// One server thread for the process, handed one input per run: a thread
+// started and ended per input cost more than the run itself under the
+// sanitizers.
+class Server {
+ public:
+  explicit Server(platform::TcpListener& listener) : mListener(listener), mThread([this] { Loop(); }) {}
+  ~Server() {
+    {
+      std::lock_guard<std::mutex> lock(mMutex);
+      mQuit = true;
+    }
+    mWake.notify_all();
+    mThread.join();
+  }
+  // Starts serving one input; Wait() returns once the server hung up.
+  void Start(const std::uint8_t* data, std::size_t size) {
+    {
+      std::lock_guard<std::mutex> lock(mMutex);
+      mData = data;
+      mSize = size;
+      mPending = true;
+    }
+    mWake.notify_all();
+  }
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mMutex);
+    mWake.wait(lock, [this] { return !mPending; });
+  }
+
+ private:
+  void Loop() {
+    std::unique_lock<std::mutex> lock(mMutex);
+    for (;;) {
+      mWake.wait(lock, [this] { return mPending || mQuit; });
+      if (mQuit) return;
+      lock.unlock();
+      Serve(mListener, mData, mSize);
+      lock.lock();
+      mPending = false;
+      mWake.notify_all();
+    }
+  }
+
+  platform::TcpListener& mListener;
+  std::mutex mMutex;
+  std::condition_variable mWake;
+  const std::uint8_t* mData = nullptr;
+  std::size_t mSize = 0;
+  bool mPending = false;
+  bool mQuit = false;
+  std::thread mThread;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -62,30 +143,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::TcpListener& listener = Listener();
   if (listener.Port() == 0) return 0;
   Prepare(listener.Port());
-  std::thread server([&] {
-    platform::TcpSocket s;
-    if (!listener.Accept(s, 2000)) return;
-    s.SendAll("hello", 5);
-    char scratch[64];
-    while (s.WaitReadable(500) == 1) {
-      const int64_t n = s.Receive(scratch, sizeof scratch);
-      if (n <= 0) break;
-      s.SendAll(scratch, static_cast<size_t>(n));  // the flush echo, then nothing more to read for now
-      break;
-    }
-    const std::string login = Frame(2069, "\x01", 1) + Frame(2069, "\x01", 2);
-    s.SendAll(login.data(), login.size());
-    s.SendAll(data, size);
-    s.Shutdown();
-    // Drain what the client says until it hangs up.
-    while (s.WaitReadable(500) == 1 && s.Receive(scratch, sizeof scratch) > 0) {
-    }
-  });
+  static Server server(listener);
+  server.Start(data, size);
   {
     vek::ClientConn conn(nullptr);
     conn.Run("Fuzz", 0, &Host);
   }
-  server.join();
+  server.Wait();
   vek::ResetInstallCaches();
   return 0;
 }

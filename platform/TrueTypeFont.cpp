@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 
 namespace platform {
@@ -38,14 +39,27 @@ std::unique_ptr<TrueTypeFont> TrueTypeFont::Open(const std::string& path, int32_
         return nullptr;
     }
     if (!StartTtf(error)) return nullptr;
-    TTF_Font* font = TTF_OpenFontIndex(path.c_str(), pixels, index);
+    // Read whole into memory: the engine reads a font file from disk a few
+    // bytes per call, a seek and a read for every glyph it looks up.
+    auto bytes = std::make_shared<std::string>();
+    {
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+        if (size > 0) {
+            bytes->resize(static_cast<size_t>(size));
+            in.seekg(0);
+            if (!in.read(bytes->data(), size)) bytes->clear();
+        }
+    }
+    SDL_RWops* source = bytes->empty() ? nullptr : SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    TTF_Font* font = source ? TTF_OpenFontIndexRW(source, 1, pixels, index) : nullptr;
     if (!font) {
-        if (error) *error = "cannot open font " + path + ": " + TTF_GetError();
+        if (error) *error = "cannot open font " + path + ": " + (source ? TTF_GetError() : "cannot read the file");
         StopTtf();
         return nullptr;
     }
     if (bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
-    return std::unique_ptr<TrueTypeFont>(new TrueTypeFont(font));
+    return std::unique_ptr<TrueTypeFont>(new TrueTypeFont(font, std::move(bytes)));
 }
 
 std::string TrueTypeFont::FindFile(const std::string& fileName) {

@@ -39,8 +39,11 @@ public:
     bool Render(const std::string& utf8, TextCoverage& out) const;
 
 private:
-    explicit TrueTypeFont(void* font) : mFont(font) {}
+    TrueTypeFont(void* font, std::shared_ptr<const std::string> bytes) : mFont(font), mBytes(std::move(bytes)) {}
     void* mFont;
+    // The font file in memory, which the engine reads from for as long as
+    // the font is open.
+    std::shared_ptr<const std::string> mBytes;
 };
 
 }  // namespace platform

@@ -27,7 +27,7 @@ if ! command -v clang++ >/dev/null; then
 fi
 # The targets that take longest start first, so that none of them is left
 # running alone at the end while the other processors idle.
-slow_first=(vek_client tree_tables world_layers fonts vek_frames)
+slow_first=(world_layers fonts house_file neighborhood_file family_file vek_client tree_frames tree_tables)
 names=()
 for name in "${slow_first[@]}"; do
   if [ -f "$root/fuzz/$name.cpp" ]; then names+=("$name"); fi

@@ -20,7 +20,6 @@ enum GamePrimitiveError : int16_t {
   kErrNotFromStackObject = 10,
   kErrObjectNotFound = 23,
   kErrNoTreeTable = 31,
-  kErrNoTreeTableEntry = 22,
   kErrBadSearchType = 30,
   kErrBadGlobalCall = 42,
   kErrBadPriority = 45,

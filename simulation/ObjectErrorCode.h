@@ -22,6 +22,7 @@ enum ObjectErrorCode : int16_t {
   kErrStackObjectIndex = 15,
   kErrReadOnlyWrite = 19,
   kErrNoStackObject = 21,
+  kErrNoTreeTableEntry = 22,
   kErrMotiveOutOfRange = 26,
   kErrSlotOutOfRange = 27,
   kErrNotAPerson = 28,

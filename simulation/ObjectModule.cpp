@@ -45,13 +45,14 @@ int16_t ObjectModule::AddObject(std::unique_ptr<cXObject> object, int16_t id, bo
   int32_t chosen = id;
   if (chosen == 0) {
     chosen = static_cast<int32_t>(objects_.size()) + 1;
-    for (size_t i = 0; i < objects_.size(); ++i) {
+    for (size_t i = firstFreeSlot_; i < objects_.size(); ++i) {
       if (!objects_[i]) {
         chosen = static_cast<int32_t>(i) + 1;
         break;
       }
     }
   }
+  if (id == 0) firstFreeSlot_ = static_cast<size_t>(chosen - 1);
   if (chosen < 1 || chosen > kMaxObjectId) return 0;
   const auto index = static_cast<size_t>(chosen - 1);
   if (index < objects_.size() && objects_[index]) return 0;
@@ -64,6 +65,7 @@ int16_t ObjectModule::AddObject(std::unique_ptr<cXObject> object, int16_t id, bo
   scheduler_[index] = kSchedulerIdle;
   o->SetId(static_cast<int16_t>(chosen));
   o->SetNext(nullptr);
+  if (o->IsPerson()) ++listedPersons_;
   if (append) {
     if (last_ != nullptr) last_->SetNext(o);
     last_ = o;
@@ -81,6 +83,7 @@ void ObjectModule::Unregister(cXObject* o) {
   cXObject* previous = nullptr;
   for (cXObject* p = first_; p != nullptr; previous = p, p = p->GetNext()) {
     if (p != o) continue;
+    if (p->IsPerson() && listedPersons_ > 0) --listedPersons_;
     if (previous != nullptr) {
       previous->SetNext(p->GetNext());
     } else {
@@ -169,6 +172,7 @@ void ObjectModule::RemoveObject(int16_t id, bool thisPartOnly) {
   o->LeaveCell();
   Unregister(o);
   objects_[static_cast<size_t>(id - 1)].reset();
+  firstFreeSlot_ = std::min(firstFreeSlot_, static_cast<size_t>(id - 1));
   if (specialId_ == id) specialId_ = 0;
   for (cXObject* p = first_; p != nullptr; p = p->GetNext()) p->KeyedArrays().RemoveArray(id);
   Broadcast(cmd::kObjectRemoved, id);
@@ -351,7 +355,7 @@ int32_t ObjectModule::PersonCount() const {
 
 void ObjectModule::UpdateIterationLimit() {
   // The budget grows with the people on the lot.
-  const int32_t n = PersonCount();
+  const int32_t n = listedPersons_;
   TreeZaz::SetIterationLimit((n * n + IdCount()) * 15 + TreeZaz::kDefaultIterationLimit);
 }
 
@@ -601,6 +605,8 @@ void ObjectModule::Clear() {
     objects_[static_cast<size_t>(o->GetId() - 1)].reset();
   }
   objects_.clear();
+  firstFreeSlot_ = 0;
+  listedPersons_ = 0;
   scheduler_.clear();
   deletionQueue_.clear();
   dialogs_.clear();

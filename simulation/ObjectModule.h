@@ -289,6 +289,12 @@ class ObjectModule : public Commander {
   iGameShell* shell_ = &noShell_;
   bool drawOrderDirty_ = true;
   std::vector<std::unique_ptr<cXObject>> objects_;  // id n at n - 1
+  // Every slot below this index is taken: the search for a free id starts
+  // here rather than at id 1, which made filling the module quadratic.
+  size_t firstFreeSlot_ = 0;
+  // The listed objects that were persons when added; what the iteration
+  // budget needs on every add, without a walk of the whole list each time.
+  int32_t listedPersons_ = 0;
   std::vector<uint32_t> scheduler_;
   cXObject* first_ = nullptr;
   cXObject* last_ = nullptr;

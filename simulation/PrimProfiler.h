@@ -34,6 +34,14 @@ class PrimProfiler {
   void EndTick();
   void StartPrimitive(int32_t opcode);
   void StopPrimitive(int32_t opcode);
+  // The people's own work timed in the negative slots -1 to -6, when the
+  // object has a profiler.
+  static void StartIfEnabled(PrimProfiler* profiler, int32_t slot) {
+    if (profiler != nullptr) profiler->StartPrimitive(slot);
+  }
+  static void StopIfEnabled(PrimProfiler* profiler, int32_t slot) {
+    if (profiler != nullptr) profiler->StopPrimitive(slot);
+  }
   void SetSuspended(bool on) { suspended_ = on; }
   bool IsSuspended() const { return suspended_; }
 

@@ -206,6 +206,9 @@ int32_t TreeZaz::StepNode() {
   if (opcode < kFirstTreeId) {
     const int32_t frameIndex = FrameCount() - 1;
     const int32_t r = RunPrimitive(*f, node);
+    // The primitive may have taken its own frame away (removing the object
+    // the frame works on ends the frames that use it): nothing to move on.
+    if (FrameAt(frameIndex) == nullptr && (r == kPrimFalse || r == kPrimTrue)) return kStepGoOn;
     switch (r) {
       case kPrimFalse: return Transition(*FrameAt(frameIndex), node.FalseTarget(), false);
       case kPrimTrue: return Transition(*FrameAt(frameIndex), node.TrueTarget(), true);

@@ -12,14 +12,18 @@ namespace {
 
 int32_t Mod8(int32_t a) { return ((a % 8) + 8) % 8; }
 
-// (y, x) turned by a direction: 0 keeps, 2 gives (-x, y), 4 (-y, -x),
-// 6 (x, -y); odd directions give (0, 0).
+// (y, x) turned by a direction: 0 keeps, 2 gives (x, -y), 4 (-y, -x),
+// 6 (-x, y); odd directions give (0, 0). Each quarter turn takes a step
+// toward x-1 to one toward y-1, then x+1, then y+1: the way a wall side mask
+// turns with the direction, so a part that stands against the side toward
+// its neighbour part still does after any turn (a door's two halves meet in
+// the one wall), and the way sprite offsets and thumbnails turn.
 void Turn(int32_t direction, int32_t y, int32_t x, int32_t& outY, int32_t& outX) {
   switch (Mod8(direction)) {
     case 0: outY = y, outX = x; break;
-    case 2: outY = -x, outX = y; break;
+    case 2: outY = x, outX = -y; break;
     case 4: outY = -y, outX = -x; break;
-    case 6: outY = x, outX = -y; break;
+    case 6: outY = -x, outX = y; break;
     default: outY = 0, outX = 0; break;
   }
 }

@@ -755,8 +755,10 @@ uint8_t ObjectModule::GetTileBlockMask(TileLocation tile, int32_t rotation) cons
   if (world_ == nullptr) return 0;
   const int32_t size = world_->GetSize();
   if (tile.x < 0 || tile.y < 0 || tile.x >= size || tile.y >= size) return 0;
-  const uint8_t flags = world_->GetTileFlags(tile);
-  uint32_t mask = ((flags & 1) << 6) | ((flags & 2) >> 1) | (flags & 4) | ((flags & 8) << 1);
+  // Only objects block. The flags layer's low bits are room detection's
+  // marks (support, reached from outside, kept): read as sides they would wall
+  // in every outdoor tile and no route could end outside.
+  uint32_t mask = 0;
   std::vector<cXObject*> stack;
   ObjectsInCell(tile, stack);
   for (cXObject* o : stack) {

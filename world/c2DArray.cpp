@@ -23,8 +23,8 @@ _c2DArray::_c2DArray(int32_t cellSize, int32_t rows, int32_t columns, const std:
     : mCellSize(cellSize) {
     Link();
     SetName(name);
+    // Resize hands out zeroed cells: no second fill.
     Resize(rows, columns);
-    Fill(0);
 }
 
 _c2DArray::~_c2DArray() {

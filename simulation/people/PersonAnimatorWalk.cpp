@@ -81,7 +81,7 @@ class PersonWalker {
     ApplyRamp();
     for (int pass = 0; pass < kMaxPassesPerTick && Handle(); ++pass) {
     }
-    if (person_ != nullptr) person_->MarkForRedraw();
+    a_.AdvanceBody();
   }
 
   bool Handle() {

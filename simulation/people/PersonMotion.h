@@ -61,7 +61,6 @@ enum PersonOpcode : uint16_t {
 
 // The interpreter's codes that only the person primitives raise.
 enum PersonErrorCode : int16_t {
-  kErrNoTreeTableEntry = 22,
   kErrBadRoutingSlot = 37,
   kErrBadLookTowardsParam = 39,
   kErrBadSuitLocation = 47,

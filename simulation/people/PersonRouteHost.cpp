@@ -51,6 +51,12 @@ int32_t PersonRouteHost::RoomOf(const cXObject& object) {
   return room == 0 ? kOutdoors : room;
 }
 
+// The room manager keeps the outdoors under the room layer's own number, 0.
+Room* PersonRouteHost::RoomRecord(int32_t room) {
+  if (rooms_ == nullptr) return nullptr;
+  return rooms_->FindRoom(static_cast<int16_t>(room == kOutdoors ? 0 : room));
+}
+
 // ---- the person ----
 
 int16_t PersonRouteHost::PersonId() { return person_.GetId(); }
@@ -69,7 +75,7 @@ int32_t PersonRouteHost::Now() { return static_cast<int32_t>(PeopleHost().GetTic
 bool PersonRouteHost::RoomKnown() { return person_.IsOnLot(); }
 
 int32_t PersonRouteHost::RoomTiles() {
-  Room* room = rooms_ != nullptr ? rooms_->FindRoom(static_cast<int16_t>(RoomOf(person_))) : nullptr;
+  Room* room = RoomRecord(RoomOf(person_));
   return room != nullptr ? static_cast<int32_t>(room->GetTiles().size()) : 0;
 }
 
@@ -164,7 +170,7 @@ bool PersonRouteHost::PlanWith(cXPerson& who, PersonRoute& route, std::vector<Pa
   if (target != nullptr && target->GetDefinition() != nullptr) facts.targetName = target->GetDefinition()->GetName();
   const int32_t room = RoomOf(who);
   facts.inTargetRoom = target != nullptr && RoomOf(*target) == room;
-  facts.room = rooms_ != nullptr ? rooms_->FindRoom(static_cast<int16_t>(room)) : nullptr;
+  facts.room = RoomRecord(room);
   if (module_ != nullptr) {
     for (cXObject* o = module_->FirstObject(); o != nullptr; o = o->GetNext()) {
       if (o == &who || !o->IsOnLot() || o->GetLevel() != who.GetLevel() || RoomOf(*o) != room) continue;

@@ -16,6 +16,7 @@ namespace tova {
 class cXObject;
 class cXPerson;
 class ObjectModule;
+class Room;
 class RoomManager;
 
 class PersonRouteHost : public iRouteWalkHost, public iRouteSite {
@@ -101,6 +102,7 @@ class PersonRouteHost : public iRouteWalkHost, public iRouteSite {
   bool PlanWith(cXPerson& who, PersonRoute& route, std::vector<PathPoint>& points);
   RouteSnapObject SnapOf(cXObject& object);
   int32_t RoomOf(const cXObject& object);
+  Room* RoomRecord(int32_t room);
 
   cXPerson& person_;
   ObjectModule* module_;

@@ -8,6 +8,7 @@
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "resfile/ReconStream.h"
 #include "resfile/TypeCode.h"
+#include "simulation/ObjectDrawing.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/XViewer.h"
 #include "simulation/people/PortalWalls.h"
@@ -65,6 +66,15 @@ std::string cXPortal::CostLabel(int32_t goal) const {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", static_cast<double>(c));
   return text;
+}
+
+DrawnRect cXPortal::Draw(ObjectDrawer& drawer, DrawingContext& context) {
+  DrawnRect drawn = cXMTObject::Draw(drawer, context);
+  if (debugGoal_ == 0 || !IsPortalEnd()) return drawn;
+  int32_t x = 0, y = 0;
+  ObjectDrawer::ScreenPoint(context, x, y);
+  drawn.Union(drawer.DrawLabel(CostLabel(debugGoal_), x, y, 0, context));
+  return drawn;
 }
 
 int32_t cXPortal::ContentsMaximum() { return debugGoal_ != 0 ? INT_MAX : cXMTObject::ContentsMaximum(); }

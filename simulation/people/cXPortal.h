@@ -59,6 +59,9 @@ class cXPortal : public cXMTObject {
   bool CanPlace(FinePoint point, int32_t level, cXObject* container, int32_t slot) override;
   void Place(FinePoint point, int32_t level, cXObject* container, int32_t slot) override;
   int32_t ContentsMaximum() override;
+  // The base drawing; while a debug goal is set a portal end also shows
+  // its cost for that goal as a label.
+  DrawnRect Draw(ObjectDrawer& drawer, DrawingContext& context) override;
 
   // ---- costs ----
   // Goals outside 1..9999 are ignored; the list grows with 10001.

@@ -113,7 +113,10 @@ class FakeBody : public CharacterBody {
     return out;
   }
 
-  void UpdatePractices(int32_t clock) override { ++practiceUpdates; }
+  void UpdatePractices(int32_t clock) override {
+    ++practiceUpdates;
+    practiceClocks.push_back(clock);
+  }
   void UpdateTransforms() override { ++transformUpdates; }
   // A bone's position is its function of the time of the first practice
   // playing the walk loop (or 0).
@@ -147,6 +150,8 @@ class FakeBody : public CharacterBody {
   void SetPlacement(const float position[3], float orientation, int32_t) override {
     placed = {position[0], position[1], position[2], orientation};
   }
+  // The body stands where it was placed.
+  PoseMatrix GetTransform() const override { return PoseMatrix::Translate(placed[0], placed[1], placed[2]); }
   bool Bounds(float min[3], float max[3]) const override {
     for (int i = 0; i < 3; ++i) {
       min[i] = boundsMin[static_cast<size_t>(i)];
@@ -166,6 +171,8 @@ class FakeBody : public CharacterBody {
   std::map<std::string, std::array<float, 3>> pointPositions;
   std::vector<std::pair<std::string, float>> turns;
   int practiceUpdates = 0, transformUpdates = 0, draws = 0;
+  // The animation clock of each practice update.
+  std::vector<int32_t> practiceClocks;
   std::vector<bool> selections;
   std::map<std::string, std::vector<std::array<float, 3>>> suitVertices;
   std::array<float, 4> placed{};

@@ -91,8 +91,8 @@ TEST_F(Groups, AQuarterTurnThroughOnePartSwingsTheOtherAroundIt) {
   EXPECT_EQ(g[0]->GetData(kDataDirection), 2);
   EXPECT_EQ(g[1]->GetData(kDataDirection), 2);
   EXPECT_EQ(Tile(g[1]), TileLocation::At(6, 5, 1));
-  EXPECT_EQ(Tile(g[0]), TileLocation::At(6, 6, 1));
-  EXPECT_EQ(g[1]->RotatedY(), -1);
+  EXPECT_EQ(Tile(g[0]), TileLocation::At(6, 4, 1));
+  EXPECT_EQ(g[1]->RotatedY(), 1);
   EXPECT_EQ(g[1]->RotatedX(), 0);
 }
 
@@ -108,7 +108,7 @@ TEST_F(Groups, AWholeTurnLeavesTheGroupWhereItWas) {
 TEST_F(Groups, ATurnThatDoesNotFitGoesBack) {
   std::vector<cXMTObject*> g = Pair();
   g[0]->Place(At(5, 5), 1, nullptr, 0);
-  world.water[Key(TileLocation::At(5, 4, 1))] = true;
+  world.water[Key(TileLocation::At(5, 6, 1))] = true;
   g[0]->Rotate(1);  // the second part would swing onto the water
   EXPECT_EQ(g[1]->GetData(kDataDirection), 0);
   EXPECT_EQ(Tile(g[0]), TileLocation::At(5, 5, 1));
@@ -177,7 +177,7 @@ TEST_F(Groups, JoiningAndSplittingRunEntryTree8WithNeighbourMasks) {
   // The joined group turns as one through b.
   b->Rotate(1);
   EXPECT_EQ(Tile(b), TileLocation::At(6, 5, 1));
-  EXPECT_EQ(Tile(a), TileLocation::At(6, 6, 1));
+  EXPECT_EQ(Tile(a), TileLocation::At(6, 4, 1));
 
   b->SplitFromGroup();
   EXPECT_EQ(b->GetLead(), b);

@@ -3,14 +3,17 @@
 // rooms, and its record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "FakeLot.h"
 #include "SimFixture.h"
 #include "resfile/ReconStream.h"
+#include "simulation/ObjectDrawing.h"
 #include "simulation/people/PortalWalls.h"
 #include "simulation/people/cXPortal.h"
 
@@ -247,6 +250,69 @@ TEST_F(Portals, GoalIdsAreTheSmallestFreeAndRunOut) {
   FakePerson* late = Make<FakePerson>();
   EXPECT_FALSE(cXPortal::PrepareGoal(module, *late, nullptr));
   EXPECT_EQ(late->GetData(cXPortal::kGoalWord), 0);
+}
+
+// The label pictures a drawer leaves in a small screen buffer.
+class PortalLabels : public Portals {
+ protected:
+  static constexpr int32_t kWidth = 120, kHeight = 40;
+  void TearDown() override {
+    cXPortal::SetDebugGoal(0);
+    Portals::TearDown();
+  }
+  template <typename Draw>
+  std::vector<uint16_t> Picture(Draw draw, DrawnRect* drawn = nullptr) {
+    std::vector<uint16_t> pixels(kWidth * kHeight, 0);
+    context.picture = PixelTarget{pixels.data(), nullptr, kWidth, kHeight, kWidth, true};
+    context.originX = kWidth / 2;
+    context.originY = kHeight / 2;
+    const DrawnRect r = draw();
+    if (drawn != nullptr) *drawn = r;
+    context.picture = PixelTarget{};
+    return pixels;
+  }
+  std::vector<uint16_t> LabelPicture(const std::string& text, DrawnRect* drawn = nullptr) {
+    return Picture([&] { return drawer.DrawLabel(text, kWidth / 2, kHeight / 2, 0, context); }, drawn);
+  }
+  static bool Blank(const std::vector<uint16_t>& p) {
+    return std::all_of(p.begin(), p.end(), [](uint16_t v) { return v == 0; });
+  }
+
+  ObjectDrawer drawer{[] { return 0u; }, true};
+  ObjectDrawer quiet{[] { return 0u; }, false};
+  DrawingContext context;
+};
+
+TEST_F(PortalLabels, AnEndDrawsItsCostForTheDebugGoal) {
+  std::vector<cXPortal*> d = Door();
+  cXPortal::SetDebugGoal(2);
+  ASSERT_NE(LabelPicture("U"), LabelPicture("R")) << "labels of different texts differ";
+  struct Case {
+    float cost;
+    const char* label;
+  };
+  for (const Case& c : {Case{cXPortal::kNotComputed, "U"}, Case{cXPortal::kNoPath, "R"},
+                        Case{cXPortal::kFailed, "F"}, Case{12.5f, "12.50"}, Case{1003.0f, "1003.00"}}) {
+    d[1]->SetCost(2, c.cost);
+    DrawnRect drawn, expected;
+    const std::vector<uint16_t> picture = Picture([&] { return d[1]->Draw(drawer, context); }, &drawn);
+    EXPECT_EQ(picture, LabelPicture(c.label, &expected)) << c.label;
+    EXPECT_EQ(drawn, expected) << c.label;
+  }
+  // Beyond its cost list an end shows the cost 0 it answers.
+  cXPortal::SetDebugGoal(5);
+  EXPECT_EQ(Picture([&] { return d[1]->Draw(drawer, context); }), LabelPicture("0.00"));
+}
+
+TEST_F(PortalLabels, NoCostLabelWithoutAGoalAnEndOrTheDebugSwitch) {
+  std::vector<cXPortal*> lone = Door(false);
+  lone[0]->SetCost(1, 4.0f);
+  lone[1]->SetCost(1, 4.0f);
+  EXPECT_TRUE(Blank(Picture([&] { return lone[0]->Draw(drawer, context); }))) << "no debug goal";
+  cXPortal::SetDebugGoal(1);
+  EXPECT_FALSE(Blank(Picture([&] { return lone[0]->Draw(drawer, context); }))) << "an end";
+  EXPECT_TRUE(Blank(Picture([&] { return lone[1]->Draw(drawer, context); }))) << "not an end";
+  EXPECT_TRUE(Blank(Picture([&] { return lone[0]->Draw(quiet, context); }))) << "labels off";
 }
 
 // Three rooms in a row along x, each 4 tiles wide: room 1 on x 1-4, room 2

@@ -2,8 +2,11 @@
 // refusals, and routedump replaying a dump.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <regex>
 
+#include "StarterContent.h"
 #include "platform/TextFile.h"
 #include "simulation/people/RouteRequest.h"
 #include "support/RunProgram.h"
@@ -106,6 +109,88 @@ TEST(RoutedumpTool, ABadOrMissingDumpIsAnError) {
   for (const Case& c : cases) {
     const tova_test::ProgramRun run = tova_test::RunProgram("routedump", c.args);
     EXPECT_EQ(run.code, c.code) << c.args.back();
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_FALSE(run.err.empty());
+  }
+}
+
+// The starter house's front door stands in its outer wall: a person put
+// outside and sent to a place inside goes through it.
+TEST(RoutedumpTool, RoutesThroughTheStarterHousesFrontDoor) {
+  tova_test::ScratchDir dir;
+  const std::string root = (dir / "data").string();
+  ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root));
+  const std::string lot = std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot";
+  const tova_test::ProgramRun built = tova_test::RunProgram("contentc", {"--out", root, lot});
+  ASSERT_EQ(built.code, 0) << built.err;
+  const std::string house = root + "/UserData/Houses/House01.iff";
+  const tova_test::ProgramRun run =
+      tova_test::RunProgram("routedump", {"--lot", house, "--data", root, "--from", "5,14", "--to", "4,7"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  // Outdoors (room 0) with its path to the door, the door taken once, the
+  // room inside with its path, and the arrival.
+  const std::regex whole(
+      "room 0\n(point [0-9]+ [0-9]+\n)+portal [0-9]+ cost 1001\\.00\n"
+      "room [1-9][0-9]*\n(point [0-9]+ [0-9]+\n)+result 0\n");
+  EXPECT_TRUE(std::regex_match(run.out, whole)) << run.out;
+  // The walk inside ends where the marker's slot wants it: 1 to 5 tiles from
+  // the marker's centre on tile (4, 7) (the last point only sets the facing).
+  std::vector<std::pair<int, int>> points;
+  const std::regex point("point ([0-9]+) ([0-9]+)\n");
+  for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), point); it != std::sregex_iterator(); ++it)
+    points.emplace_back(std::stoi((*it)[1]), std::stoi((*it)[2]));
+  ASSERT_GE(points.size(), 2u) << run.out;
+  const auto [x, y] = points[points.size() - 2];
+  const double d = std::hypot(x - (4 * 16 + 8), y - (7 * 16 + 8));
+  EXPECT_GE(d, 16.0) << run.out;
+  EXPECT_LE(d, 80.0) << run.out;
+
+  // The data root is found above UserData/ when not given.
+  const tova_test::ProgramRun again = tova_test::RunProgram("routedump", {"--lot", house, "--from", "5,14", "--to", "4,7"});
+  EXPECT_EQ(again.code, 0) << again.err;
+  EXPECT_EQ(again.out, run.out);
+}
+
+// Out through the front door to the garden, and across the wall between the
+// rooms through the inner door (turned a quarter): each route takes its one
+// door and arrives in the room of its goal.
+TEST(RoutedumpTool, RoutesOutOfTheHouseAndBetweenItsRooms) {
+  tova_test::ScratchDir dir;
+  const std::string root = (dir / "data").string();
+  ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root));
+  const std::string lot = std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot";
+  ASSERT_EQ(tova_test::RunProgram("contentc", {"--out", root, lot}).code, 0);
+  const std::string house = root + "/UserData/Houses/House01.iff";
+  struct Case {
+    const char* from;
+    const char* to;
+    const char* last;  // the room block the route ends in
+  } cases[] = {{"4,7", "5,14", "room 0\n"}, {"4,7", "10,8", "room [1-9][0-9]*\n"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+    const tova_test::ProgramRun run =
+        tova_test::RunProgram("routedump", {"--lot", house, "--data", root, "--from", c.from, "--to", c.to});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::regex whole(std::string("room [1-9][0-9]*\n(point [0-9]+ [0-9]+\n)+portal [0-9]+ cost 1001\\.00\n") +
+                           c.last + "(point [0-9]+ [0-9]+\n)+result 0\n");
+    EXPECT_TRUE(std::regex_match(run.out, whole)) << run.out;
+  }
+}
+
+TEST(RoutedumpTool, ALotRouteWithBadPointsOrNoLotIsAnError) {
+  tova_test::ScratchDir dir;
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+  } cases[] = {{{"--lot", (dir / "missing.iff").string(), "--data", dir.Path().string(), "--from", "1,1", "--to", "2,2"}, 1},
+               {{"--lot", "x.iff", "--from", "1", "--to", "2,2"}, 2},
+               {{"--lot", "x.iff", "--from", "1,1,9", "--to", "2,2"}, 2},
+               {{"--lot", "x.iff", "--from", "1,1,", "--to", "2,2"}, 2},
+               {{"--lot", "x.iff", "--from", "1,1"}, 2},
+               {{"--from", "1,1", "--to", "2,2"}, 2}};
+  for (const Case& c : cases) {
+    const tova_test::ProgramRun run = tova_test::RunProgram("routedump", c.args);
+    EXPECT_EQ(run.code, c.code) << c.args[3];
     EXPECT_TRUE(run.out.empty()) << run.out;
     EXPECT_FALSE(run.err.empty());
   }

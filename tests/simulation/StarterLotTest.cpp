@@ -191,7 +191,7 @@ TEST_F(StarterLot, ATurnedBenchComesBackFromTheLot) {
   ASSERT_EQ(made.code, 0) << made.err;
   const std::string objects = made.out.substr(made.out.find("object "));
   EXPECT_EQ(objects,
-            "object 3 \"Garden Bench - right\" (5,4) L1 dir 2 in 0/-1\n"
+            "object 3 \"Garden Bench - right\" (5,6) L1 dir 2 in 0/-1\n"
             "object 2 \"Garden Bench - left\" (5,5) L1 dir 2 in 0/-1\n"
             "object 1 \"Lot Controller\" (-1,-1) L1 dir 0 in 0/-1\n"
             "objects 3\n");

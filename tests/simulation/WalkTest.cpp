@@ -3,10 +3,14 @@
 // end, and the follow calls around it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "AnimatorFixture.h"
+#include "simulation/PrimProfiler.h"
+#include "simulation/people/PersonView.h"
 #include "FakeLot.h"
 
 using namespace tova;
@@ -291,6 +295,63 @@ TEST_F(WalkRoute, AStopsAtEndRouteStopsInsideTheArrivalRadius) {
   EXPECT_GE(animator->grid[0], 197.0f - 16.0f / (1000.0f / 1.4f / 50.0f));
   animator->Update();
   EXPECT_EQ(animator->followState, 2);
+}
+
+TEST_F(WalkRoute, TheBodyFollowsTheWalkAndItsPracticesTheClock) {
+  Walking(100, 100, 2);
+  PersonDrawContext context;
+  animator->Draw(context, false);  // dressed once
+  const size_t before = body->practiceClocks.size();
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    Tick();
+    const float x = animator->grid[0] * PersonAnimator::kFinePerUnit;
+    const float z = animator->grid[1] * PersonAnimator::kFinePerUnit;
+    EXPECT_FLOAT_EQ(body->placed[0], x);
+    EXPECT_FLOAT_EQ(body->placed[2], z);
+    EXPECT_FLOAT_EQ(animator->renderMatrix.m[3][0], x) << "the render matrix is the body's after placing";
+    ASSERT_EQ(body->practiceClocks.size(), before + static_cast<size_t>(i) + 1) << "one advance a tick";
+    EXPECT_EQ(body->practiceClocks.back(), host.tick * 50);
+  }
+  EXPECT_GT(animator->grid[0], 105.0f) << "the person walked on";
+  EXPECT_GT(body->placed[0], 105.0f * PersonAnimator::kFinePerUnit);
+  // Drawn after the tick, the pose is not worked out a second time.
+  const int transforms = body->transformUpdates;
+  animator->Draw(context, false);
+  EXPECT_EQ(body->transformUpdates, transforms);
+}
+
+TEST_F(WalkRoute, WithoutABodyOnlyTheRedrawMarkIsMade) {
+  Walking(100, 100, 2);
+  animator->AttachBody(nullptr);
+  person->SetRedrawState(0);
+  Tick();
+  EXPECT_EQ(person->GetRedrawState(), 1);
+  EXPECT_TRUE(body->practiceClocks.empty());
+  EXPECT_EQ(body->placed, (std::array<float, 4>{}));
+  animator->AttachBody(body.get());
+}
+
+TEST_F(WalkRoute, TheProfilerTimesTheThreeBodySteps) {
+  uint64_t micros = 0;
+  PrimProfiler profiler(4, [this] { return host.tick; }, [&micros] { return micros += 7; });
+  person->SetProfiler(&profiler);
+  Walking(100, 100, 2);
+  // The person's work after its tick counts to the tick just ended.
+  profiler.StartTick();
+  profiler.EndTick();
+  Tick();
+  person->SetProfiler(nullptr);
+  const PrimProfiler::TickRecord* record = profiler.RecordOf(profiler.SamplesTaken() - 1);
+  ASSERT_NE(record, nullptr);
+  std::vector<int32_t> slots;
+  for (const PrimProfiler::Entry& e : record->entries) {
+    if (e.opcode >= 0) continue;
+    slots.push_back(e.opcode);
+    EXPECT_EQ(e.calls, 1) << e.opcode;
+    EXPECT_GT(e.totalMicroseconds, 0) << e.opcode;
+  }
+  EXPECT_EQ(slots, (std::vector<int32_t>{-3, -4, -5}));
 }
 
 TEST_F(WalkRoute, NearestPathPointTakesTheSegmentsTheIndexNames) {

@@ -47,7 +47,7 @@
 #include "simulation/SoundPlayer.h"
 #include "simulation/PrimProfiler.h"
 #include "simulation/SimProfiler.h"
-#include "simulation/people/LivePersonMotion.h"
+#include "world/HeadlessLot.h"
 #include "world/LotHouseParts.h"
 
 namespace {
@@ -226,20 +226,9 @@ int main(int argc, char** argv) {
     load = root + "UserData/Houses/" + name;
   }
 
-  tova::ObjectFolder catalogue;
-  catalogue.Init(root);
-  cLotHouseParts* parts = nullptr;
-  tova::House house(nullptr, [&](int32_t size) {
-    auto made = std::make_unique<cLotHouseParts>(size, &catalogue);
-    parts = made.get();
-    return made;
-  }, &catalogue);
-  house.CreateWorld();
-  tova::GlobalContext context;
-  context.house = &house;
-  context.simulator = &parts->GetSimulator();
-  context.objectFolder = &catalogue;
-  tova::gGlobalContext = &context;
+  tova::HeadlessLot headless(root);
+  tova::House& house = headless.GetHouse();
+  cLotHouseParts* parts = &headless.Parts();
   tova::ObjectModule& module = parts->GetModule();
   tova::cSimulator& sim = parts->GetSimulator();
   module.SetShell(&shell);
@@ -254,20 +243,16 @@ int main(int argc, char** argv) {
     std::printf("error %d %d \"%s\"\n", o.GetId(), o.GetErrorCode(), tova::ObjectErrorMessage(o.GetErrorCode()));
   });
   sim.SetErrorReport(&report);
-  tova::GameServices::Get().simulator = &sim;
   PrintingSounds sounds;
   tova::SetSoundPlayer(&sounds);
-  tova::LivePersonMotion motion(house.Rooms());
-  tova::SetPersonMotion(&motion);
   StringPrinter strings;
   std::unique_ptr<AnsweringShell> answering;
-  // What was installed goes again on every way out.
+  // What was installed here goes again on every way out (the lot takes
+  // back its own).
   struct Uninstall {
     ~Uninstall() {
       tova::ObjectDialog::SetShell(nullptr);
       tova::SetSoundPlayer(nullptr);
-      tova::SetPersonMotion(nullptr);
-      tova::GameServices::Get().simulator = nullptr;
     }
   } uninstall;
   if (answer > 0) {
@@ -275,16 +260,9 @@ int main(int argc, char** argv) {
     tova::ObjectDialog::SetShell(answering.get());
   }
 
-  IFFResFile2 file;
-  int32_t version = 0;
-  if (file.Open(load) != kResOK) {
-    std::fprintf(stderr, "simrun: cannot open %s\n", load.c_str());
-    return 1;
-  }
-  const int32_t status = house.Load(file, &version);
-  file.Close();
-  if (status != 0) {
-    std::fprintf(stderr, "simrun: %s holds no lot that loads (%d)\n", load.c_str(), status);
+  std::string error;
+  if (!headless.Load(load, error)) {
+    std::fprintf(stderr, "simrun: %s\n", error.c_str());
     return 1;
   }
 
@@ -340,6 +318,5 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  tova::gGlobalContext = nullptr;
   return 0;
 }

@@ -31,8 +31,13 @@ std::vector<int32_t> DBGlyphSet::SetsOfLanguage(uint32_t language) {
 }
 
 DBGlyphSet::DBGlyphSet(int32_t index, std::vector<uint8_t> bytes)
-    : mIndex(index), mLayout(&kLayouts.at(static_cast<size_t>(index))), mBytes(std::move(bytes)) {
-    mUsable = static_cast<int64_t>(mBytes.size()) >= mLayout->FileBytes();
+    : DBGlyphSet(index, std::make_shared<const std::vector<uint8_t>>(std::move(bytes))) {}
+
+DBGlyphSet::DBGlyphSet(int32_t index, std::shared_ptr<const std::vector<uint8_t>> bytes)
+    : mIndex(index),
+      mLayout(&kLayouts.at(static_cast<size_t>(index))),
+      mBytes(bytes ? std::move(bytes) : std::make_shared<const std::vector<uint8_t>>()) {
+    mUsable = static_cast<int64_t>(mBytes->size()) >= mLayout->FileBytes();
 }
 
 std::shared_ptr<const DBGlyphSet> DBGlyphSet::Read(const std::string& folder, int32_t index) {
@@ -49,7 +54,7 @@ std::shared_ptr<const DBGlyphSet> DBGlyphSet::Read(const std::string& folder, in
 bool DBGlyphSet::Bit(size_t offset, int32_t rowBytes, int32_t height, int32_t width, int32_t x, int32_t y) const {
     if (!mUsable || x < 0 || y < 0 || x >= width || y >= height) return false;
     const size_t at = offset + static_cast<size_t>(y) * static_cast<size_t>(rowBytes) + static_cast<size_t>(x / 8);
-    return at < mBytes.size() && ((mBytes[at] >> (7 - x % 8)) & 1) != 0;
+    return at < mBytes->size() && (((*mBytes)[at] >> (7 - x % 8)) & 1) != 0;
 }
 
 bool DBGlyphSet::SingleBit(uint8_t code, int32_t x, int32_t y) const {

@@ -35,6 +35,8 @@ public:
     static std::vector<int32_t> SetsOfLanguage(uint32_t language);
 
     DBGlyphSet(int32_t index, std::vector<uint8_t> bytes);
+    // A set over bytes kept elsewhere (shared, never copied); null is none.
+    DBGlyphSet(int32_t index, std::shared_ptr<const std::vector<uint8_t>> bytes);
     // The set read from folder + its file name; unusable (size 0) when the
     // file is missing or shorter than the layout says.
     static std::shared_ptr<const DBGlyphSet> Read(const std::string& folder, int32_t index);
@@ -58,7 +60,7 @@ private:
 
     int32_t mIndex;
     const DBGlyphSetLayout* mLayout;
-    std::vector<uint8_t> mBytes;
+    std::shared_ptr<const std::vector<uint8_t>> mBytes;
     bool mUsable;
 };
 

@@ -1,0 +1,152 @@
+#include "world/HeadlessLot.h"
+
+#include "resfile/IFFResFile2.h"
+#include "resfile/ResStatus.h"
+#include "simulation/GameServices.h"
+#include "simulation/ObjectModule.h"
+#include "gamedata/LotInterfaces.h"
+#include "simulation/people/AnimNameTables.h"
+#include "simulation/people/CharacterLibrary.h"
+#include "simulation/people/HeadlessGait.h"
+#include "simulation/people/PeopleHost.h"
+#include "simulation/cSimulator.h"
+#include "simulation/people/cXPerson.h"
+#include "world/LotHouseParts.h"
+
+namespace tova {
+
+namespace {
+
+constexpr int16_t kFlagMayRoute = 0x8;
+// The room word of an object outdoors.
+constexpr int16_t kOutdoors = -5;
+
+// The people's clock is the simulator's tick count.
+class SimulatorClock : public iPeopleHost {
+ public:
+  explicit SimulatorClock(cSimulator& simulator) : simulator_(simulator) {}
+  uint32_t GetTickCount() const override { return static_cast<uint32_t>(simulator_.GetTickCount()); }
+
+ private:
+  cSimulator& simulator_;
+};
+
+}  // namespace
+
+HeadlessLot::HeadlessLot(std::string root) : root_(std::move(root)) {
+  if (!root_.empty() && root_.back() != '/' && root_.back() != '\\') root_ += '/';
+  catalogue_.Init(root_);
+  house_ = std::make_unique<House>(nullptr, [this](int32_t size) {
+    auto made = std::make_unique<cLotHouseParts>(size, &catalogue_);
+    parts_ = made.get();
+    return made;
+  }, &catalogue_);
+  house_->CreateWorld();
+  context_.house = house_.get();
+  context_.simulator = &parts_->GetSimulator();
+  context_.objectFolder = &catalogue_;
+  gGlobalContext = &context_;
+  GameServices::Get().simulator = &parts_->GetSimulator();
+  motion_.SetRooms(house_->Rooms());
+  SetPersonMotion(&motion_);
+}
+
+HeadlessLot::~HeadlessLot() {
+  // The people go with the house before the library that made their bodies.
+  house_.reset();
+  if (gait_ != nullptr) {
+    if (GetCharacterLibrary() == gait_.get()) SetCharacterLibrary(nullptr);
+    AnimNameTables::Instance().Free();
+    ObjectModule::SetPersonMaker(nullptr);
+    SetPeopleHost(nullptr);
+  }
+  if (globalFile_ != nullptr) globalFile_->Close();
+  SetPersonMotion(nullptr);
+  GameServices::Get().simulator = nullptr;
+  if (gGlobalContext == &context_) gGlobalContext = nullptr;
+}
+
+ObjectModule& HeadlessLot::Module() { return parts_->GetModule(); }
+cSimulator& HeadlessLot::Simulator() { return parts_->GetSimulator(); }
+
+bool HeadlessLot::Load(const std::string& path, std::string& error) {
+  IFFResFile2 file;
+  if (file.Open(path) != kResOK) {
+    error = "cannot open " + path;
+    return false;
+  }
+  const int32_t status = house_->Load(file, &version_);
+  file.Close();
+  if (status != 0) {
+    error = path + " holds no lot that loads (" + std::to_string(status) + ")";
+    return false;
+  }
+  // The rooms may have changed with the lot: the motion reads the new ones.
+  motion_.SetRooms(house_->Rooms());
+  return true;
+}
+
+void HeadlessLot::FindRooms() {
+  parts_->GetWorld().RecomputeRooms(0);
+  iLotWorld* world = Module().GetWorld();
+  for (cXObject* o = Module().FirstObject(); o != nullptr; o = o->GetNext()) {
+    if (!o->IsOnLot() || o->GetContainer() != nullptr || world == nullptr) continue;
+    const int16_t room = world->GetRoomId(o->GetTile());
+    o->SetData(kDataRoom, room != 0 ? room : kOutdoors);
+  }
+}
+
+bool HeadlessLot::UseHeadlessGait() {
+  globalFile_ = std::make_unique<IFFResFile2>();
+  if (globalFile_->Open(root_ + "GameData/Global/Global.iff") != kResOK) {
+    globalFile_.reset();
+    return false;
+  }
+  cXPerson::Register();
+  peopleHost_ = std::make_unique<SimulatorClock>(Simulator());
+  SetPeopleHost(peopleHost_.get());
+  AnimNameTables::Instance().Load(globalFile_.get());
+  gait_ = std::make_unique<HeadlessGait>(HeadlessGait::StandardMeasures(AnimNameTables::Instance()));
+  SetCharacterLibrary(gait_.get());
+  return true;
+}
+
+cXObject* HeadlessLot::AddObject(uint32_t guid, int32_t x, int32_t y, int32_t level, std::string& error,
+                                 const std::function<void(cXObject&)>& prepare) {
+  ObjectDefinition* definition = catalogue_.FindByGUID(guid);
+  if (definition == nullptr) {
+    error = "no object definition with GUID " + std::to_string(guid);
+    return nullptr;
+  }
+  const int16_t id = Module().CreateObject(definition);
+  cXObject* o = id != 0 ? Module().GetObject(id) : nullptr;
+  if (o == nullptr) {
+    error = "the object with GUID " + std::to_string(guid) + " cannot be made";
+    return nullptr;
+  }
+  if (prepare) prepare(*o);
+  const FinePoint at = TileLocation::At(static_cast<int8_t>(x), static_cast<int8_t>(y), static_cast<int8_t>(level)).Centre();
+  if (!o->CanPlace(at, level, nullptr, 0)) {
+    error = "tile " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(level) +
+            " does not take " + definition->GetName() + " (code " + std::to_string(cXObject::PlaceFailureCode()) + ")";
+    Module().DeleteObject(id);
+    return nullptr;
+  }
+  o->Place(at, level, nullptr, 0);
+  return o;
+}
+
+cXPerson* HeadlessLot::AddPerson(int32_t x, int32_t y, int32_t level, std::string& error) {
+  cXObject* o = AddObject(ObjectFolder::kTemplatePersonGuid, x, y, level, error);
+  auto* person = o != nullptr && o->IsPerson() ? static_cast<cXPerson*>(o) : nullptr;
+  if (o != nullptr && person == nullptr) error = "the template person is no person";
+  if (person != nullptr && person->Animator().GetBody() == nullptr) person->Animator().BuildBody();
+  return person;
+}
+
+void HeadlessLot::Tick() {
+  if (gait_ != nullptr) HeadlessGait::Advance(Module());
+  Simulator().Tick();
+}
+
+}  // namespace tova

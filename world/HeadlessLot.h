@@ -1,0 +1,85 @@
+#pragma once
+// A lot read from a file for a run without a window: the catalogue of a
+// data root, a house whose parts are the live world, objects and
+// simulator, the global context and the services the simulation reads,
+// and the live person motion over the house's rooms. Everything installed
+// goes again when the lot is destroyed. Tools (simrun, routedump) and tests
+// tick it one simulator tick after the other.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gamedata/GlobalContext.h"
+#include "gamedata/House.h"
+#include "gamedata/ObjectFolder.h"
+#include "simulation/people/LivePersonMotion.h"
+
+class cLotHouseParts;
+class IFFResFile2;
+
+namespace tova {
+
+class HeadlessGait;
+class iPeopleHost;
+class cXObject;
+class cXPerson;
+class ObjectModule;
+class cSimulator;
+
+class HeadlessLot {
+ public:
+  // root: the data root, with or without a closing '/'.
+  explicit HeadlessLot(std::string root);
+  ~HeadlessLot();
+  HeadlessLot(const HeadlessLot&) = delete;
+  HeadlessLot& operator=(const HeadlessLot&) = delete;
+
+  // Reads the lot file; false with a message in `error` when it cannot be
+  // opened or holds no lot that loads.
+  bool Load(const std::string& path, std::string& error);
+  // The lot file's version after Load.
+  int32_t Version() const { return version_; }
+
+  // Detects the rooms of both levels; the objects standing on the lot learn
+  // the room they stand in.
+  void FindRooms();
+
+  // People walk with the headless gait: the standard animation names of the
+  // root's global file and a library that plays them without character
+  // files, and their clock is the simulator's. False when the global file
+  // cannot be opened.
+  bool UseHeadlessGait();
+  // One simulator tick (people's practices played on to the clock first).
+  void Tick();
+
+  // The template person, or an object of the definition with the GUID, made
+  // and placed on the centre of a tile; null with a message in `error` when
+  // the definition is missing or the tile does not take it.
+  cXPerson* AddPerson(int32_t x, int32_t y, int32_t level, std::string& error);
+  // `prepare` runs on the new object before its placement test.
+  cXObject* AddObject(uint32_t guid, int32_t x, int32_t y, int32_t level, std::string& error,
+                      const std::function<void(cXObject&)>& prepare = {});
+
+  const std::string& Root() const { return root_; }
+  House& GetHouse() { return *house_; }
+  cLotHouseParts& Parts() { return *parts_; }
+  ObjectModule& Module();
+  cSimulator& Simulator();
+  ObjectFolder& Catalogue() { return catalogue_; }
+  LivePersonMotion& Motion() { return motion_; }
+
+ private:
+  std::string root_;
+  ObjectFolder catalogue_;
+  cLotHouseParts* parts_ = nullptr;
+  std::unique_ptr<House> house_;
+  GlobalContext context_;
+  LivePersonMotion motion_;
+  std::unique_ptr<IFFResFile2> globalFile_;
+  std::unique_ptr<HeadlessGait> gait_;
+  std::unique_ptr<iPeopleHost> peopleHost_;
+  int32_t version_ = 0;
+};
+
+}  // namespace tova
