@@ -3,9 +3,6 @@
 # its library or test program defines too. Renaming the name lets the file
 # rejoin its batch.
 set(TOVA_UNITY_ALONE
-  simulation/cXMTObject.cpp
-  simulation/cXObject.cpp
-  simulation/people/RouteWalk.cpp
   tests/simulation/LiveRouteTest.cpp
   tests/simulation/PersonPoseTest.cpp
   tests/simulation/PersonPrimitivesTest.cpp

@@ -5,16 +5,15 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "simulation/Direction8.h"
 #include "simulation/people/RouteSite.h"
+#include "simulation/people/RouteWords.h"
 
 namespace tova {
 
 namespace {
 
-constexpr int32_t kWordReplace = 73;
 constexpr double kHalfRoot2 = 0.70710678118654752440;
-
-int32_t Mod8(int32_t v) { return ((v % 8) + 8) % 8; }
 
 int32_t Trunc32(double v) { return static_cast<int32_t>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0)); }
 
@@ -34,8 +33,8 @@ int32_t FloorDiv16(double v) { return static_cast<int32_t>(std::floor(v / 16.0))
 namespace {
 
 FinePoint Offset(FinePoint ref, double lateral, double along, int32_t v) {
-  v = Mod8(v);
-  const int32_t l = Mod8(v + 2);
+  v = WrapDirection(v);
+  const int32_t l = WrapDirection(v + 2);
   const double scale = (v % 2 == 1) ? kHalfRoot2 : 1.0;
   const double x = ref.x + (lateral * kRouteDirX[l] - along * kRouteDirX[v]) * scale;
   const double y = ref.y + (lateral * kRouteDirY[l] - along * kRouteDirY[v]) * scale;
@@ -48,7 +47,7 @@ int32_t RouteDirectionTo(FinePoint from, FinePoint to) {
   const double dx = to.x - from.x, dy = to.y - from.y;
   if (dx == 0 && dy == 0) return 0;
   const long sector = std::lround(std::atan2(dy, dx) / (std::numbers::pi / 4));
-  return Mod8(static_cast<int32_t>(4 - sector));
+  return WrapDirection(static_cast<int32_t>(4 - sector));
 }
 
 FinePoint TurnRoutePoint(double lateral, double along, int32_t v) { return Offset({0, 0}, lateral, along, v); }
@@ -84,7 +83,7 @@ void PersonRoute::ChooseStart(iRouteSite& site) {
   int64_t best = INT64_MAX;
   for (int32_t i = 0; i < 8; ++i) {
     if ((seat.sideMask & (1u << i)) == 0) continue;
-    const int32_t d = Mod8(i + seat.direction);
+    const int32_t d = WrapDirection(i + seat.direction);
     const FinePoint p{at.x + 16 * kRouteDirX[d], at.y + 16 * kRouteDirY[d]};
     const int32_t result = TestPoint(site, p, d);
     if (result != kPointFree && result != kPointPerson) continue;
@@ -105,7 +104,7 @@ int32_t PersonRoute::TestPoint(iRouteSite& site, FinePoint point, int32_t direct
   if ((slot.flags & kSlotAnyRoom) == 0) {
     if (site.RoomAt(point, level) != site.PersonRoom()) return kPointOtherRoom;
     if (direction >= 0 && direction <= 7) {
-      const uint8_t mask = site.BlockMask(point, level, Mod8(direction - 4));
+      const uint8_t mask = site.BlockMask(point, level, WrapDirection(direction - 4));
       if ((mask & 0x01) != 0 || (direction % 2 == 1 && (mask & 0x82) != 0)) return kPointWall;
     }
   }
@@ -158,7 +157,7 @@ struct PersonRoute::Reasons {
 
 void PersonRoute::BuildRouteGoals(iRouteSite& site) {
   goals.clear();
-  const int32_t facing = (slot.flags & kSlotFacingZero) != 0 ? 0 : Mod8(site.TargetDirection());
+  const int32_t facing = (slot.flags & kSlotFacingZero) != 0 ? 0 : WrapDirection(site.TargetDirection());
   const FinePoint ref = site.TargetPosition((slot.flags & kSlotFromFootprint) != 0);
   const int32_t enabled = slot.flags & kSlotDirections;
   Reasons why;
@@ -201,16 +200,16 @@ void PersonRoute::BuildDirection(iRouteSite& site, int32_t i, int32_t facing, Fi
   const int64_t objectBase = int64_t{10} * slot.params[1];
   const bool snapping = objectBase != 0;
   const int32_t step = snapping ? 16 : slot.lastWord;
-  const int32_t v = Mod8(facing + i);
-  const auto isBlocked = [&](int32_t d) { return (blocked & (1 << Mod8(d))) != 0; };
+  const int32_t v = WrapDirection(facing + i);
+  const auto isBlocked = [&](int32_t d) { return (blocked & (1 << WrapDirection(d))) != 0; };
   const bool bonus = !isBlocked(i - 1) && !isBlocked(i) && !isBlocked(i + 1);
 
   switch (slot.facing) {
     case -1: site.SetPersonDirection(v); break;
-    case -2: site.SetPersonDirection(Mod8(v + 4)); break;
+    case -2: site.SetPersonDirection(WrapDirection(v + 4)); break;
     case -3: break;
     default:
-      if (slot.facing >= 0 && slot.facing <= 7) site.SetPersonDirection(Mod8(facing + slot.facing));
+      if (slot.facing >= 0 && slot.facing <= 7) site.SetPersonDirection(WrapDirection(facing + slot.facing));
       break;
   }
 
@@ -220,7 +219,7 @@ void PersonRoute::BuildDirection(iRouteSite& site, int32_t i, int32_t facing, Fi
     first = std::min(first + 1, -1);
     last -= 1;
   }
-  const bool nextEnabled = (slot.flags & (1 << Mod8(i + 2))) != 0;
+  const bool nextEnabled = (slot.flags & (1 << WrapDirection(i + 2))) != 0;
   const int level = site.TargetLevel();
   bool endDirection = false;
   for (int32_t r = first; r >= last && !endDirection; --r) {
@@ -254,7 +253,7 @@ void PersonRoute::BuildDirection(iRouteSite& site, int32_t i, int32_t facing, Fi
           const FinePoint objectAt = Offset(ref, cx, cy, v);
           if (!site.IsInsideWorld(objectAt)) continue;
           snap = site.SnapObjectAt(objectAt, level);
-          if (snap.id == 0 || Mod8(snap.direction) != Mod8(v + 4) || (snap.sideMask & (1u << side)) == 0) continue;
+          if (snap.id == 0 || WrapDirection(snap.direction) != WrapDirection(v + 4) || (snap.sideMask & (1u << side)) == 0) continue;
           if (snap.heldObject != 0 && snap.heldObject != person) {
             why.seatTaken = true;
             blockingId = snap.heldObject;
@@ -284,7 +283,7 @@ void PersonRoute::BuildDirection(iRouteSite& site, int32_t i, int32_t facing, Fi
 }
 
 void PersonRoute::BuildSingleGoal(iRouteSite& site, int32_t facing, FinePoint ref) {
-  site.SetPersonDirection(Mod8(facing + 4));
+  site.SetPersonDirection(WrapDirection(facing + 4));
   const FinePoint at = Offset(ref, slot.x, slot.y, facing);
   const bool sameTile = at.TileX() == ref.TileX() && at.TileY() == ref.TileY();
   const int32_t result = TestPoint(site, at, sameTile ? -1 : RouteDirectionTo(ref, at));

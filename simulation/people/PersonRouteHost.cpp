@@ -11,6 +11,7 @@
 #include "simulation/people/PersonRouting.h"
 #include "simulation/people/QueuedAction.h"
 #include "simulation/people/cXPerson.h"
+#include "simulation/people/RouteWords.h"
 #include "simulation/people/cXPortal.h"
 
 namespace tova {
@@ -18,8 +19,6 @@ namespace tova {
 namespace {
 
 constexpr int32_t kFlagMayRoute = 0x8;
-constexpr int32_t kEntryObjectGoal = 26;
-constexpr int32_t kWordIgnoreObjects = 68;
 constexpr int32_t kKindPerson = 2;
 constexpr int32_t kKindPortal = 8;
 

@@ -3,27 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "simulation/Direction8.h"
 #include "simulation/SoundPlayer.h"
 #include "simulation/people/RouteSite.h"
+#include "simulation/people/RouteWords.h"
 
 namespace tova {
 
 namespace {
-
-// Person-data words the walk reads and writes.
-constexpr int32_t kWordPosture = 0;  // 1 seated
-constexpr int32_t kWordActionPriority = 33;
-constexpr int32_t kWordGoalParam = 37;
-constexpr int32_t kWordKeepsRoute = 38;
-constexpr int32_t kWordRouteDone = 39;
-constexpr int32_t kWordFailure = 62;
-constexpr int32_t kWordIgnoreObjects = 68;
-constexpr int32_t kWordSaved = 72;
-constexpr int32_t kWordReplace = 73;
-
-constexpr int32_t kEntryObjectGoal = 26;
-constexpr int32_t kEntryStandUp = 27;
-constexpr int32_t kEntryPortal = 15;
 
 constexpr int32_t kResultFalse = 0;
 constexpr int32_t kResultTrue = 1;
@@ -40,10 +27,8 @@ const char* const kTreeWaiting = "route waiting animation";
 const char* const kTreeAsk = "route ask to move animation";
 const char* const kTreeFeedback = "Route failure feedback";
 
-int32_t Mod8(int32_t v) { return ((v % 8) + 8) % 8; }
-
 PathPoint TileStep(PathPoint from, int32_t d) {
-  d = Mod8(d);
+  d = WrapDirection(d);
   return {from.x + 16 * kRouteDirX[d], from.y + 16 * kRouteDirY[d]};
 }
 
@@ -430,12 +415,12 @@ RoutingSlot RouteWalk::StepAsideSlot(const std::vector<PathPoint>& path, const C
   }
   const int32_t d = RouteDirectionTo({entry.x, entry.y}, {exit.x, exit.y});
   RoutingSlot slot;
-  slot.flags = (1 << Mod8(d + 2)) | (1 << Mod8(d + 6)) | kSlotEndAtTarget | kSlotRandomWeights;
+  slot.flags = (1 << WrapDirection(d + 2)) | (1 << WrapDirection(d + 6)) | kSlotEndAtTarget | kSlotRandomWeights;
   slot.distances = {16, 80, 16};
   slot.facing = -3;
   slot.params = {1, 0, 0};
   if (wide) {
-    slot.flags |= 1 << Mod8(d);
+    slot.flags |= 1 << WrapDirection(d);
     slot.distances = {16, 80, 80};
   }
   return slot;

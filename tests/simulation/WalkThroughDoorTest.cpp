@@ -23,13 +23,16 @@
 #include "simulation/people/cXPortal.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 #include "world/HeadlessLot.h"
 
 namespace {
 
 using namespace tova;
 
-constexpr uint32_t kDoorFront = 0x4C3A1041, kDoorBack = 0x4C3A1042, kChair = 0x4C3A1001;
+using tova_test::kChair;
+using tova_test::kDoorBack;
+using tova_test::kDoorFront;
 constexpr int32_t kFailureWord = 62;
 constexpr int32_t kTickLimit = 3000;
 

@@ -11,6 +11,7 @@
 #include "simulation/StarterContent.h"
 #include "simulation/cXMTObject.h"
 #include "support/ScratchDir.h"
+#include "support/StarterGuids.h"
 #include "support/ToolFakes.h"
 #include "world/LotWorld.h"
 #include "world/WallCell.h"
@@ -21,7 +22,7 @@ namespace {
 
 using namespace tova;
 
-constexpr uint32_t kDoor = 0x4C3A1040;
+using tova_test::kDoor;
 constexpr int32_t kDoorStyle = 3;
 
 // A straight direction's step and the tile sides it crosses.
