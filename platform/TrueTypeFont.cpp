@@ -4,8 +4,9 @@
 #include <SDL_ttf.h>
 
 #include <filesystem>
-#include <fstream>
 #include <mutex>
+
+#include "platform/File.h"
 
 namespace platform {
 
@@ -43,13 +44,9 @@ std::unique_ptr<TrueTypeFont> TrueTypeFont::Open(const std::string& path, int32_
     // bytes per call, a seek and a read for every glyph it looks up.
     auto bytes = std::make_shared<std::string>();
     {
-        std::ifstream in(path, std::ios::binary | std::ios::ate);
-        const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-        if (size > 0) {
-            bytes->resize(static_cast<size_t>(size));
-            in.seekg(0);
-            if (!in.read(bytes->data(), size)) bytes->clear();
-        }
+        // File refuses folders, whose size a seek to the end does not give.
+        File file;
+        if (!file.Open(path, File::kRead, File::Disposition::kOpenExisting) || !file.ReadToEnd(*bytes)) bytes->clear();
     }
     SDL_RWops* source = bytes->empty() ? nullptr : SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
     TTF_Font* font = source ? TTF_OpenFontIndexRW(source, 1, pixels, index) : nullptr;

@@ -26,7 +26,7 @@ case "$config" in
                  "-DCMAKE_C_FLAGS_DEBUG=-gline-tables-only -O1" "-DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -O1") ;;
   *) echo "usage: build.sh <release|dev|fuzz> [targets...]" >&2; exit 2 ;;
 esac
-if [ -n "${TOVA_UNITY:-}" ]; then
+if [ "${TOVA_UNITY:-ON}" = OFF ]; then
   args+=("-DTOVA_UNITY=$TOVA_UNITY")
 fi
 dir="$root/build/$name"

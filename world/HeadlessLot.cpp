@@ -17,7 +17,6 @@ namespace tova {
 
 namespace {
 
-constexpr int16_t kFlagMayRoute = 0x8;
 // The room word of an object outdoors.
 constexpr int16_t kOutdoors = -5;
 

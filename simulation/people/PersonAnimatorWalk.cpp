@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <numbers>
 
+#include "simulation/Direction8.h"
 #include "simulation/people/PersonAnimator.h"
 #include "simulation/people/cXPerson.h"
 
@@ -343,7 +344,10 @@ class PersonWalker {
           return SteerTo(lx, ly, running, i);
         }
         if (length <= 0) break;
-        t += 1.0f / length;
+        // On a segment long enough (a damaged save) the step no longer moves t.
+        const float next = t + 1.0f / length;
+        if (next == t) break;
+        t = next;
       }
       w_.segmentPosition = 0;
       a_.destination = ++i;
@@ -463,7 +467,7 @@ class PersonWalker {
     const int32_t loop = a_.movementState == kRunning && running ? kRunningLoop : kWalkingLoop;
     const bool loopPlays = a_.mainPractice != nullptr && a_.mainPractice->skill != nullptr &&
                            (a_.currentStandard == kWalkingLoop || a_.currentStandard == kRunningLoop);
-    const float startDistance = running ? StartDistance(true) : StartDistance(false);
+    const float startDistance = StartDistance(running);
     const bool stopsWithAnimation = PersonWord(kPersonStopsWithAnimation) != 0;
     if (!(w_.walking || w_.heldStep != 0 || loopPlays || (!stopsWithAnimation && (limited || distance <= startDistance)))) {
       a_.movementState = running ? kRunningStartState : kStartingWalk;
@@ -645,7 +649,7 @@ void PersonAnimator::StopFollow() {
 void PersonAnimator::SetObjectDirection() {
   if (person_ == nullptr) return;
   const int32_t d = static_cast<int32_t>(std::lround(grid[2]));
-  person_->SetData(kDataDirection, static_cast<int16_t>(((d % 8) + 8) % 8));
+  person_->SetData(kDataDirection, static_cast<int16_t>(WrapDirection(d)));
 }
 
 float PersonAnimator::HeadingOf(float dx, float dy) {

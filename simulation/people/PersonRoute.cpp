@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "simulation/Direction8.h"
+#include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/people/RouteSite.h"
 #include "simulation/people/RouteWords.h"
 
@@ -42,13 +43,6 @@ FinePoint Offset(FinePoint ref, double lateral, double along, int32_t v) {
 }
 
 }  // namespace
-
-int32_t RouteDirectionTo(FinePoint from, FinePoint to) {
-  const double dx = to.x - from.x, dy = to.y - from.y;
-  if (dx == 0 && dy == 0) return 0;
-  const long sector = std::lround(std::atan2(dy, dx) / (std::numbers::pi / 4));
-  return WrapDirection(static_cast<int32_t>(4 - sector));
-}
 
 FinePoint TurnRoutePoint(double lateral, double along, int32_t v) { return Offset({0, 0}, lateral, along, v); }
 
@@ -286,7 +280,7 @@ void PersonRoute::BuildSingleGoal(iRouteSite& site, int32_t facing, FinePoint re
   site.SetPersonDirection(WrapDirection(facing + 4));
   const FinePoint at = Offset(ref, slot.x, slot.y, facing);
   const bool sameTile = at.TileX() == ref.TileX() && at.TileY() == ref.TileY();
-  const int32_t result = TestPoint(site, at, sameTile ? -1 : RouteDirectionTo(ref, at));
+  const int32_t result = TestPoint(site, at, sameTile ? -1 : OctantDirection(ref, at));
   if (result == kPointFree) {
     goals.push_back({at.x, at.y, 100, 0, 0});
     largestWeight = std::max(largestWeight, 100);

@@ -138,7 +138,5 @@ inline constexpr int32_t kRouteDirY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 // A local point (lateral x, along y, along negative = away from the
 // origin) turned to face direction v, in sixteenths, truncated.
 FinePoint TurnRoutePoint(double lateral, double along, int32_t v);
-// Grid direction from one point to another (0 on the same point).
-int32_t RouteDirectionTo(FinePoint from, FinePoint to);
 
 }  // namespace tova

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "simulation/Direction8.h"
+#include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/SoundPlayer.h"
 #include "simulation/people/RouteSite.h"
 #include "simulation/people/RouteWords.h"
@@ -189,7 +190,7 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
         const std::vector<PathPoint>& path = host.Path();
         const size_t n = path.size();
         const int32_t facing =
-            n >= 2 ? RouteDirectionTo({path[n - 2].x, path[n - 2].y}, {path[n - 1].x, path[n - 1].y}) : -1;
+            n >= 2 ? OctantDirection({path[n - 2].x, path[n - 2].y}, {path[n - 1].x, path[n - 1].y}) : -1;
         if (host.PlaceHere(facing)) return End(host, state, true);
         host.SetWord(kWordReplace, 0);
         if (host.Word(kWordPosture) != 0) return End(host, state, true);
@@ -344,7 +345,7 @@ bool RouteWalk::AppendFacingPoint(std::vector<PathPoint>& path, const RoutingSlo
   } else if (anyDirection && (slot.flags & kSlotEndAtTarget) != 0) {
     extra = {target.x, target.y};
   } else {
-    int32_t d = RouteDirectionTo({last.x, last.y}, target);
+    int32_t d = OctantDirection({last.x, last.y}, target);
     if (!anyDirection && last.x == target.x && last.y == target.y) d = targetDirection;
     if (slot.facing == -1) d += 4;
     extra = TileStep(last, d);
@@ -413,7 +414,7 @@ RoutingSlot RouteWalk::StepAsideSlot(const std::vector<PathPoint>& path, const C
     entry = path.front();
     exit = {blockerAt.x, blockerAt.y};
   }
-  const int32_t d = RouteDirectionTo({entry.x, entry.y}, {exit.x, exit.y});
+  const int32_t d = OctantDirection({entry.x, entry.y}, {exit.x, exit.y});
   RoutingSlot slot;
   slot.flags = (1 << WrapDirection(d + 2)) | (1 << WrapDirection(d + 6)) | kSlotEndAtTarget | kSlotRandomWeights;
   slot.distances = {16, 80, 16};

@@ -375,8 +375,8 @@ int32_t PersonPrimitives::Reach(cXPerson& p, TreeStackFrame& frame, TreeNode nod
       t.object->Place(into->GetPosition(), into->GetLevel(), into, slot);
       const int16_t none[4] = {0, 0, 0, 0};
       p.RunTreeByName(t.object->GetBehavior(), t.object->GetId(), mode == kGrab ? "CT - Grab" : "CT - Put", none);
-      TreeStackFrame* caller = p.FrameAt(frameIndex);
-      (caller != nullptr ? *caller : frame).primitiveState = kReachDone;
+      // The tree's push may have moved the frames: reach this one by index.
+      if (TreeStackFrame* caller = p.FrameAt(frameIndex)) caller->primitiveState = kReachDone;
       return kPrimYield;
     }
     case kReachDone:

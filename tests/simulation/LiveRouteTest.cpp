@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "BesideSlot.h"
 #include "AnimatorFixture.h"
 #include "FakeLot.h"
 #include "gamedata/RoomManager.h"
@@ -62,15 +63,6 @@ class LiveRoute : public AnimatorPractices {
     o->Place({tx * 16 + 8, ty * 16 + 8}, 1, nullptr, 0);
     return o;
   }
-  // A slot one tile from the object on any of its four sides, facing it.
-  static RoutingSlot BesideSlot() {
-    RoutingSlot slot;
-    slot.params[0] = 1;
-    for (int d : {0, 2, 4, 6}) slot.EnableDirection(d);
-    slot.SetDistancesTiles(1, 2, 1);
-    slot.SetFacingDefault();
-    return slot;
-  }
   // Runs the walk as the go-to primitive does, ticking the animator between
   // steps; the walk's last result.
   int32_t Walk(cXObject& target, const RoutingSlot& slot, int32_t maxTicks) {
@@ -101,7 +93,7 @@ class LiveRoute : public AnimatorPractices {
 TEST_F(LiveRoute, APersonWalksToTheSlotOfAnObjectInItsRoom) {
   cXObject* chair = ThingAt(8, 7);
   const FinePoint start = person->GetPosition();
-  const int32_t result = Walk(*chair, BesideSlot(), 2000);
+  const int32_t result = Walk(*chair, tova_test::BesideSlot(), 2000);
   EXPECT_EQ(result, kPrimTrue);
   EXPECT_NE(person->GetPosition(), start);
   EXPECT_EQ(TileDistance(person->GetPosition(), chair->GetPosition()), 1);
@@ -112,7 +104,7 @@ TEST_F(LiveRoute, APersonWalksToTheSlotOfAnObjectInItsRoom) {
 
 TEST_F(LiveRoute, TheGoToRoutingSlotPrimitiveWalksThroughTheInstalledMotion) {
   cXObject* chair = ThingAt(7, 8);
-  chair->RoutingSlots() = {BesideSlot()};
+  chair->RoutingSlots() = {tova_test::BesideSlot()};
   Trees("tree 4200 \"Wait\"\n params 4\n locals 2\nn0: Sleep 1 -> n0 n0\nend\n");
   ASSERT_TRUE(person->ResetAndPush(personDefinition->GetBehavior(), 4200));
   TreeStackFrame& top = *person->CurrentFrame();
@@ -143,14 +135,14 @@ TEST_F(LiveRoute, APersonThatMayNotRouteFailsAtOnce) {
   cXObject* chair = ThingAt(8, 7);
   person->SetData(kDataFlags, static_cast<int16_t>(person->GetData(kDataFlags) & ~kMayRoute));
   const FinePoint start = person->GetPosition();
-  EXPECT_EQ(Walk(*chair, BesideSlot(), 50), kPrimFalse);
+  EXPECT_EQ(Walk(*chair, tova_test::BesideSlot(), 50), kPrimFalse);
   EXPECT_EQ(person->GetPosition(), start);
   EXPECT_EQ(person->Word(kFailureWord), kRouteFailGeneric);
 }
 
 TEST_F(LiveRoute, ATargetInAnotherRoomWithNoDoorFails) {
   cXObject* shed = ThingAt(13, 13);  // outdoors, no portal leads there
-  EXPECT_EQ(Walk(*shed, BesideSlot(), 200), kPrimFalse);
+  EXPECT_EQ(Walk(*shed, tova_test::BesideSlot(), 200), kPrimFalse);
   EXPECT_EQ(person->Word(kFailureWord), kRouteFailNoPortal);
 }
 

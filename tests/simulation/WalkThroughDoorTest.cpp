@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "BesideSlot.h"
 #include "StarterContent.h"
 #include "gamedata/LotInterfaces.h"
 #include "gamedata/ObjectDefinition.h"
@@ -77,15 +78,6 @@ class DoorWalk : public ::testing::Test {
   int16_t RoomOf(const cXObject& o) {
     return lot->Module().GetWorld()->GetRoomId(TileLocation::FromFine(o.GetPosition(), o.GetLevel()));
   }
-  // A place one tile from the object on any of its four sides.
-  static RoutingSlot BesideSlot() {
-    RoutingSlot slot;
-    slot.params[0] = 1;
-    for (int d : {0, 2, 4, 6}) slot.EnableDirection(d);
-    slot.SetDistancesTiles(1, 2, 1);
-    slot.SetFacingDefault();
-    return slot;
-  }
   // Walks the person to the slot as the go-to primitive does, the lot ticking
   // between steps; a tree the walk pushes (the door's) runs on the person's
   // own stack until it returns. The walk's last result.
@@ -122,7 +114,7 @@ TEST_F(DoorWalk, APersonWalksThroughTheDoorToAChairInTheOtherRoom) {
   ASSERT_EQ(RoomOf(*person), RoomOf(*front));
   ASSERT_EQ(RoomOf(*chair), RoomOf(*back));
 
-  EXPECT_EQ(Walk(*person, *chair, BesideSlot()), kPrimTrue);
+  EXPECT_EQ(Walk(*person, *chair, tova_test::BesideSlot()), kPrimTrue);
   EXPECT_EQ(RoomOf(*person), RoomOf(*chair));
   const FinePoint at = person->GetPosition(), c = chair->GetPosition();
   EXPECT_EQ(std::max(std::abs(at.TileX() - c.TileX()), std::abs(at.TileY() - c.TileY())), 1);
@@ -147,7 +139,7 @@ TEST_F(DoorWalk, SomeoneOnTheFarSideFailsThePassAndTheDoorIsMarkedFailed) {
   ASSERT_NE(other, nullptr) << error;
   const int16_t start = RoomOf(*person);
 
-  EXPECT_EQ(Walk(*person, *chair, BesideSlot()), kPrimFalse);
+  EXPECT_EQ(Walk(*person, *chair, tova_test::BesideSlot()), kPrimFalse);
   EXPECT_EQ(RoomOf(*person), start);
   EXPECT_EQ(person->Word(kFailureWord), kRouteFailNoPortal);
   const int32_t goal = person->GetData(cXPortal::kGoalWord);

@@ -7,6 +7,7 @@
 #include "gamedata/LotInterfaces.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/people/PersonRoute.h"
+#include "simulation/people/RouteWords.h"
 #include "simulation/people/cXPerson.h"
 #include "simulation/people/cXPortal.h"
 #include "world/HeadlessLot.h"
@@ -15,10 +16,8 @@ namespace tova {
 
 namespace {
 
-constexpr uint32_t kMarkerGuid = 1988;
 // The marker's tree that walks a person to its routing slot.
 const char* const kGoHereTree = "Step aside: go here";
-constexpr int32_t kFailureWord = 62;
 // Held in the failure word until the route's end writes its code there.
 constexpr int16_t kNotEnded = -1;
 
@@ -49,7 +48,7 @@ bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd fr
   cXPerson* person = headless.AddPerson(from.x, from.y, from.level, error);
   if (person == nullptr) return false;
   // The marker stands wherever a person may: on the ground or a floor.
-  cXObject* marker = headless.AddObject(kMarkerGuid, to.x, to.y, to.level, error, [](cXObject& m) {
+  cXObject* marker = headless.AddObject(kStepAsideGuid, to.x, to.y, to.level, error, [](cXObject& m) {
     m.SetData(kDataPlacement, static_cast<int16_t>(m.GetData(kDataPlacement) | kPlaceOnGround | kPlaceOnFloor));
     m.SetData(kDataSlotKinds, static_cast<int16_t>(m.GetData(kDataSlotKinds) | 1));
   });
@@ -63,7 +62,7 @@ bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd fr
   }
 
   ObjectModule& module = headless.Module();
-  person->SetWord(kFailureWord, kNotEnded);
+  person->SetWord(kWordFailure, kNotEnded);
   iLotWorld* world = module.GetWorld();
   auto roomOf = [&](const cXObject& o) {
     return world != nullptr ? world->GetRoomId(TileLocation::FromFine(o.GetPosition(), o.GetLevel())) : 0;
@@ -93,8 +92,8 @@ bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd fr
           visits.back().cost = p->GetCost(person->GetData(cXPortal::kGoalWord));
         }
       }
-    } else if (person->Word(kFailureWord) != kNotEnded) {
-      result = person->Word(kFailureWord);
+    } else if (person->Word(kWordFailure) != kNotEnded) {
+      result = person->Word(kWordFailure);
     }
   }
   if (result < 0) {
