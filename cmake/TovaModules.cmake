@@ -26,12 +26,18 @@ function(tova_unity target)
     return()
   endif()
   get_target_property(sources ${target} SOURCES)
+  get_target_property(source_dir ${target} SOURCE_DIR)
   set(kept)
   set(batched)
   string(LENGTH "${CMAKE_SOURCE_DIR}/" root_length)
   foreach(source ${sources})
+    # A program's sources may be named relative to its own folder.
+    if(NOT IS_ABSOLUTE "${source}")
+      set(source "${source_dir}/${source}")
+    endif()
     string(FIND "${source}" "${CMAKE_SOURCE_DIR}/" at)
-    if(at EQUAL 0 AND source MATCHES "\\.cpp$")
+    string(FIND "${source}" "${CMAKE_BINARY_DIR}/" generated_at)
+    if(at EQUAL 0 AND NOT generated_at EQUAL 0 AND source MATCHES "\\.cpp$")
       string(SUBSTRING "${source}" ${root_length} -1 relative)
     else()
       set(relative "")
@@ -139,12 +145,18 @@ function(tova_test_folder dir)
   # every test object's command line (which would keep the compiler cache from
   # sharing the objects with other checkouts).
   target_compile_options(${target} PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/support/BuildFolders.h)
-  # In the sanitizer build the tests' own code is compiled without
-  # optimisation: the assertion macros expand to much code that the optimiser
-  # spends a quarter of the compile time on, while the time the tests take is
-  # spent in the (optimised) libraries. The sanitizers check it all the same.
-  if(TOVA_SANITIZE)
-    target_compile_options(${target} PRIVATE -O0)
+  # The tests' own code is compiled without optimisation in every build: the
+  # assertion macros expand to much code that the optimiser spends most of the
+  # compile time on, while the time the tests take is spent in the (optimised)
+  # libraries. The sanitizers check it all the same. Nor does it need the fuzz
+  # targets' coverage instrumentation or line tables (an assertion names its
+  # own file and line): together a third of its compile time.
+  target_compile_options(${target} PRIVATE -O0)
+  if(TOVA_FUZZ)
+    target_compile_options(${target} PRIVATE -fno-sanitize=fuzzer-no-link)
+  endif()
+  if(TOVA_SANITIZE OR TOVA_FUZZ)
+    target_compile_options(${target} PRIVATE -g0)
   endif()
   tova_unity(${target})
   if(TARGET tova_programs)
@@ -159,6 +171,22 @@ function(tova_test_folder dir)
     add_test(NAME ${target}/${shard} COMMAND ${target} --gtest_brief=1)
     set_tests_properties(${target}/${shard} PROPERTIES LABELS ${dir}
       ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;GTEST_TOTAL_SHARDS=${TOVA_TEST_SHARDS};GTEST_SHARD_INDEX=${index}")
+  endforeach()
+endfunction()
+
+# The programs (executables and shared libraries) that the CMakeLists.txt of a
+# folder and its subfolders make, in unity batches like the libraries.
+function(tova_unity_programs dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(t ${targets})
+    get_target_property(type ${t} TYPE)
+    if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
+      tova_unity(${t})
+    endif()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(s ${subdirs})
+    tova_unity_programs(${s})
   endforeach()
 endfunction()
 

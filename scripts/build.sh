@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds one configuration: build.sh <release|dev|fuzz> [targets...]
 #   release  optimised, without debug information (build/release): what run.sh
-#            uses; debug information would double its compile and link time
+#            uses; debug information would double its compile and link time.
+#            clang when installed (setup.sh installs it), else the default c++
 #   dev      clang with AddressSanitizer + UndefinedBehaviorSanitizer (build/dev):
 #            the tests, and the libFuzzer targets (fuzz_<name>) beside them
 #   fuzz     the same build as dev (build/dev)
@@ -14,8 +15,14 @@ config=${1:-release}
 shift || true
 case "$config" in
   release) name=release
+           # clang rather than the system's default compiler: it compiles this
+           # code about a quarter faster at -O2 and the tests' assertion-heavy
+           # code at -O0 three times faster, and the dev build already uses it.
            args=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG"
-                 "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG") ;;
+                 "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG")
+           if command -v clang++ >/dev/null; then
+             args+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
+           fi ;;
   dev|fuzz) name=dev
            # -O1: the sanitizer tests and fuzz replays run several times faster
            # than at -O0, and the sanitizers still see every access. Line tables

@@ -55,14 +55,17 @@ class LoggingViewer : public XViewer {
   Log& log_;
 };
 
+// The tools outlive each test's body: the tear-down clears the current tool,
+// which deactivates it.
 class Viewers : public ::testing::Test {
  protected:
   void TearDown() override { SetCurrentTool(nullptr); }
   Log log;
+  LoggingTool a{"a", log};
+  LoggingTool b{"b", log};
 };
 
 TEST_F(Viewers, WithoutViewersOnlyTheToolsHear) {
-  LoggingTool a("a", log), b("b", log);
   NotifyViewersWorldChanged(tova::TileLocation::At(1, 2, 1));
   RedrawAllViewers();
   SetCurrentTool(&a);
@@ -72,7 +75,6 @@ TEST_F(Viewers, WithoutViewersOnlyTheToolsHear) {
 }
 
 TEST_F(Viewers, NoToolDeactivatesTheOldOneAndTellsEveryViewer) {
-  LoggingTool a("a", log);
   SetCurrentTool(&a);
   LoggingViewer one("v1", log), two("v2", log);
   one.Register();
@@ -84,7 +86,6 @@ TEST_F(Viewers, NoToolDeactivatesTheOldOneAndTellsEveryViewer) {
 }
 
 TEST_F(Viewers, TheCurrentToolSetAgainIsDeactivatedAndActivated) {
-  LoggingTool a("a", log);
   LoggingViewer one("v1", log);
   one.Register();
   SetCurrentTool(&a);
