@@ -7,6 +7,12 @@
 
 add_library(tova_all INTERFACE)
 
+# Shared folder libraries: each program then links in a fraction of a second
+# instead of copying every library it uses into itself (the builds make some
+# eighty programs). A library that another program loads as a plug-in keeps
+# its own static copy of what it uses (tova_module_copy).
+option(TOVA_SHARED_MODULES "Build the folder libraries as shared libraries" ON)
+
 # Unity builds: a library's or test program's .cpp files are compiled a batch
 # at a time, each batch one generated file that includes them, so that the
 # headers they share are parsed once per batch instead of once per file. The
@@ -95,8 +101,14 @@ function(tova_module dir)
     list(APPEND deps tova_${d})
   endforeach()
   if(sources)
-    add_library(${target} STATIC ${sources})
-    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${dir})
+    if(TOVA_SHARED_MODULES)
+      add_library(${target} SHARED ${sources})
+      # libvekpatch.so is the update library's own name.
+      set_target_properties(${target} PROPERTIES OUTPUT_NAME tova_${dir})
+    else()
+      add_library(${target} STATIC ${sources})
+      set_target_properties(${target} PROPERTIES OUTPUT_NAME ${dir})
+    endif()
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${target} PUBLIC ${deps} Threads::Threads)
   else()
@@ -172,6 +184,34 @@ function(tova_test_folder dir)
     set_tests_properties(${target}/${shard} PROPERTIES LABELS ${dir}
       ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;GTEST_TOTAL_SHARDS=${TOVA_TEST_SHARDS};GTEST_SHARD_INDEX=${index}")
   endforeach()
+endfunction()
+
+# A static library of the folder library tova_<dir>'s objects and, in turn, of
+# the folder libraries it links: for a plug-in that must carry its own copy
+# (its own state) rather than share the loading program's. Sets <out_var> to
+# the target to link.
+function(tova_module_copy dir out_var)
+  set(target tova_${dir})
+  if(NOT TOVA_SHARED_MODULES)
+    set(${out_var} ${target} PARENT_SCOPE)
+    return()
+  endif()
+  set(copy ${target}_copy)
+  if(NOT TARGET ${copy})
+    add_library(${copy} STATIC $<TARGET_OBJECTS:${target}>)
+    set_target_properties(${copy} PROPERTIES OUTPUT_NAME tova_${dir}_copy)
+    target_include_directories(${copy} PUBLIC ${CMAKE_SOURCE_DIR})
+    get_target_property(links ${target} LINK_LIBRARIES)
+    set(copied)
+    foreach(item ${links})
+      if(item MATCHES "^tova_(.+)$" AND TARGET ${item})
+        tova_module_copy(${CMAKE_MATCH_1} item)
+      endif()
+      list(APPEND copied ${item})
+    endforeach()
+    target_link_libraries(${copy} PUBLIC ${copied})
+  endif()
+  set(${out_var} ${copy} PARENT_SCOPE)
 endfunction()
 
 # The programs (executables and shared libraries) that the CMakeLists.txt of a

@@ -15,7 +15,8 @@ target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC ${CMAKE_DL_LIBS} zstd)
 # The binary-patch engine stand-in, a shared library of its own that the
 # update library loads by name from its installation folder.
 add_library(patchw32 SHARED ${CMAKE_SOURCE_DIR}/platform/patchw32_main.cpp)
-target_link_libraries(patchw32 PRIVATE ${TOVA_MODULE_TARGET})
+tova_module_copy(platform platform_code)
+target_link_libraries(patchw32 PRIVATE ${platform_code})
 target_link_options(patchw32 PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/platform/patchw32.map)
 add_dependencies(tova_programs patchw32)
 
