@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -67,10 +68,12 @@ void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp
     mResources = resources;
     if (displayBits <= 8) {
         std::ifstream in(resources / "247.pal", std::ios::binary);
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::ostringstream text;
+        text << in.rdbuf();
+        const std::string bytes = std::move(text).str();
         std::vector<std::array<uint8_t, 4>> entries;
         std::string error;
-        if (ParseRiffPalette(bytes.data(), bytes.size(), entries, error)) {
+        if (ParseRiffPalette(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries, error)) {
             ReplaceStaticColours(entries);
             mColourTable = ColourTableOf(entries);
         } else {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -126,8 +127,10 @@ std::unique_ptr<LauncherPicture> LauncherPicture::LoadBmpFile(const std::filesys
         error = "cannot open " + path.string();
         return nullptr;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return FromBmp(bytes.data(), bytes.size(), error);
+    std::ostringstream text;  // one read, not a call per byte
+    text << in.rdbuf();
+    const std::string bytes = std::move(text).str();
+    return FromBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error);
 }
 
 std::unique_ptr<LauncherPicture> LauncherPicture::Make(int32_t width, int32_t height, uint16_t bits) {

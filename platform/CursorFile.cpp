@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace platform {
 
@@ -261,7 +262,9 @@ std::optional<AnimatedCursor> ReadAnimatedCursor(std::string_view bytes, std::st
 std::optional<AnimatedCursor> LoadCursorPath(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return Fail<AnimatedCursor>(error, "cannot open " + path);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ostringstream text;  // one read, not a call per byte
+    text << in.rdbuf();
+    const std::string bytes = std::move(text).str();
     std::string why;
     auto cursor = ReadAnimatedCursor(bytes, &why);
     if (!cursor && error) *error = path + ": " + why;

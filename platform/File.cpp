@@ -105,6 +105,13 @@ int64_t WriteFully(int fd, const void* buffer, size_t count) {
 }
 
 bool ReadToEnd(int fd, std::string& out) {
+  // Room for the rest of a regular file at once, rather than regrowing (and
+  // copying) the text many times over for a file of megabytes.
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    const off_t at = lseek(fd, 0, SEEK_CUR);
+    if (at >= 0 && info.st_size > at) out.reserve(out.size() + static_cast<size_t>(info.st_size - at));
+  }
   char chunk[16 * 1024];
   for (;;) {
     const int64_t n = ReadFully(fd, chunk, sizeof chunk);

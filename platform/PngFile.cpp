@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace platform {
 
@@ -57,7 +58,9 @@ std::optional<Image> ReadPngFile(const std::string& path, std::string* error) {
         SetError(error, "cannot open " + path);
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ostringstream text;  // one read, not a call per byte
+    text << in.rdbuf();
+    const std::string bytes = std::move(text).str();
     std::string why;
     auto image = ReadPngMemory(bytes, &why);
     if (!image) SetError(error, path + ": " + why);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "platform/AtomicFile.h"
 
@@ -99,8 +100,10 @@ bool ReadWavFile(const std::filesystem::path& path, WavData& out, std::string& e
         error = "cannot open " + path.string();
         return false;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ParseWav(bytes.data(), bytes.size(), out, error);
+    std::ostringstream text;  // one read, not a call per byte
+    text << in.rdbuf();
+    const std::string bytes = std::move(text).str();
+    return ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
 std::vector<uint8_t> EncodeWav(const PcmFormat& format, const uint8_t* samples, size_t bytes) {

@@ -39,7 +39,9 @@ int Usage() {
 bool ReadFile(const std::string& path, std::string& out) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::ostringstream text;  // one read, not a call per byte
+  text << in.rdbuf();
+  out = std::move(text).str();
   return true;
 }
 
