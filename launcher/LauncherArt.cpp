@@ -1,10 +1,10 @@
 #include "launcher/LauncherArt.h"
+#include "platform/File.h"
 
 #include "launcher/LauncherApp.h"
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -68,9 +68,7 @@ void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp
     mResources = resources;
     if (displayBits <= 8) {
         std::ifstream in(resources / "247.pal", std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        const std::string bytes = std::move(text).str();
+        const std::string bytes = platform::ReadRest(in);
         std::vector<std::array<uint8_t, 4>> entries;
         std::string error;
         if (ParseRiffPalette(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries, error)) {

@@ -1,10 +1,10 @@
 #include "launcher/LauncherPicture.h"
+#include "platform/File.h"
 
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -127,9 +127,7 @@ std::unique_ptr<LauncherPicture> LauncherPicture::LoadBmpFile(const std::filesys
         error = "cannot open " + path.string();
         return nullptr;
     }
-    std::ostringstream text;  // one read, not a call per byte
-    text << in.rdbuf();
-    const std::string bytes = std::move(text).str();
+    const std::string bytes = platform::ReadRest(in);
     return FromBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error);
 }
 

@@ -1,11 +1,11 @@
 #include "platform/CursorFile.h"
+#include "platform/File.h"
 
 #include "platform/PngFile.h"
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace platform {
 
@@ -262,9 +262,7 @@ std::optional<AnimatedCursor> ReadAnimatedCursor(std::string_view bytes, std::st
 std::optional<AnimatedCursor> LoadCursorPath(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return Fail<AnimatedCursor>(error, "cannot open " + path);
-    std::ostringstream text;  // one read, not a call per byte
-    text << in.rdbuf();
-    const std::string bytes = std::move(text).str();
+    const std::string bytes = platform::ReadRest(in);
     std::string why;
     auto cursor = ReadAnimatedCursor(bytes, &why);
     if (!cursor && error) *error = path + ": " + why;

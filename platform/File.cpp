@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <istream>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -119,6 +120,21 @@ bool ReadToEnd(int fd, std::string& out) {
     if (n == 0) return true;
     out.append(chunk, static_cast<size_t>(n));
   }
+}
+
+std::string ReadRest(std::istream& in) {
+  std::string out;
+  const std::streampos at = in.tellg();
+  if (at != std::streampos(-1)) {
+    in.seekg(0, std::ios::end);
+    const std::streampos end = in.tellg();
+    if (end != std::streampos(-1) && end > at) out.reserve(static_cast<size_t>(end - at));
+    in.clear();
+    in.seekg(at);
+  }
+  char chunk[64 * 1024];
+  while (in.read(chunk, sizeof chunk), in.gcount() > 0) out.append(chunk, static_cast<size_t>(in.gcount()));
+  return out;
 }
 
 int64_t File::Read(void* buffer, size_t count) { return fd_ < 0 ? -1 : ReadFully(fd_, buffer, count); }

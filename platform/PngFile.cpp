@@ -1,4 +1,5 @@
 #include "platform/PngFile.h"
+#include "platform/File.h"
 
 #include "platform/AtomicFile.h"
 
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace platform {
 
@@ -58,9 +58,7 @@ std::optional<Image> ReadPngFile(const std::string& path, std::string* error) {
         SetError(error, "cannot open " + path);
         return std::nullopt;
     }
-    std::ostringstream text;  // one read, not a call per byte
-    text << in.rdbuf();
-    const std::string bytes = std::move(text).str();
+    const std::string bytes = platform::ReadRest(in);
     std::string why;
     auto image = ReadPngMemory(bytes, &why);
     if (!image) SetError(error, path + ": " + why);

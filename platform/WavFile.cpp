@@ -1,9 +1,9 @@
 #include "platform/WavFile.h"
+#include "platform/File.h"
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "platform/AtomicFile.h"
 
@@ -100,9 +100,7 @@ bool ReadWavFile(const std::filesystem::path& path, WavData& out, std::string& e
         error = "cannot open " + path.string();
         return false;
     }
-    std::ostringstream text;  // one read, not a call per byte
-    text << in.rdbuf();
-    const std::string bytes = std::move(text).str();
+    const std::string bytes = platform::ReadRest(in);
     return ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
