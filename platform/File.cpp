@@ -128,7 +128,11 @@ std::string ReadRest(std::istream& in) {
   if (at != std::streampos(-1)) {
     in.seekg(0, std::ios::end);
     const std::streampos end = in.tellg();
-    if (end != std::streampos(-1) && end > at) out.reserve(static_cast<size_t>(end - at));
+    // A folder opened as a stream can tell an absurd size: a hint past this
+    // is ignored and the reads alone decide.
+    constexpr std::streamoff kLargestHint = std::streamoff{256} << 20;
+    if (end != std::streampos(-1) && end > at && end - at <= kLargestHint)
+      out.reserve(static_cast<size_t>(end - at));
     in.clear();
     in.seekg(at);
   }
