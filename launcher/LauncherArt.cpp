@@ -1,4 +1,5 @@
 #include "launcher/LauncherArt.h"
+#include "platform/File.h"
 
 #include "launcher/LauncherApp.h"
 
@@ -67,10 +68,10 @@ void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp
     mResources = resources;
     if (displayBits <= 8) {
         std::ifstream in(resources / "247.pal", std::ios::binary);
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = platform::ReadRest(in);
         std::vector<std::array<uint8_t, 4>> entries;
         std::string error;
-        if (ParseRiffPalette(bytes.data(), bytes.size(), entries, error)) {
+        if (ParseRiffPalette(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries, error)) {
             ReplaceStaticColours(entries);
             mColourTable = ColourTableOf(entries);
         } else {

@@ -1,4 +1,5 @@
 #include "launcher/LauncherPicture.h"
+#include "platform/File.h"
 
 #include <algorithm>
 #include <cstring>
@@ -126,8 +127,8 @@ std::unique_ptr<LauncherPicture> LauncherPicture::LoadBmpFile(const std::filesys
         error = "cannot open " + path.string();
         return nullptr;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return FromBmp(bytes.data(), bytes.size(), error);
+    const std::string bytes = platform::ReadRest(in);
+    return FromBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error);
 }
 
 std::unique_ptr<LauncherPicture> LauncherPicture::Make(int32_t width, int32_t height, uint16_t bits) {

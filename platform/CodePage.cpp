@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -123,6 +125,22 @@ public:
 private:
     iconv_t mCd;
 };
+
+// Opening a converter costs far more than converting a character or a line,
+// which is what most callers ask for: each thread keeps the converters it has
+// opened (a converter carries its own shift state, so threads never share one).
+Converter& CachedConverter(const char* to, const char* from) {
+    struct Entry {
+        const char* to;
+        const char* from;
+        std::unique_ptr<Converter> converter;
+    };
+    thread_local std::vector<Entry> cache;
+    for (Entry& entry : cache)
+        if (std::strcmp(entry.to, to) == 0 && std::strcmp(entry.from, from) == 0) return *entry.converter;
+    cache.push_back(Entry{to, from, std::make_unique<Converter>(to, from)});
+    return *cache.back().converter;
+}
 
 // The code point of one byte on its own, or kNone when the page leaves it undefined.
 char32_t DecodeByte(Converter& toUtf32, unsigned char b) {
@@ -239,7 +257,7 @@ void CodePage::MakeUpper(std::string& text) const { Fold(text, mUpperMap); }
 
 std::string CodePage::ToUtf8(std::string_view bytes, bool* exact) const {
     std::string out;
-    Converter converter("UTF-8", mIconvName);
+    Converter& converter = CachedConverter("UTF-8", mIconvName);
     bool ok;
     if (converter.Valid()) {
         // A bad byte is dropped on its own; a whole double-byte pair when it
@@ -264,7 +282,7 @@ std::string CodePage::ToUtf8(std::string_view bytes, bool* exact) const {
 
 std::string CodePage::FromUtf8(std::string_view utf8, bool* exact) const {
     std::string out;
-    Converter converter(mIconvName, "UTF-8");
+    Converter& converter = CachedConverter(mIconvName, "UTF-8");
     bool ok;
     if (converter.Valid()) {
         ok = converter.Run(utf8, out, "?", Utf8SequenceLength);

@@ -1,4 +1,5 @@
 #include "platform/CursorFile.h"
+#include "platform/File.h"
 
 #include "platform/PngFile.h"
 
@@ -261,7 +262,7 @@ std::optional<AnimatedCursor> ReadAnimatedCursor(std::string_view bytes, std::st
 std::optional<AnimatedCursor> LoadCursorPath(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return Fail<AnimatedCursor>(error, "cannot open " + path);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = platform::ReadRest(in);
     std::string why;
     auto cursor = ReadAnimatedCursor(bytes, &why);
     if (!cursor && error) *error = path + ": " + why;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <istream>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -105,6 +106,13 @@ int64_t WriteFully(int fd, const void* buffer, size_t count) {
 }
 
 bool ReadToEnd(int fd, std::string& out) {
+  // Room for the rest of a regular file at once, rather than regrowing (and
+  // copying) the text many times over for a file of megabytes.
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    const off_t at = lseek(fd, 0, SEEK_CUR);
+    if (at >= 0 && info.st_size > at) out.reserve(out.size() + static_cast<size_t>(info.st_size - at));
+  }
   char chunk[16 * 1024];
   for (;;) {
     const int64_t n = ReadFully(fd, chunk, sizeof chunk);
@@ -112,6 +120,25 @@ bool ReadToEnd(int fd, std::string& out) {
     if (n == 0) return true;
     out.append(chunk, static_cast<size_t>(n));
   }
+}
+
+std::string ReadRest(std::istream& in) {
+  std::string out;
+  const std::streampos at = in.tellg();
+  if (at != std::streampos(-1)) {
+    in.seekg(0, std::ios::end);
+    const std::streampos end = in.tellg();
+    // A folder opened as a stream can tell an absurd size: a hint past this
+    // is ignored and the reads alone decide.
+    constexpr std::streamoff kLargestHint = std::streamoff{256} << 20;
+    if (end != std::streampos(-1) && end > at && end - at <= kLargestHint)
+      out.reserve(static_cast<size_t>(end - at));
+    in.clear();
+    in.seekg(at);
+  }
+  char chunk[64 * 1024];
+  while (in.read(chunk, sizeof chunk), in.gcount() > 0) out.append(chunk, static_cast<size_t>(in.gcount()));
+  return out;
 }
 
 int64_t File::Read(void* buffer, size_t count) { return fd_ < 0 ? -1 : ReadFully(fd_, buffer, count); }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -73,5 +74,9 @@ int64_t WriteFully(int fd, const void* buffer, size_t count);
 // Appends everything from the position to the end of the file to `out`; false
 // (errno tells) on an error.
 bool ReadToEnd(int fd, std::string& out);
+
+// Everything from an open stream's position to its end, read a block at a
+// time into room made for it where the stream tells its size.
+std::string ReadRest(std::istream& in);
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/PngFile.h"
+#include "platform/File.h"
 
 #include "platform/AtomicFile.h"
 
@@ -57,7 +58,7 @@ std::optional<Image> ReadPngFile(const std::string& path, std::string* error) {
         SetError(error, "cannot open " + path);
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = platform::ReadRest(in);
     std::string why;
     auto image = ReadPngMemory(bytes, &why);
     if (!image) SetError(error, path + ": " + why);

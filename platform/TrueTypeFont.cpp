@@ -4,6 +4,8 @@
 #include <SDL_ttf.h>
 
 #include <filesystem>
+#include <iterator>
+#include <map>
 #include <mutex>
 
 #include "platform/File.h"
@@ -31,6 +33,40 @@ void StopTtf() {
 
 TTF_Font* Font(void* p) { return static_cast<TTF_Font*>(p); }
 
+// Font files held in memory by open fonts, by path: another size or face of a
+// file already open shares its bytes instead of reading megabytes again. A
+// file changed on disk since (another size or time) is read afresh.
+struct HeldFile {
+    std::weak_ptr<const std::string> bytes;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type written;
+};
+std::mutex gHeldLock;
+
+std::shared_ptr<const std::string> ReadFontFile(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::filesystem::file_time_type written = ec ? std::filesystem::file_time_type{}
+                                                       : std::filesystem::last_write_time(path, ec);
+    static std::map<std::string, HeldFile> held;
+    std::lock_guard<std::mutex> lock(gHeldLock);
+    if (!ec) {
+        auto it = held.find(path);
+        if (it != held.end() && it->second.size == size && it->second.written == written)
+            if (auto bytes = it->second.bytes.lock()) return bytes;
+    }
+    auto bytes = std::make_shared<std::string>();
+    {
+        // File refuses folders, whose size a seek to the end does not give.
+        File file;
+        if (!file.Open(path, File::kRead, File::Disposition::kOpenExisting) || !file.ReadToEnd(*bytes)) bytes->clear();
+    }
+    // Forget the files no open font holds any more.
+    for (auto it = held.begin(); it != held.end();) it = it->second.bytes.expired() ? held.erase(it) : std::next(it);
+    if (!ec && !bytes->empty()) held[path] = HeldFile{bytes, size, written};
+    return bytes;
+}
+
 }  // namespace
 
 std::unique_ptr<TrueTypeFont> TrueTypeFont::Open(const std::string& path, int32_t pixels, bool bold, int index,
@@ -42,12 +78,7 @@ std::unique_ptr<TrueTypeFont> TrueTypeFont::Open(const std::string& path, int32_
     if (!StartTtf(error)) return nullptr;
     // Read whole into memory: the engine reads a font file from disk a few
     // bytes per call, a seek and a read for every glyph it looks up.
-    auto bytes = std::make_shared<std::string>();
-    {
-        // File refuses folders, whose size a seek to the end does not give.
-        File file;
-        if (!file.Open(path, File::kRead, File::Disposition::kOpenExisting) || !file.ReadToEnd(*bytes)) bytes->clear();
-    }
+    std::shared_ptr<const std::string> bytes = ReadFontFile(path);
     SDL_RWops* source = bytes->empty() ? nullptr : SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
     TTF_Font* font = source ? TTF_OpenFontIndexRW(source, 1, pixels, index) : nullptr;
     if (!font) {
@@ -87,9 +118,13 @@ bool TrueTypeFont::Render(const std::string& utf8, TextCoverage& out) const {
     if (utf8.empty()) return false;
     SDL_Surface* drawn = TTF_RenderUTF8_Blended(Font(mFont), utf8.c_str(), SDL_Color{255, 255, 255, 255});
     if (!drawn) return false;
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(drawn);
-    if (!argb) return false;
+    // Blended text comes as ARGB8888 already; a copy is made only otherwise.
+    SDL_Surface* argb = drawn;
+    if (drawn->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        argb = SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(drawn);
+        if (!argb) return false;
+    }
     out.width = argb->w;
     out.height = argb->h;
     out.alpha.resize(size_t(out.width) * out.height);

@@ -1,4 +1,5 @@
 #include "platform/WavFile.h"
+#include "platform/File.h"
 
 #include <cstring>
 #include <fstream>
@@ -99,8 +100,8 @@ bool ReadWavFile(const std::filesystem::path& path, WavData& out, std::string& e
         error = "cannot open " + path.string();
         return false;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ParseWav(bytes.data(), bytes.size(), out, error);
+    const std::string bytes = platform::ReadRest(in);
+    return ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
 std::vector<uint8_t> EncodeWav(const PcmFormat& format, const uint8_t* samples, size_t bytes) {

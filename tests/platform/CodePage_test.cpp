@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using platform::CodePage;
@@ -218,6 +220,25 @@ TEST(CodePage, InvalidSequencesAreReplacedNotFatal) {
     EXPECT_EQ(utf8.substr(utf8.size() - 3), fffd);
     EXPECT_EQ(CodePage::Get(950).ToUtf8(""), "");
     EXPECT_EQ(CodePage::Get(950).FromUtf8(""), "");
+}
+
+// Converters are kept between calls: each call starts afresh, and threads
+// converting at once get the same answers.
+TEST(CodePage, EachConversionStartsAfreshOnEveryThread) {
+    const CodePage& japanese = CodePage::Get(932);
+    EXPECT_EQ(japanese.ToUtf8("a\x82"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(japanese.ToUtf8("\x93\xFA"), "\xE6\x97\xA5") << "the hanging lead byte is not carried over";
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                wrong += japanese.ToUtf8("\x93\xFA\x96\x7B") != "\xE6\x97\xA5\xE6\x9C\xAC";
+                wrong += CodePage::Get(1252).FromUtf8("\xE2\x82\xAC") != "\x80";
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(CodePage, CurrentPageIsProcessWide) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "support/TempFolder.h"
 
 namespace {
@@ -106,6 +109,22 @@ TEST(FileTest, ReadToEndAppendsTheRestAcrossChunks) {
   EXPECT_EQ(out, "kept" + bytes.substr(5));
   f.Close();
   EXPECT_FALSE(f.ReadToEnd(out));
+}
+
+TEST(FileTest, ReadRestTakesAStreamFromItsPositionToItsEnd) {
+  TempFolder t;
+  std::string bytes;
+  for (int i = 0; i < 150000; ++i) bytes += static_cast<char>('a' + i % 26);
+  t.Write("big.bin", bytes);
+  std::ifstream in(t / "big.bin", std::ios::binary);
+  in.seekg(7);
+  EXPECT_EQ(platform::ReadRest(in), bytes.substr(7)) << "across several blocks";
+  EXPECT_EQ(platform::ReadRest(in), "") << "at the end";
+  std::istringstream text("head|tail");
+  text.ignore(5);
+  EXPECT_EQ(platform::ReadRest(text), "tail");
+  std::ifstream folder(t.path(), std::ios::binary);
+  EXPECT_EQ(platform::ReadRest(folder), "");
 }
 
 TEST(FileTest, ClosedFileFailsEverything) {

@@ -67,6 +67,30 @@ TEST(BmpProxy, SubRectangleGoesToTheOffset) {
     EXPECT_EQ(s->Pixel16(7, 6), 0x0841);
 }
 
+// Drawn a column at a time (as a button's middle is), the picture is the one
+// drawn whole; a new load replaces what earlier draws decoded.
+TEST(BmpProxy, PiecesMatchTheWholeAndANewLoadIsDrawn) {
+    cGZBufferBMPProxy proxy("sample.bmp");
+    ASSERT_TRUE(proxy.LoadBytes(WriteRle8Bitmap(Sample())));
+    std::unique_ptr<cGZBuffer> whole(Target(6, 4, cGZBuffer::kFormat565));
+    std::unique_ptr<cGZBuffer> pieces(Target(6, 4, cGZBuffer::kFormat565));
+    ASSERT_TRUE(proxy.DrawTo(*whole, 0, 0, {0, 0, 6, 4}));
+    for (int32_t x = 5; x >= 0; --x) ASSERT_TRUE(proxy.DrawTo(*pieces, x, 0, {x, 0, x + 1, 4}));
+    for (int32_t y = 0; y < 4; ++y)
+        for (int32_t x = 0; x < 6; ++x)
+            ASSERT_EQ(pieces->GetSurface()->Surface()->Pixel16(x, y), whole->GetSurface()->Surface()->Pixel16(x, y))
+                << x << "," << y;
+
+    Rle8Picture other = Sample();
+    for (uint8_t& index : other.indices) index = 3;  // all blue
+    ASSERT_TRUE(proxy.LoadBytes(WriteRle8Bitmap(other)));
+    ASSERT_TRUE(proxy.DrawTo(*whole, 0, 0, {0, 0, 6, 4}));
+    for (int32_t y = 0; y < 4; ++y)
+        for (int32_t x = 0; x < 6; ++x) ASSERT_EQ(whole->GetSurface()->Surface()->Pixel16(x, y), 0x001F) << x << "," << y;
+    EXPECT_FALSE(proxy.LoadBytes("not a bitmap"));
+    EXPECT_FALSE(proxy.DrawTo(*whole, 0, 0, {0, 0, 6, 4})) << "nothing left to draw from";
+}
+
 TEST(BmpProxy, DeltaMovesSkipPixels) {
     // Hand-made data: 2 pixels of index 1, a move of (1, 1), 1 pixel of index 1, end.
     Rle8Picture p;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "gamedata/Behavior.h"
+#include "platform/File.h"
 #include "gamedata/BehaviorAssembler.h"
 #include "gamedata/ResFileSource.h"
 #include "resfile/IFFResFile2.h"
@@ -39,7 +40,7 @@ int Usage() {
 bool ReadFile(const std::string& path, std::string& out) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  out = platform::ReadRest(in);
   return true;
 }
 

@@ -1,7 +1,9 @@
 #include "GlyphSets.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -32,6 +34,20 @@ SetSource SourceOf(int32_t set) {
     }
 }
 
+// The faces opened so far by file and size: the sets share a few sizes of one
+// large face, which is read and opened once for each.
+class FaceCache {
+public:
+    const platform::TrueTypeFont* Get(const std::string& path, int32_t pixels, std::string& error) {
+        auto& face = faces_[{path, pixels}];
+        if (!face) face = platform::TrueTypeFont::Open(path, pixels, false, 0, &error);
+        return face.get();
+    }
+
+private:
+    std::map<std::pair<std::string, int32_t>, std::unique_ptr<platform::TrueTypeFont>> faces_;
+};
+
 // Renders the character into a cell at (offset) of the set's bytes. A mark
 // that does not render alone is rendered after a space and cut from it.
 void DrawGlyph(const platform::TrueTypeFont& face, const std::string& utf8, int32_t width, int32_t height,
@@ -53,13 +69,14 @@ void DrawGlyph(const platform::TrueTypeFont& face, const std::string& utf8, int3
         }
 }
 
-bool WriteSet(const std::string& folder, int32_t set, const std::string& facePath, std::string& error) {
+bool WriteSet(const std::string& folder, int32_t set, const std::string& facePath, FaceCache& faces,
+              std::string& error) {
     const DBGlyphSetLayout& layout = DBGlyphSet::Layouts()[static_cast<size_t>(set)];
     const SetSource source = SourceOf(set);
     const platform::CodePage& page = platform::CodePage::Get(source.codePage);
     std::vector<uint8_t> bytes(static_cast<size_t>(layout.FileBytes()), 0);
 
-    auto single = platform::TrueTypeFont::Open(facePath, layout.singleHeight, false, 0, &error);
+    const platform::TrueTypeFont* single = faces.Get(facePath, layout.singleHeight, error);
     if (!single) return false;
     for (int code = 32; code < 256; ++code) {
         if (page.IsLeadByte(static_cast<unsigned char>(code))) continue;
@@ -70,7 +87,7 @@ bool WriteSet(const std::string& folder, int32_t set, const std::string& facePat
                       static_cast<size_t>(code) * static_cast<size_t>(layout.singleBytes));
     }
     if (layout.doubleCount > 0) {
-        auto wide = platform::TrueTypeFont::Open(facePath, layout.doubleHeight, false, 0, &error);
+        const platform::TrueTypeFont* wide = faces.Get(facePath, layout.doubleHeight, error);
         if (!wide) return false;
         std::vector<bool> done(static_cast<size_t>(layout.doubleCount), false);
         for (uint32_t lead = 0x81; lead <= 0xFE; ++lead)
@@ -105,8 +122,10 @@ bool WriteSet(const std::string& folder, int32_t set, const std::string& facePat
 
 bool WriteGlyphSets(const std::string& folder, const std::string& cjkFacePath, const std::string& thaiFacePath,
                     std::string& error) {
+    FaceCache faces;
     for (int32_t set = 0; set < DBGlyphSet::kSetCount; ++set)
-        if (!WriteSet(folder, set, set == DBGlyphSet::kThaiSet ? thaiFacePath : cjkFacePath, error)) return false;
+        if (!WriteSet(folder, set, set == DBGlyphSet::kThaiSet ? thaiFacePath : cjkFacePath, faces, error))
+            return false;
     return true;
 }
 

@@ -19,10 +19,45 @@ uint16_t U16(const std::string& b, size_t at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
 }
 
+// Walks the run-length pixel data of a bitmap file, calling put(x, line,
+// index) for every pixel a run or literal sets inside the image (lines in
+// file order, x below the width, line below the height).
+template <typename Put>
+void WalkRle8Runs(const std::string& file, int32_t width, int32_t height, Put put) {
+    size_t at = U32(file, 10);
+    const size_t end = file.size();
+    int32_t x = 0, line = 0;
+    while (at + 1 < end && line < height) {
+        const uint8_t n = static_cast<uint8_t>(file[at]);
+        const uint8_t v = static_cast<uint8_t>(file[at + 1]);
+        at += 2;
+        if (n > 0) {
+            for (int32_t i = 0; i < n && x < width; ++i) put(x++, line, v);
+            continue;
+        }
+        if (v == 0) {
+            x = 0;
+            ++line;
+        } else if (v == 1) {
+            break;
+        } else if (v == 2) {
+            if (at + 1 >= end) break;
+            x += static_cast<uint8_t>(file[at]);
+            line += static_cast<uint8_t>(file[at + 1]);
+            at += 2;
+        } else {
+            const size_t literal = std::min<size_t>(v, end - at);
+            for (size_t i = 0; i < literal && x < width; ++i) put(x++, line, static_cast<uint8_t>(file[at + i]));
+            at += v + (v & 1);
+        }
+    }
+}
+
 }  // namespace
 
 bool cGZBufferBMPProxy::Fail(std::string why) {
     mFile.clear();
+    mDecoded.clear();
     mPalette.clear();
     mTransparent = -1;
     mError = std::move(why);
@@ -31,6 +66,7 @@ bool cGZBufferBMPProxy::Fail(std::string why) {
 
 bool cGZBufferBMPProxy::Load() {
     mFile.clear();
+    mDecoded.clear();
     mPalette.clear();
     cRZFile file(mName.c_str());
     if (!file.Open(cRZFile::kRead, cRZFile::kOpenExisting, 1)) return Fail("cannot open " + mName);
@@ -45,6 +81,7 @@ bool cGZBufferBMPProxy::Load() {
 
 bool cGZBufferBMPProxy::LoadBytes(std::string bytes) {
     mFile.clear();
+    mDecoded.clear();
     mPalette.clear();
     mTransparent = -1;
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return Fail("not a bitmap file");
@@ -100,40 +137,34 @@ bool cGZBufferBMPProxy::DrawTo(cGZBuffer& dest, int32_t destX, int32_t destY, co
     uint16_t* bits = dest.GetBits();
     const int32_t pitch = dest.GetPitch() / 2;
     const int32_t count = static_cast<int32_t>(mPalette.size());
+    // Palette index of a pixel the runs set, or -1 (not set, transparent or
+    // outside the palette).
+    auto shown = [&](uint8_t index) { return index < count && index != mTransparent ? index : -1; };
+    auto rowOf = [&](int32_t line) { return bottomUp ? height - 1 - line : line; };
 
-    auto put = [&](int32_t x, int32_t line, uint8_t index) {
-        const int32_t y = bottomUp ? height - 1 - line : line;
-        if (x < left || x >= right || y < top || y >= bottom) return;
-        if (index >= count || index == mTransparent) return;
-        bits[(destY + y - sourceRect.top) * pitch + (destX + x - sourceRect.left)] = static_cast<uint16_t>(mPalette[index]);
-    };
-
-    size_t at = U32(mFile, 10);
-    const size_t end = mFile.size();
-    int32_t x = 0, line = 0;
-    while (at + 1 < end && line < height) {
-        const uint8_t n = static_cast<uint8_t>(mFile[at]);
-        const uint8_t v = static_cast<uint8_t>(mFile[at + 1]);
-        at += 2;
-        if (n > 0) {
-            for (int32_t i = 0; i < n && x < width; ++i) put(x++, line, v);
-            continue;
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (pixels <= kMaxDecodedPixels) {
+        // Decoded once: a strip drawn a few columns at a time (a button's
+        // middle) would otherwise be decoded whole for every piece.
+        if (mDecoded.empty()) {
+            mDecoded.assign(pixels, -1);
+            WalkRle8Runs(mFile, width, height, [&](int32_t x, int32_t line, uint8_t index) {
+                mDecoded[static_cast<size_t>(rowOf(line)) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                    static_cast<int16_t>(shown(index));
+            });
         }
-        if (v == 0) {
-            x = 0;
-            ++line;
-        } else if (v == 1) {
-            break;
-        } else if (v == 2) {
-            if (at + 1 >= end) break;
-            x += static_cast<uint8_t>(mFile[at]);
-            line += static_cast<uint8_t>(mFile[at + 1]);
-            at += 2;
-        } else {
-            const size_t literal = std::min<size_t>(v, end - at);
-            for (size_t i = 0; i < literal && x < width; ++i) put(x++, line, static_cast<uint8_t>(mFile[at + i]));
-            at += v + (v & 1);
+        for (int32_t y = top; y < bottom; ++y) {
+            const int16_t* row = mDecoded.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+            uint16_t* out = bits + (destY + y - sourceRect.top) * pitch + (destX - sourceRect.left);
+            for (int32_t x = left; x < right; ++x)
+                if (row[x] >= 0) out[x] = static_cast<uint16_t>(mPalette[static_cast<size_t>(row[x])]);
         }
+    } else {
+        WalkRle8Runs(mFile, width, height, [&](int32_t x, int32_t line, uint8_t index) {
+            const int32_t y = rowOf(line);
+            if (x < left || x >= right || y < top || y >= bottom || shown(index) < 0) return;
+            bits[(destY + y - sourceRect.top) * pitch + (destX + x - sourceRect.left)] = static_cast<uint16_t>(mPalette[index]);
+        });
     }
     dest.Unlock(64);
     return true;

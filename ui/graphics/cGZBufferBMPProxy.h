@@ -1,7 +1,9 @@
 // Stands in for a surface when a buffer was loaded from an 8-bit run-length
 // bitmap: keeps the file in memory with its palette converted to the screen
-// format and decodes straight into a destination buffer when drawn. Palette
-// entries of pure magenta are transparent (the last such entry counts).
+// format; the first draw decodes it into palette indexes that every draw
+// copies from (an image of more than kMaxDecodedPixels is decoded straight
+// into the destination at each draw instead). Palette entries of pure
+// magenta are transparent (the last such entry counts).
 //
 // Everything in the file is checked before use: header fields, the palette
 // and pixel offsets, and every run, move and literal while decoding, which
@@ -10,6 +12,7 @@
 
 #include "framework/cRZRect.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,10 +42,13 @@ public:
     const std::string& Name() const { return mName; }
     const std::string& Error() const { return mError; }
 
+    static constexpr size_t kMaxDecodedPixels = size_t{4} << 20;
+
 private:
     bool Fail(std::string why);
 
     std::string mFile;
+    std::vector<int16_t> mDecoded;  // palette index per pixel, -1 where nothing is drawn
     std::vector<uint32_t> mPalette;
     std::string mName;
     cRZRect mRect{};

@@ -28,7 +28,8 @@ struct VekSettings {
   int maxRedirects = 8;
 };
 
-// The settings in force for the process.
+// The settings in force for the process (TOVA_VEK_LOOP_WAIT_MS in the
+// environment at the first call shortens the loop's wait).
 VekSettings& Settings();
 
 }  // namespace vek
