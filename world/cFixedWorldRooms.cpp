@@ -70,8 +70,10 @@ void cFixedWorld::DetectRooms(int32_t level) {
     c2DArray<uint8_t>& floors = *layers.floors;
     const WallLayer& walls = *layers.walls;
     rooms.FillCells(kUnvisited);
-    for (int32_t x = 0; x < kWorldCapacity; ++x)
-        for (int32_t y = 0; y < kWorldCapacity; ++y) flags.At(x, y) &= kTileKeptFlag | kTileOutsideArea;
+    for (int32_t x = 0; x < kWorldCapacity; ++x) {
+        uint8_t* row = flags.Row(x);
+        for (int32_t y = 0; y < kWorldCapacity; ++y) row[y] &= kTileKeptFlag | kTileOutsideArea;
+    }
 
     // The owner of each half (whole tiles use half 0); -1 not reached yet,
     // -2 a region past the numbering cap.

@@ -58,14 +58,17 @@ int32_t cRoofLayer::RecomputeRoof(cFixedWorld& world, int32_t level, const cRoof
         for (int32_t i = 0; i < n; ++i)
             for (int32_t j = 0; j < n; ++j)
                 if (upperTop(i, j)) At(i, j).bits &= static_cast<uint8_t>(~kRoofOn);
-    // Eaves round the roofed area, where the upper roof leaves room.
+    // Eaves round the roofed area, where the upper roof leaves room. The
+    // three rows around a cell are walked directly.
     for (int32_t i = 1; i < n - 1; ++i) {
+        const cRoofTile* rows[3] = {Row(i - 1), Row(i), Row(i + 1)};
+        cRoofTile* here = Row(i);
         for (int32_t j = 1; j < n - 1; ++j) {
-            cRoofTile& c = At(i, j);
+            cRoofTile& c = here[j];
             if (c.bits & (kRoofOn | kRoofBlocked)) continue;
             bool beside = false;
             for (int32_t k = 0; k < 8; ++k) {
-                const uint8_t b = At(i + kSlopeDy[k], j + kSlopeDx[k]).bits;
+                const uint8_t b = rows[1 + kSlopeDy[k]][j + kSlopeDx[k]].bits;
                 if ((b & (kRoofOn | kRoofEave)) == kRoofOn) beside = true;
             }
             if (beside && !upperTop(i, j)) c.bits |= kRoofOn | kRoofEave;
