@@ -166,8 +166,24 @@ std::string ResolvePath(std::string_view path) {
   bool absolute = false;
   const std::vector<std::string> parts = SplitPathParts(path, &absolute);
   std::string current = absolute ? "/" : "";
+  // Most paths exist as written, or all but their last part do. The system
+  // then found each part before, so the walk below would take it as it
+  // stands: one or two look-ups instead of one per part.
+  size_t first = 0;
+  if (!parts.empty()) {
+    std::string parent = current;
+    for (size_t i = 0; i + 1 < parts.size(); ++i) parent = Join(parent, parts[i]);
+    std::string whole = Join(parent, parts.back());
+    struct stat st {};
+    if (LstatOk(whole, &st)) return whole;
+    if (parts.size() > 1 && LstatOk(parent, &st)) {
+      current = std::move(parent);
+      first = parts.size() - 1;
+    }
+  }
   bool searching = true;
-  for (const std::string& part : parts) {
+  for (size_t i = first; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
     if (part == "." || part == ".." || !searching) {
       current = Join(current, part);
       continue;
