@@ -13,6 +13,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -123,6 +127,17 @@ public:
 private:
     iconv_t mCd;
 };
+
+// This thread's converter between two encodings, opened on first use and
+// kept: opening one loads the conversion module again whenever no open
+// converter holds it, which cost far more than converting a short text.
+// Run starts every conversion from the initial state, so reuse is safe.
+Converter& KeptConverter(const char* to, const char* from) {
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> open;
+    std::unique_ptr<Converter>& slot = open[{to, from}];
+    if (!slot) slot = std::make_unique<Converter>(to, from);
+    return *slot;
+}
 
 // The code point of one byte on its own, or kNone when the page leaves it undefined.
 char32_t DecodeByte(Converter& toUtf32, unsigned char b) {
@@ -239,7 +254,7 @@ void CodePage::MakeUpper(std::string& text) const { Fold(text, mUpperMap); }
 
 std::string CodePage::ToUtf8(std::string_view bytes, bool* exact) const {
     std::string out;
-    Converter converter("UTF-8", mIconvName);
+    Converter& converter = KeptConverter("UTF-8", mIconvName);
     bool ok;
     if (converter.Valid()) {
         // A bad byte is dropped on its own; a whole double-byte pair when it
@@ -264,7 +279,7 @@ std::string CodePage::ToUtf8(std::string_view bytes, bool* exact) const {
 
 std::string CodePage::FromUtf8(std::string_view utf8, bool* exact) const {
     std::string out;
-    Converter converter(mIconvName, "UTF-8");
+    Converter& converter = KeptConverter(mIconvName, "UTF-8");
     bool ok;
     if (converter.Valid()) {
         ok = converter.Run(utf8, out, "?", Utf8SequenceLength);

@@ -40,6 +40,8 @@ void _c2DArray::UpdateLayout() {
     mLayout.data = mData.get();
     mLayout.columns = static_cast<size_t>(mColumns);
     mLayout.cellSize = static_cast<size_t>(mCellSize);
+    mLayout.rows = mRows;
+    mLayout.columnCount = mColumns;
 }
 
 void _c2DArray::Link() {

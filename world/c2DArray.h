@@ -53,7 +53,8 @@ public:
         return const_cast<_c2DArray*>(this)->CellBytes(row, column);
     }
     bool Contains(int32_t row, int32_t column) const {
-        return row >= 0 && column >= 0 && row < mRows && column < mColumns;
+        const CellLayout& layout = mLayout;
+        return row >= 0 && column >= 0 && row < layout.rows && column < layout.columnCount;
     }
 
     // Moves the cells of the leading n by n square by (dx, dy): a cell lands
@@ -76,14 +77,16 @@ public:
     int32_t Load(iResFile& file, uint32_t type, int16_t id);
 
 private:
-    // The cell addressing of CellBytes in one plain record, mirroring mData,
-    // mColumns and mCellSize: the sanitizer build checks every member read of
-    // this polymorphic class, and one read per cell instead of three halves
-    // the cost of every layer walk there.
+    // The cell addressing of CellBytes and Contains in one plain record,
+    // mirroring mData, mRows, mColumns and mCellSize: the sanitizer build
+    // checks every member read of this polymorphic class, and one read per
+    // cell instead of three halves the cost of every layer walk there.
     struct CellLayout {
         uint8_t* data = nullptr;
         size_t columns = 0;
         size_t cellSize = 0;
+        int32_t rows = -1;
+        int32_t columnCount = -1;
     };
     void UpdateLayout();
     void Link();
