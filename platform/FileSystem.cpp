@@ -169,7 +169,6 @@ std::string ResolvePath(std::string_view path) {
   // Most paths exist as written, or all but their last part do. The system
   // then found each part before, so the walk below would take it as it
   // stands: one or two look-ups instead of one per part.
-  size_t first = 0;
   if (!parts.empty()) {
     std::string parent = current;
     for (size_t i = 0; i + 1 < parts.size(); ++i) parent = Join(parent, parts[i]);
@@ -177,13 +176,15 @@ std::string ResolvePath(std::string_view path) {
     struct stat st {};
     if (LstatOk(whole, &st)) return whole;
     if (parts.size() > 1 && LstatOk(parent, &st)) {
-      current = std::move(parent);
-      first = parts.size() - 1;
+      // Only the last part is not there as written: look for it in its folder.
+      const std::string& last = parts.back();
+      if (last == "." || last == "..") return whole;
+      if (auto found = Cache().Find(parent, last)) return Join(parent, *found);
+      return whole;
     }
   }
   bool searching = true;
-  for (size_t i = first; i < parts.size(); ++i) {
-    const std::string& part = parts[i];
+  for (const std::string& part : parts) {
     if (part == "." || part == ".." || !searching) {
       current = Join(current, part);
       continue;
