@@ -4,6 +4,9 @@
 // its scratch installation.
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -55,6 +58,23 @@ void Prepare(uint16_t port) {
   platform::Registry::Default().CreateKey(platform::RegRoot::kLocalMachine, vek::kVekPatchKey, key);
   key.SetString("InstallPath", root + "/install/");
   key.SetString("PatchServer", "127.0.0.1:" + std::to_string(port));
+}
+
+// Puts the settings file back as Prepare left it, under a new name renamed
+// over it so the store sees a changed file and reads it again. Each run then
+// starts from the same settings, and the store does not grow with every
+// run's keys: each change copies, compares and rewrites all of it.
+void RestoreSettings() {
+  const std::string path = fuzz::ScratchFolder::Path() + "/registry.txt";
+  static const std::string initial = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }();
+  {
+    std::ofstream out(path + ".fresh", std::ios::binary | std::ios::trunc);
+    out.write(initial.data(), static_cast<std::streamsize>(initial.size()));
+  }
+  std::rename((path + ".fresh").c_str(), path.c_str());
 }
 
 // The loopback server: greets, echoes the flush, logs the client in, sends
@@ -143,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::TcpListener& listener = Listener();
   if (listener.Port() == 0) return 0;
   Prepare(listener.Port());
+  RestoreSettings();
   static Server server(listener);
   server.Start(data, size);
   {

@@ -166,6 +166,23 @@ std::string ResolvePath(std::string_view path) {
   bool absolute = false;
   const std::vector<std::string> parts = SplitPathParts(path, &absolute);
   std::string current = absolute ? "/" : "";
+  // Most paths exist as written, or all but their last part do. The system
+  // then found each part before, so the walk below would take it as it
+  // stands: one or two look-ups instead of one per part.
+  if (!parts.empty()) {
+    std::string parent = current;
+    for (size_t i = 0; i + 1 < parts.size(); ++i) parent = Join(parent, parts[i]);
+    std::string whole = Join(parent, parts.back());
+    struct stat st {};
+    if (LstatOk(whole, &st)) return whole;
+    if (parts.size() > 1 && LstatOk(parent, &st)) {
+      // Only the last part is not there as written: look for it in its folder.
+      const std::string& last = parts.back();
+      if (last == "." || last == "..") return whole;
+      if (auto found = Cache().Find(parent, last)) return Join(parent, *found);
+      return whole;
+    }
+  }
   bool searching = true;
   for (const std::string& part : parts) {
     if (part == "." || part == ".." || !searching) {

@@ -33,6 +33,15 @@ _c2DArray::~_c2DArray() {
     mRows = -1;
     mColumns = -1;
     mCellSize = 0;
+    UpdateLayout();
+}
+
+void _c2DArray::UpdateLayout() {
+    mLayout.data = mData.get();
+    mLayout.columns = static_cast<size_t>(mColumns);
+    mLayout.cellSize = static_cast<size_t>(mCellSize);
+    mLayout.rows = mRows;
+    mLayout.columnCount = mColumns;
 }
 
 void _c2DArray::Link() {
@@ -72,6 +81,7 @@ bool _c2DArray::Resize(int32_t rows, int32_t columns) {
         mData.reset();
         mRows = rows;
         mColumns = columns;
+        UpdateLayout();
         return true;
     }
     const size_t bytes = static_cast<size_t>(rows) * static_cast<size_t>(columns) * static_cast<size_t>(mCellSize);
@@ -80,6 +90,7 @@ bool _c2DArray::Resize(int32_t rows, int32_t columns) {
     mData = std::move(data);
     mRows = rows;
     mColumns = columns;
+    UpdateLayout();
     return true;
 }
 

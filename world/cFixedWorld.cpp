@@ -409,40 +409,52 @@ int32_t cFixedWorld::ComputeValue(bool& builtSomething) const {
     auto floorPrice = [&](int32_t p) { return prices ? prices->FloorPrice(p) : 0; };
     int64_t wallTotal = 0;
     int64_t value = 0;
+    // The rows are walked directly, their bounds settled once per row, and a
+    // tile with no wall is not expanded: a checked access per cell and an
+    // expansion per tile cost most of a lot's valuation.
     for (int32_t level = 1; level <= 2; ++level) {
         const LevelLayers& l = mLevels[level - 1];
+        const WallLayer& walls = *l.walls;
         for (int32_t x = 0; x < mSize; ++x) {
+            // The usable area is marked on the ground storey.
+            const uint8_t* tileFlags = mLevels[0].flags->Row(x);
+            const uint8_t* floors = l.floors->Row(x);
+            const uint8_t* pool = level == 1 ? mPool->Row(x) : nullptr;
+            const bool wallRow = walls.HasData() && x < walls.Rows();
+            const WallCell* wallCells = wallRow ? walls.Row(x) : nullptr;
+            const int32_t wallColumns = wallRow ? std::min(mSize, walls.Columns()) : 0;
             for (int32_t y = 0; y < mSize; ++y) {
-                // The usable area is marked on the ground storey.
-                if (mLevels[0].flags->At(x, y) & kTileOutsideArea) continue;
-                const WallInfo w = ExpandWallCell(*l.walls, x, y, mSize);
-                for (int32_t side = 1; side < 64; side <<= 1) {
-                    if (!w.Has(side)) continue;
-                    builtSomething = true;
-                    const int32_t type = w.Style(side);
-                    wallTotal += wallPrice(type);
-                    if (type == 1 || type == 7 || type == 8 || type == 9) {
-                        if (side < kWallDiag16) {
-                            value += paperPrice(w.pattern[WallSideIndex(side)]);
-                        } else {
-                            for (int32_t k : DiagonalFaceKinds(side)) value += paperPrice(w.pattern[WallFaceSlot(side, k)]);
+                if (tileFlags[y] & kTileOutsideArea) continue;
+                bool diagonal = false;
+                if (y < wallColumns && (wallCells[y].mask & (kWallSides | kWallDiagonals))) {
+                    const WallInfo w = ExpandWallCell(walls, x, y, mSize);
+                    diagonal = w.HasDiagonal();
+                    for (int32_t side = 1; side < 64; side <<= 1) {
+                        if (!w.Has(side)) continue;
+                        builtSomething = true;
+                        const int32_t type = w.Style(side);
+                        wallTotal += wallPrice(type);
+                        if (type == 1 || type == 7 || type == 8 || type == 9) {
+                            if (side < kWallDiag16) {
+                                value += paperPrice(w.pattern[WallSideIndex(side)]);
+                            } else {
+                                for (int32_t k : DiagonalFaceKinds(side)) value += paperPrice(w.pattern[WallFaceSlot(side, k)]);
+                            }
+                        }
+                    }
+                    if (floors[y] == 255 && diagonal) {
+                        // The two half-tile floors of a diagonal tile.
+                        for (int32_t half : {w.pattern[0], w.style[0]}) {
+                            if (half != 0) value += floorPrice(half) / 2;
                         }
                     }
                 }
-                const uint8_t floor = l.floors->At(x, y);
+                const uint8_t floor = floors[y];
                 if (floor != 0) builtSomething = true;
-                if (floor != 0 && floor != 255) {
-                    value += floorPrice(floor);
-                } else if (floor == 255 && w.HasDiagonal()) {
-                    // The two half-tile floors of a diagonal tile.
-                    for (int32_t half : {w.pattern[0], w.style[0]}) {
-                        if (half != 0) value += floorPrice(half) / 2;
-                    }
-                }
-                if (level == 1) {
-                    const uint8_t pool = mPool->At(x, y);
-                    if (pool <= kPoolMark) builtSomething = true;
-                    if (pool < kPoolMark && prices) value += prices->PoolTilePrice();
+                if (floor != 0 && floor != 255) value += floorPrice(floor);
+                if (pool) {
+                    if (pool[y] <= kPoolMark) builtSomething = true;
+                    if (pool[y] < kPoolMark && prices) value += prices->PoolTilePrice();
                 }
             }
         }

@@ -70,8 +70,10 @@ void cFixedWorld::DetectRooms(int32_t level) {
     c2DArray<uint8_t>& floors = *layers.floors;
     const WallLayer& walls = *layers.walls;
     rooms.FillCells(kUnvisited);
-    for (int32_t x = 0; x < kWorldCapacity; ++x)
-        for (int32_t y = 0; y < kWorldCapacity; ++y) flags.At(x, y) &= kTileKeptFlag | kTileOutsideArea;
+    for (int32_t x = 0; x < kWorldCapacity; ++x) {
+        uint8_t* row = flags.Row(x);
+        for (int32_t y = 0; y < kWorldCapacity; ++y) row[y] &= kTileKeptFlag | kTileOutsideArea;
+    }
 
     // The owner of each half (whole tiles use half 0); -1 not reached yet,
     // -2 a region past the numbering cap.
@@ -136,28 +138,35 @@ void cFixedWorld::DetectRooms(int32_t level) {
         if (id != kUnnumbered && manager) manager->GetOrCreateRoom(static_cast<int16_t>(id)).AssignTiles(tiles);
     };
 
+    // The whole-lot walks go along rows directly, their bounds settled once
+    // per row.
     for (int32_t x = 0; x < n; ++x) {
+        const uint16_t* objectRow = layers.objects->Row(x);
+        const uint8_t* floorRow = floors.Row(x);
+        const WallCell* wallRow = walls.Row(x);
+        uint8_t* postRow = layers.posts->Row(x);
         for (int32_t y = 0; y < n; ++y) {
-            if (level == 2 && (layers.objects->At(x, y) != 0 || floors.At(x, y) != 0 || walls.At(x, y).mask != 0))
-                mUpperUsed = 1;
-            layers.posts->At(x, y) = ComputeWallPostMask(walls, x, y, n);
-            const int32_t halves = diagonalOf(x, y) ? 2 : 1;
+            if (level == 2 && (objectRow[y] != 0 || floorRow[y] != 0 || wallRow[y].mask != 0)) mUpperUsed = 1;
+            postRow[y] = ComputeWallPostMask(walls, x, y, n);
+            const int32_t halves = (wallRow[y].mask & kWallDiagonals) ? 2 : 1;
             for (int32_t half = 0; half < halves; ++half)
                 if (owner[x][y][half] == kFree) fill(x, y, half);
         }
     }
 
     for (int32_t x = 0; x < n; ++x) {
+        const WallCell* wallRow = walls.Row(x);
+        uint16_t* roomRow = rooms.Row(x);
         for (int32_t y = 0; y < n; ++y) {
             const int32_t a = owner[x][y][0];
-            const int32_t b = diagonalOf(x, y) ? owner[x][y][1] : a;
+            const int32_t b = (wallRow[y].mask & kWallDiagonals) ? owner[x][y][1] : a;
             uint16_t value = kWholeMarker;
             if (a != b) {
                 value = kSplitMarker;
             } else if (a >= 0) {
                 value = static_cast<uint16_t>(a);
             }
-            rooms.At(x, y) = value;
+            roomRow[y] = value;
         }
     }
     mRoomCount[level - 1] = counter;

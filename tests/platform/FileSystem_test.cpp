@@ -36,6 +36,23 @@ TEST(FileSystemTest, MissingPartsAreKeptAsGiven) {
   EXPECT_EQ(platform::ResolvePath(t.path() + "/gamedata/New/File.IFF"), t / "GameData/New/File.IFF");
 }
 
+TEST(FileSystemTest, DotPartsAreKeptWhereverTheyStand) {
+  TempFolder t;
+  t.Write("GameData/x", "");
+  const struct {
+    const char* asked;
+    const char* resolved;
+  } cases[] = {
+      {"GameData/..", "GameData/.."},        // exists as written
+      {"gamedata/..", "GameData/.."},        // a folder under another case
+      {"GameData/x/..", "GameData/x/.."},    // below a file: only the folder is there
+      {"GameData/x/.", "GameData/x/."},
+      {"Missing/..", "Missing/.."},          // nothing below a missing part is searched
+      {"gamedata/./X", "GameData/./x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::ResolvePath(t / c.asked), t / c.resolved) << c.asked;
+}
+
 TEST(FileSystemTest, ExactNameWinsOverOtherCase) {
   TempFolder t;
   t.Write("a.iff", "lower");

@@ -1,5 +1,7 @@
 #include "ui/graphics/cGZDBFontKorean.h"
 
+#include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -50,18 +52,42 @@ void AddCodes(std::unordered_set<uint32_t>& codes, const platform::CodePage& pag
     }
 }
 
+struct BreakCodes {
+    std::unordered_set<uint32_t> noBegin;
+    std::unordered_set<uint32_t> noEnd;
+};
+
+BreakCodes MakeBreakCodes(uint32_t language) {
+    BreakCodes codes;
+    for (const char* p = kNoBeginAll; *p; ++p) codes.noBegin.insert(static_cast<unsigned char>(*p));
+    for (const char* p = kNoEndAll; *p; ++p) codes.noEnd.insert(static_cast<unsigned char>(*p));
+    for (const LanguageLists& lists : kLists) {
+        if (lists.language != language) continue;
+        const platform::CodePage& page = platform::CodePage::Get(lists.codePage);
+        AddCodes(codes.noBegin, page, lists.noBegin);
+        AddCodes(codes.noEnd, page, lists.noEnd);
+    }
+    return codes;
+}
+
+// The language's codes, worked out once per process: the conversion opens a
+// converter per character, which cost far more than the rest of making a font.
+const BreakCodes& BreakCodesOf(uint32_t language) {
+    static std::mutex guard;
+    static std::map<uint32_t, BreakCodes> made;
+    std::lock_guard lock(guard);
+    auto it = made.find(language);
+    if (it == made.end()) it = made.emplace(language, MakeBreakCodes(language)).first;
+    return it->second;
+}
+
 }  // namespace
 
 cGZDBFontKorean::cGZDBFontKorean(const cRZString& path, uint32_t language, std::shared_ptr<const DBGlyphSet> set)
     : cGZDBFont(path, language, std::move(set)) {
-    for (const char* p = kNoBeginAll; *p; ++p) mNoBegin.insert(static_cast<unsigned char>(*p));
-    for (const char* p = kNoEndAll; *p; ++p) mNoEnd.insert(static_cast<unsigned char>(*p));
-    for (const LanguageLists& lists : kLists) {
-        if (lists.language != language) continue;
-        const platform::CodePage& page = platform::CodePage::Get(lists.codePage);
-        AddCodes(mNoBegin, page, lists.noBegin);
-        AddCodes(mNoEnd, page, lists.noEnd);
-    }
+    const BreakCodes& codes = BreakCodesOf(language);
+    mNoBegin = codes.noBegin;
+    mNoEnd = codes.noEnd;
 }
 
 bool cGZDBFontKorean::IsLeadByte(uint8_t ch) const {

@@ -58,14 +58,17 @@ int32_t cRoofLayer::RecomputeRoof(cFixedWorld& world, int32_t level, const cRoof
         for (int32_t i = 0; i < n; ++i)
             for (int32_t j = 0; j < n; ++j)
                 if (upperTop(i, j)) At(i, j).bits &= static_cast<uint8_t>(~kRoofOn);
-    // Eaves round the roofed area, where the upper roof leaves room.
+    // Eaves round the roofed area, where the upper roof leaves room. The
+    // three rows around a cell are walked directly.
     for (int32_t i = 1; i < n - 1; ++i) {
+        const cRoofTile* rows[3] = {Row(i - 1), Row(i), Row(i + 1)};
+        cRoofTile* here = Row(i);
         for (int32_t j = 1; j < n - 1; ++j) {
-            cRoofTile& c = At(i, j);
+            cRoofTile& c = here[j];
             if (c.bits & (kRoofOn | kRoofBlocked)) continue;
             bool beside = false;
             for (int32_t k = 0; k < 8; ++k) {
-                const uint8_t b = At(i + kSlopeDy[k], j + kSlopeDx[k]).bits;
+                const uint8_t b = rows[1 + kSlopeDy[k]][j + kSlopeDx[k]].bits;
                 if ((b & (kRoofOn | kRoofEave)) == kRoofOn) beside = true;
             }
             if (beside && !upperTop(i, j)) c.bits |= kRoofOn | kRoofEave;
@@ -126,18 +129,20 @@ void cRoofLayer::SetHeights() {
         return (i < 0 || j < 0 || i >= n || j >= n) ? 0 : distance[static_cast<size_t>(i) * n + j];
     };
     for (int32_t i = 0; i < n; ++i) {
+        const cRoofTile* row = Row(i);
         for (int32_t j = 0; j < n; ++j) {
-            if (!HasRoof(i, j)) continue;
+            if (!(row[j].bits & kRoofOn)) continue;
             distance[static_cast<size_t>(i) * n + j] =
                 1 + std::min({d(i - 1, j - 1), d(i - 1, j), d(i - 1, j + 1), d(i, j - 1)});
         }
     }
     for (int32_t i = n - 1; i >= 0; --i) {
+        cRoofTile* row = Row(i);
         for (int32_t j = n - 1; j >= 0; --j) {
-            if (!HasRoof(i, j)) continue;
+            if (!(row[j].bits & kRoofOn)) continue;
             int32_t& here = distance[static_cast<size_t>(i) * n + j];
             here = std::min(here, 1 + std::min({d(i + 1, j + 1), d(i + 1, j), d(i + 1, j - 1), d(i, j + 1)}));
-            if (i >= 1 && j >= 1 && i < n - 1 && j < n - 1) At(i, j).height = static_cast<uint8_t>(std::min(here - 1, 255));
+            if (i >= 1 && j >= 1 && i < n - 1 && j < n - 1) row[j].height = static_cast<uint8_t>(std::min(here - 1, 255));
         }
     }
 }
@@ -146,13 +151,15 @@ bool cRoofLayer::SetSlopes() {
     const int32_t n = mCells;
     bool complete = true;
     for (int32_t i = 1; i < n - 1; ++i) {
+        const cRoofTile* rows[3] = {Row(i - 1), Row(i), Row(i + 1)};
+        cRoofTile* here = Row(i);
         for (int32_t j = 1; j < n - 1; ++j) {
-            cRoofTile& c = At(i, j);
+            cRoofTile& c = here[j];
             if (!(c.bits & kRoofOn)) continue;
             bool sloped = false;
             uint8_t equal = 0;
             for (int32_t k = 0; k < 8 && !sloped; ++k) {
-                const cRoofTile& o = At(i + kSlopeDy[k], j + kSlopeDx[k]);
+                const cRoofTile& o = rows[1 + kSlopeDy[k]][j + kSlopeDx[k]];
                 if (!(o.bits & kRoofOn)) continue;
                 if (o.height > c.height) sloped = true;
                 if (o.height == c.height) equal |= static_cast<uint8_t>(1 << k);
@@ -175,19 +182,21 @@ bool cRoofLayer::SetSlopes() {
 void cRoofLayer::SetShapes() {
     const int32_t n = mCells;
     for (int32_t i = 1; i < n - 1; ++i) {
+        const cRoofTile* rows[3] = {Row(i - 1), Row(i), Row(i + 1)};
+        cRoofTile* here = Row(i);
         for (int32_t j = 1; j < n - 1; ++j) {
-            cRoofTile& c = At(i, j);
+            cRoofTile& c = here[j];
             if (!(c.bits & kRoofOn)) continue;
             uint8_t code = 0;
             if (c.bits & kRoofSloped) {
                 code = 15;
                 for (int32_t k = 0; k < 8; ++k) {
-                    const cRoofTile& o = At(i + kShapeDy[k], j + kShapeDx[k]);
+                    const cRoofTile& o = rows[1 + kShapeDy[k]][j + kShapeDx[k]];
                     if (!(o.bits & kRoofOn) || o.height < c.height) code &= kShapeMasks[k];
                 }
             } else {
                 for (int32_t k = 0; k < 4; ++k) {
-                    const cRoofTile& o = At(i + kShapeDy[k], j + kShapeDx[k]);
+                    const cRoofTile& o = rows[1 + kShapeDy[k]][j + kShapeDx[k]];
                     if ((o.bits & (kRoofOn | kRoofSloped)) == kRoofOn && o.height == c.height)
                         code |= static_cast<uint8_t>(1 << k);
                 }
