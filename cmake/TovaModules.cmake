@@ -214,19 +214,26 @@ function(tova_module_copy dir out_var)
   set(${out_var} ${copy} PARENT_SCOPE)
 endfunction()
 
-# The programs (executables and shared libraries) that the CMakeLists.txt of a
-# folder and its subfolders make, in unity batches like the libraries.
-function(tova_unity_programs dir)
+# Every target that the CMakeLists.txt of a folder and its subfolders make.
+function(tova_targets_under dir out_var)
   get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(s ${subdirs})
+    tova_targets_under(${s} more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${out_var} ${targets} PARENT_SCOPE)
+endfunction()
+
+# The programs (executables and shared libraries) under a folder, in unity
+# batches like the libraries.
+function(tova_unity_programs dir)
+  tova_targets_under(${dir} targets)
   foreach(t ${targets})
     get_target_property(type ${t} TYPE)
     if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
       tova_unity(${t})
     endif()
-  endforeach()
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(s ${subdirs})
-    tova_unity_programs(${s})
   endforeach()
 endfunction()
 
@@ -237,15 +244,11 @@ add_custom_target(tova_programs)
 # The clang sanitizer runtimes are linked into programs only, so a shared
 # library of that build leaves their symbols to the program that loads it.
 function(tova_allow_runtime_symbols_in_shared_libraries dir)
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  tova_targets_under(${dir} targets)
   foreach(t ${targets})
     get_target_property(type ${t} TYPE)
     if(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
       target_link_options(${t} PRIVATE -Wl,-z,undefs)
     endif()
-  endforeach()
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(s ${subdirs})
-    tova_allow_runtime_symbols_in_shared_libraries(${s})
   endforeach()
 endfunction()
