@@ -3,12 +3,4 @@
 # its library or test program defines too. Renaming the name lets the file
 # rejoin its batch.
 set(TOVA_UNITY_ALONE
-  tests/simulation/LiveRouteTest.cpp
-  tests/simulation/PersonPoseTest.cpp
-  tests/simulation/PersonPrimitivesTest.cpp
-  tests/simulation/PersonTest.cpp
-  tests/simulation/RouteGoalsTest.cpp
-  tests/simulation/RouteRegionTest.cpp
-  tests/simulation/RouteWalkTest.cpp
-  tests/simulation/WalkTest.cpp
 )

@@ -45,9 +45,9 @@ FakeMesh Box(uint16_t color, std::array<float, 3> lo, std::array<float, 3> hi) {
 
 // A view looking straight at the world's x-y plane: screen x = x, screen
 // y = -y, depth = z.
-class FakeView : public PersonView {
+class PoseView : public PersonView {
  public:
-  FakeView(int32_t width, int32_t height)
+  PoseView(int32_t width, int32_t height)
       : screen(Surface::Create(width, height, PixelLayout::Rgb565)),
         depth(Surface::Create(width, height, PixelLayout::Depth16)) {
     // Something on the screen for the picture to leave alone.
@@ -131,7 +131,7 @@ class FakeView : public PersonView {
 // Fills the meshes' triangles into the view's screen with a depth test.
 class FakeDevice : public PoseDevice {
  public:
-  explicit FakeDevice(FakeView& view) : view_(view) {}
+  explicit FakeDevice(PoseView& view) : view_(view) {}
   void SetRenderState() override { calls.push_back("state"); }
   void PushTransform(const PoseMatrix&) override { calls.push_back("push transform"); }
   void PopTransform() override { calls.push_back("pop transform"); }
@@ -186,7 +186,7 @@ class FakeDevice : public PoseDevice {
       }
     }
   }
-  FakeView& view_;
+  PoseView& view_;
 };
 
 constexpr uint16_t kBackground = 0x07E0;  // green
@@ -230,7 +230,7 @@ class PersonPose : public AnimatorPractices {
     return std::vector<uint8_t>(s.Pixels(), s.Pixels() + static_cast<size_t>(s.PitchBytes()) * s.Height());
   }
 
-  FakeView view{640, 480};
+  PoseView view{640, 480};
   FakeDevice device{view};
   std::map<std::string, FakeMesh> meshes;
 };
@@ -284,7 +284,7 @@ TEST_F(PersonPose, WithoutRoomOrALightOrAnything) {
   ASSERT_NE(animator->RenderPose(kBackground, 0, "no such pose", 0), nullptr);
   EXPECT_EQ(device.calls, (std::vector<std::string>{"state", "push transform", "begin", "end", "pop transform"}));
 
-  FakeView small(199, 480);
+  PoseView small(199, 480);
   SetPersonView(&small);
   const std::vector<uint8_t> before = Bytes(*small.screen);
   EXPECT_EQ(animator->RenderPose(kBackground, 0, "pose", 0), nullptr);

@@ -19,7 +19,7 @@ using tova::PersonRoute;
 using tova::RouteGoal;
 using tova::RoutingSlot;
 using tova::test::FakeRouteSite;
-using Placement = tova::iRouteSite::Placement;
+using GoalPlacement = tova::iRouteSite::Placement;
 
 constexpr int16_t kPersonId = 5;
 constexpr int16_t kTargetId = 20;

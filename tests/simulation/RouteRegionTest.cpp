@@ -14,14 +14,14 @@ using tova::CostRect;
 using tova::RoutePlanner;
 using tova::RouteRequest;
 
-constexpr int32_t kSolid = CostRect::kSolid;
+constexpr int32_t kRegionSolid = CostRect::kSolid;
 
 // Solid walls 8 thick around the inside rectangle.
 std::vector<CostRect> Box(int32_t l, int32_t t, int32_t r, int32_t b) {
-  return {{l - 8, t - 8, l, b + 8, kSolid},
-          {r, t - 8, r + 8, b + 8, kSolid},
-          {l, t - 8, r, t, kSolid},
-          {l, b, r, b + 8, kSolid}};
+  return {{l - 8, t - 8, l, b + 8, kRegionSolid},
+          {r, t - 8, r + 8, b + 8, kRegionSolid},
+          {l, t - 8, r, t, kRegionSolid},
+          {l, b, r, b + 8, kRegionSolid}};
 }
 
 CostRect Seed(int32_t x, int32_t y) { return {x, y, x + 1, y + 1, 0}; }
@@ -64,7 +64,7 @@ TEST(RouteRegion, TheLimitBoundsBothSidesExactly) {
 
 TEST(RouteRegion, ASeedBeyondTheLimitOrOnSomethingGrowsNothing) {
   RouteRequest req;
-  req.obstacles = {{100, 100, 120, 120, kSolid}};
+  req.obstacles = {{100, 100, 120, 120, kRegionSolid}};
   req.limitOn = true;
   req.limit = 16;
   RoutePlanner& p = PlannerFor(req);
@@ -135,7 +135,7 @@ TEST(RouteRegion, CentringCutsTheLongerSideAroundTheSeed) {
 TEST(RouteGraph, SetupMakesTheStartTheGoalNodeAndTwoNodesPerUsableGoal) {
   RouteRequest req;
   req.obstacles = Box(0, 0, 256, 256);
-  req.obstacles.push_back({100, 100, 140, 140, kSolid});
+  req.obstacles.push_back({100, 100, 140, 140, kRegionSolid});
   req.startX = 20;
   req.startY = 20;
   req.goals = {{120, 120, 121, 121, 0}, {200, 200, 201, 201, 5}};
@@ -160,7 +160,7 @@ TEST(RouteGraph, NeighboursAreEveryRegionAlongTheSides) {
   // A room with a pillar in the middle of its right wall's far side: the
   // start's region meets two regions beyond its right side.
   req.obstacles = {{0, 0, 64, 64, 1}, {64, 0, 128, 30, 2}, {64, 34, 128, 64, 3}};
-  req.obstacles.push_back({64, 30, 128, 34, kSolid});
+  req.obstacles.push_back({64, 30, 128, 34, kRegionSolid});
   for (const CostRect& w : Box(0, 0, 128, 64)) req.obstacles.push_back(w);
   req.startX = 10;
   req.startY = 10;
@@ -202,7 +202,7 @@ TEST(RouteGraph, StepCostsFollowTheRegionsCostsAndDistance) {
 
 TEST(RouteGraph, CostsNearTheTopOf32BitsDoNotWrap) {
   RouteRequest req;
-  const int32_t big = kSolid - 1;
+  const int32_t big = kRegionSolid - 1;
   req.obstacles = {{0, 0, 32, 32, big}, {32, 0, 64, 32, big}};
   req.startX = 16;
   req.startY = 16;

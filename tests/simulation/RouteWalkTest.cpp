@@ -22,7 +22,7 @@ using tova::test::FakeRouteWalkHost;
 
 constexpr int16_t kTarget = 20;
 
-struct RecordingPlayer : tova::iSoundPlayer {
+struct WalkSoundPlayer : tova::iSoundPlayer {
   std::vector<std::pair<std::string, int32_t>> played;
   void Play(const std::string& event, int32_t argument) override { played.emplace_back(event, argument); }
   void StopSources(int32_t) override {}
@@ -44,7 +44,7 @@ class RouteWalkTest : public ::testing::Test {
   }
   int32_t Tick() { return RouteWalk::Run(host, state, kTarget, &slot); }
 
-  RecordingPlayer sounds;
+  WalkSoundPlayer sounds;
   FakeRouteWalkHost host;
   RoutingSlot slot = EastSlot();
   int32_t state = 0;
