@@ -21,9 +21,9 @@ namespace {
 enum Kind : uint8_t { kObjd = 0, kGlob = 1, kTtat = 2, kObjt = 3, kCarr = 4, kText = 5, kKinds = 6 };
 
 // A tuning host with one file, one tunable constant table and one tree table.
-class Host : public tova::TuningHost, public tova::TuningFile {
+class CatalogHost : public tova::TuningHost, public tova::TuningFile {
  public:
-  Host() {
+  CatalogHost() {
     tova::TreeTableEntry e;
     e.motives.resize(16);
     table.entries.push_back(e);
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       table.Parse(text);
       std::vector<tova::cCareer> careers;
       tova::ReadCareersTable(table, careers);
-      Host host;
+      CatalogHost host;
       std::string report;
       tova::ImportTuningTable(host, table, report);
       return 0;

@@ -17,16 +17,14 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/cXObjectStream.h"
 #include "tests/simulation/FakeLot.h"
+#include "tests/support/BuildFolders.h"
 
-#ifndef TOVA_FUZZ_DATA_ROOT
-#define TOVA_FUZZ_DATA_ROOT "build/fuzz/data"
-#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tova;
   static ObjectFolder* folder = [] {
     auto* f = new ObjectFolder;
-    f->Init(std::string(TOVA_FUZZ_DATA_ROOT) + "/");
+    f->Init(std::string(tova_test::BinDir()) + "/../data/");
     return f;
   }();
   if (size > 1 << 20) return 0;

@@ -20,10 +20,10 @@ using namespace tova;
 
 using Codec = OneBehaviorCodec;
 
-struct Lot {
+struct FrameLot {
   MemoryResourceSource global{"Global.iff"}, own{"Fuzz.iff"}, semi{"FuzzGlobals.iff"};
   std::unique_ptr<ObjectDefinition> definition;
-  Lot() {
+  FrameLot() {
     const char* text =
         "tree 4096 \"Main\"\n params 4\n locals 2\n"
         "n0: Expression 0 1 768 1792 -> n1 n2\n"
@@ -45,7 +45,7 @@ struct Lot {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Lot lot;
+  static FrameLot lot;
   if (size == 0) return 0;
   static const int32_t kVersions[] = {10, 24, 25, 62};
   const int32_t version = kVersions[data[0] & 3];
