@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "resfile/MappedResFile.h"
@@ -53,10 +54,58 @@ bool ShapeFits(const _c2DArray& into, int64_t rows, int64_t columns, int64_t cel
     return true;
 }
 
-int32_t Commit(_c2DArray& into, int32_t rows, int32_t columns, const std::vector<uint8_t>& cells) {
+int32_t Commit(_c2DArray& into, int32_t rows, int32_t columns, const uint8_t* cells, size_t area) {
     if (!into.Resize(rows, columns)) return kResBadData;
-    if (cells.size() != into.CellAreaBytes()) return kResBadData;
-    if (!cells.empty()) std::memcpy(into.Data(), cells.data(), cells.size());
+    if (area != into.CellAreaBytes()) return kResBadData;
+    if (area != 0) std::memcpy(into.Data(), cells, area);
+    return kResOK;
+}
+
+// Checks a resource's header against the shape of `into` and decodes its cells
+// into the buffer that cellsFor(area) hands out (null when none can be had).
+template <typename CellsFor>
+int32_t DecodeCells(const uint8_t* data, size_t size, const _c2DArray& into, int32_t& rowsOut, int32_t& columnsOut,
+                    size_t& areaOut, CellsFor&& cellsFor) {
+    if (data == nullptr || size < 2) return kResBadData;
+    size_t area = 0;
+    if (GetU16(data) != 0) {
+        if (size < 8) return kResBadData;
+        const int64_t cellSize = GetI16(data);
+        const int64_t rows = GetI16(data + 2);
+        const int64_t columns = GetI16(data + 4);
+        if (!ShapeFits(into, rows, columns, cellSize, area)) return kResBadData;
+        const size_t start = 8 + static_cast<size_t>(rows) * 4;
+        if (start > size || size - start < area) return kResBadData;
+        uint8_t* cells = cellsFor(area);
+        if (cells == nullptr) return kResOutOfMemory;
+        std::memcpy(cells, data + start, area);
+        rowsOut = static_cast<int32_t>(rows);
+        columnsOut = static_cast<int32_t>(columns);
+        areaOut = area;
+        return kResOK;
+    }
+    if (size < kArryHeaderBytes) return kResBadData;
+    const int64_t rows = GetI32(data + 4);
+    const int64_t columns = GetI32(data + 8);
+    const int64_t cellSize = GetI32(data + 12);
+    const int32_t compressed = GetI32(data + 16);
+    if (!ShapeFits(into, rows, columns, cellSize, area)) return kResBadData;
+    if (compressed == 0) {
+        if (size - kArryHeaderBytes < area) return kResBadData;
+        uint8_t* cells = cellsFor(area);
+        if (cells == nullptr) return kResOutOfMemory;
+        std::memcpy(cells, data + kArryHeaderBytes, area);
+    } else if (compressed == 1) {
+        uint8_t* cells = cellsFor(area);
+        if (cells == nullptr) return kResOutOfMemory;
+        size_t pos = kArryHeaderBytes;
+        if (!ArryDecodeRuns(data, size, pos, cells, area)) return kResBadData;
+    } else {
+        return kResBadData;
+    }
+    rowsOut = static_cast<int32_t>(rows);
+    columnsOut = static_cast<int32_t>(columns);
+    areaOut = area;
     return kResOK;
 }
 
@@ -132,37 +181,36 @@ std::vector<uint8_t> EncodeArryResource(const _c2DArray& array, bool compress) {
 }
 
 int32_t DecodeArryResource(const uint8_t* data, size_t size, _c2DArray& into) {
-    if (data == nullptr || size < 2) return kResBadData;
+    // Every cell is written by the decode, so the buffer is not zeroed first.
+    std::unique_ptr<uint8_t[]> cells;
+    int32_t rows = 0, columns = 0;
     size_t area = 0;
-    std::vector<uint8_t> cells;
-    if (GetU16(data) != 0) {
-        if (size < 8) return kResBadData;
-        const int64_t cellSize = GetI16(data);
-        const int64_t rows = GetI16(data + 2);
-        const int64_t columns = GetI16(data + 4);
-        if (!ShapeFits(into, rows, columns, cellSize, area)) return kResBadData;
-        const size_t start = 8 + static_cast<size_t>(rows) * 4;
-        if (start > size || size - start < area) return kResBadData;
-        cells.assign(data + start, data + start + area);
-        return Commit(into, static_cast<int32_t>(rows), static_cast<int32_t>(columns), cells);
+    const int32_t status = DecodeCells(data, size, into, rows, columns, area, [&](size_t n) -> uint8_t* {
+        cells.reset(new (std::nothrow) uint8_t[n == 0 ? 1 : n]);
+        return cells.get();
+    });
+    // A shape the memory cannot hold is bad data, as when the array cannot grow.
+    if (status == kResOutOfMemory) return kResBadData;
+    if (status != kResOK) return status;
+    return Commit(into, rows, columns, cells.get(), area);
+}
+
+int32_t DecodeArryCells(const uint8_t* data, size_t size, const _c2DArray& shape, uint8_t* cells) {
+    if (shape.Rows() <= 0 || shape.Columns() <= 0) return kResBadData;
+    int32_t rows = 0, columns = 0;
+    size_t area = 0;
+    return DecodeCells(data, size, shape, rows, columns, area, [&](size_t) { return cells; });
+}
+
+int32_t LoadArryCells(iResFile& file, uint32_t type, int16_t id, const _c2DArray& shape, uint8_t* cells) {
+    MemHandle h = file.GetResource(type, id, nullptr);
+    if (!h) {
+        const int32_t status = file.GetError();
+        return status != kResOK ? status : kResOutOfMemory;
     }
-    if (size < kArryHeaderBytes) return kResBadData;
-    const int64_t rows = GetI32(data + 4);
-    const int64_t columns = GetI32(data + 8);
-    const int64_t cellSize = GetI32(data + 12);
-    const int32_t compressed = GetI32(data + 16);
-    if (!ShapeFits(into, rows, columns, cellSize, area)) return kResBadData;
-    if (compressed == 0) {
-        if (size - kArryHeaderBytes < area) return kResBadData;
-        cells.assign(data + kArryHeaderBytes, data + kArryHeaderBytes + area);
-    } else if (compressed == 1) {
-        cells.resize(area);
-        size_t pos = kArryHeaderBytes;
-        if (!ArryDecodeRuns(data, size, pos, cells.data(), area)) return kResBadData;
-    } else {
-        return kResBadData;
-    }
-    return Commit(into, static_cast<int32_t>(rows), static_cast<int32_t>(columns), cells);
+    const int32_t status = DecodeArryCells(GetMemHandleData(h), static_cast<size_t>(GetMemHandleSize(h)), shape, cells);
+    file.ReleaseResource(h);
+    return status;
 }
 
 int32_t _c2DArray::Save(iResFile& file, uint32_t type, int16_t id, bool compress) const {

@@ -23,6 +23,7 @@
 #include "resfile/TypeCode.h"
 
 class _c2DArray;
+class iResFile;
 
 constexpr ResType kArryType = TypeCode("Arry");
 
@@ -45,3 +46,11 @@ std::vector<uint8_t> EncodeArryResource(const _c2DArray& array, bool compress);
 // without dimensions is sized from the resource. On any failure the array is
 // left as it was and the result is kResBadData (-1); 0 on success.
 int32_t DecodeArryResource(const uint8_t* data, size_t size, _c2DArray& into);
+
+// Decodes a resource of exactly shape's rows, columns and cell size into
+// cells (shape.CellAreaBytes() of them) without touching shape. 0 on success;
+// on failure cells hold no meaning.
+int32_t DecodeArryCells(const uint8_t* data, size_t size, const _c2DArray& shape, uint8_t* cells);
+
+// The same for the resource type/id read from file.
+int32_t LoadArryCells(iResFile& file, uint32_t type, int16_t id, const _c2DArray& shape, uint8_t* cells);

@@ -1,5 +1,6 @@
 #include "world/WallCell.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -274,6 +275,36 @@ WallPostMask ComputeWallPostMask(const WallLayer& walls, int32_t x, int32_t y, i
     if (d & kWallSide2) m |= 8;
     if (d & kWallDiag32) m |= 64;
     return m;
+}
+
+void ComputeWallPostRow(const WallLayer& walls, int32_t x, int32_t size, uint8_t* posts, int32_t count) {
+    // The same rule as ComputeWallPostMask, with the two tile rows a point
+    // touches and the bounds settled once for the whole row.
+    auto rowOf = [&](int32_t tx) -> const WallCell* {
+        return walls.HasData() && tx >= 1 && tx < size - 1 && tx < walls.Rows() ? walls.Row(tx) : nullptr;
+    };
+    const int32_t lastColumn = std::min(size - 2, walls.Columns() - 1);
+    const WallCell* above = rowOf(x - 1);
+    const WallCell* here = rowOf(x);
+    auto maskIn = [lastColumn](const WallCell* row, int32_t ty) -> uint8_t {
+        return row != nullptr && ty >= 1 && ty <= lastColumn ? row[ty].mask : 0;
+    };
+    for (int32_t y = 0; y < count; ++y) {
+        WallPostMask m = 0;
+        const uint8_t a = maskIn(above, y - 1);
+        if (a & kWallSide8) m |= 2;
+        if (a & kWallDiag32) m |= 16;
+        const uint8_t b = maskIn(here, y - 1);
+        if (b & kWallSide1) m |= 1;
+        if (b & kWallDiag16) m |= 128;
+        const uint8_t c = maskIn(above, y);
+        if (c & kWallSide4) m |= 4;
+        if (c & kWallDiag16) m |= 32;
+        const uint8_t d = maskIn(here, y);
+        if (d & kWallSide2) m |= 8;
+        if (d & kWallDiag32) m |= 64;
+        posts[y] = m;
+    }
 }
 
 void WriteWallInfo(WallLayer& walls, WallPostLayer& posts, int32_t x, int32_t y, int32_t size, WallInfo info) {

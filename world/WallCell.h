@@ -115,3 +115,5 @@ WallInfo ExpandWallCell(const WallLayer& walls, int32_t x, int32_t y, int32_t si
 void WriteWallInfo(WallLayer& walls, WallPostLayer& posts, int32_t x, int32_t y, int32_t size, WallInfo info);
 // The post mask of grid point (x, y); tiles outside 1..size-2 count as empty.
 WallPostMask ComputeWallPostMask(const WallLayer& walls, int32_t x, int32_t y, int32_t size);
+// The post masks of grid points (x, 0..count-1) into posts[0..count-1].
+void ComputeWallPostRow(const WallLayer& walls, int32_t x, int32_t size, uint8_t* posts, int32_t count);

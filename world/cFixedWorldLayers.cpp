@@ -1,11 +1,13 @@
 // The world's layers in the house file: one 'Arry' resource per layer, with
 // the ids and the file versions at which each layer joined the file. Rooms,
 // wall posts, roofs and light tables are not kept; they are recomputed.
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
 #include "resfile/iResFile.h"
+#include "world/ArryResource.h"
 #include "world/cFixedWorld.h"
 #include "world/walls/WallManager.h"
 
@@ -73,19 +75,27 @@ int32_t cFixedWorld::SaveLayers(iResFile& file, int32_t version) {
 }
 
 int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
-    // Every stored layer is read into a scratch array of its shape first; the
+    // Every stored layer is read into scratch cells of its shape first; the
     // world takes them only when all required ones have loaded, so a missing
     // or bad layer leaves the current lot whole rather than half replaced.
+    // The scratch bytes are kept from one load to the next: a load then makes
+    // no large allocation, and the decode writes every cell so none is zeroed.
     struct Read {
         _c2DArray* layer;
-        std::unique_ptr<_c2DArray> cells;
+        size_t offset;
     };
+    static thread_local std::vector<uint8_t> scratch;
     std::vector<Read> reads;
+    size_t used = 0;
     auto read = [&](_c2DArray& layer, int16_t id) -> int32_t {
-        auto cells = std::make_unique<_c2DArray>(layer.CellSize(), layer.Rows(), layer.Columns(), "loading");
-        if (!cells->HasData()) return kResOutOfMemory;
-        const int32_t status = cells->Load(file, kArryType, id);
-        if (status == kResOK) reads.push_back({&layer, std::move(cells)});
+        const size_t area = layer.CellAreaBytes();
+        if (!layer.HasData() || area == 0) return kResOutOfMemory;
+        if (scratch.size() < used + area) scratch.resize(used + area);
+        const int32_t status = LoadArryCells(file, kArryType, id, layer, scratch.data() + used);
+        if (status == kResOK) {
+            reads.push_back({&layer, used});
+            used += area;
+        }
         return status;
     };
     try {
@@ -126,13 +136,12 @@ int32_t cFixedWorld::LoadLayers(iResFile& file, int32_t version) {
         mLevels[1].walls->Fill(0);
         mLevels[1].objects->Fill(0);
     }
-    for (const Read& r : reads) r.layer->CopyFrom(*r.cells);
+    for (const Read& r : reads) std::memcpy(r.layer->Data(), scratch.data() + r.offset, r.layer->CellAreaBytes());
     // The post layer is not stored: it follows from the loaded walls, and the
     // wall display is rebuilt from it.
     for (LevelLayers& l : mLevels)
-        for (int32_t y = 0; y < l.posts->Rows(); ++y)
-            for (int32_t x = 0; x < l.posts->Columns(); ++x)
-                l.posts->At(x, y) = ComputeWallPostMask(*l.walls, x, y, mSize);
+        for (int32_t x = 0; x < l.posts->Rows(); ++x)
+            ComputeWallPostRow(*l.walls, x, mSize, l.posts->Row(x), l.posts->Columns());
     mWallManager->RequestRebuild(0);
     if (version < kLayersVersionGrass) GenerateGrass(0);
     NameLayers();

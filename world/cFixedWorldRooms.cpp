@@ -144,10 +144,9 @@ void cFixedWorld::DetectRooms(int32_t level) {
         const uint16_t* objectRow = layers.objects->Row(x);
         const uint8_t* floorRow = floors.Row(x);
         const WallCell* wallRow = walls.Row(x);
-        uint8_t* postRow = layers.posts->Row(x);
+        ComputeWallPostRow(walls, x, n, layers.posts->Row(x), n);
         for (int32_t y = 0; y < n; ++y) {
             if (level == 2 && (objectRow[y] != 0 || floorRow[y] != 0 || wallRow[y].mask != 0)) mUpperUsed = 1;
-            postRow[y] = ComputeWallPostMask(walls, x, y, n);
             const int32_t halves = (wallRow[y].mask & kWallDiagonals) ? 2 : 1;
             for (int32_t half = 0; half < halves; ++half)
                 if (owner[x][y][half] == kFree) fill(x, y, half);

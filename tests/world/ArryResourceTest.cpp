@@ -190,3 +190,31 @@ TEST(ArryResource, HostileHeadersAreRefusedAndLeaveTheLayer) {
     auto raw = EncodeArryResource(source, false);
     EXPECT_EQ(DecodeArryResource(raw.data(), raw.size() - 1, layer), kResBadData) << "short raw area";
 }
+
+// Decoding into outside cells takes only the shape's exact dimensions, fills
+// every cell, and leaves the shape's own cells alone.
+TEST(ArryResource, DecodesIntoOutsideCells) {
+    c2DArray<uint16_t> source(64);
+    for (int x = 0; x < 64; ++x) source.At(x, 63 - x) = static_cast<uint16_t>(x * 7 + 1);
+    c2DArray<uint16_t> shape(64);
+    shape.FillCells(5);
+    for (bool compress : {false, true}) {
+        const auto bytes = EncodeArryResource(source, compress);
+        std::vector<uint8_t> cells(shape.CellAreaBytes(), 0xAB);
+        ASSERT_EQ(DecodeArryCells(bytes.data(), bytes.size(), shape, cells.data()), 0);
+        EXPECT_EQ(std::memcmp(cells.data(), source.Data(), cells.size()), 0);
+        EXPECT_EQ(shape.At(0, 63), 5) << "the shape keeps its cells";
+        EXPECT_EQ(DecodeArryCells(bytes.data(), bytes.size() - 2, shape, cells.data()), kResBadData);
+        c2DArray<uint16_t> other(32);
+        EXPECT_EQ(DecodeArryCells(bytes.data(), bytes.size(), other, cells.data()), kResBadData);
+    }
+    c2DArray<uint16_t> unsized(0);
+    const auto bytes = EncodeArryResource(source, true);
+    std::vector<uint8_t> cells(source.CellAreaBytes());
+    EXPECT_EQ(DecodeArryCells(bytes.data(), bytes.size(), unsized, cells.data()), kResBadData) << "no shape to fill";
+    MemResFile file;
+    ASSERT_EQ(source.Save(file, kArryType, 21, true), 0);
+    ASSERT_EQ(LoadArryCells(file, kArryType, 21, shape, cells.data()), 0);
+    EXPECT_EQ(std::memcmp(cells.data(), source.Data(), cells.size()), 0);
+    EXPECT_EQ(LoadArryCells(file, kArryType, 22, shape, cells.data()), kResNotFound);
+}

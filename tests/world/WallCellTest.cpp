@@ -259,3 +259,24 @@ TEST(WallCell, CanAddWall) {
     EXPECT_FALSE(w.CanAddWall(kWallSide2));
     EXPECT_TRUE(w.CanAddWall(kWallSide1));
 }
+
+// The row walk gives every point the same mask as the point-by-point rule,
+// for grids smaller than the layer and for walls on and past the border.
+TEST(WallCell, PostRowMatchesPointMasks) {
+    for (const int size : {1, 2, 10, 64}) {
+        SCOPED_TRACE(size);
+        WallLayer walls(64);
+        uint32_t state = 12345;
+        for (int x = 0; x < 64; ++x) {
+            for (int y = 0; y < 64; ++y) {
+                state = state * 1103515245u + 12345u;
+                walls.At(x, y).mask = static_cast<uint8_t>(state >> 16);
+            }
+        }
+        uint8_t row[64];
+        for (int x = 0; x < 64; ++x) {
+            ComputeWallPostRow(walls, x, size, row, 64);
+            for (int y = 0; y < 64; ++y) ASSERT_EQ(row[y], ComputeWallPostMask(walls, x, y, size)) << x << "," << y;
+        }
+    }
+}
