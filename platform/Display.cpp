@@ -2,7 +2,7 @@
 
 #include "platform/MessageQueue.h"
 
-#include <SDL.h>
+#include "platform/SdlLibrary.h"
 
 #include <algorithm>
 
@@ -56,26 +56,26 @@ namespace {
 
 class SdlDisplay : public Display {
 public:
-    ~SdlDisplay() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    ~SdlDisplay() override { Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
     std::vector<DisplayDriver> Drivers() const override {
-        const char* driver = SDL_GetCurrentVideoDriver();
+        const char* driver = Sdl().SDL_GetCurrentVideoDriver();
         return {DisplayDriver{{}, driver ? driver : "sdl", "display"}};
     }
 
     std::vector<DisplayMode> Modes(int32_t requestedWidth, int32_t requestedHeight) const override {
         std::vector<DisplayMode> sizes;
-        const int count = SDL_GetNumDisplayModes(0);
+        const int count = Sdl().SDL_GetNumDisplayModes(0);
         for (int i = 0; i < count; ++i) {
             SDL_DisplayMode mode;
-            if (SDL_GetDisplayMode(0, i, &mode) == 0) sizes.push_back({mode.w, mode.h, 16});
+            if (Sdl().SDL_GetDisplayMode(0, i, &mode) == 0) sizes.push_back({mode.w, mode.h, 16});
         }
         return SixteenBitModes(sizes, requestedWidth, requestedHeight);
     }
 
     DisplayMode Desktop(int32_t requestedDepth) const override {
         SDL_DisplayMode mode{};
-        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0, requestedDepth};
+        if (Sdl().SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0, requestedDepth};
         return {mode.w, mode.h, requestedDepth};
     }
 
@@ -87,8 +87,9 @@ public:
 }  // namespace
 
 std::unique_ptr<Display> Display::CreateSdl(std::string* error) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error) *error = SDL_GetError();
+    if (!LoadSdl(error)) return nullptr;
+    if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = Sdl().SDL_GetError();
         return nullptr;
     }
     return std::make_unique<SdlDisplay>();

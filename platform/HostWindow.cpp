@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/SdlInput.h"
+#include "platform/SdlLibrary.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -165,7 +166,7 @@ public:
         if (utf8.size() >= sizeof e.edit.text) {
             // Long text takes the extended event, as the system sends it.
             e.type = SDL_TEXTEDITING_EXT;
-            e.editExt.text = SDL_strdup(utf8.c_str());
+            e.editExt.text = Sdl().SDL_strdup(utf8.c_str());
             e.editExt.start = start;
             e.editExt.length = length;
         } else {

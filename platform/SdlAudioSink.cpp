@@ -1,14 +1,15 @@
 #include "platform/SdlAudioSink.h"
 
-#include <SDL2/SDL.h>
+#include "platform/SdlLibrary.h"
 
 namespace platform {
 
 namespace {
 
 bool InitAudio() {
-    if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
-    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!LoadSdl(nullptr)) return false;
+    if (Sdl().SDL_WasInit(SDL_INIT_AUDIO)) return true;
+    return Sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
 }  // namespace
@@ -20,9 +21,9 @@ SdlAudioSink::~SdlAudioSink() { Close(); }
 std::vector<std::string> SdlAudioSink::DeviceNames() {
     std::vector<std::string> names;
     if (!InitAudio()) return names;
-    const int count = SDL_GetNumAudioDevices(0);
+    const int count = Sdl().SDL_GetNumAudioDevices(0);
     for (int i = 0; i < count; ++i)
-        if (const char* name = SDL_GetAudioDeviceName(i, 0)) names.emplace_back(name);
+        if (const char* name = Sdl().SDL_GetAudioDeviceName(i, 0)) names.emplace_back(name);
     return names;
 }
 
@@ -34,8 +35,9 @@ void SdlAudioSink::Pull(void* self, uint8_t* stream, int bytes) {
 
 bool SdlAudioSink::Open(const std::string& device) {
     Close();
+    if (!LoadSdl(&mError)) return false;
     if (!InitAudio()) {
-        mError = SDL_GetError();
+        mError = Sdl().SDL_GetError();
         return false;
     }
     mInitialised = true;
@@ -48,30 +50,30 @@ bool SdlAudioSink::Open(const std::string& device) {
     want.callback = &SdlAudioSink::Pull;
     want.userdata = this;
     SDL_AudioSpec have{};
-    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(device.empty() ? nullptr : device.c_str(), 0, &want, &have,
+    const SDL_AudioDeviceID id = Sdl().SDL_OpenAudioDevice(device.empty() ? nullptr : device.c_str(), 0, &want, &have,
                                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (id == 0) {
-        mError = SDL_GetError();
+        mError = Sdl().SDL_GetError();
         return false;
     }
     if (have.channels > 2 || have.channels == 0) {
-        SDL_CloseAudioDevice(id);
+        Sdl().SDL_CloseAudioDevice(id);
         mError = "the device offers no mono or stereo output";
         return false;
     }
     mMixer.SetOutputFormat(PcmFormat::Make(have.channels, static_cast<uint32_t>(have.freq), 16));
     mDevice = id;
-    SDL_PauseAudioDevice(id, 0);
+    Sdl().SDL_PauseAudioDevice(id, 0);
     return true;
 }
 
 void SdlAudioSink::Close() {
     if (mDevice != 0) {
-        SDL_CloseAudioDevice(mDevice);
+        Sdl().SDL_CloseAudioDevice(mDevice);
         mDevice = 0;
     }
     if (mInitialised) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
         mInitialised = false;
     }
 }

@@ -1,6 +1,7 @@
 #include "platform/SdlInput.h"
 
 #include "platform/CodePage.h"
+#include "platform/SdlLibrary.h"
 #include "platform/WindowMessages.h"
 
 #include <utility>
@@ -137,7 +138,7 @@ std::vector<QueuedMessage> InputTranslator::Translate(const SDL_Event& event) {
         case SDL_TEXTEDITING_EXT:
             // The long form carries its text on the heap; the receiver frees it.
             Editing(event.editExt.text ? event.editExt.text : "", event.editExt.start, event.editExt.length, out);
-            SDL_free(event.editExt.text);
+            Sdl().SDL_free(event.editExt.text);
             break;
         case SDL_MOUSEMOTION:
             Mouse(kMsgMouseMove, event.motion.x, event.motion.y, out);

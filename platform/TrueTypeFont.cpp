@@ -1,7 +1,6 @@
 #include "platform/TrueTypeFont.h"
 
-#include <SDL.h>
-#include <SDL_ttf.h>
+#include "platform/SdlLibrary.h"
 
 #include <filesystem>
 #include <iterator>
@@ -19,8 +18,13 @@ std::mutex gTtfLock;
 
 bool StartTtf(std::string* error) {
     std::lock_guard<std::mutex> lock(gTtfLock);
-    if (TTF_Init() != 0) {
-        if (error) *error = std::string("cannot start the font engine: ") + TTF_GetError();
+    std::string reason;
+    if (!LoadTtf(&reason)) {
+        if (error) *error = "cannot start the font engine: " + reason;
+        return false;
+    }
+    if (Ttf().TTF_Init() != 0) {
+        if (error) *error = std::string("cannot start the font engine: ") + Sdl().SDL_GetError();
         return false;
     }
     return true;
@@ -28,7 +32,7 @@ bool StartTtf(std::string* error) {
 
 void StopTtf() {
     std::lock_guard<std::mutex> lock(gTtfLock);
-    TTF_Quit();
+    Ttf().TTF_Quit();
 }
 
 TTF_Font* Font(void* p) { return static_cast<TTF_Font*>(p); }
@@ -79,14 +83,14 @@ std::unique_ptr<TrueTypeFont> TrueTypeFont::Open(const std::string& path, int32_
     // Read whole into memory: the engine reads a font file from disk a few
     // bytes per call, a seek and a read for every glyph it looks up.
     std::shared_ptr<const std::string> bytes = ReadFontFile(path);
-    SDL_RWops* source = bytes->empty() ? nullptr : SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-    TTF_Font* font = source ? TTF_OpenFontIndexRW(source, 1, pixels, index) : nullptr;
+    SDL_RWops* source = bytes->empty() ? nullptr : Sdl().SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    TTF_Font* font = source ? Ttf().TTF_OpenFontIndexRW(source, 1, pixels, index) : nullptr;
     if (!font) {
-        if (error) *error = "cannot open font " + path + ": " + (source ? TTF_GetError() : "cannot read the file");
+        if (error) *error = "cannot open font " + path + ": " + (source ? Sdl().SDL_GetError() : "cannot read the file");
         StopTtf();
         return nullptr;
     }
-    if (bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+    if (bold) Ttf().TTF_SetFontStyle(font, TTF_STYLE_BOLD);
     return std::unique_ptr<TrueTypeFont>(new TrueTypeFont(font, std::move(bytes)));
 }
 
@@ -101,40 +105,40 @@ std::string TrueTypeFont::FindFile(const std::string& fileName) {
 }
 
 TrueTypeFont::~TrueTypeFont() {
-    TTF_CloseFont(Font(mFont));
+    Ttf().TTF_CloseFont(Font(mFont));
     StopTtf();
 }
 
 int32_t TrueTypeFont::TextWidth(const std::string& utf8) const {
     int w = 0, h = 0;
-    if (utf8.empty() || TTF_SizeUTF8(Font(mFont), utf8.c_str(), &w, &h) != 0) return 0;
+    if (utf8.empty() || Ttf().TTF_SizeUTF8(Font(mFont), utf8.c_str(), &w, &h) != 0) return 0;
     return w;
 }
 
-int32_t TrueTypeFont::LineHeight() const { return TTF_FontHeight(Font(mFont)); }
+int32_t TrueTypeFont::LineHeight() const { return Ttf().TTF_FontHeight(Font(mFont)); }
 
 bool TrueTypeFont::Render(const std::string& utf8, TextCoverage& out) const {
     out = TextCoverage{};
     if (utf8.empty()) return false;
-    SDL_Surface* drawn = TTF_RenderUTF8_Blended(Font(mFont), utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    SDL_Surface* drawn = Ttf().TTF_RenderUTF8_Blended(Font(mFont), utf8.c_str(), SDL_Color{255, 255, 255, 255});
     if (!drawn) return false;
     // Blended text comes as ARGB8888 already; a copy is made only otherwise.
     SDL_Surface* argb = drawn;
     if (drawn->format->format != SDL_PIXELFORMAT_ARGB8888) {
-        argb = SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(drawn);
+        argb = Sdl().SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
+        Sdl().SDL_FreeSurface(drawn);
         if (!argb) return false;
     }
     out.width = argb->w;
     out.height = argb->h;
     out.alpha.resize(size_t(out.width) * out.height);
-    SDL_LockSurface(argb);
+    Sdl().SDL_LockSurface(argb);
     for (int y = 0; y < argb->h; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
         for (int x = 0; x < argb->w; ++x) out.alpha[size_t(y) * out.width + x] = static_cast<uint8_t>(row[x] >> 24);
     }
-    SDL_UnlockSurface(argb);
-    SDL_FreeSurface(argb);
+    Sdl().SDL_UnlockSurface(argb);
+    Sdl().SDL_FreeSurface(argb);
     return true;
 }
 

@@ -1,12 +1,27 @@
 # Outside libraries of the platform layer: SDL2 (window, input, cursors,
-# clipboard, presenting, audio output) and libpng (PNG files).
+# clipboard, presenting, audio output), SDL2_ttf (the launcher's captions in
+# the system's outline fonts) and libpng (PNG files).
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(TOVA_SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(TOVA_SDL2 REQUIRED sdl2)
+pkg_check_modules(TOVA_SDL2_TTF REQUIRED SDL2_ttf)
 pkg_check_modules(TOVA_PNG REQUIRED IMPORTED_TARGET libpng)
-target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_SDL2 PkgConfig::TOVA_PNG)
-# SDL2_ttf draws the launcher's captions in the system's outline fonts.
-pkg_check_modules(TOVA_SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
-target_link_libraries(${TOVA_MODULE_TARGET} PRIVATE PkgConfig::TOVA_SDL2_TTF)
+target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_PNG)
+
+# SDL2 and SDL2_ttf are loaded on first use (platform/SdlLibrary.h), not
+# linked: most programs never open a window, a sound device or a font, and
+# the libraries' tree would cost each of them a large part of its start.
+# Their headers still give this layer the types.
+target_include_directories(${TOVA_MODULE_TARGET} PUBLIC ${TOVA_SDL2_INCLUDE_DIRS} ${TOVA_SDL2_TTF_INCLUDE_DIRS})
+target_compile_options(${TOVA_MODULE_TARGET} PUBLIC ${TOVA_SDL2_CFLAGS_OTHER})
+# A program whose own code calls SDL (a test building SDL's events, a
+# benchmark against SDL's blitter) still links it; the others do not list it.
+target_link_libraries(${TOVA_MODULE_TARGET} INTERFACE
+  "-Wl,--push-state,--as-needed" ${TOVA_SDL2_LINK_LIBRARIES} "-Wl,--pop-state")
+# A call that bypassed the loader would tie every program to SDL again.
+add_custom_command(TARGET ${TOVA_MODULE_TARGET} POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DLIBRARY=$<TARGET_FILE:${TOVA_MODULE_TARGET}>
+          -P ${CMAKE_SOURCE_DIR}/platform/CheckSdlUnlinked.cmake
+  VERBATIM)
 
 # The loader (dlopen) lives in libc on current glibc; older ones need libdl.
 # zstd carries the patch engine's frames.
