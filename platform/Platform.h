@@ -28,6 +28,7 @@
 //   Clipboard.h    clipboard text in the current code page
 //   TextInput.h    text composition state (input methods)
 //   DynamicLibrary.h  shared libraries loaded by name, entries bound by name
+//   SdlLibrary.h   SDL2 and SDL2_ttf, loaded on first use (the SDL-backed files only)
 //   Process.h      the process id, its program path, free space of a volume
 //   Socket.h       IPv4 TCP sockets, socket pairs and a loopback listener
 //   PatchFile.h    the binary-patch engine stand-in (libpatchw32.so) and its files

@@ -18,10 +18,12 @@ target_compile_options(${TOVA_MODULE_TARGET} PUBLIC ${TOVA_SDL2_CFLAGS_OTHER})
 target_link_libraries(${TOVA_MODULE_TARGET} INTERFACE
   "-Wl,--push-state,--as-needed" ${TOVA_SDL2_LINK_LIBRARIES} "-Wl,--pop-state")
 # A call that bypassed the loader would tie every program to SDL again.
-add_custom_command(TARGET ${TOVA_MODULE_TARGET} POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DLIBRARY=$<TARGET_FILE:${TOVA_MODULE_TARGET}>
-          -P ${CMAKE_SOURCE_DIR}/platform/CheckSdlUnlinked.cmake
-  VERBATIM)
+if(TOVA_SHARED_MODULES AND CMAKE_NM)
+  add_custom_command(TARGET ${TOVA_MODULE_TARGET} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DLIBRARY=$<TARGET_FILE:${TOVA_MODULE_TARGET}>
+            -P ${CMAKE_SOURCE_DIR}/platform/CheckSdlUnlinked.cmake
+    VERBATIM)
+endif()
 
 # The loader (dlopen) lives in libc on current glibc; older ones need libdl.
 # zstd carries the patch engine's frames.
