@@ -69,6 +69,10 @@ protected:
     // The character's set pixels, relative to its cell's top left (the blank
     // row above the glyph included).
     virtual void CharPixels(const char* text, int32_t bytes, const PixelSink& sink) const = 0;
+    // A box, relative to the cell's top left, holding every pixel that
+    // CharPixels gives for the character; empty when it gives none. Drawing
+    // skips characters whose box lies outside the clip.
+    virtual cRZRect CharBounds(const char* text, int32_t bytes) const = 0;
     // Where the unit that begins at `start` ends (past its last byte).
     virtual int32_t UnitEnd(const char* text, int32_t length, int32_t start) const = 0;
     // Row of the underline below the line's top.
@@ -78,6 +82,9 @@ protected:
     virtual bool MnemonicDrawsAmpersand() const { return false; }
 
     int32_t SingleAdvance(uint8_t ch) const;
+    // The set pixels of one glyph row (as the glyph set gives it), left to
+    // right, at (x + column, y).
+    static void RowPixels(uint32_t row, int32_t x, int32_t y, const PixelSink& sink);
 
     const std::shared_ptr<const DBGlyphSet> mSet;
 
