@@ -6,8 +6,8 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "ui/graphics/DBGlyphSet.h"
 #include "ui/graphics/cIGZFont.h"
@@ -60,7 +60,20 @@ public:
     const DBGlyphSet* GlyphSet() const { return mSet.get(); }
 
 protected:
-    using PixelSink = std::function<void(int32_t x, int32_t y)>;
+    // Where a character's pixels go: a call per pixel, so a plain reference
+    // to the caller's function object rather than a std::function.
+    class PixelSink {
+    public:
+        template <typename F>
+            requires(!std::is_same_v<std::remove_cvref_t<F>, PixelSink>)
+        PixelSink(const F& f)  // NOLINT(google-explicit-constructor): lambdas pass as sinks
+            : mObject(&f), mCall([](const void* object, int32_t x, int32_t y) { (*static_cast<const F*>(object))(x, y); }) {}
+        void operator()(int32_t x, int32_t y) const { mCall(mObject, x, y); }
+
+    private:
+        const void* mObject;
+        void (*mCall)(const void*, int32_t, int32_t);
+    };
 
     // Bytes of the character at text (at least 1, at most `remaining`).
     virtual int32_t CharBytes(const char* text, int32_t remaining) const = 0;

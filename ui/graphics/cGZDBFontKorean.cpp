@@ -86,8 +86,8 @@ const BreakCodes& BreakCodesOf(uint32_t language) {
 cGZDBFontKorean::cGZDBFontKorean(const cRZString& path, uint32_t language, std::shared_ptr<const DBGlyphSet> set)
     : cGZDBFont(path, language, std::move(set)) {
     const BreakCodes& codes = BreakCodesOf(language);
-    mNoBegin = codes.noBegin;
-    mNoEnd = codes.noEnd;
+    mNoBegin = &codes.noBegin;
+    mNoEnd = &codes.noEnd;
 }
 
 bool cGZDBFontKorean::IsLeadByte(uint8_t ch) const {
