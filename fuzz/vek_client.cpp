@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -63,18 +64,30 @@ void Prepare(uint16_t port) {
 // Puts the settings file back as Prepare left it, under a new name renamed
 // over it so the store sees a changed file and reads it again. Each run then
 // starts from the same settings, and the store does not grow with every
-// run's keys: each change copies, compares and rewrites all of it.
+// run's keys: each change copies, compares and rewrites all of it. A file
+// that kept its size and time since it was last put back is left alone (the
+// store rewrites it whole on every change), so a run that changed nothing
+// costs no rewrite and the store no new read.
 void RestoreSettings() {
   const std::string path = fuzz::ScratchFolder::Path() + "/registry.txt";
   static const std::string initial = [&] {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }();
+  static std::filesystem::file_time_type restoredTime{};
+  static std::uintmax_t restoredSize = static_cast<std::uintmax_t>(-1);
+  std::error_code timeError, sizeError;
+  const auto time = std::filesystem::last_write_time(path, timeError);
+  const auto bytes = std::filesystem::file_size(path, sizeError);
+  if (!timeError && !sizeError && time == restoredTime && bytes == restoredSize) return;
   {
     std::ofstream out(path + ".fresh", std::ios::binary | std::ios::trunc);
     out.write(initial.data(), static_cast<std::streamsize>(initial.size()));
   }
   std::rename((path + ".fresh").c_str(), path.c_str());
+  restoredTime = std::filesystem::last_write_time(path, timeError);
+  restoredSize = std::filesystem::file_size(path, sizeError);
+  if (timeError || sizeError) restoredSize = static_cast<std::uintmax_t>(-1);
 }
 
 // The loopback server: greets, echoes the flush, logs the client in, sends

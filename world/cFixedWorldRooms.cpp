@@ -79,10 +79,11 @@ void cFixedWorld::DetectRooms(int32_t level) {
     // -2 a region past the numbering cap.
     constexpr int32_t kFree = -1, kUnnumbered = -2;
     static thread_local std::array<std::array<std::array<int32_t, 2>, kWorldCapacity>, kWorldCapacity> owner;
-    for (auto& column : owner)
-        for (auto& halves : column) halves = {kFree, kFree};
-
     const int32_t n = mSize;
+    // Only the lot's own tiles are ever reached.
+    for (int32_t x = 0; x < n; ++x)
+        for (int32_t y = 0; y < n; ++y) owner[x][y] = {kFree, kFree};
+
     auto diagonalOf = [&](int32_t x, int32_t y) { return walls.At(x, y).mask & kWallDiagonals; };
     auto hasPool = [&](int32_t x, int32_t y) { return level == 1 && mPool->At(x, y) < kPoolMark; };
     int32_t counter = 0;

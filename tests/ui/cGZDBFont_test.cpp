@@ -189,6 +189,56 @@ TEST_F(DBFontTest, ShadowSelectionAndUnderline) {
     EXPECT_EQ(Pixel(*underlined, 3, 12), 0);
 }
 
+// Drawing skips characters that lie wholly outside the clip, so the clipped
+// picture must still hold every pixel the unclipped one has inside the clip:
+// shadows reaching in from a glyph just outside, and Thai marks that hang
+// left of their cell into the clip from a cell that starts past it.
+TEST_F(DBFontTest, ClippedTextKeepsTheUnclippedPixelsInsideTheClip) {
+    auto japanese = Korean(15, 0);
+    auto thai = Thai();
+    const std::string kana = Bytes(932, "A日本b語");
+    const std::string cells = "\xA1\xE8 \xBD\xD4";
+    ASSERT_LT(cGZDBFontThai::Compose("\xBD\xD4", 2).glyphs[1].x, 0) << "the mark hangs left of its cell";
+    // The last cell starts one column right of this clip, its mark inside.
+    const int32_t lastCell = thai->GetTextWidth(cells.c_str(), 3);
+    struct Case {
+        cGZDBFont* font;
+        const std::string* text;
+        int32_t x, y;
+        cRZRect clip;
+        bool shadow;
+    };
+    const Case cases[] = {
+        {japanese.get(), &kana, 2, 1, {5, 3, 17, 11}, false},
+        {japanese.get(), &kana, -9, 4, {0, 0, 30, 20}, true},
+        {japanese.get(), &kana, 4, 0, {10, 0, 40, 30}, true},  // 'A' ends at the clip, its shadow inside
+        {thai.get(), &cells, 3, 2, {4, 0, 3 + lastCell - 1, 30}, false},
+        {thai.get(), &cells, 3, 2, {0, 5, 3 + lastCell - 1, 9}, true},
+        {thai.get(), &cells, -20, 2, {0, 0, 40, 30}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "x " << c.x << " clip " << c.clip.left << "," << c.clip.top << " "
+                                        << c.clip.right << "," << c.clip.bottom << " shadow " << c.shadow);
+        c.font->SetFlag(cIGZFont::kFlagShadow, c.shadow);
+        const auto length = static_cast<int32_t>(c.text->size());
+        auto whole = Buffer(40, 30);
+        whole->Clear(0x1234);
+        c.font->DrawText(*whole, c.x, c.y, c.text->c_str(), length, nullptr, -1, -1);
+        auto clipped = Buffer(40, 30);
+        clipped->Clear(0x1234);
+        c.font->DrawText(*clipped, c.x, c.y, c.text->c_str(), length, &c.clip, -1, -1);
+        int32_t inked = 0;
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 40; ++x) {
+                const bool inside = x >= c.clip.left && x < c.clip.right && y >= c.clip.top && y < c.clip.bottom;
+                const uint16_t expected = inside ? Pixel(*whole, x, y) : uint16_t{0x1234};
+                ASSERT_EQ(Pixel(*clipped, x, y), expected) << "at " << x << "," << y;
+                if (inside && expected != 0x1234) ++inked;
+            }
+        EXPECT_GT(inked, 0);
+    }
+}
+
 TEST_F(DBFontTest, MnemonicsDrawAnUnderscoreAndNoAmpersand) {
     auto font = Korean(15, 0);
     auto marked = Buffer(40, 16), expected = Buffer(40, 16);

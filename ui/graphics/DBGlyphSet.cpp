@@ -51,25 +51,39 @@ std::shared_ptr<const DBGlyphSet> DBGlyphSet::Read(const std::string& folder, in
     return std::make_shared<const DBGlyphSet>(index, std::move(bytes));
 }
 
-bool DBGlyphSet::Bit(size_t offset, int32_t rowBytes, int32_t height, int32_t width, int32_t x, int32_t y) const {
-    if (!mUsable || x < 0 || y < 0 || x >= width || y >= height) return false;
-    const size_t at = offset + static_cast<size_t>(y) * static_cast<size_t>(rowBytes) + static_cast<size_t>(x / 8);
-    return at < mBytes->size() && (((*mBytes)[at] >> (7 - x % 8)) & 1) != 0;
+uint32_t DBGlyphSet::Row(size_t offset, int32_t width, int32_t height, int32_t y) const {
+    if (!mUsable || width <= 0 || y < 0 || y >= height) return 0;
+    // Every layout's rows are at most 32 pixels wide.
+    const int32_t rowBytes = (width + 7) / 8;
+    const size_t at = offset + static_cast<size_t>(y) * static_cast<size_t>(rowBytes);
+    uint32_t row = 0;
+    for (int32_t i = 0; i < rowBytes && i < 4; ++i) {
+        const size_t byte = at + static_cast<size_t>(i);
+        if (byte < mBytes->size()) row |= uint32_t{(*mBytes)[byte]} << (24 - 8 * i);
+    }
+    return width >= 32 ? row : row & ~(~uint32_t{0} >> width);
 }
 
-bool DBGlyphSet::SingleBit(uint8_t code, int32_t x, int32_t y) const {
+uint32_t DBGlyphSet::SingleRow(uint8_t code, int32_t y) const {
     const DBGlyphSetLayout& l = *mLayout;
-    return Bit(static_cast<size_t>(code) * static_cast<size_t>(l.singleBytes), (l.singleWidth + 7) / 8, l.singleHeight,
-               l.singleWidth, x, y);
+    return Row(static_cast<size_t>(code) * static_cast<size_t>(l.singleBytes), l.singleWidth, l.singleHeight, y);
 }
 
-bool DBGlyphSet::DoubleBit(int32_t index, int32_t x, int32_t y) const {
+uint32_t DBGlyphSet::DoubleRow(int32_t index, int32_t y) const {
     const DBGlyphSetLayout& l = *mLayout;
-    if (l.doubleCount == 0) return false;
+    if (l.doubleCount == 0) return 0;
     if (index < 0 || index >= l.doubleCount) index = 0;
     const size_t offset = 256 * static_cast<size_t>(l.singleBytes) +
                           static_cast<size_t>(index) * static_cast<size_t>(l.doubleBytes);
-    return Bit(offset, (l.doubleWidth + 7) / 8, l.doubleHeight, l.doubleWidth, x, y);
+    return Row(offset, l.doubleWidth, l.doubleHeight, y);
+}
+
+bool DBGlyphSet::SingleBit(uint8_t code, int32_t x, int32_t y) const {
+    return x >= 0 && x < 32 && ((SingleRow(code, y) >> (31 - x)) & 1) != 0;
+}
+
+bool DBGlyphSet::DoubleBit(int32_t index, int32_t x, int32_t y) const {
+    return x >= 0 && x < 32 && ((DoubleRow(index, y) >> (31 - x)) & 1) != 0;
 }
 
 void DBGlyphSets::LoadLanguage(const std::string& folder, uint32_t language) {

@@ -54,9 +54,13 @@ public:
     // give glyph 0.
     bool SingleBit(uint8_t code, int32_t x, int32_t y) const;
     bool DoubleBit(int32_t index, int32_t x, int32_t y) const;
+    // Row y of the glyph as bits, its leftmost pixel the top bit of the word,
+    // bits past the glyph's width clear; 0 outside the glyph.
+    uint32_t SingleRow(uint8_t code, int32_t y) const;
+    uint32_t DoubleRow(int32_t index, int32_t y) const;
 
 private:
-    bool Bit(size_t offset, int32_t rowBytes, int32_t height, int32_t width, int32_t x, int32_t y) const;
+    uint32_t Row(size_t offset, int32_t width, int32_t height, int32_t y) const;
 
     int32_t mIndex;
     const DBGlyphSetLayout* mLayout;

@@ -1,6 +1,7 @@
 #include "ui/graphics/cGZDBFont.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -38,6 +39,14 @@ int32_t cGZDBFont::GetCharLength(const char* text) const {
 }
 
 int32_t cGZDBFont::SingleAdvance(uint8_t) const { return mLoaded ? mSet->Layout().singleWidth : 0; }
+
+void cGZDBFont::RowPixels(uint32_t row, int32_t x, int32_t y, const PixelSink& sink) {
+    while (row != 0) {
+        const int32_t column = std::countl_zero(row);
+        sink(x + column, y);
+        row &= ~(uint32_t{0x80000000} >> column);
+    }
+}
 
 int32_t cGZDBFont::GetGlyphWidth(uint8_t ch) const { return SingleAdvance(ch); }
 
@@ -108,16 +117,26 @@ int32_t cGZDBFont::DrawLine(uint16_t* bits, int32_t pitch, const cRZRect& area, 
     auto put = [&](int32_t px, int32_t py, uint16_t value) {
         if (px >= area.left && px < area.right && py >= area.top && py < area.bottom) bits[py * pitch + px] = value;
     };
+    // Whether any of the box, moved by (dx, dy), lies inside the area.
+    auto visible = [&](const cRZRect& box, int32_t dx, int32_t dy) {
+        return box.left < box.right && box.top < box.bottom && dx + box.left < area.right &&
+               dx + box.right > area.left && dy + box.top < area.bottom && dy + box.bottom > area.top;
+    };
     if (HasFlag(kFlagShadow)) {
         int32_t penX = x;
         for (int32_t i = 0; i < length && text[i] != 0;) {
             const int32_t bytes = CharBytes(text + i, length - i);
-            if (text[i] != '\n')
-                CharPixels(text + i, bytes, [&](int32_t gx, int32_t gy) {
-                    put(penX + gx, y + gy + 1, 0);
-                    put(penX + gx + 1, y + gy + 1, 0);
-                });
-            if (text[i] != '\n') penX += CharAdvance(text + i, bytes);
+            if (text[i] != '\n') {
+                // Each pixel shadows the one below it and the one to its right.
+                cRZRect box = CharBounds(text + i, bytes);
+                box.right += 1;
+                if (visible(box, penX, y + 1))
+                    CharPixels(text + i, bytes, [&](int32_t gx, int32_t gy) {
+                        put(penX + gx, y + gy + 1, 0);
+                        put(penX + gx + 1, y + gy + 1, 0);
+                    });
+                penX += CharAdvance(text + i, bytes);
+            }
             i += bytes;
         }
     }
@@ -137,7 +156,8 @@ int32_t cGZDBFont::DrawLine(uint16_t* bits, int32_t pitch, const cRZRect& area, 
             for (int32_t py = y; py < y + lineHeight; ++py)
                 for (int32_t px = penX; px < penX + advance; ++px) put(px, py, colour);
         }
-        CharPixels(text + i, bytes, [&](int32_t gx, int32_t gy) { put(penX + gx, y + gy, ink); });
+        if (visible(CharBounds(text + i, bytes), penX, y))
+            CharPixels(text + i, bytes, [&](int32_t gx, int32_t gy) { put(penX + gx, y + gy, ink); });
         penX += advance;
         i += bytes;
     }

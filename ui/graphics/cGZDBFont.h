@@ -6,8 +6,8 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "ui/graphics/DBGlyphSet.h"
 #include "ui/graphics/cIGZFont.h"
@@ -60,7 +60,20 @@ public:
     const DBGlyphSet* GlyphSet() const { return mSet.get(); }
 
 protected:
-    using PixelSink = std::function<void(int32_t x, int32_t y)>;
+    // Where a character's pixels go: a call per pixel, so a plain reference
+    // to the caller's function object rather than a std::function.
+    class PixelSink {
+    public:
+        template <typename F>
+            requires(!std::is_same_v<std::remove_cvref_t<F>, PixelSink>)
+        PixelSink(const F& f)  // NOLINT(google-explicit-constructor): lambdas pass as sinks
+            : mObject(&f), mCall([](const void* object, int32_t x, int32_t y) { (*static_cast<const F*>(object))(x, y); }) {}
+        void operator()(int32_t x, int32_t y) const { mCall(mObject, x, y); }
+
+    private:
+        const void* mObject;
+        void (*mCall)(const void*, int32_t, int32_t);
+    };
 
     // Bytes of the character at text (at least 1, at most `remaining`).
     virtual int32_t CharBytes(const char* text, int32_t remaining) const = 0;
@@ -69,6 +82,10 @@ protected:
     // The character's set pixels, relative to its cell's top left (the blank
     // row above the glyph included).
     virtual void CharPixels(const char* text, int32_t bytes, const PixelSink& sink) const = 0;
+    // A box, relative to the cell's top left, holding every pixel that
+    // CharPixels gives for the character; empty when it gives none. Drawing
+    // skips characters whose box lies outside the clip.
+    virtual cRZRect CharBounds(const char* text, int32_t bytes) const = 0;
     // Where the unit that begins at `start` ends (past its last byte).
     virtual int32_t UnitEnd(const char* text, int32_t length, int32_t start) const = 0;
     // Row of the underline below the line's top.
@@ -78,6 +95,9 @@ protected:
     virtual bool MnemonicDrawsAmpersand() const { return false; }
 
     int32_t SingleAdvance(uint8_t ch) const;
+    // The set pixels of one glyph row (as the glyph set gives it), left to
+    // right, at (x + column, y).
+    static void RowPixels(uint32_t row, int32_t x, int32_t y, const PixelSink& sink);
 
     const std::shared_ptr<const DBGlyphSet> mSet;
 

@@ -86,8 +86,8 @@ const BreakCodes& BreakCodesOf(uint32_t language) {
 cGZDBFontKorean::cGZDBFontKorean(const cRZString& path, uint32_t language, std::shared_ptr<const DBGlyphSet> set)
     : cGZDBFont(path, language, std::move(set)) {
     const BreakCodes& codes = BreakCodesOf(language);
-    mNoBegin = codes.noBegin;
-    mNoEnd = codes.noEnd;
+    mNoBegin = &codes.noBegin;
+    mNoEnd = &codes.noEnd;
 }
 
 bool cGZDBFontKorean::IsLeadByte(uint8_t ch) const {
@@ -151,15 +151,18 @@ void cGZDBFontKorean::CharPixels(const char* text, int32_t bytes, const PixelSin
     const DBGlyphSetLayout& l = mSet->Layout();
     if (bytes == 2) {
         const int32_t index = GlyphIndex(Language(), CodeAt(text, bytes));
-        for (int32_t y = 0; y < l.doubleHeight; ++y)
-            for (int32_t x = 0; x < l.doubleWidth; ++x)
-                if (mSet->DoubleBit(index, x, y)) sink(x, y + 1);
+        for (int32_t y = 0; y < l.doubleHeight; ++y) RowPixels(mSet->DoubleRow(index, y), 0, y + 1, sink);
         return;
     }
     const auto code = static_cast<uint8_t>(text[0]);
-    for (int32_t y = 0; y < l.singleHeight; ++y)
-        for (int32_t x = 0; x < l.singleWidth; ++x)
-            if (mSet->SingleBit(code, x, y)) sink(x, y + 1);
+    for (int32_t y = 0; y < l.singleHeight; ++y) RowPixels(mSet->SingleRow(code, y), 0, y + 1, sink);
+}
+
+cRZRect cGZDBFontKorean::CharBounds(const char*, int32_t bytes) const {
+    if (!mSet || !mSet->IsUsable()) return {};
+    const DBGlyphSetLayout& l = mSet->Layout();
+    // Below the blank row at the cell's top.
+    return bytes == 2 ? cRZRect{0, 1, l.doubleWidth, l.doubleHeight + 1} : cRZRect{0, 1, l.singleWidth, l.singleHeight + 1};
 }
 
 int32_t cGZDBFontKorean::UnitEnd(const char* text, int32_t length, int32_t start) const {

@@ -22,18 +22,20 @@ public:
     // language; 0 outside the language's ranges.
     static int32_t GlyphIndex(uint32_t language, uint32_t code);
     // Codes (single bytes, or lead * 256 + trail) that may not begin or end a line.
-    bool MayNotBegin(uint32_t code) const { return mNoBegin.count(code) != 0; }
-    bool MayNotEnd(uint32_t code) const { return mNoEnd.count(code) != 0; }
+    bool MayNotBegin(uint32_t code) const { return mNoBegin->count(code) != 0; }
+    bool MayNotEnd(uint32_t code) const { return mNoEnd->count(code) != 0; }
 
 protected:
     int32_t CharBytes(const char* text, int32_t remaining) const override;
     int32_t CharAdvance(const char* text, int32_t bytes) const override;
     void CharPixels(const char* text, int32_t bytes, const PixelSink& sink) const override;
+    cRZRect CharBounds(const char* text, int32_t bytes) const override;
     int32_t UnitEnd(const char* text, int32_t length, int32_t start) const override;
 
 private:
     uint32_t CodeAt(const char* text, int32_t bytes) const;
 
-    std::unordered_set<uint32_t> mNoBegin;
-    std::unordered_set<uint32_t> mNoEnd;
+    // The language's lists, made once per process and kept for it.
+    const std::unordered_set<uint32_t>* mNoBegin = nullptr;
+    const std::unordered_set<uint32_t>* mNoEnd = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/graphics/cGZDBFontThai.h"
 
+#include <algorithm>
+
 namespace {
 
 // Horizontal step of each code, rows by the high hex digit.
@@ -128,9 +130,26 @@ void cGZDBFontThai::CharPixels(const char* text, int32_t bytes, const PixelSink&
     for (int32_t g = 0; g < cell.glyphCount; ++g) {
         const CellGlyph& glyph = cell.glyphs[g];
         for (int32_t y = 0; y < l.singleHeight; ++y)
-            for (int32_t x = 0; x < l.singleWidth; ++x)
-                if (mSet->SingleBit(glyph.glyph, x, y)) sink(glyph.x + x, glyph.level + y);
+            RowPixels(mSet->SingleRow(glyph.glyph, y), glyph.x, glyph.level + y, sink);
     }
+}
+
+cRZRect cGZDBFontThai::CharBounds(const char* text, int32_t bytes) const {
+    if (!mSet || !mSet->IsUsable()) return {};
+    const Cell cell = Compose(text, bytes);
+    if (cell.hidden || cell.glyphCount == 0) return {};
+    const DBGlyphSetLayout& l = mSet->Layout();
+    // Marks may sit left of the cell (a negative x).
+    cRZRect box{cell.glyphs[0].x, cell.glyphs[0].level, cell.glyphs[0].x + l.singleWidth,
+                cell.glyphs[0].level + l.singleHeight};
+    for (int32_t g = 1; g < cell.glyphCount; ++g) {
+        const CellGlyph& glyph = cell.glyphs[g];
+        box.left = std::min(box.left, glyph.x);
+        box.top = std::min(box.top, glyph.level);
+        box.right = std::max(box.right, glyph.x + l.singleWidth);
+        box.bottom = std::max(box.bottom, glyph.level + l.singleHeight);
+    }
+    return box;
 }
 
 int32_t cGZDBFontThai::UnitEnd(const char* text, int32_t length, int32_t start) const {

@@ -39,6 +39,7 @@ protected:
     int32_t CharBytes(const char* text, int32_t remaining) const override;
     int32_t CharAdvance(const char* text, int32_t bytes) const override;
     void CharPixels(const char* text, int32_t bytes, const PixelSink& sink) const override;
+    cRZRect CharBounds(const char* text, int32_t bytes) const override;
     int32_t UnitEnd(const char* text, int32_t length, int32_t start) const override;
     int32_t UnderlineRow() const override { return GetLineHeight() - 3; }
     bool MnemonicDrawsAmpersand() const override { return true; }
