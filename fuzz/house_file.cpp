@@ -5,7 +5,6 @@
 // outside the bytes, and leave a house that still works.
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -23,11 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   });
   static const bool created = (house.CreateWorld(), true);
   (void)created;
-  const std::string path = fuzz::ScratchFolder::Path() + "/House01.iff";
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  const std::string path = fuzz::WriteInput("House01.iff", data, size);
   IFFResFile2 file;
   if (file.Open(path) != 0) return 0;
   int32_t version = 0;

@@ -5,7 +5,6 @@
 // The first byte picks the reader, the second seeds the read sizes; the rest
 // is the file. Built with -DWAVE_SEED_MAIN this file writes the seed corpus.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -16,23 +15,6 @@
 #include "sound/XAEncoder.h"
 #include "sound/cGZWave.h"
 #include "sound/cWaveXA.h"
-
-namespace {
-
-// The input as a file in the scratch folder, written without a buffer: a
-// stream's buffer, fresh for every input, cost a fifth of the run under the
-// sanitizers.
-std::string WriteWaveInput(const char* name, const uint8_t* data, size_t size) {
-    const std::string path = fuzz::ScratchFolder::Path() + "/" + name;
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::setvbuf(file, nullptr, _IONBF, 0);
-        if (size > 0) std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
-    return path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
@@ -46,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (platform::ParseWav(data, size, wav, error) && wav.samples.size() % wav.format.blockAlign != 0) std::abort();
         return 0;
     }
-    const std::string path = WriteWaveInput(selector == 0 ? "input.wav" : "input.xa", data, size);
+    const std::string path = fuzz::WriteInput(selector == 0 ? "input.wav" : "input.xa", data, size);
     std::unique_ptr<cIGZSndReader> reader(selector == 0 ? static_cast<cIGZSndReader*>(new cGZWave)
                                                         : new cWaveXA);
     if (!reader->Open(path.c_str())) return 0;
