@@ -9,6 +9,7 @@
 #include "resfile/IFFResFile2.h"
 #include "simulation/TreeTable.h"
 #include "simulation/cTreeConstants.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -26,7 +27,7 @@ class TreedumpTool : public ::testing::Test {
     for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
       if (e.path().extension() == ".res") compile.push_back(e.path().string());
     }
-    const ProgramRun built = RunProgram("contentc", compile);
+    const ProgramRun built = tova_test::CompileContent(compile);
     ASSERT_EQ(built.code, 0) << built.err;
   }
   std::string root() const { return (dir / "data").string(); }

@@ -8,6 +8,7 @@
 
 #include "gamedata/UIStrings.h"
 #include "resfile/StringSet.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "world/LotFile.h"
@@ -123,7 +124,7 @@ protected:
                                             (content / "UserData/Houses/House01.lot").string()};
         for (const auto& e : std::filesystem::recursive_directory_iterator(content / "GameData"))
             if (e.path().extension() == ".res") compile.push_back(e.path().string());
-        const auto built = RunProgram("contentc", compile);
+        const auto built = tova_test::CompileContent(compile);
         ASSERT_EQ(built.code, 0) << built.err;
         lot = (dir / "UserData/Houses/House01.iff").string();
     }
@@ -238,7 +239,7 @@ namespace {
 
 TEST(PlacementMessages, TheInterfaceTextsHoldOneMessageACode) {
     tova_test::ScratchDir dir;
-    const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
+    const auto built = tova_test::CompileContent({"--out", dir.Path().string(),
                                                std::string(TOVA_SOURCE_DIR) + "/content/GameData/UIText.res"});
     ASSERT_EQ(built.code, 0) << built.err;
     const std::string previous = tova::GetUIDirectory();

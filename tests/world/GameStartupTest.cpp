@@ -14,6 +14,7 @@
 #include "gamedata/NeighborhoodConstants.h"
 #include "gamedata/ObjectFolder.h"
 #include "simulation/ObjectModule.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "world/GameStartupServices.h"
@@ -34,7 +35,7 @@ protected:
             if (e.path().extension() == ".res") compile.push_back(e.path().string());
         for (const auto& e : fs::directory_iterator(content / "UserData/Houses"))
             if (e.path().extension() == ".lot") compile.push_back(e.path().string());
-        const auto built = tova_test::RunProgram("contentc", compile);
+        const auto built = tova_test::CompileContent(compile);
         ASSERT_EQ(built.code, 0) << built.err;
         fs::copy_file(content / "GameData/lotpos.txt", dir / "GameData/lotpos.txt");
         context.dataRoot = dir.Path().string() + "/";
