@@ -2,6 +2,7 @@
 // become light-set files, and the starter meshes read.
 #include "character/LightSet.h"
 #include "character/MeshText.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
@@ -29,7 +30,7 @@ TEST(LightContent, ADescriptionBecomesALightSet) {
               "file a.lgt\nversion 0\n"
               "light spot  # a cone\nposition 1 2 3\ndirection 0 -1 0\ncolour 1 0.5 0\nintensity 2\ncone 20 30\n"
               "light ambient\ncolour 0.1 0.2 0.3\n");
-    const auto run = tova_test::RunProgram("contentc", {"--out", dir / "root", dir / "src/a.light"});
+    const auto run = tova_test::CompileContent({"--out", dir / "root", dir / "src/a.light"});
     ASSERT_EQ(run.code, 0) << run.err;
     const std::string bytes = ReadFile(dir / "root/Lights/a.lgt");
     EXPECT_EQ(bytes.size(), 8u + 2 * 60);  // version 0 records
@@ -64,7 +65,7 @@ TEST(LightContent, BadDescriptionsAreRefusedWithTheirLine) {
     };
     for (const auto& c : cases) {
         dir.Write("src/a.light", c.text);
-        const auto run = tova_test::RunProgram("contentc", {"--out", dir / "root", dir / "src/a.light"});
+        const auto run = tova_test::CompileContent({"--out", dir / "root", dir / "src/a.light"});
         EXPECT_EQ(run.code, 1) << c.text;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
@@ -72,8 +73,8 @@ TEST(LightContent, BadDescriptionsAreRefusedWithTheirLine) {
 
 TEST(LightContent, StarterLightSetsAndMeshes) {
     tova_test::TempFolder dir;
-    const auto run = tova_test::RunProgram(
-        "contentc", {"--out", dir / "root", kContent + "Lights/stdlight.light", kContent + "Lights/Lights.light"});
+    const auto run = tova_test::CompileContent(
+        {"--out", dir / "root", kContent + "Lights/stdlight.light", kContent + "Lights/Lights.light"});
     ASSERT_EQ(run.code, 0) << run.err;
     const struct {
         const char* file;

@@ -9,6 +9,7 @@
 #include "gamedata/ObjFnTable.h"
 #include "gamedata/ResFileSource.h"
 #include "gamedata/SlotDescriptor.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "resfile/IFFResFile2.h"
@@ -34,7 +35,7 @@ class BehaviorSources : public ::testing::Test {
   // Compiles the source; the compiler's errors are kept for Errors().
   int Compile(const std::string& source) {
     tova_test::WriteBytes(dir / "src.res", source);
-    last = tova_test::RunProgram("contentc", {"--out", (dir / "root").string(), (dir / "src.res").string()});
+    last = tova_test::CompileContent({"--out", (dir / "root").string(), (dir / "src.res").string()});
     return last.code;
   }
   const std::string& Errors() const { return last.err; }

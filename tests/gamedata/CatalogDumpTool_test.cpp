@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -22,7 +23,7 @@ TEST(CatalogDumpTool, ListsTheStarterContent) {
   for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
     if (e.path().extension() == ".res") compile.push_back(e.path().string());
   }
-  const ProgramRun built = RunProgram("contentc", compile);
+  const ProgramRun built = tova_test::CompileContent(compile);
   ASSERT_EQ(built.code, 0) << built.err;
   std::filesystem::copy_file(content / "GameData/Tuning.txt", dir / "data/GameData/Tuning.txt");
 

@@ -1,4 +1,4 @@
-// The content compiler's catalogue statements, run as the program.
+// The content compiler's catalogue statements, compiled in-process.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "gamedata/ObjectFolder.h"
 #include "resfile/IFFResFile2.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -20,7 +21,7 @@ using tova_test::WriteBytes;
 
 ProgramRun Compile(const ScratchDir& dir, const std::string& source) {
   WriteBytes(dir / "a.res", source);
-  return tova_test::RunProgram("contentc", {"--out", (dir / "data").string(), (dir / "a.res").string()});
+  return tova_test::CompileContent({"--out", (dir / "data").string(), (dir / "a.res").string()});
 }
 
 TEST(CatalogSources, ObjectCatalogueGlobAndCareerBlocks) {

@@ -7,6 +7,7 @@
 
 #include "NeighborhoodFakes.h"
 #include "gamedata/Neighborhood.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -98,7 +99,7 @@ TEST_F(NghTool, OnTheStarterDataRootAnImportedFamilyArrivesWithItsMember) {
   for (const auto& e : fs::recursive_directory_iterator(content / "GameData"))
     if (e.path().extension() == ".res") compile.push_back(e.path().string());
   for (const char* lot : {"House00.lot", "House03.lot"}) compile.push_back((content / "UserData/Houses" / lot).string());
-  const ProgramRun built = RunProgram("contentc", compile);
+  const ProgramRun built = tova_test::CompileContent(compile);
   ASSERT_EQ(built.code, 0) << built.err;
 
   ProgramRun run = Ngh({"new-family", "Lund"});

@@ -9,6 +9,7 @@
 #include "StarterContent.h"
 #include "platform/TextFile.h"
 #include "simulation/people/RouteRequest.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -121,7 +122,7 @@ TEST(RoutedumpTool, RoutesThroughTheStarterHousesFrontDoor) {
   const std::string root = (dir / "data").string();
   ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root));
   const std::string lot = std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot";
-  const tova_test::ProgramRun built = tova_test::RunProgram("contentc", {"--out", root, lot});
+  const tova_test::ProgramRun built = tova_test::CompileContent({"--out", root, lot});
   ASSERT_EQ(built.code, 0) << built.err;
   const std::string house = root + "/UserData/Houses/House01.iff";
   const tova_test::ProgramRun run =
@@ -159,7 +160,7 @@ TEST(RoutedumpTool, RoutesOutOfTheHouseAndBetweenItsRooms) {
   const std::string root = (dir / "data").string();
   ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root));
   const std::string lot = std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House01.lot";
-  ASSERT_EQ(tova_test::RunProgram("contentc", {"--out", root, lot}).code, 0);
+  ASSERT_EQ(tova_test::CompileContent({"--out", root, lot}).code, 0);
   const std::string house = root + "/UserData/Houses/House01.iff";
   struct Case {
     const char* from;

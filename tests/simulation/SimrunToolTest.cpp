@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "StarterContent.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -30,7 +31,7 @@ class Simrun : public ::testing::Test {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root()));
     const std::string lot = std::string(TOVA_SOURCE_DIR) + "/content/UserData/Houses/House02.lot";
-    const ProgramRun built = RunProgram("contentc", {"--out", root(), lot});
+    const ProgramRun built = tova_test::CompileContent({"--out", root(), lot});
     ASSERT_EQ(built.code, 0) << built.err;
   }
   std::string root() const { return (dir / "data").string(); }
@@ -139,7 +140,7 @@ TEST_F(Simrun, LotSourceStatementsAndTheirErrors) {
     const std::filesystem::path source = dir / "Test.lot";
     tova_test::WriteBytes(source, std::string("lot UserData/Houses/House05.iff\nsize 8\n") + c.statement +
                                       "\nclock 2001 2 3 17 59\nfunds 777\nhouse A test lot\n");
-    const ProgramRun built = RunProgram("contentc", {"--out", root(), source.string()});
+    const ProgramRun built = tova_test::CompileContent({"--out", root(), source.string()});
     if (c.error != nullptr) {
       EXPECT_NE(built.code, 0) << c.statement;
       EXPECT_NE(built.err.find(c.error), std::string::npos) << c.statement << ": " << built.err;

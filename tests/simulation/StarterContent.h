@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -29,7 +30,7 @@ inline std::vector<std::string> StarterContentArguments(const std::string& root,
 struct CompiledStarterContent {
   ScratchDir folder;
   ProgramRun built;
-  CompiledStarterContent() { built = RunProgram("contentc", StarterContentArguments(folder.Path().string(), {})); }
+  CompiledStarterContent() { built = tova_test::CompileContent(StarterContentArguments(folder.Path().string(), {})); }
   static const CompiledStarterContent& Get() {
     static const CompiledStarterContent compiled;
     return compiled;
@@ -47,7 +48,7 @@ inline void CompileStarterContent(const std::string& root, const std::vector<std
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     return;
   }
-  const ProgramRun built = RunProgram("contentc", StarterContentArguments(root, extras));
+  const ProgramRun built = tova_test::CompileContent(StarterContentArguments(root, extras));
   ASSERT_EQ(built.code, 0) << built.err;
 }
 

@@ -1,11 +1,11 @@
-// The tree dump on the starter content, compiled afresh into a scratch data
-// root.
+// The tree dump on the starter content, copied into a scratch data root.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "StarterContent.h"
 #include "resfile/IFFResFile2.h"
 #include "simulation/TreeTable.h"
 #include "simulation/cTreeConstants.h"
@@ -21,13 +21,7 @@ using tova_test::ScratchDir;
 class TreedumpTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-    std::vector<std::string> compile = {"--out", root()};
-    for (const auto& e : std::filesystem::recursive_directory_iterator(content)) {
-      if (e.path().extension() == ".res") compile.push_back(e.path().string());
-    }
-    const ProgramRun built = RunProgram("contentc", compile);
-    ASSERT_EQ(built.code, 0) << built.err;
+    tova_test::CompileStarterContent(root());
   }
   std::string root() const { return (dir / "data").string(); }
   ScratchDir dir;

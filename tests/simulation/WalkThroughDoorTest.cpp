@@ -22,6 +22,7 @@
 #include "simulation/people/RouteWalk.h"
 #include "simulation/people/cXPerson.h"
 #include "simulation/people/cXPortal.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "support/StarterGuids.h"
@@ -59,7 +60,7 @@ class DoorWalk : public ::testing::Test {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root()));
     tova_test::WriteBytes(dir / "TwoRooms.lot", kTwoRooms);
-    const tova_test::ProgramRun built = tova_test::RunProgram("contentc", {"--out", root(), (dir / "TwoRooms.lot").string()});
+    const tova_test::ProgramRun built = tova_test::CompileContent({"--out", root(), (dir / "TwoRooms.lot").string()});
     ASSERT_EQ(built.code, 0) << built.err;
     lot = std::make_unique<HeadlessLot>(root());
     ASSERT_TRUE(lot->UseHeadlessGait());

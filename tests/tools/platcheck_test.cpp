@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/PngFile.h"
 #include "support/GoldenImage.h"
@@ -14,16 +16,33 @@ using tova_test::RunProgram;
 using tova_test::ShellQuote;
 using tova_test::TempFolder;
 
+// A headless run's dump of two frames, at 5-5-5 or 5-6-5.
+struct PlatcheckDump {
+  TempFolder folder;
+  tova_test::ProgramRun run;
+  std::optional<platform::Image> image;
+  explicit PlatcheckDump(bool depth555) {
+    std::vector<std::string> args = {"--headless", "--frames", "2", "--dump", folder / "p.png"};
+    if (depth555) args.insert(args.begin(), "--555");
+    run = RunProgram("platcheck", args);
+    if (run.code == 0) image = platform::ReadPngFile(folder / "p.png");
+  }
+};
+
+// The 5-6-5 dump made once per test program: the golden test and the
+// real-window test compare with the same picture.
+const PlatcheckDump& SharedPlatcheckDump565() {
+  static const PlatcheckDump dump(false);
+  return dump;
+}
+
 TEST(PlatcheckTest, HeadlessDumpIsThePattern) {
-  TempFolder t;
+  const PlatcheckDump dump555(true);
   for (const char* depth : {"565", "555"}) {
-    std::vector<std::string> args = {"--headless", "--frames", "2", "--dump", t / "p.png"};
-    if (std::string(depth) == "555") args.insert(args.begin(), "--555");
-    const auto run = RunProgram("platcheck", args);
-    ASSERT_EQ(run.code, 0) << run.err;
-    auto image = platform::ReadPngFile(t / "p.png");
-    ASSERT_TRUE(image);
-    EXPECT_TRUE(tova_test::MatchesGolden(*image, std::string("tools/golden/platcheck_") + depth + ".png"));
+    const PlatcheckDump& dump = std::string(depth) == "555" ? dump555 : SharedPlatcheckDump565();
+    ASSERT_EQ(dump.run.code, 0) << dump.run.err;
+    ASSERT_TRUE(dump.image);
+    EXPECT_TRUE(tova_test::MatchesGolden(*dump.image, std::string("tools/golden/platcheck_") + depth + ".png"));
   }
 }
 
@@ -44,11 +63,11 @@ TEST(PlatcheckTest, RealWindowUnderXvfbShowsTheSamePicture) {
       "xvfb-run -a env -u SDL_VIDEODRIVER SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 " + ShellQuote(program) +
                               " --frames 2 --dump " + ShellQuote(t / "x.png") + " >/dev/null 2>" + ShellQuote(t / "err");
   ASSERT_EQ(std::system(command.c_str()), 0) << tova_test::ReadBytes(t / "err");
-  ASSERT_EQ(RunProgram("platcheck", {"--headless", "--frames", "2", "--dump", t / "h.png"}).code, 0);
+  const PlatcheckDump& headless = SharedPlatcheckDump565();
+  ASSERT_EQ(headless.run.code, 0) << headless.run.err;
   auto real = platform::ReadPngFile(t / "x.png");
-  auto headless = platform::ReadPngFile(t / "h.png");
-  ASSERT_TRUE(real && headless);
-  EXPECT_EQ(real->pixels, headless->pixels);
+  ASSERT_TRUE(real && headless.image);
+  EXPECT_EQ(real->pixels, headless.image->pixels);
 }
 
 }  // namespace

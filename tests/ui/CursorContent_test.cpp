@@ -5,6 +5,7 @@
 
 #include "platform/CursorFile.h"
 #include "platform/PngFile.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
@@ -23,7 +24,7 @@ TEST(CursorContent, ADescriptionBecomesACursorWithItsHotspot) {
     tova_test::TempFolder dir;
     WritePicture(dir / "src/p.png", 16);
     dir.Write("src/p.cursor", "# a test\nfile p.cur\nimage p.png\nhotspot 4 5\n");
-    const tova_test::ProgramRun run = tova_test::RunProgram("contentc", {"--out", dir / "root", dir / "src/p.cursor"});
+    const tova_test::ProgramRun run = tova_test::CompileContent({"--out", dir / "root", dir / "src/p.cursor"});
     ASSERT_EQ(run.code, 0) << run.err;
     std::string error;
     auto cursor = platform::LoadCursorPath(dir / "root/Res/UI/Shared/Sys/p.cur", &error);
@@ -50,7 +51,7 @@ TEST(CursorContent, BadDescriptionsAreRefusedWithTheirLine) {
     };
     for (const Case& c : cases) {
         dir.Write("src/p.cursor", c.text);
-        const tova_test::ProgramRun run = tova_test::RunProgram("contentc", {"--out", dir / "root", dir / "src/p.cursor"});
+        const tova_test::ProgramRun run = tova_test::CompileContent({"--out", dir / "root", dir / "src/p.cursor"});
         EXPECT_EQ(run.code, 1) << c.text;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }

@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/PngFile.h"
 #include "support/GoldenImage.h"
@@ -37,6 +41,24 @@ std::optional<platform::Image> Dump(const ScratchDir& dir, const std::string& sc
     return platform::ReadPngFile(png);
 }
 
+// A script's headless dump, made once per test program: the golden tests and
+// the real-window test compare with the same picture.
+struct HeadlessDump {
+    ScratchDir dir;
+    ProgramRun run;
+    std::optional<platform::Image> image;
+};
+
+const HeadlessDump& SharedHeadlessDump(const std::string& script) {
+    static std::map<std::string, std::unique_ptr<HeadlessDump>> dumps;
+    std::unique_ptr<HeadlessDump>& made = dumps[script];
+    if (!made) {
+        made = std::make_unique<HeadlessDump>();
+        made->image = Dump(made->dir, script, made->run);
+    }
+    return *made;
+}
+
 TEST(uidemoProgram, ListsTheNamedWindows) {
     const ProgramRun run = RunProgram("uidemo", {"--headless", "--list"});
     ASSERT_EQ(run.code, 0) << run.err;
@@ -50,19 +72,17 @@ TEST(uidemoProgram, ListsTheNamedWindows) {
 }
 
 TEST(uidemoProgram, DragMovesThePanelAndMatchesTheGolden) {
-    ScratchDir dir;
-    ProgramRun run;
-    auto image = Dump(dir, kDragScript, run);
-    ASSERT_TRUE(image) << run.err;
-    EXPECT_EQ(run.out, "state panel 40 40 240 180\ncommand 1 panel\nstate panel 140 190 340 330\n");
+    const HeadlessDump& dump = SharedHeadlessDump(kDragScript);
+    const auto& image = dump.image;
+    ASSERT_TRUE(image) << dump.run.err;
+    EXPECT_EQ(dump.run.out, "state panel 40 40 240 180\ncommand 1 panel\nstate panel 140 190 340 330\n");
     EXPECT_TRUE(tova_test::MatchesGolden(*image, "ui/golden/uidemo_drag.png"));
 }
 
 TEST(uidemoProgram, TooltipAfterRestingMatchesTheGolden) {
-    ScratchDir dir;
-    ProgramRun run;
-    auto image = Dump(dir, kTipScript, run);
-    ASSERT_TRUE(image) << run.err;
+    const HeadlessDump& dump = SharedHeadlessDump(kTipScript);
+    const auto& image = dump.image;
+    ASSERT_TRUE(image) << dump.run.err;
     EXPECT_TRUE(tova_test::MatchesGolden(*image, "ui/golden/uidemo_tooltip.png"));
 }
 
@@ -125,9 +145,9 @@ TEST(uidemoProgram, RealWindowUnderXvfbDumpsTheSamePictures) {
         auto image = platform::ReadPngFile(png);
         ASSERT_TRUE(image);
         EXPECT_TRUE(tova_test::MatchesGolden(*image, c.golden));
-        ProgramRun run;
-        auto headless = Dump(dir, c.script, run);
-        ASSERT_TRUE(headless) << run.err;
+        const HeadlessDump& dump = SharedHeadlessDump(c.script);
+        const auto& headless = dump.image;
+        ASSERT_TRUE(headless) << dump.run.err;
         EXPECT_EQ(headless->width, image->width);
         EXPECT_TRUE(headless->pixels == image->pixels);
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -26,10 +27,10 @@ std::string ReadAll(const std::filesystem::path& path) {
 TEST(BuildscriptExamples, EachPrintsItsExpectedOutput) {
     tova_test::ScratchDir dir;
     const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-    std::vector<std::string> compile = {"--out", dir.Path().string(), (content / "UserData/Houses/House01.lot").string()};
+    std::vector<std::string> sources = {(content / "UserData/Houses/House01.lot").string()};
     for (const auto& e : std::filesystem::recursive_directory_iterator(content / "GameData"))
-        if (e.path().extension() == ".res") compile.push_back(e.path().string());
-    const auto built = RunProgram("contentc", compile);
+        if (e.path().extension() == ".res") sources.push_back(e.path().string());
+    const auto built = tova_test::CompileContentShared(dir.Path().string(), sources);
     ASSERT_EQ(built.code, 0) << built.err;
     const std::string lot = (dir / "UserData/Houses/House01.iff").string();
     const std::filesystem::path examples = std::filesystem::path(TOVA_SOURCE_DIR) / "tools/buildscript/examples";

@@ -8,6 +8,7 @@
 
 #include "gamedata/UIStrings.h"
 #include "resfile/StringSet.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "world/LotFile.h"
@@ -119,11 +120,10 @@ protected:
         // Its front door is an object of the catalogue: the objects are
         // compiled with it.
         const std::filesystem::path content = std::filesystem::path(TOVA_SOURCE_DIR) / "content";
-        std::vector<std::string> compile = {"--out", dir.Path().string(),
-                                            (content / "UserData/Houses/House01.lot").string()};
+        std::vector<std::string> sources = {(content / "UserData/Houses/House01.lot").string()};
         for (const auto& e : std::filesystem::recursive_directory_iterator(content / "GameData"))
-            if (e.path().extension() == ".res") compile.push_back(e.path().string());
-        const auto built = RunProgram("contentc", compile);
+            if (e.path().extension() == ".res") sources.push_back(e.path().string());
+        const auto built = tova_test::CompileContentShared(dir.Path().string(), sources);
         ASSERT_EQ(built.code, 0) << built.err;
         lot = (dir / "UserData/Houses/House01.iff").string();
     }
@@ -238,7 +238,7 @@ namespace {
 
 TEST(PlacementMessages, TheInterfaceTextsHoldOneMessageACode) {
     tova_test::ScratchDir dir;
-    const auto built = RunProgram("contentc", {"--out", dir.Path().string(),
+    const auto built = tova_test::CompileContent({"--out", dir.Path().string(),
                                                std::string(TOVA_SOURCE_DIR) + "/content/GameData/UIText.res"});
     ASSERT_EQ(built.code, 0) << built.err;
     const std::string previous = tova::GetUIDirectory();

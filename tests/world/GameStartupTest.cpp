@@ -14,6 +14,7 @@
 #include "gamedata/NeighborhoodConstants.h"
 #include "gamedata/ObjectFolder.h"
 #include "simulation/ObjectModule.h"
+#include "support/CompileContent.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "world/GameStartupServices.h"
@@ -29,12 +30,12 @@ protected:
         ASSERT_TRUE(dir.Ok());
         tova::NeighborhoodConstants::Instance().Reset();
         const fs::path content = fs::path(TOVA_SOURCE_DIR) / "content";
-        std::vector<std::string> compile = {"--out", dir.Path().string()};
+        std::vector<std::string> sources;
         for (const auto& e : fs::recursive_directory_iterator(content / "GameData"))
-            if (e.path().extension() == ".res") compile.push_back(e.path().string());
+            if (e.path().extension() == ".res") sources.push_back(e.path().string());
         for (const auto& e : fs::directory_iterator(content / "UserData/Houses"))
-            if (e.path().extension() == ".lot") compile.push_back(e.path().string());
-        const auto built = tova_test::RunProgram("contentc", compile);
+            if (e.path().extension() == ".lot") sources.push_back(e.path().string());
+        const auto built = tova_test::CompileContentShared(dir.Path().string(), sources);
         ASSERT_EQ(built.code, 0) << built.err;
         fs::copy_file(content / "GameData/lotpos.txt", dir / "GameData/lotpos.txt");
         context.dataRoot = dir.Path().string() + "/";
