@@ -122,6 +122,28 @@ TEST(uidemoProgram, BadScriptLinesAreReportedWithExitTwo) {
     EXPECT_EQ(RunProgram("uidemo", {"--bogus"}).code, 2);
 }
 
+// The window library is loaded only when a window is asked for: with a
+// broken copy first on the loader's path, the windowed run names the failure
+// and the headless run does not notice.
+TEST(uidemoProgram, AnUnloadableWindowLibraryIsReportedOnlyWhereAWindowIsAsked) {
+    ScratchDir dir;
+    Write(dir, "libSDL2-2.0.so.0", "");  // an empty file: the loader refuses it
+    const char* previous = std::getenv("LD_LIBRARY_PATH");
+    const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+    ::setenv("LD_LIBRARY_PATH", dir.Path().c_str(), 1);
+    const std::string script = Write(dir, "s.txt", "print panel\n");
+    const ProgramRun windowed = RunProgram("uidemo", {"--script", script});
+    const ProgramRun headless = RunProgram("uidemo", {"--headless", "--script", script});
+    if (saved) {
+        ::setenv("LD_LIBRARY_PATH", saved->c_str(), 1);
+    } else {
+        ::unsetenv("LD_LIBRARY_PATH");
+    }
+    EXPECT_EQ(windowed.code, 1);
+    EXPECT_NE(windowed.err.find("uidemo: no window: cannot load SDL2: "), std::string::npos) << windowed.err;
+    EXPECT_EQ(headless.code, 0) << headless.err;
+}
+
 // The real SDL window under a virtual X server with the software renderer:
 // scripted input crosses SDL's event path and the dump equals the headless one.
 // The X11 and D-Bus libraries keep allocations to the end, so leak checks are
