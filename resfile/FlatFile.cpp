@@ -25,12 +25,18 @@ int FlatFile::OpenReadOnly(const std::string& path) {
   return mFile.Open(path, File::kRead, File::Disposition::kOpenExisting) ? kResOK : kFlatOpenFailed;
 }
 
-int FlatFile::Create(const std::string& path) {
+int FlatFile::Create(const std::string& path, const void* contents, int32_t length) {
   if (mFile.IsOpen()) return kFlatAlreadyOpen;
-  if (platform::FileExists(path) || platform::DirectoryExists(path)) return kFlatCreateExists;
+  if (length < 0) return kFlatShortWrite;
+  // The creation itself refuses an existing name; only then is it worth
+  // asking what stands there.
   File f;
-  if (!f.Open(path, File::kWrite, File::Disposition::kCreateNew)) return kFlatCreateFailed;
-  return f.Close() ? kResOK : kFlatCreateFailed;
+  if (!f.Open(path, File::kWrite, File::Disposition::kCreateNew))
+    return platform::FileExists(path) || platform::DirectoryExists(path) ? kFlatCreateExists : kFlatCreateFailed;
+  const bool written = length == 0 || f.Write(contents, static_cast<size_t>(length)) == length;
+  const bool closed = f.Close();
+  if (!written) return kFlatShortWrite;
+  return closed ? kResOK : kFlatCreateFailed;
 }
 
 int FlatFile::Delete(const std::string& path) {

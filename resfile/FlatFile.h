@@ -19,8 +19,9 @@ class FlatFile {
   int Open(const std::string& path);
   // Read-only in any case (tools that must not change what they look at).
   int OpenReadOnly(const std::string& path);
-  // A new empty file; -43 when one exists already (never truncates).
-  int Create(const std::string& path);
+  // A new file holding `length` bytes of `contents` (empty by default); -43
+  // when one exists already (never truncates).
+  int Create(const std::string& path, const void* contents = nullptr, int32_t length = 0);
   int Delete(const std::string& path);
   int Close();
   // Exactly length bytes or a failure.

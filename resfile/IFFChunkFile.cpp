@@ -56,11 +56,7 @@ int IFFChunkFile::OpenFile(const std::string& path, uint8_t* header) {
 
 int IFFChunkFile::CreateWithHeader(const std::string& path, const uint8_t* header) {
   FlatFile file;
-  if (int status = file.Create(path)) return status;
-  int status = file.Open(path);
-  if (status == 0) status = file.Write(header, kFileHeaderSize);
-  int closed = file.Close();
-  return status != 0 ? status : closed;
+  return file.Create(path, header, kFileHeaderSize);
 }
 
 int IFFChunkFile::CloseFile() {

@@ -110,6 +110,16 @@ void StringSet::SetString(int n, const char* text, int language) {
   e.origin = static_cast<uint8_t>(slot);
 }
 
+void StringSet::PadTo(int count, int language) {
+  int slot = SlotIndex(language);
+  if (slot < 0) return;
+  Slot& s = mSlots[slot];
+  const size_t from = s.size();
+  if (count <= static_cast<int>(from)) return;
+  s.resize(static_cast<size_t>(count));
+  for (size_t i = from; i < s.size(); ++i) s[i].origin = static_cast<uint8_t>(slot);
+}
+
 void StringSet::InsertString(int n, const char* text, int language) {
   int slot = SlotIndex(language);
   if (slot < 0) return;
@@ -250,6 +260,19 @@ int StringSet::Parse(const uint8_t* data, int32_t size, bool allLanguages, bool 
 
 int StringSet::Load(bool allLanguages, bool fallback) {
   if (!mFile || !mFile->IsOpen()) return kResBadData;
+  int status = LoadStored(allLanguages, fallback);
+  if (allLanguages) {
+    for (int slot = 1; slot < kLanguageSlots; ++slot) {
+      if (!mSlots[slot].empty()) continue;
+      mSlots[slot] = mSlots[0];
+      for (Entry& e : mSlots[slot]) e.origin = 0;
+    }
+  }
+  return status;
+}
+
+int StringSet::LoadStored(bool allLanguages, bool fallback) {
+  if (!mFile || !mFile->IsOpen()) return kResBadData;
   mName.clear();
   FreeAll();
   MemHandle h = mFile->GetResource(mType, mId, mTextFormat ? nullptr : SwapStringTable);
@@ -264,13 +287,6 @@ int StringSet::Load(bool allLanguages, bool fallback) {
   else
     status = Parse(GetMemHandleData(h), GetMemHandleSize(h), allLanguages, fallback);
   mFile->ReleaseResource(h);
-  if (allLanguages) {
-    for (int slot = 1; slot < kLanguageSlots; ++slot) {
-      if (!mSlots[slot].empty()) continue;
-      mSlots[slot] = mSlots[0];
-      for (Entry& e : mSlots[slot]) e.origin = 0;
-    }
-  }
   return status;
 }
 
@@ -289,29 +305,38 @@ int StringSet::Save() {
   StringSet merged;
   merged.SetSource(mFile, mId, mType, false, mLanguageSetting);
   merged.mSlot = mSlot;
-  merged.Load(true, true);
-  merged.mSlots[mSlot] = mSlots[mSlot];
+  // Languages the block leaves empty stay empty: filled from the default
+  // they would only be dropped again below.
+  merged.LoadStored(true, true);
+  // This set's own language is written from where it lies, not copied.
+  const Slot* slots[kLanguageSlots];
+  for (int slot = 0; slot < kLanguageSlots; ++slot) slots[slot] = &merged.mSlots[slot];
+  slots[mSlot] = &mSlots[mSlot];
 
-  const Slot& base = merged.mSlots[0];
-  size_t total = 0;
+  const Slot& base = *slots[0];
   for (int slot = 1; slot < kLanguageSlots; ++slot) {
-    Slot& s = merged.mSlots[slot];
-    // A language with nothing of its own is left to the default; checked
-    // first, so a long default list is not copied into every empty language.
+    const Slot& s = *slots[slot];
+    Slot& out = merged.mSlots[slot];
+    // A language with nothing of its own is left to the default.
     if (std::none_of(s.begin(), s.end(), [](const Entry& e) { return e.origin != 0; })) {
-      s.clear();
+      out.clear();
+      slots[slot] = &out;
       continue;
     }
-    s.reserve(base.size());
-    for (size_t i = s.size(); i < base.size(); ++i) {
-      s.push_back(base[i]);
-      s.back().origin = 0;
+    if (s.size() >= base.size()) continue;
+    if (&s != &out) out = s;
+    out.reserve(base.size());
+    for (size_t i = out.size(); i < base.size(); ++i) {
+      out.push_back(base[i]);
+      out.back().origin = 0;
     }
+    slots[slot] = &out;
   }
+  size_t total = 0;
   size_t bytes = 4;
-  for (const Slot& s : merged.mSlots) {
-    total += s.size();
-    for (const Entry& e : s) bytes += 3 + e.text.size() + e.comment.size();
+  for (const Slot* s : slots) {
+    total += s->size();
+    for (const Entry& e : *s) bytes += 3 + e.text.size() + e.comment.size();
   }
   if (total > 32767 || bytes > 0x7FFFFFFF) return kResBadData;  // the count is 16-bit
 
@@ -322,7 +347,7 @@ int StringSet::Save() {
   WriteU16LE(p + 2, static_cast<uint16_t>(total));
   p += 4;
   for (int slot = 0; slot < kLanguageSlots; ++slot) {
-    for (const Entry& e : merged.mSlots[slot]) {
+    for (const Entry& e : *slots[slot]) {
       *p++ = static_cast<uint8_t>(slot + 1);
       std::memcpy(p, e.text.c_str(), e.text.size() + 1);
       p += e.text.size() + 1;

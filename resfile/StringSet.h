@@ -38,6 +38,9 @@ class StringSet {
   const char* GetString(int n, int language = -1) const;
   const char* GetComment(int n, int language = -1) const;
   void SetString(int n, const char* text, int language = -1);
+  // Appends empty entries until there are count; as SetString of "" on
+  // each next number, in one step.
+  void PadTo(int count, int language = -1);
   void InsertString(int n, const char* text, int language = -1);
   void RemoveString(int n, int language = -1);
   void SetComment(int n, const char* comment, int language = -1);
@@ -69,6 +72,8 @@ class StringSet {
   void FreeAll();
   void AddLoaded(int slot, const std::string& text, const std::string* comment);
   int Parse(const uint8_t* data, int32_t size, bool allLanguages, bool fallback);
+  // Load without filling the languages the block leaves empty.
+  int LoadStored(bool allLanguages, bool fallback);
   void ParseCaretText(const uint8_t* data, int32_t size);
 
   iResFile* mFile = nullptr;

@@ -208,15 +208,17 @@ int TreeTable::Save(iResFile* file, ResId id, const std::string& label) {
   file_ = file;
   id_ = id;
 
+  // Only the current language's list is changed here; saving it merges the
+  // other languages from what is stored.
   StringSet names;
   names.SetSource(file, id, kTypeTTAs, false, -1);
-  names.Load(true, true);
+  names.Load(false, true);
   bool changed = false;
   for (const TreeTableEntry& e : data_.entries) {
     if (e.nameIndex < 0 || e.nameIndex >= kMaxNames) continue;
     const int n = e.nameIndex + 1;
-    while (names.GetCount() < n) {
-      names.SetString(names.GetCount() + 1, "");
+    if (names.GetCount() < n) {
+      names.PadTo(n);
       changed = true;
     }
     const std::string text = StoredName(e);

@@ -6,6 +6,26 @@
 
 using tova_test::ScratchDir;
 
+TEST(FlatFile, CreateWritesTheGivenBytesAndNeverReplacesAFile) {
+  ScratchDir dir;
+  ASSERT_TRUE(dir.Ok());
+  const std::string path = (dir / "header.bin").string();
+  FlatFile f;
+  ASSERT_EQ(f.Create(path, "abcd", 4), 0);
+  EXPECT_FALSE(f.IsOpen());
+  EXPECT_EQ(f.Create(path, "zz", 2), kFlatCreateExists);
+  EXPECT_EQ(f.Create((dir / "HEADER.BIN").string()), kFlatCreateExists);  // names match in any case
+  EXPECT_EQ(f.Create(dir.Path().string()), kFlatCreateExists);           // a folder
+  EXPECT_EQ(f.Create((dir / "missing" / "x.bin").string()), kFlatCreateFailed);
+  ASSERT_EQ(f.Open(path), 0);
+  int32_t length = 0;
+  ASSERT_EQ(f.GetLength(length), 0);
+  ASSERT_EQ(length, 4);
+  char buffer[4] = {};
+  ASSERT_EQ(f.ReadAt(0, buffer, 4), 0);
+  EXPECT_EQ(std::string(buffer, 4), "abcd");
+}
+
 TEST(FlatFile, CodesOfTheFileOperations) {
   ScratchDir dir;
   ASSERT_TRUE(dir.Ok());

@@ -244,3 +244,24 @@ TEST(StringSet, FailedSaveOverAStoredTableKeepsIt) {
   EXPECT_EQ(Texts(back, 0), (std::vector<std::string>{"cat"}));
   EXPECT_EQ(file.Close(), 0);
 }
+
+TEST(StringSet, PadToAppendsBlankEntriesOfTheLanguage) {
+  MemResFile file;
+  StringSet padded, oneByOne;
+  for (StringSet* set : {&padded, &oneByOne}) {
+    set->SetSource(&file, 300, kSTR, false, 3);
+    set->SetString(1, "Katze");
+  }
+  padded.PadTo(4);
+  while (oneByOne.GetCount() < 4) oneByOne.SetString(oneByOne.GetCount() + 1, "");
+  ASSERT_EQ(padded.GetCount(), 4);
+  for (int n = 1; n <= 4; ++n) {
+    EXPECT_STREQ(padded.GetString(n), oneByOne.GetString(n)) << n;
+    EXPECT_EQ(padded.GetOrigin(n), oneByOne.GetOrigin(n)) << n;
+    EXPECT_EQ(padded.GetComment(n), nullptr) << n;
+  }
+  padded.PadTo(2);  // never shortens
+  EXPECT_EQ(padded.GetCount(), 4);
+  EXPECT_STREQ(padded.GetString(1), "Katze");
+  EXPECT_EQ(padded.GetCount(0), 0);  // other languages untouched
+}
