@@ -27,6 +27,7 @@ File& File::operator=(File&& other) noexcept {
 
 bool File::Open(std::string_view path, unsigned access, Disposition disposition) {
   Close();
+  missing_ = false;
   const std::string resolved = ResolvePath(path);
   if (resolved.empty()) return false;
   const bool write = (access & kWrite) != 0;
@@ -55,7 +56,10 @@ bool File::Open(std::string_view path, unsigned access, Disposition disposition)
   do {
     fd = open(resolved.c_str(), flags, 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    missing_ = errno == ENOENT || errno == ENOTDIR;
+    return false;
+  }
   struct stat st {};
   if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     close(fd);

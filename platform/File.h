@@ -32,6 +32,9 @@ class File {
   //  kTruncateExisting empties an existing file; needs kWrite
   // Folders never open, and a read-only file never opens for writing.
   bool Open(std::string_view path, unsigned access, Disposition disposition);
+  // After a failed Open: true when nothing stood at the path (or a folder on
+  // the way to it was missing), so opening it any other way would fail too.
+  bool WasMissing() const { return missing_; }
   bool IsOpen() const { return fd_ >= 0; }
   bool Close();
 
@@ -62,6 +65,7 @@ class File {
  private:
   int fd_ = -1;
   std::string path_;
+  bool missing_ = false;
 };
 
 // The loops File's reads and writes run on, for the layer's own code that

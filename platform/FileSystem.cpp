@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +29,30 @@ int64_t WallClockNs() {
   return ToNs(t);
 }
 
+// The clock the kernel stamps a folder's change time from.
+int64_t StampClockNs() {
+  timespec t{};
+  if (clock_gettime(CLOCK_REALTIME_COARSE, &t) != 0) return 0;
+  return ToNs(t);
+}
+
+// Local file systems whose change times come from the kernel's own clock at
+// the moment of the change (no server clock, no rounding to seconds).
+bool StampsFromKernelClock(const std::string& dirPath) {
+  struct statfs fs {};
+  if (statfs(dirPath.c_str(), &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53UL:      // ext2, ext3, ext4
+    case 0x01021994UL:  // tmpfs
+    case 0x9123683EUL:  // btrfs
+    case 0x58465342UL:  // xfs
+    case 0xF2F52010UL:  // f2fs
+    case 0x794C7630UL:  // overlay (stamps of its local upper layer)
+      return true;
+    default: return false;
+  }
+}
+
 bool IsReadOnlyMode(mode_t mode) { return (mode & 0222) == 0; }
 
 // The names of one folder, keyed by their case-folded form.
@@ -35,12 +60,17 @@ struct FolderNames {
   int64_t changedNs = 0;  // the folder's own change time when scanned
   ino_t inode = 0;
   int64_t scannedNs = 0;  // wall-clock time of the scan
+  bool trustMisses = false;  // a name missing here was missing on disk too
   std::unordered_map<std::string, std::string> byFolded;
 };
 
 // A folder's change time has the resolution of the file system's clock, so a
-// name added in the same tick as our scan may not move it. A scan made within
-// this window of the folder's last change is trusted only for hits.
+// name added in the same tick as our scan may not move it. On file systems
+// stamped from the kernel's coarse clock, a scan started once that clock had
+// passed the folder's change time is whole: any later change stamps a newer
+// time, which the next look-up sees. Elsewhere (rounded or remote stamps) a
+// scan made within this window of the folder's last change is trusted only
+// for hits.
 constexpr int64_t kUnsureWindowNs = 2'000'000'000;
 
 class NameCache {
@@ -54,15 +84,18 @@ class NameCache {
     const std::string key = AbsolutePath(dirPath);
     const std::string folded = ToLowerAscii(name);
     std::lock_guard lock(mutex_);
-    FolderNames* names = Fresh(key, dirPath, st);
+    bool scanned = false;
+    FolderNames* names = Fresh(key, dirPath, st, &scanned);
     if (names == nullptr) return std::nullopt;
     auto it = names->byFolded.find(folded);
-    if (it == names->byFolded.end() && names->scannedNs - names->changedNs < kUnsureWindowNs) {
+    // A listing made by this very call is as fresh as a second one would be.
+    if (it == names->byFolded.end() && !scanned && !names->trustMisses) {
       names = Scan(key, dirPath, st);
       if (names == nullptr) return std::nullopt;
+      scanned = true;
       it = names->byFolded.find(folded);
     }
-    if (it != names->byFolded.end() && !StillThere(dirPath, it->second)) {
+    if (it != names->byFolded.end() && !scanned && !StillThere(dirPath, it->second)) {
       // Removed in the same clock tick as our scan: look again.
       names = Scan(key, dirPath, st);
       if (names == nullptr) return std::nullopt;
@@ -89,15 +122,19 @@ class NameCache {
     return lstat((dirPath + "/" + name).c_str(), &st) == 0;
   }
 
-  FolderNames* Fresh(const std::string& key, const std::string& dirPath, const struct stat& st) {
+  FolderNames* Fresh(const std::string& key, const std::string& dirPath, const struct stat& st, bool* scanned) {
     auto it = folders_.find(key);
     if (it != folders_.end() && it->second.changedNs == ToNs(st.st_mtim) && it->second.inode == st.st_ino) {
       return &it->second;
     }
+    *scanned = true;
     return Scan(key, dirPath, st);
   }
 
   FolderNames* Scan(const std::string& key, const std::string& dirPath, const struct stat& st) {
+    // Read after the folder's stat and before the listing starts: a change
+    // the listing misses is stamped at or after this time.
+    const int64_t stampedBefore = StampClockNs();
     DIR* dir = opendir(dirPath.c_str());
     if (dir == nullptr) {
       folders_.erase(key);
@@ -107,6 +144,9 @@ class NameCache {
     names.changedNs = ToNs(st.st_mtim);
     names.inode = st.st_ino;
     names.scannedNs = WallClockNs();
+    const bool subSecond = names.changedNs % 1'000'000'000 != 0;
+    names.trustMisses = names.scannedNs - names.changedNs >= kUnsureWindowNs ||
+                        (subSecond && stampedBefore > names.changedNs && StampsFromKernelClock(dirPath));
     while (const dirent* e = readdir(dir)) {
       const std::string_view n = e->d_name;
       if (n == "." || n == "..") continue;

@@ -14,7 +14,8 @@ int FlatFile::Open(const std::string& path) {
   mWritable = true;
   if (!mFile.Open(path, File::kRead | File::kWrite, File::Disposition::kOpenExisting)) {
     mWritable = false;
-    if (!mFile.Open(path, File::kRead, File::Disposition::kOpenExisting)) return kFlatOpenFailed;
+    // Only a file that stands there may open read-only instead.
+    if (mFile.WasMissing() || !mFile.Open(path, File::kRead, File::Disposition::kOpenExisting)) return kFlatOpenFailed;
   }
   return kResOK;
 }

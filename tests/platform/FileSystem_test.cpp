@@ -74,6 +74,37 @@ TEST(FileSystemTest, CacheNoticesNewFile) {
   EXPECT_FALSE(platform::FileExists(t / "DATA/TWO.TXT"));
 }
 
+TEST(FileSystemTest, RepeatedMissesStillSeeChangesMadeBehindTheLayersBack) {
+  TempFolder t;
+  t.Write("Data/keep.txt", "k");
+  // Changes follow each other faster than any clock tick: every step must
+  // still see the one before it.
+  for (int i = 0; i < 50; ++i) {
+    const std::string asked = t / ("DATA/NAME" + std::to_string(i) + ".TXT");
+    const std::string real = "Data/Name" + std::to_string(i) + ".txt";
+    EXPECT_FALSE(platform::FileExists(asked)) << i;
+    EXPECT_FALSE(platform::FileExists(asked)) << i;  // a second miss, answered from the cache
+    t.Write(real, "n");
+    EXPECT_TRUE(platform::FileExists(asked)) << i;
+    EXPECT_EQ(platform::ResolvePath(asked), t / real) << i;
+    ASSERT_EQ(unlink((t / real).c_str()), 0);
+    EXPECT_FALSE(platform::FileExists(asked)) << i;
+    // The folder is found; the missing name is kept as given.
+    EXPECT_EQ(platform::ResolvePath(asked), t / ("Data/NAME" + std::to_string(i) + ".TXT")) << i;
+  }
+}
+
+TEST(FileSystemTest, RemovingOneSpellingFindsTheOther) {
+  TempFolder t;
+  t.Write("Data/A.iff", "upper");
+  t.Write("Data/a.iff", "lower");
+  EXPECT_EQ(platform::ResolvePath(t / "data/a.IFF"), t / "Data/A.iff");
+  ASSERT_EQ(unlink((t / "Data/A.iff").c_str()), 0);
+  EXPECT_EQ(platform::ResolvePath(t / "data/a.IFF"), t / "Data/a.iff");
+  ASSERT_EQ(unlink((t / "Data/a.iff").c_str()), 0);
+  EXPECT_FALSE(platform::FileExists(t / "data/a.IFF"));
+}
+
 TEST(FileSystemTest, CacheNoticesOwnCreateDeleteAndMove) {
   TempFolder t;
   ASSERT_TRUE(platform::CreateDirectory(t / "Saves"));

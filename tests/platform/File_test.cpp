@@ -1,4 +1,5 @@
 #include "platform/File.h"
+#include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +41,41 @@ TEST(FileTest, DispositionTable) {
     f.Close();
     const int which = static_cast<int>(c.disposition);
     EXPECT_EQ(opened, c.opens) << which << " exists=" << c.exists;
+    EXPECT_EQ(f.WasMissing(), !opened && !c.exists) << which;
     const bool present = t.Has("File.dat") || t.Has("FILE.DAT");
     EXPECT_EQ(present, c.after != nullptr) << which;
     if (c.after != nullptr) {
       EXPECT_EQ(t.Read(c.exists ? "File.dat" : "FILE.DAT"), c.after) << which;
     }
   }
+}
+
+TEST(FileTest, OnlyAMissingFileOrFolderIsReportedMissing) {
+  TempFolder t;
+  t.Write("Data/locked.dat", "x");
+  ASSERT_TRUE(platform::SetReadOnly(t / "Data/locked.dat", true));
+  const struct {
+    const char* path;
+    unsigned access;
+    bool missing;
+  } cases[] = {
+      {"Data/none.dat", File::kRead, true},
+      {"DATA/NONE.DAT", File::kRead | File::kWrite, true},
+      {"Nowhere/none.dat", File::kRead, true},           // a folder on the way is missing
+      {"Data/locked.dat/inner", File::kRead, true},      // a file stands where a folder should
+      {"Data/locked.dat", File::kRead | File::kWrite, false},  // there, but read-only
+      {"Data", File::kRead, false},                      // a folder never opens
+  };
+  for (const auto& c : cases) {
+    File f;
+    EXPECT_FALSE(f.Open(t / c.path, c.access, Disposition::kOpenExisting)) << c.path;
+    EXPECT_EQ(f.WasMissing(), c.missing) << c.path;
+  }
+  // A later successful open clears it.
+  File f;
+  ASSERT_FALSE(f.Open(t / "Data/none.dat", File::kRead, Disposition::kOpenExisting));
+  ASSERT_TRUE(f.Open(t / "data/LOCKED.dat", File::kRead, Disposition::kOpenExisting));
+  EXPECT_FALSE(f.WasMissing());
 }
 
 TEST(FileTest, TruncateExistingNeedsWriteAccess) {
