@@ -4,6 +4,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "tools/contentc/ContentSource.h"
@@ -12,6 +14,15 @@
 #include "tools/contentc/LotSources.h"
 #include "tools/contentc/PictureSources.h"
 #include "tools/contentc/ToneSources.h"
+
+namespace {
+
+// The name ends in `extension` after at least one other character.
+bool HasExtension(const std::string& name, std::string_view extension) {
+  return name.size() > extension.size() && name.ends_with(extension);
+}
+
+}  // namespace
 
 int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& messages) {
   std::string root;
@@ -28,7 +39,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       root = arguments[++i];
       continue;
     }
-    if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".png") == 0) {
+    if (HasExtension(arg, ".png")) {
       Rle8Picture picture;
       std::string error;
       if (!ReadPictureSource(arg, picture, error)) {
@@ -47,46 +58,31 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     std::stringstream text;
     text << in.rdbuf();
     std::string error;
-    if (arg.size() > 5 && arg.compare(arg.size() - 5, 5, ".tone") == 0) {
-      ToneDescription tone;
-      if (!ParseTone(arg, text.str(), tone, error)) {
-        messages << error << "\n";
-        return 1;
-      }
-      tones.push_back(tone);
+    // Tones, cursors and light sets are each read by a parser of one shape.
+    const auto parsed = [&](auto parse, auto& into) {
+      typename std::remove_reference_t<decltype(into)>::value_type description;
+      if (!parse(arg, text.str(), description, error)) return false;
+      into.push_back(std::move(description));
       ++sources;
-      continue;
-    }
-    if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".lot") == 0) {
+      return true;
+    };
+    bool ok = true;
+    if (HasExtension(arg, ".tone")) {
+      ok = parsed(ParseTone, tones);
+    } else if (HasExtension(arg, ".lot")) {
       lots.emplace_back(arg, text.str());
       ++sources;
-      continue;
-    }
-    if (arg.size() > 7 && arg.compare(arg.size() - 7, 7, ".cursor") == 0) {
-      CursorDescription cursor;
-      if (!ParseCursor(arg, text.str(), cursor, error)) {
-        messages << error << "\n";
-        return 1;
-      }
-      cursors.push_back(cursor);
+    } else if (HasExtension(arg, ".cursor")) {
+      ok = parsed(ParseCursor, cursors);
+    } else if (HasExtension(arg, ".light")) {
+      ok = parsed(ParseLightSetSource, lightSets);
+    } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
-      continue;
     }
-    if (arg.size() > 6 && arg.compare(arg.size() - 6, 6, ".light") == 0) {
-      LightSetDescription lights;
-      if (!ParseLightSetSource(arg, text.str(), lights, error)) {
-        messages << error << "\n";
-        return 1;
-      }
-      lightSets.push_back(lights);
-      ++sources;
-      continue;
-    }
-    if (!source.Parse(arg, text.str(), error)) {
+    if (!ok) {
       messages << error << "\n";
       return 1;
     }
-    ++sources;
   }
   if (root.empty() || sources == 0) {
     messages << "usage: contentc --out DATA_ROOT SOURCE...\n";
