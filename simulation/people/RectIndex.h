@@ -17,6 +17,8 @@ class RectIndex {
   void Add(const CostRect& r);
   // The ids of the rectangles that overlap `query`, in order of adding.
   void Find(const std::vector<CostRect>& rects, const CostRect& query, std::vector<int32_t>& out);
+  // Grid cells held, used or kept for reuse.
+  size_t CellsHeld() const { return cells_.size(); }
 
  private:
   static constexpr int kCellShift = 7;       // cells of 8 by 8 tiles

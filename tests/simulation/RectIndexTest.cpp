@@ -45,4 +45,19 @@ TEST(RectIndex, FindsWhatAScanFinds) {
   EXPECT_TRUE(found.empty());
 }
 
+TEST(RectIndex, RefillingElsewhereDoesNotKeepEveryPlaceEverUsed) {
+  tova::RectIndex index;
+  std::vector<CostRect> rects;
+  std::vector<int32_t> found;
+  for (int32_t place = 0; place < 50; ++place) {
+    index.Clear();
+    rects = {{place * 4096, 0, place * 4096 + 300, 300, 0}};
+    index.Add(rects[0]);
+    index.Find(rects, {place * 4096 + 10, 10, place * 4096 + 20, 20, 0}, found);
+    EXPECT_EQ(found, std::vector<int32_t>{0});
+  }
+  // A 300-tile square spans 3 by 3 cells; the last two fillings are kept.
+  EXPECT_LE(index.CellsHeld(), 18u);
+}
+
 }  // namespace
