@@ -11,9 +11,22 @@
 
 namespace {
 
-TEST(FontTools, MakeFontsThenDrawHelloWorld) {
+// Making the fonts renders thousands of outline glyphs, slow in the sanitizer
+// build, so the tests that read them share one run that makes every size
+// they look at. Each test still reports that run's failure as its own.
+struct MadeFonts {
+    MadeFonts() : run(tova_test::RunProgram("fontmake", {"--out", root / "UIGraphics/Fonts", "--sizes", "9-12"})) {}
     tova_test::TempFolder root;
-    const auto made = tova_test::RunProgram("fontmake", {"--out", root / "UIGraphics/Fonts", "--sizes", "12-12"});
+    tova_test::ProgramRun run;
+};
+const MadeFonts& Fonts() {
+    static const MadeFonts made;
+    return made;
+}
+
+TEST(FontTools, MakeFontsThenDrawHelloWorld) {
+    const auto& root = Fonts().root;
+    const auto& made = Fonts().run;
     ASSERT_EQ(made.code, 0) << made.err;
     for (const char* name : {"VariableSans_12.ffn", "VariableSans_12_B.ffn", "Russian/VariableSans_12.ffn",
                              "Polish/VariableSans_12_B.ffn"})
@@ -45,8 +58,8 @@ TEST(FontTools, MakeFontsThenDrawHelloWorld) {
 }
 
 TEST(FontTools, GlyphSetsOfTheDoubleByteAndThaiLanguages) {
-    tova_test::TempFolder root;
-    const auto made = tova_test::RunProgram("fontmake", {"--out", root / "UIGraphics/Fonts", "--sizes", "9-9"});
+    const auto& root = Fonts().root;
+    const auto& made = Fonts().run;
     ASSERT_EQ(made.code, 0) << made.err;
     const std::pair<const char*, size_t> sets[] = {{"font12j.fon", 215136}, {"font16j.fon", 286848},
                                                    {"font16b5.fon", 449920}, {"font16gb.fon", 278304},
