@@ -142,6 +142,10 @@ bool DecodeBmp(const uint8_t* data, size_t size, Pixels& out) {
         }
     }
     if (pixelOffset < 14 + infoSize || pixelOffset >= size) return false;
+    // Uncompressed rows must all be there before the image is made: a short
+    // file claiming a large image is refused without allocating it.
+    const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
+    if (!runLength && stride * static_cast<uint64_t>(height) > size - pixelOffset) return false;
     if (!AllocatePixels(out, width, height)) return false;
     out.bits = static_cast<int32_t>(bits);
 
@@ -149,8 +153,6 @@ bool DecodeBmp(const uint8_t* data, size_t size, Pixels& out) {
         DecodeRunLength(data, pixelOffset, size, compression == kRle4, palette, bottomUp, out);
         return true;
     }
-    const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
-    if (stride * static_cast<uint64_t>(height) > size - pixelOffset) return false;
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
     for (int64_t line = 0; line < height; ++line) {
         const uint8_t* row = data + pixelOffset + stride * static_cast<uint64_t>(line);
