@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Fuzz targets (from the dev build: clang, ASan+UBSan), two ways:
 #   fuzz.sh check [runs]     runs every checked-in input, then mutates from a
-#                            fixed seed for a fixed number of runs; the same code
-#                            gives the same verdict on every machine (the test
-#                            suite uses this).
+#                            fixed seed for a fixed number of runs, so a slow
+#                            machine does as much as a fast one (the test suite
+#                            uses this). The inputs tried can still differ a
+#                            little between runs: the mutator learns from the
+#                            values the code compares, which may hold addresses
+#                            or times.
 #   fuzz.sh explore [secs]   searches for new failures for a bounded time per
 #                            target with a random seed.
 # Targets run side by side, one per processor (TOVA_JOBS to choose).

@@ -2,8 +2,8 @@
 # The whole test suite on a fresh machine: installs what is missing, builds and
 # runs every test in the release build, then builds the dev build (clang,
 # AddressSanitizer and UndefinedBehaviorSanitizer) where every test runs again
-# and each fuzz target replays its corpus and a fixed-seed run (the same
-# verdict on every machine). Ends with how long each phase took.
+# and each fuzz target replays its corpus and a fixed-seed run of a fixed
+# number of inputs. Ends with how long each phase took.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
