@@ -89,39 +89,22 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     return 2;
   }
   std::string error;
-  if (!WriteContent(source.Files(), root, error)) {
-    messages << "contentc: " << error << "\n";
+  // Each writer's failure, named by the source it came from where the
+  // message does not name it already.
+  const auto failed = [&](const std::string& file) {
+    messages << "contentc: " << (file.empty() ? "" : file + ": ") << error << "\n";
     return 1;
-  }
-  for (const auto& [name, picture] : pictures) {
-    if (!WritePicture(name, picture, root, error)) {
-      messages << "contentc: " << error << "\n";
-      return 1;
-    }
-  }
-  for (const ToneDescription& tone : tones) {
-    if (!WriteTone(tone, root, error)) {
-      messages << "contentc: " << tone.file << ": " << error << "\n";
-      return 1;
-    }
-  }
-  for (const auto& [name, text] : lots) {
-    if (!CompileLot(name, text, root, error)) {
-      messages << "contentc: " << error << "\n";
-      return 1;
-    }
-  }
-  for (const CursorDescription& cursor : cursors) {
-    if (!WriteCursor(cursor, root, error)) {
-      messages << "contentc: " << cursor.file << ": " << error << "\n";
-      return 1;
-    }
-  }
-  for (const LightSetDescription& lights : lightSets) {
-    if (!WriteLightSetSource(lights, root, error)) {
-      messages << "contentc: " << lights.file << ": " << error << "\n";
-      return 1;
-    }
-  }
+  };
+  if (!WriteContent(source.Files(), root, error)) return failed("");
+  for (const auto& [name, picture] : pictures)
+    if (!WritePicture(name, picture, root, error)) return failed("");
+  for (const ToneDescription& tone : tones)
+    if (!WriteTone(tone, root, error)) return failed(tone.file);
+  for (const auto& [name, text] : lots)
+    if (!CompileLot(name, text, root, error)) return failed("");
+  for (const CursorDescription& cursor : cursors)
+    if (!WriteCursor(cursor, root, error)) return failed(cursor.file);
+  for (const LightSetDescription& lights : lightSets)
+    if (!WriteLightSetSource(lights, root, error)) return failed(lights.file);
   return 0;
 }
