@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // page faults and reaches no code a smaller image does not. Claims past
     // 4 million pixels are left out here; the decoder's size limits have
     // tests of their own.
-    const bool signed_ = size >= 2 && data[0] == 'B' && data[1] == 'M';
-    if (ClaimedPixels(data, size, signed_ ? 0 : 2) > (uint64_t{1} << 22)) return 0;
+    const bool hasSignature = size >= 2 && data[0] == 'B' && data[1] == 'M';
+    if (ClaimedPixels(data, size, hasSignature ? 0 : 2) > (uint64_t{1} << 22)) return 0;
     fuzz_koral::DecodeThroughEntries(data, size, std::string("BM", 2));
     return 0;
 }
