@@ -393,6 +393,12 @@ bool CharacterLibrary::LoadKeyframes(Skill& skill) const {
         ReportMissingKeyframes(skill.name, skill.motionDataName);
         return false;
     }
+    // Counts the file could never fill are refused before anything is made
+    // for them: a compressed byte stands for at most 65536 values.
+    const uint64_t values = 3ull * static_cast<uint32_t>(skill.translationCount) +
+                            4ull * static_cast<uint32_t>(skill.rotationCount);
+    const uint64_t most = compressed ? bytes.size() * 65536ull : bytes.size() / 4;
+    if (skill.translationCount < 0 || skill.rotationCount < 0 || values > most) return false;
     std::vector<Vector3> translations(static_cast<size_t>(skill.translationCount));
     std::vector<Quaternion> rotations(static_cast<size_t>(skill.rotationCount));
     KeyframeCounters& counters = GetKeyframeCounters();

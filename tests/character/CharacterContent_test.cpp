@@ -174,3 +174,25 @@ TEST_F(CharacterContentTest, ChrviewReportsAFileItCannotRead) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "CMX file \"broken.cmx\" could not be read. \n");
 }
+
+TEST(CharacterSource, BadDescriptionsNameTheirLine) {
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"skeleton a\nbone ROOT - 0 0\n", "a.chr:2: "},
+        {"skeleton a\nbone ROOT - 0 0 0\nskin ROOT m 0.1 t\n", "a.chr:3: "},
+        {"skeleton a\nbone ROOT - 0 0 0\nskill s 0 100\n", "a.chr:3: "},
+        {"skeleton a\nbone ROOT - 0 0 0\nskill s 4 100\nevent ROOT 4 a=1\n", "a.chr:4: "},
+        {"skeleton a\nbone ROOT - 0 0 0\nskill s 4 100\nevent ROOT 1 novalue\n", "a.chr:4: "},
+        {"bone ROOT - 0 0 0\n", "a.chr: no skeleton"},
+        {"skeleton a\nwobble\n", "a.chr:2: "},
+    };
+    for (const auto& c : cases) {
+        tova_test::TempFolder t;
+        t.Write("a.chr", c.text);
+        const auto run = tova_test::CompileContent({"--out", t / "root", t / "a.chr"});
+        EXPECT_EQ(run.code, 1) << c.text;
+        EXPECT_NE(run.err.find(c.error), std::string::npos) << c.text << run.err;
+    }
+}

@@ -243,3 +243,29 @@ TEST_F(CharacterLibraryTest, EmptyingTheCachesAndSettingTheFoldersAgainRefills) 
     EXPECT_NE(library.GetSuit("test-suit"), nullptr);
     EXPECT_EQ(CharacterLibrary::Instance(), &library);
 }
+
+TEST_F(CharacterLibraryTest, KeyframeCountsAFileCouldNeverHoldAreRefused) {
+    Skill* skill = MakeTestSkill("huge");
+    skill->translationCount = 0x7FFFFFF0;
+    t.Write("big/huge.bcf", WriteCharacterFile({{}, {}, {skill}}, false));
+    skill->Release();
+    t.Write("big/huge.cfp", TestKeyframeFile());
+    CharacterLibrary library(nullptr, clock);
+    library.SetCharacterFolders(Path("big"));
+    Skill* read = library.GetSkillData("huge");
+    ASSERT_NE(read, nullptr);
+    EXPECT_FALSE(library.LoadKeyframes(*read));
+    EXPECT_FALSE(read->motionDataLoaded);
+}
+
+TEST_F(CharacterLibraryTest, AShortCompressedFileStillCountsAsLoaded) {
+    t.Write("anim/test-wave.cfp", TestKeyframeFile().substr(0, 6));
+    CharacterLibrary library(nullptr, clock);
+    library.SetCharacterFolders(Path("chars"));
+    library.SetAnimationFolders(Path("anim"));
+    Skill* skill = library.GetSkillData("test-wave");
+    ASSERT_TRUE(library.LoadKeyframes(*skill));
+    EXPECT_TRUE(skill->motionDataLoaded);
+    EXPECT_EQ(skill->translations[3], (Vector3{0, 0, 0}));
+    EXPECT_EQ(skill->rotations[7].w, 1.0f);
+}
