@@ -269,3 +269,12 @@ TEST_F(CharacterLibraryTest, AShortCompressedFileStillCountsAsLoaded) {
     EXPECT_EQ(skill->translations[3], (Vector3{0, 0, 0}));
     EXPECT_EQ(skill->rotations[7].w, 1.0f);
 }
+
+TEST_F(CharacterLibraryTest, AnUpperCaseCmxFileIsScannedAsText) {
+    t.Write("upper/TEST.CMX", TestCharacterFile(true));
+    CharacterLibrary library(nullptr, clock);
+    library.SetCharacterFolders(Path("upper"));
+    ASSERT_NE(library.GetSkeleton("test-skel"), nullptr);
+    EXPECT_EQ(library.Skeletons().at("test-skel").file, "TEST.CMX");
+    EXPECT_EQ(TakeCharacterReport(), "");
+}
