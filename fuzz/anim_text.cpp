@@ -15,44 +15,44 @@ namespace {
 
 using namespace tova;
 
-class OneSkill : public Skill {
+class OneSkill : public iSkill {
  public:
   const std::string& GetName() const override { return name_; }
   int FrameCount() const override { return 10; }
   float Duration() const override { return 100; }
   float Travel() const override { return 0; }
   bool Loops() const override { return false; }
-  const std::vector<Motion>& Motions() const override { return motions_; }
+  const std::vector<SkillTrack>& Motions() const override { return motions_; }
 
  private:
   std::string name_ = "walk";
-  std::vector<Motion> motions_;
+  std::vector<SkillTrack> motions_;
 };
 
-class Library : public CharacterLibrary {
+class Library : public iCharacterLibrary {
  public:
-  const Skill* GetSkill(const std::string& name) override { return name == skill.GetName() ? &skill : nullptr; }
+  const iSkill* GetSkill(const std::string& name) override { return name == skill.GetName() ? &skill : nullptr; }
   OneSkill skill;
 };
 
-class Body : public CharacterBody {
+class Body : public iCharacterBody {
  public:
   PersonAnimator* GetAnimator() const override { return nullptr; }
-  Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t) override {
-    practices.push_back(std::make_unique<Practice>());
-    Practice* p = practices.back().get();
+  PracticeRef* AddPractice(const iSkill& skill, int rate, float speed, float weight, int32_t) override {
+    practices.push_back(std::make_unique<PracticeRef>());
+    PracticeRef* p = practices.back().get();
     p->skill = &skill;
     p->rate = rate;
     p->speed = speed;
     p->weight = weight;
     return p;
   }
-  void RemovePractice(Practice* practice) override {
-    std::erase_if(practices, [&](const std::unique_ptr<Practice>& p) { return p.get() == practice; });
+  void RemovePractice(PracticeRef* practice) override {
+    std::erase_if(practices, [&](const std::unique_ptr<PracticeRef>& p) { return p.get() == practice; });
   }
   bool AddDressing(const std::string&, const std::string&, int) override { return true; }
   void RemoveDressing(const std::string&) override {}
-  std::vector<std::unique_ptr<Practice>> practices;
+  std::vector<std::unique_ptr<PracticeRef>> practices;
 };
 
 std::vector<std::string> Lines(const std::string& text) {

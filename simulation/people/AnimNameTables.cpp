@@ -46,15 +46,15 @@ AnimTable* AnimNameTables::Get(int table) {
 
 std::string AnimNameTables::Name(int table, int32_t index) { return EntryOf(Get(table), index); }
 
-const Skill* AnimNameTables::SkillByName(const cXPerson& person, const std::string& name) {
+const iSkill* AnimNameTables::SkillByName(const cXPerson& person, const std::string& name) {
   if (name.empty()) return nullptr;
-  CharacterLibrary* library = GetCharacterLibrary();
-  const Skill* skill = library != nullptr ? library->GetSkill(name) : nullptr;
+  iCharacterLibrary* library = GetCharacterLibrary();
+  const iSkill* skill = library != nullptr ? library->GetSkill(name) : nullptr;
   if (skill == nullptr && reports_ != nullptr) reports_->ReportMissingSkill(person, name);
   return skill;
 }
 
-const Skill* AnimNameTables::GetStandardAnimation(const cXPerson& person, int32_t index) {
+const iSkill* AnimNameTables::GetStandardAnimation(const cXPerson& person, int32_t index) {
   const bool child = IsChild(person);
   if (person.Word(kPersonOnInvalidTile) != 0) {
     const int special = child ? kSpecialChild : IsFemale(person) ? kSpecialFemale : kSpecialMale;
@@ -67,11 +67,11 @@ const Skill* AnimNameTables::GetStandardAnimation(const cXPerson& person, int32_
   return SkillByName(person, name);
 }
 
-const Skill* AnimNameTables::GetReachAnimation(const cXPerson& person, int32_t index) {
+const iSkill* AnimNameTables::GetReachAnimation(const cXPerson& person, int32_t index) {
   return SkillByName(person, Name(IsChild(person) ? kReachChild : kReachAdult, index));
 }
 
-const Skill* AnimNameTables::Reported(const cXPerson& person, int table, const char* word, int32_t index) {
+const iSkill* AnimNameTables::Reported(const cXPerson& person, int table, const char* word, int32_t index) {
   const std::string name = Name(table, index);
   if (name.empty()) {
     if (reports_ != nullptr) reports_->ReportBlankAnimation(person, word, index);
@@ -80,19 +80,19 @@ const Skill* AnimNameTables::Reported(const cXPerson& person, int table, const c
   return SkillByName(person, name);
 }
 
-const Skill* AnimNameTables::GetMiscAnimation(const cXPerson& person, int32_t index) {
+const iSkill* AnimNameTables::GetMiscAnimation(const cXPerson& person, int32_t index) {
   return Reported(person, IsChild(person) ? kMiscChild : kMiscAdult, "misc", index);
 }
 
-const Skill* AnimNameTables::GetPersonAnimation(const cXPerson& person, int32_t index) {
+const iSkill* AnimNameTables::GetPersonAnimation(const cXPerson& person, int32_t index) {
   return Reported(person, kPerson, "pers", index);
 }
 
-const Skill* AnimNameTables::GetGlobalAnimation(const cXPerson& person, int32_t index) {
+const iSkill* AnimNameTables::GetGlobalAnimation(const cXPerson& person, int32_t index) {
   return Reported(person, kGlobal, "glob", index);
 }
 
-const Skill* AnimNameTables::GetObjectAnimation(cXObject& object, cXPerson& person, int32_t index, bool isMain) {
+const iSkill* AnimNameTables::GetObjectAnimation(cXObject& object, cXPerson& person, int32_t index, bool isMain) {
   const bool child = IsChild(person);
   bool towardsOtherAge = false;
   if (isMain && person.CurrentAction().target == object.GetId() && object.IsPerson()) {

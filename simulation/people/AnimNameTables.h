@@ -16,7 +16,7 @@ namespace tova {
 
 class cXObject;
 class cXPerson;
-class Skill;
+class iSkill;
 
 // Lines in the application's message log while its asset report switch is on.
 class AnimationReports {
@@ -53,16 +53,16 @@ class AnimNameTables {
   // The name of index's entry (entry index+1), "" when empty or absent.
   std::string Name(int table, int32_t index);
 
-  const Skill* GetStandardAnimation(const cXPerson& person, int32_t index);
-  const Skill* GetReachAnimation(const cXPerson& person, int32_t index);
-  const Skill* GetMiscAnimation(const cXPerson& person, int32_t index);
-  const Skill* GetPersonAnimation(const cXPerson& person, int32_t index);
-  const Skill* GetGlobalAnimation(const cXPerson& person, int32_t index);
+  const iSkill* GetStandardAnimation(const cXPerson& person, int32_t index);
+  const iSkill* GetReachAnimation(const cXPerson& person, int32_t index);
+  const iSkill* GetMiscAnimation(const cXPerson& person, int32_t index);
+  const iSkill* GetPersonAnimation(const cXPerson& person, int32_t index);
+  const iSkill* GetGlobalAnimation(const cXPerson& person, int32_t index);
   // From the object's own tables; isMain: a main animation of the
   // animate primitive, where a person partner's age picks the direction.
-  const Skill* GetObjectAnimation(cXObject& object, cXPerson& person, int32_t index, bool isMain);
+  const iSkill* GetObjectAnimation(cXObject& object, cXPerson& person, int32_t index, bool isMain);
   // Null for an empty name; a skill the library lacks is reported.
-  const Skill* SkillByName(const cXPerson& person, const std::string& name);
+  const iSkill* SkillByName(const cXPerson& person, const std::string& name);
 
   void SetReports(AnimationReports* reports) { reports_ = reports; }
 
@@ -70,7 +70,7 @@ class AnimNameTables {
   static bool IsChild(const cXPerson& person);
 
  private:
-  const Skill* Reported(const cXPerson& person, int table, const char* word, int32_t index);
+  const iSkill* Reported(const cXPerson& person, int table, const char* word, int32_t index);
 
   std::array<std::unique_ptr<AnimTable>, kCount> tables_;
   bool loaded_ = false;

@@ -11,7 +11,7 @@ namespace {
 
 struct CharacterDataState {
   iCharacterDataHost* host = nullptr;
-  std::unique_ptr<LoadableCharacterLibrary> library;
+  std::unique_ptr<iLoadableCharacterLibrary> library;
   iDevice3D* context = nullptr;
   bool loaded = false;
   cRZSearchPath characterList;
@@ -114,7 +114,7 @@ void ReleaseCharacterData() {
 }
 
 bool IsCharacterDataLoaded() { return State().loaded; }
-LoadableCharacterLibrary* GetCharacterDataManager() { return State().library.get(); }
+iLoadableCharacterLibrary* GetCharacterDataManager() { return State().library.get(); }
 const cRZSearchPath& CharacterSearchList() { return State().characterList; }
 const cRZSearchPath& AnimationSearchList() { return State().animationList; }
 

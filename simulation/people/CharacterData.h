@@ -26,7 +26,7 @@ class cXPerson;
 class iTrackerWindow;
 
 // The library as start-up and the reload see it.
-class LoadableCharacterLibrary : public CharacterLibrary {
+class iLoadableCharacterLibrary : public iCharacterLibrary {
  public:
   virtual void SetCharacterFolders(const cRZSearchPath& folders) = 0;
   virtual void SetAnimationFolders(const cRZSearchPath& folders) = 0;
@@ -59,7 +59,7 @@ class iCharacterDataHost {
  public:
   virtual ~iCharacterDataHost() = default;
   // The library on the 3D context; null when it cannot be made.
-  virtual std::unique_ptr<LoadableCharacterLibrary> MakeLibrary(iDevice3D* context) = 0;
+  virtual std::unique_ptr<iLoadableCharacterLibrary> MakeLibrary(iDevice3D* context) = 0;
   // The object folders of the catalogue, first to last.
   virtual std::vector<std::string> ObjectFolders() const = 0;
   // The file manager the folders are added to.
@@ -89,7 +89,7 @@ void SetCharacterDataHost(iCharacterDataHost* host);
 void LoadCharacterData(iDevice3D* context, const std::string& base);
 void ReleaseCharacterData();
 bool IsCharacterDataLoaded();
-LoadableCharacterLibrary* GetCharacterDataManager();
+iLoadableCharacterLibrary* GetCharacterDataManager();
 // The kept search lists.
 const cRZSearchPath& CharacterSearchList();
 const cRZSearchPath& AnimationSearchList();

@@ -5,13 +5,13 @@
 namespace tova {
 
 namespace {
-CharacterLibrary* gLibrary = nullptr;
+iCharacterLibrary* gLibrary = nullptr;
 }  // namespace
 
-CharacterLibrary* GetCharacterLibrary() { return gLibrary; }
-void SetCharacterLibrary(CharacterLibrary* library) { gLibrary = library; }
+iCharacterLibrary* GetCharacterLibrary() { return gLibrary; }
+void SetCharacterLibrary(iCharacterLibrary* library) { gLibrary = library; }
 
-void OnAnimationEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs,
+void OnAnimationEvents(PracticeRef& practice, const SkillTrack& motion, const std::vector<EventPair>& pairs,
                        float /*time*/) {
   PersonAnimator* animator = practice.body != nullptr ? practice.body->GetAnimator() : nullptr;
   if (animator != nullptr) animator->DispatchEvents(practice, motion, pairs);

@@ -15,7 +15,7 @@
 
 namespace tova {
 
-class CharacterBody;
+class iCharacterBody;
 class PersonAnimator;
 
 // One time property of a motion.
@@ -30,7 +30,7 @@ struct TimeProperty {
 };
 
 // A bone track of a skill, with the time properties placed on it.
-struct Motion {
+struct SkillTrack {
   std::string bone;
   std::vector<TimeProperty> properties;
   // The bone's translation at each frame (the "ROOT" motion carries the
@@ -39,9 +39,9 @@ struct Motion {
 };
 
 // An animation of the character files.
-class Skill {
+class iSkill {
  public:
-  virtual ~Skill() = default;
+  virtual ~iSkill() = default;
   virtual const std::string& GetName() const = 0;
   virtual int FrameCount() const = 0;
   // Length of one play in milliseconds.
@@ -49,13 +49,13 @@ class Skill {
   // Distance the root travels in one play.
   virtual float Travel() const = 0;
   virtual bool Loops() const = 0;
-  virtual const std::vector<Motion>& Motions() const = 0;
+  virtual const std::vector<SkillTrack>& Motions() const = 0;
 };
 
 // A skill playing on a body.
-struct Practice {
-  const Skill* skill = nullptr;
-  CharacterBody* body = nullptr;
+struct PracticeRef {
+  const iSkill* skill = nullptr;
+  iCharacterBody* body = nullptr;
   // Practices play in rate order; a person's own start at 1.
   int rate = 1;
   // Negative plays backwards.
@@ -66,7 +66,7 @@ struct Practice {
   int hold = 0;
   int interruptible = 0;
   int anchorWord = 0;
-  const Motion* anchor = nullptr;
+  const SkillTrack* anchor = nullptr;
   int blend[2] = {};
   bool finished = false;
   int mode = 0;
@@ -77,15 +77,15 @@ struct Practice {
   bool removeWhenFaded = false;
 };
 
-class CharacterBody {
+class iCharacterBody {
  public:
-  virtual ~CharacterBody() = default;
+  virtual ~iCharacterBody() = default;
   // The animator this body was made for (its back link), or null.
   virtual PersonAnimator* GetAnimator() const = 0;
   // A new practice of the skill at the clock; null when the skill's motion
   // data cannot be loaded.
-  virtual Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) = 0;
-  virtual void RemovePractice(Practice* practice) = 0;
+  virtual PracticeRef* AddPractice(const iSkill& skill, int rate, float speed, float weight, int32_t clock) = 0;
+  virtual void RemovePractice(PracticeRef* practice) = 0;
   // Wears a suit with a texture at a level; false when the suit is unknown.
   virtual bool AddDressing(const std::string& suit, const std::string& texture, int level) = 0;
   virtual void RemoveDressing(const std::string& suit) = 0;
@@ -113,7 +113,7 @@ class CharacterBody {
   // Recomputes the skins from the bones.
   virtual void UpdateSkins() {}
   // Every mesh of every dressing worn.
-  virtual std::vector<BodyMesh> DressingMeshes() const { return {}; }
+  virtual std::vector<WornMesh> DressingMeshes() const { return {}; }
   // The vertices (world space) of the meshes of one worn suit.
   virtual std::vector<std::array<float, 3>> SuitVertices(const std::string& suit) const { return {}; }
   // Where the body stands: position, orientation (radians about the
@@ -125,27 +125,27 @@ class CharacterBody {
   virtual void Draw() {}
 };
 
-class CharacterLibrary {
+class iCharacterLibrary {
  public:
-  virtual ~CharacterLibrary() = default;
+  virtual ~iCharacterLibrary() = default;
   // The skill of that name, loaded on first use; null when there is none.
-  virtual const Skill* GetSkill(const std::string& name) = 0;
+  virtual const iSkill* GetSkill(const std::string& name) = 0;
   // Whether a suit of that name can be worn (loaded on first use).
   virtual bool HasSuit(const std::string& name) { return false; }
   // A body on the named skeleton that points back to the animator; null
   // when the skeleton is unknown.
-  virtual std::unique_ptr<CharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) {
+  virtual std::unique_ptr<iCharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) {
     return nullptr;
   }
 };
 
 // The installed library; null until the character data is loaded.
-CharacterLibrary* GetCharacterLibrary();
-void SetCharacterLibrary(CharacterLibrary* library);
+iCharacterLibrary* GetCharacterLibrary();
+void SetCharacterLibrary(iCharacterLibrary* library);
 
 // The callback the character library calls when a practice passes time
 // properties: the pairs go to the animator of the practice's body.
-void OnAnimationEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs,
+void OnAnimationEvents(PracticeRef& practice, const SkillTrack& motion, const std::vector<EventPair>& pairs,
                        float time);
 
 }  // namespace tova

@@ -4,7 +4,7 @@
 
 namespace tova {
 
-bool Dressing::Wear(CharacterLibrary* library, CharacterBody* body, const std::string& newSuit,
+bool Dressing::Wear(iCharacterLibrary* library, iCharacterBody* body, const std::string& newSuit,
                     const std::string& newTexture, int level) {
   if (newSuit.empty() || library == nullptr || body == nullptr || !library->HasSuit(newSuit)) return false;
   // The body knows its dressings by suit: the same suit again is taken off
@@ -19,7 +19,7 @@ bool Dressing::Wear(CharacterLibrary* library, CharacterBody* body, const std::s
   return true;
 }
 
-void Dressing::Release(CharacterBody* body) {
+void Dressing::Release(iCharacterBody* body) {
   if (worn && body != nullptr) body->RemoveDressing(suit);
   worn = false;
 }

@@ -8,8 +8,8 @@
 
 namespace tova {
 
-class CharacterBody;
-class CharacterLibrary;
+class iCharacterBody;
+class iCharacterLibrary;
 
 struct Dressing {
   std::string suit;
@@ -19,10 +19,10 @@ struct Dressing {
   // False for an empty suit name, a suit the library lacks or one the body
   // refuses; the holder then keeps what it had. The texture goes to the
   // body only when it is not empty.
-  bool Wear(CharacterLibrary* library, CharacterBody* body, const std::string& suit, const std::string& texture,
+  bool Wear(iCharacterLibrary* library, iCharacterBody* body, const std::string& suit, const std::string& texture,
             int level = 0);
   // Takes the holder's suit off the body; the names stay.
-  void Release(CharacterBody* body);
+  void Release(iCharacterBody* body);
 
   // Holders are alike when they name the same suit and texture.
   friend bool operator==(const Dressing& a, const Dressing& b) {

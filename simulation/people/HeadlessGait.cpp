@@ -19,7 +19,7 @@ constexpr int32_t kFirstTurn = 4, kLastAdjust = 18, kWalkStart = 19, kWalkLoop =
 constexpr int32_t kGaitClockStep = 50;
 constexpr float kTurnTravel = 0.75f, kStartTravel = 1.5f, kLoopTravel = 3.0f;
 
-class PlainSkill : public Skill {
+class PlainSkill : public iSkill {
  public:
   PlainSkill(std::string name, HeadlessGait::Measure m) : name_(std::move(name)), measure_(m) {}
   const std::string& GetName() const override { return name_; }
@@ -27,20 +27,20 @@ class PlainSkill : public Skill {
   float Duration() const override { return HeadlessGait::kDuration; }
   float Travel() const override { return measure_.travel; }
   bool Loops() const override { return measure_.loops; }
-  const std::vector<Motion>& Motions() const override { return motions_; }
+  const std::vector<SkillTrack>& Motions() const override { return motions_; }
 
  private:
   std::string name_;
   HeadlessGait::Measure measure_;
-  std::vector<Motion> motions_;
+  std::vector<SkillTrack> motions_;
 };
 
-class PlainBody : public CharacterBody {
+class PlainBody : public iCharacterBody {
  public:
   explicit PlainBody(PersonAnimator* animator) : animator_(animator) {}
   PersonAnimator* GetAnimator() const override { return animator_; }
-  Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) override {
-    auto p = std::make_unique<Practice>();
+  PracticeRef* AddPractice(const iSkill& skill, int rate, float speed, float weight, int32_t clock) override {
+    auto p = std::make_unique<PracticeRef>();
     p->skill = &skill;
     p->body = this;
     p->rate = rate;
@@ -52,14 +52,14 @@ class PlainBody : public CharacterBody {
     practices_.push_back({std::move(p), clock});
     return practices_.back().practice.get();
   }
-  void RemovePractice(Practice* practice) override {
+  void RemovePractice(PracticeRef* practice) override {
     std::erase_if(practices_, [&](const Playing& p) { return p.practice.get() == practice; });
   }
   bool AddDressing(const std::string&, const std::string&, int) override { return true; }
   void RemoveDressing(const std::string&) override {}
   void UpdatePractices(int32_t clock) override {
     for (Playing& p : practices_) {
-      Practice& practice = *p.practice;
+      PracticeRef& practice = *p.practice;
       const float step = static_cast<float>(clock - p.clock) * practice.speed / HeadlessGait::kDuration;
       p.clock = clock;
       if (practice.finished || step == 0 || !std::isfinite(step)) continue;
@@ -76,7 +76,7 @@ class PlainBody : public CharacterBody {
 
  private:
   struct Playing {
-    std::unique_ptr<Practice> practice;
+    std::unique_ptr<PracticeRef> practice;
     int32_t clock = 0;
   };
   PersonAnimator* animator_;
@@ -101,8 +101,8 @@ std::map<std::string, HeadlessGait::Measure> HeadlessGait::StandardMeasures(Anim
   return out;
 }
 
-const Skill* HeadlessGait::GetSkill(const std::string& name) {
-  std::unique_ptr<Skill>& skill = skills_[name];
+const iSkill* HeadlessGait::GetSkill(const std::string& name) {
+  std::unique_ptr<iSkill>& skill = skills_[name];
   if (skill == nullptr) {
     auto it = measures_.find(name);
     skill = std::make_unique<PlainSkill>(name, it != measures_.end() ? it->second : Measure{});
@@ -110,7 +110,7 @@ const Skill* HeadlessGait::GetSkill(const std::string& name) {
   return skill.get();
 }
 
-std::unique_ptr<CharacterBody> HeadlessGait::CreateBody(const std::string&, PersonAnimator* animator) {
+std::unique_ptr<iCharacterBody> HeadlessGait::CreateBody(const std::string&, PersonAnimator* animator) {
   return std::make_unique<PlainBody>(animator);
 }
 
@@ -119,7 +119,7 @@ void HeadlessGait::Advance(ObjectModule& module) {
   const int32_t clock = static_cast<int32_t>(PeopleHost().GetTickCount() * kGaitClockStep);
   for (cXObject* o = module.FirstObject(); o != nullptr; o = o->GetNext()) {
     if (!o->IsPerson()) continue;
-    if (CharacterBody* body = static_cast<cXPerson*>(o)->Animator().GetBody()) body->UpdatePractices(clock);
+    if (iCharacterBody* body = static_cast<cXPerson*>(o)->Animator().GetBody()) body->UpdatePractices(clock);
   }
 }
 

@@ -17,7 +17,7 @@ namespace tova {
 class AnimNameTables;
 class ObjectModule;
 
-class HeadlessGait : public CharacterLibrary {
+class HeadlessGait : public iCharacterLibrary {
  public:
   struct Measure {
     float travel = 0;  // the skill's root travel in one play
@@ -31,16 +31,16 @@ class HeadlessGait : public CharacterLibrary {
 
   explicit HeadlessGait(std::map<std::string, Measure> measures = {}) : measures_(std::move(measures)) {}
 
-  const Skill* GetSkill(const std::string& name) override;
+  const iSkill* GetSkill(const std::string& name) override;
   bool HasSuit(const std::string&) override { return true; }
-  std::unique_ptr<CharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) override;
+  std::unique_ptr<iCharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) override;
 
   // Plays every person's practices on to the animation clock.
   static void Advance(ObjectModule& module);
 
  private:
   std::map<std::string, Measure> measures_;
-  std::map<std::string, std::unique_ptr<Skill>> skills_;
+  std::map<std::string, std::unique_ptr<iSkill>> skills_;
 };
 
 }  // namespace tova

@@ -35,7 +35,7 @@ void PersonAnimator::Reset() {
   anchorFlag = 0;
   currentStandard = -1;
   for (int slot : {kMainSlot, kLastSlot, kCarrySlot, kBackgroundSlot}) {
-    Practice*& practice = SlotPractice(slot);
+    PracticeRef*& practice = SlotPractice(slot);
     if (practice != nullptr && body_ != nullptr) body_->RemovePractice(practice);
     practice = nullptr;
   }
@@ -89,7 +89,7 @@ bool PersonAnimator::Transfer(ReconStream& s, int32_t version, std::vector<PathP
     for (Dressing& d : extraDressings) TransferDressing(s, d);
     if (reading && body_ != nullptr && !s.Failed()) {
       // What the record names is worn as it was, whatever the outfit says.
-      CharacterLibrary* library = GetCharacterLibrary();
+      iCharacterLibrary* library = GetCharacterLibrary();
       for (Dressing& d : dressings) {
         const Dressing names = d;
         d.Wear(library, body_, names.suit, names.texture);

@@ -72,9 +72,9 @@ class PersonAnimator {
   // The owning person and, once made, its body in the character library.
   // Stores the owner, reads its looks and builds its body.
   void Attach(cXPerson* person);
-  void AttachBody(CharacterBody* body) { body_ = body; }
+  void AttachBody(iCharacterBody* body) { body_ = body; }
   cXPerson* GetPerson() const { return person_; }
-  CharacterBody* GetBody() const { return body_; }
+  iCharacterBody* GetBody() const { return body_; }
 
   // Reads the person's looks from its definition's body strings: sex, age
   // and skin index into the person data; the outfit and hands cleared,
@@ -85,7 +85,7 @@ class PersonAnimator {
 
   // ---- animation events ----
   // Acts on each pair a practice passed, in order.
-  void DispatchEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs);
+  void DispatchEvents(PracticeRef& practice, const SkillTrack& motion, const std::vector<EventPair>& pairs);
   void QueueEvent(int32_t n) { eventQueue.push_back(n); }
   // False when the queue is empty; else the oldest number goes to n.
   bool PopEvent(int32_t& n);
@@ -110,17 +110,17 @@ class PersonAnimator {
     kSittingLoop = 1, kSittingFloorLoop = 2, kStandingLoop = 3, kPlaceholder = 37, kRightArmCarry = 38,
   };
 
-  Practice*& SlotPractice(int slot);
+  PracticeRef*& SlotPractice(int slot);
   // Starts the skill in the slot, forwards or from its end backwards; false
   // for no skill or one whose motions cannot be loaded.
-  bool StartPractice(int slot, const Skill* skill, bool backwards);
+  bool StartPractice(int slot, const iSkill* skill, bool backwards);
   // Fades the slot's practice out (the background goes at once); a main
   // practice becomes the last one.
   void StopPractice(int slot);
-  const Skill* GetStandardSkill(int32_t index) const;
+  const iSkill* GetStandardSkill(int32_t index) const;
   // "name;rate;speed;time;weight;hold;blend;blend", thousandths for the
   // fractions; "" for no practice.
-  static std::string PracticeText(const Practice* practice);
+  static std::string PracticeText(const PracticeRef* practice);
   // Re-creates the slot's practice from its text form; the slot stays
   // empty for a text without all its fields or a skill the library lacks.
   bool RestorePractice(int slot, const std::string& text);
@@ -154,7 +154,7 @@ class PersonAnimator {
   // The event log's lines about missing animations and events.
   static void SetAssetLog(bool on);
   // A skill's name for the log.
-  static std::string SkillName(const Skill* skill);
+  static std::string SkillName(const iSkill* skill);
 
   // ---- the state dump ----
   // The dump's text for the mask's items (see kDump*).
@@ -172,7 +172,7 @@ class PersonAnimator {
 
   // The frame of the first time property name=value, searching each
   // motion's lists from the last backwards; -1 and no motion when none.
-  static int32_t FindTimeProperty(const Skill& skill, const std::string& name, const std::string& value,
+  static int32_t FindTimeProperty(const iSkill& skill, const std::string& name, const std::string& value,
                                   std::string& motion);
 
   // ---- extra dressings ----
@@ -329,12 +329,12 @@ class PersonAnimator {
   bool dressingsDirty = false;
 
   // Practice slots: the running one, the one fading out, carry, posture loop.
-  Practice* mainPractice = nullptr;
-  Practice* lastPractice = nullptr;
-  Practice* carryPractice = nullptr;
-  Practice* backgroundPractice = nullptr;
+  PracticeRef* mainPractice = nullptr;
+  PracticeRef* lastPractice = nullptr;
+  PracticeRef* carryPractice = nullptr;
+  PracticeRef* backgroundPractice = nullptr;
   // The motion an "anchor" event named and whether a practice is anchored.
-  const Motion* anchor = nullptr;
+  const SkillTrack* anchor = nullptr;
   int32_t anchorFlag = 0;
   // Event numbers for the animate primitive, oldest first.
   std::vector<int32_t> eventQueue;
@@ -379,7 +379,7 @@ class PersonAnimator {
   // The animation clock: the simulator's ticks times its step of 50.
   static int32_t Clock();
   int32_t Animate(TreeStackFrame& frame, const AnimateOperand& operand);
-  const Skill* AnimationFor(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index) const;
+  const iSkill* AnimationFor(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index) const;
   void StartMain(TreeStackFrame& frame, const AnimateOperand& operand, int32_t index);
   // Hands the next event of the running main animation to the frame.
   int32_t NextEvent(TreeStackFrame& frame, const AnimateOperand& operand);
@@ -387,15 +387,15 @@ class PersonAnimator {
   bool StoreEvent(TreeStackFrame& frame, const AnimateOperand& operand, int32_t n);
   void EndAnimation();
   void AssetLog(const std::string& text) const;
-  void Footstep(const Practice& practice, int32_t n) const;
+  void Footstep(const PracticeRef& practice, int32_t n) const;
   friend class PersonWalker;
 
   cXPerson* person_ = nullptr;
-  CharacterBody* body_ = nullptr;
+  iCharacterBody* body_ = nullptr;
   std::string lastDump_;
   StringSet* bodyStrings_ = nullptr;
   bool practicesDirty_ = true;
-  std::unique_ptr<CharacterBody> ownedBody_;
+  std::unique_ptr<iCharacterBody> ownedBody_;
   // The missing-animation tree runs once the primitive is done with its frame.
   bool missingAnimation_ = false;
 };

@@ -24,7 +24,7 @@ int32_t StateOfPosture(int32_t posture) { return posture == 1 || posture == 2 ? 
 
 void PersonAnimator::SetAssetLog(bool on) { gAssetLog = on; }
 
-std::string PersonAnimator::SkillName(const Skill* skill) {
+std::string PersonAnimator::SkillName(const iSkill* skill) {
   if (skill == nullptr) return "[NULL skill]";
   return skill->GetName().empty() ? "[unnamed skill]" : skill->GetName();
 }
@@ -33,7 +33,7 @@ void PersonAnimator::AssetLog(const std::string& text) const {
   if (gAssetLog) PeopleHost().DebugLog(text);
 }
 
-const Skill* PersonAnimator::AnimationFor(TreeStackFrame& frame, const AnimateOperand& op, int32_t index) const {
+const iSkill* PersonAnimator::AnimationFor(TreeStackFrame& frame, const AnimateOperand& op, int32_t index) const {
   AnimNameTables& tables = AnimNameTables::Instance();
   switch (op.source) {
     case AnimateOperand::kGlobal: return tables.GetGlobalAnimation(*person_, index);
@@ -95,13 +95,13 @@ int32_t PersonAnimator::Animate(TreeStackFrame& frame, const AnimateOperand& op)
       StopPractice(slot);
       if (!background) carryKind = 0;
     } else {
-      const Skill* skill = AnimationFor(frame, op, index);
+      const iSkill* skill = AnimationFor(frame, op, index);
       if (!StartPractice(slot, skill, backwards)) {
         AssetLog(std::string(background ? "Could not start background animation " : "Could not start carry animation ") +
                  SkillName(skill) + ", id " + std::to_string(index) + "\n");
         missingAnimation_ = true;
       } else {
-        Practice* p = SlotPractice(slot);
+        PracticeRef* p = SlotPractice(slot);
         p->hold = 1;
         p->rate = background ? kBackgroundRate : kCarryRate;
         if (!background) carryKind = kCarryByPrimitive;
@@ -126,7 +126,7 @@ void PersonAnimator::StartMain(TreeStackFrame& frame, const AnimateOperand& op, 
   eventQueue.clear();
   StopPractice(kMainSlot);
   currentStandard = -1;
-  const Skill* skill = AnimationFor(frame, op, index);
+  const iSkill* skill = AnimationFor(frame, op, index);
   if (!StartPractice(kMainSlot, skill, (op.flags & AnimateOperand::kBackwards) != 0)) {
     AssetLog("Could not start animation " + SkillName(skill) + ", id " + std::to_string(index) + "\n");
     missingAnimation_ = true;
@@ -186,7 +186,7 @@ bool PersonAnimator::StartReachAnimation(float height, bool forwards) {
   if (person_ == nullptr) return false;
   const int32_t index = ReachIndex(height, person_->Word(kPersonPosture));
   if (index < 0) return false;
-  const Skill* skill = AnimNameTables::Instance().GetReachAnimation(*person_, index);
+  const iSkill* skill = AnimNameTables::Instance().GetReachAnimation(*person_, index);
   eventQueue.clear();
   if (!StartPractice(kMainSlot, skill, !forwards)) {
     AssetLog("Could not start reach animation " + SkillName(skill) + "!\n");

@@ -18,7 +18,7 @@ constexpr int32_t kSkeletonEntry = 1;
 constexpr int32_t kStandardWalkingStart = 19, kStandardWalkingLoop = 20, kStandardRunningLoop = 21, kStandardRunningStart = 22, kStandardRunningStop = 23;
 constexpr int32_t kFollowFalse = 3;
 
-float TravelOf(const Skill* skill) { return skill != nullptr ? skill->Travel() : 0.0f; }
+float TravelOf(const iSkill* skill) { return skill != nullptr ? skill->Travel() : 0.0f; }
 
 }  // namespace
 
@@ -77,7 +77,7 @@ PersonAnimator::~PersonAnimator() {
 }
 
 void PersonAnimator::BuildBody() {
-  CharacterLibrary* library = GetCharacterLibrary();
+  iCharacterLibrary* library = GetCharacterLibrary();
   if (library == nullptr || person_ == nullptr || bodyStrings_ == nullptr) return;
   const std::string skeleton = BodyStrings::Get(*bodyStrings_, kSkeletonEntry);
   if (skeleton.empty()) return;
@@ -110,7 +110,7 @@ void PersonAnimator::BuildBody() {
 
   MakeAttachmentPoints(*bodyStrings_);
   StartPractice(kBackgroundSlot, GetStandardSkill(kStandingLoop), false);
-  const Skill* walkLoop = GetStandardSkill(kStandardWalkingLoop);
+  const iSkill* walkLoop = GetStandardSkill(kStandardWalkingLoop);
   StartPractice(kMainSlot, walkLoop, false);
   if (walkLoop != nullptr && mainPractice != nullptr && walkLoop->FrameCount() > 0) {
     int32_t frames[2] = {};
@@ -170,9 +170,9 @@ void PersonAnimator::PlayStandard(int32_t index, bool hold) {
 
 bool PersonAnimator::RootOffset(int32_t index, float& x, float& y, float& z) const {
   x = y = z = 0;
-  const Skill* skill = GetStandardSkill(index);
+  const iSkill* skill = GetStandardSkill(index);
   if (skill == nullptr) return false;
-  for (const Motion& motion : skill->Motions()) {
+  for (const SkillTrack& motion : skill->Motions()) {
     if (motion.bone != "ROOT" || motion.translations.empty()) continue;
     const auto& last = motion.translations.back();
     x = last[0];

@@ -89,7 +89,7 @@ void PersonAnimator::ChooseSuits() {
   wornRightHand = right;
 
   if (body_ != nullptr) {
-    CharacterLibrary* library = GetCharacterLibrary();
+    iCharacterLibrary* library = GetCharacterLibrary();
     dressings[kHeadHolder].Wear(library, body_, head.name, head.texture);
     dressings[kBodyHolder1].Wear(library, body_, body.name, body.texture);
     if (outfit == kChosen && !secondBody.empty()) dressings[kBodyHolder2].Wear(library, body_, secondBody, "");
@@ -109,7 +109,7 @@ void PersonAnimator::ReleaseDressings() {
 }
 
 void PersonAnimator::RewearExtra() {
-  CharacterLibrary* library = GetCharacterLibrary();
+  iCharacterLibrary* library = GetCharacterLibrary();
   for (Dressing& d : extraDressings) {
     const Dressing names = d;
     d.Wear(library, body_, names.suit, names.texture);

@@ -32,7 +32,7 @@ constexpr const char* kStateNames[] = {
 
 constexpr const char* kFollowNames[] = {"-1 Ending", "0 Neutral", "1 Engaged", "2 True", "3 False"};
 
-std::string Text(const Practice* p) {
+std::string Text(const PracticeRef* p) {
   return p != nullptr ? PersonAnimator::PracticeText(p) : std::string("[NULL practice]");
 }
 
@@ -105,9 +105,9 @@ void PersonAnimator::Dump() {
   }
 }
 
-int32_t PersonAnimator::FindTimeProperty(const Skill& skill, const std::string& name, const std::string& value,
+int32_t PersonAnimator::FindTimeProperty(const iSkill& skill, const std::string& name, const std::string& value,
                                          std::string& motion) {
-  for (const Motion& m : skill.Motions()) {
+  for (const SkillTrack& m : skill.Motions()) {
     for (auto list = m.properties.rbegin(); list != m.properties.rend(); ++list) {
       for (const EventPair& pair : list->pairs) {
         if (pair.name == name && pair.value == value) {

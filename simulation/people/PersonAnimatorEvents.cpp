@@ -72,7 +72,7 @@ int32_t PersonAnimator::FloorSoundKind(int32_t /*foot*/) const {
   return gFootstepWorld->SoundKind(x, y, level);
 }
 
-void PersonAnimator::Footstep(const Practice& practice, int32_t n) const {
+void PersonAnimator::Footstep(const PracticeRef& practice, int32_t n) const {
   if (!IsSelected(person_) || std::fabs(grid[0] - kNoPosition) < 1e-6f) return;
   const bool forwards = practice.speed >= 0;
   const bool matches = forwards ? (n == 1 || n == 2) : (n == -1 || n == -2);
@@ -81,7 +81,7 @@ void PersonAnimator::Footstep(const Practice& practice, int32_t n) const {
   PlaySound(FootstepSound(FloorSoundKind(std::abs(n)), barefoot));
 }
 
-void PersonAnimator::DispatchEvents(Practice& practice, const Motion& motion, const std::vector<EventPair>& pairs) {
+void PersonAnimator::DispatchEvents(PracticeRef& practice, const SkillTrack& motion, const std::vector<EventPair>& pairs) {
   for (const EventPair& pair : pairs) {
     const std::string& name = pair.name;
     const int32_t n = NumberOf(pair.value);

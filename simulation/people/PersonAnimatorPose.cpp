@@ -92,9 +92,9 @@ std::unique_ptr<platform::Surface> PersonAnimator::RenderPose(uint32_t backgroun
   person_->SetWord(kRightHandWord, 0);
   ChooseSuits();
 
-  CharacterLibrary* library = GetCharacterLibrary();
-  const Skill* skill = library != nullptr ? library->GetSkill(skillName) : nullptr;
-  Practice* pose = skill != nullptr ? body_->AddPractice(*skill, kPoseRate, 1.0f, 1.0f, Clock()) : nullptr;
+  iCharacterLibrary* library = GetCharacterLibrary();
+  const iSkill* skill = library != nullptr ? library->GetSkill(skillName) : nullptr;
+  PracticeRef* pose = skill != nullptr ? body_->AddPractice(*skill, kPoseRate, 1.0f, 1.0f, Clock()) : nullptr;
   if (pose != nullptr) pose->time = time;
   body_->UpdatePractices(Clock());
   body_->UpdateTransforms();
@@ -110,7 +110,7 @@ std::unique_ptr<platform::Surface> PersonAnimator::RenderPose(uint32_t backgroun
     gDevice->PushLight(light);
   }
   gDevice->BeginScene();
-  for (const BodyMesh& mesh : body_->DressingMeshes()) gDevice->DrawMesh(mesh, mesh.transform * camera);
+  for (const WornMesh& mesh : body_->DressingMeshes()) gDevice->DrawMesh(mesh, mesh.transform * camera);
   gDevice->EndScene();
 
   if (pose != nullptr) body_->RemovePractice(pose);

@@ -29,7 +29,7 @@ bool ParseInt(std::string_view text, int& out) {
 
 int32_t PersonAnimator::Clock() { return static_cast<int32_t>(PeopleHost().GetTickCount() * kAnimationStep); }
 
-Practice*& PersonAnimator::SlotPractice(int slot) {
+PracticeRef*& PersonAnimator::SlotPractice(int slot) {
   switch (slot) {
     case kMainSlot: return mainPractice;
     case kLastSlot: return lastPractice;
@@ -38,10 +38,10 @@ Practice*& PersonAnimator::SlotPractice(int slot) {
   }
 }
 
-bool PersonAnimator::StartPractice(int slot, const Skill* skill, bool backwards) {
+bool PersonAnimator::StartPractice(int slot, const iSkill* skill, bool backwards) {
   if (skill == nullptr || body_ == nullptr) return false;
   StopPractice(slot);
-  Practice* practice = body_->AddPractice(*skill, 1, backwards ? -1.0f : 1.0f, 1.0f, Clock());
+  PracticeRef* practice = body_->AddPractice(*skill, 1, backwards ? -1.0f : 1.0f, 1.0f, Clock());
   if (practice == nullptr) return false;
   practice->mode = kPracticeMode;
   if (backwards) practice->time = 1.0f;
@@ -60,7 +60,7 @@ bool PersonAnimator::StartPractice(int slot, const Skill* skill, bool backwards)
 }
 
 void PersonAnimator::StopPractice(int slot) {
-  Practice*& practice = SlotPractice(slot);
+  PracticeRef*& practice = SlotPractice(slot);
   if (practice == nullptr) return;
   if (body_ == nullptr) {
     practice = nullptr;
@@ -83,11 +83,11 @@ void PersonAnimator::StopPractice(int slot) {
   practice = nullptr;
 }
 
-const Skill* PersonAnimator::GetStandardSkill(int32_t index) const {
+const iSkill* PersonAnimator::GetStandardSkill(int32_t index) const {
   return person_ != nullptr ? AnimNameTables::Instance().GetStandardAnimation(*person_, index) : nullptr;
 }
 
-std::string PersonAnimator::PracticeText(const Practice* p) {
+std::string PersonAnimator::PracticeText(const PracticeRef* p) {
   if (p == nullptr || p->skill == nullptr) return {};
   return p->skill->GetName() + ";" + std::to_string(p->rate) + ";" + std::to_string(Thousandths(p->speed)) + ";" +
          std::to_string(Thousandths(p->time)) + ";" + std::to_string(Thousandths(p->weight)) + ";" +
@@ -109,10 +109,10 @@ bool PersonAnimator::RestorePractice(int slot, const std::string& text) {
   for (int i = 1; i < kTextFields; ++i) {
     if (!ParseInt(fields[static_cast<size_t>(i)], values[i - 1])) return false;
   }
-  CharacterLibrary* library = GetCharacterLibrary();
-  const Skill* skill = library != nullptr ? library->GetSkill(std::string(fields[0])) : nullptr;
+  iCharacterLibrary* library = GetCharacterLibrary();
+  const iSkill* skill = library != nullptr ? library->GetSkill(std::string(fields[0])) : nullptr;
   if (skill == nullptr || body_ == nullptr) return false;
-  Practice* p = body_->AddPractice(*skill, values[0], values[1] / 1000.0f, values[3] / 1000.0f, Clock());
+  PracticeRef* p = body_->AddPractice(*skill, values[0], values[1] / 1000.0f, values[3] / 1000.0f, Clock());
   if (p == nullptr) return false;
   p->time = values[2] / 1000.0f;
   p->mode = kPracticeMode;

@@ -159,7 +159,7 @@ class PersonWalker {
     a_.grid[2] = w_.target[2];
     std::copy(std::begin(a_.grid), std::end(a_.grid), w_.start);
     std::copy(std::begin(w_.target), std::end(w_.target), w_.end);
-    const Skill* skill = a_.GetStandardSkill(index);
+    const iSkill* skill = a_.GetStandardSkill(index);
     // The animation carries the root towards the target by its own travel.
     const float travel = skill != nullptr ? skill->Travel() * kTravelToFine : 0;
     w_.target[0] -= std::cos(angle) * travel;
@@ -268,7 +268,7 @@ class PersonWalker {
   }
 
   bool Stopping() {
-    Practice* main = a_.mainPractice;
+    PracticeRef* main = a_.mainPractice;
     float p = 1.0f;
     if (main != nullptr && !main->finished) p = main->speed < 0 ? 1.0f - main->time : main->time;
     if (p >= 1.0f || w_.speed <= 1e-6f) {
@@ -303,7 +303,7 @@ class PersonWalker {
     }
     a_.movementState = kWalkingStop;
     std::copy(std::begin(a_.grid), std::end(a_.grid), w_.start);
-    const Skill* start = a_.GetStandardSkill(kWalkingStart);
+    const iSkill* start = a_.GetStandardSkill(kWalkingStart);
     if (start != nullptr && a_.StartPractice(PersonAnimator::kMainSlot, start, true)) a_.currentStandard = kWalkingStart;
     return true;
   }
@@ -385,7 +385,7 @@ class PersonWalker {
       return Stop();
     }
     if (w_.stopDeadline == 0) {
-      const Practice* main = a_.mainPractice;
+      const PracticeRef* main = a_.mainPractice;
       const float loopTime = main != nullptr ? main->time : 0;
       const bool first = loopTime < w_.anchorPhase[1] || loopTime >= w_.anchorPhase[0];
       float radius = Strides()[first ? 0 : 1];
@@ -424,7 +424,7 @@ class PersonWalker {
   }
 
   void StartStopWait(float distance, float radius, float nextPhase) {
-    const Practice* main = a_.mainPractice;
+    const PracticeRef* main = a_.mainPractice;
     const float duration = main != nullptr && main->skill != nullptr ? main->skill->Duration() : 0;
     float w = main != nullptr ? nextPhase - main->time : 0;
     if (w < 1.0f) w += 1.0f;
@@ -476,8 +476,8 @@ class PersonWalker {
     }
     if (a_.movementState == kRunning && !running) a_.movementState = kWalking;
     PlayLoop(loop);
-    const Practice* main = a_.mainPractice;
-    const Skill* skill = main != nullptr ? main->skill : a_.GetStandardSkill(loop);
+    const PracticeRef* main = a_.mainPractice;
+    const iSkill* skill = main != nullptr ? main->skill : a_.GetStandardSkill(loop);
     const float duration = skill != nullptr ? skill->Duration() : 0;
     const float practiceSpeed = main != nullptr ? std::fabs(main->speed) : 0;
     if (skill != nullptr && duration > 0 && practiceSpeed > 0) {
@@ -500,7 +500,7 @@ class PersonWalker {
       a_.mainPractice->speed = w_.speed;
       return;
     }
-    const Skill* skill = a_.GetStandardSkill(index);
+    const iSkill* skill = a_.GetStandardSkill(index);
     const bool keepTime = a_.mainPractice != nullptr && a_.mainPractice->skill != nullptr && a_.mainPractice->skill->Loops();
     const float time = keepTime ? a_.mainPractice->time : 0;
     Play(skill, index, 1.0f);
@@ -528,7 +528,7 @@ class PersonWalker {
 
   // ---- helpers ----
 
-  void Play(const Skill* skill, int32_t index, float weight) {
+  void Play(const iSkill* skill, int32_t index, float weight) {
     if (skill == nullptr || !a_.StartPractice(PersonAnimator::kMainSlot, skill, false)) return;
     a_.currentStandard = index;
     a_.mainPractice->weight = weight;
@@ -551,7 +551,7 @@ class PersonWalker {
   }
 
   float MainTime() const {
-    const Practice* main = a_.mainPractice;
+    const PracticeRef* main = a_.mainPractice;
     if (main == nullptr || main->finished) return 1.0f;
     return main->time;
   }
@@ -565,7 +565,7 @@ class PersonWalker {
 
   // The gait's measures: those the body set, else from the skills.
   float SkillStride(int32_t index) const {
-    const Skill* s = a_.GetStandardSkill(index);
+    const iSkill* s = a_.GetStandardSkill(index);
     return s != nullptr ? s->Travel() * kTravelToFine : 0;
   }
   float Stride(bool running) const { return SkillStride(running ? kRunningStart : kWalkingStart); }

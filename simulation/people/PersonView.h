@@ -86,7 +86,7 @@ class PoseDevice {
   virtual void PopLight() = 0;
   virtual void BeginScene() = 0;
   virtual void EndScene() = 0;
-  virtual void DrawMesh(const BodyMesh& mesh, const PoseMatrix& transform) = 0;
+  virtual void DrawMesh(const WornMesh& mesh, const PoseMatrix& transform) = 0;
 };
 
 PersonView* GetPersonView();

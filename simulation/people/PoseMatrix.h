@@ -48,7 +48,7 @@ struct PoseMatrix {
 };
 
 // One mesh of a dressing worn by a body, with its own transform.
-struct BodyMesh {
+struct WornMesh {
   const void* mesh = nullptr;
   PoseMatrix transform;
 };

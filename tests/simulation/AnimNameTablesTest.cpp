@@ -56,7 +56,7 @@ class AnimTables : public PersonFixture {
     AnimNameTables::Instance().Load(file.get());
   }
   std::string Standard() {
-    const Skill* s = AnimNameTables::Instance().GetStandardAnimation(*person, 0);
+    const iSkill* s = AnimNameTables::Instance().GetStandardAnimation(*person, 0);
     return s != nullptr ? s->GetName() : "(none)";
   }
 
@@ -190,7 +190,7 @@ class ObjectAnimTables : public AnimTables {
     return raw;
   }
   std::string Object(cXObject& object, bool isMain, int32_t index = 0) {
-    const Skill* s = AnimNameTables::Instance().GetObjectAnimation(object, *person, index, isMain);
+    const iSkill* s = AnimNameTables::Instance().GetObjectAnimation(object, *person, index, isMain);
     return s != nullptr ? s->GetName() : "(none)";
   }
 

@@ -64,7 +64,7 @@ TEST_F(Animate, EventsArriveInOrderThenTheAnimationEnds) {
   EXPECT_EQ(Run(op), PersonAnimator::kAnimateNotYet);
   EXPECT_EQ(animator->movementState, 0);
   EXPECT_EQ(animator->primitiveRunning, 1);
-  Practice* dance = animator->mainPractice;
+  PracticeRef* dance = animator->mainPractice;
   animator->QueueEvent(0);
   EXPECT_EQ(Run(op), PersonAnimator::kEventStored);
   EXPECT_EQ(Param0(), 0);
@@ -188,7 +188,7 @@ TEST_F(Animate, BackgroundAndCarryKinds) {
     op.kind = kind;
     const bool background = kind == AnimateOperand::kBackground;
     EXPECT_EQ(Run(op), PersonAnimator::kAnimateDone);
-    Practice* p = background ? animator->backgroundPractice : animator->carryPractice;
+    PracticeRef* p = background ? animator->backgroundPractice : animator->carryPractice;
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->hold, 1);
     EXPECT_EQ(p->rate, background ? -10 : 10);
@@ -235,7 +235,7 @@ TEST_F(Animate, ReachByHeight) {
     EXPECT_FALSE(animator->IsMainDone());
   }
   person->SetWord(kPersonPosture, 0);
-  Practice* before = animator->mainPractice;
+  PracticeRef* before = animator->mainPractice;
   EXPECT_FALSE(animator->StartReachAnimation(4.0f, true)) << "no reach at 4 or more";
   EXPECT_EQ(animator->mainPractice, before);
   EXPECT_TRUE(host.log.empty());

@@ -80,7 +80,7 @@ class AnimationEvents : public PersonFixture {
     SetCharacterLibrary(nullptr);
     PersonFixture::TearDown();
   }
-  void Events(std::vector<EventPair> pairs, Practice* practice = nullptr) {
+  void Events(std::vector<EventPair> pairs, PracticeRef* practice = nullptr) {
     animator->DispatchEvents(practice != nullptr ? *practice : main, motion, pairs);
   }
   std::string Person(const std::string& sound) { return sound + "@" + std::to_string(person->GetId()); }
@@ -89,8 +89,8 @@ class AnimationEvents : public PersonFixture {
   cXPerson* person = nullptr;
   PersonAnimator* animator = nullptr;
   std::unique_ptr<FakeBody> body;
-  Practice main;
-  Motion motion;
+  PracticeRef main;
+  SkillTrack motion;
   RecordingSounds sounds;
   FakeFootstepWorld world;
 };
@@ -108,7 +108,7 @@ TEST_F(AnimationEvents, EventNumbersQueueOldestFirst) {
 
 TEST_F(AnimationEvents, BothSpellingsOfInterruptibleMarkThePractice) {
   for (const char* name : {"interruptable", "interruptible"}) {
-    Practice other;
+    PracticeRef other;
     Events({Pair(name, "1")}, &other);
     EXPECT_EQ(other.interruptible, 1) << name;
     Events({Pair(name, "0")}, &other);
@@ -117,7 +117,7 @@ TEST_F(AnimationEvents, BothSpellingsOfInterruptibleMarkThePractice) {
 }
 
 TEST_F(AnimationEvents, AnchorOnTheMainPracticeOnly) {
-  Practice carry;
+  PracticeRef carry;
   carry.anchorWord = 5;
   Events({Pair("anchor", "1")}, &carry);
   EXPECT_EQ(carry.anchorWord, 0);
@@ -135,7 +135,7 @@ TEST_F(AnimationEvents, AnchorOnTheMainPracticeOnly) {
   Events({Pair("anchor", "1")});
   EXPECT_EQ(animator->anchorFlag, 1) << "already the anchor: the flag stays";
 
-  Motion other;
+  SkillTrack other;
   animator->anchor = &other;
   Events({Pair("anchor", "0")});
   EXPECT_EQ(main.anchor, nullptr);
@@ -291,11 +291,11 @@ TEST_F(AnimationEvents, FootstepOutsideTheGridSoundsAsTerrain) {
 }
 
 TEST_F(AnimationEvents, DiscontinuityDropsTheFadingPractice) {
-  Practice fading;
+  PracticeRef fading;
   animator->lastPractice = &fading;
   Events({Pair("discontinuity", "")});
   EXPECT_EQ(animator->lastPractice, nullptr);
-  EXPECT_EQ(body->removed, std::vector<Practice*>{&fading});
+  EXPECT_EQ(body->removed, std::vector<PracticeRef*>{&fading});
   EXPECT_TRUE(animator->discontinuity);
   Events({Pair("discontinuity", "")});
   EXPECT_EQ(body->removed.size(), 1u) << "nothing left to drop";
@@ -303,7 +303,7 @@ TEST_F(AnimationEvents, DiscontinuityDropsTheFadingPractice) {
 
 TEST_F(AnimationEvents, TheLibraryCallbackReachesTheBodysAnimator) {
   OnAnimationEvents(main, motion, {Pair("xevt", "42")}, 0.5f);
-  Practice orphan;  // a practice of no body
+  PracticeRef orphan;  // a practice of no body
   OnAnimationEvents(orphan, motion, {Pair("xevt", "43")}, 0.5f);
   FakeBody stray(nullptr);  // a body that belongs to no person
   orphan.body = &stray;

@@ -165,7 +165,7 @@ TEST_F(AnimatorBuild, AStandardAnimationStartsOnceAndTheRootOffsetIsItsLastFrame
   ASSERT_NE(animator->mainPractice, nullptr);
   EXPECT_EQ(animator->mainPractice->hold, 1);
   EXPECT_EQ(animator->currentStandard, 3);
-  Practice* first = animator->mainPractice;
+  PracticeRef* first = animator->mainPractice;
   animator->PlayStandard(3, false);
   EXPECT_EQ(animator->mainPractice, first) << "already playing";
   animator->PlayStandard(1, false);

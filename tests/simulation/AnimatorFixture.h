@@ -63,7 +63,7 @@ class AnimatorPractices : public PersonFixture {
     module.AddObject(std::move(made), 0, true);
     return p;
   }
-  const tova::Skill* SkillNamed(const std::string& name) { return library.GetSkill(name); }
+  const tova::iSkill* SkillNamed(const std::string& name) { return library.GetSkill(name); }
 
   MemResFile file;
   MemResFile looksFile;

@@ -12,7 +12,7 @@ namespace {
 TEST_F(AnimatorPractices, StartPlaysForwardsOrFromTheEndBackwards) {
   EXPECT_FALSE(animator->StartPractice(PersonAnimator::kMainSlot, nullptr, false));
   ASSERT_TRUE(animator->StartPractice(PersonAnimator::kCarrySlot, SkillNamed("wave"), false));
-  const Practice* p = animator->carryPractice;
+  const PracticeRef* p = animator->carryPractice;
   EXPECT_EQ(p->speed, 1.0f);
   EXPECT_EQ(p->time, 0.0f);
   EXPECT_EQ(p->mode, PersonAnimator::kPracticeMode);
@@ -30,7 +30,7 @@ TEST_F(AnimatorPractices, StartPlaysForwardsOrFromTheEndBackwards) {
 TEST_F(AnimatorPractices, StoppingTheMainPracticeMakesItTheLastOne) {
   host.tick = 7;
   animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("wave"), false);
-  Practice* first = animator->mainPractice;
+  PracticeRef* first = animator->mainPractice;
   animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("dance"), false);
   EXPECT_EQ(animator->lastPractice, first);
   EXPECT_EQ(first->blend[0], -1);
@@ -39,38 +39,38 @@ TEST_F(AnimatorPractices, StoppingTheMainPracticeMakesItTheLastOne) {
   EXPECT_EQ(first->fadeTime, PersonAnimator::kBlendOutTime);
   EXPECT_EQ(first->fadeStart, 350) << "the animation clock: ticks times 50";
   EXPECT_FALSE(first->removeWhenFaded);
-  Practice* second = animator->mainPractice;
+  PracticeRef* second = animator->mainPractice;
   animator->StopPractice(PersonAnimator::kMainSlot);
   EXPECT_EQ(animator->lastPractice, second);
-  EXPECT_EQ(body->removed, std::vector<Practice*>{first}) << "an older last practice goes at once";
+  EXPECT_EQ(body->removed, std::vector<PracticeRef*>{first}) << "an older last practice goes at once";
   EXPECT_EQ(animator->mainPractice, nullptr);
 }
 
 TEST_F(AnimatorPractices, TheBackgroundStopsAtOnce) {
   animator->StartPractice(PersonAnimator::kBackgroundSlot, SkillNamed("wave"), false);
-  Practice* loop = animator->backgroundPractice;
+  PracticeRef* loop = animator->backgroundPractice;
   animator->StopPractice(PersonAnimator::kBackgroundSlot);
-  EXPECT_EQ(body->removed, std::vector<Practice*>{loop});
+  EXPECT_EQ(body->removed, std::vector<PracticeRef*>{loop});
   EXPECT_TRUE(body->practices.empty());
 }
 
 TEST_F(AnimatorPractices, DiscontinuityStartsWithoutBlending) {
   animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("wave"), false);
-  Practice* fading = animator->mainPractice;
+  PracticeRef* fading = animator->mainPractice;
   animator->StopPractice(PersonAnimator::kMainSlot);
   animator->discontinuity = true;
   body->practices.front()->blend[0] = 3;
   ASSERT_TRUE(animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("dance"), false));
   EXPECT_FALSE(animator->discontinuity);
   EXPECT_EQ(animator->lastPractice, nullptr);
-  EXPECT_EQ(body->removed, std::vector<Practice*>{fading});
+  EXPECT_EQ(body->removed, std::vector<PracticeRef*>{fading});
   EXPECT_EQ(animator->mainPractice->rate, 6);
   EXPECT_EQ(animator->mainPractice->blend[0], 0);
 }
 
 TEST_F(AnimatorPractices, TextFormRoundTrips) {
   ASSERT_TRUE(animator->StartPractice(PersonAnimator::kMainSlot, SkillNamed("dance"), true));
-  Practice& p = *animator->mainPractice;
+  PracticeRef& p = *animator->mainPractice;
   p.rate = -10;
   p.time = 0.3f;
   p.weight = 0.25f;
@@ -167,13 +167,13 @@ TEST_F(AnimatorPractices, BackgroundFollowsThePosture) {
   EXPECT_EQ(animator->backgroundPractice->skill->GetName(), Standard(3));
   EXPECT_EQ(animator->backgroundPractice->hold, 1);
   EXPECT_EQ(animator->backgroundPractice->rate, -10);
-  Practice* standing = animator->backgroundPractice;
+  PracticeRef* standing = animator->backgroundPractice;
   animator->ChooseBackground();
   EXPECT_EQ(animator->backgroundPractice, standing) << "same posture: the loop plays on";
 
   person->SetWord(kPersonPosture, 1);
   animator->ChooseBackground();
-  EXPECT_EQ(body->removed, std::vector<Practice*>{standing});
+  EXPECT_EQ(body->removed, std::vector<PracticeRef*>{standing});
   EXPECT_EQ(animator->backgroundPractice->skill->GetName(), Standard(1));
   person->SetWord(kPersonPosture, 2);
   animator->ChooseBackground();
@@ -195,7 +195,7 @@ TEST_F(AnimatorPractices, StandardCarryWhileHolding) {
   EXPECT_EQ(animator->carryPractice->skill->GetName(), Standard(38));
   EXPECT_EQ(animator->carryPractice->rate, 10);
   EXPECT_EQ(animator->carryCheck, 0);
-  Practice* carry = animator->carryPractice;
+  PracticeRef* carry = animator->carryPractice;
   animator->UpdateCarry(true);
   EXPECT_EQ(animator->carryPractice, carry) << "no change while the state holds";
 

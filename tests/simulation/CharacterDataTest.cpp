@@ -11,9 +11,9 @@
 namespace tova_test {
 namespace {
 
-class RecordingLibrary : public LoadableCharacterLibrary {
+class RecordingLibrary : public iLoadableCharacterLibrary {
  public:
-  const tova::Skill* GetSkill(const std::string&) override { return nullptr; }
+  const tova::iSkill* GetSkill(const std::string&) override { return nullptr; }
   void SetCharacterFolders(const cRZSearchPath& f) override { characterFolders.push_back(f.GetCount()); }
   void SetAnimationFolders(const cRZSearchPath& f) override { animationFolders.push_back(f.GetCount()); }
   void EmptyCaches() override { ++emptied; }
@@ -25,7 +25,7 @@ class RecordingLibrary : public LoadableCharacterLibrary {
 
 class RecordingDataHost : public iCharacterDataHost {
  public:
-  std::unique_ptr<LoadableCharacterLibrary> MakeLibrary(iDevice3D*) override {
+  std::unique_ptr<iLoadableCharacterLibrary> MakeLibrary(iDevice3D*) override {
     ++made;
     auto l = std::make_unique<RecordingLibrary>();
     library = l.get();

@@ -17,7 +17,7 @@ namespace tova_test {
 
 using namespace tova;
 
-class FakeSkill : public Skill {
+class FakeSkill : public iSkill {
  public:
   explicit FakeSkill(std::string name) : name_(std::move(name)) {}
   const std::string& GetName() const override { return name_; }
@@ -25,33 +25,33 @@ class FakeSkill : public Skill {
   float Duration() const override { return duration; }
   float Travel() const override { return travel; }
   bool Loops() const override { return loops; }
-  const std::vector<Motion>& Motions() const override { return motions; }
+  const std::vector<SkillTrack>& Motions() const override { return motions; }
 
   int frames = 30;
   float duration = 1000;
   float travel = 0;
   bool loops = false;
-  std::vector<Motion> motions;
+  std::vector<SkillTrack> motions;
 
  private:
   std::string name_;
 };
 
-class FakeCharacterLibrary : public CharacterLibrary {
+class FakeCharacterLibrary : public iCharacterLibrary {
  public:
   FakeSkill& Add(const std::string& name) {
     auto& slot = skills[name];
     slot = std::make_unique<FakeSkill>(name);
     return *slot;
   }
-  const Skill* GetSkill(const std::string& name) override {
+  const iSkill* GetSkill(const std::string& name) override {
     asked.push_back(name);
     auto it = skills.find(name);
     return it != skills.end() ? it->second.get() : nullptr;
   }
 
   bool HasSuit(const std::string& name) override { return !missingSuits.contains(name); }
-  std::unique_ptr<CharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) override;
+  std::unique_ptr<iCharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) override;
 
   std::map<std::string, std::unique_ptr<FakeSkill>> skills;
   std::vector<std::string> asked;
@@ -64,16 +64,16 @@ class FakeCharacterLibrary : public CharacterLibrary {
   std::function<void(class FakeBody&)> onBody;
 };
 
-class FakeBody : public CharacterBody {
+class FakeBody : public iCharacterBody {
  public:
   explicit FakeBody(PersonAnimator* animator) : animator_(animator) {}
   ~FakeBody() override {
     if (onDestroy) onDestroy(*this);
   }
   PersonAnimator* GetAnimator() const override { return animator_; }
-  Practice* AddPractice(const Skill& skill, int rate, float speed, float weight, int32_t clock) override {
+  PracticeRef* AddPractice(const iSkill& skill, int rate, float speed, float weight, int32_t clock) override {
     if (unloadable.contains(skill.GetName())) return nullptr;
-    auto p = std::make_unique<Practice>();
+    auto p = std::make_unique<PracticeRef>();
     p->skill = &skill;
     p->body = this;
     p->rate = rate;
@@ -83,9 +83,9 @@ class FakeBody : public CharacterBody {
     practices.push_back(std::move(p));
     return practices.back().get();
   }
-  void RemovePractice(Practice* practice) override {
+  void RemovePractice(PracticeRef* practice) override {
     removed.push_back(practice);
-    std::erase_if(practices, [&](const std::unique_ptr<Practice>& p) { return p.get() == practice; });
+    std::erase_if(practices, [&](const std::unique_ptr<PracticeRef>& p) { return p.get() == practice; });
   }
   // Names of the practices on the body, in the order they were added.
   std::vector<std::string> Playing() const {
@@ -104,8 +104,8 @@ class FakeBody : public CharacterBody {
     on.erase(suit);
   }
   // The meshes of the suits on the body, in suit-name order.
-  std::vector<BodyMesh> DressingMeshes() const override {
-    std::vector<BodyMesh> out;
+  std::vector<WornMesh> DressingMeshes() const override {
+    std::vector<WornMesh> out;
     for (const std::string& suit : on) {
       auto it = suitMeshes.find(suit);
       if (it != suitMeshes.end()) out.push_back({it->second, PoseMatrix{}});
@@ -164,7 +164,7 @@ class FakeBody : public CharacterBody {
     if (onDraw) onDraw();
   }
 
-  std::vector<std::unique_ptr<Practice>> practices;
+  std::vector<std::unique_ptr<PracticeRef>> practices;
   std::map<std::string, std::function<std::array<float, 3>(float)>> bones;
   std::set<std::string> skeletonPoints;
   std::map<std::string, std::string> points;
@@ -180,7 +180,7 @@ class FakeBody : public CharacterBody {
   std::function<void()> onDraw;
   std::function<void(FakeBody&)> onDestroy;
   std::set<std::string> unloadable;
-  std::vector<Practice*> removed;
+  std::vector<PracticeRef*> removed;
   std::vector<std::string> worn, takenOff;
   std::set<std::string> on;
   std::map<std::string, const void*> suitMeshes;
@@ -190,7 +190,7 @@ class FakeBody : public CharacterBody {
   PersonAnimator* animator_;
 };
 
-inline std::unique_ptr<CharacterBody> FakeCharacterLibrary::CreateBody(const std::string& skeleton,
+inline std::unique_ptr<iCharacterBody> FakeCharacterLibrary::CreateBody(const std::string& skeleton,
                                                                     PersonAnimator* animator) {
   if (!skeletons.contains(skeleton)) return nullptr;
   bodiesMade.push_back(skeleton);

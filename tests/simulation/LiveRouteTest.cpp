@@ -70,7 +70,7 @@ class LiveRoute : public AnimatorPractices {
     int32_t result = motion.RouteTo(*person, frame, target, slot);
     for (int32_t tick = 0; tick < maxTicks && (result == kPrimYield || result == kPrimAgain); ++tick) {
       ++host.tick;
-      if (Practice* p = animator->mainPractice) {
+      if (PracticeRef* p = animator->mainPractice) {
         p->time = std::min(1.0f, p->time + 0.25f);
         p->interruptible = 1;
       }
@@ -118,7 +118,7 @@ TEST_F(LiveRoute, TheGoToRoutingSlotPrimitiveWalksThroughTheInstalledMotion) {
   EXPECT_NE(top.primitiveState, 0);
   for (int tick = 0; tick < 2000 && result == kPrimYield; ++tick) {
     ++host.tick;
-    if (Practice* p = animator->mainPractice) {
+    if (PracticeRef* p = animator->mainPractice) {
       p->time = std::min(1.0f, p->time + 0.25f);
       p->interruptible = 1;
     }

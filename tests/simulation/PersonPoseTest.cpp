@@ -142,7 +142,7 @@ class FakeDevice : public PoseDevice {
   void PopLight() override { calls.push_back("pop light"); }
   void BeginScene() override { calls.push_back("begin"); }
   void EndScene() override { calls.push_back("end"); }
-  void DrawMesh(const BodyMesh& mesh, const PoseMatrix& transform) override {
+  void DrawMesh(const WornMesh& mesh, const PoseMatrix& transform) override {
     const auto* m = static_cast<const FakeMesh*>(mesh.mesh);
     for (const auto& t : m->triangles) {
       float s[3][3];

@@ -83,7 +83,7 @@ TEST_F(StarterAnimations, TheTemplatePersonGetsABodyWithTheStandardAnimations) {
 
   // Every standard index names its skill; the reach table covers each height.
   for (int i = 1; i <= PersonAnimator::kRightArmCarry; ++i) {
-    const Skill* skill = a.GetStandardSkill(i);
+    const iSkill* skill = a.GetStandardSkill(i);
     ASSERT_NE(skill, nullptr) << i;
     EXPECT_EQ(skill->GetName(), Lower(i));
   }
@@ -94,7 +94,7 @@ TEST_F(StarterAnimations, TheTemplatePersonGetsABodyWithTheStandardAnimations) {
   for (int32_t reach = 1; reach <= 10; ++reach) {
     const std::string name = std::string("a2o-reach-") + heights[(reach - 1) / 2] + (reach % 2 == 0 ? "-seated" : "");
     library.Add(name);
-    const Skill* skill = tables.GetReachAnimation(*person, reach);
+    const iSkill* skill = tables.GetReachAnimation(*person, reach);
     ASSERT_NE(skill, nullptr) << reach;
     EXPECT_EQ(skill->GetName(), name);
   }

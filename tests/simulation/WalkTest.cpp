@@ -54,7 +54,7 @@ class Walk : public AnimatorPractices {
   // body would play it, marked interruptible.
   void Tick(float advance = 0.25f) {
     ++host.tick;
-    if (Practice* p = animator->mainPractice) {
+    if (PracticeRef* p = animator->mainPractice) {
       p->time = std::min(1.0f, p->time + advance);
       p->interruptible = 1;
     }

@@ -181,9 +181,9 @@ TEST_F(DoorWalk, APersonSentToAStepAsideMarkerArrivesAndTheMarkerGoes) {
 // The headless gait's skills and how its bodies play them by the clock.
 TEST(HeadlessGait, SkillsAndPracticesFollowTheClock) {
   HeadlessGait gait({{"walk", {3.0f, true}}, {"start", {1.5f, false}}});
-  const Skill* walk = gait.GetSkill("walk");
-  const Skill* start = gait.GetSkill("start");
-  const Skill* other = gait.GetSkill("wave");
+  const iSkill* walk = gait.GetSkill("walk");
+  const iSkill* start = gait.GetSkill("start");
+  const iSkill* other = gait.GetSkill("wave");
   ASSERT_NE(walk, nullptr);
   EXPECT_EQ(gait.GetSkill("walk"), walk);
   EXPECT_FLOAT_EQ(walk->Travel(), 3.0f);
@@ -194,10 +194,10 @@ TEST(HeadlessGait, SkillsAndPracticesFollowTheClock) {
   EXPECT_FALSE(other->Loops());
   EXPECT_FLOAT_EQ(other->Duration(), HeadlessGait::kDuration);
 
-  std::unique_ptr<CharacterBody> body = gait.CreateBody("adult", nullptr);
+  std::unique_ptr<iCharacterBody> body = gait.CreateBody("adult", nullptr);
   ASSERT_NE(body, nullptr);
   struct Case {
-    const Skill* skill;
+    const iSkill* skill;
     float speed;
     float startTime;
     int32_t clock;
@@ -212,7 +212,7 @@ TEST(HeadlessGait, SkillsAndPracticesFollowTheClock) {
       {start, -1.0f, 1.0f, 2000, 0.0f, true},
   };
   for (const Case& c : cases) {
-    Practice* p = body->AddPractice(*c.skill, 1, c.speed, 1.0f, 1000);
+    PracticeRef* p = body->AddPractice(*c.skill, 1, c.speed, 1.0f, 1000);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->interruptible, 1);
     p->time = c.startTime;
