@@ -203,8 +203,7 @@ int32_t cXObject::WallSideMask() const {
 bool cXObject::CanPlace(FinePoint point, int32_t level, cXObject* container, int32_t slot) {
   inTheWay_ = nullptr;
   const int32_t code = PlacementCode(point, level, container, slot);
-  // The wall test refuses without a code of its own (-1).
-  placeCode_ = std::max(code, 0);
+  placeCode_ = code;
   return code == 0;
 }
 
@@ -219,8 +218,11 @@ int32_t cXObject::PlacementCode(FinePoint point, int32_t level, cXObject* contai
 
   if (!module_->FreePlacement()) {
     const bool viewed = level == module_->GetViewLevel();
-    if (!IsPerson() && !world->WallPlacementTest(point, level, data_[kDataDirection], data_[kDataWallPlacement])) {
-      return -1;
+    int32_t wallReason = 0;
+    if (!IsPerson() &&
+        !world->WallPlacementTest(point, level, data_[kDataDirection], data_[kDataWallPlacement], wallReason)) {
+      // A refusal always carries a code: a wall in the way (7) unless the test named another.
+      return wallReason > 0 ? wallReason : kPlaceRouting;
     }
     const bool floored = world->HasFloor(tile);
     if (level > 1 && !(w42 & kPlaceNoFloorAbove) && !floored) return viewed ? kPlaceNoFloorViewed : kPlaceNoFloor;

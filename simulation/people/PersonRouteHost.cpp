@@ -170,6 +170,7 @@ bool PersonRouteHost::PlanWith(cXPerson& who, PersonRoute& route, std::vector<Pa
   const int32_t room = RoomOf(who);
   facts.inTargetRoom = target != nullptr && RoomOf(*target) == room;
   facts.room = RoomRecord(room);
+  facts.world = module_ != nullptr ? module_->GetWorld() : nullptr;
   if (module_ != nullptr) {
     for (cXObject* o = module_->FirstObject(); o != nullptr; o = o->GetNext()) {
       if (o == &who || !o->IsOnLot() || o->GetLevel() != who.GetLevel() || RoomOf(*o) != room) continue;
