@@ -194,10 +194,10 @@ TEST_F(Placement, WallSideMaskTurnsWithTheDirection) {
   const int32_t expected[8] = {2, 2, 4, 4, 8, 8, 1, 1};
   for (int d = 0; d < 8; ++d) {
     o->SetData(kDataDirection, static_cast<int16_t>(d));
-    EXPECT_EQ(o->WallSideMask(), expected[d]) << d;
+    EXPECT_EQ(o->GetWallSideMask(), expected[d]) << d;
   }
   o->SetData(kDataWallPlacement, 5);
-  EXPECT_EQ(o->WallSideMask(), 0) << "both bits: no side";
+  EXPECT_EQ(o->GetWallSideMask(), 0) << "both bits: no side";
 }
 
 TEST_F(Placement, TileBlockMasks) {

@@ -346,7 +346,7 @@ bool WallUndoable::RemoveWallObjects(WallPoint tile, int32_t side, int32_t& refu
     if (mObjects == nullptr) return false;
     for (const WallObjectInfo& o : mObjects->ObjectsAt(World().ViewToWorld(Loc(tile)))) {
         if (o.type != kObjectTypeInWall || (o.wallFlags & NeedsWallBit(SideInFrame(side, o.facing))) == 0) continue;
-        refund = static_cast<int32_t>(std::lround(mObjects->SaleValue(o.id) * 0.8));
+        refund = static_cast<int32_t>(std::lround(mObjects->GetSaleValue(o.id) * 0.8));
         // The wall's record books the refund; the object's own record only
         // puts the object back and takes it away again.
         auto* record = new ObjectUndoable(mObjects->UndoObjects(), o.id, ObjectUndoable::kRemoved, 0, &mTool);
