@@ -80,8 +80,10 @@ class iLotWorld {
   // Level 1 only: the water layer holds water at the tile.
   virtual bool HasWater(TileLocation) const { return false; }
   // Whether an object with these wall-placement flags, facing direction,
-  // may stand against the walls at the point; false refuses without a code.
-  virtual bool WallPlacementTest(FinePoint, int32_t /*level*/, int32_t /*direction*/, int32_t /*flags*/) const {
+  // may stand against the walls at the point; false leaves the refusal's
+  // placement code in `reason`.
+  virtual bool WallPlacementTest(FinePoint, int32_t /*level*/, int32_t /*direction*/, int32_t /*flags*/,
+                                 int32_t& /*reason*/) const {
     return true;
   }
   // Non-zero when an object's footprint box (in sixteenths of a tile) on

@@ -125,6 +125,8 @@ void Room::ResetStatistics() {
   for (auto& l : lights_) l.reset();
   lightPositions_.fill(LotPoint3{});
   lightCount_ = 0;
+  // New tiles or walls: the route rectangles are built again on next use.
+  DropRouteRects();
 }
 
 void Room::GatherTileStatistics(const RoomTile& tile) {

@@ -12,6 +12,7 @@
 #include "simulation/cXCursorObject.h"
 #include "simulation/cXMTObject.h"
 #include "simulation/cXObjectStream.h"
+#include "simulation/PrimitiveOpcode.h"
 #include "simulation/people/cXPortal.h"
 
 namespace tova {
@@ -381,7 +382,7 @@ void ObjectModule::SetStateBits(int16_t id, uint32_t bits, bool on) {
 void ObjectModule::Wake(int16_t id) {
   cXObject* o = GetObject(id);
   if (o == nullptr) return;
-  if (o->CurrentOpcode() == 0) {
+  if (o->CurrentOpcode() == kPrimSleep) {
     TreeStackFrame* f = o->CurrentFrame();
     const TreeView tree = f->Tree();
     const int16_t remaining = static_cast<int16_t>(GetCountdown(id));

@@ -123,9 +123,9 @@ ObjectModule::HouseSummary ObjectModule::GetHouseSummary() const {
     }
     const int16_t category = DefinitionWord(*o, ObjectDefinitionRecord::kCategory);
     if (o->IsPerson() || (category == 0 && (o->GetData(kDataMovement) & 0x10) == 0)) {
-      summary.personAndPlainValue += o->SaleValue();
+      summary.personAndPlainValue += o->GetSaleValue();
     }
-    if (category != 0 && category != 4) summary.otherValue += o->SaleValue();
+    if (category != 0 && category != 4) summary.otherValue += o->GetSaleValue();
   }
   return summary;
 }
@@ -142,7 +142,7 @@ ObjectModule::RoomValues ObjectModule::GetRoomValues(int32_t brokenPenalty, int3
     // A group counts once, through its lead.
     if (!IsLeadOrSingle(*o) || DefinitionType(*o) == kAutomaticType || !IsBuyable(*o)) continue;
     ++values.countedObjects;
-    const int32_t value = o->SaleValue();
+    const int32_t value = o->GetSaleValue();
     if (!o->IsOnLot() || value <= 0) continue;
     const int16_t room = o->GetData(kDataRoom);
     const bool outdoors = room == kOutdoorRoom || (isOutdoors && isOutdoors(room));
@@ -233,7 +233,7 @@ int16_t ObjectModule::PortalWallPicture(TileLocation tile, int32_t side, ObjectD
   std::vector<cXObject*> here;
   ObjectsInCell(tile, here);
   for (cXObject* o : here) {
-    if (!o->IsPortal() || o->WallSideMask() != side) continue;
+    if (!o->IsPortal() || o->GetWallSideMask() != side) continue;
     if (definition != nullptr) *definition = o->GetDefinition();
     return DefinitionWord(*o, ObjectDefinitionRecord::kWallPictureBase);
   }

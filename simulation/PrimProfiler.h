@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <vector>
+
+#include "simulation/PrimitiveOpcode.h"
 
 namespace tova {
 
@@ -21,6 +24,9 @@ class PrimProfiler {
     int32_t opcode = 0;
     int32_t calls = 0;
     int32_t totalMicroseconds = 0;
+    // The primitive's name ("kPrimExpression"); empty for a person's own
+    // opcodes and the people's work slots.
+    std::string_view Name() const { return PrimitiveOpcodeName(opcode); }
   };
   struct TickRecord {
     int32_t tick = 0;

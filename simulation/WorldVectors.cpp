@@ -14,12 +14,12 @@ int32_t LowestBitIndex(uint32_t mask, int32_t kind) {
 }
 
 WorldVector FinePointToWorld3(FinePoint point, float altitude) {
-  return {static_cast<float>(point.x) * kFineToWorld, altitude * 3 * kPixelsToAltitude,
+  return {static_cast<float>(point.x) * kFineToWorld, PixelsToAltitude(altitude * 3),
           static_cast<float>(point.y) * kFineToWorld};
 }
 
 WorldVector SlotOffsetToWorld3(float a, float b, float altitude) {
-  return {b * kFineToWorld, altitude * 3 * kPixelsToAltitude, a * kFineToWorld};
+  return {b * kFineToWorld, PixelsToAltitude(altitude * 3), a * kFineToWorld};
 }
 
 FinePoint WorldToFinePoint(const WorldVector& v) {

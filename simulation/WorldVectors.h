@@ -19,9 +19,10 @@ struct WorldVector {
 int32_t LowestBitIndex(uint32_t mask, int32_t kind);
 
 // One fine unit is 3/16 of a world unit; a pixel of height is
-// 1 / (2 sqrt 6) of one.
+// 1 / (2 sqrt 6) of one, and one of altitude 2 sqrt 6 screen units.
 constexpr float kFineToWorld = 0.1875f;
-constexpr float kPixelsToAltitude = 0.20412415f;
+constexpr float PixelsToAltitude(float value) { return value * 0.20412415f; }
+constexpr float AltitudeToScreenUnits(float altitude) { return altitude * 4.8989797f; }
 
 WorldVector FinePointToWorld3(FinePoint point, float altitude);
 // A routing slot's offset (a, b): b goes to world x, a to world z.

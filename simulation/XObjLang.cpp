@@ -8,8 +8,10 @@
 #include "gamedata/BalloonIconGroup.h"
 #include "gamedata/RecordBytes.h"
 #include "resfile/ReconObject.h"
+#include "simulation/PrimitiveOpcode.h"
 #include "simulation/TreeProperties.h"
 #include "simulation/cTreeConstants.h"
+#include "simulation/people/PersonMotion.h"
 
 namespace tova {
 
@@ -274,55 +276,55 @@ std::string XObjLang::Operands(const Node& n) const {
   };
   std::string s;
   switch (n.opcode) {
-    case 0: return "for ticks in " + op(kOperandParam, w[0]);
-    case 1: return g(kGlobalCalls, w[0]);
-    case 3:
-    case 4:
-    case 5:
-    case 30: return "";
-    case 6: {
+    case kPrimSleep: return "for ticks in " + op(kOperandParam, w[0]);
+    case kPrimGlobalCall: return g(kGlobalCalls, w[0]);
+    case kPrimFindBestInteraction:
+    case kPrimGrab:
+    case kPrimDrop:
+    case kPrimQueueFoundAction: return "";
+    case kPrimChangeSuit: {
       s = (b[2] & 1) ? "dress " : "undress ";
       std::optional<std::string> suit;
       if (b[1] == 2) suit = ownString(kSuitNameStrings, b[0] + 1);
       s += suit.value_or("index " + Number(b[0]));
       return s + " from " + GlobalOr(kSuitLocations, b[1] + 1, "location " + Number(b[1])) + " suits";
     }
-    case 7: return g(kRefreshWhat, w[0]) + " " + g(kRefreshHow, w[1]);
-    case 8: return op(w[1], w[0]) + ":=random from 0 to <" + op(w[3], w[2]);
-    case 9: return g(kFixedKinds, b[0]) + ((b[1] & 1) ? ", allow busy objects" : "");
-    case 10: return g(kTutorialSteps, b[0]);
-    case 11:
+    case kPrimRefresh: return g(kRefreshWhat, w[0]) + " " + g(kRefreshHow, w[1]);
+    case kPrimRandomNumber: return op(w[1], w[0]) + ":=random from 0 to <" + op(w[3], w[2]);
+    case kPrimPlaceFixedObject: return g(kFixedKinds, b[0]) + ((b[1] & 1) ? ", allow busy objects" : "");
+    case kPrimTutorial: return g(kTutorialSteps, b[0]);
+    case kPrimGetDistanceTo:
       return op(kOperandTemp, w[0]) + " := distance from " + ((b[2] & 1) ? op(b[3], w[2]) : op(3, 11)) +
              " to stack obj";
-    case 12:
+    case kPrimGetDirectionTo:
       return op(w[1], w[0]) + " := dir from " + ((b[4] & 1) ? op(b[5], w[3]) : op(3, 11)) + " to stack obj";
-    case 13:
+    case kPrimPushInteraction:
       s = "#" + Number(b[0]) + " of " + op((b[3] & 2) ? kOperandLocal : kOperandParam, b[1]) +
           " onto the stack object's queue, " + g(kInteractionKinds, b[2]);
       if (b[3] & 1) s += ", use icon from " + op(kOperandLocal, b[4]);
       if (b[3] & 4) s += ", continue as current";
       if (b[3] & 8) s += ", use name";
       return s;
-    case 14: return g(kFunctionNames, w[0]);
-    case 15: return "if " + op(w[1], w[0]) + "!=0";
-    case 16:
+    case kPrimFindBestObjectForFunction: return g(kFunctionNames, w[0]);
+    case kPrimBreakpoint: return "if " + op(w[1], w[0]) + "!=0";
+    case kPrimFindLocation:
       if (b[0] != 0) s = g(kLocationKinds, b[0]);
       if (b[2] & 1) s += (s.empty() ? "" : ", ") + std::string("start at ") + op(kOperandLocal, b[1]);
       if (b[2] & 4) s += ", user editable";
       if (!(b[2] & 2)) s += ", prefer empty";
       return s;
-    case 17: return "for ticks in " + op(kOperandParam, w[0]) + (w[1] ? ", allow push" : ", do not allow push");
-    case 18:
+    case kPrimIdleForInput: return "for ticks in " + op(kOperandParam, w[0]) + (w[1] ? ", allow push" : ", do not allow push");
+    case kPrimRemoveObject:
       return g(kRemoveKinds, b[0]) + ((b[1] & 1) ? ", return immediately" : "") +
              ((b[1] & 2) ? "" : ", cleanup all");
-    case 19: return op(kOperandLocal, b[1]) + ", " + op(kOperandLocal, b[2]) + ", " + op(kOperandLocal, b[0]);
-    case 20: return g(kFunctionNames, b[0]) + ((b[1] & 1) ? ", change icon" : "");
-    case 21: {
+    case kPrimMakeNewCharacter: return op(kOperandLocal, b[1]) + ", " + op(kOperandLocal, b[2]) + ", " + op(kOperandLocal, b[0]);
+    case kPrimRunFunctionalTree: return g(kFunctionNames, b[0]) + ((b[1] & 1) ? ", change icon" : "");
+    case kPrimShowString: {
       auto text = ownString(w[0], w[1]);
       return text ? Cut48(*text) : Number(w[0]) + ":" + Number(w[1]);
     }
-    case 22: return GlobalOr(kLookKinds, w[0] + 1, "type " + Number(w[0]));
-    case 23: {
+    case kPrimLookTowards: return GlobalOr(kLookKinds, w[0] + 1, "type " + Number(w[0]));
+    case kPrimPlaySound: {
       std::optional<std::string> name = soundNames_ ? soundNames_(n.behavior, w[0]) : std::nullopt;
       s = name.value_or(Number(w[0]));
       const uint8_t flags = b[4] == 0xFF ? 0 : b[4];
@@ -339,15 +341,15 @@ std::string XObjLang::Operands(const Node& n) const {
       if (b[5] != 0) s += ", volume " + Number(b[5]);
       return s;
     }
-    case 24:
-    case 26: {
-      const int var = n.opcode == 24 ? b[1] : b[0];
+    case kPrimRelationship:
+    case kPrimStackRelationship: {
+      const int var = n.opcode == kPrimRelationship ? b[1] : b[0];
       const std::string name = ownString(kRelationNames, var + 1).value_or("var " + Number(var));
       std::string variable;
       std::string value;
       bool first;
       int flags;
-      if (n.opcode == 24) {
+      if (n.opcode == kPrimRelationship) {
         variable = name + " of " + g(kRelationOwners, b[3]);
         value = op(kOperandParam, b[2]);
         first = b[0] != 0;
@@ -370,7 +372,7 @@ std::string XObjLang::Operands(const Node& n) const {
       if (flags & 2) s += ", use neighbors";
       return s;
     }
-    case 25: {
+    case kPrimAlterBudget: {
       const int scope = b[0] == 0 ? kOperandLiteral : b[0] == 1 ? kOperandParam : b[0] == 2 ? kOperandLocal : b[1];
       const std::string amount = op(scope, w[1]);
       const uint8_t flags = b[7];
@@ -381,10 +383,10 @@ std::string XObjLang::Operands(const Node& n) const {
       }
       return s + " as " + g(kBudgetKinds, b[6]);
     }
-    case 27:
+    case kPrimGoToRelativePosition:
       return g(kGoToWhere, static_cast<int8_t>(b[2]) + 2) + ", " + g(kGoToFacing, static_cast<int8_t>(b[3]) + 2) +
              ((b[6] & 2) ? ", no failure trees" : "");
-    case 28: {
+    case kPrimCallNamedTree: {
       // The list comes from the file the primitive reads it from.
       ResourceSource* f = (b[2] & 1) ? n.Semi() : n.Own();
       std::optional<std::string> name;
@@ -393,10 +395,10 @@ std::string XObjLang::Operands(const Node& n) const {
       return std::string((b[2] & 1) ? "Global: " : "Private: ") + name.value_or("???") + ", " +
              g(kCallModes, b[5]);
     }
-    case 29:
+    case kPrimSetMotiveChange:
       if (b[3] & 1) return "clear all";
       return op(14, b[2]) + " += " + op(b[0], w[2]) + " per hr, stop at " + op(b[1], w[3]);
-    case 31: {
+    case kPrimSetToNext: {
       const int kind = b[4] & 0x7F;
       if (b[4] & 0x80) s = op(b[5], b[7]) + " := next ";
       s += g(kSetToNextKinds, kind);
@@ -404,13 +406,13 @@ std::string XObjLang::Operands(const Node& n) const {
       if (kind == 9) s += " " + op(kOperandLocal, b[6]);
       return s;
     }
-    case 32:
+    case kPrimTestObjectType:
       return "type of " + op(w[3], w[2]) + " == " +
              GuidName(static_cast<uint16_t>(w[0]) | static_cast<uint32_t>(w[1]) << 16);
-    case 33: return g(kLowestWhose, w[2]) + " lowest " + g(kLowestKinds, w[3]) + " into temps 0-4";
-    case 34:
+    case kPrimFindLowestMotives: return g(kLowestWhose, w[2]) + " lowest " + g(kLowestKinds, w[3]) + " into temps 0-4";
+    case kPrimHighlightUI:
       return std::string((b[4] & 1) ? "turn on " : "turn off ") + g(kHighlightTargets, b[0]) + " " + op(b[1], w[1]);
-    case 35: {
+    case kPrimShowStackObject: {
       const uint8_t flags = b[4];
       if (!(flags & 1)) return "un-show stack obj";
       s = "show stack obj, timeout := " + op((flags & 0x20) ? kOperandLocal : kOperandLiteral, w[0]);
@@ -426,7 +428,7 @@ std::string XObjLang::Operands(const Node& n) const {
       if (flags & 8) s += ", center";
       return s;
     }
-    case 36: {
+    case kPrimDialog: {
       switch (b[5]) {
         case 0: s = "message: "; break;
         case 1: s = "choice: "; break;
@@ -450,7 +452,7 @@ std::string XObjLang::Operands(const Node& n) const {
       }
       return s;
     }
-    case 41: {
+    case kPrimSetBalloon: {
       if (w[2] == 0) return "clear";
       std::string group = Number(b[3]);
       std::string icon = Number(b[2]);
@@ -471,7 +473,7 @@ std::string XObjLang::Operands(const Node& n) const {
       if (w[3] & 0x400) s += ", anim reversed";
       return s;
     }
-    case 42:
+    case kPrimCreateObjectInstance:
       s = (b[5] & 4) ? std::string("neighbor in stack obj.")
                      : GuidName(static_cast<uint16_t>(w[0]) | static_cast<uint32_t>(w[1]) << 16);
       s += ", place " + g(kPlacements, b[4]);
@@ -484,10 +486,10 @@ std::string XObjLang::Operands(const Node& n) const {
       if (b[5] & 1) s += ", do not duplicate";
       if (b[5] & 8) s += ", fail if tile is non-empty";
       return s;
-    case 43:
+    case kPrimMoveSlotContents:
       return "from slot " + (w[0] ? "in " + op(kOperandParam, w[1]) : Number(w[1])) + " to slot " +
              (w[2] ? "in " + op(kOperandParam, w[3]) : Number(w[3]));
-    case 44: {
+    case kPrimAnimate: {
       // Animation id in word 0, its source in byte 2, the event count in
       // byte 3 and the flags in byte 4.
       const uint8_t flags = b[4];
@@ -502,7 +504,7 @@ std::string XObjLang::Operands(const Node& n) const {
       // The animation tables belong to the people; without them the name is unknown.
       return s + ", name: ???";
     }
-    case 45:
+    case kPrimGoToRoutingSlot:
       switch (w[1]) {
         case 0: s = "in " + op(kOperandLocal, w[0]); break;
         case 1: s = "#" + Number(w[0]); break;
@@ -510,13 +512,13 @@ std::string XObjLang::Operands(const Node& n) const {
         default: s = "??? " + Number(w[0]); break;
       }
       return s + ((b[4] & 1) ? ", no failure trees" : "");
-    case 46:
+    case kPrimSnap:
       s = g(kSnapKinds, w[1]);
       if (w[1] == 0 || w[1] == 3 || w[1] == 4) s += " " + Number(w[0]);
       if (w[2] & 2) s += ", ask person to move";
       if (w[2] & 4) s += ", use footprint";
       return s;
-    case 47:
+    case kPrimReach:
       switch (w[0]) {
         case 0:
           return std::string("to stack object") +
@@ -526,8 +528,8 @@ std::string XObjLang::Operands(const Node& n) const {
                  (w[1] ? " and attempt to drop onto it" : " and do not attempt to drop onto it");
         default: return "to mouth";
       }
-    case 48: return w[0] ? "of stack object" : "of me";
-    case 50: return ownString(w[0], b[4]).value_or("???");
+    case kPrimStopSounds: return w[0] ? "of stack object" : "of me";
+    case kPrimAddMenuInteraction: return ownString(w[0], b[4]).value_or("???");
     default: {
       char text[64];
       std::snprintf(text, sizeof text, "params %d, %d, %d, %d", w[0], w[1], w[2], w[3]);
@@ -542,7 +544,7 @@ std::string XObjLang::DescribeNode(const Behavior& behavior, int16_t treeId, con
   for (int i = 0; i < 4; ++i) n.w[i] = node.Operand(i);
 
   std::string out;
-  if (n.opcode == 2) {
+  if (n.opcode == kPrimExpression) {
     out = Expression(n, "");
   } else {
     const int scope = n.opcode >= kFirstTreeId ? Behavior::GetTreeIdScope(n.opcode) : 0;
@@ -556,9 +558,9 @@ std::string XObjLang::DescribeNode(const Behavior& behavior, int16_t treeId, con
       if (!call.empty()) out += " " + call;
     } else if (!AllFF(n.b)) {
       switch (n.opcode) {
-        case 13: out += " (" + Operands(n) + ")"; break;
-        case 37: out += " (me with stack obj.)"; break;
-        case 49: out += " (...)"; break;
+        case kPrimPushInteraction: out += " (" + Operands(n) + ")"; break;
+        case kPrimTestWithStackObject: out += " (me with stack obj.)"; break;
+        case kPrimWakeStackObject: out += " (...)"; break;
         default: out += " (" + Operands(n) + ")"; break;
       }
     }
@@ -572,19 +574,22 @@ bool XObjLang::IsSingleExitNode(const TreeNode& node) {
   const uint8_t* b = node.Bytes() + 4;
   const int16_t w0 = node.Operand(0);
   switch (op) {
-    case 0: case 6: case 7: case 8: case 11: case 12: case 15: case 17: case 21: case 23: case 29:
-    case 33: case 34: case 35: case 41: case 48: case 49: case 50:
+    case kPrimSleep: case kPrimChangeSuit: case kPrimRefresh: case kPrimRandomNumber: case kPrimGetDistanceTo:
+    case kPrimGetDirectionTo: case kPrimBreakpoint: case kPrimIdleForInput: case kPrimShowString:
+    case kPrimPlaySound: case kPrimSetMotiveChange: case kPrimFindLowestMotives: case kPrimHighlightUI:
+    case kPrimShowStackObject: case kPrimSetBalloon: case kPrimStopSounds: case kPrimWakeStackObject:
+    case kPrimAddMenuInteraction:
       return true;
-    case 1: return w0 < 4 || w0 > 7;
-    case 22: return w0 < 1 || w0 > 3;
-    case 2: {
+    case kPrimGlobalCall: return w0 < 4 || w0 > 7;
+    case kPrimLookTowards: return w0 < 1 || w0 > 3;
+    case kPrimExpression: {
       const int oper = static_cast<int8_t>(b[5]);
       static constexpr int kTests[] = {0, 1, 2, 8, 11, 14, 15, 16, 17};
       return std::find(std::begin(kTests), std::end(kTests), oper) == std::end(kTests);
     }
-    case 24: return (b[4] & 1) == 0;
-    case 26: return (b[2] & 1) == 0;
-    case 36: return b[5] == 0 || b[5] == 3 || b[5] == 4 || (b[7] & 1) != 0;
+    case kPrimRelationship: return (b[4] & 1) == 0;
+    case kPrimStackRelationship: return (b[2] & 1) == 0;
+    case kPrimDialog: return b[5] == 0 || b[5] == 3 || b[5] == 4 || (b[7] & 1) != 0;
     default: return false;
   }
 }
@@ -592,19 +597,19 @@ bool XObjLang::IsSingleExitNode(const TreeNode& node) {
 void XObjLang::SwapOperands(uint16_t opcode, uint8_t* p) {
   auto swapWord = [p](int i) { std::swap(p[2 * i], p[2 * i + 1]); };
   switch (opcode & kOpcodeMask) {
-    case 2:
-    case 44:
+    case kPrimExpression:
+    case kPrimAnimate:
       swapWord(0);
       swapWord(1);
       break;
-    case 27:
+    case kPrimGoToRelativePosition:
       swapWord(0);
       swapWord(2);
       break;
-    case 13:
-    case 24:
-    case 26: break;
-    case 42:
+    case kPrimPushInteraction:
+    case kPrimRelationship:
+    case kPrimStackRelationship: break;
+    case kPrimCreateObjectInstance:
       std::swap(p[0], p[3]);
       std::swap(p[1], p[2]);
       break;

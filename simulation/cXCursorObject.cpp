@@ -266,7 +266,7 @@ void cXCursorObject::ClearLinks() {
   }
 }
 
-void cXCursorObject::Release() {
+void cXCursorObject::LetGo() {
   ClearLinks();
   if (iLotView* view = GetModule()->GetView()) view->SetCursorObject(0);
 }

@@ -28,7 +28,7 @@ class cXCursorObject : public cXMTObject {
 
   uint32_t GetTypeCode() const override;
   bool IsCursor() const override { return true; }
-  int32_t ContentsMaximum() override { return INT_MAX; }
+  int32_t GetContentsMaxValue() override { return INT_MAX; }
   // Copies each carried part's rotation step and direction and marks it
   // held.
   void ResetData(bool run) override;
@@ -45,7 +45,7 @@ class cXCursorObject : public cXMTObject {
   DrawnRect Draw(ObjectDrawer& drawer, DrawingContext& context) override;
   void DropOrDeleteCarried() override;
   // Forgets the carried object without putting it down.
-  void Release();
+  void LetGo();
   // Turns one step at a time (at most 8) until the carried object (or the
   // cursor) faces the direction.
   void RotateTo(int32_t direction);

@@ -287,9 +287,9 @@ void cXMTObject::PickUpGroup(bool split) {
   RemoveFromWorld();
 }
 
-int32_t cXMTObject::SaleValue() const {
+int32_t cXMTObject::GetSaleValue() const {
   const cXMTObject* lead = GetLead();
-  return lead == this ? cXObject::SaleValue() : lead->SaleValue();
+  return lead == this ? cXObject::GetSaleValue() : lead->GetSaleValue();
 }
 
 void cXMTObject::Rotate(int32_t steps) {

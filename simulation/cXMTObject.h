@@ -41,7 +41,7 @@ class cXMTObject : public cXObject {
   // Splits the part from its joined group first when asked.
   void PickUpGroup(bool split);
   bool CanDelete() override;
-  int32_t SaleValue() const override;
+  int32_t GetSaleValue() const override;
   bool IsGroupPart() const override { return true; }
   void GetGroup(std::vector<cXObject*>& out) override;
   void SplitFromGroup() override;

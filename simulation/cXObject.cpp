@@ -20,6 +20,8 @@
 #include "simulation/ObjectModule.h"
 #include "simulation/ObjectQueryPrimitives.h"
 #include "simulation/PlacementPrimitives.h"
+#include "simulation/PrimitiveOpcode.h"
+#include "simulation/people/PersonMotion.h"
 #include "simulation/PrimProfiler.h"
 #include "simulation/QueuePrimitives.h"
 #include "simulation/RelationshipPrimitives.h"
@@ -260,43 +262,43 @@ int32_t cXObject::RunPrimitive(TreeStackFrame& frame, TreeNode node) {
 
 int32_t cXObject::DispatchPrimitive(uint16_t opcode, TreeStackFrame& frame, TreeNode node) {
   switch (opcode) {
-    case 0: return PrimSleep(frame, node);
-    case 2: return PrimExpression(frame, node);
-    case 8: return PrimRandomNumber(frame, node);
-    case 15: return PrimBreakpoint(frame, node);
-    case 20: return PrimRunFunctionalTree(frame, node);
-    case 28: return PrimCallNamedTree(frame, node);
-    case 49: return PrimWakeStackObject(frame, node);
-    case 4: return PlacementPrimitives::Grab(*this, frame, node);
-    case 5: return PlacementPrimitives::Drop(*this, frame, node);
-    case 7: return PlacementPrimitives::Refresh(*this, frame, node);
-    case 11: return ObjectQueryPrimitives::GetDistanceTo(*this, frame, node);
-    case 12: return ObjectQueryPrimitives::GetDirectionTo(*this, frame, node);
-    case 14: return ObjectQueryPrimitives::FindBestObjectForFunction(*this, frame, node);
-    case 16: return PlacementPrimitives::FindLocation(*this, frame, node);
-    case 18: return PlacementPrimitives::RemoveObject(*this, frame, node);
-    case 31: return ObjectQueryPrimitives::SetToNext(*this, frame, node);
-    case 32: return ObjectQueryPrimitives::TestObjectType(*this, frame, node);
-    case 43: return PlacementPrimitives::MoveSlotContents(*this, frame, node);
-    case 46: return PlacementPrimitives::Snap(*this, frame, node);
-    case 42: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
-    case 24: return RelationshipPrimitives::Relationship(*this, frame, node);
-    case 9: return FixedObjectPrimitive::PlaceFixedObject(*this, frame, node);
-    case 41: return BalloonPrimitive::SetBalloon(*this, frame, node);
-    case 26: return RelationshipPrimitives::StackRelationship(*this, frame, node);
-    case 10: return GamePrimitives::Tutorial(*this, frame, node);
-    case 21: return GamePrimitives::ShowString(*this, frame, node);
-    case 25: return GamePrimitives::AlterBudget(*this, frame, node);
-    case 33: return GamePrimitives::FindLowestMotives(*this, frame, node);
-    case 50: return GamePrimitives::AddMenuInteraction(*this, frame, node);
-    case 34: return GamePrimitives::HighlightUI(*this, frame, node);
-    case 35: return GamePrimitives::ShowStackObject(*this, frame, node);
-    case 1: return QueuePrimitives::GlobalCall(*this, frame, node);
-    case 13: return QueuePrimitives::PushInteraction(*this, frame, node);
-    case 23: return QueuePrimitives::PlaySound(*this, frame, node);
-    case 36: return QueuePrimitives::Dialog(*this, frame, node);
-    case 48: return QueuePrimitives::StopSounds(*this, frame, node);
-    case 19: return QueuePrimitives::MakeNewCharacter(*this, frame, node);
+    case kPrimSleep: return PrimSleep(frame, node);
+    case kPrimExpression: return PrimExpression(frame, node);
+    case kPrimRandomNumber: return PrimRandomNumber(frame, node);
+    case kPrimBreakpoint: return PrimBreakpoint(frame, node);
+    case kPrimRunFunctionalTree: return PrimRunFunctionalTree(frame, node);
+    case kPrimCallNamedTree: return PrimCallNamedTree(frame, node);
+    case kPrimWakeStackObject: return PrimWakeStackObject(frame, node);
+    case kPrimGrab: return PlacementPrimitives::Grab(*this, frame, node);
+    case kPrimDrop: return PlacementPrimitives::Drop(*this, frame, node);
+    case kPrimRefresh: return PlacementPrimitives::Refresh(*this, frame, node);
+    case kPrimGetDistanceTo: return ObjectQueryPrimitives::GetDistanceTo(*this, frame, node);
+    case kPrimGetDirectionTo: return ObjectQueryPrimitives::GetDirectionTo(*this, frame, node);
+    case kPrimFindBestObjectForFunction: return ObjectQueryPrimitives::FindBestObjectForFunction(*this, frame, node);
+    case kPrimFindLocation: return PlacementPrimitives::FindLocation(*this, frame, node);
+    case kPrimRemoveObject: return PlacementPrimitives::RemoveObject(*this, frame, node);
+    case kPrimSetToNext: return ObjectQueryPrimitives::SetToNext(*this, frame, node);
+    case kPrimTestObjectType: return ObjectQueryPrimitives::TestObjectType(*this, frame, node);
+    case kPrimMoveSlotContents: return PlacementPrimitives::MoveSlotContents(*this, frame, node);
+    case kPrimSnap: return PlacementPrimitives::Snap(*this, frame, node);
+    case kPrimCreateObjectInstance: return CreationPrimitives::CreateObjectInstance(*this, frame, node);
+    case kPrimRelationship: return RelationshipPrimitives::Relationship(*this, frame, node);
+    case kPrimPlaceFixedObject: return FixedObjectPrimitive::PlaceFixedObject(*this, frame, node);
+    case kPrimSetBalloon: return BalloonPrimitive::SetBalloon(*this, frame, node);
+    case kPrimStackRelationship: return RelationshipPrimitives::StackRelationship(*this, frame, node);
+    case kPrimTutorial: return GamePrimitives::Tutorial(*this, frame, node);
+    case kPrimShowString: return GamePrimitives::ShowString(*this, frame, node);
+    case kPrimAlterBudget: return GamePrimitives::AlterBudget(*this, frame, node);
+    case kPrimFindLowestMotives: return GamePrimitives::FindLowestMotives(*this, frame, node);
+    case kPrimAddMenuInteraction: return GamePrimitives::AddMenuInteraction(*this, frame, node);
+    case kPrimHighlightUI: return GamePrimitives::HighlightUI(*this, frame, node);
+    case kPrimShowStackObject: return GamePrimitives::ShowStackObject(*this, frame, node);
+    case kPrimGlobalCall: return QueuePrimitives::GlobalCall(*this, frame, node);
+    case kPrimPushInteraction: return QueuePrimitives::PushInteraction(*this, frame, node);
+    case kPrimPlaySound: return QueuePrimitives::PlaySound(*this, frame, node);
+    case kPrimDialog: return QueuePrimitives::Dialog(*this, frame, node);
+    case kPrimStopSounds: return QueuePrimitives::StopSounds(*this, frame, node);
+    case kPrimMakeNewCharacter: return QueuePrimitives::MakeNewCharacter(*this, frame, node);
     // The other primitives arrive with the placement, interaction, queue,
     // relationship and interface code; persons take their own opcodes.
     default: RaiseObjectError(kErrIllegalPrimitive);
@@ -791,10 +793,10 @@ int32_t cXObject::PrimWakeStackObject(TreeStackFrame& frame, TreeNode) {
   const TreeView tree = top->Tree();
   if (!tree.HasNode(top->node)) return kPrimTrue;
   const uint16_t opcode = tree.Node(top->node).Opcode();
-  if (opcode == 0) {
+  if (opcode == kPrimSleep) {
     if (top->paramCount > 0) top->Params()[0] = 0;
     if (module_ != nullptr) module_->SetCountdown(o->id_, 0);
-  } else if (opcode == 17) {
+  } else if (opcode == kPrimIdleForInput) {
     if (top->paramCount > 0) top->Params()[0] = 0;
   }
   return kPrimTrue;

@@ -318,12 +318,12 @@ class cXObject : public TreeZaz, public iBalloonHolder {
   bool Blocks() const;
   // Of word 13's bits 0 and 2, the wall side the object stands against,
   // turned by its direction.
-  int32_t WallSideMask() const;
+  int32_t GetWallSideMask() const;
   // Bits 0-5 of word 5 from the walls at its tile (entry tree 6 on change).
   void UpdateWallAdjacency();
   // Sale value: word 41 (the lead's for a group part), halved when
   // depreciated.
-  virtual int32_t SaleValue() const;
+  virtual int32_t GetSaleValue() const;
   void DepreciateOneDay();
   void UpdateSchedulerBits();
   // Marks the object (from its outermost container down, unless only this)
@@ -341,7 +341,7 @@ class cXObject : public TreeZaz, public iBalloonHolder {
   float DistanceTo(const cXObject& other) const;
   // The largest contents answer of what its slots hold, at least 1000
   // (INT_MAX while its id is shown, and for persons and cursors).
-  virtual int32_t ContentsMaximum();
+  virtual int32_t GetContentsMaxValue();
   void SetShowId(bool on) { showId_ = on; }
   // The state value (low five bits of the state flags), for every part of
   // its group.

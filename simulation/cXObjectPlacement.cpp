@@ -11,6 +11,7 @@
 #include "gamedata/ObjectDefinitionRecord.h"
 #include "gamedata/TreeTableData.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/WorldVectors.h"
 #include "simulation/cXObject.h"
 
 namespace tova {
@@ -192,7 +193,7 @@ bool cXObject::Blocks() const {
   return (w & kFlagBlockB) == 0;
 }
 
-int32_t cXObject::WallSideMask() const {
+int32_t cXObject::GetWallSideMask() const {
   const int16_t w = data_[kDataWallPlacement] & 5;
   const int32_t mask = w == 1 ? 2 : w == 4 ? 8 : 0;
   return mask == 0 ? 0 : TurnSides(mask, data_[kDataDirection] / 2);
@@ -203,8 +204,7 @@ int32_t cXObject::WallSideMask() const {
 bool cXObject::CanPlace(FinePoint point, int32_t level, cXObject* container, int32_t slot) {
   inTheWay_ = nullptr;
   const int32_t code = PlacementCode(point, level, container, slot);
-  // The wall test refuses without a code of its own (-1).
-  placeCode_ = std::max(code, 0);
+  placeCode_ = code;
   return code == 0;
 }
 
@@ -219,8 +219,11 @@ int32_t cXObject::PlacementCode(FinePoint point, int32_t level, cXObject* contai
 
   if (!module_->FreePlacement()) {
     const bool viewed = level == module_->GetViewLevel();
-    if (!IsPerson() && !world->WallPlacementTest(point, level, data_[kDataDirection], data_[kDataWallPlacement])) {
-      return -1;
+    int32_t wallReason = 0;
+    if (!IsPerson() &&
+        !world->WallPlacementTest(point, level, data_[kDataDirection], data_[kDataWallPlacement], wallReason)) {
+      // A refusal always carries a code: a wall in the way (7) unless the test named another.
+      return wallReason > 0 ? wallReason : kPlaceRouting;
     }
     const bool floored = world->HasFloor(tile);
     if (level > 1 && !(w42 & kPlaceNoFloorAbove) && !floored) return viewed ? kPlaceNoFloorViewed : kPlaceNoFloor;
@@ -309,7 +312,7 @@ int32_t cXObject::OverlapCode(FinePoint point, int32_t level) {
         const int16_t common = data_[kDataExclusive] & other->data_[kDataExclusive];
         if (common & 1) {
           code = kPlaceOverlap;
-        } else if (myBit2 && theirBit2 && WallSideMask() != 0 && WallSideMask() == other->WallSideMask()) {
+        } else if (myBit2 && theirBit2 && GetWallSideMask() != 0 && GetWallSideMask() == other->GetWallSideMask()) {
           code = kPlaceSameWall;
         } else if (common & 2) {
           code = kPlaceOverlap;
@@ -599,7 +602,7 @@ void cXObject::UpdateSchedulerBits() {
   module_->SetStateBits(id_, kSchedOffersInteractions, offers);
 }
 
-int32_t cXObject::SaleValue() const {
+int32_t cXObject::GetSaleValue() const {
   const int32_t value = data_[kDataValue];
   return data_[kDataDepreciated] != 0 ? value / 2 : value;
 }
@@ -636,13 +639,13 @@ float cXObject::DistanceTo(const cXObject& other) const {
   return static_cast<float>(std::sqrt((dx * dx + dy * dy) / 256.0 + dl * dl));
 }
 
-int32_t cXObject::ContentsMaximum() {
+int32_t cXObject::GetContentsMaxValue() {
   if (showId_ || IsPerson()) return INT_MAX;
   int32_t most = 1000;
   for (int32_t n = 0; n < SlotCount(); ++n) {
     cXObject* inside = GetObjectInSlot(n);
     if (inside != nullptr && inside != this && inside->GetContainer() == this) {
-      most = std::max(most, inside->ContentsMaximum());
+      most = std::max(most, inside->GetContentsMaxValue());
     }
   }
   return most;
@@ -679,10 +682,8 @@ FinePoint cXObject::GroupCentre() {
 void cXObject::ScrollViewTo(bool animate) {
   iLotView* view = module_ ? module_->GetView() : nullptr;
   if (view == nullptr || data_[kDataHidden] != 0) return;
-  // Screen units per unit of altitude.
-  constexpr float kHeightScale = 4.8989797f;
   float height = 0;
-  if (IsPerson() && level_ == view->GetViewLevel()) height = GetAltitude() * kHeightScale;
+  if (IsPerson() && level_ == view->GetViewLevel()) height = AltitudeToScreenUnits(GetAltitude());
   FinePoint at = GroupCentre();
   if (!IsPerson()) at = TileLocation::FromFine(at, level_).Centre();
   view->ScrollTo(at, level_, height, animate);

@@ -70,7 +70,7 @@ tova::LotObjectStatistics cHouseLotObjects::GetStatistics() const {
         if (o->IsPerson() || !o->IsOnLot()) continue;
         ++s.counted;
         s.valueTotal1 += o->GetData(tova::kDataValue);
-        const int32_t worth = o->SaleValue();
+        const int32_t worth = o->GetSaleValue();
         s.valueTotal2 += worth;
         (IsIndoors(*o) ? s.indoorValue : s.outdoorValue) += worth;
     }

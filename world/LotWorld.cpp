@@ -91,8 +91,8 @@ void cLotWorld::SetObjectIdAt(TileLocation tile, int16_t id) {
     if (objects && OnGrid(tile)) objects->At(tile.x, tile.y) = static_cast<uint16_t>(id);
 }
 
-bool cLotWorld::WallPlacementTest(FinePoint point, int32_t level, int32_t direction, int32_t flags) const {
-    int32_t reason = 0;
+bool cLotWorld::WallPlacementTest(FinePoint point, int32_t level, int32_t direction, int32_t flags,
+                                  int32_t& reason) const {
     return mWorld.FitsWalls(point, level, direction, flags, reason);
 }
 

@@ -31,7 +31,8 @@ public:
     // Placement queries of the live objects.
     void SetObjectIdAt(TileLocation tile, int16_t id) override;
     bool HasWater(TileLocation tile) const override { return mWorld.HasWater(tile); }
-    bool WallPlacementTest(FinePoint point, int32_t level, int32_t direction, int32_t flags) const override;
+    bool WallPlacementTest(FinePoint point, int32_t level, int32_t direction, int32_t flags,
+                           int32_t& reason) const override;
     // A box that crosses a wall blocks the way.
     int32_t RoutingTest(const tova::LotBox& box, int32_t level) const override;
     void SetTileFlagBits(TileLocation tile, uint8_t bits, bool on) override;

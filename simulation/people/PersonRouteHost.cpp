@@ -170,6 +170,7 @@ bool PersonRouteHost::PlanWith(cXPerson& who, PersonRoute& route, std::vector<Pa
   const int32_t room = RoomOf(who);
   facts.inTargetRoom = target != nullptr && RoomOf(*target) == room;
   facts.room = RoomRecord(room);
+  facts.world = module_ != nullptr ? module_->GetWorld() : nullptr;
   if (module_ != nullptr) {
     for (cXObject* o = module_->FirstObject(); o != nullptr; o = o->GetNext()) {
       if (o == &who || !o->IsOnLot() || o->GetLevel() != who.GetLevel() || RoomOf(*o) != room) continue;
@@ -183,7 +184,7 @@ bool PersonRouteHost::PlanWith(cXPerson& who, PersonRoute& route, std::vector<Pa
       r.obstacle.footprint = RectOf(*o);
       r.obstacle.isPerson = KindOf(*o) == kKindPerson || o->IsPerson();
       r.obstacle.isPortal = KindOf(*o) == kKindPortal;
-      r.obstacle.sideMask = static_cast<uint32_t>(o->WallSideMask());
+      r.obstacle.sideMask = static_cast<uint32_t>(o->GetWallSideMask());
       facts.objects.push_back(r);
     }
   }
@@ -350,7 +351,7 @@ RouteSnapObject PersonRouteHost::SnapOf(cXObject& object) {
   s.id = object.GetId();
   s.direction = object.GetData(kDataDirection);
   // The definition keeps no side mask of its own here: its wall-side mask stands in.
-  s.sideMask = static_cast<uint16_t>(object.WallSideMask());
+  s.sideMask = static_cast<uint16_t>(object.GetWallSideMask());
   s.heldObject = object.GetSlotObject(0);
   return s;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gamedata/LotInterfaces.h"
 #include "gamedata/Room.h"
 #include "simulation/people/PersonRoute.h"
 #include "simulation/people/PlanRoute.h"
@@ -15,12 +16,13 @@
 namespace tova {
 
 // Solid strips, in sixteenths, on every tile edge of the room whose
-// neighbour on that side is not a tile of the room; strips along one line
-// join.
-std::vector<RouteRect> BuildRoomRouteRects(const RoomTiles& tiles);
+// neighbour on that side is not a tile of the room and, with a world, on
+// every edge of its tiles that a wall or fence closes (a diagonal wall as a
+// staircase of small squares); strips along one line join.
+std::vector<RouteRect> BuildRoomRouteRects(const RoomTiles& tiles, const iLotWorld* world = nullptr);
 std::vector<CostRect> RouteRectsAsCost(const std::vector<RouteRect>& rects);
 // The room's rectangles, built on first use and kept by the room.
-const std::vector<RouteRect>& RoomRouteRects(Room& room);
+const std::vector<RouteRect>& RoomRouteRects(Room& room, const iLotWorld* world = nullptr);
 
 // An object of the person's room as the planner and the route see it.
 struct RoomObjectForRoute {
@@ -39,6 +41,7 @@ struct RoutePlanFacts {
   std::string targetName;
   int32_t targetId = 0;
   Room* room = nullptr;  // null: the person's room is not known
+  const iLotWorld* world = nullptr;  // the walls inside the room, when known
   int32_t roomKind = 0;
   std::vector<RoomObjectForRoute> objects;  // the room's objects but the person
   float personClearance = 0;

@@ -77,7 +77,7 @@ DrawnRect cXPortal::Draw(ObjectDrawer& drawer, DrawingContext& context) {
   return drawn;
 }
 
-int32_t cXPortal::ContentsMaximum() { return debugGoal_ != 0 ? INT_MAX : cXMTObject::ContentsMaximum(); }
+int32_t cXPortal::GetContentsMaxValue() { return debugGoal_ != 0 ? INT_MAX : cXMTObject::GetContentsMaxValue(); }
 
 bool cXPortal::Transfer(ReconStream& s, int32_t version, bool replaced, BehaviorCodec& codec) {
   if (!cXMTObject::Transfer(s, version, replaced, codec)) return false;
@@ -161,7 +161,7 @@ void cXPortal::ApplyToWalls(int32_t value, bool notify) {
   for (cXMTObject* p = GetLead(); p != nullptr; p = p->GetNextPart()) {
     if (!p->IsPortal()) continue;
     const int32_t own = static_cast<cXPortal*>(p)->WallValue();
-    const int32_t mask = p->WallSideMask();
+    const int32_t mask = p->GetWallSideMask();
     const TileLocation tile = p->GetTile();
     if (own == 0 || mask == 0 || !InsideLot(tile, size)) continue;
     std::array<int32_t, 6> entries = walls->GetWallSideEntries(tile);
@@ -187,7 +187,7 @@ bool cXPortal::CanPlace(FinePoint point, int32_t level, cXObject* container, int
   if (walls != nullptr && world != nullptr) {
     for (cXMTObject* p = this; p != nullptr; p = p->GetNextPart()) {
       if (!p->IsPortal()) continue;
-      const int32_t mask = p->WallSideMask();
+      const int32_t mask = p->GetWallSideMask();
       const TileLocation tile =
           TileLocation::FromFine({point.x + p->RotatedX() * 16, point.y + p->RotatedY() * 16}, level + p->RotatedLevel());
       if (static_cast<cXPortal*>(p)->WallValue() == 0 || mask == 0 || !InsideLot(tile, world->GetSize())) continue;

@@ -58,7 +58,7 @@ class cXPortal : public cXMTObject {
   void RemoveFromWorld() override;
   bool CanPlace(FinePoint point, int32_t level, cXObject* container, int32_t slot) override;
   void Place(FinePoint point, int32_t level, cXObject* container, int32_t slot) override;
-  int32_t ContentsMaximum() override;
+  int32_t GetContentsMaxValue() override;
   // The base drawing; while a debug goal is set a portal end also shows
   // its cost for that goal as a label.
   DrawnRect Draw(ObjectDrawer& drawer, DrawingContext& context) override;

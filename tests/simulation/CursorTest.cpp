@@ -106,7 +106,7 @@ TEST_F(Cursor, AnObjectNotPutDownIsDeletedWithTheCursor) {
 TEST_F(Cursor, ReleaseLetsGoWithoutDropping) {
   cXObject* chair = Placed(kChair, 5, 5);
   cXCursorObject* cursor = Attach(chair);
-  cursor->Release();
+  cursor->LetGo();
   EXPECT_EQ(cursor->GetCarried(), nullptr);
   EXPECT_EQ(view.cursor, 0);
   module.DeleteObject(cursor->GetId());
@@ -139,7 +139,7 @@ TEST_F(Cursor, ContainerTargeting) {
     carrier->Place(At(5, 5), 1, nullptr, 0);
     EXPECT_EQ(cXObject::PlaceFailureCode(), c.code) << c.what;
     EXPECT_FALSE(carrier->IsCarriedPlaced()) << c.what;
-    carrier->Release();
+    carrier->LetGo();
     module.DeleteObject(carrier->GetId());
     module.DeleteObject(chair->GetId());
   }

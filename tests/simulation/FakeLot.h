@@ -25,6 +25,7 @@ class FakeWorld : public iLotWorld {
   std::map<std::tuple<int, int, int>, int32_t> walls;
   std::map<std::tuple<int, int, int>, int16_t> objects, rooms;
   bool wallsAllow = true;
+  int32_t wallReason = 7;  // the wall test's code when it refuses
   int32_t routing = 0;
   std::vector<TileLocation> changed;
 
@@ -57,7 +58,10 @@ class FakeWorld : public iLotWorld {
     }
   }
   bool HasWater(TileLocation t) const override { return t.level == 1 && Find(water, t, false); }
-  bool WallPlacementTest(FinePoint, int32_t, int32_t, int32_t) const override { return wallsAllow; }
+  bool WallPlacementTest(FinePoint, int32_t, int32_t, int32_t, int32_t& reason) const override {
+    if (!wallsAllow) reason = wallReason;
+    return wallsAllow;
+  }
   int32_t RoutingTest(const LotBox&, int32_t) const override { return routing; }
   void SetTileFlagBits(TileLocation t, uint8_t bits, bool on) override {
     uint8_t& f = flags[Key(t)];

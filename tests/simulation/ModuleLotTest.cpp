@@ -316,7 +316,7 @@ TEST_F(ModuleLot, APortalAnswersTheWallPictureOfItsSide) {
   door->SetData(kDataWallPlacement, 1);
   door->Place(TileLocation::At(5, 5, 1).Centre(), 1, nullptr, 0);
   ObjectDefinition* found = nullptr;
-  const int32_t side = door->WallSideMask();
+  const int32_t side = door->GetWallSideMask();
   EXPECT_EQ(module.PortalWallPicture(TileLocation::At(5, 5, 1), side, &found), 12);
   EXPECT_EQ(found, definition.get());
   EXPECT_EQ(module.PortalWallPicture(TileLocation::At(5, 5, 1), side ^ 0xF, &found), 0) << "another side";

@@ -173,7 +173,7 @@ TEST_F(Module, CommandsTreesOnAllAndDepreciation) {
   module.OnNewDay();
   EXPECT_EQ(a->GetData(kDataValue), 72) << "not below the floor";
   a->SetData(kDataDepreciated, 1);
-  EXPECT_EQ(a->SaleValue(), 36);
+  EXPECT_EQ(a->GetSaleValue(), 36);
 }
 
 }  // namespace

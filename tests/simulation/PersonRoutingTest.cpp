@@ -43,6 +43,43 @@ TEST(RoomRouteRects, ThinWallsAlongTheOuterEdgesJoinedAlongEachLine) {
   for (const CostRect& c : tova::RouteRectsAsCost(rects)) EXPECT_EQ(c.cost, kSolid);
 }
 
+// Walls inside a room (a fence outdoors, a diagonal corner) are closed too.
+TEST(RoomRouteRects, WallsInsideTheRoomAreClosed) {
+  struct Walls : tova::iLotWorld {
+    int32_t GetSize() const override { return 16; }
+    tova::LotBounds GetBounds() const override { return {}; }
+    int32_t GetViewRotation() const override { return 0; }
+    int16_t GetRoomId(tova::TileLocation) const override { return 0; }
+    bool HasFloor(tova::TileLocation) const override { return false; }
+    uint8_t GetTileFlags(tova::TileLocation) const override { return 0; }
+    tova::LotWallSides GetWallSides(tova::TileLocation t) const override {
+      tova::LotWallSides s;
+      if (t.x == 3 && t.y == 1) s.flags = tova::kLotWallDiagonal32;
+      return s;
+    }
+    uint8_t GetPoolValue(tova::TileLocation) const override { return 255; }
+    uint32_t GetCornerHeights(tova::TileLocation) const override { return 0; }
+    bool IsTileAlwaysLit(tova::TileLocation) const override { return false; }
+    int16_t GetObjectIdAt(tova::TileLocation) const override { return 0; }
+    void AddTileLight(tova::TileLocation, int32_t, bool) override {}
+    // A fence on line x = 2 between rows 1 and 2, and the diagonal of tile (3, 1).
+    int32_t RoutingTest(const tova::LotBox& b, int32_t) const override {
+      const bool fence = b.minX < 32 && b.maxX > 32 && b.minY < 32 && b.maxY > 16;
+      const bool diagonal = b.minX < 56 && b.maxX > 56 && b.minY < 24 && b.maxY > 24;
+      return fence || diagonal ? 1 : 0;
+    }
+  } walls;
+  const RoomTiles tiles = {{1, 1, 1}, {2, 1, 1}, {3, 1, 1}};
+  const std::vector<RouteRect> open = tova::BuildRoomRouteRects(tiles);
+  EXPECT_FALSE(Blocks(open, 32, 24));
+  const std::vector<RouteRect> closed = tova::BuildRoomRouteRects(tiles, &walls);
+  EXPECT_TRUE(Blocks(closed, 32, 24)) << "the fence";
+  EXPECT_FALSE(Blocks(closed, 24, 24));
+  // The diagonal from (48, 16) to (64, 32) is closed along its length.
+  for (int32_t i = 0; i < 16; ++i) EXPECT_TRUE(Blocks(closed, 48 + i, 16 + i)) << i;
+  EXPECT_FALSE(Blocks(closed, 60, 20));
+}
+
 TEST(RoomRouteRects, BuiltOnceAndKeptUntilDropped) {
   tova::LotServices services;
   RoomManager rooms(services);

@@ -49,7 +49,7 @@ TEST_F(Placement, TheTestsCodesInTheirOrder) {
       {"far border", [](cXObject&) {}, 1, 15, 1, false},
       {"level 4", [](cXObject&) {}, 4, 5, 2, false},
       {"ground level only", [](cXObject& o) { o.SetData(kDataPlacement, kPlaceOnGround | kPlaceGroundLevelOnly); }, 2, 5, 31, false},
-      {"walls refuse without a code", [this](cXObject&) { world.wallsAllow = false; }, 1, 5, 0, false},
+      {"walls refuse with their own code", [this](cXObject&) { world.wallsAllow = false; world.wallReason = 22; }, 1, 5, 22, false},
       {"no floor above, viewed", [this](cXObject&) { view.level = 2; }, 2, 5, 18, false},
       {"no floor above", [](cXObject&) {}, 2, 5, 41, false},
       {"water", [&](cXObject&) { world.water[Key(t5)] = true; }, 1, 5, 29, false},
@@ -194,10 +194,10 @@ TEST_F(Placement, WallSideMaskTurnsWithTheDirection) {
   const int32_t expected[8] = {2, 2, 4, 4, 8, 8, 1, 1};
   for (int d = 0; d < 8; ++d) {
     o->SetData(kDataDirection, static_cast<int16_t>(d));
-    EXPECT_EQ(o->WallSideMask(), expected[d]) << d;
+    EXPECT_EQ(o->GetWallSideMask(), expected[d]) << d;
   }
   o->SetData(kDataWallPlacement, 5);
-  EXPECT_EQ(o->WallSideMask(), 0) << "both bits: no side";
+  EXPECT_EQ(o->GetWallSideMask(), 0) << "both bits: no side";
 }
 
 TEST_F(Placement, TileBlockMasks) {

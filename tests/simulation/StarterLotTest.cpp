@@ -148,9 +148,9 @@ TEST_F(StarterLot, SlotHeightsDistancesAndContents) {
   chair->SetLevel(2);
   EXPECT_FLOAT_EQ(table->DistanceTo(*chair), std::sqrt(25.0f + 400.0f));
 
-  EXPECT_EQ(table->ContentsMaximum(), 1000);
+  EXPECT_EQ(table->GetContentsMaxValue(), 1000);
   lamp->SetShowId(true);
-  EXPECT_EQ(table->ContentsMaximum(), INT_MAX) << "what it holds answers";
+  EXPECT_EQ(table->GetContentsMaxValue(), INT_MAX) << "what it holds answers";
 }
 
 TEST_F(StarterLot, TheBenchIsAGroupOfTwoParts) {

@@ -72,7 +72,7 @@ TEST_F(ModuleWall, ATileListsItsObjectsAndWhatTheyHold) {
 
     lamp->SetData(kDataUseCount, 1);
     EXPECT_TRUE(objects.ObjectsAt(TileLocation::At(6, 6, 1))[1].inUse);
-    EXPECT_EQ(objects.SaleValue(table->GetId()), table->SaleValue());
+    EXPECT_EQ(objects.GetSaleValue(table->GetId()), table->GetSaleValue());
 }
 
 TEST_F(ModuleWall, AWallRecordIsRefusedByALiveObjectUnderADiagonal) {

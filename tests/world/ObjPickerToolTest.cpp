@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
 #include "framework/cRZKeyboard.h"
 #include "resfile/MemResFile.h"
@@ -26,7 +27,8 @@ class FakePeoplePanel;
 // One scripted step of a menu run: a choice report at an item, or the run
 // ended with a raw result (an item index, or -1, -2, -3 from the panel).
 struct MenuStep {
-    enum Kind { kEnd, kChoose, kHighlight } kind = kEnd;
+    // kAside: the panel's aside runs while the menu shows.
+    enum Kind { kEnd, kChoose, kHighlight, kAside } kind = kEnd;
     int32_t value = 0;
 };
 
@@ -97,6 +99,7 @@ public:
     FakePieMenu second{*this, 1};
     iPicture centre;
     std::deque<MenuStep> script;
+    std::function<void()> aside;
     // "window:items" for every open.
     std::vector<std::string> opens;
     std::vector<int16_t> selected;
@@ -115,6 +118,10 @@ int32_t FakePieMenu::RunModal() {
         const MenuStep s = panel.script.front();
         panel.script.pop_front();
         if (s.kind == MenuStep::kEnd) return s.value;
+        if (s.kind == MenuStep::kAside) {
+            if (panel.aside) panel.aside();
+            continue;
+        }
         highlight = s.value;
         if (s.kind == MenuStep::kHighlight) {
             panel.picker->OnMenuHighlight(*this);
@@ -451,6 +458,36 @@ TEST_F(ObjPicker, ShiftKeepsTheMenuOpenWhileQueueing) {
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(person->QueuedCount(), 2);
     EXPECT_EQ(host2.queued.size(), 2u);
+}
+
+// The object is removed while its menu shows: the list under the menu is
+// emptied, and a choice or highlight that follows finds nothing to queue.
+TEST_F(ObjPicker, AnObjectRemovedWhileItsMenuShowsQueuesNothing) {
+    cXObject* thing = MakeThing({Interaction(1, "Use"), Interaction(2, "Look")});
+    const int16_t id = thing->GetId();
+    tool->HighlightObject(id);
+    ASSERT_EQ(tool->List().size(), 2u);
+    panel.aside = [&] {
+        module.DeleteObject(id);
+        tool->ObjectRemoved(id);
+    };
+    Script({{MenuStep::kHighlight, 0}, {MenuStep::kAside, 0}, {MenuStep::kHighlight, 1}, Choose(0)});
+    Run();
+    EXPECT_TRUE(tool->List().empty());
+    EXPECT_EQ(person->QueuedCount(), 0);
+    EXPECT_TRUE(host2.queued.empty());
+    EXPECT_FALSE(tool->Chosen().has_value());
+
+    // Rebuilt with the same actions: a choice finds its own entry again.
+    cXObject* other = MakeThing({Interaction(1, "Use"), Interaction(2, "Look")});
+    tool->HighlightObject(other->GetId());
+    panel.aside = [&] { tool->HighlightObject(other->GetId()); };
+    Script({{MenuStep::kAside, 0}, Choose(1)});
+    EXPECT_EQ(Run(), 2);
+    ASSERT_EQ(person->QueuedCount(), 1);
+    EXPECT_EQ(person->GetQueuedAction(0)->target, other->GetId());
+    ASSERT_TRUE(tool->Chosen().has_value());
+    EXPECT_EQ(tool->Chosen()->target, other->GetId());
 }
 
 TEST_F(ObjPicker, HighlightTiltsTheHeadAndShowsNeighbourPortraits) {

@@ -72,7 +72,7 @@ public:
         return out;
     }
     bool AllowsWallRemoval(int16_t id) override { return !objects.at(id).refusesRemoval; }
-    int32_t SaleValue(int16_t id) const override { return objects.at(id).sale; }
+    int32_t GetSaleValue(int16_t id) const override { return objects.at(id).sale; }
     void DeleteSelf(int16_t id) override {
         Object& o = objects.at(id);
         if (o.doorSide != 0) WriteDoorStyle(o, 1);

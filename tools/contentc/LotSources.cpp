@@ -9,6 +9,7 @@
 #include "tools/contentc/HouseSources.h"
 #include "world/LotFile.h"
 #include "world/cFixedWorld.h"
+#include "world/undo/WallUndoable.h"
 
 namespace {
 
@@ -153,6 +154,9 @@ bool CompileLot(const std::string& name, const std::string& text, const std::str
     }
     if (!world) return fail("a lot needs its size");
     if (output.empty()) return fail("a lot needs its output name ('lot PATH')");
+    // Written as the wall tool leaves its walls, so the first edit on the
+    // lot rewrites only what it draws.
+    SettleWallFaces(*world, 1);
     const std::string path = root + "/" + output;
     const size_t slash = path.find_last_of('/');
     platform::CreateDirectories(path.substr(0, slash));

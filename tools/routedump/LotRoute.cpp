@@ -102,7 +102,12 @@ bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd fr
   }
   for (const RoomVisit& v : visits) {
     out += "room " + std::to_string(v.room) + "\n";
-    for (const PathPoint& p : v.path) out += "point " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n";
+    // The walk ends at the second-last point; the last one only turns the
+    // person to face it, and may lie beyond a wall.
+    const size_t walked = v.path.size() >= 2 ? v.path.size() - 1 : v.path.size();
+    for (size_t i = 0; i < v.path.size(); ++i) {
+      out += (i < walked ? "point " : "facing ") + std::to_string(v.path[i].x) + " " + std::to_string(v.path[i].y) + "\n";
+    }
     if (v.portal != 0) out += "portal " + std::to_string(v.portal) + " cost " + FormatCost(v.cost) + "\n";
   }
   out += "result " + std::to_string(result) + "\n";

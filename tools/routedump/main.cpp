@@ -4,7 +4,8 @@
 //   step-aside marker on that of --to, has the person go to the marker and
 //   ticks the lot headless until that route ends. Prints, for each room the
 //   person walked in, "room <id>" (0 the outdoors), the last path planned
-//   there as "point <x> <y>" lines (sixteenths of a tile) and the portal it
+//   there as "point <x> <y>" lines (sixteenths of a tile) up to where the
+//   walk ends, then "facing <x> <y>" (the point it turns to face), the portal it
 //   took out of it as "portal <id> cost <c>" (the portal's cost for the
 //   person's goal once taken); then "result <code>": 0 arrived, else the
 //   route's failure code. ROOT defaults to the folder above UserData/ when

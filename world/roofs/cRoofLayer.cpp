@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gamedata/RoomManager.h"
+#include "simulation/WorldVectors.h"
 #include "tarn/Transform.h"
 #include "world/cFixedWorld.h"
 #include "world/roofs/cRoofMeshFactory.h"
@@ -24,8 +25,6 @@ constexpr int32_t kShapeDy[8] = {1, 0, 0, -1, -1, -1, 1, 1};
 constexpr uint8_t kShapeMasks[8] = {12, 10, 5, 3, 7, 11, 14, 13};
 
 constexpr uint16_t kFirstMarker = 0xFFFB;
-// Ground altitude to 3D height, as people and objects stand.
-constexpr float kAltitudeScale = 0.20412415f;
 // Half-tile cells are 1.5 units wide; a storey stands this high.
 constexpr float kCellWidth = 1.5f;
 constexpr float kStoreyHeight = 3.0f * 1.5f;
@@ -251,7 +250,7 @@ RenderRect cRoofLayer::Draw(cFixedWorld& world, iHouseView& view, void* target, 
                     baseTileY += dy;
                 }
             }
-            const float ground = world.Altitude().At(baseTileX, baseTileY).corner[1] * kAltitudeScale;
+            const float ground = tova::PixelsToAltitude(world.Altitude().At(baseTileX, baseTileY).corner[1]);
             const float y = ground + level * kStoreyHeight + c.height * factory.GetRise();
             // Turn the piece about the cell's centre, then place the cell in
             // view orientation.

@@ -238,7 +238,7 @@ void cMoveTool::EndCarry(bool pushAsRemoval) {
         cXObject* carried = mCursor->GetCarried();
         const bool purchase = mCursor->IsPurchase();
         const int16_t carriedId = carried != nullptr ? carried->GetId() : 0;
-        mCursor->Release();
+        mCursor->LetGo();
         Module()->DeleteObject(mCursor->GetId());
         mCursor = nullptr;
         if (purchase && carriedId != 0) {
@@ -326,7 +326,7 @@ void cMoveTool::ShowPlacementMessage(int32_t code, int32_t amount) {
 }
 
 int32_t cMoveTool::RefundOf(const cXObject& object) const {
-    const int32_t value = object.SaleValue();
+    const int32_t value = object.GetSaleValue();
     if (mRefund == kRefundNone) return 0;
     if (mRefund == kRefund80) return static_cast<int32_t>(std::lround(0.8 * value));
     return value;
@@ -590,7 +590,7 @@ void cMoveTool::MouseUp(tova::FinePoint fine, int32_t picked, const ToolMouseEve
         const int32_t price = mCarryPrice;
         cXObject* carried = mCursor->GetCarried();
         if (carried != nullptr) mDefaultFacing = carried->GetData(tova::kDataDirection);
-        mCursor->Release();
+        mCursor->LetGo();
         Module()->DeleteObject(mCursor->GetId());
         mCursor = nullptr;
         if (carried != nullptr) carried->SetStateFlags(carried->GetStateFlags() & ~0x11u);

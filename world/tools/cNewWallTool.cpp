@@ -276,9 +276,7 @@ void cNewWallTool::MouseUp(tova::FinePoint, int32_t, const ToolMouseEvent&) {
     } else if (mRecord->Changed()) {
         if (mMode == WallUndoable::kErase) PlayDelete();
         else tova::PlayUISound("UI_bld_dragtool_mouseup");
-        const int32_t level = GetViewLevel();
-        tova::Broadcast(tova::cmd::kBuildChanged, level);
-        if (level == 1) tova::Broadcast(tova::cmd::kBuildChanged, 2);
+        WallUndoable::BroadcastBuilt(GetViewLevel());
         mRecord->SettleWallpapers();
         mUndo.Push(mRecord);
         NewRecord();

@@ -42,7 +42,7 @@ void cObjPickerTool::BuildMenu() {
         const std::string name = record.GetName(*Module());
         const size_t slash = name.find('/');
         if (slash == std::string::npos) {
-            mMenu.push_back({name, index, index, false, {}, &record});
+            mMenu.push_back({name, index, index, false, {}, ListedAction::Of(record)});
             record.passThrough[0] = static_cast<int32_t>(mMenu.size()) - 1;
             record.passThrough[1] = -1;
             continue;
@@ -52,13 +52,35 @@ void cObjPickerTool::BuildMenu() {
         auto it = std::find_if(mMenu.begin(), mMenu.end(),
                                [&](const MenuEntry& e) { return e.submenu && e.group == group; });
         if (it == mMenu.end()) {
-            mMenu.push_back({name.substr(0, slash), group, index, true, {}, nullptr});
+            mMenu.push_back({name.substr(0, slash), group, index, true, {}, std::nullopt});
             it = mMenu.end() - 1;
         }
-        it->children.push_back({name.substr(slash + 1), record.params[0], index, false, {}, &record});
+        it->children.push_back({name.substr(slash + 1), record.params[0], index, false, {}, ListedAction::Of(record)});
         record.passThrough[0] = static_cast<int32_t>(it - mMenu.begin());
         record.passThrough[1] = static_cast<int32_t>(it->children.size()) - 1;
     }
+}
+
+cObjPickerTool::ListedAction cObjPickerTool::ListedAction::Of(const QueuedAction& a) {
+    ListedAction l;
+    l.kind = a.kind;
+    l.actor = a.actor;
+    l.target = a.target;
+    l.entryKey = a.entryKey;
+    std::copy(std::begin(a.params), std::end(a.params), l.params);
+    return l;
+}
+
+bool cObjPickerTool::ListedAction::Names(const QueuedAction& a) const {
+    return a.kind == kind && a.actor == actor && a.target == target && a.entryKey == entryKey &&
+           std::equal(std::begin(params), std::end(params), std::begin(a.params));
+}
+
+std::optional<QueuedAction> cObjPickerTool::FindListed(const MenuEntry* entry) const {
+    if (entry == nullptr || !entry->action) return std::nullopt;
+    for (const QueuedAction& a : mList)
+        if (entry->action->Names(a)) return a;
+    return std::nullopt;
 }
 
 const std::vector<cObjPickerTool::MenuEntry>& cObjPickerTool::CurrentMenu() const {
@@ -192,11 +214,11 @@ void cObjPickerTool::OnMenuHighlight(iPieMenuWindow& window) {
     const std::vector<MenuEntry>& menu = CurrentMenu();
     const int32_t i = window.GetHighlight() + mPageOffset;
     const MenuEntry* entry = i >= 0 && i < static_cast<int32_t>(menu.size()) ? &menu[static_cast<size_t>(i)] : nullptr;
-    QueuedAction* record = entry != nullptr && !entry->submenu ? entry->record : nullptr;
-    cXObject* actorObject = record != nullptr ? Object(record->actor) : nullptr;
+    std::optional<QueuedAction> record = entry != nullptr && !entry->submenu ? FindListed(entry) : std::nullopt;
+    cXObject* actorObject = record ? Object(record->actor) : nullptr;
     cXPerson* actor = actorObject != nullptr && actorObject->IsPerson() ? static_cast<cXPerson*>(actorObject) : nullptr;
     float tilt = 0;
-    if (record != nullptr && record->actor != 0) {
+    if (record && record->actor != 0) {
         cXObject* target = Object(record->target);
         if (actor != nullptr && target != nullptr) {
             // As autonomy would see it: available, and the mood it would bring.
@@ -241,8 +263,8 @@ bool cObjPickerTool::OnMenuChoice(iPieMenuWindow& window) {
         window.EndWithHighlight();
         return true;
     }
-    QueuedAction* record = entry != nullptr ? entry->record : nullptr;
-    cXObject* actorObject = record != nullptr ? Object(record->actor) : nullptr;
+    std::optional<QueuedAction> record = FindListed(entry);
+    cXObject* actorObject = record ? Object(record->actor) : nullptr;
     cXPerson* actor = actorObject != nullptr && actorObject->IsPerson() ? static_cast<cXPerson*>(actorObject) : nullptr;
     // Numbered first, so that the queue's copy and the view's notice agree.
     if (actor != nullptr) record->AssignSerial();

@@ -109,7 +109,7 @@ void cObjPickerTool::HighlightObject(int16_t id) {
 
 void cObjPickerTool::RebuildList(int16_t id) {
     mList.clear();
-    mChosen = nullptr;
+    mChosen.reset();
     cXPerson* person = SelectedPerson();
     cXObject* object = Object(id);
     if (person == nullptr || object == nullptr) return;
@@ -309,7 +309,7 @@ void cObjPickerTool::Pick(FinePoint fine, int32_t picked, const ToolMouseEvent& 
     HighlightObject(0);
     MouseMove(fine, picked, event);
     int16_t clicked = mHighlighted;
-    mChosen = nullptr;
+    mChosen.reset();
     for (;;) {
         cXPerson* person = SelectedPerson();
         if (person == nullptr) return;
@@ -358,10 +358,10 @@ void cObjPickerTool::Pick(FinePoint fine, int32_t picked, const ToolMouseEvent& 
         (void)r;
         break;
     }
-    if (mChosen != nullptr && mMode == kPreview && Module() != nullptr) {
+    if (mChosen && mMode == kPreview && Module() != nullptr) {
         Module()->QueueInteraction(mChosen->actor, mClickedId, static_cast<int16_t>(mChosen->entryKey), 0);
     }
-    if (mChosen == nullptr) DeleteTemporaryTarget();
+    if (!mChosen) DeleteTemporaryTarget();
     // A marker that stays is the chosen action's target now.
     mTemporary = 0;
 }
@@ -382,5 +382,5 @@ void cObjPickerTool::PreviewMenu() {
     if (mPicker.host == nullptr || !mPicker.host->GetMouseScreen(x, y)) x = 320, y = 240;
     const uint32_t point = (static_cast<uint32_t>(static_cast<uint16_t>(x)) << 16) | static_cast<uint16_t>(y);
     const int32_t n = menu.Track(point).second;
-    if (n >= 1 && n <= static_cast<int32_t>(mList.size())) mChosen = &mList[static_cast<size_t>(n - 1)];
+    if (n >= 1 && n <= static_cast<int32_t>(mList.size())) mChosen = mList[static_cast<size_t>(n - 1)];
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,13 +45,27 @@ public:
     // Results of a menu run beside a chosen list index + 1.
     enum RunResult : int32_t { kRunNothing = 0, kRunInvalid = -1, kRunPickAgain = -2, kRunNextPage = -3 };
 
+    // What names one offered action, so that a choice finds it again in
+    // the list as the list is then (it may have been rebuilt or emptied
+    // while the menu showed).
+    struct ListedAction {
+        int32_t kind = 0;
+        int16_t actor = 0;
+        int16_t target = 0;
+        int32_t entryKey = -1;
+        int16_t params[4] = {};
+        bool Names(const tova::QueuedAction& a) const;
+        static ListedAction Of(const tova::QueuedAction& a);
+    };
+
     struct MenuEntry {
         std::string text;
         int32_t group = 0;
         int32_t listIndex = 0;
         bool submenu = false;
         std::vector<MenuEntry> children;
-        tova::QueuedAction* record = nullptr;
+        // The action a plain entry stands for (none for a submenu heading).
+        std::optional<ListedAction> action;
     };
 
     cObjPickerTool(ToolServices& services, PickerServices& picker);
@@ -93,6 +108,8 @@ public:
     std::vector<tova::QueuedAction>& List() { return mList; }
     const std::vector<MenuEntry>& Menu() const { return mMenu; }
     int32_t GetPageOffset() const { return mPageOffset; }
+    // The action chosen by the last menu run, if any.
+    const std::optional<tova::QueuedAction>& Chosen() const { return mChosen; }
     bool MenuRunning() const { return mMenuRunning != 0; }
     const std::string& Text(int32_t n) const { return mTexts[static_cast<size_t>(n - 1)]; }
 
@@ -113,6 +130,9 @@ private:
     void DeleteTemporaryTarget();
     void PreviewMenu();
     const std::vector<MenuEntry>& CurrentMenu() const;
+    // A copy of the listed action a menu entry stands for, when the list
+    // still holds it.
+    std::optional<tova::QueuedAction> FindListed(const MenuEntry* entry) const;
     void EndRun(bool shownTop);
     bool IsInsideLotInner(tova::FinePoint fine) const;
 
@@ -141,5 +161,5 @@ private:
     uint8_t mCreated = 0;
     int16_t mTemporary = 0;
     tova::cXPerson* mPerson = nullptr;
-    tova::QueuedAction* mChosen = nullptr;
+    std::optional<tova::QueuedAction> mChosen;
 };

@@ -50,9 +50,9 @@ bool ModuleWallObjects::AllowsWallRemoval(int16_t id) {
     return object == nullptr || object->CanDelete();
 }
 
-int32_t ModuleWallObjects::SaleValue(int16_t id) const {
+int32_t ModuleWallObjects::GetSaleValue(int16_t id) const {
     const cXObject* object = mModule.GetObject(id);
-    return object != nullptr ? object->SaleValue() : 0;
+    return object != nullptr ? object->GetSaleValue() : 0;
 }
 
 void ModuleWallObjects::DeleteSelf(int16_t id) { mModule.DeleteObject(id); }

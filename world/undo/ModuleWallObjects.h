@@ -15,7 +15,7 @@ public:
 
     std::vector<WallObjectInfo> ObjectsAt(tova::TileLocation worldTile) const override;
     bool AllowsWallRemoval(int16_t id) override;
-    int32_t SaleValue(int16_t id) const override;
+    int32_t GetSaleValue(int16_t id) const override;
     void DeleteSelf(int16_t id) override;
     iUndoObjects& UndoObjects() override { return mUndo; }
 

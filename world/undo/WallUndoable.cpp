@@ -346,7 +346,7 @@ bool WallUndoable::RemoveWallObjects(WallPoint tile, int32_t side, int32_t& refu
     if (mObjects == nullptr) return false;
     for (const WallObjectInfo& o : mObjects->ObjectsAt(World().ViewToWorld(Loc(tile)))) {
         if (o.type != kObjectTypeInWall || (o.wallFlags & NeedsWallBit(SideInFrame(side, o.facing))) == 0) continue;
-        refund = static_cast<int32_t>(std::lround(mObjects->SaleValue(o.id) * 0.8));
+        refund = static_cast<int32_t>(std::lround(mObjects->GetSaleValue(o.id) * 0.8));
         // The wall's record books the refund; the object's own record only
         // puts the object back and takes it away again.
         auto* record = new ObjectUndoable(mObjects->UndoObjects(), o.id, ObjectUndoable::kRemoved, 0, &mTool);
@@ -508,9 +508,7 @@ bool WallUndoable::DragRectangle(WallPoint point) {
 
 // ---- settling ----
 
-void WallUndoable::SettleWallpapers() {
-    cFixedWorld& world = World();
-    const int32_t level = mStart.level;
+void SettleWallFaces(cFixedWorld& world, int32_t level, const std::function<void(TileLocation)>& touched) {
     const int32_t size = world.GetSize();
     for (int32_t x = 0; x < size; ++x)
         for (int32_t y = 0; y < size; ++y) {
@@ -554,14 +552,21 @@ void WallUndoable::SettleWallpapers() {
                 }
                 if (theirs) {
                     world.SetWallInfo(n, other);
-                    if (XViewer* view = mTool.Services().view) view->InvalidateTile(world.WorldToView(n));
+                    if (touched) touched(n);
                 }
             }
             if (changed) {
                 world.SetWallInfo(here, info);
-                if (XViewer* view = mTool.Services().view) view->InvalidateTile(world.WorldToView(here));
+                if (touched) touched(here);
             }
         }
+}
+
+void WallUndoable::SettleWallpapers() {
+    cFixedWorld& world = World();
+    SettleWallFaces(world, mStart.level, [&](TileLocation tile) {
+        if (XViewer* view = mTool.Services().view) view->InvalidateTile(world.WorldToView(tile));
+    });
     world.GetWallManager().SettleMirror();
 }
 
@@ -599,6 +604,11 @@ void WallUndoable::WithdrawLive() {
     mTool.SubPending(mCost);
 }
 
+void WallUndoable::BroadcastBuilt(int32_t level) {
+    tova::Broadcast(tova::cmd::kBuildChanged, level);
+    if (level == 1) tova::Broadcast(tova::cmd::kBuildChanged, 2);
+}
+
 int32_t WallUndoable::DoUndo() {
     if (GetState() == kNew && !mChanged) return 0;
     // Walls first, then the objects that stood in them go back in.
@@ -608,7 +618,7 @@ int32_t WallUndoable::DoUndo() {
     mTool.SubPending(mCost);
     if (GetState() == kNew && !mBlocked) return 0;
     mTool.BookPending();
-    tova::Broadcast(tova::cmd::kBuildChanged, mStart.level);
+    BroadcastBuilt(mStart.level);
     tova::Broadcast(tova::cmd::kWallsChanged, 0);
     return 0;
 }
@@ -623,7 +633,7 @@ int32_t WallUndoable::DoRedo() {
     mTool.AddPending(mCost);
     if (GetState() == kNew) return 0;
     mTool.BookPending();
-    tova::Broadcast(tova::cmd::kBuildChanged, mStart.level);
+    BroadcastBuilt(mStart.level);
     tova::Broadcast(tova::cmd::kWallsChanged, 0);
     return 0;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "world/WallCell.h"
@@ -62,6 +63,9 @@ public:
     // onto that direction's line (exposed for the tool and for tests).
     static int32_t ChooseDirection(WallPoint start, WallPoint point);
     static WallPoint Snap(WallPoint start, WallPoint point, int32_t direction);
+    // Tells the level its walls changed; walls on the ground also change
+    // what holds up the storey above.
+    static void BroadcastBuilt(int32_t level);
 
     bool Changed() const { return mChanged != 0; }
     bool Blocked() const { return mBlocked != 0; }
@@ -131,5 +135,9 @@ private:
 
 // The fixed covering of a fence style (248-251), or -1.
 int32_t FenceCovering(int32_t style);
+// Gives the level's unsettled wall faces and styles their defaults and
+// every fence face its covering, as the wall tool leaves a finished drag;
+// `touched` hears of each tile rewritten.
+void SettleWallFaces(cFixedWorld& world, int32_t level, const std::function<void(TileLocation)>& touched = {});
 // Styles written into a wall by an object standing in it.
 bool IsWallObjectStyle(int32_t style);

@@ -37,7 +37,7 @@ public:
     // The removal test of an object standing in a wall: false when it
     // refuses to go with its wall.
     virtual bool AllowsWallRemoval(int16_t id) = 0;
-    virtual int32_t SaleValue(int16_t id) const = 0;
+    virtual int32_t GetSaleValue(int16_t id) const = 0;
     // The object deletes itself; leaving, it writes the plain style back
     // into its wall.
     virtual void DeleteSelf(int16_t id) = 0;
