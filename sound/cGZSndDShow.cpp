@@ -136,6 +136,18 @@ bool cGZSndDShow::Resume() {
     return true;
 }
 
+bool cGZSndDShow::SetPosition(uint32_t bytes) {
+    if (!mbReady || bytes != 0) return false;
+    if (mpPlayer->GetState() == platform::MediaState::Stopped) return true;
+    return mpPlayer->Stop();
+}
+
+uint32_t cGZSndDShow::GetFrequency() const { return mbReady ? mpPlayer->Format().samplesPerSec : 0; }
+
+int32_t cGZSndDShow::GetRemainingTime() {
+    return mbReady ? static_cast<int32_t>(std::min<uint64_t>(mpPlayer->LengthMs(), INT32_MAX)) : 0;
+}
+
 bool cGZSndDShow::StopFirstPlaying() {
     cRZLock lock(MediaListLock());
     if (MediaList().empty()) return false;

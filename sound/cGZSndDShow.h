@@ -50,6 +50,16 @@ public:
     bool Fade(int32_t from, int32_t to, uint32_t durationMs, bool async, bool stopAtEnd) override;
     int32_t GetPan() const override { return mbReady ? kCentrePan : 0; }
     bool SetPan(int32_t pan) override;
+    bool StopAll() override { return Stop(); }
+    // The player has no byte cursor to move: a place of 0 rewinds (a note
+    // that starts the sound again), any other is refused.
+    uint32_t GetPosition() const override { return 0; }
+    bool SetPosition(uint32_t bytes) override;
+    // The file plays at its own rate.
+    uint32_t GetFrequency() const override;
+    bool SetFrequency(uint32_t) override { return mbReady; }
+    // The whole length: the player does not tell how far it got.
+    int32_t GetRemainingTime() override;
     // Forgets the player's reports: nothing reaches this sound any more.
     bool ReleaseEvents();
 
