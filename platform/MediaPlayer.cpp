@@ -28,7 +28,7 @@ public:
     uint64_t LengthBytes() override { return mData.samples.size(); }
     size_t Read(uint8_t* out, size_t bytes) override {
         const size_t n = std::min(bytes, mData.samples.size() - mOffset);
-        std::memcpy(out, mData.samples.data() + mOffset, n);
+        if (n > 0) std::memcpy(out, mData.samples.data() + mOffset, n);
         mOffset += n;
         return n;
     }

@@ -36,7 +36,7 @@ struct Mp3Decoder::State {
         auto* state = static_cast<State*>(self);
         const size_t left = state->bytes.size() - state->offset;
         const size_t n = std::min(count, left);
-        std::memcpy(out, state->bytes.data() + state->offset, n);
+        if (n > 0) std::memcpy(out, state->bytes.data() + state->offset, n);
         state->offset += n;
         return static_cast<ssize_t>(n);
     }
