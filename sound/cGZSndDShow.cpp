@@ -84,8 +84,10 @@ bool cGZSndDShow::Open(const char* name, int32_t loadType) {
 bool cGZSndDShow::Close() {
     Stop();
     mbReady = false;
-    if (mpEventTimer) mpEventTimer->Stop();
+    // The player first: its refills (which may arm the report timer) end
+    // with it.
     mpPlayer.reset();
+    if (mpEventTimer) mpEventTimer->Stop();
     return false;
 }
 
