@@ -1,11 +1,15 @@
 # Outside libraries of the platform layer: SDL2 (window, input, cursors,
 # clipboard, presenting, audio output), SDL2_ttf (the launcher's captions in
-# the system's outline fonts) and libpng (PNG files).
+# the system's outline fonts), libpng (PNG files), libmpg123 and libmp3lame.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(TOVA_SDL2 REQUIRED sdl2)
 pkg_check_modules(TOVA_SDL2_TTF REQUIRED SDL2_ttf)
 pkg_check_modules(TOVA_PNG REQUIRED IMPORTED_TARGET libpng)
 target_link_libraries(${TOVA_MODULE_TARGET} PUBLIC PkgConfig::TOVA_PNG)
+# MP3: decoding for media sounds (libmpg123), encoding for the content
+# compiler and tests (libmp3lame, which has no pkg-config file).
+pkg_check_modules(TOVA_MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+target_link_libraries(${TOVA_MODULE_TARGET} PRIVATE PkgConfig::TOVA_MPG123 mp3lame)
 
 # SDL2 and SDL2_ttf are loaded on first use (platform/SdlLibrary.h), not
 # linked: most programs never open a window, a sound device or a font, and

@@ -15,6 +15,7 @@ packages=(
   libsdl2-ttf-dev fonts-comic-neue fonts-wqy-microhei fonts-tlwg-loma-ttf  # launcher captions: comic, CJK, Thai faces
   libosmesa6-dev             # llvmpipe off screen: the software 3D device's benchmark baseline
   fonts-dejavu-core          # the outline faces the game's proportional fonts are made from (tools/fontmake)
+  libmpg123-dev libmp3lame-dev   # media sounds: MP3 decoding; MP3 encoding for the content compiler and tests
 )
 
 missing=()

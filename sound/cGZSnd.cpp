@@ -339,7 +339,7 @@ int32_t cGZSnd::DeviceVolume(int32_t volume) const {
 bool cGZSnd::SetVolume(int32_t volume) {
     mVolume = std::clamp(volume, 0, 1024);
     if (mbPrimary || !LiveService() || !HasBuffer()) return true;
-    const int32_t level = DeviceVolume(mVolume);
+    const int32_t level = DeviceVolume(std::clamp(mVolume - VolumeAttenuation(), 0, 1024));
     bool ok = true;
     for (auto* buffer : mBuffers)
         if (buffer) ok &= buffer->SetVolume(level);
@@ -590,7 +590,7 @@ bool cGZSnd::StartStreaming(bool loop, bool open) {
         s.reader.reset();
         return false;
     }
-    mBuffers[0]->SetVolume(DeviceVolume(mVolume));
+    mBuffers[0]->SetVolume(DeviceVolume(std::clamp(mVolume - VolumeAttenuation(), 0, 1024)));
     mBuffers[0]->Play(s.playLooped);
     cGZSnd* self = this;
     s.timerId = sys->StreamTimers().Start(kRefillPeriodMs, [self] { RefillThunk(self); });

@@ -94,6 +94,9 @@ public:
 
 protected:
     ~cGZSnd() override;
+    // Taken off the volume on its way to the voices (0..1024 scale): a
+    // positional sound's distance.
+    virtual int32_t VolumeAttenuation() const { return 0; }
 
 private:
     struct Stream;

@@ -11,6 +11,9 @@
 #include "platform/PeriodicTimer.h"
 #include "platform/SdlAudioSink.h"
 #include "sound/cGZSnd.h"
+#include "sound/cGZSnd3D.h"
+#include "sound/cGZSnd3DListener.h"
+#include "sound/cGZSndDShow.h"
 
 namespace {
 
@@ -68,6 +71,9 @@ bool cGZSndSys::Init() {
     mpPrimary->Init();
     // The flag first: the primary asks the service whether it is up.
     mbInitialised = true;
+    mpReverb = std::make_unique<cGZSndReverb>();
+    mbReverbSupported = ProbeReverb();
+    mReverbEnvironment = 0;
     if (!mpPrimary->CreatePrimary(mPrimaryFormat)) {
         Shutdown();
         return false;
@@ -91,6 +97,8 @@ bool cGZSndSys::OnTick(uint32_t) {
 
 bool cGZSndSys::Shutdown() {
     UnregisterAll(true);
+    mpReverb.reset();
+    ReleaseListener();
     if (mpPrimary) {
         mpPrimary->Release();
         mpPrimary = nullptr;
@@ -235,6 +243,71 @@ bool cGZSndSys::PlaySoundById(uint32_t id, int32_t volume, bool loop) {
     cIGZSnd* sound = FindSound(id);
     return sound && sound->Play(volume, loop, 1);
 }
+
+cIGZSnd* cGZSndSys::CreateMediaSound(const char* file, int32_t loadType) {
+    cIGZSnd* sound = CreateMediaSound();
+    sound->SetFileName(file, loadType);
+    return sound;
+}
+
+cIGZSnd* cGZSndSys::CreateMediaSound() {
+    auto* sound = new cGZSndDShow;
+    sound->Init();
+    sound->AddRef();
+    return sound;
+}
+
+cIGZSnd3D* cGZSndSys::Create3DSound(const char* file, int32_t loadType, bool headRelative) {
+    // The mixer has no 3D voices: every positional sound is a panning 2D
+    // voice with emulated distance, whether 3D hardware is allowed or not.
+    auto* sound = new cGZSnd3D(headRelative);
+    sound->AsSound()->SetFileName(file, loadType);
+    sound->AsSound()->Init();
+    sound->AsSound()->AddRef();
+    return sound->As3D();
+}
+
+cIGZSnd3D* cGZSndSys::Create3DSound() {
+    auto* sound = new cGZSnd3D;
+    sound->AsSound()->Init();
+    sound->AsSound()->AddRef();
+    return sound->As3D();
+}
+
+cGZSnd3DListener* cGZSndSys::GetListener() {
+    if (!mpListener) {
+        mpListener = new cGZSnd3DListener(this);
+        mpListener->AddRef();
+        mpListener->Init();
+        cGZSnd3DListener::SetCurrent(mpListener);
+    }
+    return mpListener;
+}
+
+bool cGZSndSys::AdoptListener(cGZSnd3DListener* listener) {
+    if (mpListener || !listener) return false;
+    listener->AddRef();
+    return true;
+}
+
+bool cGZSndSys::ReleaseListener() {
+    if (!mpListener) return false;
+    cGZSnd3DListener* listener = mpListener;
+    mpListener = nullptr;
+    if (cGZSnd3DListener::Current() == listener) cGZSnd3DListener::SetCurrent(nullptr);
+    listener->Shutdown();
+    listener->Release();
+    return true;
+}
+
+bool cGZSndSys::SetReverbEnvironment(int32_t environment) {
+    if (!mpReverb) return true;
+    if (!mpReverb->SetEnvironment(environment)) return false;
+    mReverbEnvironment = environment;
+    return true;
+}
+
+void cGZSndSys::StopFirstMediaSound() { cGZSndDShow::StopFirstPlaying(); }
 
 void cGZSndSys::ReleaseObject(cIGZSnd* sound) {
     if (sound) sound->Release();

@@ -12,6 +12,7 @@
 #include "framework/cRZCriticalSection.h"
 #include "framework/cRZTimer.h"
 #include "platform/WavFile.h"
+#include "sound/cGZSndReverb.h"
 #include "sound/cIGZSndSys.h"
 
 class cGZSnd;
@@ -79,16 +80,29 @@ public:
     cIGZSnd* CreateSound(const char* file, int32_t loadType) override;
     cIGZSnd* CreateSound() override;
     bool PlaySoundById(uint32_t id, int32_t volume, bool loop) override;
+    cIGZSnd* CreateMediaSound(const char* file, int32_t loadType) override;
+    cIGZSnd* CreateMediaSound() override;
+    cIGZSnd3D* Create3DSound(const char* file, int32_t loadType, bool headRelative) override;
+    cIGZSnd3D* Create3DSound() override;
+    cGZSnd3DListener* GetListener() override;
+    bool AdoptListener(cGZSnd3DListener* listener) override;
+    bool ReleaseListener() override;
+    bool SetReverbEnvironment(int32_t environment) override;
+    int32_t GetReverbEnvironment() const override { return mReverbEnvironment; }
+    cGZSnd3DListener* GetListenerIfAny() override { return mpListener; }
+    cGZSndReverb* GetReverbController() override { return mpReverb.get(); }
     bool Is3DHardwareAllowed() const override { return mb3DHardwareAllowed; }
     void Set3DHardwareAllowed(bool allowed) override { mb3DHardwareAllowed = allowed; }
     size_t GetDeviceCount() const override { return mDevices.size(); }
     bool GetDeviceName(size_t index, std::string& description, std::string& module) const override;
     bool GetDefaultDeviceName(std::string& description, std::string& module) const override;
+    void StopFirstMediaSound() override;
     void ReleaseObject(cIGZSnd* sound) override;
     void SetInitialised(bool initialised) override { mbInitialised = initialised; }
     // No reverb hardware exists behind the mixer.
     bool ProbeReverb() override { return false; }
 
+    bool IsReverbSupported() const { return mbReverbSupported; }
     int32_t GetMaintenanceInterval() const { return mMaintenanceInterval; }
     const platform::PcmFormat& GetPrimaryFormat() const { return mPrimaryFormat; }
     // What sounds play through.
@@ -122,4 +136,8 @@ private:
     cRZTimer mMaintenanceTimer;
     int32_t mMaintenanceInterval = -1;
     std::vector<Device> mDevices;
+    cGZSnd3DListener* mpListener = nullptr;
+    std::unique_ptr<cGZSndReverb> mpReverb;
+    int32_t mReverbEnvironment = 0;
+    bool mbReverbSupported = false;
 };

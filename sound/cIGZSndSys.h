@@ -12,6 +12,9 @@
 #include <string>
 
 class cIGZSnd;
+class cIGZSnd3D;
+class cGZSnd3DListener;
+class cGZSndReverb;
 
 class cIGZSndSys {
 public:
@@ -39,11 +42,30 @@ public:
     virtual cIGZSnd* CreateSound(const char* file, int32_t loadType) = 0;
     virtual cIGZSnd* CreateSound() = 0;
     virtual bool PlaySoundById(uint32_t id, int32_t volume, bool loop) = 0;
+    // A media-file sound (MP3 or wave) with one reference; the first form
+    // opens it on the file.
+    virtual cIGZSnd* CreateMediaSound(const char* file, int32_t loadType) = 0;
+    virtual cIGZSnd* CreateMediaSound() = 0;
+    // A positional sound with one reference, handed out by its 3D face.
+    virtual cIGZSnd3D* Create3DSound(const char* file, int32_t loadType, bool headRelative) = 0;
+    virtual cIGZSnd3D* Create3DSound() = 0;
+    // Made on the first call, which also makes it the listener 3D sounds use.
+    virtual cGZSnd3DListener* GetListener() = 0;
+    // False when a listener exists; else takes a reference to the given one
+    // (which is not stored).
+    virtual bool AdoptListener(cGZSnd3DListener* listener) = 0;
+    virtual bool ReleaseListener() = 0;
+    virtual bool SetReverbEnvironment(int32_t environment) = 0;
+    virtual int32_t GetReverbEnvironment() const = 0;
+    virtual cGZSnd3DListener* GetListenerIfAny() = 0;
+    virtual cGZSndReverb* GetReverbController() = 0;
     virtual bool Is3DHardwareAllowed() const = 0;
     virtual void Set3DHardwareAllowed(bool allowed) = 0;
     virtual size_t GetDeviceCount() const = 0;
     virtual bool GetDeviceName(size_t index, std::string& description, std::string& module) const = 0;
     virtual bool GetDefaultDeviceName(std::string& description, std::string& module) const = 0;
+    // The first media sound of the playing list, when there is one, stops.
+    virtual void StopFirstMediaSound() = 0;
     virtual void ReleaseObject(cIGZSnd* sound) = 0;
     virtual void SetInitialised(bool initialised) = 0;
     virtual bool ProbeReverb() = 0;

@@ -56,3 +56,50 @@ TEST(playsnd, ReaderErrorPrintsItsCodeAndExitsOne) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "reader error 1\n");
 }
+
+TEST(playsnd, AWaveOfAnOddChannelCountIsNamedByItsCountBeforeItIsRefused) {
+    tova_test::ScratchDir dir;
+    for (uint16_t channels : {uint16_t{0}, uint16_t{7}}) {
+        const std::vector<uint8_t> samples(1400, 0);
+        platform::PcmFormat format = platform::PcmFormat::Make(channels, 22050, 16);
+        const std::string file = (dir / ("odd" + std::to_string(channels) + ".wav")).string();
+        std::string error;
+        ASSERT_TRUE(platform::WriteWavFile(file, format, samples.data(), samples.size(), error)) << error;
+        const tova_test::ProgramRun run =
+            tova_test::RunProgram("playsnd", {file, "--offline", (dir / "out.wav").string()});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.out.rfind("22050 Hz, 16-bit, " + std::to_string(channels) + " channels\n", 0), 0u) << run.out;
+        EXPECT_EQ(run.out.find("stereo"), std::string::npos);
+    }
+}
+
+TEST(playsnd, MediaPlaysTheTuneToItsEndAndWritesThreeSecondsOfStereo) {
+    tova_test::ScratchDir dir;
+    const std::string out = (dir / "out.wav").string();
+    tova_test::ProgramRun run = tova_test::RunProgram("playsnd", {"--media", Tones() + "tune.mp3", "--offline", out});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "media 22050 2 3000\ncomplete\n");
+    platform::WavData mix;
+    std::string error;
+    ASSERT_TRUE(platform::ReadWavFile(out, mix, error)) << error;
+    EXPECT_EQ(mix.format.channels, 2);
+    const size_t frames = mix.samples.size() / 4;
+    EXPECT_GE(frames, 22050u * 3);
+    EXPECT_LT(frames, 22050u * 3 + 22050 / 5);
+    // Sound all through the three seconds.
+    const auto* s = reinterpret_cast<const int16_t*>(mix.samples.data());
+    for (size_t second = 0; second < 3; ++second) {
+        int peak = 0;
+        for (size_t i = second * 22050 * 2; i < (second + 1) * 22050 * 2; ++i) peak = std::max(peak, std::abs(int(s[i])));
+        EXPECT_GT(peak, 5000) << second;
+    }
+
+    // The wave path and failures.
+    run = tova_test::RunProgram("playsnd", {"--media", Tones() + "beep22m.wav", "--offline", out});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "media 22050 1 250\ncomplete\n");
+    std::ofstream(dir / "junk.mp3") << std::string(3000, 'z');
+    run = tova_test::RunProgram("playsnd", {"--media", (dir / "junk.mp3").string(), "--offline", out});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "cannot open " + (dir / "junk.mp3").string() + " as media\n");
+}

@@ -102,8 +102,13 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   if (!WriteContent(source.Files(), root, error)) return failed("");
   for (const auto& [name, picture] : pictures)
     if (!WritePicture(name, picture, root, error)) return failed("");
-  for (const ToneDescription& tone : tones)
+  for (const ToneDescription& tone : tones) {
     if (!WriteTone(tone, root, error)) return failed(tone.file);
+    // The sound engine pitches every note from 22050 Hz, whatever the file.
+    if (tone.rate != 22050)
+      messages << "contentc: warning: " << tone.file << ": " << tone.rate
+               << " Hz; the sound engine plays samples as 22050 Hz\n";
+  }
   for (const auto& [name, text] : lots)
     if (!CompileLot(name, text, root, error)) return failed("");
   for (const CursorDescription& cursor : cursors)

@@ -9,6 +9,7 @@
 #include "platform/AtomicFile.h"
 #include "tools/contentc/KeywordLines.h"
 #include "platform/WavFile.h"
+#include "platform/Mp3Encoder.h"
 #include "sound/XAEncoder.h"
 
 namespace {
@@ -32,7 +33,8 @@ bool ParseTone(const std::string& name, const std::string& text, ToneDescription
         bool ok = true;
         if (key == "file") {
             ok = static_cast<bool>(words >> out.file) && out.file.find('/') == std::string::npos &&
-                 (EndsWithNoCase(out.file, ".wav") || EndsWithNoCase(out.file, ".xa"));
+                 (EndsWithNoCase(out.file, ".wav") || EndsWithNoCase(out.file, ".xa") ||
+                  EndsWithNoCase(out.file, ".mp3"));
         } else if (key == "rate") {
             ok = static_cast<bool>(words >> out.rate) && out.rate >= 100 && out.rate <= 100000;
         } else if (key == "bits") {
@@ -93,6 +95,11 @@ bool WriteTone(const ToneDescription& tone, const std::string& root, std::string
     std::vector<uint8_t> image;
     if (EndsWithNoCase(tone.file, ".xa")) {
         image = EncodeXA(samples.data(), frames, tone.channels, tone.rate);
+    } else if (EndsWithNoCase(tone.file, ".mp3")) {
+        if (!platform::Mp3Encoder::Encode(platform::PcmFormat::Make(tone.channels, tone.rate, 16),
+                                          reinterpret_cast<const uint8_t*>(samples.data()), samples.size() * 2, 64,
+                                          image, error))
+            return false;
     } else {
         std::vector<uint8_t> bytes;
         for (int16_t s : samples) {

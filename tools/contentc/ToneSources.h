@@ -1,7 +1,8 @@
 // Tone descriptions: small text files that make the starter sounds. Each
 // line is a keyword and its values; '#' starts a comment.
 //
-//   file beep22m.wav        output name (".wav" writes PCM, ".xa" the XA form)
+//   file beep22m.wav        output name (".wav" writes PCM, ".xa" the XA form,
+//                           ".mp3" MP3 at 64 kbit/s; both always 16-bit)
 //   rate 22050              samples per second
 //   bits 16                 8 or 16 (XA files are always 16)
 //   channels 1              1 or 2
