@@ -1,5 +1,6 @@
 #include "houseview/LightMapImages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -48,19 +49,27 @@ void WallFalloffTable::Compute(double nearDistance, double farDistance) {
 void WallLightStrip::Cut(const WallFalloffTable& table) {
   images.assign(static_cast<size_t>(Size()), 0);
   const int32_t q = 3 - zoom;
+  const int32_t step = 1 << q;
   const int32_t c0 = side == 0 ? (4 << zoom) - 1 : 0;
   for (int32_t o = -reach; o <= reach; ++o) {
     uint8_t* image = &images[static_cast<size_t>((o + reach) * ImageSize())];
-    for (int32_t j = 0; j < rows; ++j) {
-      for (int32_t k = 0; k < width; ++k) {
-        const int32_t across = k << q;
-        const int32_t down = (j - c0) * (1 << q);
-        const int32_t e = side == 0 ? down + across / 2 : down - (across + 1) / 2;
-        if (e < 0 || e >= table.height) continue;
-        // Left of the lamp's tile the tiles are mirrored: it stands mid-tile.
-        const int32_t column = o >= 0 ? across + 64 * o : 64 * std::abs(o) + 63 - across;
-        if (column < 0 || column >= table.width) continue;
-        image[j * width + k] = table.bytes[static_cast<size_t>(e) * static_cast<size_t>(table.width) + static_cast<size_t>(column)];
+    for (int32_t k = 0; k < width; ++k) {
+      const int32_t across = k << q;
+      // Left of the lamp's tile the tiles are mirrored: it stands mid-tile.
+      const int32_t column = o >= 0 ? across + 64 * o : 64 * std::abs(o) + 63 - across;
+      if (column < 0 || column >= table.width) continue;
+      // Source row e = (j - c0) * step + lift climbs by step per image row;
+      // only the rows whose source lies in the table are taken.
+      const int32_t lift = side == 0 ? across / 2 : -((across + 1) / 2);
+      const int32_t below = -lift;  // rows j < c0 + ceil(below / step) lie above the table
+      const int32_t climb = below >= 0 ? (below + step - 1) / step : -(-below / step);
+      const int32_t first = std::max(0, c0 + climb);
+      for (int32_t j = first; j < rows; ++j) {
+        const int32_t e = (j - c0) * step + lift;
+        if (e < 0) continue;
+        if (e >= table.height) break;
+        image[j * width + k] =
+            table.bytes[static_cast<size_t>(e) * static_cast<size_t>(table.width) + static_cast<size_t>(column)];
       }
     }
   }

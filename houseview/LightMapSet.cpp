@@ -25,6 +25,10 @@ bool LightMapSettingsUsable(double range, double nearDistance, double farDistanc
 
 }  // namespace
 
+LightMapSet::LightMapSet(const LightingSettings& settings) : mSettings(settings) {}
+
+LightMapSet::~LightMapSet() { Clear(); }
+
 std::string LightMapSet::CachePath() const {
   if (!mCachePath.empty()) return mCachePath;
   const std::string root = gGlobalContext != nullptr ? gGlobalContext->dataRoot : std::string();
@@ -48,7 +52,7 @@ bool LightMapSet::Build() {
   const std::string path = CachePath();
   if (CTGFile* file = files.Open(path.c_str(), false)) {
     if (file->GetSize() == mTotalBytes) {
-      mFile = file;
+      mFile.reset(file);
       mFromCache = true;
       return false;
     }
@@ -148,8 +152,7 @@ void LightMapSet::Clear() {
   for (auto& side : mStrips)
     for (auto& zoom : side) zoom.clear();
   mFloors.clear();
-  if (mFile != nullptr) CTGFileManager::Global().Close(mFile);
-  mFile = nullptr;
+  mFile.reset();
   mTotalBytes = 0;
   mFromCache = false;
   mCacheError.clear();

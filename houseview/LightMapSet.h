@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,8 @@ struct FloorTileImage {
 
 class LightMapSet {
  public:
-  explicit LightMapSet(const LightingSettings& settings = gLightingSettings) : mSettings(settings) {}
-  ~LightMapSet() { Clear(); }
+  explicit LightMapSet(const LightingSettings& settings = gLightingSettings);
+  ~LightMapSet();
   LightMapSet(const LightMapSet&) = delete;
   LightMapSet& operator=(const LightMapSet&) = delete;
 
@@ -95,7 +96,9 @@ class LightMapSet {
   std::vector<WallFalloffTable> mFalloff;
   std::vector<WallLightStrip> mStrips[2][3];  // [side][zoom - 1][d]
   std::vector<FloorLightImage> mFloors;       // [zoom - 1]
-  CTGFile* mFile = nullptr;
+  // Owned here, not closed through the file manager: the global set may
+  // outlive the manager at exit.
+  std::unique_ptr<CTGFile> mFile;
   int64_t mTotalBytes = 0;
   bool mFromCache = false;
   std::string mCacheError;
