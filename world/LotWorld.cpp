@@ -67,22 +67,12 @@ int16_t cLotWorld::GetObjectIdAt(TileLocation tile) const {
 void cLotWorld::AddTileLight(TileLocation tile, int32_t value, bool withAmount) {
     TileLightTable* table = mWorld.LightTable(tile.level);
     if (!table || !OnGrid(tile)) return;
-    const int32_t radius = withAmount && value == 1 ? 1 : 0;
-    for (int32_t dy = -radius; dy <= radius; ++dy) {
-        for (int32_t dx = -radius; dx <= radius; ++dx) {
-            const int32_t x = tile.x + dx, y = tile.y + dy;
-            if (!mWorld.IsInsideGrid(x, y)) continue;
-            // Each tile keeps up to two sources, as offsets toward them.
-            TileLight& light = table->At(x, y);
-            for (int32_t pair = 0; pair < 2; ++pair) {
-                int8_t* offset = &light.offset[pair * 2];
-                if (offset[0] == static_cast<int8_t>(-dx) && offset[1] == static_cast<int8_t>(-dy)) break;
-                if (offset[0] != kNoLight) continue;
-                offset[0] = static_cast<int8_t>(-dx);
-                offset[1] = static_cast<int8_t>(-dy);
-                break;
-            }
-        }
+    // A lit lamp of strength 1 reaches the floors of its room; a source
+    // without light (a lamp switched off) leaves them.
+    if (withAmount) {
+        if (value == 1) table->AddLight(tile, mWorld);
+    } else {
+        table->RemoveLight(tile, mWorld);
     }
 }
 

@@ -23,9 +23,9 @@ public:
     // The world keeps no always-lit mark of its own.
     bool IsTileAlwaysLit(TileLocation) const override { return false; }
     int16_t GetObjectIdAt(TileLocation tile) const override;
-    // Marks the source in the light table of its storey: a lamp of strength
-    // 1 that lights its room reaches the tiles around it, any other source
-    // only its own tile.
+    // Tells the light table of the source's storey: a lit lamp of strength
+    // 1 is added to the tiles of its room around it; a source without light
+    // is removed from them.
     void AddTileLight(TileLocation tile, int32_t value, bool withAmount) override;
 
     // Placement queries of the live objects.

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "world/RendererShading.h"
 #include "world/WorldTypes.h"
 #include "world/c2DArray.h"
 
@@ -36,8 +37,9 @@ public:
     // True when an object standing on the tile (world orientation) wants
     // no roof above it.
     virtual bool StandsUnderNoRoof(TileLocation tile) const { return false; }
-    // The renderer's shading tables, built once when a world is made.
-    virtual void BuildShadingTables() {}
+    // The renderer's shading tables, built when a world is made, through
+    // what the renderer installed (nothing before it did).
+    virtual void BuildShadingTables() { tova::BuildRendererShadingTables(); }
 };
 
 struct WorldServices {

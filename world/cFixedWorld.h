@@ -20,6 +20,7 @@
 #include "world/c2DArray.h"
 
 class iResFile;
+class cFixedWorld;
 
 // Four corner heights: byte 0 corner (x, y+1), byte 1 corner (x, y),
 // byte 2 corner (x+1, y), byte 3 corner (x+1, y+1).
@@ -38,12 +39,22 @@ struct AltitudeCell {
 };
 static_assert(sizeof(AltitudeCell) == 4, "an altitude cell is stored as 4 bytes");
 
-// Up to two light offsets {dx, dy} per tile; 127 = none.
+// Up to two lamps that light a floor tile, as offsets {dx, dy} of the tile
+// from the lamp's tile (the floor light image is read at that offset);
+// 127 in both bytes of a pair = none. The first pair fills first.
 struct TileLight {
     int8_t offset[4];
-};
-constexpr int8_t kNoLight = 127;
 
+    int32_t Count() const { return offset[0] == kNoLightByte ? 0 : offset[2] == kNoLightByte ? 1 : 2; }
+    static constexpr int8_t kNoLightByte = 127;
+};
+constexpr int8_t kNoLight = TileLight::kNoLightByte;
+constexpr TileLight kNoTileLight{{kNoLight, kNoLight, kNoLight, kNoLight}};
+
+// One per storey: which lamps reach which floor tile. A lamp reaches the
+// tiles of its own room within round(R / 3) tiles on either axis (R the
+// renderer's lamp range), the lot's border excepted; a tile keeps its two
+// nearest lamps.
 struct TileLightTable {
     int32_t count = kWorldCapacity * kWorldCapacity;
     std::array<TileLight, kWorldCapacity * kWorldCapacity> entries;  // index y * 64 + x
@@ -51,6 +62,9 @@ struct TileLightTable {
     void Clear();
     TileLight& At(int32_t x, int32_t y) { return entries[static_cast<size_t>(y * kWorldCapacity + x)]; }
     void Shift(int32_t dx, int32_t dy);
+    // The lamp's tile is a world tile on the table's storey.
+    void AddLight(TileLocation lamp, cFixedWorld& world);
+    void RemoveLight(TileLocation lamp, cFixedWorld& world);
 };
 
 // Tile flag bits.
@@ -171,6 +185,9 @@ public:
     WallLayer* Walls(int32_t level);
     WallPostLayer* WallPosts(int32_t level);
     TileLightTable* LightTable(int32_t level);
+    // The light entry of a view tile, its offsets turned with the view
+    // (empty off the grid or the storeys).
+    TileLight GetTileLights(TileLocation viewTile) const;
     cPoolLayer* GetPoolLayer() { return mPool; }
     cWaterLayer* GetWaterLayer() { return mWater; }
     // The roof of a level (1 or 2), or null.

@@ -56,9 +56,13 @@ TEST_F(LotWorldRooms, ReadsTheLayers) {
   EXPECT_EQ(lot.GetRoomId(TileLocation::At(4, 4, 3)), 0) << "no such storey";
   EXPECT_EQ(lot.GetPoolValue(corner), 255);
   lot.AddTileLight(TileLocation::At(8, 8, 1), 1, true);
-  EXPECT_EQ(world.LightTable(1)->At(9, 9).offset[0], -1);
+  // The lamp stands in the yard: the yard's tiles around it take it, as
+  // offsets from the lamp; the room's tiles do not.
+  EXPECT_EQ(world.LightTable(1)->At(9, 9).offset[0], 1);
   EXPECT_EQ(world.LightTable(1)->At(8, 8).offset[0], 0);
-  EXPECT_EQ(world.LightTable(1)->At(10, 10).offset[0], kNoLight);
+  EXPECT_EQ(world.LightTable(1)->At(12, 4).offset[0], 4);
+  EXPECT_EQ(world.LightTable(1)->At(6, 6).offset[0], kNoLight);
+  EXPECT_EQ(world.LightTable(1)->At(13, 8).offset[0], kNoLight);
 }
 
 TEST_F(LotWorldRooms, ScoresARoomOfTheWorld) {
