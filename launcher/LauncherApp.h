@@ -26,6 +26,8 @@ public:
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
     virtual void Quit(int code) = 0;
     virtual void Invalidate(bool erase) = 0;
+    // The modal about box; returns when it is closed.
+    virtual void ShowAbout() = 0;
 };
 
 // Texts by id: a language owns base+1 .. base+32 and base+71 .. base+73.

@@ -48,6 +48,11 @@ const FontChoice kFonts[] = {
     {15000, 15000, "wqy-microhei.ttc", 12, true},
 };
 
+// The dialog font, 8 points on a 96-dot display, from the system's plain
+// sans face.
+constexpr const char* kLauncherDialogFace = "DejaVuSans.ttf";
+constexpr int32_t kLauncherDialogPixels = 11;
+
 }  // namespace
 
 std::unique_ptr<LauncherPicture> LauncherArt::LoadResource(int32_t id) {
@@ -65,6 +70,8 @@ const LauncherPicture* LauncherArt::Resource(int32_t id) {
 }
 
 void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp& app, int displayBits) {
+    // A second load starts afresh: the tables point into the pictures held.
+    *this = LauncherArt();
     mResources = resources;
     if (displayBits <= 8) {
         std::ifstream in(resources / "247.pal", std::ios::binary);
@@ -116,12 +123,17 @@ void LauncherArt::Load(const std::filesystem::path& resources, const LauncherApp
     // The language page's about button shows the main page's pictures.
     mFaces[12] = mFaces[11];
     mMasks[12] = mMasks[11];
+    mAbout = Resource(241);
     mPanelMask = LoadResource(248);
     mPanels = {LoadResource(376), LoadResource(227), LoadResource(222)};
     LoadFonts();
 }
 
 void LauncherArt::LoadFonts() {
+    std::string error;
+    const std::string dialogFace = platform::TrueTypeFont::FindFile(kLauncherDialogFace);
+    if (!dialogFace.empty()) mDialogFont = platform::TrueTypeFont::Open(dialogFace, kLauncherDialogPixels, false, 0, &error);
+    if (!mDialogFont) mMissing += std::string("font ") + kLauncherDialogFace + ": not installed\n";
     std::map<std::string, std::string> found;
     for (const FontChoice& f : kFonts) {
         auto it = found.find(f.file);

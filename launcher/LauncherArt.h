@@ -44,6 +44,9 @@ public:
     // A copy of the default background (key 1000); none without one.
     LauncherPicture* WorkingCopy() { return mWorking.get(); }
     const platform::TrueTypeFont* FontFor(int32_t languageBase) const;
+    // The about box's picture (bitmap 241) and its dialog font.
+    const LauncherPicture* AboutPicture() const { return mAbout; }
+    const platform::TrueTypeFont* DialogFont() const { return mDialogFont.get(); }
     // What could not be loaded, one line each (none for a complete set).
     const std::string& Missing() const { return mMissing; }
 
@@ -62,6 +65,8 @@ private:
     std::array<std::unique_ptr<LauncherPicture>, 3> mPanels;
     std::unique_ptr<LauncherPicture> mWorking;
     std::map<int32_t, std::unique_ptr<platform::TrueTypeFont>> mFonts;
+    const LauncherPicture* mAbout = nullptr;
+    std::unique_ptr<platform::TrueTypeFont> mDialogFont;
     std::vector<uint8_t> mColourTable;
     std::string mMissing;
 };

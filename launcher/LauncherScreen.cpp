@@ -9,9 +9,14 @@
 namespace {
 
 constexpr int32_t kDefaultWidth = 124;
-// Text-button kind 0 has no face to take a size from; the "*" page's buttons
-// are this high.
+// Text-button kind 0 has no face to take a size from; buttons without a
+// height given are this high.
 constexpr int32_t kDefaultHeight = 50;
+// The "*" page's thirteen buttons stand one per row in a column beside the
+// background's emblem, rows low enough for all of them to fit the window.
+constexpr int32_t kEveryLanguageX = 258;
+constexpr int32_t kEveryLanguageTop = 12;
+constexpr int32_t kEveryLanguageRow = 32;
 
 bool EqualNoCase(const std::string& a, const char* b) {
     size_t i = 0;
@@ -212,8 +217,10 @@ bool LauncherScreen::BuildLanguagePage() {
     } else if (text == "*") {
         static const int32_t kAll[] = {500, 501, 502, 512, 504, 503, 506, 505, 508, 509, 510, 511, 517};
         for (size_t i = 0; i < std::size(kAll); ++i) {
-            auto button = std::make_unique<LauncherButton>(2, kAll[i], mApp.strings.Get(100 + int32_t(i)), 0, 0,
-                                                           kDefaultWidth, kDefaultHeight, true, languageOf(kAll[i]));
+            const int32_t y = kEveryLanguageTop + int32_t(i) * kEveryLanguageRow;
+            auto button = std::make_unique<LauncherButton>(2, kAll[i], mApp.strings.Get(100 + int32_t(i)),
+                                                           kEveryLanguageX, y, kDefaultWidth, kEveryLanguageRow, true,
+                                                           languageOf(kAll[i]));
             Add(kLanguageGroup, std::move(button));
         }
     } else {
@@ -356,7 +363,7 @@ void LauncherScreen::Uninstall() {
     Refresh();
 }
 
-void LauncherScreen::Command(int32_t id) {
+void LauncherScreen::LauncherCommand(int32_t id) {
     mApp.host.PlayClick();
     platform::Spawner& spawner = mApp.spawner;
     switch (id) {

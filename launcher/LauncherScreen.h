@@ -29,7 +29,7 @@ public:
     void ShowGroup(int group);
     void ToggleGroup(int group);
     void Refresh();
-    void Command(int32_t id);
+    void LauncherCommand(int32_t id);
     // Mouse motion in client coordinates, while hover tracking is on.
     void MouseMove(int32_t x, int32_t y);
 

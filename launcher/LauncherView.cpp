@@ -8,30 +8,6 @@ namespace {
 constexpr uint8_t kLabelColour[3] = {0, 0, 140};
 constexpr uint8_t kCaptionColours[4][3] = {{204, 211, 216}, {0, 255, 255}, {255, 255, 255}, {0, 255, 255}};
 
-LauncherRect Intersect(const LauncherRect& a, const LauncherRect& b) {
-    const int32_t x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
-    const int32_t x1 = std::min(a.x + a.width, b.x + b.width), y1 = std::min(a.y + a.height, b.y + b.height);
-    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
-}
-
-// Text coverage blended in one colour into a 24-bit picture, inside clip.
-void BlendCoverage(LauncherPicture& into, const platform::TextCoverage& text, int32_t x, int32_t y,
-                   const uint8_t rgb[3], const LauncherRect& clip) {
-    const LauncherRect area = Intersect(Intersect({x, y, text.width, text.height}, clip),
-                                        {0, 0, into.Width(), into.Height()});
-    const uint8_t bgr[3] = {rgb[2], rgb[1], rgb[0]};
-    for (int32_t r = area.y; r < area.y + area.height; ++r) {
-        uint8_t* row = into.Row(r);
-        for (int32_t c = area.x; c < area.x + area.width; ++c) {
-            const uint32_t a = text.alpha[size_t(r - y) * text.width + size_t(c - x)];
-            for (int i = 0; i < 3; ++i) {
-                uint8_t& p = row[3 * c + i];
-                p = static_cast<uint8_t>((a * bgr[i] + (255 - a) * p) / 255);
-            }
-        }
-    }
-}
-
 // Greedy word wrap of text into lines no wider than width (a single word
 // wider than that keeps a line of its own).
 std::vector<std::string> WrapWords(const platform::TrueTypeFont& font, const std::string& text, int32_t width) {
@@ -52,6 +28,47 @@ std::vector<std::string> WrapWords(const platform::TrueTypeFont& font, const std
 }
 
 }  // namespace
+
+LauncherRect Intersect(const LauncherRect& a, const LauncherRect& b) {
+    const int32_t x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int32_t x1 = std::min(a.x + a.width, b.x + b.width), y1 = std::min(a.y + a.height, b.y + b.height);
+    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
+void BlendCoverage(LauncherPicture& into, const platform::TextCoverage& text, int32_t x, int32_t y,
+                   const uint8_t rgb[3], const LauncherRect& clip) {
+    const LauncherRect area = Intersect(Intersect({x, y, text.width, text.height}, clip),
+                                        {0, 0, into.Width(), into.Height()});
+    const uint8_t bgr[3] = {rgb[2], rgb[1], rgb[0]};
+    for (int32_t r = area.y; r < area.y + area.height; ++r) {
+        uint8_t* row = into.Row(r);
+        for (int32_t c = area.x; c < area.x + area.width; ++c) {
+            const uint32_t a = text.alpha[size_t(r - y) * text.width + size_t(c - x)];
+            for (int i = 0; i < 3; ++i) {
+                uint8_t& p = row[3 * c + i];
+                p = static_cast<uint8_t>((a * bgr[i] + (255 - a) * p) / 255);
+            }
+        }
+    }
+}
+
+platform::Image ImageOfPicture(const LauncherPicture& picture) {
+    platform::Image image;
+    image.channels = 3;
+    image.width = picture.Width();
+    image.height = picture.Height();
+    image.pixels.resize(size_t(image.width) * image.height * 3);
+    for (int32_t y = 0; y < image.height; ++y) {
+        const uint8_t* row = picture.Row(y);
+        uint8_t* out = &image.pixels[size_t(y) * image.width * 3];
+        for (int32_t x = 0; x < image.width; ++x) {
+            out[3 * x] = row[3 * x + 2];
+            out[3 * x + 1] = row[3 * x + 1];
+            out[3 * x + 2] = row[3 * x];
+        }
+    }
+    return image;
+}
 
 LauncherView::LauncherView(LauncherApp& app, LauncherScreen& screen, LauncherArt& art)
     : mApp(app), mScreen(screen), mArt(art) {}
@@ -91,22 +108,12 @@ void LauncherView::Paint() {
 }
 
 platform::Image LauncherView::FrameImage() const {
-    platform::Image image;
-    image.channels = 3;
-    if (!mFrame) return image;
-    image.width = Width();
-    image.height = Height();
-    image.pixels.resize(size_t(image.width) * image.height * 3);
-    for (int32_t y = 0; y < image.height; ++y) {
-        const uint8_t* row = mFrame->Row(y);
-        uint8_t* out = &image.pixels[size_t(y) * image.width * 3];
-        for (int32_t x = 0; x < image.width; ++x) {
-            out[3 * x] = row[3 * x + 2];
-            out[3 * x + 1] = row[3 * x + 1];
-            out[3 * x + 2] = row[3 * x];
-        }
+    if (!mFrame) {
+        platform::Image image;
+        image.channels = 3;
+        return image;
     }
-    return image;
+    return ImageOfPicture(*mFrame);
 }
 
 void LauncherView::Update() {
@@ -147,7 +154,19 @@ void LauncherView::DrawTextButton(LauncherButton& b, int32_t state) {
     int faceState = state == LauncherButton::kActive ? 0 : state;
     if (faceState == 1 && (kind == 5 || kind == 6)) faceState = 0;
     const LauncherPicture* mask = kind >= 10 && kind <= 24 && kind != 18 ? mArt.PanelMask() : nullptr;
-    LauncherPicture::Blend(mArt.TextFace(kind, faceState), 0, 0, working, x, y, mask, 0, 0, working, x, y, w, h);
+    const LauncherPicture* face = mArt.TextFace(kind, faceState);
+    if (!face) {
+        // Nothing covers the caption drawn last: the background does, so a
+        // caption in a new state's colour does not pile onto the old one.
+        const LauncherPicture* back = mArt.Background(mApp.languageBase);
+        if (back && back->BitCount() == 24 && working->BitCount() == 24) {
+            const LauncherRect r = Intersect(Intersect({x, y, w, h}, {0, 0, back->Width(), back->Height()}),
+                                             {0, 0, working->Width(), working->Height()});
+            for (int32_t row = r.y; row < r.y + r.height; ++row)
+                std::copy_n(back->Row(row) + 3 * r.x, 3 * r.width, working->Row(row) + 3 * r.x);
+        }
+    }
+    LauncherPicture::Blend(face, 0, 0, working, x, y, mask, 0, 0, working, x, y, w, h);
     CopyToFrame({x, y, w, h});
     if (b.Caption().empty()) return;
     const int32_t language = b.LanguageBase() == LauncherButton::kCurrentLanguage ? mApp.languageBase : b.LanguageBase();
@@ -200,7 +219,18 @@ void LauncherView::MouseUp(int32_t x, int32_t y) {
     const int32_t pressed = mPressed;
     mPressed = -1;
     LauncherButton* b = ButtonWindowAt(x, y);
-    if (pressed >= 0 && b && b->Id() == pressed) mScreen.Command(pressed);
+    if (pressed < 0 || !b || b->Id() != pressed) {
+        Refresh();
+        return;
+    }
+    if (pressed == kAboutCommand) {
+        // The about disc is the window's own command: a click, then the
+        // modal about box.
+        mApp.host.PlayClick();
+        mApp.host.ShowAbout();
+    } else {
+        mScreen.LauncherCommand(pressed);
+    }
     Refresh();
 }
 

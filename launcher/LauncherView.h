@@ -20,8 +20,19 @@ struct LauncherRect {
     int32_t x, y, width, height;
 };
 
+LauncherRect Intersect(const LauncherRect& a, const LauncherRect& b);
+// Text coverage blended in one colour (r, g, b) into a 24-bit picture,
+// inside clip.
+void BlendCoverage(LauncherPicture& into, const platform::TextCoverage& text, int32_t x, int32_t y,
+                   const uint8_t rgb[3], const LauncherRect& clip);
+// A 24-bit picture as an RGB image.
+platform::Image ImageOfPicture(const LauncherPicture& picture);
+
 class LauncherView {
 public:
+    // The about disc's command, answered by the window itself.
+    static constexpr int32_t kAboutCommand = 1000;
+
     LauncherView(LauncherApp& app, LauncherScreen& screen, LauncherArt& art);
 
     // Redraws everything: the installation is checked again, the working

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "launcher/LauncherAboutDialog.h"
 #include "launcher/LauncherApp.h"
 #include "launcher/LauncherArt.h"
 #include "launcher/LauncherScreen.h"
@@ -26,6 +27,74 @@
 
 namespace {
 
+void PresentPicture(const LauncherPicture& frame, platform::Surface& surface, platform::Presenter& presenter,
+                    const LauncherRect& r) {
+    for (int32_t y = r.y; y < r.y + r.height; ++y) {
+        const uint8_t* row = frame.Row(y);
+        for (int32_t x = r.x; x < r.x + r.width; ++x)
+            surface.SetPixel(x, y, platform::PackRgb(platform::PixelLayout::Rgb565, row[3 * x + 2], row[3 * x + 1],
+                                                     row[3 * x]));
+    }
+    presenter.Present(surface, {platform::Rect{r.x, r.y, r.x + r.width, r.y + r.height}});
+}
+
+int32_t LowWord(intptr_t v) { return static_cast<int16_t>(v & 0xFFFF); }
+int32_t HighWord(intptr_t v) { return static_cast<int16_t>((v >> 16) & 0xFFFF); }
+
+// A borderless window of the launcher's with what shows a frame in it;
+// none (the reason in `error`) without a display.
+struct LauncherPopup {
+    std::unique_ptr<platform::HostWindow> window;
+    std::unique_ptr<platform::Presenter> presenter;
+    std::unique_ptr<platform::Surface> surface;
+};
+
+bool OpenPopup(const char* title, int32_t width, int32_t height, LauncherPopup& popup, std::string& error) {
+    platform::HostWindowOptions options;
+    options.title = title;
+    options.width = width;
+    options.height = height;
+    options.frame = platform::WindowFrame::Popup;
+    popup.window = platform::HostWindow::Create(options, &error);
+    if (!popup.window || popup.window->IsHeadless() || width <= 0) return false;
+    popup.presenter = popup.window->CreatePresenter(width, height, platform::PixelLayout::Rgb565, &error);
+    popup.surface = platform::Surface::Create(width, height, platform::PixelLayout::Rgb565);
+    return popup.presenter && popup.surface;
+}
+
+// The about box in a window of its own, modal: the launcher's window hears
+// nothing until it is closed with OK.
+void RunAboutBox(const LauncherArt& art) {
+    LauncherAboutDialog dialog(art);
+    LauncherPopup popup;
+    std::string error;
+    if (!OpenPopup("AboutDlg", dialog.Width(), dialog.Height(), popup, error)) return;
+    platform::HostWindow* window = popup.window.get();
+    platform::Surface* surface = popup.surface.get();
+    platform::Presenter* presenter = popup.presenter.get();
+    auto queue = std::make_shared<platform::MessageQueue>();
+    window->Attach(queue);
+    window->Center();
+    window->Show(true);
+    window->Raise();
+    const LauncherRect whole{0, 0, dialog.Width(), dialog.Height()};
+    PresentPicture(*dialog.Frame(), *surface, *presenter, whole);
+    while (!dialog.Ended()) {
+        queue->Wait(50);
+        while (auto m = queue->Peek(true)) {
+            switch (m->message) {
+                case platform::kMsgLButtonDown:
+                case platform::kMsgLButtonDblClk: dialog.MouseDown(LowWord(m->lParam), HighWord(m->lParam)); break;
+                case platform::kMsgLButtonUp: dialog.MouseUp(LowWord(m->lParam), HighWord(m->lParam)); break;
+                case platform::kMsgKeyDown: dialog.Key(static_cast<uint32_t>(m->wParam)); break;
+                default: break;
+            }
+            PresentPicture(*dialog.Frame(), *surface, *presenter, whole);
+        }
+    }
+    window->Detach();
+}
+
 struct WindowHost : LauncherHost {
     void PlayClick() override { Play(113); }
     void ShowMessage(const std::string& title, const std::string& text) override {
@@ -38,6 +107,14 @@ struct WindowHost : LauncherHost {
     void Invalidate(bool) override {
         if (view) view->Invalidate();
     }
+    void ShowAbout() override {
+        if (headless) {
+            std::printf("about\n");
+        } else if (art) {
+            RunAboutBox(*art);
+            if (view) view->Invalidate();
+        }
+    }
     void Play(int id) {
         if (!headless) sounds.Play(resources / (std::to_string(id) + ".wav"));
     }
@@ -45,12 +122,10 @@ struct WindowHost : LauncherHost {
     bool headless = false;
     std::filesystem::path resources;
     LauncherView* view = nullptr;
+    const LauncherArt* art = nullptr;
     platform::WavePlayer sounds;
     int quitCode = -1;
 };
-
-int32_t LowWord(intptr_t v) { return static_cast<int16_t>(v & 0xFFFF); }
-int32_t HighWord(intptr_t v) { return static_cast<int16_t>((v >> 16) & 0xFFFF); }
 
 void PrintPage(const LauncherApp& app, const LauncherScreen& screen) {
     std::printf("edition %d, language %d, %s\n", app.edition, app.languageBase,
@@ -65,33 +140,16 @@ void PrintPage(const LauncherApp& app, const LauncherScreen& screen) {
 
 // Shows the frame in a real window until the launcher quits.
 int RunWindow(LauncherView& view, WindowHost& host, platform::SingleInstance& instance) {
-    platform::HostWindowOptions options;
-    options.title = "AutoPlay";
-    options.width = view.Width();
-    options.height = view.Height();
-    options.frame = platform::WindowFrame::Popup;
+    LauncherPopup popup;
     std::string error;
-    auto window = platform::HostWindow::Create(options, &error);
-    if (!window || window->IsHeadless() || view.Width() <= 0) {
+    if (!OpenPopup("AutoPlay", view.Width(), view.Height(), popup, error)) {
         if (!error.empty()) std::fprintf(stderr, "launcher: %s\n", error.c_str());
         return 0;
     }
-    auto presenter = window->CreatePresenter(view.Width(), view.Height(), platform::PixelLayout::Rgb565, &error);
-    auto surface = platform::Surface::Create(view.Width(), view.Height(), platform::PixelLayout::Rgb565);
-    if (!presenter || !surface) {
-        std::fprintf(stderr, "launcher: %s\n", error.c_str());
-        return 0;
-    }
-    view.OnPresent([&](const LauncherRect& r) {
-        const LauncherPicture* frame = view.Frame();
-        for (int32_t y = r.y; y < r.y + r.height; ++y) {
-            const uint8_t* row = frame->Row(y);
-            for (int32_t x = r.x; x < r.x + r.width; ++x)
-                surface->SetPixel(x, y, platform::PackRgb(platform::PixelLayout::Rgb565, row[3 * x + 2],
-                                                          row[3 * x + 1], row[3 * x]));
-        }
-        presenter->Present(*surface, {platform::Rect{r.x, r.y, r.x + r.width, r.y + r.height}});
-    });
+    platform::HostWindow* window = popup.window.get();
+    platform::Surface* surface = popup.surface.get();
+    platform::Presenter* presenter = popup.presenter.get();
+    view.OnPresent([&](const LauncherRect& r) { PresentPicture(*view.Frame(), *surface, *presenter, r); });
     auto queue = std::make_shared<platform::MessageQueue>();
     window->Attach(queue);
     window->Center();
@@ -176,6 +234,7 @@ int main(int argc, char** argv) {
     LauncherScreen screen(app);
     LauncherView view(app, screen, art);
     host.view = &view;
+    host.art = &art;
     screen.BuildFirstPage();
     view.Paint();
     if (list) PrintPage(app, screen);

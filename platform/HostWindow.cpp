@@ -156,26 +156,11 @@ public:
         Feed(e);
     }
     void SimulateText(const std::string& utf8) override {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        std::strncpy(e.text.text, utf8.c_str(), sizeof e.text.text - 1);
-        Feed(e);
+        for (const SDL_Event& e : TextInputEvents(utf8)) Feed(e);
     }
     void SimulateComposition(const std::string& utf8, int32_t start, int32_t length) override {
-        SDL_Event e{};
-        if (utf8.size() >= sizeof e.edit.text) {
-            // Long text takes the extended event, as the system sends it.
-            e.type = SDL_TEXTEDITING_EXT;
-            e.editExt.text = Sdl().SDL_strdup(utf8.c_str());
-            e.editExt.start = start;
-            e.editExt.length = length;
-        } else {
-            e.type = SDL_TEXTEDITING;
-            std::strncpy(e.edit.text, utf8.c_str(), sizeof e.edit.text - 1);
-            e.edit.start = start;
-            e.edit.length = length;
-        }
-        Feed(e);
+        // Long text takes the extended event, as the system sends it.
+        Feed(CompositionEvent(utf8, start, length));
     }
     void SimulateMouseMove(int32_t x, int32_t y) override {
         SDL_Event e{};

@@ -237,20 +237,17 @@ public:
         Sdl().SDL_PushEvent(&e);
     }
     void SimulateText(const std::string& utf8) override {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        e.text.windowID = Sdl().SDL_GetWindowID(window_);
-        std::strncpy(e.text.text, utf8.c_str(), sizeof e.text.text - 1);
-        Sdl().SDL_PushEvent(&e);
+        for (SDL_Event e : TextInputEvents(utf8)) {
+            e.text.windowID = Sdl().SDL_GetWindowID(window_);
+            Sdl().SDL_PushEvent(&e);
+        }
     }
     void SimulateComposition(const std::string& utf8, int32_t start, int32_t length) override {
-        SDL_Event e{};
-        e.type = SDL_TEXTEDITING;
-        e.edit.windowID = Sdl().SDL_GetWindowID(window_);
-        std::strncpy(e.edit.text, utf8.c_str(), sizeof e.edit.text - 1);
-        e.edit.start = start;
-        e.edit.length = length;
-        Sdl().SDL_PushEvent(&e);
+        SDL_Event e = CompositionEvent(utf8, start, length);
+        const Uint32 id = Sdl().SDL_GetWindowID(window_);
+        (e.type == SDL_TEXTEDITING_EXT ? e.editExt.windowID : e.edit.windowID) = id;
+        // A refused event's long text is still ours to free.
+        if (Sdl().SDL_PushEvent(&e) != 1 && e.type == SDL_TEXTEDITING_EXT) Sdl().SDL_free(e.editExt.text);
     }
     void SimulateMouseMove(int32_t x, int32_t y) override {
         SDL_Event e{};

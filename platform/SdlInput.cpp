@@ -4,6 +4,7 @@
 #include "platform/SdlLibrary.h"
 #include "platform/WindowMessages.h"
 
+#include <cstring>
 #include <utility>
 
 namespace platform {
@@ -120,6 +121,43 @@ void InputTranslator::Mouse(uint32_t message, int32_t x, int32_t y, std::vector<
     mouseX_ = x;
     mouseY_ = y;
     out.push_back({message, static_cast<intptr_t>(MouseFlags()), PackPoint(x, y)});
+}
+
+std::vector<SDL_Event> TextInputEvents(std::string_view utf8) {
+    std::vector<SDL_Event> events;
+    constexpr size_t room = sizeof(SDL_TextInputEvent::text) - 1;  // its zero ends it
+    while (!utf8.empty()) {
+        size_t cut = std::min(room, utf8.size());
+        // Back up to the start of the character the cut falls into; bytes that
+        // are all continuations (not text) are cut where they must be.
+        if (cut < utf8.size()) {
+            size_t start = cut;
+            while (start > 0 && (static_cast<unsigned char>(utf8[start]) & 0xc0) == 0x80) --start;
+            if (start > 0) cut = start;
+        }
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::memcpy(e.text.text, utf8.data(), cut);
+        events.push_back(e);
+        utf8.remove_prefix(cut);
+    }
+    return events;
+}
+
+SDL_Event CompositionEvent(const std::string& utf8, int32_t selectionStart, int32_t selectionLength) {
+    SDL_Event e{};
+    if (utf8.size() >= sizeof e.edit.text) {
+        e.type = SDL_TEXTEDITING_EXT;
+        e.editExt.text = Sdl().SDL_strdup(utf8.c_str());
+        e.editExt.start = selectionStart;
+        e.editExt.length = selectionLength;
+    } else {
+        e.type = SDL_TEXTEDITING;
+        std::memcpy(e.edit.text, utf8.data(), utf8.size());
+        e.edit.start = selectionStart;
+        e.edit.length = selectionLength;
+    }
+    return e;
 }
 
 std::vector<QueuedMessage> InputTranslator::Translate(const SDL_Event& event) {

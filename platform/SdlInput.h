@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -19,6 +21,14 @@ namespace platform {
 // that gives a virtual key (SDLK_UNKNOWN when none).
 uint32_t VirtualKeyFromSdl(SDL_Keycode key);
 SDL_Keycode SdlKeyFromVirtualKey(uint32_t vk);
+
+// A typed text as the system delivers it: as many text events as it needs,
+// each holding whole characters only, so that no character (and so no
+// double-byte character of the code page it becomes) is split between two.
+std::vector<SDL_Event> TextInputEvents(std::string_view utf8);
+// A composition as one event: the long form when it does not fit the short
+// one (its text is the receiver's to free).
+SDL_Event CompositionEvent(const std::string& utf8, int32_t selectionStart, int32_t selectionLength);
 
 class InputTranslator {
 public:

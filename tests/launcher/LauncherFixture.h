@@ -19,11 +19,13 @@ struct RecordingHost : LauncherHost {
     void ShowMessage(const std::string& title, const std::string& text) override { messages.push_back({title, text}); }
     void Quit(int code) override { quit = code; }
     void Invalidate(bool erase) override { invalidated += erase ? 2 : 1; }
+    void ShowAbout() override { ++abouts; }
 
     int clicks = 0;
     std::vector<std::pair<std::string, std::string>> messages;
     int quit = -1;
     int invalidated = 0;
+    int abouts = 0;
 };
 
 class LauncherTest : public ::testing::Test {

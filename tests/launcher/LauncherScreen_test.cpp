@@ -57,8 +57,24 @@ TEST_F(LauncherTest, LanguagePageByEditionText) {
     app->editionText = "*";
     LauncherScreen screen(*app);
     screen.BuildFirstPage();
-    EXPECT_EQ(screen.Find(500)->Height(), 50);
     EXPECT_EQ(app->edition, 0);
+    // One button a row, all inside the 640x480 window, clear of each other
+    // and of the page's about disc.
+    const auto& page = screen.GroupButtons(LauncherScreen::kLanguageGroup);
+    ASSERT_EQ(page.size(), 14u);
+    const LauncherButton* about = page.back();
+    for (size_t i = 0; i + 1 < page.size(); ++i) {
+        const LauncherButton* b = page[i];
+        EXPECT_EQ(b->Width(), 124) << b->Id();
+        EXPECT_GE(b->Height(), 30) << b->Id();  // room for a caption line under its 10-pixel top margin
+        EXPECT_GE(b->X(), 0);
+        EXPECT_LE(b->Y() + b->Height(), 480) << b->Id();
+        EXPECT_LE(b->X() + b->Width(), 640) << b->Id();
+        if (i > 0) EXPECT_GE(b->Y(), page[i - 1]->Y() + page[i - 1]->Height()) << b->Id();
+        const bool clearOfAbout = b->X() >= about->X() + about->Width() || b->X() + b->Width() <= about->X() ||
+                                  b->Y() + b->Height() <= about->Y();
+        EXPECT_TRUE(clearOfAbout) << b->Id();
+    }
 }
 
 TEST_F(LauncherTest, LanguageButtonsCaptionInTheirOwnLanguage) {
@@ -73,7 +89,7 @@ TEST_F(LauncherTest, LanguageButtonsCaptionInTheirOwnLanguage) {
 
     // Choosing German builds the main page in German with the German Play picture.
     app->edition = 2;
-    screen.Command(502);
+    screen.LauncherCommand(502);
     EXPECT_EQ(app->languageBase, 3000);
     EXPECT_FALSE(screen.Find(502)->visible);
     ASSERT_NE(screen.Find(102), nullptr);
@@ -118,14 +134,14 @@ TEST_F(LauncherTest, PlayTwiceOpensAndClosesItsGroup) {
     auto started = Start("USEnglish", true, 2);
     LauncherApp* app = started.app.get();
     LauncherScreen& screen = *started.screen;
-    screen.Command(102);
+    screen.LauncherCommand(102);
     EXPECT_TRUE(screen.IsGroupOpen());
     EXPECT_EQ(screen.OpenGroup(), LauncherScreen::kPlayGroup);
     EXPECT_TRUE(screen.Find(102)->heldActive);
     EXPECT_TRUE(screen.Find(150)->visible);
     EXPECT_TRUE(screen.Find(151)->visible);
     EXPECT_EQ(app->panelPicture, 0);
-    screen.Command(102);
+    screen.LauncherCommand(102);
     EXPECT_FALSE(screen.IsGroupOpen());
     EXPECT_FALSE(screen.Find(102)->heldActive);
     EXPECT_FALSE(screen.Find(150)->visible);
@@ -137,8 +153,8 @@ TEST_F(LauncherTest, DemosWhilePlayIsOpenClosesPlayFirst) {
     auto started = Start("USEnglish", true, 1);
     LauncherApp* app = started.app.get();
     LauncherScreen& screen = *started.screen;
-    screen.Command(102);
-    screen.Command(103);
+    screen.LauncherCommand(102);
+    screen.LauncherCommand(103);
     EXPECT_TRUE(screen.IsGroupOpen());
     EXPECT_EQ(screen.OpenGroup(), LauncherScreen::kDemosGroup);
     EXPECT_FALSE(screen.Find(102)->heldActive);
@@ -160,7 +176,7 @@ TEST_F(LauncherTest, HoverFocusesInsideTheCircleOnly) {
     screen.MouseMove(5, 5);
     EXPECT_EQ(screen.Focus(), LauncherScreen::kMainWindow);
     // Plain buttons take the focus anywhere in their rectangle.
-    screen.Command(102);
+    screen.LauncherCommand(102);
     screen.MouseMove(296, 72);
     EXPECT_EQ(screen.Focus(), 150);
     app->hoverTracking = false;
@@ -196,13 +212,13 @@ TEST_F(LauncherTest, CommandsStartTheirPrograms) {
     for (const Case& c : cases) {
         spawner.calls.clear();
         host.quit = -1;
-        screen.Command(c.id);
+        screen.LauncherCommand(c.id);
         ASSERT_EQ(spawner.calls.size(), 1u) << c.id;
         EXPECT_EQ(spawner.calls[0], c.call) << c.id;
         EXPECT_EQ(host.quit, c.quit) << c.id;
     }
     spawner.calls.clear();
-    screen.Command(110);
+    screen.LauncherCommand(110);
     EXPECT_EQ(host.quit, 0);
     EXPECT_TRUE(spawner.calls.empty());
 }
@@ -227,10 +243,10 @@ TEST_F(LauncherTest, SetupFoldersAndReadmesByLanguage) {
         app->edition = 9;
         LauncherScreen screen(*app);
         screen.BuildFirstPage();
-        screen.Command(c.id);
+        screen.LauncherCommand(c.id);
         spawner.calls.clear();
-        screen.Command(101);
-        screen.Command(301);
+        screen.LauncherCommand(101);
+        screen.LauncherCommand(301);
         ASSERT_EQ(spawner.calls.size(), 2u);
         EXPECT_EQ(spawner.calls[0].workingFolder, disc + "/Setup/" + c.folder) << c.id;
         EXPECT_EQ(spawner.calls[0].arguments, std::vector<std::string>{"9"});
@@ -259,7 +275,7 @@ TEST_F(LauncherTest, HelpFoldersByEdition) {
         LauncherScreen screen(*app);
         screen.BuildFirstPage();
         spawner.calls.clear();
-        screen.Command(302);
+        screen.LauncherCommand(302);
         if (std::string(c.path).empty()) {
             EXPECT_TRUE(spawner.calls.empty());
             continue;
@@ -289,14 +305,14 @@ TEST_F(LauncherTest, FailedStartsShowTheirMessages) {
     for (const Case& c : cases) {
         host.messages.clear();
         spawner.outcome = c.outcome;
-        screen.Command(c.id);
+        screen.LauncherCommand(c.id);
         ASSERT_EQ(host.messages.size(), 1u) << c.id << " " << c.outcome;
         EXPECT_EQ(host.messages[0], c.message) << c.id << " " << c.outcome;
     }
     host.messages.clear();
     spawner.outcome = platform::kSpawnStarted;
-    screen.Command(600);
-    screen.Command(107);
+    screen.LauncherCommand(600);
+    screen.LauncherCommand(107);
     EXPECT_TRUE(host.messages.empty());
 }
 

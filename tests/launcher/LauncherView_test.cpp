@@ -1,5 +1,9 @@
 #include "launcher/LauncherView.h"
 
+#include <cmath>
+
+#include "launcher/LauncherAboutDialog.h"
+
 #include "launcher/LauncherFixture.h"
 #include "platform/WavFile.h"
 #include "support/GoldenImage.h"
@@ -38,7 +42,7 @@ protected:
         app = std::make_unique<LauncherApp>(dir / "Disc", registry, spawner, viewHost, strings);
         app->hoverTracking = true;
         app->editionText = editionText;
-        app->edition = editionText[0] - '0';
+        app->edition = editionText[0] >= '0' && editionText[0] <= '9' ? editionText[0] - '0' : 0;
         app->ReadLanguageAndSku();
         art.Load(kResources, *app);
         screen = std::make_unique<LauncherScreen>(*app);
@@ -187,4 +191,147 @@ TEST_F(LauncherViewTest, ActivationRefreshesAndDeactivationStopsHover) {
     view->Activate(true);
     view->MouseMove(x, y);
     EXPECT_EQ(view->StateOf(*screen->Find(110)), LauncherButton::kHovered);
+}
+
+namespace {
+
+// Relative luminance of an sRGB colour, as contrast ratios use it.
+double LauncherLuminance(const uint8_t rgb[3]) {
+    double sum = 0;
+    const double weights[3] = {0.2126, 0.7152, 0.0722};
+    for (int i = 0; i < 3; ++i) {
+        const double c = rgb[i] / 255.0;
+        sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+double LauncherContrast(const uint8_t a[3], const uint8_t b[3]) {
+    const double la = LauncherLuminance(a), lb = LauncherLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+constexpr int32_t kEveryLanguage[] = {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000,
+                                      10000, 11000, 12000, 13000, 14000, 15000};
+
+}  // namespace
+
+// Each edition's first page, and the main page of the first language it
+// offers, as the player sees them.
+TEST_F(LauncherViewTest, EveryEditionsPages) {
+    for (const char* edition : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*"}) {
+        SCOPED_TRACE(edition);
+        Open("", false, edition);
+        const std::string name = edition[0] == '*' ? "every" : edition;
+        EXPECT_TRUE(tova_test::MatchesGolden(view->FrameImage(), "launcher/golden/edition_" + name + "_first.png"));
+        if (!app->languageKnown) {
+            const auto& page = screen->GroupButtons(LauncherScreen::kLanguageGroup);
+            ASSERT_GE(page.size(), 2u);
+            // The page's first language.
+            Click(page.front()->Id());
+            ASSERT_TRUE(app->languageKnown);
+            view->Refresh();
+            EXPECT_TRUE(
+                tova_test::MatchesGolden(view->FrameImage(), "launcher/golden/edition_" + name + "_main.png"));
+        }
+    }
+}
+
+// Every language the pages can show has a caption for every captioned
+// button, in a font that draws it, and the main page's dark captions stand
+// on a light ground (contrast of at least 4.5:1 under every pixel).
+TEST_F(LauncherViewTest, EveryLanguageCaptionsEveryButtonLegibly) {
+    const uint8_t kLabel[3] = {0, 0, 140};
+    for (const char* edition : {"1", "2", "4"}) {
+        for (int32_t base : kEveryLanguage) {
+            SCOPED_TRACE(std::string("edition ") + edition + ", language " + std::to_string(base));
+            Open("", false, edition);
+            app->languageBase = base;
+            app->languageKnown = true;
+            screen = std::make_unique<LauncherScreen>(*app);
+            view = std::make_unique<LauncherView>(*app, *screen, art);
+            viewHost.view = view.get();
+            screen->BuildMainPage();
+            screen->ShowGroup(LauncherScreen::kMainGroup);
+            const platform::TrueTypeFont* font = art.FontFor(base);
+            ASSERT_NE(font, nullptr);
+            const auto labels = screen->MainPageLabels();
+            EXPECT_EQ(labels.size(), 5u);
+            const LauncherPicture* ground = art.Background(base);
+            ASSERT_NE(ground, nullptr);
+            for (const auto& label : labels) {
+                platform::TextCoverage text;
+                ASSERT_TRUE(font->Render(label.text, text)) << label.text;
+                ASSERT_GT(text.width, 0) << label.text;
+                double worst = 100;
+                for (int32_t y = label.bottom - text.height; y < label.bottom; ++y)
+                    for (int32_t x = label.right - text.width; x < label.right; ++x) {
+                        const auto pixel = ground->Pixel(x, y);
+                        worst = std::min(worst, LauncherContrast(pixel.data(), kLabel));
+                    }
+                EXPECT_GE(worst, 4.5) << label.text;
+            }
+            // The text buttons of the groups and the play group's sizes.
+            for (int group : {LauncherScreen::kInfoGroup, LauncherScreen::kDemosGroup, LauncherScreen::kPlayGroup})
+                for (const LauncherButton* b : screen->GroupButtons(group)) {
+                    EXPECT_FALSE(b->Caption().empty()) << b->Id();
+                    EXPECT_GT(font->TextWidth(b->Caption()), 0) << b->Id();
+                }
+        }
+    }
+}
+
+TEST_F(LauncherViewTest, EveryLanguagePageButtonNamesItsLanguage) {
+    for (const char* edition : {"1", "2", "3", "6", "7", "8", "9", "*"}) {
+        SCOPED_TRACE(edition);
+        Open("", false, edition);
+        for (const LauncherButton* b : screen->GroupButtons(LauncherScreen::kLanguageGroup)) {
+            if (b->Id() == LauncherView::kAboutCommand) continue;
+            EXPECT_FALSE(b->Caption().empty()) << b->Id();
+            const platform::TrueTypeFont* font = art.FontFor(b->LanguageBase());
+            ASSERT_NE(font, nullptr) << b->Id();
+            platform::TextCoverage text;
+            EXPECT_TRUE(font->Render(b->Caption(), text)) << b->Id();
+            EXPECT_LE(text.width, b->Width()) << b->Caption();
+        }
+    }
+}
+
+TEST_F(LauncherViewTest, TheAboutDiscOpensTheAboutBox) {
+    Open("USEnglish", false, "2");
+    const int clicks = viewHost.clicks;
+    Click(LauncherView::kAboutCommand);
+    EXPECT_EQ(viewHost.abouts, 1);
+    EXPECT_EQ(viewHost.clicks, clicks + 1);
+    EXPECT_TRUE(spawner.calls.empty());
+
+    // The about disc's shape is whole: its mask reaches no edge of the face.
+    const LauncherPicture* mask = art.ButtonMask(11, LauncherButton::kHovered);
+    ASSERT_NE(mask, nullptr);
+    for (int32_t x = 0; x < mask->Width(); ++x) {
+        EXPECT_EQ(mask->Pixel(x, 0)[0], 0) << x;
+        EXPECT_EQ(mask->Pixel(x, mask->Height() - 1)[0], 0) << x;
+    }
+
+    LauncherAboutDialog about(art);
+    EXPECT_EQ(about.Width(), 522);
+    EXPECT_EQ(about.Height(), 588);
+    ASSERT_NE(art.AboutPicture(), nullptr);
+    EXPECT_EQ(art.AboutPicture()->Width(), 400);
+    EXPECT_EQ(art.AboutPicture()->Height(), 488);
+    EXPECT_TRUE(tova_test::MatchesGolden(about.FrameImage(), "launcher/golden/about_box.png"));
+
+    // A press that leaves the button closes nothing; OK closes with 1.
+    const LauncherRect ok = about.OkButton();
+    about.MouseDown(ok.x + 2, ok.y + 2);
+    about.MouseUp(ok.x - 20, ok.y - 20);
+    EXPECT_FALSE(about.Ended());
+    about.MouseDown(ok.x + 2, ok.y + 2);
+    about.MouseUp(ok.x + 3, ok.y + 3);
+    EXPECT_EQ(about.Result(), LauncherAboutDialog::kOkId);
+    LauncherAboutDialog byKey(art);
+    byKey.Key(27);  // Escape: the box answers OK only
+    EXPECT_FALSE(byKey.Ended());
+    byKey.Key(13);
+    EXPECT_EQ(byKey.Result(), LauncherAboutDialog::kOkId);
 }

@@ -1,4 +1,5 @@
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/CursorFile.h"
 #include "platform/HostWindow.h"
 #include "platform/WindowMessages.h"
@@ -57,6 +58,54 @@ TEST(HostWindow, SdlScriptedInputCrossesTheRealTranslation) {
     if (!window) GTEST_SKIP() << "no SDL video: " << error;
     window->Pump();  // nothing attached yet: start-up events are dropped
     ScriptedInputArrives(*window);
+}
+
+// Long typed and composed texts arrive whole, in order, never with a
+// character split, whichever backend carries them.
+void LongTextArrivesWhole(HostWindow& window) {
+    struct PageScope {
+        explicit PageScope(int page) { SetCurrentCodePage(page); }
+        ~PageScope() { SetCurrentCodePage(1252); }
+    };
+    auto queue = std::make_shared<MessageQueue>();
+    window.Attach(queue);
+    const auto chars = [&] {
+        std::string bytes;
+        for (const QueuedMessage& m : Drain(*queue)) {
+            if (m.message == kMsgChar) bytes += static_cast<char>(m.wParam);
+        }
+        return bytes;
+    };
+    std::string letters;
+    for (int i = 0; i < 100; ++i) letters += static_cast<char>('a' + i % 26);
+    window.SimulateText(letters);
+    EXPECT_EQ(chars(), letters);
+
+    PageScope page(932);
+    std::string kana;
+    for (int i = 0; i < 30; ++i) kana += i % 2 ? "\xE6\x97\xA5" : "\xE3\x81\x82";  // two bytes each in 932
+    window.SimulateText(kana);
+    const std::string got = chars();
+    EXPECT_EQ(got.size(), 60u);
+    EXPECT_EQ(got, CurrentCodePage().FromUtf8(kana.c_str()));
+
+    window.SimulateComposition(kana, 0, 1);
+    Drain(*queue);
+    EXPECT_EQ(window.GetTextInput().Text(), got);
+    window.Detach();
+}
+
+TEST(HostWindow, HeadlessLongTextArrivesWhole) {
+    auto window = HostWindow::CreateHeadless({"t", 320, 200, WindowFrame::Caption});
+    LongTextArrivesWhole(*window);
+}
+
+TEST(HostWindow, SdlLongTextArrivesWhole) {
+    std::string error;
+    auto window = HostWindow::CreateSdl({"t", 320, 200, WindowFrame::Caption}, &error);
+    if (!window) GTEST_SKIP() << "no SDL video: " << error;
+    window->Pump();
+    LongTextArrivesWhole(*window);
 }
 
 TEST(HostWindow, KeyStateAndWait) {

@@ -231,6 +231,55 @@ TEST(InputTranslator, CompositionMarksTheSelectedClause) {
     EXPECT_EQ(end[0].message, kMsgImeEndComposition);
 }
 
+// Whether every character of the text is complete.
+bool WholeUtf8Characters(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const size_t width = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        if (width == 0 || i + width > text.size()) return false;
+        for (size_t k = 1; k < width; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += width;
+    }
+    return true;
+}
+
+TEST(InputTranslator, LongTextIsCutIntoEventsOfWholeCharacters) {
+    const std::string hiragana = "\xE3\x81\x82";         // 3 bytes
+    const std::string emoji = "\xF0\x9F\x98\x80";       // 4 bytes
+    struct Case {
+        const char* what;
+        std::string text;
+        size_t events;
+    };
+    std::string kana, mixed;
+    for (int i = 0; i < 30; ++i) kana += hiragana;
+    for (int i = 0; i < 20; ++i) mixed += "a\xC3\xA9" + emoji;  // 1 + 2 + 4 bytes
+    const Case cases[] = {
+        {"100 letters", std::string(100, 'x'), 4},
+        {"31 letters fill one event", std::string(31, 'y'), 1},
+        {"30 kana (90 bytes)", kana, 3},
+        {"mixed widths", mixed, 0},
+        {"nothing", "", 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<SDL_Event> events = TextInputEvents(c.text);
+        if (c.events != 0 || c.text.empty()) EXPECT_EQ(events.size(), c.events) << c.what;
+        std::string joined;
+        for (const SDL_Event& e : events) {
+            EXPECT_EQ(e.type, SDL_TEXTINPUT) << c.what;
+            const size_t size = strnlen(e.text.text, sizeof e.text.text);
+            ASSERT_LT(size, sizeof e.text.text) << c.what;  // terminated
+            ASSERT_GT(size, 0u) << c.what;
+            // Each event starts on a character and ends on one.
+            const std::string piece(e.text.text, size);
+            EXPECT_TRUE(WholeUtf8Characters(piece)) << c.what;
+            joined += piece;
+        }
+        EXPECT_EQ(joined, c.text) << c.what;
+    }
+}
+
 TEST(InputTranslator, ALongCompositionArrivesWholeAndItsTextIsFreed) {
     CodePageScope page(932);
     TextInput input;

@@ -381,12 +381,8 @@ TEST_F(ClientTest, BrokenFileSequencesAreProtocolErrors) {
   }
 }
 
-TEST_F(ClientTest, OversizedShortAndUnknownFramesAreRefusedAndTheRunGoesOn) {
+TEST_F(ClientTest, UnknownFramesAreRefusedAndTheRunGoesOn) {
   Serve([&](Peer& p) {
-    p.SendRaw(Frame(kMsgShowText, std::string(kMaxFrameSize - 7, 'x')));
-    EXPECT_EQ(p.ExpectStatus(), 0);
-    p.SendRaw(Frame(kMsgShowText, "ab", 9, 6).substr(0, 6));
-    EXPECT_EQ(p.ExpectStatus(), 0);
     p.SendRaw(Frame(2047, ""));
     EXPECT_EQ(p.ExpectStatus(), 0);
     p.Send(kMsgUnused);
@@ -395,6 +391,31 @@ TEST_F(ClientTest, OversizedShortAndUnknownFramesAreRefusedAndTheRunGoesOn) {
   });
   EXPECT_EQ(RunClient(), 0) << t_.Dump();
   EXPECT_EQ(t_.Of(14), (std::vector<std::string>{"\"still here\" 10"}));
+}
+
+TEST_F(ClientTest, AFrameLengthOutsideTheProtocolEndsTheRunWithAnError) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"oversized", Frame(kMsgShowText, "", 9, 0xffff)},
+      {"shorter than its header", Frame(kMsgShowText, "", 9, 4).substr(0, 4)},
+  };
+  for (const auto& [what, bytes] : cases) {
+    Transcript t;
+    std::atomic<int> refusals{0};
+    server_.Serve({[&, bytes = bytes](Peer& p) {
+      p.Login();
+      p.SendRaw(bytes);
+      for (RawFrame f = p.Next(); f.id != 0; f = p.Next()) {
+        if (f.id == kMsgStatus && f.payload == std::string(1, '\0')) ++refusals;
+      }
+    }});
+    ClientConn conn(&RealEngine);
+    EXPECT_EQ(conn.Run("Upd1", t.Context(), &Transcript::Callback), -1) << what;
+    server_.Join();
+    EXPECT_EQ(t.Codes(), (std::vector<int>{0, 12, 11})) << what << "\n" << t.Dump();
+    EXPECT_EQ(t.Errors(), std::vector<uint32_t>{kErrTransfer}) << what;
+    EXPECT_EQ(t.ErrorMessages(), std::vector<std::string>{LoadLanguageString(31)}) << what;
+    EXPECT_EQ(refusals, 11) << what;
+  }
 }
 
 TEST_F(ClientTest, AStalledServerIsLeftByAnAbort) {

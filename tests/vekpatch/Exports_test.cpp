@@ -154,6 +154,38 @@ TEST_F(ExportsTest, ACallbackAnsweringZeroEndsTheRunAnd15StillFollows) {
   EXPECT_EQ(t.Codes(), (std::vector<int>{0, 12, 14, 15}));
 }
 
+// A frame length outside 8-16384 fails the run at once: the host hears the
+// error and the end within a second, not after the server's next time-out.
+TEST_F(ExportsTest, ABadFrameLengthEndsTheRunPromptly) {
+  Load();
+  const std::pair<const char*, std::string> cases[] = {
+      {"length 65535", Frame(kMsgFileChunk, "", 2, 0xffff)},
+      {"length 4", Frame(kMsgFileChunk, "", 2, 4).substr(0, 4)},
+  };
+  for (const auto& [what, bytes] : cases) {
+    std::atomic<int> refusals{0};
+    std::atomic<int64_t> sentAt{0};
+    server_.Serve({[&, bytes = bytes](Peer& p) {
+      p.Login();
+      sentAt = std::chrono::steady_clock::now().time_since_epoch().count();
+      p.SendRaw(bytes);
+      for (RawFrame f = p.Next(); f.id != 0; f = p.Next()) {
+        if (f.id == kMsgStatus && f.payload == std::string(1, '\0')) ++refusals;
+      }
+    }});
+    Transcript t;
+    ASSERT_EQ(Start(t), 0) << what;
+    ASSERT_TRUE(Ended(t)) << what << "\n" << t.Dump();
+    const auto took = std::chrono::steady_clock::now() -
+                      std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(sentAt.load()));
+    server_.Join();
+    EXPECT_LT(took, std::chrono::seconds(1)) << what;
+    EXPECT_EQ(t.Codes(), (std::vector<int>{0, 12, 11, 15})) << what << "\n" << t.Dump();
+    EXPECT_EQ(t.Errors(), std::vector<uint32_t>{kErrTransfer}) << what;
+    EXPECT_GE(refusals, 1) << what;
+  }
+}
+
 // The start runs at the first export call; when it fails, that call's
 // callback hears why (codes 11, 0, 15) and the call gives -1.
 TEST_F(ExportsTest, AStartWithoutLanguageTextsIsRefused) {

@@ -138,6 +138,7 @@ class Transcript {
       std::snprintf(hex, sizeof hex, "0x%08x", static_cast<uint32_t>(info->code));
       line += std::string(" ") + hex + " " + info->source;
       errors_.push_back(static_cast<uint32_t>(info->code));
+      messages_.push_back(info->message != nullptr ? info->message : "");
     } else {
       line += " " + std::to_string(data);
     }
@@ -156,6 +157,11 @@ class Transcript {
   std::vector<uint32_t> Errors() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return errors_;
+  }
+  // The message of every error report, in order.
+  std::vector<std::string> ErrorMessages() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return messages_;
   }
   // The data of every report of a code, in order.
   std::vector<std::string> Of(int code) const {
@@ -188,6 +194,7 @@ class Transcript {
   std::vector<int> codes_;
   std::vector<std::string> lines_;
   std::vector<uint32_t> errors_;
+  std::vector<std::string> messages_;
   int32_t answer_ = 1;
   int stopAt_ = -1;
 };

@@ -1,6 +1,5 @@
 #include "vekpatch/Common/Connection.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -169,15 +168,6 @@ void Connection::HandleMsgGoodbye() {
   log_.Log(255, "Exit: Connection::HandleMsgGoodbye");
 }
 
-void Connection::Discard(size_t count) {
-  uint8_t scratch[4096];
-  while (count > 0) {
-    const int n = NetSocket::Instance().Receive(socket_, scratch, std::min(count, sizeof scratch));
-    if (n <= 0) return;
-    count -= static_cast<size_t>(n);
-  }
-}
-
 int Connection::ReadHeader(int timeoutMs) {
   const VekSettings& s = Settings();
   NetSocket& net = NetSocket::Instance();
@@ -185,6 +175,7 @@ int Connection::ReadHeader(int timeoutMs) {
     uint8_t header[4];
     bool known = false;
     for (int peek = 0; peek < s.headerPeeks && !known; ++peek) {
+      if (peek > 0) platform::SleepMs(static_cast<uint32_t>(s.headerPeekPauseMs));  // the rest is on its way
       const int w = net.WaitReadable(socket_, timeoutMs);
       if (w == 0) return -1;
       if (w < 0) return -2;
@@ -194,8 +185,8 @@ int Connection::ReadHeader(int timeoutMs) {
     const int length = header[2] << 8 | header[3];
     if (length >= static_cast<int>(kHeaderSize) && length <= static_cast<int>(kMaxFrameSize)) return length;
     // A frame that cannot be held, or whose length cannot even cover its
-    // header: drop what it claims (at least the header seen) and refuse it.
-    Discard(std::max<size_t>(static_cast<size_t>(length), sizeof header));
+    // header, stays queued: nothing after it can be found, so it is refused
+    // until the rounds run out and the read fails.
     SendNak();
   }
   return -2;

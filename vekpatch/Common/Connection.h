@@ -108,8 +108,8 @@ class Connection {
   // one (with kNoTimeout the wait is the settings' and its end raises).
   virtual int GetNextMsg(int timeoutMs = kNoTimeout);
   // The length of the next frame, peeked and left queued: -1 the time-out
-  // passed, -2 no header could be had. Frames of a length outside 8-16384 are
-  // dropped and refused with a negative status.
+  // passed, -2 no header could be had. A frame of a length outside 8-16384 is
+  // refused with a negative status in each round, and after the last -2.
   int ReadHeader(int timeoutMs);
 
   // The socket the connection talks over; tests attach one end of a pair.
@@ -144,8 +144,6 @@ class Connection {
   [[noreturn]] void Raise(uint32_t code, int stringId, int line, std::initializer_list<std::string> texts = {}) const;
   void CheckField(size_t offset, size_t size, const char* what) const;
   void Append(const void* data, size_t size);
-  // Reads and drops `count` queued bytes (a refused frame).
-  void Discard(size_t count);
 
   VekLog& log_;
 

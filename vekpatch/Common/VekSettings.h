@@ -13,8 +13,9 @@ struct VekSettings {
   int sendAttempts = 6;
   int sendPauseStepMs = 1000;        // pauses 0, 1, 2 ... steps after failed sends
   int lockTimeoutMs = 180000;        // the connection lock
-  int headerRounds = 11;             // reads of a header, each after an oversized one
+  int headerRounds = 11;             // reads of a header, each after a refused one
   int headerPeeks = 4;               // waits for the 4 first bytes of a header
+  int headerPeekPauseMs = 50;        // before peeking again at a header that came in part
   int invalidFramesPerCall = 11;
   int receiveRounds = 16;            // waits for the rest of a frame
   int receiveRoundMs = 1000;

@@ -96,7 +96,7 @@ int ClientConn::ReportText(int32_t code, const std::string& text, int32_t value)
 }
 
 void ClientConn::ReportError(const VekException& e, int32_t value) {
-  ErrorInfo info{e.Source().c_str(), e.Line(), e.Message().c_str(), static_cast<int32_t>(e.Code())};
+  ErrorInfo info = MakeErrorInfo(e);
   ReportToHost(11, reinterpret_cast<intptr_t>(&info), value);
 }
 

@@ -25,6 +25,11 @@
 namespace vek {
 
 using ErrorInfo = VekErrorInfo;
+// The record a host receives with code 11; it points into the error's texts,
+// so it lives no longer than the error.
+inline ErrorInfo MakeErrorInfo(const VekException& e) {
+  return ErrorInfo{e.Source().c_str(), e.Line(), e.Message().c_str(), static_cast<int32_t>(e.Code())};
+}
 // The patch engine's entry and the callback it calls.
 using PatchEngineCallbackFn = void* (*)(int32_t id, void* data);
 using PatchApplyFn = int32_t (*)(const char* commandLine, PatchEngineCallbackFn callback, int32_t flag);

@@ -123,7 +123,7 @@ void UpdateWorkerThread(std::string name, intptr_t context, VekCallback callback
 // Codes 11, 0 and 15 for a start that failed; failures of the reports are
 // ignored (there may be no callback).
 void ReportRefusal(const VekException& e, intptr_t context) {
-  ErrorInfo info{e.Source().c_str(), e.Line(), e.Message().c_str(), static_cast<int32_t>(e.Code())};
+  ErrorInfo info = MakeErrorInfo(e);
   for (const auto& [code, data, value] : {std::tuple<int32_t, intptr_t, int32_t>{11, reinterpret_cast<intptr_t>(&info), 4},
                                           {0, 0, 1}, {15, 0, 0}}) {
     try {
