@@ -20,7 +20,13 @@
 #include "shell/iShellSound.h"
 #include "simulation/GameServices.h"
 #include "simulation/NeighbourhoodLinks.h"
+#include "platform/FileSystem.h"
 #include "ui/cGZMainWindowW95.h"
+#include "ui/cGZWinIMECandidate.h"
+#include "ui/cGZWinIMEComposition.h"
+#include "ui/cRZCursor.h"
+#include "ui/cRZCursorManager.h"
+#include "ui/graphics/cGZBuffer.h"
 #include "ui/cGZWinMgrW95.h"
 #include "ui/controls/cGZWinMsgBox.h"
 #include "ui/controls/cGZWinSplashScreen.h"
@@ -121,7 +127,7 @@ bool cTovaApp::AppInit() {
     mLanguage = tova::ChooseLanguage(haveRegistry ? &registryLanguage : nullptr, RZGetFramework()->GetCommandLine());
     mpContext->language = static_cast<uint8_t>(mLanguage);
     SetCurrentLanguageId(mLanguage);
-    RZGetFramework()->GetLanguageManager()->SetCurrentLanguage(static_cast<uint32_t>(mLanguage));
+    ApplyLanguage();
 
     ReadInterfaceTexts();
     std::map<int, std::string> unused;
@@ -161,7 +167,16 @@ bool cTovaApp::AppInit() {
     return true;
 }
 
+void cTovaApp::ApplyLanguage() {
+    cIGZLanguageManager* languages = RZGetFramework()->GetLanguageManager();
+    languages->AddLanguage(static_cast<uint32_t>(mLanguage));
+    languages->SetCurrentLanguage(static_cast<uint32_t>(mLanguage));
+}
+
 void cTovaApp::SetUpUIColorsAndFonts() {
+    // The framework's start-up set its language manager up again after the
+    // application chose the language.
+    ApplyLanguage();
     if (cIGZFontSys* fonts = GZGetFontSys()) {
         fonts->SetFontFolder(cRZString(tova::GetDataRoot() + "UIGraphics/Fonts/"));
         mpInterfaceFont = fonts->GetFont({5, 12, 0, 0});
@@ -194,6 +209,7 @@ bool cTovaApp::Init() {
     ReportStartupStep(TovaStepCode("ctrl"), "Setting up controls");
     SetUpUIColorsAndFonts();
     GetWinCtrlMgr()->Init();
+    SetUpControlsAndCursors();
     ReportStartupStep(TovaStepCode("grph"), "Initializing graphics");
     mpContext->graphicSystem = mpGraphics;
     mpContext->windowManager = GZWinMgr();
@@ -221,6 +237,78 @@ bool cTovaApp::Init() {
     StartLoading();
     PlayLoadMusic();
     return true;
+}
+
+void cTovaApp::SetUpControlsAndCursors() {
+    cIGZWinCtrlMgr* ctrl = GetWinCtrlMgr();
+    const uint8_t colours[19][3] = {{255, 0, 255},   {189, 188, 188}, {255, 255, 255}, {0, 0, 0},       {0, 0, 0},
+                                    {128, 0, 0},     {0, 128, 0},     {128, 128, 64},  {0, 0, 128},     {128, 0, 128},
+                                    {0, 128, 128},   {128, 128, 128}, {192, 192, 192}, {255, 0, 0},     {0, 255, 0},
+                                    {255, 255, 0},   {0, 0, 255},     {0, 255, 255},   {255, 255, 255}};
+    for (int32_t key = 0; key < 19; ++key)
+        if (key != 3 && mpRoot) ctrl->SetColour(key, mpRoot->MakeColor(colours[key][0], colours[key][1], colours[key][2]));
+    if (mpInterfaceFont) {
+        mpInterfaceFont->AddRef();
+        ctrl->SetFont(cIGZWinCtrlMgr::kFontLabel, mpInterfaceFont);
+    }
+    // The control pictures by resource id into the image slots in order; a
+    // picture that cannot be loaded leaves its slot empty.
+    const int32_t imageIds[] = {18, 17, 3008, 19, 20, 21, 22, 24, 26, 27, 28, 29};
+    for (int32_t slot = 0; slot < 12; ++slot) {
+        cGZBuffer* image = nullptr;
+        if (!mpImages || !mpImages->LoadImageByResID(imageIds[slot], image, 0) || !image) continue;
+        image->SetColorKey(image->MakeColor(255, 0, 255));
+        ctrl->SetImage(slot, image, true);
+    }
+    cGZWinMgrW95* mgr = GZWinMgr();
+    cRZCursorManager* cursors = mgr ? mgr->GetCursorManager() : nullptr;
+    if (!cursors) return;
+    static const char* const kCursorFiles[37] = {
+        nullptr, "arrow.cur", "edit.cur", "hourglass.cur", "finger.cur", nullptr, "TovaDelete.cur", "TovaLevel.cur",
+        "TovaLower.cur", "TovaRaise.cur", "TovaMove.cur", "TovaPlace.cur", "TovaRotate.cur", "TovaRotateNW.cur",
+        "TovaRotateNE.cur", "TovaRotateSW.cur", "TovaRotateSE.cur", "LEFT.cur", "RIGHT.cur", "UP.cur", "DOWN.cur",
+        "UPRIGHT.cur", "UPLEFT.cur", "DOWNRIGHT.cur", "DOWNLEFT.cur", "EXPLORE.cur", "DEADEXPL.cur", "pan.cur",
+        "LiveNothing.cur", "LivePerson.cur", "LiveObjectAvail.cur", "LiveObjectUnavail.cur", "AddPts.cur",
+        "MOVEIN.cur", "bulldoze.cur", "TovaFlip.cur", "RemovePts.cur"};
+    for (int32_t id = 1; id <= 36; ++id) {
+        if (!kCursorFiles[id] || (id <= 3 && cursors->FindCursor(id))) continue;
+        std::string path;
+        if (!tova::MakeDataPath("Res/UI/Shared/Sys/", kCursorFiles[id], path) || !platform::FileExists(path)) continue;
+        auto* cursor = new cRZCursor(platform::ResolvePath(path));
+        if (!cursor->IsLoaded() || !cursors->AddCursor(cursor, id)) delete cursor;
+    }
+    ResetCursor();
+}
+
+void cTovaApp::ResetCursor() {
+    cGZWinMgrW95* mgr = GZWinMgr();
+    if (cRZCursorManager* cursors = mgr ? mgr->GetCursorManager() : nullptr)
+        if (cRZCursor* arrow = cursors->FindCursor(1)) arrow->Apply();
+}
+
+void cTovaApp::CreateInputMethodWindows() {
+    if (mLanguage != 15 && mLanguage != 17 && mLanguage != 18 && mLanguage != 20) return;
+    if (!mpRoot || !mpInterfaceFont) return;
+    const int32_t h = mpInterfaceFont->GetLineHeight();
+    cGZWinIMEComposition* composition = cGZWinIMEComposition::Create();
+    cGZWinIMECandidate* candidate = cGZWinIMECandidate::Create();
+    if (composition) {
+        composition->SetFont(mpInterfaceFont);
+        composition->SetArea(20, 20, 420, h + 26);
+        composition->SetMargins(4, 4);
+        mpRoot->AddChild(composition);
+        composition->SetAlwaysRedraw(true);
+        composition->Hide();
+    }
+    if (candidate) {
+        candidate->SetFont(mpInterfaceFont);
+        candidate->SetArea(20, h + 30, 220, 11 * h + 54);
+        candidate->SetMargins(4, 4);
+        candidate->SetNumbered(mLanguage == 17 || mLanguage == 18);
+        mpRoot->AddChild(candidate);
+        candidate->SetAlwaysRedraw(true);
+        candidate->Hide();
+    }
 }
 
 void cTovaApp::ReportStartupStep(uint32_t code, const char* text) {
@@ -283,6 +371,9 @@ void cTovaApp::FinishStartup() {
         mpRoot->AddChild(mpMainView);
         mpMainView->SetFlag(kGZWinVisible, true);
     }
+    // The window tree is the main thread's: the input-method windows join
+    // it here rather than on the loading thread.
+    CreateInputMethodWindows();
     mbStartingUp = false;
 }
 

@@ -106,7 +106,11 @@ public:
 private:
     bool Switch(const char* name, cRZString* value = nullptr) const;
     void ReadInterfaceTexts();
+    void ApplyLanguage();
     void SetUpUIColorsAndFonts();
+    void SetUpControlsAndCursors();
+    void ResetCursor();
+    void CreateInputMethodWindows();
 
     int32_t mLanguage = 1;
     int32_t mWidth = 800;

@@ -108,6 +108,17 @@ TEST_F(TovaProgram, TheLanguageComesFromTheStoreUnlessASwitchNamesOne) {
     EXPECT_NE(Run("print language\n", {}).out.find("state language 1\n"), std::string::npos);
 }
 
+// The Asian languages get the input-method windows in the game's own font.
+TEST_F(TovaProgram, AJapaneseStartShowsTheComposedWordInItsWindow) {
+    const std::string png = (mScratch / "ime.png").string();
+    const ProgramRun run = Run("compose にほん\nticks 3\nprint language\n", {"-lJapanese", "--dump", png});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("state language 15\n"), std::string::npos) << run.out;
+    std::optional<platform::Image> image = platform::ReadPngFile(png);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(tova_test::MatchesGolden(*image, "shell/golden/tova_japanese_composition.png"));
+}
+
 TEST_F(TovaProgram, WithoutTheScenarioFileTheFatalBoxEndsTheProgram) {
     const ProgramRun run = Run("print screen\n", {}, mScratch.Path().string());
     EXPECT_EQ(run.code, 255);  // -1
