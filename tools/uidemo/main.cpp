@@ -204,6 +204,7 @@ int main(int argc, char** argv) {
             graphics->Shutdown();
             RZSetFrameWorkProviders({});
             GetWinCtrlMgr()->Shutdown();
+            fonts.ReleaseFont(pageFont);
             GZSetFontSys(nullptr);
             return 1;
         }
@@ -223,6 +224,7 @@ int main(int argc, char** argv) {
             graphics->Shutdown();
             RZSetFrameWorkProviders({});
             GetWinCtrlMgr()->Shutdown();
+            fonts.ReleaseFont(pageFont);
             GZSetFontSys(nullptr);
             return 1;
         }
