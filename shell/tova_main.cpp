@@ -105,8 +105,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    // A headless run keeps its own settings store unless one is named.
-    if (headless) {
+    // A scripted run, headless or in a window, keeps to a clock of its own so
+    // both give the same pictures.
+    const bool scripted = headless || !script.empty();
+    if (scripted) {
         platform::SetManualClock(true);
         platform::AdvanceManualClock(1000);
     }
@@ -182,12 +184,12 @@ int main(int argc, char** argv) {
     player.AddFrames(1);
     for (const InputStep& s : steps) player.Add(s);
 
-    // Headless: the script starts once start-up has finished, so the same
-    // script meets the same screen however long the loading thread took.
+    // The script starts once start-up has finished, so the same script meets
+    // the same screen however long the loading thread took.
     bool listed = false;
     GZSetFrameClockHook([&] {
         cTovaApp* app = cTovaApp::Get();
-        if (!headless) return;
+        if (!scripted) return;
         if (!app || app->IsStartingUp()) {
             platform::AdvanceManualClock(kTovaFrameMs);
             return;

@@ -83,6 +83,24 @@ TEST_F(TovaProgram, StartsOnTheStarterDataAndDumpsTheFirstScreen) {
     EXPECT_TRUE(tova_test::MatchesGolden(*image, "shell/golden/tova_first_screen.png"));
 }
 
+// The same script in a real window under a virtual X server gives the same
+// first screen (leak checks off: the X11 libraries keep allocations).
+TEST_F(TovaProgram, ARealWindowUnderXvfbDumpsTheSameFirstScreen) {
+    if (std::system("command -v xvfb-run > /dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string script = (mScratch / "window.txt").string();
+    std::ofstream(script, std::ios::binary) << "print screen\nprint fullscreen\nticks 3\n";
+    const std::string png = (mScratch / "window.png").string();
+    const std::string command = "cd " + tova_test::ShellQuote(DataRoot()) +
+                                " && ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " +
+                                tova_test::ShellQuote(std::string(TOVA_BIN_DIR) + "/tova") + " -w --script " +
+                                tova_test::ShellQuote(script) + " --dump " + tova_test::ShellQuote(png) +
+                                " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::optional<platform::Image> image = platform::ReadPngFile(png);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(tova_test::MatchesGolden(*image, "shell/golden/tova_first_screen.png"));
+}
+
 TEST_F(TovaProgram, TheLargeScreenSwitchGivesALargerPicture) {
     const std::string png = (mScratch / "large.png").string();
     const ProgramRun run = Run("print screen\n", {"-r1024x768", "-w", "--dump", png});
