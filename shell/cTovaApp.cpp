@@ -459,6 +459,38 @@ void cTovaApp::ReportMissingCfp(const std::string& skill, const std::string& fil
                           ".cfp\" is not present.";
 }
 
+void cTovaApp::ReportBlankAnimation(const std::string& person, int32_t age, const std::string& table, int32_t index) {
+    if (!mbReportAssets) return;
+    std::string text = "Person \"" + person + "\" is attempting to run the animation with index " +
+                       std::to_string(index) + " from the ";
+    if (table == "misc") text += std::string("global miscellaneous ") + (age >= 1 && age <= 17 ? "child" : "adult");
+    else if (table == "glob") text += "legacy global";
+    else if (table == "pers") text += "legacy person stock";
+    mMissingAssets += text + " table, and the entry is blank.\n";
+}
+
+void cTovaApp::ReportBlankPairAnimation(const std::string& object, const std::string& person, int32_t table,
+                                        int32_t index) {
+    if (!mbReportAssets) return;
+    static const char* const kPairs[] = {"child to object (or child to child)", "adult to object (or adult to adult)",
+                                         "child to adult", "adult to child"};
+    const char* pair = table >= 0 && table < 4 ? kPairs[table] : "";
+    mMissingAssets += "Person \"" + person + "\" is attempting to run the animation with index " + std::to_string(index) +
+                      " from the animations of " + object + ". The entry for " + pair + " is blank.\n";
+}
+
+void cTovaApp::ReportCrashedCallback() {
+    const char* name = GetCallbackCrash();
+    if (!name || mbCrashReported) return;
+    mbCrashReported = true;
+    ShowMessageBox(("Crash in " + std::string(name)).c_str(), "Sound System Error", 0, 0);
+}
+
+bool cTovaApp::OnCallbackCrash() {
+    ReportCrashedCallback();
+    return true;
+}
+
 bool cTovaApp::Shutdown() {
     if (tova::iShellSound* sound = tova::GetShellSound()) sound->QuietAll();
     if (mLoadingThread.joinable()) mLoadingThread.join();

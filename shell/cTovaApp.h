@@ -64,6 +64,7 @@ public:
     int DoMessageBox(const char* text, const char* caption, int buttonKind, int flag) override;
     bool RestrictsConsole() override { return false; }
     bool PostRun() override;
+    bool OnCallbackCrash() override;
     cGZGraphicSystemW95* Graphics() const { return mpGraphics; }
 
     int ShowMessageBox(const char* text, const char* caption, int buttonKind, int flag);
@@ -83,6 +84,13 @@ public:
     void ReportUnreadCmx(const std::string& file);
     void ReportMissingSkill(const std::string& person, const std::string& skill);
     void ReportMissingCfp(const std::string& skill, const std::string& file);
+    // `table` is "misc", "glob", "pers" or another table's name; `age` the
+    // person's age (1-17 a child).
+    void ReportBlankAnimation(const std::string& person, int32_t age, const std::string& table, int32_t index);
+    // `table` 0-3: child to object, adult to object, child to adult, adult to child.
+    void ReportBlankPairAnimation(const std::string& object, const std::string& person, int32_t table, int32_t index);
+    // Shows the first callback crash of the run, once ("Crash in NAME").
+    void ReportCrashedCallback();
     const std::string& MissingAssetsReport() const { return mMissingAssets; }
     void SetReportAssets(bool on) { mbReportAssets = on; }
 
@@ -135,4 +143,5 @@ private:
     tova::SoundAndMusicData mSound;
     std::string mMissingAssets;
     int32_t mnNextAnswer = -1;
+    bool mbCrashReported = false;
 };
