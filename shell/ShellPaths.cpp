@@ -99,6 +99,7 @@ bool MakeNeighborhoodPath(const char* subfolder, const char* file, std::string& 
         FixedString directory;
         gGlobalContext->neighborhood->GetDirectory(directory);
         folder = directory.c_str();
+        if (!folder.empty()) folder = WithSeparator(folder);
     }
     return JoinShellPath(folder, subfolder, file, out);
 }
@@ -122,6 +123,19 @@ bool DataFileExists(const std::string& folder, const char* name) {
     std::string path;
     if (!JoinShellPath(folder, nullptr, name, path)) return false;
     return platform::FileExists(path);
+}
+
+int32_t ClearReadOnlyFlags(const std::string& neighborhoodFolder) {
+    const std::pair<const char*, const char*> places[] = {
+        {nullptr, "*.IFF"}, {"Houses/", "*.IFF"}, {"Characters/", "*.IFF"}, {"Export/", "*.FAM"}};
+    int32_t cleared = 0;
+    for (const auto& [sub, pattern] : places) {
+        std::string folder;
+        if (!JoinShellPath(WithSeparator(neighborhoodFolder), sub, nullptr, folder)) continue;
+        for (const platform::DirectoryEntry& entry : platform::ListDirectory(folder, pattern))
+            if (!entry.isDirectory && entry.readOnly && platform::SetReadOnly(folder + entry.name, false)) ++cleared;
+    }
+    return cleared;
 }
 
 std::vector<std::string> MusicMountPoints() {

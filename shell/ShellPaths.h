@@ -6,6 +6,7 @@
 // is refused rather than shortened.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +41,11 @@ bool MakeNeighborhoodPath(const char* subfolder, const char* file, std::string& 
 bool ReadRegistryString(const char* name, std::string& out);
 // Whether `folder` followed by `name` is a file.
 bool DataFileExists(const std::string& folder, const char* name);
+
+// Files the player may have copied from a disc stay writable: the ".iff"
+// files of the neighbourhood folder, its "Houses/" and "Characters/", and the
+// ".FAM" files of its "Export/" lose the read-only mark. The number cleared.
+int32_t ClearReadOnlyFlags(const std::string& neighborhoodFolder);
 
 struct SoundAndMusicData {
     std::string soundFolder;  // holds "TovaSound.hit"

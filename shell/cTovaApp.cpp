@@ -374,6 +374,8 @@ void cTovaApp::FinishStartup() {
     // The window tree is the main thread's: the input-method windows join
     // it here rather than on the loading thread.
     CreateInputMethodWindows();
+    std::string neighborhood;
+    if (tova::MakeNeighborhoodPath(nullptr, nullptr, neighborhood)) tova::ClearReadOnlyFlags(neighborhood);
     mbStartingUp = false;
 }
 

@@ -139,6 +139,19 @@ TEST_F(ShellPathsTest, MissingSoundTurnsBothOff) {
     EXPECT_EQ(data.soundRoot, "");
 }
 
+TEST_F(ShellPathsTest, ReadOnlyMarksAreClearedOnTheSavedFilesOnly) {
+    const char* files[] = {"Neighborhood.iff", "Houses/House01.iff", "Characters/User00000.iff", "Export/Smith.FAM",
+                           "Export/notes.txt", "Other/x.iff"};
+    for (const char* f : files) {
+        Touch(mDir / "N" / f);
+        ASSERT_TRUE(platform::SetReadOnly((mDir / "N" / f).string(), true));
+    }
+    EXPECT_EQ(tova::ClearReadOnlyFlags((mDir / "N").string()), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(platform::IsReadOnly((mDir / "N" / files[i]).string())) << files[i];
+    EXPECT_TRUE(platform::IsReadOnly((mDir / "N" / "Export/notes.txt").string()));
+    EXPECT_TRUE(platform::IsReadOnly((mDir / "N" / "Other/x.iff").string()));
+}
+
 TEST(ShellLanguage, RegistryNameAndSwitches) {
     struct Case {
         const char* registry;  // null: no value
