@@ -7,15 +7,21 @@ namespace {
 
 std::atomic<bool> gRestricted{false};
 
+// Every switch the game reads: the start-up's, the language switches, the
+// options' "factory" and the developer switches.
 const char* const kAllowedSwitches[] = {
     "nosound",      "ngh",           "factory",        "skip_intro",         "software_intro",
     "no_thread_init", "show_init_progress", "lUKEnglish", "lFrench",         "lGerman",
     "lItalian",     "lSpanish",      "lDutch",         "lSwedish",           "lPortuguese",
     "lJapanese",    "lPolish",       "lSimplifiedChinese", "lTraditionalChinese", "lThai",
     "lKorean",      "lUSEnglish",    "r1024x768",      "nodx6",              "w",
-    "skip_verify",  "testmusic",     "debug_objects",
+    "skip_verify",  "testmusic",     "debug_objects",  "lDanish",            "lNorwegian",
+    "lFinnish",     "lHebrew",       "lRussian",       "memlog",             "memdiffNT",
+    "enable_sound_trycatch", "nostacktrace", "3dhardware", "non_us_locale",  "soundguys",
+    "dumpassets",   "reportassets",  "demo",           "rebuild_catalog",    "house",
+    "file",         "cht",           "movie",
 };
-static_assert(sizeof(kAllowedSwitches) / sizeof(kAllowedSwitches[0]) == 28);
+static_assert(sizeof(kAllowedSwitches) / sizeof(kAllowedSwitches[0]) == 48);
 
 bool IsAllowedSwitch(const char* name) {
     for (const char* allowed : kAllowedSwitches)

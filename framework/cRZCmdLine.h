@@ -1,6 +1,6 @@
 // The program's command line split into arguments, with switch lookup
 // ("-name" or "-name:value"). While the switch restriction is on (the game
-// turns it on first thing), only the 28 switch names the game knows can be
+// turns it on first thing), only the switch names the game knows can be
 // asked for.
 #pragma once
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything on a fresh machine and starts the game on the starter
-# content (or on an installed data root: run.sh --data /path/to/data).
-# While the game program does not exist yet, it says so and runs what does.
+# content (or on an installed data root: run.sh --data /path/to/data); the
+# other arguments go to the game (its switches, such as -w or -r1024x768).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build/release/bin"
@@ -14,24 +14,6 @@ fi
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" release
 
-if [ -x "$bin/tova" ]; then
-  cd "$data"
-  exec "$bin/tova" "$@"
-fi
-
-echo "The game program (tova) is not built yet: the project has its framework, resource files,"
-echo "game data and world grid, but no simulation, drawing or windows."
-echo
-if [ -x "$bin/catalog_dump" ] && [ -d "$data/GameData" ]; then
-  echo "The object catalogue as the game would load it from $data:"
-  "$bin/catalog_dump" --data "$data"
-  echo
-fi
-if [ -x "$bin/fw_demo" ]; then
-  echo "The framework demo (builds a framework, runs its main loop and a timer, quits with code 3):"
-  set +e
-  "$bin/fw_demo" "$@"
-  code=$?
-  set -e
-  echo "fw_demo exited with code $code"
-fi
+# The game runs in its data root (the working folder).
+cd "$data"
+exec "$bin/tova" "$@"

@@ -59,6 +59,8 @@ bool cGZWinIMECandidate::Draw(bool) {
     if (mList.selection < mList.pageStart || mList.selection >= mList.pageStart + pageSize)
         mList.pageStart = pageSize * (mList.selection / pageSize);
     const int32_t lineHeight = mpFont->GetLineHeight() + kLineGap;
+    // The font is shared with the other controls: its colour goes back after.
+    const uint32_t savedColour = mpFont->GetColor();
     mpFont->SetColor(MakeColor(0, 0, 0));
     for (int32_t i = 0; i < pageSize && mList.pageStart + i < count; ++i) {
         const int32_t index = mList.pageStart + i;
@@ -76,5 +78,6 @@ bool cGZWinIMECandidate::Draw(bool) {
         const std::string& entry = mList.entries[static_cast<size_t>(index)];
         mpFont->DrawText(*buffer, x, top, entry.c_str(), static_cast<int32_t>(entry.size()), &inner, -1, -1);
     }
+    mpFont->SetColor(savedColour);
     return true;
 }

@@ -72,6 +72,8 @@ bool cGZWinIMEComposition::Draw(bool) {
     buffer->FillRect(MakeColor(0, 0, 0), area);
     buffer->FillRect(MakeColor(166, 180, 180), inner);
     if (!mpFont) return true;
+    // The font is shared with the other controls: its colour goes back after.
+    const uint32_t savedColour = mpFont->GetColor();
     mpFont->SetColor(MakeColor(0, 0, 0));
     // Runs of bytes with one attribute, left to right.
     const auto length = static_cast<int32_t>(mComposition.size());
@@ -90,6 +92,7 @@ bool cGZWinIMEComposition::Draw(bool) {
         mpFont->DrawText(*buffer, x, inner.top, run, end - start, &inner, -1, -1);
         x += width;
     }
+    mpFont->SetColor(savedColour);
     return true;
 }
 

@@ -55,8 +55,10 @@ TEST(cRZCmdLine, SwitchTable) {
         const char* value;
     };
     const Case cases[] = {
-        {true, "-memlog", "memlog", false, false, false, ""},  // not one of the 28
-        {false, "-memlog", "memlog", false, false, true, ""},
+        {true, "-lang", "lang", false, false, false, ""},  // not a switch of the game
+        {false, "-lang", "lang", false, false, true, ""},
+        {true, "-memlog", "memlog", false, false, true, ""},
+        {true, "-lDanish", "lDanish", false, false, true, ""},
         {false, "-lang:'French'", "lang", true, true, true, "French"},
         {false, "-lang:\"French'", "lang", true, true, true, "French"},  // quote kinds may differ
         {false, "-lang:'French'", "lang", true, false, true, "'French'"},

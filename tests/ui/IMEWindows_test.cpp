@@ -119,6 +119,19 @@ TEST_F(IMEWindows, TheCompositionDrawsItsTargetClauseOnWhite) {
     EXPECT_TRUE(MatchesGolden(Screen(), "ui/golden/ime_composition.png"));
 }
 
+// The font is shared with the edit under the composition: drawing either
+// window must leave its colour as the other controls set it.
+TEST_F(IMEWindows, DrawingLeavesTheSharedFontsColour) {
+    const uint32_t white = 0xFFFF;
+    font.SetColor(white);
+    composition->Show();
+    composition->SetComposition("nihongo", {1, 1, 1, 1, 1, 1, 1});
+    candidate->SetCandidateList(Numbers(3, 9, 1));
+    candidate->Show();
+    Frame();
+    EXPECT_EQ(font.GetColor(), white);
+}
+
 TEST_F(IMEWindows, TheThirdPageOfCandidatesIsNumberedFromOneWithTheSelectionHighlighted) {
     candidate->SetCandidateList(Numbers(25, 9, 21));
     candidate->Show();

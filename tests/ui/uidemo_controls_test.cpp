@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -34,7 +36,7 @@ TEST(uidemoControls, ListsTheNamedControls) {
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out,
               "window button 40 40 112 64\n"
-              "window check 40 90 92 106\n"
+              "window check 40 90 99 106\n"
               "window disabled 220 40 292 64\n"
               "window hscroll 40 270 240 286\n"
               "window hslider 40 220 240 240\n"
@@ -110,7 +112,11 @@ TEST(uidemoControls, PagePicturesMatchTheGoldens) {
 }
 
 TEST(uidemoControls, AMissingStripIsReported) {
+    // A data root with the game's fonts and nothing else.
     ScratchDir dir;
+    std::filesystem::create_directories(dir / "nothing" / "UIGraphics");
+    std::filesystem::create_directory_symlink(std::string(TOVA_BIN_DIR) + "/../data/UIGraphics/Fonts",
+                                              dir / "nothing" / "UIGraphics" / "Fonts");
     const ProgramRun run =
         RunProgram("uidemo", {"--headless", "--page", "controls", "--data", (dir / "nothing").string()});
     EXPECT_EQ(run.code, 1);

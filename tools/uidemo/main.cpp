@@ -24,7 +24,6 @@
 #include "DialogsPage.h"
 #include "PeripheryPage.h"
 #include "SplashDemo.h"
-#include "UiDemoScript.h"
 #include "WindowsPage.h"
 #include "framework/cGZFrameWorkW95.h"
 #include "gamedata/FrameClock.h"
@@ -32,7 +31,6 @@
 #include "platform/HostWindow.h"
 #include "platform/PngFile.h"
 #include "platform/Presenter.h"
-#include "support/FakeFont.h"
 #include "ui/cGZMainWindowW95.h"
 #include "ui/cGZWinIMEComposition.h"
 #include "ui/cGZWinMgrW95.h"
@@ -41,7 +39,9 @@
 #include "ui/controls/cGZCheatHelpDlg.h"
 #include "ui/controls/cGZWinTextEdit2.h"
 #include "ui/controls/cIGZWinCtrlMgr.h"
+#include "ui/graphics/cGZFontSys.h"
 #include "ui/graphics/cGZGraphicSystemW95.h"
+#include "ui/script/InputScriptPlayer.h"
 
 namespace {
 
@@ -72,110 +72,6 @@ void Say(const std::string& line) {
     std::cout << line << "\n";
     std::cout.flush();
 }
-
-// Plays the script from the framework's frame step: each step sends one
-// input event (or prints), and the framework's loop, or a modal loop inside
-// it, dispatches it before the next frame. The manual clock moves 10 ms per
-// frame; a wait is that many frames without events.
-class ScriptPlayer {
-public:
-    ScriptPlayer(platform::HostWindow& host, UiDemoPage& page) : mHost(host), mPage(page) {}
-
-    void Add(const UiDemoStep& s) {
-        switch (s.kind) {
-            case UiDemoStep::Move: Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); }); break;
-            case UiDemoStep::Button:
-                Event([=, this] { mHost.SimulateMouseButton(s.button, s.press > 0, s.x, s.y); });
-                break;
-            case UiDemoStep::Click:
-            case UiDemoStep::DoubleClick:
-                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
-                Event([=, this] { mHost.SimulateMouseButton(s.button, true, s.x, s.y); });
-                Event([=, this] { mHost.SimulateMouseButton(s.button, false, s.x, s.y); });
-                if (s.kind == UiDemoStep::DoubleClick) {
-                    Event([=, this] { mHost.SimulateMouseButton(s.button, true, s.x, s.y, 2); });
-                    Event([=, this] { mHost.SimulateMouseButton(s.button, false, s.x, s.y, 2); });
-                }
-                break;
-            case UiDemoStep::Wheel:
-                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
-                Event([=, this] { mHost.SimulateWheel(1); });
-                break;
-            case UiDemoStep::Drag:
-                Event([=, this] { mHost.SimulateMouseMove(s.x, s.y); });
-                Event([=, this] { mHost.SimulateMouseButton(1, true, s.x, s.y); });
-                for (int i = 1; i <= 8; ++i) {
-                    const int32_t x = s.x + (s.x1 - s.x) * i / 8, y = s.y + (s.y1 - s.y) * i / 8;
-                    Event([=, this] { mHost.SimulateMouseMove(x, y); });
-                }
-                Event([=, this] { mHost.SimulateMouseButton(1, false, s.x1, s.y1); });
-                break;
-            case UiDemoStep::Key:
-                if (s.press >= 0) Event([=, this] { mHost.SimulateKey(s.key, true); });
-                if (s.press <= 0) Event([=, this] { mHost.SimulateKey(s.key, false); });
-                break;
-            case UiDemoStep::Char: Event([=, this] { mHost.SimulateText(s.text); }); break;
-            case UiDemoStep::Compose: {
-                int32_t characters = 0;
-                for (unsigned char c : s.text) characters += (c & 0xC0) != 0x80;
-                const int32_t cursor = std::min(s.x, characters);
-                Event([=, this] { mHost.SimulateComposition(s.text, cursor, characters - cursor); });
-                break;
-            }
-            case UiDemoStep::Commit: Event([=, this] { mHost.SimulateText(s.text); }); break;
-            case UiDemoStep::Wait:
-                for (int32_t t = 0; t < s.ms; t += kFrameMs) Event([] {});
-                break;
-            case UiDemoStep::Activate: Event([=, this] { mHost.SimulateActivation(s.on); }); break;
-            case UiDemoStep::Print:
-                // Printed at the start of the next frame, after what the
-                // events before it queued has been delivered.
-                mActions.push_back({[=, this] { Print(s.text); }, true});
-                break;
-        }
-    }
-
-    // The frame step's hook: the clock moves on and the next event goes out;
-    // after the last one the program is asked to quit.
-    void OnFrame() {
-        FrameClock::Global().TickAt(platform::TimeMs());
-        if (mbStarted) platform::AdvanceManualClock(kFrameMs);
-        mbStarted = true;
-        for (auto& print : mPendingPrints) print();
-        mPendingPrints.clear();
-        while (mNext < mActions.size() && mActions[mNext].isPrint) mPendingPrints.push_back(mActions[mNext++].run);
-        if (!mPendingPrints.empty()) return;
-        if (mNext < mActions.size()) {
-            mActions[mNext++].run();
-            return;
-        }
-        if (!mbQuitting) platform::MessageQueue::Current()->PostQuit(0);
-        mbQuitting = true;
-    }
-
-private:
-    struct Action {
-        std::function<void()> run;
-        bool isPrint = false;
-    };
-    template <class F>
-    void Event(F&& f) {
-        mActions.push_back({std::forward<F>(f)});
-    }
-    void Print(const std::string& name) {
-        auto it = mPage.Named().find(name);
-        if (it == mPage.Named().end()) Say("state " + name + " unknown");
-        else Say("state " + name + " " + mPage.Describe(*it->second));
-    }
-
-    platform::HostWindow& mHost;
-    UiDemoPage& mPage;
-    std::vector<Action> mActions;
-    size_t mNext = 0;
-    std::vector<std::function<void()>> mPendingPrints;
-    bool mbStarted = false;
-    bool mbQuitting = false;
-};
 
 // The help window's modal run, reported like every dialog of the page.
 class HelpView : public cGZCheatHelpView {
@@ -228,7 +124,7 @@ int main(int argc, char** argv) {
         return Usage("unknown page '" + o.page + "'");
     if (o.data.empty()) o.data = (std::filesystem::path(argv[0]).parent_path() / ".." / "data").string();
 
-    std::vector<UiDemoStep> steps;
+    std::vector<InputStep> steps;
     if (!o.script.empty()) {
         std::ifstream in(o.script, std::ios::binary);
         if (!in) {
@@ -238,7 +134,7 @@ int main(int argc, char** argv) {
         std::stringstream text;
         text << in.rdbuf();
         std::string error;
-        if (!ParseUiDemoScript(text.str(), steps, error)) {
+        if (!ParseInputScript(text.str(), steps, error)) {
             std::cerr << error << "\n";
             return 2;
         }
@@ -260,9 +156,17 @@ int main(int argc, char** argv) {
     }
 
     int result = 0;
-    // The stand-in font until the font service lands.
-    tova_test::FakeFontSys fonts;
+    // The game's fonts from the data root, in the page's language.
+    cGZFontSys fonts([&o] { return static_cast<uint32_t>(o.language > 0 ? o.language : 1); });
+    fonts.Init();
+    fonts.SetFontFolder(cRZString(o.data + "/UIGraphics/Fonts/"));
     GZSetFontSys(&fonts);
+    cIGZFont* pageFont = fonts.GetFont({5, 12, 0, 0});
+    if (!pageFont) {
+        std::cerr << "uidemo: no font in " << o.data << "/UIGraphics/Fonts\n";
+        GZSetFontSys(nullptr);
+        return 1;
+    }
     GetWinCtrlMgr()->Init();
     {
         cGZWinMgrW95 manager;
@@ -286,11 +190,11 @@ int main(int argc, char** argv) {
         main.SetFlag(kGZWinVisible, true);
         UiDemoPage* page = nullptr;
         if (o.page == "controls")
-            page = new ControlsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}));
+            page = new ControlsPage(Say, o.data, pageFont);
         else if (o.page == "dialogs")
-            page = new DialogsPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}), o.language);
+            page = new DialogsPage(Say, o.data, pageFont, o.language);
         else if (o.page == "periphery")
-            page = new PeripheryPage(Say, o.data, fonts.GetFont({1, 12, 0, 0}), o.language);
+            page = new PeripheryPage(Say, o.data, pageFont, o.language);
         else
             page = new WindowsPage(Say);
         page->SetArea(0, 0, 640, 480);
@@ -300,6 +204,7 @@ int main(int argc, char** argv) {
             graphics->Shutdown();
             RZSetFrameWorkProviders({});
             GetWinCtrlMgr()->Shutdown();
+            fonts.ReleaseFont(pageFont);
             GZSetFontSys(nullptr);
             return 1;
         }
@@ -313,12 +218,13 @@ int main(int argc, char** argv) {
             help = std::make_unique<HelpView>(*dialog);
             main.GetCheatCodeManager()->SetHelpView(help.get());
         }
-        SplashDemo splash(Say, o.data, fonts.GetFont({1, 12, 0, 0}));
+        SplashDemo splash(Say, o.data, pageFont);
         if (o.splash && !splash.Start(main, error)) {
             std::cerr << "uidemo: " << error << "\n";
             graphics->Shutdown();
             RZSetFrameWorkProviders({});
             GetWinCtrlMgr()->Shutdown();
+            fonts.ReleaseFont(pageFont);
             GZSetFontSys(nullptr);
             return 1;
         }
@@ -330,13 +236,15 @@ int main(int argc, char** argv) {
 
         if (o.list)
             for (const auto& [name, w] : page->Named()) Say("window " + name + " " + page->UiDemoPage::Describe(*w));
-        ScriptPlayer player(*host, *page);
+        InputScriptPlayer player(*host, kFrameMs);
+        player.SetPrinter([page](const std::string& name) {
+            auto it = page->Named().find(name);
+            if (it == page->Named().end()) Say("state " + name + " unknown");
+            else Say("state " + name + " " + page->Describe(*it->second));
+        });
         // One quiet frame first, so the page is on the screen before any input.
-        UiDemoStep first;
-        first.kind = UiDemoStep::Wait;
-        first.ms = kFrameMs;
-        player.Add(first);
-        for (const UiDemoStep& s : steps) player.Add(s);
+        player.AddFrames(1);
+        for (const InputStep& s : steps) player.Add(s);
         GZSetFrameClockHook([&player] { player.OnFrame(); });
         framework.Run();
         GZSetFrameClockHook(nullptr);
@@ -357,6 +265,8 @@ int main(int argc, char** argv) {
         RZSetFrameWorkProviders({});
     }
     GetWinCtrlMgr()->Shutdown();
+    fonts.ReleaseFont(pageFont);
     GZSetFontSys(nullptr);
+    fonts.Shutdown();
     return result;
 }
