@@ -207,10 +207,17 @@ bool ParseSpriteSource(const std::string& name, const std::string& text, std::ve
       int32_t id = 0;
       if (file.path.empty() || !(words >> id >> b.version) || id < 0 || id > 32767) return KeywordResult::kBadValue;
       b.id = static_cast<int16_t>(id);
-      std::string word;
-      while (words >> word) {
+      std::string rest, word;
+      std::getline(words, rest);
+      if (const size_t open = rest.find('"'); open != std::string::npos) {
+        const size_t close = rest.find('"', open + 1);
+        if (close == std::string::npos) return KeywordResult::kBadValue;
+        b.label = rest.substr(open + 1, close - open - 1);
+        rest = rest.substr(0, open) + rest.substr(close + 1);
+      }
+      std::istringstream options(rest);
+      while (options >> word) {
         if (auto v = SpriteSourceOption(word, "palette")) b.palette = std::stoi(*v);
-        else if (word.size() >= 2 && word.front() == '"' && word.back() == '"') b.label = word.substr(1, word.size() - 2);
         else return KeywordResult::kBadValue;
       }
       b.where = name + ":" + std::to_string(line);
