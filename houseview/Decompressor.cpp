@@ -124,8 +124,9 @@ void RLEDecompressor::SkipRows(int32_t n) {
       case kRleRow: {
         int32_t length = p[1];
         if (p[1] == 2 && mPosition + 6 <= mSize && p[2] == kRleEnd && p[3] == 255) length = p[4] << 8 | p[5];
-        // A row shorter than its own header would never move on.
-        if (length < 2) {
+        // A row shorter than its own header would never move on; one
+        // longer than the stream has no end.
+        if (length < 2 || length > mSize - mPosition) {
           mEnded = true;
           return;
         }
