@@ -68,6 +68,17 @@ uint32_t GreyTint(uint32_t colour, float factor) {
   return red << 16 | static_cast<uint32_t>(v) << 8 | static_cast<uint32_t>(v);
 }
 
+PalWrap* LoadDefaultPalette(const std::string& path) {
+  auto* palette = new PalWrap();
+  palette->AddRef();
+  if (!palette->LoadFromFile(path, true)) {
+    PalWrap::Release(palette);
+    return nullptr;
+  }
+  palette->BuildTables();
+  return palette;
+}
+
 PalWrap::PalWrap() = default;
 PalWrap::~PalWrap() = default;
 

@@ -83,6 +83,11 @@ class PalWrap {
   int32_t mShadeBuilds = 0;
 };
 
+// The game's default palette from the palette file, as the start-up load
+// makes it: system colours kept, tables built, one reference for the caller.
+// Null when the file cannot be read.
+PalWrap* LoadDefaultPalette(const std::string& path);
+
 // Colour helpers of the tables, on 0x00RRGGBB colours.
 uint32_t AdjustLuma(uint32_t colour, float scale, float offset);
 uint32_t GreyTint(uint32_t colour, float factor);

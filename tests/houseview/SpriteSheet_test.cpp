@@ -19,10 +19,10 @@ TEST(SpriteSheet, TheStarterSpriteFileDrawsEverySprite) {
   tova::GlobalContext context;
   tova::GlobalContext* previous = tova::gGlobalContext;
   tova::gGlobalContext = &context;
-  auto* palette = new tova::PalWrap();
-  palette->AddRef();
-  ASSERT_TRUE(palette->LoadFromFile(root + "/GameData/GlobalCLUT.pal", true));
-  palette->BuildTables();
+  tova::PalWrap* palette = tova::LoadDefaultPalette(root + "/GameData/GlobalCLUT.pal");
+  ASSERT_NE(palette, nullptr);
+  EXPECT_EQ(palette->RefCount(), 1);
+  EXPECT_EQ(tova::LoadDefaultPalette(root + "/GameData/none.pal"), nullptr);
   context.palette = palette;
   {
     tova::SpriteCache cache(root + "/GameData/sprites");

@@ -28,15 +28,12 @@ int RunSheet(int argc, char** argv) {
   tova::gGlobalContext = &context;
   tova::PalWrap* palette = nullptr;
   if (!palettePath.empty()) {
-    palette = new tova::PalWrap();
-    palette->AddRef();
-    if (!palette->LoadFromFile(palettePath, true)) {
+    palette = tova::LoadDefaultPalette(palettePath);
+    if (palette == nullptr) {
       std::fprintf(stderr, "spriteview: cannot read the palette %s\n", palettePath.c_str());
-      tova::PalWrap::Release(palette);
       tova::gGlobalContext = previous;
       return 1;
     }
-    palette->BuildTables();
     context.palette = palette;
   }
   int result = 0;
