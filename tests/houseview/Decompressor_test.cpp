@@ -131,7 +131,7 @@ TEST(DummyDecompressor, RampsWrapAtTheEnd) {
   EXPECT_EQ(tova::DummyDecompressor::GetRampTable(1)[192], 254);
 }
 
-std::vector<uint8_t> MaskFrame(uint16_t w, uint16_t h, uint8_t transparent, const std::vector<uint16_t>& words,
+std::vector<uint8_t> DecoderMaskFrame(uint16_t w, uint16_t h, uint8_t transparent, const std::vector<uint16_t>& words,
                                const std::vector<std::vector<uint8_t>>& data) {
   std::vector<uint8_t> f = {static_cast<uint8_t>(w), static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(h),
                             static_cast<uint8_t>(h >> 8), 0, 0, 0, 0, 0, 0, transparent, 0, 0, 0, 0, 0};
@@ -150,7 +150,7 @@ std::vector<uint8_t> MaskFrame(uint16_t w, uint16_t h, uint8_t transparent, cons
 
 TEST(SpriteMask, DecodesRowsSkipsAndJumps) {
   const std::vector<uint8_t> f =
-      MaskFrame(4, 4, 9, {0x0000, 0x6001, 0xC002, 0x8001, 0x0000, 0xC003, 0xA000}, {{1, 2}, {3, 4, 5}});
+      DecoderMaskFrame(4, 4, 9, {0x0000, 0x6001, 0xC002, 0x8001, 0x0000, 0xC003, 0xA000}, {{1, 2}, {3, 4, 5}});
   std::vector<uint8_t> pixels(16, 255);
   tova::DecodeSpriteMask(f.data(), static_cast<int32_t>(f.size()), pixels.data(), 4, 4);
   const std::vector<uint8_t> expected = {9, 1, 2, 255, 255, 255, 255, 255, 3, 4, 5, 255, 255, 255, 255, 255};
@@ -164,14 +164,14 @@ TEST(SpriteMask, DecodesRowsSkipsAndJumps) {
 TEST(SpriteMask, RunsAndRowMovesStayInsideTheImage) {
   // Wider runs than the image, jumps below it and a run past the frame's end.
   const std::vector<uint8_t> f =
-      MaskFrame(2, 2, 7, {0x0000, 0xC005, 0x6FFF, 0x8FFF, 0x0000, 0xC001}, {{1, 2, 3, 4, 5}, {6}});
+      DecoderMaskFrame(2, 2, 7, {0x0000, 0xC005, 0x6FFF, 0x8FFF, 0x0000, 0xC001}, {{1, 2, 3, 4, 5}, {6}});
   std::vector<uint8_t> pixels(4 + 8, 0xAA);
   tova::DecodeSpriteMask(f.data(), static_cast<int32_t>(f.size()), pixels.data(), 2, 2);
   EXPECT_EQ(pixels[0], 1);
   EXPECT_EQ(pixels[1], 2);
   EXPECT_EQ(pixels[2], 0xAA);
   for (size_t i = 4; i < pixels.size(); ++i) EXPECT_EQ(pixels[i], 0xAA) << i;
-  std::vector<uint8_t> cut = MaskFrame(2, 1, 7, {0x0000, 0xC1FF}, {{1, 2}});
+  std::vector<uint8_t> cut = DecoderMaskFrame(2, 1, 7, {0x0000, 0xC1FF}, {{1, 2}});
   tova::DecodeSpriteMask(cut.data(), static_cast<int32_t>(cut.size()), pixels.data(), 2, 1);
   EXPECT_TRUE(tova::DecodeTrimmedSpriteMask(cut.data(), 10).pixels.empty());
 }

@@ -50,12 +50,12 @@ std::vector<uint8_t> CacheSprite2(int32_t palette, const std::vector<SpritePictu
   return bytes;
 }
 
-void Store(MemResFile& file, const char (&type)[5], int16_t id, const std::vector<uint8_t>& bytes, bool native = true) {
+void CacheStore(MemResFile& file, const char (&type)[5], int16_t id, const std::vector<uint8_t>& bytes, bool native = true) {
   file.AddStored(TypeCode(type), id, bytes.data(), static_cast<int32_t>(bytes.size()), "",
                  native ? kResFlagNative : 0);
 }
 
-void SetWord(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
+void CacheSetWord(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
@@ -67,7 +67,7 @@ class SpriteCacheTest : public ::testing::Test {
     defaultPalette_ = new tova::PalWrap();
     defaultPalette_->AddRef();
     context_.palette = defaultPalette_;
-    Store(file_, "PALT", 1, tova::WritePaletteResource({0, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF}));
+    CacheStore(file_, "PALT", 1, tova::WritePaletteResource({0, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF}));
   }
   void TearDown() override {
     context_.palette = nullptr;
@@ -82,8 +82,8 @@ class SpriteCacheTest : public ::testing::Test {
 };
 
 TEST_F(SpriteCacheTest, AnIdOfBothKindsReadsAsTheRunLengthSprite) {
-  Store(file_, "SPR#", 5, CacheSprite(502, 1, {CachePicture(4, 3)}));
-  Store(file_, "SPR2", 5, CacheSprite2(1, {CachePicture(4, 3)}));
+  CacheStore(file_, "SPR#", 5, CacheSprite(502, 1, {CachePicture(4, 3)}));
+  CacheStore(file_, "SPR2", 5, CacheSprite2(1, {CachePicture(4, 3)}));
   SpriteCache cache(&file_);
   SpriteCacheEntry* entry = cache.Find(5);
   ASSERT_NE(entry, nullptr);
@@ -95,12 +95,12 @@ TEST_F(SpriteCacheTest, AnIdOfBothKindsReadsAsTheRunLengthSprite) {
 
 TEST_F(SpriteCacheTest, FrameCountsFollowTheVersion) {
   std::vector<uint8_t> old = CacheSprite(500, 0, {CachePicture(3, 3), CachePicture(3, 3)});
-  SetWord(old, 0, 400);
-  Store(file_, "SPR#", 1, old);
+  CacheSetWord(old, 0, 400);
+  CacheStore(file_, "SPR#", 1, old);
   std::vector<SpritePicture> two = {CachePicture(5, 4), CachePicture(6, 2)};
-  Store(file_, "SPR#", 2, CacheSprite(506, 1, two));
-  Store(file_, "SPR#", 3, CacheSprite(503, 1, two));
-  Store(file_, "SPR2", 4, CacheSprite2(1, two));
+  CacheStore(file_, "SPR#", 2, CacheSprite(506, 1, two));
+  CacheStore(file_, "SPR#", 3, CacheSprite(503, 1, two));
+  CacheStore(file_, "SPR2", 4, CacheSprite2(1, two));
   SpriteCache cache(&file_);
   EXPECT_EQ(cache.GetFrameCount(1), 0);
   EXPECT_EQ(cache.GetFrameCount(2), 2);  // ten frames in five channels
@@ -113,8 +113,8 @@ TEST_F(SpriteCacheTest, FrameCountsFollowTheVersion) {
 }
 
 TEST_F(SpriteCacheTest, FrameBoundsOfBothKinds) {
-  Store(file_, "SPR#", 1, CacheSprite(502, 1, {CachePicture(7, 5, 3, 4)}));
-  Store(file_, "SPR2", 2, CacheSprite2(1, {CachePicture(7, 5, 3, 4)}));
+  CacheStore(file_, "SPR#", 1, CacheSprite(502, 1, {CachePicture(7, 5, 3, 4)}));
+  CacheStore(file_, "SPR2", 2, CacheSprite2(1, {CachePicture(7, 5, 3, 4)}));
   SpriteCache cache(&file_);
   const ShortRect a = cache.GetFrameBounds(1, 0);
   EXPECT_EQ(a.top, -4);
@@ -131,11 +131,11 @@ TEST_F(SpriteCacheTest, FrameBoundsOfBothKinds) {
 }
 
 TEST_F(SpriteCacheTest, AMissingPaletteDrawsNothingOrTheDefault) {
-  Store(file_, "SPR#", 1, CacheSprite(502, 9, {CachePicture(3, 3)}));
-  Store(file_, "SPR2", 2, CacheSprite2(9, {CachePicture(3, 3)}));
-  Store(file_, "SPR2", 3, CacheSprite2(-1, {CachePicture(3, 3)}));
-  Store(file_, "SPR#", 4, CacheSprite(500, 0, {CachePicture(3, 3)}));
-  Store(file_, "SPR#", 5, CacheSprite(502, 1, {CachePicture(3, 3)}));
+  CacheStore(file_, "SPR#", 1, CacheSprite(502, 9, {CachePicture(3, 3)}));
+  CacheStore(file_, "SPR2", 2, CacheSprite2(9, {CachePicture(3, 3)}));
+  CacheStore(file_, "SPR2", 3, CacheSprite2(-1, {CachePicture(3, 3)}));
+  CacheStore(file_, "SPR#", 4, CacheSprite(500, 0, {CachePicture(3, 3)}));
+  CacheStore(file_, "SPR#", 5, CacheSprite(502, 1, {CachePicture(3, 3)}));
   SpriteCache cache(&file_);
   const SpriteCacheEntry* missing = cache.Find(1);
   EXPECT_EQ(missing->GetPalette(), nullptr);
@@ -156,10 +156,10 @@ TEST_F(SpriteCacheTest, AMissingPaletteDrawsNothingOrTheDefault) {
 TEST_F(SpriteCacheTest, ASwappedSpriteEqualsTheNativeOneAfterTheSwap) {
   for (int32_t version : {500, 503, 506}) {
     MemResFile file;
-    Store(file, "PALT", 1, tova::WritePaletteResource({0, 0xFFFFFF}));
+    CacheStore(file, "PALT", 1, tova::WritePaletteResource({0, 0xFFFFFF}));
     const std::vector<SpritePicture> frames = {CachePicture(9, 4, 2, 3), CachePicture(3, 8, -1, 6)};
-    Store(file, "SPR#", 1, CacheSprite(version, 1, frames));
-    Store(file, "SPR#", 2, CacheSprite(version, 1, frames, true), false);
+    CacheStore(file, "SPR#", 1, CacheSprite(version, 1, frames));
+    CacheStore(file, "SPR#", 2, CacheSprite(version, 1, frames, true), false);
     SpriteCache cache(&file);
     const SpriteCacheEntry* native = cache.Find(1);
     const SpriteCacheEntry* swapped = cache.Find(2);
@@ -180,8 +180,8 @@ TEST_F(SpriteCacheTest, ASwappedSpriteEqualsTheNativeOneAfterTheSwap) {
 
 TEST_F(SpriteCacheTest, TheWritersSpritesReadBackFrameForFrame) {
   const SpritePicture picture = CachePicture(300, 3, 1, 2);  // rows over 255 bytes
-  Store(file_, "SPR#", 1, CacheSprite(503, 1, {picture}));
-  Store(file_, "SPR2", 2, CacheSprite2(1, {picture}));
+  CacheStore(file_, "SPR#", 1, CacheSprite(503, 1, {picture}));
+  CacheStore(file_, "SPR2", 2, CacheSprite2(1, {picture}));
   SpriteCache cache(&file_);
   const SpriteCacheEntry* entry = cache.Find(1);
   for (int c = 0; c < 2; ++c) {
@@ -238,20 +238,20 @@ TEST_F(SpriteCacheTest, CorruptFrameTablesDropFramesNeverReadPastTheResource) {
     std::vector<int32_t> dropped;
   };
   const Case cases[] = {
-      {"offset past the end", [](std::vector<uint8_t>& b) { SetWord(b, 16, 100000); }, {1}},
-      {"offset inside the header", [](std::vector<uint8_t>& b) { SetWord(b, 12, 4); }, {0}},
-      {"overlapping", [](std::vector<uint8_t>& b) { SetWord(b, 20, ReadU32LE(&b[12]) + 4); }, {2}},
-      {"a three-byte frame", [](std::vector<uint8_t>& b) { SetWord(b, 16, ReadU32LE(&b[20]) - 3); }, {1}},
-      {"a count of 2^31", [](std::vector<uint8_t>& b) { SetWord(b, 4, 0x80000000u); }, {}},
+      {"offset past the end", [](std::vector<uint8_t>& b) { CacheSetWord(b, 16, 100000); }, {1}},
+      {"offset inside the header", [](std::vector<uint8_t>& b) { CacheSetWord(b, 12, 4); }, {0}},
+      {"overlapping", [](std::vector<uint8_t>& b) { CacheSetWord(b, 20, ReadU32LE(&b[12]) + 4); }, {2}},
+      {"a three-byte frame", [](std::vector<uint8_t>& b) { CacheSetWord(b, 16, ReadU32LE(&b[20]) - 3); }, {1}},
+      {"a count of 2^31", [](std::vector<uint8_t>& b) { CacheSetWord(b, 4, 0x80000000u); }, {}},
       {"cut short", [](std::vector<uint8_t>& b) { b.resize(ReadU32LE(&b[20]) + 5); }, {2}},
   };
   for (const Case& c : cases) {
     MemResFile file;
-    Store(file, "PALT", 1, tova::WritePaletteResource({0, 0xFFFFFF}));
+    CacheStore(file, "PALT", 1, tova::WritePaletteResource({0, 0xFFFFFF}));
     std::vector<uint8_t> bytes = good;
     c.damage(bytes);
-    Store(file, "SPR#", 1, bytes);
-    Store(file, "SPR2", 2, bytes);  // the same bytes read as a command stream
+    CacheStore(file, "SPR#", 1, bytes);
+    CacheStore(file, "SPR2", 2, bytes);  // the same bytes read as a command stream
     SpriteCache cache(&file);
     const SpriteCacheEntry* entry = cache.Find(1);
     ASSERT_NE(entry, nullptr) << c.what;
