@@ -14,6 +14,7 @@
 #include "tools/contentc/LightSources.h"
 #include "tools/contentc/LotSources.h"
 #include "tools/contentc/PictureSources.h"
+#include "tools/contentc/SpriteSources.h"
 #include "tools/contentc/ToneSources.h"
 
 namespace {
@@ -34,6 +35,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<CursorDescription> cursors;
   std::vector<LightSetDescription> lightSets;
   std::vector<CharacterSource> characters;
+  std::vector<PaletteFileOutput> paletteFiles;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -80,6 +82,9 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       ok = parsed(ParseLightSetSource, lightSets);
     } else if (HasExtension(arg, ".chr")) {
       ok = parsed(ParseCharacterSource, characters);
+    } else if (HasExtension(arg, ".sprite")) {
+      // Sprites join the resource files of the other sources.
+      if ((ok = ParseSpriteSource(arg, text.str(), source.Files(), paletteFiles, error))) ++sources;
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -100,6 +105,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     return 1;
   };
   if (!WriteContent(source.Files(), root, error)) return failed("");
+  if (!WritePaletteFiles(paletteFiles, root, error)) return failed("");
   for (const auto& [name, picture] : pictures)
     if (!WritePicture(name, picture, root, error)) return failed("");
   for (const ToneDescription& tone : tones) {
