@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "tools/contentc/BankSources.h"
 #include "tools/contentc/ContentSource.h"
 #include "tools/contentc/CursorSources.h"
 #include "tools/contentc/LightSources.h"
@@ -32,6 +33,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<std::pair<std::string, Rle8Picture>> pictures;
   std::vector<CursorDescription> cursors;
   std::vector<LightSetDescription> lightSets;
+  std::vector<BankImage> banks;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -76,6 +78,8 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       ok = parsed(ParseCursor, cursors);
     } else if (HasExtension(arg, ".light")) {
       ok = parsed(ParseLightSetSource, lightSets);
+    } else if (HasExtension(arg, ".bank")) {
+      ok = parsed(AssembleBank, banks);
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -111,5 +115,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     if (!WriteCursor(cursor, root, error)) return failed(cursor.file);
   for (const LightSetDescription& lights : lightSets)
     if (!WriteLightSetSource(lights, root, error)) return failed(lights.file);
+  for (const BankImage& bank : banks)
+    if (!WriteBank(bank, root, error)) return failed(bank.name);
   return 0;
 }
