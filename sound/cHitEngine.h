@@ -114,6 +114,14 @@ public:
         return mSourceParam && mSourceParam(source, param, value);
     }
 
+    // Told of every note a track plays: its patch, pitch (cents) and output
+    // volume (tools and tests).
+    using NoteObserver = std::function<void(cISoundObject* track, int32_t patch, int32_t pitch, int32_t volume)>;
+    void SetNoteObserver(NoteObserver observer) { mNoteObserver = std::move(observer); }
+    void NotePlayed(cISoundObject* track, int32_t patch, int32_t pitch, int32_t volume) const {
+        if (mNoteObserver) mNoteObserver(track, patch, pitch, volume);
+    }
+
     // The channel every track shares (on patch 251), made on first use and
     // kept until shutdown; null when there is no such patch.
     cSampleChannel* SharedChannel();
@@ -150,6 +158,7 @@ private:
     cIGZSndSys* mpSoundSystem = nullptr;
     ErrorSink mErrorSink;
     SourceParamCallback mSourceParam;
+    NoteObserver mNoteObserver;
     cSampleChannel* mpSharedChannel = nullptr;
     cGZSnd3DListener* mpListener = nullptr;
     float mListenerPosition[3] = {0, 0, 0};

@@ -178,12 +178,15 @@ void cTrackPlayer::RefreshOutput() {
     const int64_t master = GetLocal(18);
     const int32_t ducking = GetLocal(123);
     const int64_t output = ducking != 0 && GetLocal(25) < ducking ? master * volume / 2048 : master * volume / 1024;
-    mpChannel->SetVolume(static_cast<int32_t>(std::clamp<int64_t>(output, INT32_MIN, INT32_MAX)));
+    mOutputVolume = static_cast<int32_t>(std::clamp<int64_t>(output, INT32_MIN, INT32_MAX));
+    mpChannel->SetVolume(mOutputVolume);
 }
+
+int32_t cTrackPlayer::Pitch() const { return GetLocal(21) + (mpPatch ? mpPatch->GetVar(21) : 3600) - 3600; }
 
 void cTrackPlayer::ApplyPitch() {
     if (!mpChannel || !mpPatch) return;
-    mpChannel->SetPitch(GetLocal(21) + mpPatch->GetVar(21) - 3600);
+    mpChannel->SetPitch(Pitch());
 }
 
 void cTrackPlayer::PlayNote(int32_t note) {
@@ -194,6 +197,7 @@ void cTrackPlayer::PlayNote(int32_t note) {
         RefreshOutput();
         ApplyPitch();
     }
+    if (mpEngine) mpEngine->NotePlayed(this, GetLocal(50), Pitch(), mOutputVolume);
 }
 
 bool cTrackPlayer::SetPosition(int32_t x, int32_t y, int32_t z) {

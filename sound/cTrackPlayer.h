@@ -69,6 +69,9 @@ public:
     cHitList& OwnHitList() { return mOwnList; }
     cSampleChannel* Channel() const { return mpChannel; }
     cPatch* Patch() const { return mpPatch; }
+    // The channel's pitch in cents and its last output volume.
+    int32_t Pitch() const;
+    int32_t OutputVolume() const { return mOutputVolume; }
 
 protected:
     // The template values a definition gave (cTrack); kUnset where none.
@@ -111,6 +114,7 @@ private:
     cSampleChannel* mpChannel = nullptr;
     uint32_t mTargetId = 0;  // 0: the track itself
     uint32_t mNoteOff = 0;
+    int32_t mOutputVolume = 0;
     uint32_t mWaitUntil = 0;
     Pointer mIp;
     Pointer mLoop;
