@@ -291,6 +291,18 @@ cHitList* cHitEngine::NewHitList(uint32_t id) {
     return slot.get();
 }
 
+uint32_t cHitEngine::FirstFreeHitListId() const {
+    for (uint32_t id = 1; id < kTrackDataSlots; ++id)
+        if (!mHitLists.count(id)) return id;
+    return 0;
+}
+
+uint32_t cHitEngine::FirstFreeObjectId() const {
+    uint32_t id = 1;
+    while (id <= mHighestId && GetObject(id)) ++id;
+    return id;
+}
+
 cHitControlGroup* cHitEngine::GetControlGroup(uint32_t id) {
     cHitControlGroup*& group = mControlGroups[id];
     if (!group) {

@@ -86,6 +86,11 @@ public:
     cHitList* GetHitList(uint32_t id) const;
     // A new, empty list under the id (replacing one there).
     cHitList* NewHitList(uint32_t id);
+    // The first id of 1..2047 with no list; 0 when every one has one.
+    uint32_t FirstFreeHitListId() const;
+    // The first id from 1 up to one past the highest registered id with no
+    // object.
+    uint32_t FirstFreeObjectId() const;
     // Made on first request.
     cHitControlGroup* GetControlGroup(uint32_t id);
 
