@@ -15,8 +15,11 @@ cTrack::cTrack(const cTrackDefinition& definition)
 }
 
 cTrack::~cTrack() {
-    if (cHitEngine* engine = cHitEngine::Current(); engine && mControlGroup && GetId() != kUnregisteredId)
-        engine->GetControlGroup(mControlGroup)->RemoveMember(GetId());
+    // Not when another track has taken the id since.
+    cHitEngine* engine = cHitEngine::Current();
+    if (!engine || !mControlGroup || GetId() == kUnregisteredId) return;
+    const cISoundObject* holder = engine->GetObject(GetId());
+    if (!holder || holder == this) engine->GetControlGroup(mControlGroup)->RemoveMember(GetId());
 }
 
 void cTrack::SetId(uint32_t id) {

@@ -15,6 +15,11 @@ cTrackPlayer::cTrackPlayer(uint32_t classId, uint32_t kind) : cSoundObject(class
 }
 
 cTrackPlayer::~cTrackPlayer() {
+    // Out of the engine's walk and ducking, while that engine is still up.
+    if (mpEngine && mpEngine == cHitEngine::Current()) {
+        mpEngine->Deactivate(this);
+        if (mpEngine->IsRunning()) mpEngine->SetDucking(this, 0);
+    }
     if (mpChannel) {
         mpChannel->Shutdown();
         mpChannel->Release();

@@ -1,6 +1,7 @@
 #include "sound/cTrackPlayer.h"
 
 #include "TrackFixture.h"
+#include "sound/cHitControlGroup.h"
 #include "sound/cHitList.h"
 #include "sound/cSampleChannel.h"
 #include "sound/cSamplePatch.h"
@@ -333,4 +334,54 @@ TEST_F(TrackTest, DescribeLocationAnswersFalse) {
     std::string text;
     int32_t line = 0;
     EXPECT_FALSE(Track(10)->DescribeLocation(text, line));
+}
+
+TEST_F(TrackTest, AControlGroupAtLevelZeroRefusesStartsAndScalesTheOutput) {
+    Load("track 10 T 1024 0 0 4 0 main 1\nprogram main\nLoadb 4 100\nWait 4\n");
+    cTrack* track = Track(10);
+    cHitControlGroup* group = engine.GetControlGroup(4);
+    EXPECT_EQ(group->Members().count(10), 1u);
+    group->SetVolume(0);
+    track->StartAndActivate(0, 0, 0);
+    EXPECT_FALSE(track->IsRunning());
+    group->SetVolume(512);
+    track->StartAndActivate(0, 0, 0);
+    ASSERT_TRUE(track->IsRunning());
+    EXPECT_EQ(track->OutputVolume(), 512);
+    group->SetVolume(256);
+    EXPECT_EQ(track->OutputVolume(), 256);
+}
+
+TEST_F(TrackTest, StartArgumentsReadByKind) {
+    Load("track 10 A 1024 1 0 0 0 main 0\ntrack 11 B 1024 2 0 0 0 main 0\nprogram main\nLoadb 4 100\nWait 4\n");
+    Track(10)->StartAndActivate(300, 100, 5);
+    EXPECT_EQ(Track(10)->GetLocal(19), 300);
+    EXPECT_EQ(Track(10)->GetLocal(20), 100);
+    Track(11)->StartAndActivate(42, 600, 200);
+    EXPECT_EQ(Track(11)->GetSource(), 42u);
+    EXPECT_EQ(Track(11)->GetLocal(19), 600);
+    EXPECT_EQ(Track(11)->GetLocal(20), 200);
+    // The template: 18 volume, 25 priority, 50 patch, 57 attenuation.
+    EXPECT_EQ(Track(10)->GetDefault(18), 1024);
+    EXPECT_EQ(Track(10)->GetDefault(19), cHitVarBank::kUnset);
+}
+
+TEST_F(TrackTest, PauseResumeAndSingleSteps) {
+    Load(OneTrack("Inc 5\nInc 5\nLoadb 4 100\nWait 4"));
+    cTrack* track = Track(10);
+    EXPECT_TRUE(track->Step());  // starts, paused
+    EXPECT_TRUE(track->IsRunning());
+    EXPECT_TRUE(track->IsPaused());
+    Ticks(3);
+    EXPECT_EQ(track->GetLocal(5), 0);  // a paused track is not ticked
+    track->Step();
+    EXPECT_EQ(track->GetLocal(5), 1);
+    track->Resume();
+    Ticks(1);
+    EXPECT_EQ(track->GetLocal(5), 2);
+    track->Step();  // running: pauses
+    EXPECT_TRUE(track->IsPaused());
+    track->Kill();
+    EXPECT_FALSE(track->IsRunning());
+    EXPECT_EQ(track->GetLocal(46), 0);
 }
