@@ -385,3 +385,31 @@ TEST_F(TrackTest, PauseResumeAndSingleSteps) {
     EXPECT_FALSE(track->IsRunning());
     EXPECT_EQ(track->GetLocal(46), 0);
 }
+
+TEST_F(TrackTest, SequenceGroupReturnEndsATrackThatLostItsGroup) {
+    Load("track 11 A 1024 0 0 0 0 a 0\nprogram a\nLoadb 5 9\nSeqGroupReturn 5\nInc 6\nLoadb 4 100\nWait 4\n");
+    engine.SetSequenceGroup(9, 12);
+    Track(11)->StartAndActivate(0, 0, 0);
+    Ticks(1);
+    EXPECT_FALSE(Track(11)->IsRunning());
+    EXPECT_EQ(Track(11)->GetLocal(6), 0);
+    EXPECT_EQ(engine.GetSequenceGroup(9), 11u);
+    Track(11)->StartAndActivate(0, 0, 0);
+    Ticks(1);
+    EXPECT_TRUE(Track(11)->IsRunning());
+    EXPECT_EQ(Track(11)->GetLocal(6), 1);
+}
+
+TEST_F(TrackTest, ARunningTrackRestartsOnlyWhenVariable55IsSet) {
+    Load(OneTrack("Inc 6\nLoadb 4 100\nWait 4"));
+    cTrack* track = Track(10);
+    track->StartAndActivate(0, 0, 0);
+    Ticks(1);
+    track->StartAndActivate(0, 0, 0);
+    Ticks(1);
+    EXPECT_EQ(track->GetLocal(6), 1);
+    track->SetLocal(55, 1, false);
+    track->StartAndActivate(0, 0, 0);
+    Ticks(1);
+    EXPECT_EQ(track->GetLocal(6), 2);
+}
