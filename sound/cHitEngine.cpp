@@ -12,6 +12,8 @@
 #include "sound/cHitList.h"
 #include "sound/cIGZSndSys.h"
 #include "sound/cISoundObject.h"
+#include "sound/cSampleChannel.h"
+#include "sound/cSamplePatch.h"
 
 namespace {
 
@@ -172,6 +174,11 @@ void cHitEngine::ResumeAll() {
 
 void cHitEngine::Shutdown() {
     StopAll();
+    if (mpSharedChannel) {
+        mpSharedChannel->Shutdown();
+        mpSharedChannel->Release();
+        mpSharedChannel = nullptr;
+    }
     ResetVariables();
     mActive.clear();
     mCursor = mActive.end();
@@ -228,6 +235,44 @@ const uint8_t* cHitEngine::GetTrackData(uint32_t index, size_t* bytesLeft) const
     return slot.bank->data() + slot.offset;
 }
 
+const std::vector<uint8_t>* cHitEngine::GetTrackBank(uint32_t index, size_t* offset) const {
+    if (offset) *offset = 0;
+    if (index >= kTrackDataSlots || !mTrackData[index].bank) return nullptr;
+    if (offset) *offset = mTrackData[index].offset;
+    return mTrackData[index].bank;
+}
+
+bool cHitEngine::LoadSymbols(const char* path) {
+    CTGFile* file = CTGFileManager::Global().Open(path, false);
+    if (!file) return false;
+    std::vector<char> text(static_cast<size_t>(std::max(file->GetSize(), 0)));
+    const bool ok = text.empty() || file->Read(text.data(), static_cast<int32_t>(text.size())) ==
+                                        static_cast<int32_t>(text.size());
+    CTGFileManager::Global().Close(file);
+    if (!ok) return false;
+    // Lines of at most 255 characters; the rest of a longer line is a line
+    // of its own.
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = at;
+        while (end < text.size() && end - at < 255 && text[end] != '\n') ++end;
+        const std::string line(text.data() + at, end - at);
+        at = end < text.size() && text[end] == '\n' ? end + 1 : end;
+        char name[256] = {};
+        long value = 0;
+        char open = 0;
+        if (std::sscanf(line.c_str(), "%255s %ld %c", name, &value, &open) == 3 && open == '(' && name[0])
+            mSymbols[name] = static_cast<uint32_t>(value);
+    }
+    return true;
+}
+
+cSampleChannel* cHitEngine::SharedChannel() {
+    if (!mpSharedChannel)
+        if (auto* patch = dynamic_cast<cPatch*>(GetObject(251))) mpSharedChannel = patch->NewChannel();
+    return mpSharedChannel;
+}
+
 uint32_t cHitEngine::LookupSymbol(const std::string& name) const {
     auto it = mSymbols.find(name);
     return it == mSymbols.end() ? 0 : it->second;
@@ -244,6 +289,18 @@ cHitList* cHitEngine::NewHitList(uint32_t id) {
     auto& slot = mHitLists[id];
     slot = std::make_unique<cHitList>();
     return slot.get();
+}
+
+uint32_t cHitEngine::FirstFreeHitListId() const {
+    for (uint32_t id = 1; id < kTrackDataSlots; ++id)
+        if (!mHitLists.count(id)) return id;
+    return 0;
+}
+
+uint32_t cHitEngine::FirstFreeObjectId() const {
+    uint32_t id = 1;
+    while (id <= mHighestId && GetObject(id)) ++id;
+    return id;
 }
 
 cHitControlGroup* cHitEngine::GetControlGroup(uint32_t id) {
@@ -297,7 +354,10 @@ void cHitEngine::ClearDucking() {
 }
 
 void cHitEngine::ReportError(cISoundObject* object, const char* message) {
-    std::fprintf(stderr, "%s\n", message ? message : "");
+    if (mErrorSink)
+        mErrorSink(object, message ? message : "");
+    else
+        std::fprintf(stderr, "%s\n", message ? message : "");
     if (object) object->Kill();
 }
 

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -27,6 +28,7 @@ class cGZSnd3DListener;
 class cHitControlGroup;
 class cHitList;
 class cISoundObject;
+class cSampleChannel;
 
 class cHitEngine {
 public:
@@ -69,6 +71,13 @@ public:
     // The program at a slot and the bytes of its bank from there on (null
     // and 0 when the slot is empty).
     const uint8_t* GetTrackData(uint32_t index, size_t* bytesLeft = nullptr) const;
+    // The bank a slot's program lies in and its offset there (null when the
+    // slot is empty or out of range).
+    const std::vector<uint8_t>* GetTrackBank(uint32_t index, size_t* offset) const;
+    bool HasBank() const { return mpCurrentBank != nullptr; }
+    // Reads a symbol file: lines "NAME VALUE (", the later line winning.
+    // False when the file cannot be opened.
+    bool LoadSymbols(const char* path);
 
     void AddSymbol(const std::string& name, uint32_t value) { mSymbols[name] = value; }
     void ClearSymbols() { mSymbols.clear(); }
@@ -77,6 +86,11 @@ public:
     cHitList* GetHitList(uint32_t id) const;
     // A new, empty list under the id (replacing one there).
     cHitList* NewHitList(uint32_t id);
+    // The first id of 1..2047 with no list; 0 when every one has one.
+    uint32_t FirstFreeHitListId() const;
+    // The first id from 1 up to one past the highest registered id with no
+    // object.
+    uint32_t FirstFreeObjectId() const;
     // Made on first request.
     cHitControlGroup* GetControlGroup(uint32_t id);
 
@@ -91,8 +105,31 @@ public:
     void SetDucking(cISoundObject* track, int32_t level);
     void ClearDucking();
 
-    // The message and a line end to the debug output; the object is killed.
+    // The message and a line end to the debug output (or to the sink, when
+    // one is set); the object is killed.
     void ReportError(cISoundObject* object, const char* message);
+    using ErrorSink = std::function<void(cISoundObject* object, const char* message)>;
+    void SetErrorSink(ErrorSink sink) { mErrorSink = std::move(sink); }
+
+    // What the game answers about a sound's source (a person's attributes):
+    // false when it refuses.
+    using SourceParamCallback = std::function<bool(uint32_t source, int32_t param, int32_t& value)>;
+    void SetSourceParamCallback(SourceParamCallback callback) { mSourceParam = std::move(callback); }
+    bool GetSourceParam(uint32_t source, int32_t param, int32_t& value) const {
+        return mSourceParam && mSourceParam(source, param, value);
+    }
+
+    // Told of every note a track plays: its patch, pitch (cents) and output
+    // volume (tools and tests).
+    using NoteObserver = std::function<void(cISoundObject* track, int32_t patch, int32_t pitch, int32_t volume)>;
+    void SetNoteObserver(NoteObserver observer) { mNoteObserver = std::move(observer); }
+    void NotePlayed(cISoundObject* track, int32_t patch, int32_t pitch, int32_t volume) const {
+        if (mNoteObserver) mNoteObserver(track, patch, pitch, volume);
+    }
+
+    // The channel every track shares (on patch 251), made on first use and
+    // kept until shutdown; null when there is no such patch.
+    cSampleChannel* SharedChannel();
 
     // Global variables (90..127).
     void SetGlobal(int32_t id, int32_t value) { mGlobalHigh.Set(id, value); }
@@ -124,6 +161,10 @@ private:
     void RefreshActive();
 
     cIGZSndSys* mpSoundSystem = nullptr;
+    ErrorSink mErrorSink;
+    SourceParamCallback mSourceParam;
+    NoteObserver mNoteObserver;
+    cSampleChannel* mpSharedChannel = nullptr;
     cGZSnd3DListener* mpListener = nullptr;
     float mListenerPosition[3] = {0, 0, 0};
     float mListenerFront[3] = {0, 0, 0};

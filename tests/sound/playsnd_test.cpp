@@ -103,3 +103,40 @@ TEST(playsnd, MediaPlaysTheTuneToItsEndAndWritesThreeSecondsOfStereo) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "cannot open " + (dir / "junk.mp3").string() + " as media\n");
 }
+
+TEST(playsnd, BankTrackPrintsItsNotesAtTheTimesItsWaitsGive) {
+    tova_test::ScratchDir dir;
+    const std::string out = (dir / "bank.wav").string();
+    const std::string bank = std::string(TOVA_BIN_DIR) + "/../data/SoundData";
+    const std::vector<std::string> arguments = {"--bank", bank, "--track", "101", "--seconds", "3", "--seed", "1",
+                                                "--offline", out};
+    const tova_test::ProgramRun run = tova_test::RunProgram("playsnd", arguments);
+    ASSERT_EQ(run.code, 0) << run.err;
+    // Track 101 plays patch 2 every ten ticks, a whole tone up every other note.
+    std::string expected;
+    for (int i = 0; i < 15; ++i)
+        expected += "note " + std::to_string(20 + 200 * i) + " patch 2 pitch " + (i % 2 ? "3800" : "3600") +
+                    " volume 1024\n";
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(tova_test::RunProgram("playsnd", arguments).out, run.out);
+
+    platform::WavData mix;
+    std::string error;
+    ASSERT_TRUE(platform::ReadWavFile(out, mix, error)) << error;
+    size_t loud = 0;
+    for (size_t i = 0; i + 1 < mix.samples.size(); i += 2)
+        if (std::abs(int16_t(mix.samples[i] | mix.samples[i + 1] << 8)) > 1000) ++loud;
+    EXPECT_GT(loud, 22050u / 2);
+}
+
+TEST(playsnd, BankErrorsArePrinted) {
+    tova_test::ScratchDir dir;
+    std::filesystem::create_directories(dir / "SoundData");
+    std::ofstream(dir / "SoundData/b.hit", std::ios::binary) << std::string("\x0a", 1);
+    std::ofstream(dir / "SoundData/b.hot") << "[Track]\n7=1,T,1024,0,0,0,0,0,0\n[TrackData]\n0=0\n";
+    const tova_test::ProgramRun run = tova_test::RunProgram(
+        "playsnd", {"--bank", (dir / "SoundData").string(), "--track", "7", "--seconds", "0.1", "--offline",
+                    (dir / "o.wav").string()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "error Illegal Instruction\n");
+}

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "tools/contentc/CharacterSources.h"
+#include "tools/contentc/BankSources.h"
 #include "tools/contentc/ContentSource.h"
 #include "tools/contentc/CursorSources.h"
 #include "tools/contentc/LightSources.h"
@@ -36,6 +37,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<LightSetDescription> lightSets;
   std::vector<CharacterSource> characters;
   std::vector<PaletteFileOutput> paletteFiles;
+  std::vector<BankImage> banks;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -85,6 +87,8 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     } else if (HasExtension(arg, ".sprite")) {
       // Sprites join the resource files of the other sources.
       if ((ok = ParseSpriteSource(arg, text.str(), source.Files(), paletteFiles, error))) ++sources;
+    } else if (HasExtension(arg, ".bank")) {
+      ok = parsed(AssembleBank, banks);
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -123,5 +127,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     if (!WriteLightSetSource(lights, root, error)) return failed(lights.file);
   for (const CharacterSource& character : characters)
     if (!WriteCharacterSource(character, root, error)) return failed(character.file + ".chr");
+  for (const BankImage& bank : banks)
+    if (!WriteBank(bank, root, error)) return failed(bank.name);
   return 0;
 }

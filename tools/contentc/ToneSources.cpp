@@ -51,6 +51,9 @@ bool ParseTone(const std::string& name, const std::string& text, ToneDescription
             out.sines.push_back(sine);
         } else if (key == "noise") {
             ok = static_cast<bool>(words >> out.noise >> out.seed) && out.noise >= 0 && out.noise <= 1;
+        } else if (key == "folder") {
+            ok = static_cast<bool>(words >> out.folder) && out.folder.find("..") == std::string::npos &&
+                 out.folder[0] != '/';
         } else if (key == "fade") {
             ok = static_cast<bool>(words >> out.fadeMs) && out.fadeMs >= 0;
         } else {
@@ -87,7 +90,7 @@ std::vector<int16_t> SynthesizeTone(const ToneDescription& tone) {
 }
 
 bool WriteTone(const ToneDescription& tone, const std::string& root, std::string& error) {
-    const std::filesystem::path folder = std::filesystem::path(root) / "SoundData" / "Tones";
+    const std::filesystem::path folder = std::filesystem::path(root) / tone.folder;
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::vector<int16_t> samples = SynthesizeTone(tone);

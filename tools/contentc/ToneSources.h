@@ -11,6 +11,8 @@
 //                           value gives the right channel its own frequency
 //   noise 0.2 7             white noise: amplitude, seed
 //   fade 10                 milliseconds of fade in and out
+//   folder Music/Modes/Buy  where under the data root the file goes
+//                           (SoundData/Tones when not given)
 #pragma once
 
 #include <cstdint>
@@ -32,6 +34,7 @@ struct ToneDescription {
     double noise = 0.0;
     uint32_t seed = 1;
     double fadeMs = 0.0;
+    std::string folder = "SoundData/Tones";
 };
 
 // False, with "name:line: reason" in error, for a bad description.

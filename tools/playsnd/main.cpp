@@ -7,8 +7,15 @@
 // playsnd --media FILE [--offline OUT.wav]: opens FILE (MP3 or wave) as a
 // media sound and plays it to its end, printing "media <rate> <channels>
 // <ms>" and then "complete".
+//
+// playsnd --bank DIR --track ID --seconds S [--seed N] [--offline OUT.wav]:
+// loads every sound bank of DIR (its patch files found under DIR's parent),
+// starts track ID and runs the sound engine every 20 ms for S seconds,
+// printing "note <ms> patch <id> pitch <p> volume <v>" for each note and
+// "error <text>" for each reported error.
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -20,6 +27,9 @@
 #include "sound/cGZSnd.h"
 #include "sound/cGZSndDShow.h"
 #include "sound/cGZSndSys.h"
+#include "sound/cHitEngine.h"
+#include "sound/cISoundObject.h"
+#include "sound/cTovaBoxxIniFile.h"
 #include "platform/MediaPlayer.h"
 
 namespace {
@@ -28,7 +38,9 @@ std::atomic<bool> gDone{false};
 void OnComplete(uint32_t) { gDone = true; }
 
 int Usage() {
-    std::fprintf(stderr, "usage: playsnd [--media] FILE [--offline OUT.wav]\n");
+    std::fprintf(stderr,
+                 "usage: playsnd [--media] FILE [--offline OUT.wav]\n"
+                 "       playsnd --bank DIR --track ID --seconds S [--seed N] [--offline OUT.wav]\n");
     return 2;
 }
 
@@ -89,15 +101,77 @@ int PlayMedia(cGZSndSys& service, const std::string& file, bool offline, platfor
     return 1;
 }
 
+struct BankRun {
+    std::string folder;
+    uint32_t track = 0;
+    double seconds = 0;
+    bool seeded = false;
+    uint32_t seed = 0;
+};
+
+// Runs one track of the banks of a folder on the sound engine.
+int PlayBank(cGZSndSys& service, const BankRun& run, bool offline, platform::OfflineAudioSink& sink) {
+    constexpr uint32_t kTickMs = 20;
+    cHitEngine engine;
+    if (run.seeded)
+        engine.Init(&service, run.seed);
+    else
+        engine.Init(&service);
+    engine.SetErrorSink([](cISoundObject*, const char* message) { std::printf("error %s\n", message); });
+    engine.SetNoteObserver([&engine](cISoundObject*, int32_t patch, int32_t pitch, int32_t volume) {
+        std::printf("note %u patch %d pitch %d volume %d\n", (engine.TickCount()) * kTickMs, patch, pitch, volume);
+    });
+    std::string folder = run.folder;
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    const size_t slash = folder.find_last_of("/\\");
+    const std::string soundRoot = slash == std::string::npos ? "." : folder.substr(0, slash + 1);
+    if (!cTovaBoxxIniFile::LoadBanks(engine, folder, soundRoot, nullptr)) {
+        std::printf("cannot read the banks of %s\n", folder.c_str());
+        engine.Shutdown();
+        return 1;
+    }
+    cISoundObject* track = engine.GetObject(run.track);
+    if (!track) {
+        std::printf("no track %u\n", run.track);
+        engine.Shutdown();
+        return 1;
+    }
+    track->StartAndActivate(0, 0, 0);
+    const uint64_t ticks = static_cast<uint64_t>(run.seconds * 1000 / kTickMs);
+    for (uint64_t i = 0; i < ticks; ++i) {
+        engine.Update();
+        if (offline)
+            sink.Advance(kTickMs);
+        else
+            platform::SleepMs(kTickMs);
+        std::fflush(stdout);
+    }
+    engine.Shutdown();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string file;
     std::string offline;
     bool media = false;
+    bool bank = false;
+    BankRun run;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--media")
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--bank" && hasValue) {
+            bank = true;
+            run.folder = argv[++i];
+        } else if (arg == "--track" && hasValue) {
+            run.track = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--seconds" && hasValue) {
+            run.seconds = std::strtod(argv[++i], nullptr);
+        } else if (arg == "--seed" && hasValue) {
+            run.seeded = true;
+            run.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--media")
             media = true;
         else if (arg == "--offline" && i + 1 < argc)
             offline = argv[++i];
@@ -106,11 +180,12 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if (file.empty()) return Usage();
+    if (bank ? !file.empty() || media || run.track == 0 || !(run.seconds > 0) || run.seconds > 3600 : file.empty())
+        return Usage();
 
     platform::PcmFormat format;
     uint64_t lengthMs = 0;
-    if (!media) {
+    if (!media && !bank) {
         std::unique_ptr<cIGZSndReader> reader(MakeSndReader(file.c_str()));
         if (!reader) {
             std::fprintf(stderr, "playsnd: %s is neither a .wav nor an XA file\n", file.c_str());
@@ -146,6 +221,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (bank) {
+        const int code = PlayBank(service, run, !offline.empty(), sink);
+        service.Shutdown();
+        return code == 0 ? WriteMix(sink, offline) : code;
+    }
     if (media) {
         const int code = PlayMedia(service, file, !offline.empty(), sink);
         service.Shutdown();
