@@ -702,6 +702,10 @@ int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>
   }
   PlaceAllObjects(stored);
   CreateAutomaticObjects();
+  // What an object offers follows from its definition, which may have
+  // changed since the lot was written (and a lot written by a tool never
+  // had the words worked out): the marks are made afresh.
+  for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->UpdateSchedulerBits();
   refresh_ = true;
   const std::vector<std::string> lines = GridCheck();
   if (gridLines != nullptr) *gridLines = lines;

@@ -1,9 +1,13 @@
 #include "world/HeadlessLot.h"
 
+#include "gamedata/Neighborhood.h"
+#include "gamedata/ObjectDefinition.h"
+#include "platform/FileSystem.h"
 #include "resfile/IFFResFile2.h"
 #include "resfile/ResStatus.h"
 #include "simulation/GameServices.h"
 #include "simulation/ObjectModule.h"
+#include "simulation/TreeTableServices.h"
 #include "gamedata/LotInterfaces.h"
 #include "simulation/people/AnimNameTables.h"
 #include "simulation/people/CharacterLibrary.h"
@@ -11,6 +15,7 @@
 #include "simulation/people/PeopleHost.h"
 #include "simulation/cSimulator.h"
 #include "simulation/people/cXPerson.h"
+#include "world/GameStartupServices.h"
 #include "world/LotHouseParts.h"
 
 namespace tova {
@@ -34,6 +39,8 @@ class SimulatorClock : public iPeopleHost {
 
 HeadlessLot::HeadlessLot(std::string root) : root_(std::move(root)) {
   if (!root_.empty() && root_.back() != '/' && root_.back() != '\\') root_ += '/';
+  tables_ = std::make_unique<TreeTableServices>(nullptr, &catalogue_);
+  catalogue_.SetServices(tables_.get());
   catalogue_.Init(root_);
   house_ = std::make_unique<House>(nullptr, [this](int32_t size) {
     auto made = std::make_unique<cLotHouseParts>(size, &catalogue_);
@@ -53,6 +60,8 @@ HeadlessLot::HeadlessLot(std::string root) : root_(std::move(root)) {
 HeadlessLot::~HeadlessLot() {
   // The people go with the house before the library that made their bodies.
   house_.reset();
+  if (context_.neighborhood == neighborhood_.get()) context_.neighborhood = nullptr;
+  neighborhood_.reset();
   if (gait_ != nullptr) {
     if (GetCharacterLibrary() == gait_.get()) SetCharacterLibrary(nullptr);
     AnimNameTables::Instance().Free();
@@ -146,6 +155,79 @@ cXPerson* HeadlessLot::AddPerson(int32_t x, int32_t y, int32_t level, std::strin
 void HeadlessLot::Tick() {
   if (gait_ != nullptr) HeadlessGait::Advance(Module());
   Simulator().Tick();
+}
+
+bool HeadlessLot::LoadFamily(int32_t number, std::string& error) {
+  const std::string path = root_ + "UserData/Neighborhood.iff";
+  // The neighbourhood would make a missing file: a run only reads.
+  if (!platform::FileExists(path)) {
+    error = "no neighbourhood file " + path;
+    return false;
+  }
+  neighborhoodServices_ = std::make_unique<cLotNeighborhoodServices>(catalogue_);
+  neighborhoodServices_->SetParts(parts_);
+  neighborhood_ = std::make_unique<Neighborhood>(*neighborhoodServices_);
+  neighborhood_->SetPath(path.c_str());
+  neighborhood_->SetHouse(house_.get());
+  context_.neighborhood = neighborhood_.get();
+  if (const int status = neighborhood_->Init(); status != 0) {
+    error = path + " does not load (" + std::to_string(status) + ")";
+    return false;
+  }
+  const Family* family = number > 0 ? neighborhood_->FindFamily(number) : nullptr;
+  if (family == nullptr) {
+    error = "no family " + std::to_string(number) + " in " + path;
+    return false;
+  }
+  const int32_t lot = family->lot;
+  if (lot < 1 || lot > Neighborhood::kLotCount) {
+    error = "family " + std::to_string(number) + " lives on no lot";
+    return false;
+  }
+  if (const int status = neighborhood_->LoadLot(lot, number); status != 0) {
+    error = "lot " + std::to_string(lot) + " of family " + std::to_string(number) + " does not load (" +
+            std::to_string(status) + ")";
+    return false;
+  }
+  familyLot_ = lot;
+  motion_.SetRooms(house_->Rooms());
+  // The lot load reads the families again.
+  family = neighborhood_->FindFamily(number);
+  return family != nullptr && PlaceMembers(*family, error);
+}
+
+bool HeadlessLot::PlaceMembers(const Family& family, std::string& error) {
+  iLotWorld* world = Module().GetWorld();
+  const int32_t size = world != nullptr ? world->GetSize() : 0;
+  for (const int32_t guid : family.Members()) {
+    bool present = false;
+    for (cXObject* o = Module().FirstObject(); o != nullptr && !present; o = o->GetNext()) {
+      present = o->IsPerson() && o->GetDefinition() != nullptr &&
+                static_cast<int32_t>(o->GetDefinition()->GetGUID()) == guid;
+    }
+    if (present) continue;
+    ObjectDefinition* definition = catalogue_.FindByGUID(static_cast<uint32_t>(guid));
+    const int16_t id = definition != nullptr ? Module().CreateObject(definition) : 0;
+    cXObject* o = id != 0 ? Module().GetObject(id) : nullptr;
+    if (o == nullptr || !o->IsPerson()) {
+      error = "member " + std::to_string(guid) + " of family " + std::to_string(family.number) + " cannot be made";
+      return false;
+    }
+    FreeLocationRequest request;
+    request.fixedStart = true;
+    request.start = TileLocation::At(static_cast<int8_t>(size / 2), static_cast<int8_t>(size - 2), 1).Centre();
+    FinePoint at;
+    if (!o->FindFreeLocation(request, at) || !o->CanPlace(at, 1, nullptr, 0)) {
+      error = "no place at the lot's entry for member " + std::to_string(guid);
+      Module().DeleteObject(id);
+      return false;
+    }
+    o->Place(at, 1, nullptr, 0);
+    auto* person = static_cast<cXPerson*>(o);
+    if (person->Animator().GetBody() == nullptr) person->Animator().BuildBody();
+  }
+  FindRooms();
+  return true;
 }
 
 }  // namespace tova

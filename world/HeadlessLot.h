@@ -16,15 +16,19 @@
 #include "simulation/people/LivePersonMotion.h"
 
 class cLotHouseParts;
+class cLotNeighborhoodServices;
 class IFFResFile2;
 
 namespace tova {
 
+class Family;
 class HeadlessGait;
+class Neighborhood;
 class iPeopleHost;
 class cXObject;
 class cXPerson;
 class ObjectModule;
+class TreeTableServices;
 class cSimulator;
 
 class HeadlessLot {
@@ -38,6 +42,15 @@ class HeadlessLot {
   // Reads the lot file; false with a message in `error` when it cannot be
   // opened or holds no lot that loads.
   bool Load(const std::string& path, std::string& error);
+  // Loads the lot family `number` lives on from the neighbourhood file of
+  // the data root as the game does when the family moves in: the house
+  // value is charged to the family's funds, and members not standing on the
+  // lot are placed at its entry (the middle of the front edge, or the
+  // nearest tile that takes them). False with a message in `error`.
+  bool LoadFamily(int32_t number, std::string& error);
+  // The lot number after LoadFamily (-1 before).
+  int32_t FamilyLot() const { return familyLot_; }
+
   // The lot file's version after Load.
   int32_t Version() const { return version_; }
 
@@ -71,6 +84,8 @@ class HeadlessLot {
 
  private:
   std::string root_;
+  // The catalogue reads its tree tables through these: they outlive it.
+  std::unique_ptr<TreeTableServices> tables_;
   ObjectFolder catalogue_;
   cLotHouseParts* parts_ = nullptr;
   std::unique_ptr<House> house_;
@@ -79,7 +94,12 @@ class HeadlessLot {
   std::unique_ptr<IFFResFile2> globalFile_;
   std::unique_ptr<HeadlessGait> gait_;
   std::unique_ptr<iPeopleHost> peopleHost_;
+  std::unique_ptr<cLotNeighborhoodServices> neighborhoodServices_;
+  std::unique_ptr<Neighborhood> neighborhood_;
   int32_t version_ = 0;
+  int32_t familyLot_ = -1;
+
+  bool PlaceMembers(const Family& family, std::string& error);
 };
 
 }  // namespace tova

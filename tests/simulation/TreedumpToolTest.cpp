@@ -53,7 +53,7 @@ TEST_F(TreedumpTool, OneTreeAndTheFailures) {
   run = RunProgram("treedump", {"--data", root(), "GameData/Objects/Chair.iff", "4200"});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("no tree 4200"), std::string::npos) << run.err;
-  run = RunProgram("treedump", {"--data", root(), "GameData/Objects/Sofa.iff"});
+  run = RunProgram("treedump", {"--data", root(), "GameData/Objects/Wardrobe.iff"});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("not an object file"), std::string::npos) << run.err;
   EXPECT_EQ(RunProgram("treedump", {"GameData/Objects/Chair.iff"}).code, 2);

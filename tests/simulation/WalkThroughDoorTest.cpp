@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
 
@@ -55,12 +57,30 @@ const char* const kTwoRooms =
     "object 0x4C3A1001 7 8 1 0\n"
     "house Two rooms and a door\n";
 
+// The starter template person with a main tree that calls the global idle
+// tree for ever instead of choosing what to do.
+std::string IdlePersonSource() {
+  std::ifstream in(std::string(TOVA_SOURCE_DIR) + "/content/GameData/Objects/PersonTemplate.res");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string source = text.str();
+  const size_t from = source.find("tree 4097 \"Person: main\"");
+  const size_t to = from == std::string::npos ? from : source.find("\nend\n", from);
+  if (to == std::string::npos) return source;
+  source.replace(from, to - from, "tree 4097 \"Person: main\"\n  version 1\nn0: 256 0 0 0 0 -> n0 n0");
+  return source;
+}
+
 class DoorWalk : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(tova_test::CompileStarterContent(root()));
     tova_test::WriteBytes(dir / "TwoRooms.lot", kTwoRooms);
-    const tova_test::ProgramRun built = tova_test::CompileContent({"--out", root(), (dir / "TwoRooms.lot").string()});
+    // The people here do only what each test tells them: the template
+    // person's main tree only idles.
+    tova_test::WriteBytes(dir / "IdlePerson.res", IdlePersonSource());
+    const tova_test::ProgramRun built = tova_test::CompileContent(
+        {"--out", root(), (dir / "TwoRooms.lot").string(), (dir / "IdlePerson.res").string()});
     ASSERT_EQ(built.code, 0) << built.err;
     lot = std::make_unique<HeadlessLot>(root());
     ASSERT_TRUE(lot->UseHeadlessGait());

@@ -25,6 +25,7 @@
 #include "resfile/ResStatus.h"
 #include "simulation/ObjectModule.h"
 #include "simulation/cXMTObject.h"
+#include "simulation/people/cXPerson.h"
 #include "world/LotWorld.h"
 #include "world/cFixedWorld.h"
 
@@ -127,6 +128,8 @@ int main(int argc, char** argv) {
   if (root.empty() || (size == 0) == load.empty()) return Usage();
   if (root.back() != '/' && root.back() != '\\') root += '/';
 
+  // A lot may hold people: their definitions make persons.
+  tova::cXPerson::Register();
   tova::ObjectFolder folder;
   folder.Init(root);
   tova::ObjectModule module(&folder);

@@ -1,9 +1,11 @@
-// simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] [--debug-objects]
-//        [--answer N]
+// simrun --data ROOT (--lot N | --family N | --load FILE) --ticks T [--save FILE] [--load FILE]
+//        [--profile] [--debug-objects] [--answer N] [--quiet]
 //
 // Loads lot N (UserData/Houses/HouseNN.iff under ROOT, or FILE with --load)
-// into a house and runs T simulator ticks one after the other (no real-time
-// budget), then prints
+// into a house, or with --family the lot family N lives on as the game does
+// when it moves in (from UserData/Neighborhood.iff: the house value charged,
+// the members placed at the lot's entry), and runs T ticks one after the
+// other (no real-time budget), people walking, then prints
 //   before <yyyy>-<mm>-<dd> <hh>:<mm>:<ss> tick <n> funds <f>
 //   after ...                                  (the same, T ticks on)
 //   objects <n>
@@ -21,9 +23,14 @@
 //   dialog <kind> "<title>" "<message>" -> <result>
 //   sound <name> <source id>     a sound played
 //   string "<text>"              a string shown (command 235)
+// With people on the lot, at every new game hour one line per person, and
+// one line when a person starts an action (--quiet drops both):
+//   motives <id> hunger H comfort C hygiene Y bladder B energy E fun F social S
+//   action <person id> <object name> "<interaction>"
 // Exit 0; 1 when the lot does not load or cannot be saved.
 #include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +54,7 @@
 #include "simulation/SoundPlayer.h"
 #include "simulation/PrimProfiler.h"
 #include "simulation/SimProfiler.h"
+#include "simulation/people/cXPerson.h"
 #include "world/HeadlessLot.h"
 #include "world/LotHouseParts.h"
 
@@ -54,8 +62,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] "
-               "[--debug-objects] [--answer N]\n");
+               "usage: simrun --data ROOT (--lot N | --family N | --load FILE) --ticks T [--save FILE] "
+               "[--load FILE] [--profile] [--debug-objects] [--answer N] [--quiet]\n");
   return 2;
 }
 
@@ -184,6 +192,55 @@ bool HashState(tova::House& house, cLotHouseParts& parts, uint64_t& hash) {
   return true;
 }
 
+// The people's lines: their motives at every new game hour, and each
+// action as it becomes a person's current one.
+class PeopleLines {
+ public:
+  explicit PeopleLines(tova::ObjectModule& module) : module_(module) {}
+
+  void AfterTick(tova::cSimulator& sim) {
+    for (tova::cXObject* o = module_.FirstObject(); o != nullptr; o = o->GetNext()) {
+      if (!o->IsPerson()) continue;
+      auto& person = static_cast<tova::cXPerson&>(*o);
+      tova::QueuedAction& action = person.CurrentAction();
+      uint32_t& last = serials_[person.GetId()];
+      if (action.HasTarget() && action.serial != last) {
+        tova::cXObject* target = module_.GetObject(action.target);
+        const std::string name = target != nullptr && target->GetDefinition() != nullptr
+                                     ? target->GetDefinition()->GetName()
+                                     : "none";
+        std::printf("action %d %s \"%s\"\n", person.GetId(), name.c_str(), action.GetName(module_).c_str());
+      }
+      last = action.HasTarget() ? action.serial : 0;
+    }
+    const int16_t hour = sim.GetGlobal(tova::kSimHour);
+    if (hour == hour_) return;
+    hour_ = hour;
+    for (tova::cXObject* o = module_.FirstObject(); o != nullptr; o = o->GetNext()) {
+      if (!o->IsPerson()) continue;
+      auto& p = static_cast<tova::cXPerson&>(*o);
+      auto m = [&p](int32_t n) { return std::lround(p.GetMotiveValue(n)); };
+      std::printf("motives %d hunger %ld comfort %ld hygiene %ld bladder %ld energy %ld fun %ld social %ld\n", p.GetId(),
+                  m(tova::kMotiveHunger), m(tova::kMotiveComfort), m(tova::kMotiveHygiene), m(tova::kMotiveBladder),
+                  m(tova::kMotiveEnergy), m(tova::kMotiveFun), m(tova::kMotiveSocial));
+    }
+  }
+  void Start(tova::cSimulator& sim) {
+    hour_ = sim.GetGlobal(tova::kSimHour);
+    for (tova::cXObject* o = module_.FirstObject(); o != nullptr; o = o->GetNext()) {
+      if (o->IsPerson()) {
+        tova::QueuedAction& action = static_cast<tova::cXPerson&>(*o).CurrentAction();
+        serials_[o->GetId()] = action.HasTarget() ? action.serial : 0;
+      }
+    }
+  }
+
+ private:
+  tova::ObjectModule& module_;
+  std::map<int16_t, uint32_t> serials_;
+  int16_t hour_ = -1;
+};
+
 struct OpcodeTotal {
   int64_t calls = 0;
   int64_t microseconds = 0;
@@ -193,8 +250,8 @@ struct OpcodeTotal {
 
 int main(int argc, char** argv) {
   std::string root, load, save;
-  long long lot = -1, ticks = -1, answer = 0;
-  bool profile = false;
+  long long lot = -1, family = -1, ticks = -1, answer = 0;
+  bool profile = false, quiet = false;
   Shell shell;
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
@@ -202,6 +259,10 @@ int main(int argc, char** argv) {
       root = argv[++i];
     } else if (std::strcmp(argv[i], "--lot") == 0 && hasValue) {
       if (!ParseNumber(argv[++i], 0, 99, lot)) return Usage();
+    } else if (std::strcmp(argv[i], "--family") == 0 && hasValue) {
+      if (!ParseNumber(argv[++i], 1, 32767, family)) return Usage();
+    } else if (std::strcmp(argv[i], "--quiet") == 0) {
+      quiet = true;
     } else if (std::strcmp(argv[i], "--ticks") == 0 && hasValue) {
       if (!ParseNumber(argv[++i], 0, 100000000, ticks)) return Usage();
     } else if (std::strcmp(argv[i], "--save") == 0 && hasValue) {
@@ -218,9 +279,11 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  if (root.empty() || lot < 0 || ticks < 0) return Usage();
+  // One lot: a number, a family's, or a saved file (which --lot may name).
+  if (root.empty() || ticks < 0 || (lot < 0 && family < 0 && load.empty()) || (family > 0 && (lot >= 0 || !load.empty())))
+    return Usage();
   if (root.back() != '/' && root.back() != '\\') root += '/';
-  if (load.empty()) {
+  if (load.empty() && family < 0) {
     char name[32];
     std::snprintf(name, sizeof name, "House%02lld.iff", lot);
     load = root + "UserData/Houses/" + name;
@@ -236,7 +299,7 @@ int main(int argc, char** argv) {
   ResetDialog dialog;
   tova::ObjectErrorReport report;
   report.SetDialog(&dialog);
-  report.SetHouseNumber(static_cast<int32_t>(lot));
+  report.SetHouseNumber(static_cast<int32_t>(std::max(lot, 0LL)));
   report.SetTickSource([&sim] { return sim.GetTickCount(); });
   report.SetFolders(".", root + "UserData");
   report.SetObserver([](tova::cXObject& o) {
@@ -260,11 +323,18 @@ int main(int argc, char** argv) {
     tova::ObjectDialog::SetShell(answering.get());
   }
 
+  // People walk with the headless gait; without the global file a lot has
+  // no people that move.
+  headless.UseHeadlessGait();
   std::string error;
-  if (!headless.Load(load, error)) {
+  const bool loaded = family > 0 ? headless.LoadFamily(static_cast<int32_t>(family), error) : headless.Load(load, error);
+  if (!loaded) {
     std::fprintf(stderr, "simrun: %s\n", error.c_str());
     return 1;
   }
+  if (family > 0) report.SetHouseNumber(headless.FamilyLot());
+  headless.FindRooms();
+  PeopleLines people(module);
 
   std::vector<std::unique_ptr<tova::PrimProfiler>> profilers;
   std::vector<int32_t> seen;
@@ -281,8 +351,10 @@ int main(int argc, char** argv) {
   }
 
   PrintClock("before", sim);
+  people.Start(sim);
   for (long long t = 0; t < ticks; ++t) {
-    sim.Tick();
+    headless.Tick();
+    if (!quiet) people.AfterTick(sim);
     for (size_t p = 0; p < profilers.size(); ++p) {
       for (; seen[p] < profilers[p]->SamplesTaken(); ++seen[p]) {
         if (const tova::PrimProfiler::TickRecord* r = profilers[p]->RecordOf(seen[p])) {

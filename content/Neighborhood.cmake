@@ -1,0 +1,16 @@
+# Makes the data root's neighbourhood: runs each command line of SOURCE
+# through NGH on ROOT, after removing what an earlier build made.
+file(REMOVE ${ROOT}/UserData/Neighborhood.iff)
+file(REMOVE_RECURSE ${ROOT}/UserData/Characters)
+file(STRINGS ${SOURCE} lines)
+foreach(line ${lines})
+  string(STRIP "${line}" line)
+  if(line STREQUAL "" OR line MATCHES "^#")
+    continue()
+  endif()
+  separate_arguments(words UNIX_COMMAND "${line}")
+  execute_process(COMMAND ${NGH} --data ${ROOT} ${words} RESULT_VARIABLE code OUTPUT_QUIET)
+  if(NOT code EQUAL 0)
+    message(FATAL_ERROR "ngh ${line}: failed (${code})")
+  endif()
+endforeach()
