@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tarn/TarnMath.h"
 #include "tarn/TarnPipeline.h"
+#include "tarn/TarnPrint.h"
 
 namespace {
 
@@ -86,6 +89,20 @@ TEST(TarnKernelChoice, BestIsChosenAtStartAndScalarOnRequest) {
 #if defined(__x86_64__)
     EXPECT_STREQ(TarnKernelSetName(), "sse2");  // the floor of every x86-64 processor
 #endif
+}
+
+// The print devices name the kernel set when the print system starts, on
+// the system channel.
+TEST(TarnKernelChoice, PrintDeviceNamesTheSetChosen) {
+    setenv("PRINT_CHANNEL", "system", 1);
+    setenv("PRINT_DEVICE", "console", 1);
+    ::testing::internal::CaptureStdout();
+    TarnPrintInitialise();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    unsetenv("PRINT_CHANNEL");
+    unsetenv("PRINT_DEVICE");
+    TarnPrintInitialise();
+    EXPECT_EQ(printed, std::string("tarn: ") + TarnKernelSetName() + " vertex kernels\n");
 }
 
 }  // namespace
