@@ -1,5 +1,7 @@
 #include "platform/Surface.h"
 
+#include "platform/BlitRows.h"
+
 #include <cstring>
 #include <limits>
 
@@ -44,17 +46,6 @@ inline unsigned Mix(unsigned s, unsigned d, unsigned a) {
     return static_cast<uint16_t>(t + 1 + (t >> 8)) >> 8;
 }
 
-template <PixelLayout L>
-inline uint16_t BlendIn(uint16_t s, uint16_t d, unsigned a) {
-    if constexpr (L == PixelLayout::Rgb555) {
-        return static_cast<uint16_t>((Mix((s >> 10) & 0x1F, (d >> 10) & 0x1F, a) << 10) |
-                                     (Mix((s >> 5) & 0x1F, (d >> 5) & 0x1F, a) << 5) | Mix(s & 0x1F, d & 0x1F, a));
-    } else {
-        return static_cast<uint16_t>((Mix((s >> 11) & 0x1F, (d >> 11) & 0x1F, a) << 11) |
-                                     (Mix((s >> 5) & 0x3F, (d >> 5) & 0x3F, a) << 5) | Mix(s & 0x1F, d & 0x1F, a));
-    }
-}
-
 // One row of a same-size 16-bit copy: the source is read from `src` forward,
 // or backward when mirrored; keyed pixels are skipped; alpha below 255 mixes.
 // The row loops are worth vectorising even in builds that otherwise do not.
@@ -74,21 +65,12 @@ TOVA_VECTORISE void CopyRow16(uint16_t* dst, const uint16_t* src, int32_t n, boo
         }
         return;
     }
-    const ptrdiff_t step = mirror ? -1 : 1;
+    const BlitRowKernels& rows = WideBlitRows();
     if (alpha == 255) {
-        for (int32_t x = 0; x < n; ++x) {
-            const uint16_t v = src[x * step];
-            dst[x] = v == key ? dst[x] : v;
-        }
+        rows.keyed(dst, src, n, mirror, key);
         return;
     }
-    // Without branches, so the loop runs several pixels a step.
-    const uint32_t skip = keyed ? key : 0x10000u;  // 0x10000 matches no pixel
-    for (int32_t x = 0; x < n; ++x) {
-        const uint16_t v = src[x * step];
-        const uint16_t mixed = BlendIn<L>(v, dst[x], alpha);
-        dst[x] = v == skip ? dst[x] : mixed;
-    }
+    (L == PixelLayout::Rgb555 ? rows.alpha555 : rows.alpha565)(dst, src, n, mirror, keyed, key, alpha);
 }
 
 uint16_t Blend(PixelLayout layout, uint16_t s, uint16_t d, unsigned a) {

@@ -7,6 +7,12 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#define TARN_KERNELS_SSE2 1
+#endif
+
+#include "platform/Cpu.h"
 #include "tarn/TarnClip.h"
 #include "tarn/TarnMath.h"
 #include "tarn/TarnSystem.h"
@@ -118,6 +124,113 @@ constexpr auto MakeTable(std::integer_sequence<int, F...>) {
 
 constexpr auto kTransformTable = MakeTable(std::make_integer_sequence<int, 32>{});
 
+#ifdef TARN_KERNELS_SSE2
+
+// The rotating kernels four vertices a step: the same operations in the same
+// order as TransformLoop, lane by lane, so the results are the same bits.
+template <bool Translate, bool Project>
+void TransformSse2(const PipelineState& s, const TarnProjection& p, int count, const uint8_t* in, uint8_t* out) {
+    const size_t inStride = static_cast<size_t>(s.inputStride);
+    const size_t outStride = static_cast<size_t>(s.outputStride);
+    __m128 m[9];
+    for (int k = 0; k < 9; ++k) m[k] = _mm_set1_ps(s.matrix[k]);
+    __m128 t[3] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
+    if constexpr (Translate)
+        for (int k = 0; k < 3; ++k) t[k] = _mm_set1_ps(s.translation[k]);
+    const __m128 xScale = _mm_set1_ps(p.xScale), yScale = _mm_set1_ps(p.yScale);
+    const __m128 centreX = _mm_set1_ps(p.centreX), centreY = _mm_set1_ps(p.centreY);
+    const __m128 nearZ = _mm_set1_ps(p.nearZ), depthScale = _mm_set1_ps(p.depthScale);
+    const __m128 one = _mm_set1_ps(1.0f), zeroRhw = _mm_set1_ps(10000.0f);
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128 x, y, z;
+        if (inStride == 12) {
+            // Four packed vertices are three loads: x0 y0 z0 x1 | y1 z1 x2 y2 | z2 x3 y3 z3.
+            const float* f = reinterpret_cast<const float*>(in + static_cast<size_t>(i) * 12);
+            const __m128 a = _mm_loadu_ps(f), b = _mm_loadu_ps(f + 4), c = _mm_loadu_ps(f + 8);
+            x = _mm_shuffle_ps(a, _mm_shuffle_ps(b, c, _MM_SHUFFLE(1, 1, 2, 2)), _MM_SHUFFLE(2, 0, 3, 0));
+            y = _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)), _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 2, 3, 3)),
+                               _MM_SHUFFLE(2, 0, 2, 0));
+            z = _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2)), _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0)),
+                               _MM_SHUFFLE(2, 0, 2, 0));
+        } else {
+            float v[4][3];
+            for (int k = 0; k < 4; ++k) Load3(in + static_cast<size_t>(i + k) * inStride, v[k][0], v[k][1], v[k][2]);
+            x = _mm_setr_ps(v[0][0], v[1][0], v[2][0], v[3][0]);
+            y = _mm_setr_ps(v[0][1], v[1][1], v[2][1], v[3][1]);
+            z = _mm_setr_ps(v[0][2], v[1][2], v[2][2], v[3][2]);
+        }
+        __m128 rx = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m[0]), _mm_mul_ps(y, m[3])), _mm_mul_ps(z, m[6]));
+        __m128 ry = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m[1]), _mm_mul_ps(y, m[4])), _mm_mul_ps(z, m[7]));
+        __m128 rz = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m[2]), _mm_mul_ps(y, m[5])), _mm_mul_ps(z, m[8]));
+        if constexpr (Translate) {
+            rx = _mm_add_ps(rx, t[0]);
+            ry = _mm_add_ps(ry, t[1]);
+            rz = _mm_add_ps(rz, t[2]);
+        }
+        __m128 c0 = rx, c1 = ry, c2 = rz, c3 = _mm_setzero_ps();
+        if constexpr (Project) {
+            const __m128 zero = _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_castps_si128(rz), _mm_setzero_si128()));
+            const __m128 rhw = _mm_or_ps(_mm_and_ps(zero, zeroRhw), _mm_andnot_ps(zero, _mm_div_ps(one, rz)));
+            c0 = _mm_add_ps(_mm_mul_ps(_mm_mul_ps(rx, xScale), rhw), centreX);
+            c1 = _mm_sub_ps(centreY, _mm_mul_ps(_mm_mul_ps(ry, yScale), rhw));
+            c2 = _mm_mul_ps(_mm_sub_ps(rz, nearZ), depthScale);
+            c3 = rhw;
+        }
+        _MM_TRANSPOSE4_PS(c0, c1, c2, c3);
+        const __m128 rows[4] = {c0, c1, c2, c3};
+        for (int k = 0; k < 4; ++k) {
+            uint8_t* o = out + static_cast<size_t>(i + k) * outStride;
+            if constexpr (Project) {
+                _mm_storeu_ps(reinterpret_cast<float*>(o), rows[k]);
+            } else {
+                float lanes[4];
+                _mm_storeu_ps(lanes, rows[k]);
+                std::memcpy(o, lanes, 12);
+            }
+        }
+    }
+    if (i < count)
+        TransformLoop<false, true, Translate, Project, false>(s, p, count - i, in + static_cast<size_t>(i) * inStride,
+                                                              out + static_cast<size_t>(i) * outStride);
+}
+
+// The plain table with the direct rotating entries (2, 6, 10, 14 and their
+// saving-free twins 18, 22) taken by the four-wide kernels.
+constexpr std::array<TransformRoutine, 32> MakeSse2Table() {
+    std::array<TransformRoutine, 32> table = kTransformTable;
+    table[2] = table[18] = &TransformSse2<false, false>;
+    table[6] = table[22] = &TransformSse2<true, false>;
+    table[10] = &TransformSse2<false, true>;
+    table[14] = &TransformSse2<true, true>;
+    return table;
+}
+constexpr std::array<TransformRoutine, 32> kSse2TransformTable = MakeSse2Table();
+
+#endif
+
+// The kernel set in use: chosen once from the processor's features.
+struct KernelSet {
+    const std::array<TransformRoutine, 32>* table;
+    const char* name;
+};
+
+KernelSet ChooseKernels(TarnKernelChoice choice) {
+#ifdef TARN_KERNELS_SSE2
+    constexpr uint32_t kSse2Feature = 1u << 26;
+    if (choice != TarnKernelChoice::kScalar && (platform::Cpu().features & kSse2Feature) != 0)
+        return {&kSse2TransformTable, "sse2"};
+#else
+    (void)choice;
+#endif
+    return {&kTransformTable, "scalar"};
+}
+
+KernelSet& Kernels() {
+    static KernelSet set = ChooseKernels(TarnKernelChoice::kBest);
+    return set;
+}
+
 void Outcodes(const PipelineState& s, int count, uint8_t* out, bool indexed) {
     const size_t stride = static_cast<size_t>(s.outputStride);
     for (int i = 0; i < count; ++i) {
@@ -177,7 +290,7 @@ void Validate(uint32_t requested) {
     gCache.requested = requested;
     gCache.present = PresentPointers();
     gCache.effective = flags;
-    gCache.transform = kTransformTable[flags & 31];
+    gCache.transform = (*Kernels().table)[flags & 31];
     gCache.post = (flags & (kTarnOutcodes | kTarnReplicate)) ? kPostTable[((flags >> 15) & 7) | (flags & 1)] : nullptr;
 }
 
@@ -287,3 +400,10 @@ void TarnResetPipeline() {
 }
 
 bool TarnLastCallReusedCache() { return gLastReused; }
+
+const char* TarnKernelSetName() { return Kernels().name; }
+
+void TarnChooseKernels(TarnKernelChoice choice) {
+    Kernels() = ChooseKernels(choice);
+    gCache.valid = false;
+}

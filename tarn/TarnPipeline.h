@@ -62,3 +62,9 @@ const TarnProjection& TarnGetProjection();
 void TarnResetPipeline();
 // Whether the last call reused the cached routines (for tests).
 bool TarnLastCallReusedCache();
+
+// The rotating kernels: the best the processor runs (four vertices a step
+// where it has SSE2), chosen at start, or the scalar reference loops.
+enum class TarnKernelChoice { kBest, kScalar };
+void TarnChooseKernels(TarnKernelChoice choice);
+const char* TarnKernelSetName();

@@ -1,4 +1,5 @@
 #include "tarn/TarnPrint.h"
+#include "tarn/TarnPipeline.h"
 
 #include <algorithm>
 #include <atomic>
@@ -154,6 +155,8 @@ void TarnPrintInitialise() {
     ApplyChannelVariable();
     t.devices[kTarnDeviceConsole].flags = 1u;
     ApplyDeviceVariable();
+    // Which vertex kernels this processor runs, for whoever listens.
+    TarnPrint(kTarnChannelSystem, "tarn: %s vertex kernels\n", TarnKernelSetName());
 }
 
 void TarnPrintV(int channel, const char* format, va_list args) {

@@ -43,21 +43,23 @@ bool RoutePlanner::TooBig(const CostRect& r) const {
   return int64_t{r.right} - r.left > request_.limit || int64_t{r.bottom} - r.top > request_.limit;
 }
 
-bool RoutePlanner::Fits(const CostRect& r, const std::vector<int32_t>& seedRects, int32_t container) const {
+bool RoutePlanner::Fits(const CostRect& r, const CostRect& fresh, int32_t container) const {
   if (TooBig(r)) return false;
   if (container >= 0) {
     const CostRect& c = costRects_[static_cast<size_t>(container)];
     if (r.left < c.left || r.top < c.top || r.right > c.right || r.bottom > c.bottom) return false;
   }
-  for (int32_t i : nearRects_) {
-    const CostRect& o = costRects_[static_cast<size_t>(i)];
-    if (!o.Overlaps(r)) continue;
-    if (o.IsSolid()) return false;
-    if (std::find(seedRects.begin(), seedRects.end(), i) == seedRects.end()) return false;
-  }
-  for (int32_t i : nearRegions_)
-    if (regions_[static_cast<size_t>(i)].Overlaps(r)) return false;
-  return true;
+  // Without early exits, so the loop tests several blockers a step.
+  const size_t count = blockLeft_.size();
+  const int32_t* left = blockLeft_.data();
+  const int32_t* top = blockTop_.data();
+  const int32_t* right = blockRight_.data();
+  const int32_t* bottom = blockBottom_.data();
+  int32_t hit = 0;
+  for (size_t i = 0; i < count; ++i)
+    hit |= static_cast<int32_t>(left[i] < fresh.right) & static_cast<int32_t>(fresh.left < right[i]) &
+           static_cast<int32_t>(top[i] < fresh.bottom) & static_cast<int32_t>(fresh.top < bottom[i]);
+  return hit == 0;
 }
 
 int32_t RoutePlanner::GrowRegion(const CostRect& seed) {
@@ -80,6 +82,19 @@ int32_t RoutePlanner::GrowRegion(const CostRect& seed) {
   }
   for (int32_t i : nearRegions_)
     if (regions_[static_cast<size_t>(i)].Overlaps(seed)) return -1;
+  blockLeft_.clear();
+  blockTop_.clear();
+  blockRight_.clear();
+  blockBottom_.clear();
+  auto block = [&](const CostRect& o) {
+    blockLeft_.push_back(o.left);
+    blockTop_.push_back(o.top);
+    blockRight_.push_back(o.right);
+    blockBottom_.push_back(o.bottom);
+  };
+  for (int32_t i : nearRects_)
+    if (std::find(seedRects.begin(), seedRects.end(), i) == seedRects.end()) block(costRects_[static_cast<size_t>(i)]);
+  for (int32_t i : nearRegions_) block(regions_[static_cast<size_t>(i)]);
 
   const int32_t first = request_.limitOn ? std::max(1, request_.limit / 4) : kFreeStep;
   int32_t step[4] = {first, first, first, first};
@@ -98,7 +113,11 @@ int32_t RoutePlanner::GrowRegion(const CostRect& seed) {
       if (Fits32(value)) {
         int32_t* edges[4] = {&moved.left, &moved.top, &moved.right, &moved.bottom};
         *edges[side] = static_cast<int32_t>(value);
-        if (Fits(moved, seedRects, container)) {
+        // The strip the move adds: the rest of `moved` is `r`, which fits.
+        CostRect fresh = moved;
+        int32_t* freshEdges[4] = {&fresh.right, &fresh.bottom, &fresh.left, &fresh.top};
+        *freshEdges[side] = side < 2 ? (side == 0 ? r.left : r.top) : (side == 2 ? r.right : r.bottom);
+        if (Fits(moved, fresh, container)) {
           r = moved;
           break;
         }

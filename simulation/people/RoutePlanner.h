@@ -64,7 +64,9 @@ class RoutePlanner {
  private:
   int32_t AddNode(int32_t goal, int32_t region, int32_t regionCost);
   int32_t PairNode(int32_t goal, int32_t region);
-  bool Fits(const CostRect& r, const std::vector<int32_t>& seedRects, int32_t container) const;
+  // Whether `r`, a region that fitted grown by the strip `fresh`, still fits:
+  // only a blocker overlapping the strip can newly stand in its way.
+  bool Fits(const CostRect& r, const CostRect& fresh, int32_t container) const;
   bool TooBig(const CostRect& r) const;
   // Every region touching a side of `around`, growing new ones where there are none.
   void TouchingRegions(CostRect around, std::vector<int32_t>& out);
@@ -81,6 +83,10 @@ class RoutePlanner {
   RectIndex rectIndex_, regionIndex_;
   // The cost rectangles and regions near the region being grown.
   std::vector<int32_t> nearRects_, nearRegions_;
+  // What a growing region may not overlap: the near cost rectangles its seed
+  // does not lie in, and the near regions; each edge in an array of its own,
+  // so a test runs over several blockers a step.
+  std::vector<int32_t> blockLeft_, blockTop_, blockRight_, blockBottom_;
   int32_t startRegion_ = -1;
 };
 

@@ -87,10 +87,19 @@ void cRoofLayer::Mark(cFixedWorld& world, int32_t level) {
     tova::RoomManager* manager = world.Services().rooms;
     const c2DArray<uint16_t>& rooms = *world.Rooms(level);
     const iWorldNeighbours* neighbours = world.Services().neighbours;
+    // Rooms do not change while the cells are marked: each id is looked up
+    // once (-1 not yet, else the answer), not once per cell.
+    std::vector<int8_t> answers(size_t{1} << 16, -1);
     auto needsRoof = [&](int16_t id) {
-        tova::Room* room = manager ? manager->FindRoom(id) : nullptr;
-        return room && room->IsUsed() && room->NeedsRoof();
+        int8_t& known = answers[static_cast<uint16_t>(id)];
+        if (known < 0) {
+            tova::Room* room = manager ? manager->FindRoom(id) : nullptr;
+            known = room && room->IsUsed() && room->NeedsRoof() ? 1 : 0;
+        }
+        return known == 1;
     };
+    const int32_t tiles = (n + 1) / 2;
+    std::vector<int8_t> splitRoofs(static_cast<size_t>(tiles) * static_cast<size_t>(tiles), -1);
     for (int32_t i = 0; i < n; ++i) {
         for (int32_t j = 0; j < n; ++j) {
             const int32_t tx = j / 2, ty = i / 2;
@@ -98,9 +107,16 @@ void cRoofLayer::Mark(cFixedWorld& world, int32_t level) {
             const uint16_t value = rooms.At(tx, ty);
             bool roof = false;
             if (value == kFirstMarker) {
-                int16_t a = 0, b = 0;
-                int32_t sa = 0, sb = 0;
-                if (manager && manager->GetRoomsAtTile(tile, a, b, sa, sb)) roof = needsRoof(a) || (b != a && needsRoof(b));
+                // A split tile's rooms are looked up once for its four cells.
+                int8_t& known = splitRoofs[static_cast<size_t>(ty) * static_cast<size_t>(tiles) + static_cast<size_t>(tx)];
+                if (known < 0) {
+                    int16_t a = 0, b = 0;
+                    int32_t sa = 0, sb = 0;
+                    known = manager && manager->GetRoomsAtTile(tile, a, b, sa, sb) && (needsRoof(a) || (b != a && needsRoof(b)))
+                                ? 1
+                                : 0;
+                }
+                roof = known == 1;
             } else if (value < kFirstMarker) {
                 roof = needsRoof(static_cast<int16_t>(value));
             }
