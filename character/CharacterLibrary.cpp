@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "character/BodyMesh.h"
+#include "character/CharacterBody.h"
 #include "character/CharacterIndexFile.h"
 #include "character/CharacterReport.h"
 #include "character/KeyframeFile.h"
@@ -498,6 +499,13 @@ std::vector<std::pair<std::string, int32_t>> CharacterLibrary::ActiveSuits() con
         if (s != nullptr && s->dressings > 0) out.emplace_back(name, s->dressings);
     }
     return out;
+}
+
+std::unique_ptr<iCharacterBody> CharacterLibrary::CreateBody(const std::string& skeleton, PersonAnimator* animator) {
+    chr::CharacterBody::InstallEventHook();
+    auto body = std::make_unique<chr::CharacterBody>(*this, renderDevice_, animator);
+    if (body->Init(nullptr, skeleton, {}, {}, static_cast<int32_t>(clock_())) != 0) return nullptr;
+    return body;
 }
 
 std::unique_ptr<iLoadableCharacterLibrary> MakeCharacterLibrary(iDevice3D* device) {

@@ -46,9 +46,18 @@ Practice::Practice(Skeleton& skeleton, Skill& skill) : skeleton_(&skeleton), ski
 
 Practice::~Practice() { skill_->Release(); }
 
-void Practice::StartCursorsBehind() {
+void Practice::SetPhase(float newPhase) {
+    phase = std::isfinite(newPhase) ? std::clamp(newPhase, 0.0f, 1.0f) : 0.0f;
+    timeInSkill = static_cast<int32_t>(std::clamp(skill_->duration * phase, -2e9f, 2e9f));
+    previousTimeInSkill = timeInSkill;
     for (BoneEntry& entry : entries_) {
-        if (entry.hasCursor) entry.cursor.index = -1;
+        if (!entry.hasCursor) continue;
+        TimePropertyCursor& c = entry.cursor;
+        if (speed >= 0) {
+            for (c.First(); c.Valid() && c.list->At(c.index).time < timeInSkill;) c.Next();
+        } else {
+            for (c.Last(); c.Valid() && c.list->At(c.index).time > timeInSkill;) c.Previous();
+        }
     }
 }
 

@@ -52,9 +52,10 @@ public:
     void StartWeightFade(int32_t start, int32_t duration, float from, float to);
     void FadeOut(int32_t start, int32_t duration, float from) { StartWeightFade(start, duration, from, 0); }
 
-    // For a practice that starts backwards at its beginning: no event lies
-    // behind it until it wraps to the end.
-    void StartCursorsBehind();
+    // Moves to a phase without playing what lies between: the event
+    // cursors stand at the first event not yet passed in the direction of
+    // play (an event at the phase itself comes with the next update).
+    void SetPhase(float newPhase);
 
     // Moves to the clock; with `apply` the pose goes into the bones.
     void Update(int32_t now, bool apply);

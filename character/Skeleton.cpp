@@ -109,7 +109,7 @@ chr::Practice* Skeleton::AddPractice(Skill& skill, int32_t priority, float speed
     practice->priority = priority;
     practice->weight = weight;
     practice->SetSpeed(speed);
-    if (speed < 0) practice->StartCursorsBehind();
+    practice->SetPhase(0);
     practice->currentTime = now;
     practice->previousTime = now;
     skill.idleSince = 0;
