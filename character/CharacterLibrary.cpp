@@ -468,6 +468,14 @@ void CharacterLibrary::UpdateSearchList() {
     }
 }
 
+void CharacterLibrary::LoadDataRoot(const std::string& root) {
+    std::vector<std::string> objectFolders;
+    const std::string characters =
+        BuildCharacterSearchPath(root, objectFolders, [](const std::string&) { return false; });
+    SetAnimationFolders(cRZSearchPath(BuildAnimationSearchPath(root, objectFolders).c_str()));
+    SetCharacterFolders(cRZSearchPath(characters.c_str()));
+}
+
 void CharacterLibrary::SetCharacterFolders(const cRZSearchPath& folders) {
     characterFolders_.clear();
     const std::vector<std::string> list = FoldersOf(folders);

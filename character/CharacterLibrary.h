@@ -61,6 +61,9 @@ public:
     Skill* GetSkillData(const std::string& name);
 
     void Clear();
+    // Reads a data root's character and animation folders, as the game's
+    // start-up finds them (root ends with '/').
+    void LoadDataRoot(const std::string& root);
     void ScanCharacterFiles(const std::vector<std::string>& folders, bool convert = false,
                             const std::string& indexName = {}, const std::string& indexFolder = {});
     void ReadIndexFiles(const std::vector<std::string>& folders);

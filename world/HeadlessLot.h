@@ -21,6 +21,7 @@ class IFFResFile2;
 namespace tova {
 
 class HeadlessGait;
+class iCharacterLibrary;
 class iPeopleHost;
 class cXObject;
 class cXPerson;
@@ -50,6 +51,10 @@ class HeadlessLot {
   // files, and their clock is the simulator's. False when the global file
   // cannot be opened.
   bool UseHeadlessGait();
+  // As UseHeadlessGait, with the real character library instead: bodies
+  // made by it, their practices played on each tick. The library must
+  // outlive the lot.
+  bool UseCharacterLibrary(iCharacterLibrary& library);
   // One simulator tick (people's practices played on to the clock first).
   void Tick();
 
@@ -77,7 +82,10 @@ class HeadlessLot {
   GlobalContext context_;
   LivePersonMotion motion_;
   std::unique_ptr<IFFResFile2> globalFile_;
+  bool LoadNameTables();
+
   std::unique_ptr<HeadlessGait> gait_;
+  iCharacterLibrary* library_ = nullptr;
   std::unique_ptr<iPeopleHost> peopleHost_;
   int32_t version_ = 0;
 };

@@ -39,12 +39,7 @@ inline const std::string& StarterRoot() {
 
 // Reads the root's character and animation folders into the library.
 inline void LoadStarter(tova::CharacterLibrary& library, const std::string& root = StarterRoot()) {
-    std::vector<std::string> objectFolders;
-    const std::string characters =
-        tova::BuildCharacterSearchPath(root, objectFolders, [](const std::string&) { return false; });
-    const std::string animations = tova::BuildAnimationSearchPath(root, objectFolders);
-    library.SetAnimationFolders(cRZSearchPath(animations.c_str()));
-    library.SetCharacterFolders(cRZSearchPath(characters.c_str()));
+    library.LoadDataRoot(root);
 }
 
 }  // namespace chartest
