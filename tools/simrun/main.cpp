@@ -1,5 +1,5 @@
 // simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] [--debug-objects]
-//        [--answer N]
+//        [--answer N] [--characters]
 //
 // Loads lot N (UserData/Houses/HouseNN.iff under ROOT, or FILE with --load)
 // into a house and runs T simulator ticks one after the other (no real-time
@@ -21,6 +21,8 @@
 //   dialog <kind> "<title>" "<message>" -> <result>
 //   sound <name> <source id>     a sound played
 //   string "<text>"              a string shown (command 235)
+// --characters gives the people their bodies from ROOT's character files
+// (their practices played on each tick); without it they have none.
 // Exit 0; 1 when the lot does not load or cannot be saved.
 #include <algorithm>
 #include <cinttypes>
@@ -32,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "character/CharacterLibrary.h"
 #include "gamedata/GlobalContext.h"
 #include "gamedata/House.h"
 #include "gamedata/ObjectDefinition.h"
@@ -55,7 +58,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: simrun --data ROOT --lot N --ticks T [--save FILE] [--load FILE] [--profile] "
-               "[--debug-objects] [--answer N]\n");
+               "[--debug-objects] [--answer N] [--characters]\n");
   return 2;
 }
 
@@ -194,7 +197,7 @@ struct OpcodeTotal {
 int main(int argc, char** argv) {
   std::string root, load, save;
   long long lot = -1, ticks = -1, answer = 0;
-  bool profile = false;
+  bool profile = false, characters = false;
   Shell shell;
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
@@ -212,6 +215,8 @@ int main(int argc, char** argv) {
       if (!ParseNumber(argv[++i], 1, 3, answer)) return Usage();
     } else if (std::strcmp(argv[i], "--profile") == 0) {
       profile = true;
+    } else if (std::strcmp(argv[i], "--characters") == 0) {
+      characters = true;
     } else if (std::strcmp(argv[i], "--debug-objects") == 0) {
       shell.debugObjects = true;
     } else {
@@ -226,7 +231,17 @@ int main(int argc, char** argv) {
     load = root + "UserData/Houses/" + name;
   }
 
+  // The library outlives the lot whose people it dresses.
+  std::unique_ptr<tova::CharacterLibrary> library;
+  if (characters) {
+    library = std::make_unique<tova::CharacterLibrary>();
+    library->LoadDataRoot(root);
+  }
   tova::HeadlessLot headless(root);
+  if (library != nullptr && !headless.UseCharacterLibrary(*library)) {
+    std::fprintf(stderr, "simrun: no global file under %s\n", root.c_str());
+    return 1;
+  }
   tova::House& house = headless.GetHouse();
   cLotHouseParts* parts = &headless.Parts();
   tova::ObjectModule& module = parts->GetModule();
@@ -282,7 +297,11 @@ int main(int argc, char** argv) {
 
   PrintClock("before", sim);
   for (long long t = 0; t < ticks; ++t) {
-    sim.Tick();
+    if (library != nullptr) {
+      headless.Tick();
+    } else {
+      sim.Tick();
+    }
     for (size_t p = 0; p < profilers.size(); ++p) {
       for (; seen[p] < profilers[p]->SamplesTaken(); ++seen[p]) {
         if (const tova::PrimProfiler::TickRecord* r = profilers[p]->RecordOf(seen[p])) {
