@@ -15,6 +15,12 @@ void* gPracticeHookContext = nullptr;
 
 constexpr float kTinySpeed = 1e-6f;
 
+// Milliseconds into the skill; a length that is no number counts as none.
+int32_t TimeInSkill(float duration, float phase) {
+    const float ms = duration * phase;
+    return std::isfinite(ms) ? static_cast<int32_t>(std::clamp(ms, -2e9f, 2e9f)) : 0;
+}
+
 }  // namespace
 
 PracticeEventHook SetPracticeEventHook(PracticeEventHook hook, void* context) {
@@ -48,7 +54,7 @@ Practice::~Practice() { skill_->Release(); }
 
 void Practice::SetPhase(float newPhase) {
     phase = std::isfinite(newPhase) ? std::clamp(newPhase, 0.0f, 1.0f) : 0.0f;
-    timeInSkill = static_cast<int32_t>(std::clamp(skill_->duration * phase, -2e9f, 2e9f));
+    timeInSkill = TimeInSkill(skill_->duration, phase);
     previousTimeInSkill = timeInSkill;
     for (BoneEntry& entry : entries_) {
         if (!entry.hasCursor) continue;
@@ -135,7 +141,7 @@ void Practice::Update(int32_t now, bool apply) {
         }
     }
 
-    timeInSkill = static_cast<int32_t>(std::clamp(skill_->duration * phase, -2e9f, 2e9f));
+    timeInSkill = TimeInSkill(skill_->duration, phase);
 
     if (weight > 0) {
         const float h = phase * static_cast<float>(frameCount);

@@ -199,12 +199,15 @@ TEST_F(PracticeTest, EqualPrioritiesApplyInOrderOfArrival) {
 }
 
 TEST_F(PracticeTest, ASkillWithoutLengthHoldsFrameZero) {
-    skill->duration = 0;
-    Practice* p = skeleton->AddPractice(*skill, 1, 1.0f, 1.0f, 0);
-    Run({0, 100, 250});
-    EXPECT_EQ(p->phase, 0.0f);
-    EXPECT_EQ(p->timeInSkill, 0);
-    EXPECT_FLOAT_EQ(skeleton->FindBone("ROOT")->translation.x, 0.0f);
+    for (float length : {0.0f, -5.0f, std::nanf(""), INFINITY}) {
+        skill->duration = length;
+        Practice* p = skeleton->AddPractice(*skill, 1, 1.0f, 1.0f, 0);
+        Run({0, 100, 250});
+        EXPECT_EQ(p->phase, 0.0f) << length;
+        EXPECT_EQ(p->timeInSkill, 0) << length;
+        EXPECT_FLOAT_EQ(skeleton->FindBone("ROOT")->translation.x, 0.0f) << length;
+        skeleton->RemovePractice(p);
+    }
 }
 
 TEST_F(PracticeTest, AbsentKeyframesLeaveThePoseAlone) {
