@@ -147,6 +147,7 @@ TEST(SkinInstance, DeformsRigidlyAndBlendsHalfWayWithAUnitNormal) {
     instance->Update(true);
     EXPECT_NEAR(v[4].x, 1, 1e-6);
     EXPECT_NEAR(v[4].y, 0, 1e-6);
+    instance.reset();  // an instance goes before the skeleton it is worn on
     skeleton->Release();
 }
 
