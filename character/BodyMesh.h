@@ -6,12 +6,20 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+class Device3D;
+
 namespace tova {
 
+class Skeleton;
 class Skin;
+
+namespace chr {
+class SkinInstance;
+}  // namespace chr
 
 struct MeshBinding {
     int32_t bone = 0;
@@ -48,6 +56,14 @@ public:
     // Empty when every index points into what the mesh holds, else what is
     // wrong.
     std::string Check() const;
+
+    // An instance of this mesh worn on the skeleton, with a render mesh on
+    // the device when one is given. The override "part=material" gives the
+    // material when `part` occurs in the name the skin asked for. Nothing
+    // when the skeleton lacks a bone the mesh names or the mesh's indices
+    // leave what it holds.
+    std::unique_ptr<chr::SkinInstance> CreateInstance(Skeleton& skeleton, const std::string& materialOverride,
+                                                      Device3D* device) const;
 };
 
 }  // namespace tova

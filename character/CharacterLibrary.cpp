@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "character/BodyMesh.h"
+#include "character/CharacterBody.h"
 #include "character/CharacterIndexFile.h"
 #include "character/CharacterReport.h"
 #include "character/KeyframeFile.h"
@@ -467,6 +468,14 @@ void CharacterLibrary::UpdateSearchList() {
     }
 }
 
+void CharacterLibrary::LoadDataRoot(const std::string& root) {
+    std::vector<std::string> objectFolders;
+    const std::string characters =
+        BuildCharacterSearchPath(root, objectFolders, [](const std::string&) { return false; });
+    SetAnimationFolders(cRZSearchPath(BuildAnimationSearchPath(root, objectFolders).c_str()));
+    SetCharacterFolders(cRZSearchPath(characters.c_str()));
+}
+
 void CharacterLibrary::SetCharacterFolders(const cRZSearchPath& folders) {
     characterFolders_.clear();
     const std::vector<std::string> list = FoldersOf(folders);
@@ -498,6 +507,13 @@ std::vector<std::pair<std::string, int32_t>> CharacterLibrary::ActiveSuits() con
         if (s != nullptr && s->dressings > 0) out.emplace_back(name, s->dressings);
     }
     return out;
+}
+
+std::unique_ptr<iCharacterBody> CharacterLibrary::CreateBody(const std::string& skeleton, PersonAnimator* animator) {
+    chr::CharacterBody::InstallEventHook();
+    auto body = std::make_unique<chr::CharacterBody>(*this, renderDevice_, animator);
+    if (body->Init(nullptr, skeleton, {}, {}, static_cast<int32_t>(clock_())) != 0) return nullptr;
+    return body;
 }
 
 std::unique_ptr<iLoadableCharacterLibrary> MakeCharacterLibrary(iDevice3D* device) {

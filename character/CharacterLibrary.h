@@ -19,6 +19,7 @@
 #include "character/CharacterFile.h"
 #include "simulation/people/CharacterData.h"
 
+class Device3D;
 class iDevice3D;
 
 namespace tova {
@@ -60,6 +61,9 @@ public:
     Skill* GetSkillData(const std::string& name);
 
     void Clear();
+    // Reads a data root's character and animation folders, as the game's
+    // start-up finds them (root ends with '/').
+    void LoadDataRoot(const std::string& root);
     void ScanCharacterFiles(const std::vector<std::string>& folders, bool convert = false,
                             const std::string& indexName = {}, const std::string& indexFolder = {});
     void ReadIndexFiles(const std::vector<std::string>& folders);
@@ -100,6 +104,14 @@ public:
     void EmptyCaches() override;
     std::vector<std::pair<std::string, int32_t>> ActiveSkills() const override;
     std::vector<std::pair<std::string, int32_t>> ActiveSuits() const override;
+    // A dressed-less body on the skeleton that reports its practices'
+    // events to the animator; null for an unknown skeleton.
+    std::unique_ptr<iCharacterBody> CreateBody(const std::string& skeleton, PersonAnimator* animator) override;
+
+    // Where bodies made here get their skins' render meshes (none: the
+    // skins are deformed without being drawable).
+    void SetRenderDevice(Device3D* device) { renderDevice_ = device; }
+    Device3D* RenderDevice() const { return renderDevice_; }
 
 private:
     class SkillView;
@@ -116,6 +128,7 @@ private:
     uint32_t IdleStamp() const;
 
     iDevice3D* device_;
+    Device3D* renderDevice_ = nullptr;
     Clock clock_;
     Cache skeletons_, suits_, skills_;
     uint32_t lastExpiryCheck_ = 0;

@@ -25,6 +25,11 @@ public:
 
     uint32_t Draw(Viewport3D& viewport, int pass) override;
     const BoundingBox& GetBounds() override { return box_; }
+    // A box that comes from elsewhere (a person's skeleton).
+    void SetBounds(const BoundingBox& box) {
+        box_ = box;
+        boxEmpty_ = false;
+    }
     bool NeedsBoundsUpdate() override;
     void ResetScreenRect() override;
     bool QueryState() override;

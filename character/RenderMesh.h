@@ -36,6 +36,8 @@ public:
     explicit RenderMesh(Device3D& device);
 
     const BoundingBox& GetBounds() override { return bounds_; }
+    // For writers of device vertices, whose box comes from elsewhere.
+    void SetBounds(const BoundingBox& bounds) { bounds_ = bounds; }
     bool NeedsBoundsUpdate() override { return changed_; }
     // Rebuilds the device data from the mesh where it changed; more than 24
     // material groups or more vertices than 16-bit indices reach are

@@ -18,6 +18,14 @@ namespace tova {
 
 class PropertyList;
 class Skeleton;
+class Skill;
+class Suit;
+
+namespace chr {
+class Dressing;
+class DressingHooks;
+class Practice;
+}  // namespace chr
 
 // The generator behind the wiggle records: ours, seeded, so that the same
 // seed gives the same bones everywhere. Values are 0..32767.
@@ -70,6 +78,12 @@ public:
     bool boxValid = false;
     BoundingBox box = BoundingBox::Empty();
 
+    // The rotation of the world pose as the transform pass keeps it: row
+    // vectors times this matrix are turned by the world rotation.
+    float rotationMatrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    // That rotation, then the move to the world translation; cached.
+    const Transform& GetWorldMatrix();
+
 private:
     friend class Skeleton;
 
@@ -83,11 +97,14 @@ private:
     int32_t wigglePower_ = 0;
     std::array<WiggleRecord, 4> wiggles_{};
     bool keyBone_ = false;
+    Transform worldMatrix_;
 };
 
 class Skeleton : public CharacterObject {
 public:
     explicit Skeleton(std::string name = {});
+    // Takes off every practice, then every dressing.
+    ~Skeleton() override;
 
     std::string name;
     std::string sourceFile;
@@ -109,8 +126,38 @@ public:
     Skeleton* Clone() const;
     void SetPlacement(const Transform& transform) { placement = transform; }
 
+    // Whoever owns this skeleton (a person's body), and the clock last
+    // seen, which stamps the idle time of skills and suits let go.
+    void* owner = nullptr;
+    uint32_t clock = 0;
+
+    // ---- practices ----
+    // A practice of the skill at the clock, after every practice whose
+    // priority is not greater. The skill's keyframes are the caller's to
+    // load.
+    chr::Practice* AddPractice(Skill& skill, int32_t priority, float speed, float weight, int32_t now);
+    void RemovePractice(chr::Practice* practice);
+    // Orders the practices when the set changed, updates each, then drops
+    // the faded ones that asked to go.
+    void UpdatePractices(int32_t now, bool apply);
+    const std::vector<chr::Practice*>& Practices() const { return practices_; }
+    // Local poses to world poses, and the box of the key bones' boxes.
+    void UpdateTransforms();
+
+    // ---- dressings ----
+    // How skins become instances (the default hooks make one from a mesh
+    // the skin already holds, without a render device).
+    chr::DressingHooks* dressingHooks = nullptr;
+    chr::Dressing* AddDressing(Suit& suit, const std::string& materialOverride, int32_t mask);
+    void RemoveDressing(chr::Dressing* dressing);
+    const std::vector<chr::Dressing*>& Dressings() const { return dressings_; }
+    // The key bones' boxes from the vertices bound to them.
+    void ComputeBoneBoxes();
+
 private:
     std::vector<std::unique_ptr<Bone>> bones_;
+    std::vector<chr::Practice*> practices_;
+    std::vector<chr::Dressing*> dressings_;
     Bone* root_ = nullptr;
 };
 

@@ -1,6 +1,9 @@
 #include "character/Suit.h"
 
+#include "character/Dressing.h"
 #include "character/PropertyList.h"
+#include "character/Skeleton.h"
+#include "character/SkinInstance.h"
 
 namespace tova {
 
@@ -33,6 +36,23 @@ Skin* Suit::AddSkin() {
 
 void Suit::RemoveDressing(uint32_t now) {
     if (dressings > 0 && --dressings == 0) idleSince = now;
+}
+
+chr::Dressing* Suit::CreateDressing(Skeleton& skeleton, const std::string& materialOverride, int32_t mask) {
+    auto* dressing = new chr::Dressing(skeleton, *this);
+    chr::DressingHooks& hooks =
+        skeleton.dressingHooks != nullptr ? *skeleton.dressingHooks : chr::DefaultDressingHooks();
+    for (const auto& skin : skins) {
+        if (mask != -1 && (mask & skin->flags) == 0) continue;
+        Bone* bone = skeleton.FindBone(skin->boneName);
+        if (bone == nullptr) continue;
+        std::unique_ptr<chr::SkinInstance> instance = hooks.Attach(skeleton, *this, *bone, *skin, materialOverride);
+        if (instance == nullptr) continue;
+        dressing->Attachments().push_back({bone, skin.get(), std::move(instance)});
+    }
+    AddDressing();
+    idleSince = 0;
+    return dressing;
 }
 
 }  // namespace tova

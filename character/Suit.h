@@ -14,7 +14,12 @@
 namespace tova {
 
 class PropertyList;
+class Skeleton;
 class Suit;
+
+namespace chr {
+class Dressing;
+}  // namespace chr
 
 class Skin {
 public:
@@ -55,6 +60,11 @@ public:
     void SetProperties(PropertyList* list);
     Skin* AddSkin();
     void AddDressing() { ++dressings; }
+    // A dressing of this suit for the skeleton: every skin whose flags meet
+    // the mask (-1 takes all) and whose bone the skeleton has, through the
+    // skeleton's dressing hooks. A skin the hooks make nothing of is left
+    // out.
+    chr::Dressing* CreateDressing(Skeleton& skeleton, const std::string& materialOverride, int32_t mask);
     // The last dressing gone starts the idle time.
     void RemoveDressing(uint32_t now);
 

@@ -62,8 +62,8 @@ HeadlessLot::~HeadlessLot() {
   house_.reset();
   if (context_.neighborhood == neighborhood_.get()) context_.neighborhood = nullptr;
   neighborhood_.reset();
-  if (gait_ != nullptr) {
-    if (GetCharacterLibrary() == gait_.get()) SetCharacterLibrary(nullptr);
+  if (library_ != nullptr) {
+    if (GetCharacterLibrary() == library_) SetCharacterLibrary(nullptr);
     AnimNameTables::Instance().Free();
     ObjectModule::SetPersonMaker(nullptr);
     SetPeopleHost(nullptr);
@@ -105,6 +105,21 @@ void HeadlessLot::FindRooms() {
 }
 
 bool HeadlessLot::UseHeadlessGait() {
+  if (!LoadNameTables()) return false;
+  gait_ = std::make_unique<HeadlessGait>(HeadlessGait::StandardMeasures(AnimNameTables::Instance()));
+  library_ = gait_.get();
+  SetCharacterLibrary(library_);
+  return true;
+}
+
+bool HeadlessLot::UseCharacterLibrary(iCharacterLibrary& library) {
+  if (!LoadNameTables()) return false;
+  library_ = &library;
+  SetCharacterLibrary(library_);
+  return true;
+}
+
+bool HeadlessLot::LoadNameTables() {
   globalFile_ = std::make_unique<IFFResFile2>();
   if (globalFile_->Open(root_ + "GameData/Global/Global.iff") != kResOK) {
     globalFile_.reset();
@@ -114,8 +129,6 @@ bool HeadlessLot::UseHeadlessGait() {
   peopleHost_ = std::make_unique<SimulatorClock>(Simulator());
   SetPeopleHost(peopleHost_.get());
   AnimNameTables::Instance().Load(globalFile_.get());
-  gait_ = std::make_unique<HeadlessGait>(HeadlessGait::StandardMeasures(AnimNameTables::Instance()));
-  SetCharacterLibrary(gait_.get());
   return true;
 }
 
@@ -153,7 +166,8 @@ cXPerson* HeadlessLot::AddPerson(int32_t x, int32_t y, int32_t level, std::strin
 }
 
 void HeadlessLot::Tick() {
-  if (gait_ != nullptr) HeadlessGait::Advance(Module());
+  // Any library's bodies play on the way the gait's do.
+  if (library_ != nullptr) HeadlessGait::Advance(Module());
   Simulator().Tick();
 }
 

@@ -24,6 +24,7 @@ namespace tova {
 class Family;
 class HeadlessGait;
 class Neighborhood;
+class iCharacterLibrary;
 class iPeopleHost;
 class cXObject;
 class cXPerson;
@@ -63,6 +64,10 @@ class HeadlessLot {
   // files, and their clock is the simulator's. False when the global file
   // cannot be opened.
   bool UseHeadlessGait();
+  // As UseHeadlessGait, with the real character library instead: bodies
+  // made by it, their practices played on each tick. The library must
+  // outlive the lot.
+  bool UseCharacterLibrary(iCharacterLibrary& library);
   // One simulator tick (people's practices played on to the clock first).
   void Tick();
 
@@ -92,7 +97,10 @@ class HeadlessLot {
   GlobalContext context_;
   LivePersonMotion motion_;
   std::unique_ptr<IFFResFile2> globalFile_;
+  bool LoadNameTables();
+
   std::unique_ptr<HeadlessGait> gait_;
+  iCharacterLibrary* library_ = nullptr;
   std::unique_ptr<iPeopleHost> peopleHost_;
   std::unique_ptr<cLotNeighborhoodServices> neighborhoodServices_;
   std::unique_ptr<Neighborhood> neighborhood_;

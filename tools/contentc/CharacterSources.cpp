@@ -1,5 +1,7 @@
 #include "tools/contentc/CharacterSources.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -27,15 +29,23 @@ bool ReadCharacterFloats(std::istringstream& words, float* out, int n) {
     return true;
 }
 
-// A box of half-size `size` around the bone's origin, all bound to it.
-BodyMesh MakeCharacterBoxMesh(const CharacterSkinSource& skin) {
+// A box around the segment from the bone's origin to `reach` (its first
+// child's offset, or nothing), `size` thick on the other axes, all bound to
+// the bone: a limb, a trunk, or a cube where nothing hangs below.
+BodyMesh MakeCharacterBoxMesh(const CharacterSkinSource& skin, const std::array<float, 3>& reach) {
     BodyMesh m;
     m.name = skin.mesh;
     m.material = skin.texture;
     m.AddBoneName(skin.bone);
     const float s = skin.size;
+    float lo[3], hi[3];
+    for (int a = 0; a < 3; ++a) {
+        const bool along = std::fabs(reach[a]) > s;
+        lo[a] = along ? std::min(0.0f, reach[a]) : -s;
+        hi[a] = along ? std::max(0.0f, reach[a]) : s;
+    }
     for (int i = 0; i < 8; ++i) {
-        const float x = (i & 1) ? s : -s, y = (i & 2) ? s : -s, z = (i & 4) ? s : -s;
+        const float x = (i & 1) ? hi[0] : lo[0], y = (i & 2) ? hi[1] : lo[1], z = (i & 4) ? hi[2] : lo[2];
         const float n = 0.57735026f;
         m.vertices.push_back({x, y, z, (i & 1) ? n : -n, (i & 2) ? n : -n, (i & 4) ? n : -n});
         m.texCoords.push_back({(i & 1) ? 1.f : 0.f, (i & 2) ? 1.f : 0.f});
@@ -217,7 +227,16 @@ bool WriteCharacterSource(const CharacterSource& source, const std::string& root
             skin->boneName = k.bone;
             skin->meshName = k.mesh;
             skin->flags = 1;
-            if (meshes.count(k.mesh) == 0) meshes.emplace(k.mesh, MakeCharacterBoxMesh(k));
+            if (meshes.count(k.mesh) == 0) {
+                std::array<float, 3> reach{};
+                for (const auto& b : source.bones) {
+                    if (b.parent == k.bone) {
+                        reach = b.offset;
+                        break;
+                    }
+                }
+                meshes.emplace(k.mesh, MakeCharacterBoxMesh(k, reach));
+            }
         }
         all.suits.push_back(suit);
     }

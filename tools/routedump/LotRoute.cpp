@@ -37,9 +37,9 @@ std::string FormatCost(float c) {
 }  // namespace
 
 bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd from, LotRouteEnd to,
-                 int32_t tickLimit, std::string& out, std::string& error) {
+                 int32_t tickLimit, std::string& out, std::string& error, iCharacterLibrary* characters) {
   HeadlessLot headless(root);
-  if (!headless.UseHeadlessGait()) {
+  if (characters != nullptr ? !headless.UseCharacterLibrary(*characters) : !headless.UseHeadlessGait()) {
     error = "no global file under " + headless.Root();
     return false;
   }

@@ -8,6 +8,8 @@
 
 namespace tova {
 
+class iCharacterLibrary;
+
 struct LotRouteEnd {
   int32_t x = 0, y = 0, level = 1;  // a tile
 };
@@ -19,7 +21,9 @@ constexpr int32_t kLotRouteTickLimit = 20000;
 // and ticks until its route ends. `out` receives the lines routedump
 // prints; false with `error` when the lot, the person or the marker cannot
 // be had, or the route has not ended within `tickLimit` ticks.
+// With `characters` the people's bodies come from that library rather than
+// the headless gait.
 bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd from, LotRouteEnd to,
-                 int32_t tickLimit, std::string& out, std::string& error);
+                 int32_t tickLimit, std::string& out, std::string& error, iCharacterLibrary* characters = nullptr);
 
 }  // namespace tova

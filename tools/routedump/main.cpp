@@ -1,4 +1,4 @@
-// routedump --lot FILE [--data ROOT] --from X,Y[,L] --to X,Y[,L]
+// routedump --lot FILE [--data ROOT] [--characters] --from X,Y[,L] --to X,Y[,L]
 //   Loads the lot with its objects and rooms, places the template person on
 //   the centre of tile X,Y (level L, 1 when left out) of --from and a
 //   step-aside marker on that of --to, has the person go to the marker and
@@ -10,7 +10,9 @@
 //   person's goal once taken); then "result <code>": 0 arrived, else the
 //   route's failure code. ROOT defaults to the folder above UserData/ when
 //   FILE lies in one, else the current folder. A route that has not ended
-//   within 20000 ticks is an error (exit 1).
+//   within 20000 ticks is an error (exit 1). With --characters the person's
+//   body comes from the root's character files (skeleton, suits, skills)
+//   instead of the headless gait.
 //
 // routedump --replay FILE.rte: plans the dumped request again with the
 //   largest search budget and prints "goal <index>" (or "goal none"), then
@@ -20,9 +22,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "character/CharacterLibrary.h"
 #include "platform/TextFile.h"
 #include "simulation/people/PlanRoute.h"
 #include "simulation/people/RouteRequest.h"
@@ -34,7 +38,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: routedump --replay FILE.rte\n"
-               "       routedump --lot FILE [--data ROOT] --from X,Y[,L] --to X,Y[,L]\n");
+               "       routedump --lot FILE [--data ROOT] [--characters] --from X,Y[,L] --to X,Y[,L]\n");
   return 2;
 }
 
@@ -88,13 +92,15 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) return Replay(argv[2]);
   std::string lot, root;
   tova::LotRouteEnd from, to;
-  bool haveFrom = false, haveTo = false;
+  bool haveFrom = false, haveTo = false, characters = false;
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
     if (std::strcmp(argv[i], "--lot") == 0 && hasValue) {
       lot = argv[++i];
     } else if (std::strcmp(argv[i], "--data") == 0 && hasValue) {
       root = argv[++i];
+    } else if (std::strcmp(argv[i], "--characters") == 0) {
+      characters = true;
     } else if (std::strcmp(argv[i], "--from") == 0 && hasValue) {
       if (!ParseTile(argv[++i], from)) return Usage();
       haveFrom = true;
@@ -108,8 +114,15 @@ int main(int argc, char** argv) {
   if (lot.empty() || !haveFrom || !haveTo) return Usage();
   if (root.empty()) root = DefaultRoot(lot);
 
+  if (root.back() != '/') root += '/';
+  // The real character library of the root, made before the lot that uses it.
+  std::unique_ptr<tova::CharacterLibrary> library;
+  if (characters) {
+    library = std::make_unique<tova::CharacterLibrary>();
+    library->LoadDataRoot(root);
+  }
   std::string out, error;
-  if (!tova::RunLotRoute(root, lot, from, to, tova::kLotRouteTickLimit, out, error)) {
+  if (!tova::RunLotRoute(root, lot, from, to, tova::kLotRouteTickLimit, out, error, library.get())) {
     std::fprintf(stderr, "routedump: %s\n", error.c_str());
     return 1;
   }

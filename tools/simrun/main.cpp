@@ -1,5 +1,5 @@
 // simrun --data ROOT (--lot N | --family N | --load FILE) --ticks T [--save FILE] [--load FILE]
-//        [--profile] [--debug-objects] [--answer N] [--quiet]
+//        [--profile] [--debug-objects] [--answer N] [--quiet] [--characters]
 //
 // Loads lot N (UserData/Houses/HouseNN.iff under ROOT, or FILE with --load)
 // into a house, or with --family the lot family N lives on as the game does
@@ -27,6 +27,8 @@
 // one line when a person starts an action (--quiet drops both):
 //   motives <id> hunger H comfort C hygiene Y bladder B energy E fun F social S
 //   action <person id> <object name> "<interaction>"
+// --characters gives the people their bodies from ROOT's character files
+// (their practices played on each tick); without it they have none.
 // Exit 0; 1 when the lot does not load or cannot be saved.
 #include <algorithm>
 #include <cinttypes>
@@ -39,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "character/CharacterLibrary.h"
 #include "gamedata/GlobalContext.h"
 #include "gamedata/House.h"
 #include "gamedata/ObjectDefinition.h"
@@ -63,7 +66,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: simrun --data ROOT (--lot N | --family N | --load FILE) --ticks T [--save FILE] "
-               "[--load FILE] [--profile] [--debug-objects] [--answer N] [--quiet]\n");
+               "[--load FILE] [--profile] [--debug-objects] [--answer N] [--quiet] [--characters]\n");
   return 2;
 }
 
@@ -251,7 +254,7 @@ struct OpcodeTotal {
 int main(int argc, char** argv) {
   std::string root, load, save;
   long long lot = -1, family = -1, ticks = -1, answer = 0;
-  bool profile = false, quiet = false;
+  bool profile = false, quiet = false, characters = false;
   Shell shell;
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
@@ -273,6 +276,8 @@ int main(int argc, char** argv) {
       if (!ParseNumber(argv[++i], 1, 3, answer)) return Usage();
     } else if (std::strcmp(argv[i], "--profile") == 0) {
       profile = true;
+    } else if (std::strcmp(argv[i], "--characters") == 0) {
+      characters = true;
     } else if (std::strcmp(argv[i], "--debug-objects") == 0) {
       shell.debugObjects = true;
     } else {
@@ -289,7 +294,17 @@ int main(int argc, char** argv) {
     load = root + "UserData/Houses/" + name;
   }
 
+  // The library outlives the lot whose people it dresses.
+  std::unique_ptr<tova::CharacterLibrary> library;
+  if (characters) {
+    library = std::make_unique<tova::CharacterLibrary>();
+    library->LoadDataRoot(root);
+  }
   tova::HeadlessLot headless(root);
+  if (library != nullptr && !headless.UseCharacterLibrary(*library)) {
+    std::fprintf(stderr, "simrun: no global file under %s\n", root.c_str());
+    return 1;
+  }
   tova::House& house = headless.GetHouse();
   cLotHouseParts* parts = &headless.Parts();
   tova::ObjectModule& module = parts->GetModule();

@@ -13,6 +13,7 @@
 // in its search path) is put on every material. Prints the screen
 // rectangle the mesh covered; a failure prints the layer's text for its
 // code and exits 1.
+#include "character/BodyPicture.h"
 #include "character/Camera.h"
 #include "character/Device3D.h"
 #include "character/DirectXErrorText.h"
@@ -38,7 +39,6 @@
 namespace {
 
 constexpr int32_t kSide = 256;
-constexpr float kFieldOfView = 0.7853982f;
 
 int Usage() {
     std::fprintf(stderr, "usage: view3d --mesh cube|FILE [--texture FILE] [--lights N] --out OUT.png\n");
@@ -65,27 +65,6 @@ std::vector<LightRecord> Lights(size_t count) {
     ambient.color[0] = ambient.color[1] = ambient.color[2] = 0.19f;
     records.push_back(ambient);
     return records;
-}
-
-// A camera that sees the whole box from above, in front and to the left.
-uint32_t LookAt(Viewport3D& viewport, const BoundingBox& box) {
-    const Vector3 centre{(box.minX + box.maxX) / 2, (box.minY + box.maxY) / 2, (box.minZ + box.maxZ) / 2};
-    const float dx = box.maxX - box.minX, dy = box.maxY - box.minY, dz = box.maxZ - box.minZ;
-    const float radius = std::max(0.5f * std::sqrt(dx * dx + dy * dy + dz * dz), 1e-3f);
-    const float distance = radius / std::sin(kFieldOfView / 2) * 1.15f;
-    Vector3 direction{0.55f, -0.5f, 0.67f};
-    const float length = std::sqrt(direction.x * direction.x + direction.y * direction.y + direction.z * direction.z);
-    direction = {direction.x / length, direction.y / length, direction.z / length};
-    const Vector3 position{centre.x - direction.x * distance, centre.y - direction.y * distance,
-                           centre.z - direction.z * distance};
-    Camera* camera = nullptr;
-    const float front = std::max(distance - 2 * radius, distance * 0.05f);
-    if (const uint32_t code =
-            viewport.CreateCamera(position, direction, front, distance + 2 * radius, kFieldOfView, &camera))
-        return code;
-    const uint32_t code = viewport.SetCurrentCamera(camera);
-    camera->Release();  // the viewport keeps it
-    return code;
 }
 
 struct ReleaseMesh {
@@ -157,7 +136,7 @@ int main(int argc, char** argv) {
 
     Viewport3D* viewport = nullptr;
     if (const uint32_t code = device.CreateViewport(nullptr, &viewport)) return Fail(code);
-    if (const uint32_t code = LookAt(*viewport, mesh->GetBounds())) return Fail(code);
+    if (const uint32_t code = tova::chr::LookAtBox(*viewport, mesh->GetBounds())) return Fail(code);
     if (const uint32_t code = viewport->SetLights(Lights(static_cast<size_t>(lights)))) return Fail(code);
 
     anim.GetRenderTarget()->Fill(nullptr, platform::PackRgb(platform::PixelLayout::Rgb565, 24, 32, 56));
