@@ -238,6 +238,7 @@ MovieRequest* MovieOpenStream(MovieRequest* request, std::unique_ptr<MovieContex
     if (!(r.flags & kMovieCallerBrightness)) r.brightness = 100;
     stream.Prefetch();
     r.hasAudio = stream.HasAudio();
+    r.audioRate = stream.AudioFormat().rate;
     if (stream.VideoQueued() == 0 && stream.AudioQueued() == 0) {
         r.error.store(stream.Failed() ? stream.Error() : kMovieErrorNotAMovie);
         return nullptr;

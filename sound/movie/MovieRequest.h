@@ -103,6 +103,7 @@ struct MovieRequest {
     int32_t track = 1;  // 1-based, with kMovieSelectTrack
     int32_t trackCount = 0;
     bool hasAudio = false;
+    int32_t audioRate = 0;  // of the selected track, written by the player
     uint32_t elapsedMs = 0;
 
     std::atomic<uint32_t> frameCounter{0};

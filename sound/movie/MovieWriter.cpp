@@ -261,8 +261,11 @@ bool MovieWriter::Write(const MovieSource& source, std::vector<uint8_t>& out, st
             const size_t channels = size_t(track.format.channels);
             const size_t total = track.samples.size() / channels;
             const size_t perFrame = size_t(track.format.rate) / size_t(source.framesPerSecond);
-            const size_t from = std::min(total, i * perFrame);
-            const size_t to = i + 1 == count ? total : std::min(total, (i + 1) * perFrame);
+            // The predictive code pads a chunk to whole groups of 28 samples:
+            // its chunks start on group bounds, so only the last one pads.
+            const size_t grain = track.format.compression == kMovieAudioAdpcm ? 28 : 1;
+            const size_t from = std::min(total, i * perFrame / grain * grain);
+            const size_t to = i + 1 == count ? total : std::min(total, (i + 1) * perFrame / grain * grain);
             AppendChunk(out, "SCDl", encoders[t].EncodeChunk(track.samples.data() + from * channels, to - from));
         }
     }

@@ -13,6 +13,7 @@
 #include "tools/contentc/CursorSources.h"
 #include "tools/contentc/LightSources.h"
 #include "tools/contentc/LotSources.h"
+#include "tools/contentc/MovieSources.h"
 #include "tools/contentc/PictureSources.h"
 #include "tools/contentc/ToneSources.h"
 
@@ -34,6 +35,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<CursorDescription> cursors;
   std::vector<LightSetDescription> lightSets;
   std::vector<CharacterSource> characters;
+  std::vector<MovieDescription> movies;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -80,6 +82,8 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       ok = parsed(ParseLightSetSource, lightSets);
     } else if (HasExtension(arg, ".chr")) {
       ok = parsed(ParseCharacterSource, characters);
+    } else if (HasExtension(arg, ".movie")) {
+      ok = parsed(ParseMovieSource, movies);
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -112,5 +116,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     if (!WriteLightSetSource(lights, root, error)) return failed(lights.file);
   for (const CharacterSource& character : characters)
     if (!WriteCharacterSource(character, root, error)) return failed(character.file + ".chr");
+  for (const MovieDescription& movie : movies)
+    if (!WriteMovieSource(movie, root, error)) return failed(movie.file);
   return 0;
 }
