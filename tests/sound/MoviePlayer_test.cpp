@@ -260,3 +260,71 @@ TEST(MoviePlayer, HostileStreamsEndWithAnErrorOrSkippedFrames) {
 }
 
 }  // namespace
+
+#include "platform/Presenter.h"
+#include "sound/movie/MoviePlayer.h"
+#include "platform/PngFile.h"
+#include "ui/graphics/cGZScreenBuffer.h"
+
+namespace {
+
+TEST(MoviePlayer, GraphicSystemsPlayerDrawsDoubledIntoTheScreenBufferWithSound) {
+    auto presenter = platform::HeadlessPresenter::Create(160, 120, platform::PixelLayout::Rgb565);
+    cGZScreenBuffer screen;
+    screen.SetPrimaryPresenter(presenter.get());
+    ASSERT_TRUE(screen.InitScreen(160, 120, 1, 7, 16, nullptr, 1, 0, false));
+    platform::AudioMixer mixer;
+    platform::OfflineAudioSink sink(mixer, 10);
+    const auto bytes = Encode(Source(6, {Track(10, 2, 6 * 1470)}));
+    const std::string path = ::testing::TempDir() + "movie-player.mov";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    {
+        MoviePlayer player(&screen, &mixer);
+        cGZMovieParams params;
+        params.width = 64;
+        params.height = 48;
+        params.doubleWidth = params.doubleHeight = true;
+        params.sound = true;
+        params.x = 16;
+        params.y = 12;
+        ASSERT_TRUE(player.OpenAndStart(path.c_str(), params));
+        for (int i = 0; i < 3000 && !player.HasEnded(); ++i) {
+            sink.Advance(10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_TRUE(player.HasEnded());
+        EXPECT_EQ(player.Request().framesShown.load() + player.Request().framesSkipped.load(), 6u);
+        EXPECT_TRUE(player.Present());
+        player.Stop();
+    }
+    // Frames late on the audio clock are dropped, so only the still parts of
+    // the picture are certain: its corners, doubled, at the offsets.
+    auto shown = presenter->Grab();
+    ASSERT_TRUE(shown);
+    const platform::Image image = platform::ImageFromSurface(*shown);
+    const auto picture = Picture(64, 48, 0);
+    const auto palette = Palette16();
+    auto expectPixel = [&](int32_t x, int32_t y, int32_t index) {
+        uint8_t r = 0, g = 0, b = 0;
+        if (index >= 0)
+            platform::UnpackRgb(platform::PixelLayout::Rgb565,
+                                platform::PackRgb(platform::PixelLayout::Rgb565, palette[index][0], palette[index][1],
+                                                  palette[index][2]),
+                                r, g, b);
+        const uint8_t* p = image.At(x, y);
+        EXPECT_TRUE(p[0] == r && p[1] == g && p[2] == b) << x << "," << y;
+    };
+    expectPixel(16, 12, picture[0]);
+    expectPixel(17, 13, picture[0]);
+    expectPixel(143, 107, picture[47 * 64 + 63]);
+    expectPixel(15, 12, -1);
+    expectPixel(144, 107, -1);
+    expectPixel(143, 108, -1);
+    screen.Shutdown();
+    std::remove(path.c_str());
+}
+
+}  // namespace
