@@ -43,8 +43,10 @@ void MovieStream::Probe(int32_t requestedTrack, bool loop) {
         at += size;
     }
     mTrack = requestedTrack >= 1 && requestedTrack <= mTrackCount ? requestedTrack : 1;
-    mVideoRing.assign(kVideoRingBytes, 0);
-    mAudioRing.assign(kAudioRingBytes, 0);
+    // Every byte is written before it is read: the rings are not cleared,
+    // so their pages are touched only as far as the movie fills them.
+    mVideoRing.clear();
+    mAudioRing = std::make_unique_for_overwrite<uint8_t[]>(kAudioRingBytes);
 }
 
 template <typename Entry>
@@ -134,6 +136,7 @@ MovieStream::ReadResult MovieStream::ReadVideo(int32_t kind, int64_t payloadAt, 
     if (produced - consumed >= kQueueSlots ||
         !Place(kVideoRingBytes, mVideoWrite, bytes, mVideoQueue, consumed, produced, at))
         return kReadFull;
+    if (mVideoRing.size() < size_t(at) + bytes) mVideoRing.resize(size_t(at) + bytes);
     if (!ReadAt(payloadAt, mVideoRing.data() + at, bytes)) {
         mError = kMovieErrorBadChunk;
         return kReadError;
@@ -171,7 +174,7 @@ MovieStream::ReadResult MovieStream::ReadAudio(int64_t chunkAt, int64_t payloadA
     if (out == 0 || out > kAudioRingBytes) return kReadAudio;
     mDecoded.clear();
     mDecoder.Decode(mFormat, mPayload.data(), bytes, mDecoded);
-    std::memcpy(mAudioRing.data() + at, mDecoded.data(), out);
+    std::memcpy(mAudioRing.get() + at, mDecoded.data(), out);
     mAudioQueue[produced % kQueueSlots] = {at, uint32_t(out), mFrameNumber, mAudioChunks++};
     mAudioProduced.fetch_add(1);
     return kReadAudio;

@@ -82,7 +82,7 @@ public:
     void PopVideo();
     uint32_t VideoQueued() const { return mVideoProduced.load() - mVideoConsumed.load(); }
     bool PeekAudio(MovieAudioEntry& entry) const;
-    const uint8_t* AudioBytes(const MovieAudioEntry& entry) const { return mAudioRing.data() + entry.offset; }
+    const uint8_t* AudioBytes(const MovieAudioEntry& entry) const { return mAudioRing.get() + entry.offset; }
     void PopAudio();
     uint32_t AudioQueued() const { return mAudioProduced.load() - mAudioConsumed.load(); }
 
@@ -119,8 +119,10 @@ private:
     int32_t mLead = 0;
     uint32_t mRejectedVideo = 0;
 
+    // Grown up to its full size as payloads need it (the decode thread alone
+    // reads and writes it); the audio ring is shared with the feeder thread.
     std::vector<uint8_t> mVideoRing;
-    std::vector<uint8_t> mAudioRing;
+    std::unique_ptr<uint8_t[]> mAudioRing;
     uint32_t mVideoWrite = 0;
     uint32_t mAudioWrite = 0;
     std::array<MovieVideoEntry, kQueueSlots> mVideoQueue{};
