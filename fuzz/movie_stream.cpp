@@ -1,7 +1,8 @@
 // Arbitrary bytes as a movie. The first byte picks the way in:
-//   0: the whole stream through the player on its decode thread, the
+//   0: the whole stream through the player on the caller's thread, the
 //      clock run by the decoder, at most 64 frames;
-//   1: the same on the caller's thread, looping, at most 64 frames;
+//   1: the same on its decode thread, looping, stopped after 400 rounds
+//      (a looping movie of sound alone never ends by itself);
 //   2: a key frame payload, then the rest as an inter frame payload;
 //   3: an audio chunk payload for each compression and channel count,
 //      after the rest as an audio header.
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         auto surface = platform::Surface::Create(80, 60, platform::PixelLayout::Rgb565);
         MovieRequest request;
         request.flags = kMoviePlaySound | kMovieFrameCallback | kMovieCentreX | kMovieCentreY |
-                        (selector == 0 ? kMovieOwnThread : kMovieLoop);
+                        (selector == 0 ? 0u : uint32_t(kMovieOwnThread | kMovieLoop));
         request.manualClock = true;
         request.surface = surface.get();
         uint32_t rounds = 0;
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         request.audioTap = [&audio](const int16_t*, size_t frames) { audio += frames; };
         if (!MovieOpenBytes(std::vector<uint8_t>(data, data + size), &request)) return 0;
         if (MovieStart(&request) == 0) {
-            while (MovieIsPlaying(&request)) std::this_thread::yield();
+            while (MovieIsPlaying(&request) && request.frameCounter.load() < 400) std::this_thread::yield();
             MovieStop(&request);
         }
         MovieClose(&request);

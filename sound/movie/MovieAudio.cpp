@@ -72,8 +72,6 @@ bool ParseMovieAudioHeader(const uint8_t* payload, size_t size, MovieAudioFormat
     }
 }
 
-MovieAudioFormat MovieStereoImaFormat() { return {16, 2, 22050, kMovieAudioIma}; }
-
 void MovieAudioDecoder::Reset() {
     mImaPredictor[0] = mImaPredictor[1] = 0;
     mImaIndex[0] = mImaIndex[1] = 0;

@@ -22,8 +22,6 @@ enum : int32_t { kMovieAudioPcm = 0, kMovieAudioAdpcm = 7, kMovieAudioIma = 10 }
 // up to 0x8A. False (format left at the defaults read so far) when the
 // payload ends before the closing byte.
 bool ParseMovieAudioHeader(const uint8_t* payload, size_t size, MovieAudioFormat& format);
-// The other header kind declares a fixed format and carries nothing to read.
-MovieAudioFormat MovieStereoImaFormat();
 
 // Filters of the predictive code, in 1/256: (newest, older).
 extern const int32_t kMovieAdpcmFilters[4][2];
