@@ -136,6 +136,14 @@ void MovieShowFrame(MovieContext& ctx) {
     r.framesShown.fetch_add(1);
 }
 
+// Frees the context; the last thing a self-freeing decode thread does.
+void MovieFree(MovieRequest& r) {
+    MovieContext* ctx = r.context;
+    r.context = nullptr;
+    delete ctx;
+    r.state.store(kMovieStateFreed);
+}
+
 void MovieDecode(MovieContext& ctx) {
     MovieRequest& r = ctx.request;
     MovieStream& stream = ctx.stream;
@@ -226,7 +234,7 @@ void MovieDecode(MovieContext& ctx) {
     if (r.framesShown.load() == 0 && ctx.unsupportedSeen) r.error.store(kMovieErrorUnsupportedKind);
     else if (stream.Failed() && r.error.load() == kMovieErrorNone) r.error.store(stream.Error());
     r.state.store(kMovieStateFinished);
-    if (r.selfFreeing.load()) MovieClose(&r);
+    if (r.selfFreeing.load()) MovieFree(r);
 }
 
 MovieRequest* MovieOpenStream(MovieRequest* request, std::unique_ptr<MovieContext> ctx) {
@@ -341,20 +349,11 @@ int32_t MovieStop(MovieRequest* request) {
 }
 
 void MovieClose(MovieRequest* request) {
-    if (!request || !request->context) return;
-    const bool onDecodeThread = request->thread.get_id() == std::this_thread::get_id();
-    if (!onDecodeThread) {
-        const int32_t state = request->state.load();
-        if (state >= kMovieStateThreadStarted && state <= kMovieStateStopRequested) {
-            request->selfFreeing = false;
-            MovieStop(request);
-        }
-        if (request->thread.joinable()) request->thread.join();
-    }
-    MovieContext* ctx = request->context;
-    request->context = nullptr;
-    delete ctx;
-    request->state.store(kMovieStateFreed);
+    if (!request) return;
+    const int32_t state = request->state.load();
+    if (state >= kMovieStateThreadStarted && state <= kMovieStateStopRequested) MovieStop(request);
+    if (request->thread.joinable()) request->thread.join();
+    if (request->context) MovieFree(*request);
 }
 
 const char* MovieErrorText(int32_t code) {
