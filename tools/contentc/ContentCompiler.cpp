@@ -14,6 +14,7 @@
 #include "tools/contentc/CursorSources.h"
 #include "tools/contentc/LightSources.h"
 #include "tools/contentc/LotSources.h"
+#include "tools/contentc/MovieSources.h"
 #include "tools/contentc/PictureSources.h"
 #include "tools/contentc/SpriteSources.h"
 #include "tools/contentc/ToneSources.h"
@@ -38,6 +39,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<CharacterSource> characters;
   std::vector<PaletteFileOutput> paletteFiles;
   std::vector<BankImage> banks;
+  std::vector<MovieDescription> movies;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -89,6 +91,8 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       if ((ok = ParseSpriteSource(arg, text.str(), source.Files(), paletteFiles, error))) ++sources;
     } else if (HasExtension(arg, ".bank")) {
       ok = parsed(AssembleBank, banks);
+    } else if (HasExtension(arg, ".movie")) {
+      ok = parsed(ParseMovieSource, movies);
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -129,5 +133,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     if (!WriteCharacterSource(character, root, error)) return failed(character.file + ".chr");
   for (const BankImage& bank : banks)
     if (!WriteBank(bank, root, error)) return failed(bank.name);
+  for (const MovieDescription& movie : movies)
+    if (!WriteMovieSource(movie, root, error)) return failed(movie.file);
   return 0;
 }
