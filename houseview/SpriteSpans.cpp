@@ -4,6 +4,7 @@
 
 #include "houseview/BlendTables.h"
 #include "houseview/LightingSettings.h"
+#include "houseview/PixelPipeline.h"
 
 namespace tova {
 
@@ -12,6 +13,10 @@ namespace {
 enum SpanMode { kSpanOpaque = 0, kSpanBlend565 = 1, kSpanBlend555 = 2 };
 
 Sprite2SpanTable gSprite2Spans;
+// What the table was chosen for, so that a draw never runs routines of a
+// switch state that changed behind the pipeline's back.
+int32_t gSpansKind = -1;
+uint8_t gSpansAntialias = 0;
 
 uint16_t SpanWord(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
@@ -113,13 +118,15 @@ Sprite2SpanTable Sprite2SpansOf() {
 }  // namespace
 
 void SelectSprite2Spans(int32_t kind) {
+  gSpansKind = kind;
+  gSpansAntialias = gSpriteAntialias;
   if (gSpriteAntialias == 0) gSprite2Spans = Sprite2SpansOf<kSpanOpaque>();
   else if (kind == 1) gSprite2Spans = Sprite2SpansOf<kSpanBlend555>();
   else gSprite2Spans = Sprite2SpansOf<kSpanBlend565>();
 }
 
 const Sprite2SpanTable& GetSprite2Spans() {
-  if (gSprite2Spans.normal == nullptr) SelectSprite2Spans(2);
+  if (gSpansKind != PixelPipelineKind() || gSpansAntialias != gSpriteAntialias) SelectSprite2Spans(PixelPipelineKind());
   return gSprite2Spans;
 }
 
