@@ -1,5 +1,6 @@
 #include "houseview/SpriteTarget.h"
 
+#include "houseview/BufferOps16.h"
 #include "houseview/PixelPipeline.h"
 #include "houseview/SpriteSpans.h"
 
@@ -9,15 +10,11 @@ namespace {
 
 SpriteTarget gSpriteTarget;
 
-bool SpriteTargetCrossFadeHook(int32_t kind);
-
 // The sprite draws' routines join the pixel pipeline's set-up.
 [[maybe_unused]] const bool gSpriteHooksInstalled = [] {
-  SetPixelPipelineHooks(PixelPipelineHooks{SelectSprite2Spans, SpriteTargetCrossFadeHook});
+  SetPixelPipelineHooks(PixelPipelineHooks{SelectSprite2Spans, SelectCrossFade});
   return true;
 }();
-
-bool SpriteTargetCrossFadeHook(int32_t) { return true; }
 
 }  // namespace
 
