@@ -5,6 +5,7 @@
 
 #include "gamedata/GlobalContext.h"
 #include "houseview/BlendTables.h"
+#include "houseview/CacheSpriteDraw.h"
 #include "houseview/LightingSettings.h"
 #include "houseview/SpriteCache.h"
 #include "houseview/SpriteDrawInfo.h"
@@ -308,6 +309,44 @@ TEST(ViewMotionTest, BySpeedEndsAfterTheSpeedsMilliseconds) {
   motion.Start(0, 7, 0, 9, false);
   EXPECT_EQ(motion.CurrentX(), 7);
   EXPECT_EQ(motion.TargetY(), 9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpriteDrawTest, ObjectsDrawThroughTheCacheIntoTheirPicture) {
+  tova::CacheSpriteDraw sprites(*cache_);
+  EXPECT_EQ(sprites.FrameCount(11), 2);
+  EXPECT_EQ(sprites.FrameCount(99), 0);
+  int32_t w = 0, h = 0, ox = 0, oy = 0;
+  ASSERT_TRUE(sprites.FrameInfo(20, 0, w, h, ox, oy));
+  EXPECT_EQ(w, 24);
+  EXPECT_EQ(h, 24);
+  EXPECT_FALSE(sprites.FrameInfo(11, 5, w, h, ox, oy));
+
+  std::vector<uint16_t> pixels(64 * 48, 0), depth(64 * 48, 0xFFFF);
+  DrawingContext context;
+  context.zoom = 3;
+  context.picture = PixelTarget{pixels.data(), depth.data(), 64, 48, 64, true};
+  const DrawnRect box = sprites.DrawFrame(20, 0, 4, 6, context);
+  EXPECT_EQ(box, (DrawnRect{4, 6, 28, 30}));
+  const DrawnRect disc = sprites.DrawFrame(11, 0, 14, 12, context);
+  EXPECT_EQ(disc, (DrawnRect{14, 12, 34, 32}));
+  sprites.DrawFrame(11, 1, 40, 10, context);
+  EXPECT_EQ(pixels[static_cast<size_t>(20 * 64 + 4)], Colour(0xFFFFFF)) << "the box's border";
+  EXPECT_EQ(pixels[static_cast<size_t>(20 * 64 + 41)], Colour(0xFFFFFF)) << "the flag's pole";
+  EXPECT_EQ(colour_[0], 0) << "the view's own target is left alone";
+  platform::Image image;
+  image.width = 64;
+  image.height = 48;
+  image.channels = 3;
+  for (uint16_t p : pixels) {
+    uint8_t r, g, b;
+    cGZBuffer::SplitColorFor(cGZBuffer::kFormat565, p, r, g, b);
+    image.pixels.insert(image.pixels.end(), {r, g, b});
+  }
+  EXPECT_TRUE(tova_test::MatchesGolden(image, "houseview/golden/object_sprites.png"));
 }
 
 }  // namespace
