@@ -90,6 +90,10 @@ class SpriteDrawTest : public ::testing::Test {
     std::vector<uint8_t> colourOnly;
     ASSERT_TRUE(tova::WriteSpriteResource(502, 1, {flat}, false, colourOnly, error)) << error;
     Store("SPR#", 21, colourOnly);
+    // A terrain strip: coverage 0 (nothing), 16 (half) and 31 (whole).
+    SpritePicture strip = DrawBlock(3, 1, 3, 0);
+    strip.depth = {4, 128, 248};
+    Store("SPR2", 30, Sprite2({strip}));
     cache_ = std::make_unique<tova::SpriteCache>(&file_);
     colour_.assign(kW * kH, 0);
     depth_.assign(kW * kH, 0xFFFF);
@@ -249,6 +253,24 @@ TEST_F(SpriteDrawTest, OverlappingSpritesInDepth) {
   EXPECT_EQ(Pixel(8, 24), Colour(0x0000FF));
   EXPECT_EQ(Pixel(24, 24), Colour(0xFF0000));
   EXPECT_TRUE(tova_test::MatchesGolden(Picture(), "houseview/golden/sprite_depth_compose.png"));
+}
+
+TEST_F(SpriteDrawTest, TerrainSpritesStoreTheirRowDepthByCoverage) {
+  tova::SpriteDrawInfo info = InfoAt(10);
+  depth_[static_cast<size_t>(5 * kW + 7)] = 0;  // nearer things do not stop a terrain pixel
+  const DrawnRect r = cache_->DrawSpriteOnTerrain(30, 0, 5, 5, 0, info);
+  EXPECT_EQ(r, (DrawnRect{5, 5, 8, 6}));
+  EXPECT_EQ(Pixel(5, 5), 0);
+  EXPECT_EQ(Depth(5, 5), 0xFFFF);
+  EXPECT_NE(Pixel(6, 5), 0);
+  EXPECT_NE(Pixel(6, 5), Colour(0x0000FF)) << "half coverage blends";
+  EXPECT_EQ(Pixel(7, 5), Colour(0x0000FF));
+  EXPECT_EQ(Depth(7, 5), Depth(6, 5));
+  EXPECT_EQ(Depth(7, 5), tova::ZLookupBase(info, info.baseRow) + 80);
+  tova::SetSpriteAntialias(false);
+  cache_->DrawSpriteOnTerrain(30, 0, 5, 7, 0, info);
+  EXPECT_EQ(Pixel(6, 7), Colour(0x0000FF));
+  EXPECT_TRUE(cache_->DrawSpriteOnTerrain(10, 7, 5, 7, 0, info).Empty());
 }
 
 TEST(ZBufferLookupTest, StoreysLevelsAndHeights) {
