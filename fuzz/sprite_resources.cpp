@@ -2,13 +2,19 @@
 // byte chooses how they are stored, the rest is the resource. They go in as
 // a native 'SPR#', an 'SPR#' of the other byte order, an 'SPR2' and a
 // 'PALT' (under the palette id the sprite names, so its frames are kept),
-// and every frame of every channel is decoded.
+// and every frame of every channel is decoded, then drawn z-buffered (both
+// antialiasing switches, mirrored, and cut by the clip).
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "gamedata/GlobalContext.h"
 #include "houseview/Decompressor.h"
+#include "houseview/LightingSettings.h"
+#include "houseview/SpriteDrawInfo.h"
+#include "houseview/SpriteTarget.h"
+#include "houseview/ZBufferLookup.h"
 #include "houseview/PalWrap.h"
 #include "houseview/SpriteCache.h"
 #include "houseview/SpriteMask.h"
@@ -49,6 +55,27 @@ void SpriteFuzzDecode(tova::SpriteCache& cache, int32_t id) {
   }
 }
 
+void SpriteFuzzDraw(tova::SpriteCache& cache, int32_t id) {
+  static std::vector<uint16_t> colour(96 * 64), depth(96 * 64);
+  static tova::ZBufferLookup lookup;
+  if (!lookup.IsBuilt(3)) lookup.Build(3, 96, 64);
+  std::fill(depth.begin(), depth.end(), 0xFFFF);
+  tova::SetSpriteTarget(tova::SpriteTarget{colour.data(), 96 * 2, depth.data(), 96 * 2, ShortRect{4, 4, 60, 92}});
+  tova::SpriteDrawInfo info;
+  info.zTables = &lookup;
+  info.screenY = 30;
+  lookup.PlaceSprite(info, 0);
+  const int32_t frames = std::min(cache.GetFrameCount(id), 16);
+  for (int32_t f = 0; f <= frames; ++f)
+    for (int pass = 0; pass < 4; ++pass) {
+      tova::SetSpriteAntialias(pass % 2 == 0);
+      const int32_t x = pass < 2 ? 10 : -20, y = pass < 2 ? 8 : 50;
+      cache.DrawSprite(id, f, x, y, pass == 1 || pass == 2 ? tova::SpriteDrawInfo::kDrawMirror : 0, info, pass < 2);
+    }
+  tova::SetSpriteAntialias(true);
+  tova::SetSpriteTarget(tova::SpriteTarget{});
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -80,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   tova::SpriteCache cache(&file);
   for (int32_t id = 1; id <= 3; ++id) SpriteFuzzDecode(cache, id);
+  for (int32_t id = 1; id <= 3; ++id) SpriteFuzzDraw(cache, id);
   // The contact sheet too, for frames of a modest size (large ones only
   // cost time: the decoders above already met them).
   bool modest = true;

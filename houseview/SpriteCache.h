@@ -15,6 +15,7 @@
 
 #include "houseview/PaletteTable.h"
 #include "resfile/ResUtil.h"
+#include "simulation/ObjectDrawing.h"
 
 class iResFile;
 
@@ -22,6 +23,7 @@ namespace tova {
 
 class FloorShadowMgr;
 class PalWrap;
+struct SpriteDrawInfo;
 
 // Where each frame of a sprite resource lies, after checking: frames that
 // lie outside the resource, overlap the one before or are too short for
@@ -100,6 +102,16 @@ class SpriteCache {
   // 0 for a missing sprite or a version below 500.
   int32_t GetFrameCount(int32_t id);
   ShortRect GetFrameBounds(int32_t id, int32_t frame);
+
+  // Draws frame `frame` of a sprite at screen (x, y) into the sprite target
+  // (SpriteTarget.h), z-tested. flags: bit 0 mirrors, bit 2 draws unshaded.
+  // The frame's rectangle at that place, clipped or not; the empty rectangle
+  // when the sprite or the frame is missing.
+  DrawnRect DrawSprite(int32_t id, int32_t frame, int32_t x, int32_t y, uint32_t flags, SpriteDrawInfo& info,
+                       bool wantDepth);
+  // An 'SPR2' frame whose rows follow the terrain (a depth per screen row).
+  DrawnRect DrawSpriteOnTerrain(int32_t id, int32_t frame, int32_t x, int32_t y, uint32_t flags,
+                                SpriteDrawInfo& info);
 
   iResFile* GetFile() const { return mFile; }
   PaletteTable& GetPalettes() { return mPalettes; }

@@ -71,3 +71,41 @@ TEST(Spriteview, SheetReportsDroppedFrames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Spriteview, ComposeDrawsAStarterSceneAndPrintsItsRectangles) {
+  tova_test::ScratchDir dir;
+  const std::string root = (dir / "data").string();
+  const std::string sources = std::string(TOVA_SOURCE_DIR) + "/content/Sprites/";
+  ASSERT_EQ(tova_test::CompileContent({"--out", root, sources + "sprites.sprite"}).code, 0);
+  std::ofstream((dir / "scene.txt").string()) << "# a crate in front of a lamp\n"
+                                                 "sprite 20 0 120 110 200\n"
+                                                 "sprite 11 0 100 100 300 noaa\n"
+                                                 "sprite 21 0 -10 470 400 mirror shade 0.6\n"
+                                                 "sprite 99 0 5 5 5\n";
+  const std::string picture = (dir / "compose.png").string();
+  const ProgramRun run = RunProgram("spriteview", {"compose", "--file", root + "/GameData/sprites.iff", "--scene",
+                                                   (dir / "scene.txt").string(), "--default-palette",
+                                                   root + "/GameData/GlobalCLUT.pal", "--out", picture});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "rect 110 120 142 136\n"
+            "rect 81 90 101 110\n"
+            "rect 470 -10 498 10\n"
+            "rect 2147483647 2147483647 -2147483648 -2147483648\n");
+  const auto image = platform::ReadPngFile(picture);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, 640);
+  EXPECT_EQ(image->height, 480);
+  size_t lit = 0;
+  for (uint8_t v : image->pixels) lit += v != 0;
+  EXPECT_GT(lit, 100u);
+  std::ofstream((dir / "bad.txt").string()) << "sprite 1 2\n";
+  EXPECT_EQ(RunProgram("spriteview", {"compose", "--file", root + "/GameData/sprites.iff", "--scene",
+                                      (dir / "bad.txt").string(), "--out", picture})
+                .code,
+            1);
+}
+
+}  // namespace
