@@ -33,6 +33,22 @@ public:
     virtual bool IsBusy() const = 0;
     // The last frame's buffer (null before the first).
     virtual const cGZBuffer* Picture() const = 0;
+
+    // What the control-panel state hands on; a view without them keeps
+    // these answers.
+    virtual void SetZoom(int32_t /*zoom*/) {}
+    virtual void SetRotation(int32_t /*rotation*/) {}
+    virtual void SetLevel(int32_t /*level*/, bool /*force*/) {}
+    virtual void SetWallsDown(bool /*on*/) {}
+    virtual void SetCutaway(bool /*on*/) {}
+    virtual void SetRoofVisible(bool /*on*/) {}
+    virtual bool AreWallsDown() const { return false; }
+    virtual bool IsCutaway() const { return false; }
+    virtual bool IsRoofVisible() const { return false; }
+    // Rebuilds the lot's picture for a mode of the control panel.
+    virtual void RefreshForMode(int32_t /*mode*/) {}
+    // The camera mode's frame shown over the view.
+    virtual void SetCameraFlag(bool /*on*/) {}
 };
 
 // The installed view; null until the renderer lands.

@@ -22,6 +22,10 @@ public:
     virtual void Resume() = 0;
     // Stops every sound.
     virtual void QuietAll() = 0;
+    // An interface sound by event name (argument -4).
+    virtual void PlayUISound(const std::string& /*name*/) {}
+    // The view's zoom changed (positional sounds follow it).
+    virtual void NotifyZoom(int32_t /*zoom*/) {}
 };
 
 // The installed engine; null while the game has no sound.
