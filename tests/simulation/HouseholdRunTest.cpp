@@ -103,8 +103,11 @@ TEST_F(HouseholdRun, ASavedRunWithItsPeopleContinuesFromTheFileAlone) {
   const std::string saved = (dir / "day.iff").string();
   const ProgramRun first = Simrun({"--family", "1", "--ticks", "200", "--save", saved, "--quiet"});
   ASSERT_EQ(first.code, 0) << first.err;
-  const ProgramRun next = Simrun({"--load", saved, "--ticks", "10", "--quiet"});
+  const ProgramRun next = Simrun({"--load", saved, "--ticks", "300", "--quiet"});
   ASSERT_EQ(next.code, 0) << next.err;
+  // The residents' own definitions come with the neighbourhood: their trees
+  // go on where they stopped.
+  EXPECT_EQ(next.out.find("error "), std::string::npos) << next.out;
   // The clock and the money go on from where the first run stopped.
   const std::string after = FirstLine(first.out, "after ");
   ASSERT_FALSE(after.empty());
