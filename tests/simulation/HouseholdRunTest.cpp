@@ -123,12 +123,12 @@ TEST_F(HouseholdRun, ASavedRunWithItsPeopleContinuesFromTheFileAlone) {
       << listed.out;
 }
 
-// Half a day (07:00 to 19:00, sleep included when it comes): the family
+// A whole day (07:00 to 07:00 the next morning, the night included): the family
 // looks after itself. Hunger, energy, bladder and hygiene never stay at or
 // below -80 for more than four game hours in a row, every piece of
 // furniture is used, and they talk (to each other or on the telephone).
 TEST_F(HouseholdRun, TheFamilyLooksAfterItselfThroughTheDay) {
-  const ProgramRun run = Simrun({"--family", "1", "--ticks", "21600"});
+  const ProgramRun run = Simrun({"--family", "1", "--ticks", "43200"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out.find("error "), std::string::npos) << run.out;
   EXPECT_EQ(FirstLine(run.out, "objects "), "objects 16") << "no step-aside marker is left behind";
@@ -146,7 +146,7 @@ TEST_F(HouseholdRun, TheFamilyLooksAfterItselfThroughTheDay) {
       EXPECT_LE(low[k], 4) << "person " << m[1] << " motive " << k << " low since " << low[k] << " hours\n" << run.out;
     }
   }
-  EXPECT_EQ(lines, 2 * 12);
+  EXPECT_EQ(lines, 2 * 24);
   for (const char* object : {"Single Bed", "Fridge", "Toilet", "Shower", "Sofa - (left|right)", "Television",
                              "Bookcase", "Telephone"}) {
     EXPECT_GE(CountLines(run.out, std::regex(std::string("action [0-9]+ ") + object + " \"[^\"]+\"")), 1)
