@@ -78,6 +78,11 @@ ObjectModule& HeadlessLot::Module() { return parts_->GetModule(); }
 cSimulator& HeadlessLot::Simulator() { return parts_->GetSimulator(); }
 
 bool HeadlessLot::Load(const std::string& path, std::string& error) {
+  // The people a saved lot names are the neighbourhood's characters: their
+  // definitions come with it, when the data root has one.
+  if (neighborhood_ == nullptr && platform::FileExists(root_ + "UserData/Neighborhood.iff") &&
+      !OpenNeighborhood(error))
+    return false;
   IFFResFile2 file;
   if (file.Open(path) != kResOK) {
     error = "cannot open " + path;
@@ -178,16 +183,7 @@ bool HeadlessLot::LoadFamily(int32_t number, std::string& error) {
     error = "no neighbourhood file " + path;
     return false;
   }
-  neighborhoodServices_ = std::make_unique<cLotNeighborhoodServices>(catalogue_);
-  neighborhoodServices_->SetParts(parts_);
-  neighborhood_ = std::make_unique<Neighborhood>(*neighborhoodServices_);
-  neighborhood_->SetPath(path.c_str());
-  neighborhood_->SetHouse(house_.get());
-  context_.neighborhood = neighborhood_.get();
-  if (const int status = neighborhood_->Init(); status != 0) {
-    error = path + " does not load (" + std::to_string(status) + ")";
-    return false;
-  }
+  if (!OpenNeighborhood(error)) return false;
   const Family* family = number > 0 ? neighborhood_->FindFamily(number) : nullptr;
   if (family == nullptr) {
     error = "no family " + std::to_string(number) + " in " + path;
@@ -208,6 +204,21 @@ bool HeadlessLot::LoadFamily(int32_t number, std::string& error) {
   // The lot load reads the families again.
   family = neighborhood_->FindFamily(number);
   return family != nullptr && PlaceMembers(*family, error);
+}
+
+bool HeadlessLot::OpenNeighborhood(std::string& error) {
+  const std::string path = root_ + "UserData/Neighborhood.iff";
+  neighborhoodServices_ = std::make_unique<cLotNeighborhoodServices>(catalogue_);
+  neighborhoodServices_->SetParts(parts_);
+  neighborhood_ = std::make_unique<Neighborhood>(*neighborhoodServices_);
+  neighborhood_->SetPath(path.c_str());
+  neighborhood_->SetHouse(house_.get());
+  context_.neighborhood = neighborhood_.get();
+  if (const int status = neighborhood_->Init(); status != 0) {
+    error = path + " does not load (" + std::to_string(status) + ")";
+    return false;
+  }
+  return true;
 }
 
 bool HeadlessLot::PlaceMembers(const Family& family, std::string& error) {

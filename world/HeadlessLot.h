@@ -108,6 +108,8 @@ class HeadlessLot {
   int32_t familyLot_ = -1;
 
   bool PlaceMembers(const Family& family, std::string& error);
+  // Reads the data root's neighbourhood file, its characters joining the catalogue.
+  bool OpenNeighborhood(std::string& error);
 };
 
 }  // namespace tova

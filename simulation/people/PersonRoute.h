@@ -106,6 +106,9 @@ struct PersonRoute {
   int32_t reachedGoal = -1;
   int32_t largestWeight = -1;
   int32_t waitCounter = 0;
+  // Plans made again after a blocked walk or a failed portal: the third
+  // ends the route with its failure code.
+  int32_t retries = 0;
   int32_t waitStart = -1;  // -1 not waiting
   int32_t lastX = 0, lastY = 0;
   int16_t portal = 0;  // the portal end taken on the way (0 none)

@@ -22,6 +22,9 @@ constexpr int32_t kFlagMayRoute = 0x8;
 constexpr int32_t kKindPerson = 2;
 constexpr int32_t kKindPortal = 8;
 
+// Obstacles grow by less than half a tile (half of this).
+constexpr int32_t kMostClearance = 14;
+
 CostRect RectOf(const cXObject& o) {
   const LotBox box = o.GetFootprint();
   return {box.minX, box.minY, box.maxX, box.maxY, 0};
@@ -163,6 +166,13 @@ bool PersonRouteHost::PlanWith(cXPerson& who, PersonRoute& route, std::vector<Pa
   facts.personName = who.GetName();
   facts.personId = who.GetId();
   facts.personRect = RectOf(who);
+  // Obstacles grow by half the person's own width and one sixteenth more,
+  // so a path that keeps clear of the grown rectangles, its corners rounded
+  // to whole sixteenths, is one the whole person can walk; never by half a
+  // tile, which would cover the standing points beside an object.
+  facts.personClearance = static_cast<float>(std::min(
+      std::max(facts.personRect.right - facts.personRect.left, facts.personRect.bottom - facts.personRect.top) + 2,
+      kMostClearance));
   facts.ignoreObjects = who.Word(kWordIgnoreObjects) != 0;
   cXObject* target = Object(route.target);
   facts.targetId = route.target;

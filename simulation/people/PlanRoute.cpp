@@ -17,17 +17,33 @@ constexpr int32_t kOutdoorDefaultCost = 3;
 constexpr int32_t kOutdoorKind = 1;
 
 
+// A grown rectangle that reaches over the person's own point is cut back
+// on the side where the person stands, so the plan starts in free space and
+// still keeps the person clear of the object; an obstacle the person itself
+// overlaps is left out, so the person may walk out of it.
+CostRect CutBackFrom(CostRect r, const CostRect& own, int32_t x, int32_t y) {
+  const int64_t gapX = x < own.left ? int64_t{own.left} - x : x >= own.right ? int64_t{x} - own.right + 1 : 0;
+  const int64_t gapY = y < own.top ? int64_t{own.top} - y : y >= own.bottom ? int64_t{y} - own.bottom + 1 : 0;
+  if (gapX >= gapY) {
+    if (x < own.left) r.left = Clamp32(int64_t{x} + 1); else r.right = x;
+  } else {
+    if (y < own.top) r.top = Clamp32(int64_t{y} + 1); else r.bottom = y;
+  }
+  return r;
+}
+
 void AddObstacles(const RoutePlanInput& in, std::vector<CostRect>& out) {
   const auto u = static_cast<int32_t>(in.personClearance / 2);
-  // Grown obstacles are tested against the person too, so a person standing
-  // close to something is never planned from inside it.
-  auto add = [&](CostRect r) {
-    if (!r.Overlaps(in.personRect)) out.push_back(r);
+  auto add = [&](const CostRect& own, bool grow) {
+    if (own.Overlaps(in.personRect) || own.Contains(in.startX, in.startY)) return;
+    CostRect r = grow ? own.Grown(u) : own;
+    if (r.Contains(in.startX, in.startY)) r = CutBackFrom(r, own, in.startX, in.startY);
+    out.push_back(r);
   };
   for (const RouteObstacleObject& o : in.objects) {
     CostRect r = o.footprint;
     r.cost = o.walkThrough ? kWalkThroughCost : CostRect::kSolid;
-    add(o.isPerson || r.IsSolid() ? r.Grown(u) : r);
+    add(r, o.isPerson || r.IsSolid());
     if (!o.isPortal) continue;
     const CostRect& f = o.footprint;
     const struct {
@@ -38,7 +54,7 @@ void AddObstacles(const RoutePlanInput& in, std::vector<CostRect>& out) {
                  {0x10, {f.left, Clamp32(int64_t{f.bottom} - 1), f.right, f.bottom, kPortalSideCost}},
                  {0x40, {f.left, f.top, Clamp32(int64_t{f.left} + 1), f.bottom, kPortalSideCost}}};
     for (const auto& side : sides)
-      if (o.sideMask & side.bit) add(side.strip.Grown(u));
+      if (o.sideMask & side.bit) add(side.strip, true);
   }
 }
 

@@ -21,6 +21,8 @@ constexpr int32_t kResultTree = 3;
 constexpr int32_t kWaitTicks = 30;
 constexpr int32_t kAskTicks = 300;
 constexpr int64_t kStuckDistance2 = 65;
+// A route tries again at most this often before it fails.
+constexpr int32_t kMaxRetries = 3;
 
 const char* const kSoundBegin = "begin_route";
 const char* const kSoundEnd = "end_route";
@@ -120,7 +122,14 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
           state = 1;
           break;
         }
-        if (r.portal != 0 && !host.LastTreeResult()) host.MarkFailed(r.portal);
+        if (r.portal != 0 && !host.LastTreeResult()) {
+          host.MarkFailed(r.portal);
+          if (++r.retries >= kMaxRetries) {
+            r.failureCode = kRouteFailNoPortal;
+            state = 16;
+            break;
+          }
+        }
         if (UsePortal(host, r)) return kResultTree;
         r.failureCode = kRouteFailNoPortal;
         state = 16;
@@ -165,6 +174,11 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
               r.waitCounter = 1;
               return kResultWalking;
             }
+            if (++r.retries >= kMaxRetries) {
+              r.failureCode = BlockedCode(host);
+              state = 16;
+              break;
+            }
             state = 1;
             break;
           }
@@ -174,6 +188,11 @@ int32_t RouteWalk::Run(iRouteWalkHost& host, int32_t& state, int16_t target, con
             break;
           case 2:
             r.waitCounter = 3;
+            if (++r.retries >= kMaxRetries) {
+              r.failureCode = BlockedCode(host);
+              state = 16;
+              break;
+            }
             state = 1;
             break;
           default:

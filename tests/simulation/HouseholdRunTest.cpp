@@ -5,6 +5,8 @@
 // from --load alone; and lotobjects reads the saved lot, people included.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -101,8 +103,11 @@ TEST_F(HouseholdRun, ASavedRunWithItsPeopleContinuesFromTheFileAlone) {
   const std::string saved = (dir / "day.iff").string();
   const ProgramRun first = Simrun({"--family", "1", "--ticks", "200", "--save", saved, "--quiet"});
   ASSERT_EQ(first.code, 0) << first.err;
-  const ProgramRun next = Simrun({"--load", saved, "--ticks", "10", "--quiet"});
+  const ProgramRun next = Simrun({"--load", saved, "--ticks", "300", "--quiet"});
   ASSERT_EQ(next.code, 0) << next.err;
+  // The residents' own definitions come with the neighbourhood: their trees
+  // go on where they stopped.
+  EXPECT_EQ(next.out.find("error "), std::string::npos) << next.out;
   // The clock and the money go on from where the first run stopped.
   const std::string after = FirstLine(first.out, "after ");
   ASSERT_FALSE(after.empty());
@@ -116,6 +121,39 @@ TEST_F(HouseholdRun, ASavedRunWithItsPeopleContinuesFromTheFileAlone) {
   EXPECT_EQ(FirstLine(listed.out, "objects "), FirstLine(first.out, "objects "));
   EXPECT_EQ(CountLines(listed.out, std::regex("object 1[56] \"[^\"]+\" \\([0-9]+,[0-9]+\\) L1 dir [0-9] in 0/-1")), 2)
       << listed.out;
+}
+
+// A whole day (07:00 to 07:00 the next morning, the night included): the family
+// looks after itself. Hunger, energy, bladder and hygiene never stay at or
+// below -80 for more than four game hours in a row, every piece of
+// furniture is used, and they talk (to each other or on the telephone).
+TEST_F(HouseholdRun, TheFamilyLooksAfterItselfThroughTheDay) {
+  const ProgramRun run = Simrun({"--family", "1", "--ticks", "43200"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out.find("error "), std::string::npos) << run.out;
+  EXPECT_EQ(FirstLine(run.out, "objects "), "objects 16") << "no step-aside marker is left behind";
+  const std::regex motives(
+      "motives ([0-9]+) hunger (-?[0-9]+) comfort -?[0-9]+ hygiene (-?[0-9]+) bladder (-?[0-9]+) energy (-?[0-9]+) "
+      "fun -?[0-9]+ social -?[0-9]+");
+  std::map<std::string, std::array<int, 4>> lowHours;
+  int lines = 0;
+  for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), motives); it != std::sregex_iterator(); ++it) {
+    ++lines;
+    const std::smatch& m = *it;
+    std::array<int, 4>& low = lowHours[m[1]];
+    for (size_t k = 0; k < 4; ++k) {
+      low[k] = std::stoi(m[k + 2]) <= -80 ? low[k] + 1 : 0;
+      EXPECT_LE(low[k], 4) << "person " << m[1] << " motive " << k << " low since " << low[k] << " hours\n" << run.out;
+    }
+  }
+  EXPECT_EQ(lines, 2 * 24);
+  for (const char* object : {"Single Bed", "Fridge", "Toilet", "Shower", "Sofa - (left|right)", "Television",
+                             "Bookcase", "Telephone"}) {
+    EXPECT_GE(CountLines(run.out, std::regex(std::string("action [0-9]+ ") + object + " \"[^\"]+\"")), 1)
+        << object << "\n" << run.out;
+  }
+  EXPECT_GE(CountLines(run.out, std::regex("action [0-9]+ (User[0-9]+ \"Talk\"|Telephone \"Call a friend\")")), 1)
+      << run.out;
 }
 
 TEST_F(HouseholdRun, BadFamiliesAndOptionsAreRefused) {

@@ -45,18 +45,35 @@ TEST(PlanRoute, ObstaclesComeFromTheRoomsObjects) {
       {{200, 20, 216, 36, 0}, true, true, false, 0},      // a person: grown whatever its cost
       {{300, 48, 316, 80, 0}, true, false, true, 0x4 | 0x40},  // a door: strips on its right and left
       {{44, 44, 60, 60, 0}, false, false, false, 0},      // over the person: left out
-      {{50, 30, 60, 40, 0}, false, false, false, 0},      // reaches the person once grown: left out
+      {{50, 30, 60, 40, 0}, false, false, false, 0},      // grown, still clear of the person's point: kept
   };
   const tova::RouteRequest r = BuildRouteRequest(in);
   const std::vector<CostRect> expected = {
       {97, 97, 119, 119, kSolidPlan},      {150, 100, 166, 116, 10},     {197, 17, 219, 39, 10},
       {300, 48, 316, 80, 10},          {312, 45, 319, 83, 10000},    {297, 45, 304, 83, 10000},
+      {47, 27, 63, 43, kSolidPlan},
   };
   EXPECT_EQ(r.obstacles, expected);
   EXPECT_EQ(r.obstacles2, in.routeRects);
 
   in.ignoreObjects = true;
   EXPECT_TRUE(BuildRouteRequest(in).obstacles.empty());
+}
+
+// A person standing beside an object plans around it: the grown rectangle
+// is cut back on the person's side instead of being left out, so the path
+// never runs through the object.
+TEST(PlanRoute, AnObstacleGrownOverThePersonIsCutBackOnItsSide) {
+  RoutePlanInput in = TwoRooms();
+  in.personClearance = 6;  // u = 3
+  in.personRect = {38, 38, 42, 42, 0};
+  in.objects = {
+      {{30, 42, 50, 60, 0}, false, false, false, 0},  // below the person
+      {{20, 30, 37, 50, 0}, false, false, false, 0},  // left of it
+      {{39, 39, 41, 41, 0}, false, false, false, 0},  // under it: left out
+  };
+  const std::vector<CostRect> expected = {{27, 41, 53, 63, kSolidPlan}, {17, 27, 40, 53, kSolidPlan}};
+  EXPECT_EQ(BuildRouteRequest(in).obstacles, expected);
 }
 
 TEST(PlanRoute, GoalsCostWhatTheirWeightFallsShortOfTheLargest) {
