@@ -51,7 +51,7 @@ struct TileLocation {
   static TileLocation FromFine(FinePoint point, int32_t level) { return At(point.TileX(), point.TileY(), level); }
 
   // The middle of the tile: tile * 16 + 8 on both axes.
-  FinePoint Centre() const { return {x * 16 + 8, y * 16 + 8}; }
+  FinePoint GetCenterPoint() const { return {x * 16 + 8, y * 16 + 8}; }
   FinePoint Corner() const { return FinePoint::FromTile(x, y); }
 
   // On the border: a coordinate at 0 or less, or at size-1 or more.

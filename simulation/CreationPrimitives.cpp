@@ -152,7 +152,7 @@ int32_t CreationPrimitives::CreateObjectInstance(cXObject& me, TreeStackFrame& f
   if (t.inWorld) {
     // A multi-tile group stands with its lead on the centre of the target
     // tile, wherever in the tile the target point lay.
-    if (made->IsGroupPart() && !t.point.IsOffLot()) t.point = TileLocation::FromFine(t.point, t.level).Centre();
+    if (made->IsGroupPart() && !t.point.IsOffLot()) t.point = TileLocation::FromFine(t.point, t.level).GetCenterPoint();
     if (!made->CanPlace(t.point, t.level, t.container, 0)) {
       module->DeleteObject(id);
       return kPrimFalse;

@@ -159,14 +159,14 @@ int32_t FixedObjectPrimitive::PlaceFixedObject(cXObject& me, TreeStackFrame& fra
   for (cXObject* member : cluster) {
     if (!member->IsPerson()) continue;
     member->Reset(0);
-    member->Place(member->GetTile().Centre(), member->GetLevel(), nullptr, 0);
+    member->Place(member->GetTile().GetCenterPoint(), member->GetLevel(), nullptr, 0);
     member->RunEntryTree(kEntryPlacedByPrimitive);
   }
   bool placed = false;
   for (cXObject* member : cluster) {
     const TileLocation own = member->GetTile();
     if (HasFixedAt(*module, own)) continue;
-    const int32_t outcome = PlaceInstance(*module, fixed, own.Centre(), member->GetLevel());
+    const int32_t outcome = PlaceInstance(*module, fixed, own.GetCenterPoint(), member->GetLevel());
     if (outcome < 0) return kPrimFalse;
     placed |= outcome == 0;
   }

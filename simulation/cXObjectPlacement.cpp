@@ -685,7 +685,7 @@ void cXObject::ScrollViewTo(bool animate) {
   float height = 0;
   if (IsPerson() && level_ == view->GetViewLevel()) height = AltitudeToScreenUnits(GetAltitude());
   FinePoint at = GroupCentre();
-  if (!IsPerson()) at = TileLocation::FromFine(at, level_).Centre();
+  if (!IsPerson()) at = TileLocation::FromFine(at, level_).GetCenterPoint();
   view->ScrollTo(at, level_, height, animate);
 }
 
@@ -743,8 +743,8 @@ bool cXObject::FindFreeLocation(const FreeLocationRequest& request, FinePoint& o
     if (request.sameRoom && world->GetRoomId(tile) != startRoom) continue;
     if (level == 1 && world->GetPoolValue(tile) < kDeepPool) continue;
     if (request.tileFlag && !module_->FreePlacement() && (world->GetTileFlags(tile) & kLotTileNoPlacement)) continue;
-    if (!CanPlace(tile.Centre(), level, nullptr, 0)) continue;
-    out = tile.Centre();
+    if (!CanPlace(tile.GetCenterPoint(), level, nullptr, 0)) continue;
+    out = tile.GetCenterPoint();
     return true;
   }
   return false;

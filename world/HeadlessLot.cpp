@@ -151,7 +151,7 @@ cXObject* HeadlessLot::AddObject(uint32_t guid, int32_t x, int32_t y, int32_t le
     return nullptr;
   }
   if (prepare) prepare(*o);
-  const FinePoint at = TileLocation::At(static_cast<int8_t>(x), static_cast<int8_t>(y), static_cast<int8_t>(level)).Centre();
+  const FinePoint at = TileLocation::At(static_cast<int8_t>(x), static_cast<int8_t>(y), static_cast<int8_t>(level)).GetCenterPoint();
   if (!o->CanPlace(at, level, nullptr, 0)) {
     error = "tile " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(level) +
             " does not take " + definition->GetName() + " (code " + std::to_string(cXObject::PlaceFailureCode()) + ")";
@@ -240,7 +240,7 @@ bool HeadlessLot::PlaceMembers(const Family& family, std::string& error) {
     }
     FreeLocationRequest request;
     request.fixedStart = true;
-    request.start = TileLocation::At(static_cast<int8_t>(size / 2), static_cast<int8_t>(size - 2), 1).Centre();
+    request.start = TileLocation::At(static_cast<int8_t>(size / 2), static_cast<int8_t>(size - 2), 1).GetCenterPoint();
     FinePoint at;
     if (!o->FindFreeLocation(request, at) || !o->CanPlace(at, 1, nullptr, 0)) {
       error = "no place at the lot's entry for member " + std::to_string(guid);

@@ -8,7 +8,7 @@ using tova::TileLocation;
 
 TEST(TilePosition, ConversionsBetweenPointsAndTiles) {
   const TileLocation t = TileLocation::At(5, 3, 1);
-  EXPECT_EQ(t.Centre(), (FinePoint{88, 56}));
+  EXPECT_EQ(t.GetCenterPoint(), (FinePoint{88, 56}));
   EXPECT_EQ(t.Corner(), (FinePoint{80, 48}));
   EXPECT_EQ(TileLocation::FromFine(FinePoint{95, 63}, 2), TileLocation::At(5, 3, 2));
   EXPECT_EQ(TileLocation::FromFine(FinePoint::OffLot(), 1), TileLocation::At(-1, -1, 1));

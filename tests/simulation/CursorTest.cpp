@@ -56,7 +56,7 @@ class Cursor : public ::testing::Test {
     EXPECT_NE(id, 0);
     return static_cast<cXCursorObject*>(module.GetObject(id));
   }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
   ScratchDir dir;
   ObjectFolder folder;

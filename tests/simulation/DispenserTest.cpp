@@ -47,7 +47,7 @@ class Dispenser : public ::testing::Test {
     BalloonPrimitive::SetArt(nullptr);
     module.Clear();
   }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
   // One tick of the lot's objects, as the simulator runs it.
   void Tick() {
     module.TickObjects();

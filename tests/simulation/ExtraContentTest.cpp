@@ -42,8 +42,8 @@ class ExtraContent : public ::testing::Test {
   cXObject* Placed(uint32_t guid, int x, int y) {
     cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
     EXPECT_NE(o, nullptr);
-    EXPECT_TRUE(o->CanPlace(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
-    o->PlaceAndNotify(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0);
+    EXPECT_TRUE(o->CanPlace(TileLocation::At(x, y, 1).GetCenterPoint(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+    o->PlaceAndNotify(TileLocation::At(x, y, 1).GetCenterPoint(), 1, nullptr, 0);
     return o;
   }
   std::vector<cXObject*> All() {

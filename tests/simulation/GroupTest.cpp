@@ -59,7 +59,7 @@ class Groups : public SimFixture {
     return {lead, second};
   }
 
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
   static TileLocation Tile(const cXObject* o) { return o->GetTile(); }
 
   FakeWorld world;
@@ -151,7 +151,7 @@ TEST_F(Groups, TheGroupPlacementTestsEveryPart) {
     std::vector<cXMTObject*> g = Pair();
     c.arrange(g);
     cXObject* container = c.viaContainer ? Make() : nullptr;
-    const bool placed = g[0]->CanPlace(TileLocation::At(c.x, 5, c.level).Centre(), c.level, container, 0);
+    const bool placed = g[0]->CanPlace(TileLocation::At(c.x, 5, c.level).GetCenterPoint(), c.level, container, 0);
     EXPECT_EQ(placed, c.code == 0) << c.what;
     EXPECT_EQ(cXObject::PlaceFailureCode(), c.code) << c.what;
     module.Clear();

@@ -60,7 +60,7 @@ class ModuleLot : public SimFixture {
   }
   cXObject* Placed(int x, int y) {
     cXObject* o = Make();
-    o->Place(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0);
+    o->Place(TileLocation::At(x, y, 1).GetCenterPoint(), 1, nullptr, 0);
     return o;
   }
   TurningWorld world;
@@ -241,7 +241,7 @@ TEST_F(ModuleLot, HouseSummaryAndRoomValues) {
     cXObject* p = o.get();
     module.AddObject(std::move(o), 0, true);
     p->SetData(kDataValue, value);
-    if (x > 0) p->Place(TileLocation::At(x, 3, 1).Centre(), 1, nullptr, 0);
+    if (x > 0) p->Place(TileLocation::At(x, 3, 1).GetCenterPoint(), 1, nullptr, 0);
     return p;
   };
   cXObject* plain = make({4, 0, 1}, 2, 100);   // buyable, category 0
@@ -284,7 +284,7 @@ TEST_F(ModuleLot, DrawOrderRunsBackToFrontForTheRotation) {
   // A quarter turn takes (y, x) to (63 - x, y).
   EXPECT_EQ(module.GetDrawOrder(), (std::vector<cXObject*>{right, near, far, left}));
   // A move makes it stale.
-  near->Place(TileLocation::At(13, 1, 1).Centre(), 1, nullptr, 0);
+  near->Place(TileLocation::At(13, 1, 1).GetCenterPoint(), 1, nullptr, 0);
   EXPECT_EQ(module.GetDrawOrder().front(), near);
   module.DeleteObject(near->GetId());
   EXPECT_EQ(module.GetDrawOrder().size(), 3u);
@@ -314,7 +314,7 @@ TEST_F(ModuleLot, APortalAnswersTheWallPictureOfItsSide) {
   plain->SetData(kDataWallPlacement, 1);
   Portal* door = Make<Portal>();
   door->SetData(kDataWallPlacement, 1);
-  door->Place(TileLocation::At(5, 5, 1).Centre(), 1, nullptr, 0);
+  door->Place(TileLocation::At(5, 5, 1).GetCenterPoint(), 1, nullptr, 0);
   ObjectDefinition* found = nullptr;
   const int32_t side = door->GetWallSideMask();
   EXPECT_EQ(module.PortalWallPicture(TileLocation::At(5, 5, 1), side, &found), 12);

@@ -22,7 +22,7 @@ class Module : public SimFixture {
     cXObject* o = Make();
     o->SetData(kDataPlacement, kPlaceOnGround);
     o->SetData(kDataSlotKinds, 1);
-    o->Place(TileLocation::At(x, y, 1).Centre(), 1, nullptr, 0);
+    o->Place(TileLocation::At(x, y, 1).GetCenterPoint(), 1, nullptr, 0);
     return o;
   }
   FakeWorld world;
@@ -61,7 +61,7 @@ TEST_F(Module, AnObjectRemovingItselfIsQueuedAndGoesAfterItsTick) {
   Trees("tree 4096 \"Main\"\n params 4\nn0: 39 -> n0 n0\nend\n");
   Remover* self = Run<Remover>();
   const int16_t id = self->GetId();
-  self->Place(TileLocation::At(5, 5, 1).Centre(), 1, nullptr, 0);
+  self->Place(TileLocation::At(5, 5, 1).GetCenterPoint(), 1, nullptr, 0);
   self->Temps()[0] = id;
   EXPECT_TRUE(self->Tick());
   EXPECT_EQ(self->Temps()[1], 1) << "the primitive finished";
@@ -154,7 +154,7 @@ TEST_F(Module, CommandsTreesOnAllAndDepreciation) {
 
   RoomListener listener;
   world.rooms[Key(TileLocation::At(6, 6, 1))] = 4;
-  a->Place(TileLocation::At(6, 6, 1).Centre(), 1, nullptr, 0);
+  a->Place(TileLocation::At(6, 6, 1).GetCenterPoint(), 1, nullptr, 0);
   EXPECT_EQ(a->GetData(kDataRoom), 4);
   Broadcast(cmd::kRefresh, a->GetId());
   Broadcast(cmd::kRefresh, b->GetId());  // outside any room: nothing
@@ -203,7 +203,7 @@ TEST_F(Module, RelevelForcesLevelZeroAndScrollCentresTheView) {
   ScrollView scroll;
   module.SetLot(&world, &scroll);
   o->ScrollViewTo(false);
-  EXPECT_EQ(scroll.at, TileLocation::At(4, 6, 1).Centre());
+  EXPECT_EQ(scroll.at, TileLocation::At(4, 6, 1).GetCenterPoint());
   EXPECT_EQ(scroll.scrolledLevel, 1);
   o->SetData(kDataHidden, 1);
   scroll.scrolledLevel = 0;
@@ -233,7 +233,7 @@ TEST_F(Module, OldLotsAreRepairedWhenPlaced) {
     cXObject* o = Make();
     o->SetData(kDataPlacement, c.w42);
     o->SetData(kDataSlotKinds, c.w4);
-    o->SetPosition(TileLocation::At(5, 5, 1).Centre());
+    o->SetPosition(TileLocation::At(5, 5, 1).GetCenterPoint());
     o->SetLevel(0);
     o->PlaceAtCurrentLocation(c.version);
     EXPECT_EQ(o->GetLevel(), 1) << c.version;

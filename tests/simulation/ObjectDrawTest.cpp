@@ -105,7 +105,7 @@ class ObjectDraw : public ::testing::Test {
     o->Place(At(x, y), 1, nullptr, 0);
     return o;
   }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
   ScratchDir dir;
   ObjectFolder folder;

@@ -50,7 +50,7 @@ class OldLot : public ::testing::Test {
     ASSERT_EQ(file.Open(path()), 0);
   }
   std::string path(int n = 0) const { return (dir / ("old" + std::to_string(n) + ".iff")).string(); }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
   cXObject* Place(ObjectModule& m, uint32_t guid, FinePoint at, cXObject* container = nullptr, int slot = 0) {
     cXObject* o = m.GetObject(m.CreateObject(folder.FindByGUID(guid)));
     EXPECT_NE(o, nullptr);

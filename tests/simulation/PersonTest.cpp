@@ -253,7 +253,7 @@ TEST_F(Person, AResetPutsThePersonBackOnTheLot) {
   FakeWorld world;
   FakeView view;
   module.SetLot(&world, &view);
-  const FinePoint at = TileLocation::At(5, 6, 1).Centre();
+  const FinePoint at = TileLocation::At(5, 6, 1).GetCenterPoint();
   // What a person's init tree sets: stands on the floor kind, on floor or ground.
   p->SetData(kDataSlotKinds, 1);
   p->SetData(kDataPlacement, kPlaceOnFloor | kPlaceOnGround);
@@ -269,7 +269,7 @@ TEST_F(Person, AResetPutsThePersonBackOnTheLot) {
   // Outside the lot: the lot's centre tile.
   host.outside.insert(p->GetId());
   p->Reset(0);
-  EXPECT_EQ(p->GetPosition(), TileLocation::At(8, 8, 1).Centre());
+  EXPECT_EQ(p->GetPosition(), TileLocation::At(8, 8, 1).GetCenterPoint());
   host.outside.clear();
   p->SetKeptOutOfWorld(true);
   p->Reset(0);

@@ -26,7 +26,7 @@ class Placement : public SimFixture {
     o->SetData(kDataMovement, kMovePickUp | kMoveDelete);
     return o;
   }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
   FakeWorld world;
   FakeView view;
@@ -73,7 +73,7 @@ TEST_F(Placement, TheTestsCodesInTheirOrder) {
     view.level = 1;
     cXObject* o = Ground();
     c.arrange(*o);
-    EXPECT_EQ(o->CanPlace(TileLocation::At(c.x, 5, c.level).Centre(), c.level, nullptr, 0), c.placed) << c.what;
+    EXPECT_EQ(o->CanPlace(TileLocation::At(c.x, 5, c.level).GetCenterPoint(), c.level, nullptr, 0), c.placed) << c.what;
     EXPECT_EQ(cXObject::PlaceFailureCode(), c.code) << c.what;
     module.DeleteObject(o->GetId());
   }

@@ -89,7 +89,7 @@ class Portals : public SimFixture {
     world.sides[Key(TileLocation::At(x, y + 1, 1))][1] = 1;
   }
 
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
   int32_t Side(int x, int y, int n) { return world.GetWallSideEntries(TileLocation::At(x, y, 1))[n]; }
 
   PortalWorld world;

@@ -48,7 +48,7 @@ class PrimitiveFixture : public SimFixture {
     o->SetData(kDataMovement, kMovePickUp | kMoveDelete);
     return o;
   }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
   // Runs "name operands" synchronously on o with the stack object and the
   // parameters given; local 0 is set to parameter 3 first. 1 true, 0 false,

@@ -341,7 +341,7 @@ TEST_F(QueuePrims, GlobalCallsOfTheNeighbourhoodAndSimulator) {
   me->Temps()[0] = 5;
   EXPECT_EQ(Run1(*me, "GlobalCall" + Words(5), 0), 0) << "no such family";
   auto* thing = Obj();
-  thing->SetPosition(TileLocation::At(10, 20, 1).Centre());
+  thing->SetPosition(TileLocation::At(10, 20, 1).GetCenterPoint());
   ui.rotation = 0;
   EXPECT_EQ(Run1(*me, "GlobalCall" + Words(12), thing->GetId()), 1);
   EXPECT_EQ(me->Temps()[0], -30);

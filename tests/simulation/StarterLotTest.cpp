@@ -45,7 +45,7 @@ class StarterLot : public ::testing::Test {
     EXPECT_NE(id, 0);
     return module.GetObject(id);
   }
-  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+  static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
   ScratchDir dir;
   ObjectFolder folder;

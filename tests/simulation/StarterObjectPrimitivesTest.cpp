@@ -245,7 +245,7 @@ TEST_F(StarterObjects, PlaceFixedUnderACluster) {
   EXPECT_EQ(CoversAt(lot, 5, 5), 1);
   EXPECT_EQ(CoversAt(lot, 6, 5), 1) << "under the person too";
   EXPECT_EQ(CoversAt(lot, 5, 8), 0);
-  EXPECT_EQ(person->GetPosition(), TileLocation::At(6, 5, 1).Centre()) << "moved to its tile's middle";
+  EXPECT_EQ(person->GetPosition(), TileLocation::At(6, 5, 1).GetCenterPoint()) << "moved to its tile's middle";
 }
 
 TEST_F(StarterObjects, AMultiTileGroupIsCentredOnItsTargetTile) {
@@ -258,7 +258,7 @@ TEST_F(StarterObjects, AMultiTileGroupIsCentredOnItsTargetTile) {
 
   const int32_t bench = Made(Create(0x4C3A1004, 7, 0), spot->GetId());
   ASSERT_GT(bench, 0);
-  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(bench))->GetPosition(), TileLocation::At(3, 11, 1).Centre());
+  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(bench))->GetPosition(), TileLocation::At(3, 11, 1).GetCenterPoint());
   lot.RemoveObject(static_cast<int16_t>(bench), false);
   const int32_t lamp = Made(Create(kLamp, 7, 0), spot->GetId());
   ASSERT_GT(lamp, 0);

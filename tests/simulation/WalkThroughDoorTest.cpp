@@ -166,7 +166,7 @@ TEST_F(DoorWalk, SomeoneOnTheFarSideFailsThePassAndTheDoorIsMarkedFailed) {
   const int32_t goal = person->GetData(cXPortal::kGoalWord);
   EXPECT_EQ(front->GetCost(goal), cXPortal::kFailed);
   EXPECT_EQ(back->GetCost(goal), cXPortal::kFailed);
-  EXPECT_EQ(other->GetPosition(), (TileLocation::At(5, 6, 1).Centre()));
+  EXPECT_EQ(other->GetPosition(), (TileLocation::At(5, 6, 1).GetCenterPoint()));
 }
 
 TEST_F(DoorWalk, APersonSentToAStepAsideMarkerArrivesAndTheMarkerGoes) {

@@ -90,17 +90,17 @@ TEST_F(DoorTurn, EachStraightDirectionStandsAcrossTheWallAndGivesItBack) {
         ASSERT_EQ(door.size(), 2u);
 
         // No wall yet: the door has nothing to stand in.
-        EXPECT_FALSE(door[0]->CanPlace(lead.Centre(), 1, nullptr, 0));
+        EXPECT_FALSE(door[0]->CanPlace(lead.GetCenterPoint(), 1, nullptr, 0));
         // A wall turned a quarter from the one it needs does not do either.
         const Across& across = kSecondHalf[(q + 1) % 4];
         Wall(lead, across.near);
-        EXPECT_FALSE(door[0]->CanPlace(lead.Centre(), 1, nullptr, 0));
+        EXPECT_FALSE(door[0]->CanPlace(lead.GetCenterPoint(), 1, nullptr, 0));
 
         Wall(lead, a.near);
-        ASSERT_TRUE(door[0]->CanPlace(lead.Centre(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+        ASSERT_TRUE(door[0]->CanPlace(lead.GetCenterPoint(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
         // Asked through the second half at its own tile, the answer is the same.
-        EXPECT_TRUE(door[1]->CanPlace(second.Centre(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
-        door[0]->Place(lead.Centre(), 1, nullptr, 0);
+        EXPECT_TRUE(door[1]->CanPlace(second.GetCenterPoint(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+        door[0]->Place(lead.GetCenterPoint(), 1, nullptr, 0);
         EXPECT_EQ(door[1]->GetTile(), second);
         EXPECT_EQ(StyleOf(lead, a.near), kDoorStyle);
         EXPECT_EQ(StyleOf(second, a.far), kDoorStyle);
@@ -124,8 +124,8 @@ TEST_F(DoorTurn, TurningAPlacedDoorSwingsItIntoTheWallAcross) {
     std::vector<cXObject*> door = NewDoor(0);
     ASSERT_EQ(door.size(), 2u);
     for (cXObject* h : door) h->SetData(kDataRotationStep, 2);
-    ASSERT_TRUE(door[0]->CanPlace(lead.Centre(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
-    door[0]->Place(lead.Centre(), 1, nullptr, 0);
+    ASSERT_TRUE(door[0]->CanPlace(lead.GetCenterPoint(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
+    door[0]->Place(lead.GetCenterPoint(), 1, nullptr, 0);
     EXPECT_EQ(StyleOf(lead, kWallSide8), kDoorStyle);
 
     door[0]->Rotate(1);

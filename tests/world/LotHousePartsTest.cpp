@@ -22,7 +22,7 @@ TEST(LotHouseParts, ShiftingTheWorldMovesTheObjects) {
     const int16_t id = module.CreateObject(folder.FindByGUID(0x4C3A1001));
     ASSERT_NE(id, 0);
     cXObject* chair = module.GetObject(id);
-    chair->Place(TileLocation::At(5, 5, 1).Centre(), 1, nullptr, 0);
+    chair->Place(TileLocation::At(5, 5, 1).GetCenterPoint(), 1, nullptr, 0);
     ASSERT_TRUE(chair->IsOnLot());
 
     // Two tiles along x, one back along y.

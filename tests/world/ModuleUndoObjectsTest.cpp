@@ -47,7 +47,7 @@ protected:
         o->Place(At(x, y), 1, nullptr, 0);
         return o;
     }
-    static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+    static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
     tova_test::ScratchDir dir;
     ObjectFolder folder;

@@ -39,7 +39,7 @@ protected:
     cXObject* CreateAt(uint32_t guid, int x, int y, cXObject* container = nullptr, int slot = 0) {
         cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
         EXPECT_NE(o, nullptr);
-        const FinePoint at = TileLocation::At(x, y, 1).Centre();
+        const FinePoint at = TileLocation::At(x, y, 1).GetCenterPoint();
         EXPECT_TRUE(o->CanPlace(at, 1, container, slot)) << cXObject::PlaceFailureCode();
         o->Place(at, 1, container, slot);
         return o;

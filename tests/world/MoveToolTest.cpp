@@ -66,7 +66,7 @@ protected:
     }
     cMoveTool& Move() { return *static_cast<cMoveTool*>(set->GetTool(cToolSet::kMove)); }
     UndoManager& Undo() { return set->GetUndoManager(); }
-    static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).Centre(); }
+    static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
     // A click at a tile: move there, press and release at the same point.
     void Click(int x, int y, int16_t picked = 0) {
         Move().MouseMove(At(x, y), picked, plain);

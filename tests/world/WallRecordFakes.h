@@ -101,7 +101,7 @@ public:
     int16_t LeadOf(int16_t id) const override { return id; }
     bool GetPlacement(int16_t id, ObjectPlacement& out) const override {
         const Object& o = objects.at(id);
-        out.position = o.tile.Centre();
+        out.position = o.tile.GetCenterPoint();
         out.level = o.tile.level;
         out.facing = o.info.facing;
         out.definition = static_cast<uint32_t>(o.sale);  // enough to re-create it

@@ -111,7 +111,7 @@ bool WriteWholeLot(const std::string& name, cFixedWorld& layers, const LotExtras
         o->GetGroup(group);
         for (tova::cXObject* part : group) part->SetData(tova::kDataDirection, static_cast<int16_t>(p.direction));
         if (o->IsGroupPart()) static_cast<tova::cXMTObject*>(o)->UpdateOffsets();
-        const FinePoint point = TileLocation::At(p.x, p.y, p.level).Centre();
+        const FinePoint point = TileLocation::At(p.x, p.y, p.level).GetCenterPoint();
         if (!o->CanPlace(point, p.level, nullptr, 0)) {
             error = where + "the object cannot stand there (code " + std::to_string(tova::cXObject::PlaceFailureCode()) + ")";
             return false;

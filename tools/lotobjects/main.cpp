@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
     o->GetGroup(group);
     for (tova::cXObject* part : group) part->SetData(tova::kDataDirection, static_cast<int16_t>(s.direction));
     if (o->IsGroupPart()) static_cast<tova::cXMTObject*>(o)->UpdateOffsets();
-    const FinePoint point = TileLocation::At(static_cast<int32_t>(s.x), static_cast<int32_t>(s.y), 1).Centre();
+    const FinePoint point = TileLocation::At(static_cast<int32_t>(s.x), static_cast<int32_t>(s.y), 1).GetCenterPoint();
     const int32_t level = static_cast<int32_t>(s.level);
     if (!o->CanPlace(point, level, nullptr, 0)) {
       std::printf("code %d\n", tova::cXObject::PlaceFailureCode());

@@ -164,7 +164,7 @@ bool cNewFloorTool::LayRect(tova::FinePoint from, tova::FinePoint to, uint8_t pa
     for (int32_t y = std::min(a.y, b.y); y <= std::max(a.y, b.y); ++y)
         for (int32_t x = std::min(a.x, b.x); x <= std::max(a.x, b.x); ++x) {
             const TileLocation tile = TileLocation::At(x, y, level);
-            if (!LayTile(*mRecord, tile, pattern, true, tile.Centre())) return false;
+            if (!LayTile(*mRecord, tile, pattern, true, tile.GetCenterPoint())) return false;
         }
     return true;
 }
@@ -198,7 +198,7 @@ bool cNewFloorTool::FillRoom(tova::FinePoint fine, uint8_t pattern) {
             const TileLocation tile = world.WorldToView(worldTile);
             const uint16_t here = layer->At(x, y);
             if (here == room) {
-                if (!LayTile(*mRecord, tile, pattern, true, tile.Centre())) return false;
+                if (!LayTile(*mRecord, tile, pattern, true, tile.GetCenterPoint())) return false;
                 continue;
             }
             if (here != kSplitRoom || rooms == nullptr) continue;
