@@ -30,6 +30,7 @@
 #include "ui/cGZWinMgrW95.h"
 #include "ui/controls/cGZWinMsgBox.h"
 #include "ui/controls/cGZWinSplashScreen.h"
+#include "sound/movie/MoviePlayer.h"
 #include "ui/controls/cIGZWinCtrlMgr.h"
 #include "ui/graphics/ResourceImages.h"
 #include "ui/graphics/cGZGraphicSystemW95.h"
@@ -64,6 +65,11 @@ cTovaApp::cTovaApp(const char* moduleName) : cGZApp(moduleName) { gTovaApp = thi
 
 cTovaApp::~cTovaApp() {
     if (mLoadingThread.joinable()) mLoadingThread.join();
+    if (mpGraphics) {
+        if (mpGraphics->IsMoviePlaying()) mpGraphics->StopMovie(1);
+        mpGraphics->SetMoviePlayer(nullptr);
+    }
+    mpMoviePlayer.reset();
     if (gTovaApp == this) gTovaApp = nullptr;
 }
 
@@ -212,6 +218,9 @@ bool cTovaApp::Init() {
     SetUpControlsAndCursors();
     ReportStartupStep(TovaStepCode("grph"), "Initializing graphics");
     mpContext->graphicSystem = mpGraphics;
+    // Movies play into the screen buffer through the sound service's mixer.
+    mpMoviePlayer = std::make_unique<MoviePlayer>(&mpGraphics->GetScreenBuffer());
+    mpGraphics->SetMoviePlayer(mpMoviePlayer.get());
     mpContext->windowManager = GZWinMgr();
     main.SetFlag(kGZWinVisible, true);
     if (auto* w95 = dynamic_cast<cGZFrameWorkW95*>(RZGetFramework()))

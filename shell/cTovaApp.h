@@ -25,6 +25,7 @@ class cGZWin;
 class cGZWinSplashScreen;
 class cGZResourceImages;
 class cGZGraphicSystemW95;
+class MoviePlayer;
 class cIGZFont;
 
 namespace platform {
@@ -136,6 +137,7 @@ private:
     std::unique_ptr<tova::GlobalContext> mpContext;
     std::unique_ptr<tova::cShellStartupServices> mpStartup;
     cGZGraphicSystemW95* mpGraphics = nullptr;
+    std::unique_ptr<MoviePlayer> mpMoviePlayer;
     cGZWin* mpRoot = nullptr;
     cGZWin* mpMainView = nullptr;
     cGZWinSplashScreen* mpSplash = nullptr;

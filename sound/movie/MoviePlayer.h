@@ -24,7 +24,7 @@ public:
     void Stop() override;
 
     // Shows the latest frame (the caller's thread: the window's).
-    bool Present();
+    bool Present() override;
     const MovieRequest& Request() const { return mRequest; }
 
 private:

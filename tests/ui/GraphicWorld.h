@@ -73,8 +73,13 @@ public:
     }
     bool HasEnded() override { return left-- <= 0; }
     void Stop() override { ++stops; }
+    bool Present() override {
+        ++presents;
+        return true;
+    }
 
     int left;
+    int presents = 0;
     bool openWorks = true;
     int stops = 0;
     std::string opened;

@@ -195,6 +195,16 @@ TEST_F(GraphicWorld, JustEndedMovieStopsWithZeroAndStillAnswersPlaying) {
     EXPECT_EQ(player.stops, 1);
 }
 
+TEST_F(GraphicWorld, UpdateShowsTheMoviesFramesInsteadOfTheWindows) {
+    ASSERT_TRUE(Start());
+    StepsMoviePlayer player(100);
+    graphics->SetMoviePlayer(&player);
+    ASSERT_TRUE(graphics->PlayMovie("intro.mov", {320, 240, false, false, false}));
+    graphics->Update();
+    graphics->Update();
+    EXPECT_EQ(player.presents, 2);
+}
+
 TEST_F(GraphicWorld, KeyOrDeactivationStopsAMovieWithOne) {
     ASSERT_TRUE(Start());
     StepsMoviePlayer player(100);

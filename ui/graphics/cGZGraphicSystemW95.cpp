@@ -129,6 +129,7 @@ bool cGZGraphicSystemW95::Update() {
     }
     if (IsMoviePlaying()) {
         if (mpPlayer && mpPlayer->HasEnded()) StopMovie(0);
+        else if (mpPlayer) mpPlayer->Present();
         return true;
     }
     if (mScreen.IsValid() && !mbDrawingStopped && mgr) mgr->Plot();

@@ -23,5 +23,8 @@ public:
     virtual bool OpenAndStart(const char* fileName, const cGZMovieParams& params) = 0;
     virtual bool HasEnded() = 0;
     virtual void Stop() = 0;
+    // Shows the latest decoded frame on the screen; the graphic system calls
+    // it from its update instead of drawing its windows while a movie plays.
+    virtual bool Present() = 0;
     virtual ~cIGZMoviePlayer() = default;
 };
