@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 #include "gamedata/CatalogStrings.h"
@@ -33,6 +34,13 @@ constexpr size_t kLongestPath = 260;
 constexpr uint32_t kFamilyPagesCurrent = 8;
 constexpr int32_t kThumbnailId = 512;
 constexpr int32_t kSecondThumbnailId = 513;
+
+// Money and house value of a family file are foreign numbers: their sum is
+// held inside 32 bits rather than wrapping.
+int32_t SumWorth(int32_t funds, int32_t houseValue) {
+    const int64_t sum = static_cast<int64_t>(funds) + houseValue;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
 
 Neighborhood* Hood() { return gFamilyContext ? gFamilyContext->neighborhood : nullptr; }
 
@@ -156,7 +164,9 @@ bool SetFamilyName(int32_t number, const std::string& name) {
 bool FillFamilyInfo(Family& family, FamilyInfo& info, bool withFriends) {
     info.name = std::string(family.GetName()).substr(0, kLongestFamilyName);
     Neighborhood* hood = Hood();
-    info.worth = hood ? hood->GetFamilyWorth(family) : family.funds + family.houseValue;
+    // The loaded lot's family is worth what the simulator says.
+    const bool live = hood && hood->GetCurrentHouseNumber() != 0 && family.lot == hood->GetCurrentHouseNumber();
+    info.worth = live ? hood->GetFamilyWorth(family) : SumWorth(family.funds, family.houseValue);
     info.friendCount = withFriends ? family.friendCount : 0;
     info.lot = family.lot;
     return true;
@@ -333,7 +343,7 @@ bool ReadFamilyFile(const std::string& path, FamilyImport& record, bool withImag
     if (ok && file.CountResources(TypeCode("HOUS")) > 0) ok = family.lot >= 1 && family.lot <= Neighborhood::kLotCount;
     if (ok) {
         FillFamilyInfo(family, record.lot.family, false);
-        record.lot.family.worth = family.funds + family.houseValue;
+        record.lot.family.worth = SumWorth(family.funds, family.houseValue);
         record.ClearMembers();
         for (int16_t id : ids) {
             ImportMember member;
