@@ -57,6 +57,32 @@ TEST_F(FamtoolProgram, ANewFamilyWithANewMemberShowsInTheList) {
     EXPECT_NE(after.out.find("\" family " + number + "\n"), std::string::npos);
 }
 
+TEST_F(FamtoolProgram, OffersEachReadableFamilyFileAndMovesOneIn) {
+    const auto family = Run({"new-family", "Baker"});
+    ASSERT_EQ(family.code, 0);
+    const std::string number = family.out.substr(7, family.out.find('\n') - 7);
+    const fs::path exported = fs::path(root) / "UserData" / "Export" / ("Baker_" + number + ".FAM");
+    ASSERT_TRUE(fs::exists(exported));
+    const fs::path import = fs::path(root) / "UserData" / "Import";
+    fs::create_directories(import);
+    fs::copy_file(exported, import / "a.FAM");
+    tova_test::WriteBytes(import / "b.fam", "not a family file");
+    fs::copy_file(exported, import / "C.fam");
+    const auto offers = Run({"offers"});
+    ASSERT_EQ(offers.code, 0);
+    EXPECT_EQ(offers.out, "offer \"" + (import / "a.FAM").string() + "\" family \"Baker\"\n" + "offer \"" +
+                              (import / "C.fam").string() + "\" family \"Baker\"\n");
+    const size_t families = CountLines(Run({"list"}).out, "family ");
+    const auto moved = Run({"move-in", (import / "a.FAM").string()});
+    ASSERT_EQ(moved.code, 0) << moved.out;
+    ASSERT_EQ(moved.out.rfind("family ", 0), 0u);
+    const std::string made = moved.out.substr(7, moved.out.find('\n') - 7);
+    EXPECT_NE(made, number);
+    const auto after = Run({"list"});
+    EXPECT_EQ(CountLines(after.out, "family "), families + 1);
+    EXPECT_NE(after.out.find("family " + made + " \"Baker\" lot 0 worth 20000 members 0\n"), std::string::npos) << after.out;
+}
+
 TEST_F(FamtoolProgram, RefusalsSayWhichOperation) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"lot", "12"}, {"lot", "0"}, {"delete-family", "999"}, {"add", "999", "0"}, {"move-in", "/nowhere.FAM"}}) {

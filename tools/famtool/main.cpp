@@ -12,6 +12,7 @@
 #include "gamedata/Neighborhood.h"
 #include "gamedata/NeighborhoodServices.h"
 #include "neighborhood/BitmapFile.h"
+#include "neighborhood/DirFileIterator.h"
 #include "neighborhood/FamilyOperations.h"
 #include "neighborhood/PersonTable.h"
 #include "platform/FileSystem.h"
@@ -144,9 +145,14 @@ int main(int argc, char** argv) {
     }
     if (command == "offers" && want(0)) {
         ClearImportLists();
-        FamilyImport record;
-        while (ImportFamilyFile(record, false))
-            std::printf("offer \"%s\" family \"%s\"\n", record.path.c_str(), record.lot.family.name.c_str());
+        // A file that fails to read is passed over: one offer per file.
+        size_t files = 0;
+        for (DirFileIterator it(NeighborhoodFolder() + "Import/", "FAM"); !it.AtEnd(); it.Next()) ++files;
+        for (size_t i = 0; i < files; ++i) {
+            FamilyImport record;
+            if (ImportFamilyFile(record, false))
+                std::printf("offer \"%s\" family \"%s\"\n", record.path.c_str(), record.lot.family.name.c_str());
+        }
         return 0;
     }
     if (command == "move-in" && want(1)) {
