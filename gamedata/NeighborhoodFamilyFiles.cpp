@@ -20,7 +20,7 @@ constexpr int kCopyFailed = -50;
 std::string Neighborhood::FamilyFileStem(const Family& family) {
   std::string name = family.GetName();
   for (char& c : name)
-    if (c == '/' || c == '\\' || c == ':') c = '_';
+    if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32 || c == 127) c = '_';
   for (size_t at = name.find(".."); at != std::string::npos; at = name.find("..", at)) name.replace(at, 2, "__");
   return name + "_" + std::to_string(family.number);
 }
