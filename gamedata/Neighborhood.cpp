@@ -1,6 +1,7 @@
 #include "gamedata/Neighborhood.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -358,8 +359,11 @@ int Neighborhood::RemoveFromFamily(Neighbor& neighbor) {
 }
 
 int32_t Neighborhood::GetFamilyWorth(const Family& family) {
-  if (currentLot_ != 0 && family.lot == currentLot_) return services_.GetMoney() + GetHouseValue();
-  return family.funds + family.houseValue;
+  // Funds and house value come from files too; their sum stays inside 32 bits.
+  const int64_t worth = (currentLot_ != 0 && family.lot == currentLot_)
+                            ? int64_t{services_.GetMoney()} + GetHouseValue()
+                            : int64_t{family.funds} + family.houseValue;
+  return static_cast<int32_t>(std::clamp<int64_t>(worth, INT32_MIN, INT32_MAX));
 }
 
 int32_t Neighborhood::CountFamilyFriends(Family& family, int32_t threshold) {

@@ -1,3 +1,4 @@
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -343,6 +344,17 @@ TEST_F(NeighborhoodTest, WorthOfTheLoadedFamilyComesFromTheSimulator) {
   EXPECT_EQ(hood.GetFamilyWorth(*away), 150);
   ASSERT_EQ(hood.Save(kVersion), 0);
   EXPECT_EQ(here->houseValue, 715);
+}
+
+TEST_F(NeighborhoodTest, WorthOfHugeFundsAndHouseValueStaysInside32Bits) {
+  Family* rich = hood.NewFamily();
+  Family* poor = hood.NewFamily();
+  rich->funds = INT32_MAX - 10;
+  rich->houseValue = 1000;
+  poor->funds = INT32_MIN + 10;
+  poor->houseValue = -1000;
+  EXPECT_EQ(hood.GetFamilyWorth(*rich), INT32_MAX);
+  EXPECT_EQ(hood.GetFamilyWorth(*poor), INT32_MIN);
 }
 
 TEST_F(NeighborhoodTest, FriendsAreMutualAndOutsideTheFamily) {
