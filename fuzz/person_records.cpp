@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!Read(*p, again, version, codec)) __builtin_trap();
   p->Tick();
   p->ShouldInterrupt();
-  if (cXObject* thing = module.GetObject(1)) p->PushAction(QueuedAction::ForEntry(*p, thing, 2, 50));
+  if (cXObject* thing = module.GetObjectById(1)) p->PushAction(QueuedAction::ForEntry(*p, thing, 2, 50));
   p->CancelAction(p->CurrentAction().serial);
   if (p->QueuedCount() > 0) p->CancelAction(p->GetQueuedAction(0)->serial);
   p->Reset(1);

@@ -28,7 +28,7 @@ int32_t BalloonPrimitive::IconSprite(cXObject& me, TreeStackFrame& frame, TreeNo
                                      int32_t index) {
   if (source != kDefinitionIcons) return BalloonIconGroup(source, nullptr).GetIconId(index);
   ObjectModule* module = me.GetModule();
-  cXObject* stack = module ? module->GetObject(frame.stackObject) : nullptr;
+  cXObject* stack = module ? module->GetObjectById(frame.stackObject) : nullptr;
   ObjectDefinition* definition = nullptr;
   switch (index) {
     case 0:
@@ -42,7 +42,7 @@ int32_t BalloonPrimitive::IconSprite(cXObject& me, TreeStackFrame& frame, TreeNo
     case 2: {
       const int32_t local = node.Operand(0);
       if (local < 0 || local >= frame.localCount) RaiseObjectError(kErrLocalOutOfRange);
-      cXObject* o = module ? module->GetObject(frame.Locals()[local]) : nullptr;
+      cXObject* o = module ? module->GetObjectById(frame.Locals()[local]) : nullptr;
       definition = o ? o->GetDefinition() : nullptr;
       break;
     }
@@ -54,7 +54,7 @@ int32_t BalloonPrimitive::IconSprite(cXObject& me, TreeStackFrame& frame, TreeNo
 int32_t BalloonPrimitive::SetBalloon(cXObject& me, TreeStackFrame& frame, TreeNode node) {
   cXObject* o = &me;
   if ((node.Operand(0) & 1) != 0) {
-    o = me.GetModule() ? me.GetModule()->GetObject(frame.stackObject) : nullptr;
+    o = me.GetModule() ? me.GetModule()->GetObjectById(frame.stackObject) : nullptr;
     if (o == nullptr) RaiseObjectError(kErrNoStackObject);
   }
   const int32_t bits = static_cast<uint16_t>(node.Operand(3));

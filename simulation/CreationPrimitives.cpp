@@ -53,7 +53,7 @@ int32_t CreationPrimitives::CreateObjectInstance(cXObject& me, TreeStackFrame& f
   const uint8_t flags = NodeOperandByte(node, 5);
   // Checked before anything is made, so a refused call leaves no object.
   if ((flags & kPassIds) != 0 && (flags & kPassTemp0) != 0) RaiseObjectError(kErrBothPassFlags);
-  cXObject* stack = module->GetObject(frame.stackObject);
+  cXObject* stack = module->GetObjectById(frame.stackObject);
 
   ObjectDefinition* definition = nullptr;
   if ((flags & kNeighbourDefinition) != 0) {
@@ -104,7 +104,7 @@ int32_t CreationPrimitives::CreateObjectInstance(cXObject& me, TreeStackFrame& f
         if (local >= frame.localCount) RaiseObjectError(kErrStackNumberOutOfRange);
         id = frame.Locals()[local];
       }
-      cXObject* at = module->GetObject(id);
+      cXObject* at = module->GetObjectById(id);
       if (at == nullptr) return kPrimFalse;
       t.point = at->GetPosition();
       t.level = at->GetLevel();
@@ -143,7 +143,7 @@ int32_t CreationPrimitives::CreateObjectInstance(cXObject& me, TreeStackFrame& f
   }
 
   const int16_t id = module->CreateObject(definition);
-  cXObject* made = module->GetObject(id);
+  cXObject* made = module->GetObjectById(id);
   if (made == nullptr) return kPrimFalse;
   if (t.facing >= 0) made->SetData(kDataDirection, static_cast<int16_t>(t.facing));
   if ((flags & kFaceLikeStackObject) != 0 && stack != nullptr) {

@@ -62,7 +62,7 @@ bool HasFixedAt(ObjectModule& module, TileLocation tile) {
 // (deleted again), -1 not made.
 int32_t PlaceInstance(ObjectModule& module, ObjectDefinition* definition, FinePoint point, int32_t level) {
   const int16_t id = module.CreateObject(definition);
-  cXObject* made = module.GetObject(id);
+  cXObject* made = module.GetObjectById(id);
   if (made == nullptr) return -1;
   if (!made->CanPlace(point, level, nullptr, 0)) {
     module.DeleteObject(id);
@@ -76,7 +76,7 @@ int32_t PlaceInstance(ObjectModule& module, ObjectDefinition* definition, FinePo
 
 int32_t FixedObjectPrimitive::PlaceFixedObject(cXObject& me, TreeStackFrame& frame, TreeNode node) {
   ObjectModule* module = me.GetModule();
-  cXObject* stack = module ? module->GetObject(frame.stackObject) : nullptr;
+  cXObject* stack = module ? module->GetObjectById(frame.stackObject) : nullptr;
   if (stack == nullptr) RaiseObjectError(kErrNoStackObject);
   iLotWorld* world = module->GetWorld();
   if (!stack->IsOnLot() || world == nullptr) return kPrimFalse;

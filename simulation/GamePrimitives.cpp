@@ -82,7 +82,7 @@ int32_t GamePrimitives::FindLowestMotives(cXObject& me, TreeStackFrame& frame, T
   if (whose == 2) RaiseObjectError(kErrNotFromStackObject);
   cXObject* person = &me;
   if (whose == 1) {
-    person = me.GetModule() != nullptr ? me.GetModule()->GetObject(frame.stackObject) : nullptr;
+    person = me.GetModule() != nullptr ? me.GetModule()->GetObjectById(frame.stackObject) : nullptr;
   }
   if (person == nullptr || !person->IsPerson()) RaiseObjectError(kErrNotFromStackObject);
   const int16_t type = node.Operand(3);
@@ -143,7 +143,7 @@ int32_t GamePrimitives::ShowStackObject(cXObject& me, TreeStackFrame& frame, Tre
   }
   if (frame.primitiveState >= 2) return kPrimTrue;
   frame.primitiveState = 2;
-  cXObject* object = me.GetModule() != nullptr ? me.GetModule()->GetObject(frame.stackObject) : nullptr;
+  cXObject* object = me.GetModule() != nullptr ? me.GetModule()->GetObjectById(frame.stackObject) : nullptr;
   if (object == nullptr) RaiseObjectError(kErrObjectNotFound);
   const int32_t flags = NodeOperandByte(node, 4);
   const int32_t seconds = me.EvaluateVariable((flags & 0x20) ? kOwnerLocal : kOwnerLiteral, node.Operand(0), nullptr,

@@ -13,7 +13,7 @@ namespace tova {
 namespace {
 
 cXObject* RequireStack(cXObject& me, TreeStackFrame& frame, int16_t code) {
-  cXObject* o = me.GetModule() != nullptr ? me.GetModule()->GetObject(frame.stackObject) : nullptr;
+  cXObject* o = me.GetModule() != nullptr ? me.GetModule()->GetObjectById(frame.stackObject) : nullptr;
   if (o == nullptr) RaiseObjectError(code);
   return o;
 }
@@ -24,7 +24,7 @@ void RequirePerson(cXObject& me) {
 
 // The stack object's neighbour record, which must exist.
 int16_t RequireRecord(cXObject& me, TreeStackFrame& frame, iPrimitiveNeighbourhood* hood) {
-  cXObject* o = me.GetModule() != nullptr ? me.GetModule()->GetObject(frame.stackObject) : nullptr;
+  cXObject* o = me.GetModule() != nullptr ? me.GetModule()->GetObjectById(frame.stackObject) : nullptr;
   const int16_t id = o != nullptr ? o->GetNeighbourId() : 0;
   if (id == 0 || hood == nullptr || !hood->HasRecord(id)) RaiseObjectError(kErrNoNeighbourRecord);
   return id;

@@ -112,7 +112,7 @@ class Expander {
 
  private:
   cXObject* StackObject() const {
-    return me_.GetModule() != nullptr ? me_.GetModule()->GetObject(frame_.stackObject) : nullptr;
+    return me_.GetModule() != nullptr ? me_.GetModule()->GetObjectById(frame_.stackObject) : nullptr;
   }
   int16_t StackNeighbour() const {
     cXObject* o = StackObject();

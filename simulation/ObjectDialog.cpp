@@ -110,7 +110,7 @@ void ObjectDialog::FillPicture(cXObject& me, TreeStackFrame& frame, int32_t sour
                                ObjectDefinition* named, ResourceSource* file) {
   iDialogPictures* pictures = shell_ != nullptr ? shell_->Pictures() : nullptr;
   if (pictures == nullptr) return;
-  cXObject* stack = me.GetModule() != nullptr ? me.GetModule()->GetObject(frame.stackObject) : nullptr;
+  cXObject* stack = me.GetModule() != nullptr ? me.GetModule()->GetObjectById(frame.stackObject) : nullptr;
   std::optional<DialogRect> part;
   switch (source) {
     case 0: {

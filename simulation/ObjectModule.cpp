@@ -120,7 +120,7 @@ bool ObjectModule::IsQueued(cXObject* o) const {
 }
 
 void ObjectModule::DeleteObject(int16_t id) {
-  cXObject* o = GetObject(id);
+  cXObject* o = GetObjectById(id);
   if (o == nullptr) return;
   const int16_t room = o->GetData(kDataRoom);
   const bool impact = o->GetData(kDataRoomImpact) != 0;
@@ -130,7 +130,7 @@ void ObjectModule::DeleteObject(int16_t id) {
 }
 
 void ObjectModule::RemoveObject(int16_t id, bool thisPartOnly) {
-  cXObject* o = GetObject(id);
+  cXObject* o = GetObjectById(id);
   if (o == nullptr) return;
   if (!thisPartOnly && o->IsGroupPart()) {
     std::vector<cXObject*> group;
@@ -180,7 +180,7 @@ void ObjectModule::RemoveObject(int16_t id, bool thisPartOnly) {
 }
 
 void ObjectModule::QueueDeletion(int16_t id, bool flag) {
-  cXObject* o = GetObject(id);
+  cXObject* o = GetObjectById(id);
   if (o == nullptr) return;
   if (o->IsGroupPart() && !o->HasEntryTree(kEntryJoin)) {
     std::vector<cXObject*> group;
@@ -215,7 +215,7 @@ cXObject* ObjectModule::ProcessDeletions(bool skip, int32_t tickCount) {
     const std::vector<int16_t> queue = std::move(deletionQueue_);
     deletionQueue_.clear();
     for (int16_t id : queue) {
-      cXObject* o = GetObject(id);
+      cXObject* o = GetObjectById(id);
       if (o == nullptr) continue;
       if (o->IsGroupPart() && o->HasEntryTree(kEntryJoin)) o->SplitFromGroup();
       RemoveObject(id);
@@ -307,7 +307,7 @@ std::vector<std::string> ObjectModule::GridCheck() const {
       const TileLocation tile = TileLocation::At(x, y, 1);
       const int16_t id = world_->GetObjectIdAt(tile);
       if (id == 0) continue;
-      cXObject* o = GetObject(id);
+      cXObject* o = GetObjectById(id);
       if (o == nullptr) {
         lines.push_back("object id " + std::to_string(id) + " in grid at " + TileText(tile) + " has no object pointer");
       } else if (!(o->GetTile() == tile)) {
@@ -330,14 +330,14 @@ std::vector<std::string> ObjectModule::GridCheck() const {
     if (t.x < 1 || t.y < 1 || t.x > size - 2 || t.y > size - 2) continue;
     const int16_t there = world_->GetObjectIdAt(t);
     if (there == o->GetId()) continue;
-    const cXObject* other = GetObject(there);
+    const cXObject* other = GetObjectById(there);
     lines.push_back(ObjectText(*o) + " is at " + TileText(t) + " but grid has " +
                     (other ? ObjectText(*other) : std::to_string(there)) + " there");
   }
   return lines;
 }
 
-cXObject* ObjectModule::GetObject(int16_t id) const {
+cXObject* ObjectModule::GetObjectById(int16_t id) const {
   if (id < 1 || id > static_cast<int32_t>(objects_.size())) return nullptr;
   return objects_[static_cast<size_t>(id - 1)].get();
 }
@@ -380,7 +380,7 @@ void ObjectModule::SetStateBits(int16_t id, uint32_t bits, bool on) {
 }
 
 void ObjectModule::Wake(int16_t id) {
-  cXObject* o = GetObject(id);
+  cXObject* o = GetObjectById(id);
   if (o == nullptr) return;
   if (o->CurrentOpcode() == kPrimSleep) {
     TreeStackFrame* f = o->CurrentFrame();
@@ -581,7 +581,7 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
   s.BeginBlock();
   int16_t tutorial = tutorialObject_ ? tutorialObject_->GetId() : 0;
   s.SerializeShorts(&tutorial, 1);
-  if (reading) tutorialObject_ = GetObject(tutorial);
+  if (reading) tutorialObject_ = GetObjectById(tutorial);
   if (version >= 52) {
     int32_t count = static_cast<int32_t>(globalCallList_.size());
     s.SerializeLongs(&count, 1);
@@ -591,7 +591,7 @@ bool ObjectModule::Transfer(ReconStream& s, int32_t version) {
       cXObject*& o = globalCallList_[static_cast<size_t>(i)];
       int16_t id = o ? o->GetId() : 0;
       s.SerializeShorts(&id, 1);
-      if (reading) o = GetObject(id);
+      if (reading) o = GetObjectById(id);
     }
     s.SerializeString(GlobalAnswer());
   }
@@ -698,7 +698,7 @@ int ObjectModule::Load(iResFile& file, int32_t version, std::vector<std::string>
   if (stored < ObjectFolder::kFirstIndexedSaveVersion) {
     status = LoadObjectRecords(file);
     if (status != 0) return status;
-    tutorialObject_ = GetObject(pendingTutorial_);
+    tutorialObject_ = GetObjectById(pendingTutorial_);
   }
   PlaceAllObjects(stored);
   CreateAutomaticObjects();
@@ -718,7 +718,7 @@ int16_t ObjectModule::DoCommand(int32_t command, intptr_t argument) {
       for (cXObject* o = first_; o != nullptr; o = o->GetNext()) o->DropTrees();
       return 0;
     case cmd::kRefresh: {
-      cXObject* o = GetObject(static_cast<int16_t>(argument));
+      cXObject* o = GetObjectById(static_cast<int16_t>(argument));
       if (o != nullptr && static_cast<uint16_t>(o->GetData(kDataRoom)) != 0xFFFB) {
         Broadcast(cmd::kRoomChanged, static_cast<uint16_t>(o->GetData(kDataRoom)));
       }
@@ -751,7 +751,7 @@ bool ObjectModule::RunTreeOnAll(const std::string& name, int16_t argument) {
   std::vector<int16_t> ids;
   for (cXObject* o = first_; o != nullptr; o = o->GetNext()) ids.push_back(o->GetId());
   for (int16_t id : ids) {
-    cXObject* o = GetObject(id);
+    cXObject* o = GetObjectById(id);
     Behavior* b = o ? o->GetBehavior() : nullptr;
     if (b == nullptr || b->LocateTree(name) == 0) continue;
     result = o->RunTreeByName(b, 0, name, params);
@@ -763,7 +763,7 @@ void ObjectModule::Relevel(int32_t level, std::vector<std::string>* log) {
   std::vector<int16_t> ids;
   for (cXObject* o = first_; o != nullptr; o = o->GetNext()) ids.push_back(o->GetId());
   for (int16_t id : ids) {
-    cXObject* o = GetObject(id);
+    cXObject* o = GetObjectById(id);
     if (o == nullptr) continue;
     if (o->GetLevel() == 0) {
       if (log != nullptr) log->push_back("Forcing level 0 object to level 1");

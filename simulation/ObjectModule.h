@@ -162,7 +162,7 @@ class ObjectModule : public Commander {
   // The selected person (state value 2), or null.
   cXObject* GetSelectedPerson() const;
   void SetTutorialObject(cXObject* object);
-  cXObject* GetObject(int16_t id) const;
+  cXObject* GetObjectById(int16_t id) const;
   cXObject* FirstObject() const { return first_; }
   int32_t ObjectCount() const;
   int32_t IdCount() const { return static_cast<int32_t>(objects_.size()); }

@@ -194,13 +194,13 @@ void ObjectModule::PlaceCompanions() {
     }
   }
   for (int16_t id : visited) {
-    cXObject* o = GetObject(id);
+    cXObject* o = GetObjectById(id);
     if (o == nullptr) continue;
     cXObject* mate = nullptr;
     KeyedArrayList& keyed = o->KeyedArrays();
     for (int i = 0; i < keyed.GetCount() && mate == nullptr; ++i) {
       const int32_t key = keyed.GetIdAt(i);
-      cXObject* candidate = key > 0 && key <= kMaxObjectId ? GetObject(static_cast<int16_t>(key)) : nullptr;
+      cXObject* candidate = key > 0 && key <= kMaxObjectId ? GetObjectById(static_cast<int16_t>(key)) : nullptr;
       if (candidate != nullptr && candidate->GetDefinition() == companion && keyed.GetSize(key) > 0 &&
           keyed.GetValue(key, 0) > 0) {
         mate = candidate;
@@ -208,7 +208,7 @@ void ObjectModule::PlaceCompanions() {
     }
     if (mate == nullptr) {
       if (o->AgeInMinutes() != 0) continue;
-      mate = GetObject(CreateObject(companion));
+      mate = GetObjectById(CreateObject(companion));
       if (mate == nullptr) continue;
       keyed.AddArray(mate->GetId());
       keyed.SetSize(mate->GetId(), 1);
@@ -241,9 +241,9 @@ int16_t ObjectModule::PortalWallPicture(TileLocation tile, int32_t side, ObjectD
 }
 
 bool ObjectModule::QueueInteraction(int16_t personId, int16_t objectId, int16_t index, int16_t flag) {
-  cXObject* person = GetObject(personId);
-  cXObject* object = GetObject(objectId);
-  cXObject* special = GetObject(specialId_);
+  cXObject* person = GetObjectById(personId);
+  cXObject* object = GetObjectById(objectId);
+  cXObject* special = GetObjectById(specialId_);
   if (person == nullptr || !person->IsPerson() || object == nullptr || special == nullptr) return false;
   AnimTable* anims = object->GetDefinition() ? object->GetDefinition()->GetAdultAnimTable() : nullptr;
   const int entries = anims ? anims->GetCount() : 0;
@@ -275,7 +275,7 @@ void ObjectModule::DumpQueues(std::ostream& out) const {
         continue;
       }
       out << a.name << "\n";
-      const cXObject* target = GetObject(a.target);
+      const cXObject* target = GetObjectById(a.target);
       if (target != nullptr) {
         out << "Object " << target->GetId() << ", " << name(*target) << "\n";
       } else {

@@ -18,7 +18,7 @@ constexpr int32_t kDataCandidateRating = 66;
 constexpr int32_t kDataSearchGroup = 59;
 constexpr int16_t kFlagsNotACandidate = 0x20 | 0x200;
 
-cXObject* Object(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObject(id) : nullptr; }
+cXObject* Object(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObjectById(id) : nullptr; }
 
 cXObject* RequireObject(cXObject& me, int16_t id, int16_t code) {
   cXObject* o = Object(me, id);
@@ -52,7 +52,7 @@ int16_t NextInList(cXObject& me, int16_t current, Test test) {
   if (module == nullptr) return 0;
   cXObject* o = module->FirstObject();
   if (current != 0) {
-    cXObject* at = module->GetObject(current);
+    cXObject* at = module->GetObjectById(current);
     // An iterator naming an object that is gone has nothing after it.
     if (at == nullptr) return 0;
     o = at->GetNext();
@@ -136,7 +136,7 @@ int32_t ObjectQueryPrimitives::FindBestObjectForFunction(cXObject& me, TreeStack
   std::vector<int16_t> candidates;
   for (cXObject* o = module->FirstObject(); o != nullptr; o = o->GetNext()) candidates.push_back(o->GetId());
   for (int16_t id : candidates) {
-    cXObject* o = module->GetObject(id);
+    cXObject* o = module->GetObjectById(id);
     ObjectDefinition* definition = o ? o->GetDefinition() : nullptr;
     if (definition == nullptr) continue;
     if ((o->GetData(kDataFlags) & kFlagsNotACandidate) != 0 || o->GetData(kDataIdleCountdown) > 0) continue;
@@ -149,7 +149,7 @@ int32_t ObjectQueryPrimitives::FindBestObjectForFunction(cXObject& me, TreeStack
     if (checkTree != 0) {
       const bool accepted = me.RunTree(o->GetBehavior(), id, checkTree, nullptr);
       if (!accepted || me.GetData(kDataCandidateRating) == 0) continue;
-      o = module->GetObject(id);
+      o = module->GetObjectById(id);
       if (o == nullptr) continue;
     }
     const float score = std::max(1.0f, me.GetData(kDataCandidateRating) - 3.0f * me.DistanceTo(*o));
@@ -271,7 +271,7 @@ int16_t ObjectQueryPrimitives::NextAroundCentre(cXObject& me, TreeStackFrame& fr
   for (int32_t i = start; i < 4; ++i) {
     const TileLocation tile = middle + TileLocation{kOffsets[i][0], kOffsets[i][1], 0};
     if (tile.IsOnBorder(world->GetSize())) continue;
-    cXObject* there = module->GetObject(world->GetObjectIdAt(tile));
+    cXObject* there = module->GetObjectById(world->GetObjectIdAt(tile));
     if (there != nullptr && there->GetData(kDataRoom) == room) return there->GetId();
   }
   return 0;

@@ -23,7 +23,7 @@ constexpr int32_t kSlotSkipsChecks = 0x800;
 constexpr int32_t kPlacementEntryPlaced = 25;
 constexpr float kUnsetMark = -999.0f;
 
-cXObject* PlacementObject(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObject(id) : nullptr; }
+cXObject* PlacementObject(cXObject& me, int16_t id) { return me.GetModule() ? me.GetModule()->GetObjectById(id) : nullptr; }
 
 cXObject* RequireStackObject(cXObject& me, const TreeStackFrame& frame) {
   cXObject* o = PlacementObject(me, frame.stackObject);

@@ -26,7 +26,7 @@ constexpr const char* kNoChildName = "No childname";
 constexpr int32_t kChildNameEntry = 5;
 
 cXObject* ObjectOf(cXObject& me, int16_t id) {
-  return me.GetModule() != nullptr ? me.GetModule()->GetObject(id) : nullptr;
+  return me.GetModule() != nullptr ? me.GetModule()->GetObjectById(id) : nullptr;
 }
 
 void Output(const std::string& text) {

@@ -12,7 +12,7 @@ namespace tova {
 namespace {
 
 cXObject* RequireObject(cXObject& me, int16_t id) {
-  cXObject* o = me.GetModule() ? me.GetModule()->GetObject(id) : nullptr;
+  cXObject* o = me.GetModule() ? me.GetModule()->GetObjectById(id) : nullptr;
   if (o == nullptr) RaiseObjectError(kErrNoStackObject);
   return o;
 }

@@ -181,7 +181,7 @@ bool cSimulator::RunObjectPass() {
     if (resumeIndex_ == 0) resumeIndex_ = 1;
     for (; resumeIndex_ <= module_->IdCount(); ++resumeIndex_) {
       const int16_t id = resumeIndex_;
-      cXObject* o = module_->GetObject(id);
+      cXObject* o = module_->GetObjectById(id);
       if (o == nullptr) continue;
       const uint32_t word = module_->GetSchedulerWord(id);
       const uint32_t state = word >> 16;

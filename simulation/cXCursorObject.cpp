@@ -29,7 +29,7 @@ int16_t cXCursorObject::AttachToCursor(ObjectModule& module, int16_t carriedId, 
   if (level == 0) level = 1;
   std::vector<cXObject*> carried;
   if (carriedId != 0) {
-    cXObject* wanted = module.GetObject(carriedId);
+    cXObject* wanted = module.GetObjectById(carriedId);
     if (wanted == nullptr) return 0;
     wanted->GetGroup(carried);
     if (!carried.front()->CanPickUp()) return 0;
@@ -80,7 +80,7 @@ int16_t cXCursorObject::AttachNewObjectToCursor(ObjectModule& module, ObjectDefi
     module.DeleteObject(id);
     return 0;
   }
-  static_cast<cXCursorObject*>(module.GetObject(cursor))->SetPurchase(true);
+  static_cast<cXCursorObject*>(module.GetObjectById(cursor))->SetPurchase(true);
   return cursor;
 }
 
@@ -160,13 +160,13 @@ void cXCursorObject::Move(FinePoint point, int32_t level) {
     SetPlaceFailureCode(kPlaceOk);
     return;
   }
-  cXObject* container = targetContainer_ != 0 ? GetModule()->GetObject(targetContainer_) : nullptr;
+  cXObject* container = targetContainer_ != 0 ? GetModule()->GetObjectById(targetContainer_) : nullptr;
   bool fits = carried->CanPlaceAt(point, level, container, targetSlot_);
   int32_t code = PlaceFailureCode();
   if (!fits && code == kPlaceOverlap && !carried->IsGroupPart()) {
     fits = FindContainerTarget(*carried, point, level);
     if (fits) {
-      container = GetModule()->GetObject(targetContainer_);
+      container = GetModule()->GetObjectById(targetContainer_);
       TurnToContainer(*carried, *container, point, level);
     } else {
       code = carried->GetData(kDataSlotKinds) == kKindCounterOnly ? kPlaceCounterOnly : kPlaceOverlap;
@@ -282,7 +282,7 @@ void cXCursorObject::DropOrDeleteCarried() {
         if (cXObject* c = static_cast<cXCursorObject*>(p)->carried_) module->SetStateBits(c->GetId(), kSchedActive, true);
       }
       ClearLinks();
-      cXObject* container = lead->targetContainer_ != 0 ? module->GetObject(lead->targetContainer_) : nullptr;
+      cXObject* container = lead->targetContainer_ != 0 ? module->GetObjectById(lead->targetContainer_) : nullptr;
       carried->PlaceAndNotify(lead->lastPoint_, lead->lastLevel_, container, lead->targetSlot_);
     } else {
       const int16_t id = carried->GetId();

@@ -143,7 +143,7 @@ bool cXMTObject::Transfer(ReconStream& s, int32_t version, bool replaced, Behavi
   s.SerializeShorts(&leadId, 1);
   if (s.Failed()) return false;
   if (s.IsReading() && leadId != 0 && GetModule() != nullptr) {
-    cXObject* lead = GetModule()->GetObject(leadId);
+    cXObject* lead = GetModule()->GetObjectById(leadId);
     // A lead id naming no part of a group leaves the part on its own.
     if (lead != nullptr && lead != this && lead->IsGroupPart()) {
       Unlink();

@@ -239,7 +239,7 @@ bool cXObject::PushTreeCall(Behavior* behavior, int32_t treeId, int16_t stackObj
 }
 
 cXObject* cXObject::StackObject(const TreeStackFrame& frame) const {
-  return module_ != nullptr ? module_->GetObject(frame.stackObject) : nullptr;
+  return module_ != nullptr ? module_->GetObjectById(frame.stackObject) : nullptr;
 }
 
 cXObject* cXObject::RequireStackObject(const TreeStackFrame& frame, int16_t code) const {

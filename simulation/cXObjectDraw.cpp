@@ -140,7 +140,7 @@ std::vector<SlotContent> DrawnLiveObject::SlotContents() const {
   if (module == nullptr) return out;
   const std::vector<ObjectSlotEntry>& entries = object_.Slots();
   for (int32_t n = 0; n < object_.SlotCount(); ++n) {
-    cXObject* held = module->GetObject(object_.GetSlotObject(n));
+    cXObject* held = module->GetObjectById(object_.GetSlotObject(n));
     if (held == nullptr) continue;
     const ObjectSlotEntry& entry = entries[static_cast<size_t>(n) + 1];
     contents_.push_back(std::make_unique<DrawnLiveObject>(*held, drawer_));

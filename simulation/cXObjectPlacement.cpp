@@ -52,7 +52,7 @@ uint8_t RotateLeft8(uint32_t v, int32_t n) {
 
 cXObject* cXObject::GetContainer() const {
   if (data_[kDataContainment] < 0 || module_ == nullptr) return nullptr;
-  return module_->GetObject(data_[kDataContainerAtPosition]);
+  return module_->GetObjectById(data_[kDataContainerAtPosition]);
 }
 
 cXObject* cXObject::GetOutermostContainer() {
@@ -69,12 +69,12 @@ cXObject* cXObject::GetOutermostContainer() {
 
 cXObject* cXObject::GetObjectInSlot(int32_t n) const {
   const int16_t id = GetSlotObject(n);
-  return id != 0 && module_ != nullptr ? module_->GetObject(id) : nullptr;
+  return id != 0 && module_ != nullptr ? module_->GetObjectById(id) : nullptr;
 }
 
 void cXObject::ClearDanglingSlots() {
   for (ObjectSlotEntry& e : slots_) {
-    if (e.object != 0 && (module_ == nullptr || module_->GetObject(e.object) == nullptr)) e.object = 0;
+    if (e.object != 0 && (module_ == nullptr || module_->GetObjectById(e.object) == nullptr)) e.object = 0;
   }
 }
 
@@ -93,7 +93,7 @@ void cXObject::SetContainment(int16_t container, int16_t position) {
 void cXObject::LeaveCell() {
   const int16_t position = data_[kDataContainment];
   const int16_t below = slots_.empty() ? 0 : slots_[0].object;
-  cXObject* next = below != 0 && module_ ? module_->GetObject(below) : nullptr;
+  cXObject* next = below != 0 && module_ ? module_->GetObjectById(below) : nullptr;
   if (!slots_.empty()) slots_[0].object = 0;
   const int16_t heir = next ? next->id_ : 0;
   if (position >= 0) {
@@ -123,7 +123,7 @@ void cXObject::EnterCell(cXObject* container, int32_t slot) {
   iLotWorld* world = module_ ? module_->GetWorld() : nullptr;
   if (world == nullptr || !IsOnLot()) return;
   const TileLocation tile = GetTile();
-  cXObject* top = module_->GetObject(world->GetObjectIdAt(tile));
+  cXObject* top = module_->GetObjectById(world->GetObjectIdAt(tile));
   if (top == nullptr || top == this) {
     world->SetObjectIdAt(tile, id_);
     return;
@@ -131,7 +131,7 @@ void cXObject::EnterCell(cXObject* container, int32_t slot) {
   // Every further object at the tile sits in the leading entry of the last
   // one stacked there.
   for (int32_t guard = 0; guard < ObjectModule::kMaxObjectId; ++guard) {
-    cXObject* next = top->slots_.empty() ? nullptr : module_->GetObject(top->slots_[0].object);
+    cXObject* next = top->slots_.empty() ? nullptr : module_->GetObjectById(top->slots_[0].object);
     if (next == nullptr || next == this) break;
     top = next;
   }
@@ -775,11 +775,11 @@ void ObjectModule::ObjectsInCell(TileLocation tile, std::vector<cXObject*>& out)
   if (world_ == nullptr) return;
   const int32_t size = world_->GetSize();
   if (tile.x < 0 || tile.y < 0 || tile.x >= size || tile.y >= size) return;
-  cXObject* o = GetObject(world_->GetObjectIdAt(tile));
+  cXObject* o = GetObjectById(world_->GetObjectIdAt(tile));
   while (o != nullptr && out.size() < static_cast<size_t>(kMaxObjectId)) {
     if (std::find(out.begin(), out.end(), o) != out.end()) break;
     out.push_back(o);
-    o = o->Slots().empty() ? nullptr : GetObject(o->Slots()[0].object);
+    o = o->Slots().empty() ? nullptr : GetObjectById(o->Slots()[0].object);
   }
 }
 

@@ -42,7 +42,7 @@ std::vector<tova::LotPersonObject> cLotNeighborhoodServices::GetLotPersonObjects
     if (!mParts) return out;
     tova::ObjectModule& module = mParts->GetModule();
     for (int16_t id = 1; id <= module.IdCount(); ++id) {
-        tova::cXObject* o = module.GetObject(id);
+        tova::cXObject* o = module.GetObjectById(id);
         if (o == nullptr || !o->IsPerson() || o->GetDefinition() == nullptr) continue;
         const tova::ObjectDefinition& d = *o->GetDefinition();
         const auto mark = mVisitorMarks.find(id);
@@ -63,7 +63,7 @@ bool cLotNeighborhoodServices::HasObjectOfGuid(int32_t guid) {
     if (!mParts) return false;
     tova::ObjectModule& module = mParts->GetModule();
     for (int16_t id = 1; id <= module.IdCount(); ++id) {
-        tova::cXObject* o = module.GetObject(id);
+        tova::cXObject* o = module.GetObjectById(id);
         if (o && o->GetDefinition() && static_cast<int32_t>(o->GetDefinition()->GetGUID()) == guid) return true;
     }
     return false;
@@ -73,7 +73,7 @@ void cLotNeighborhoodServices::RemoveLiveObjectsOf(int32_t guid) {
     if (!mParts) return;
     tova::ObjectModule& module = mParts->GetModule();
     for (int16_t id = 1; id <= module.IdCount(); ++id) {
-        tova::cXObject* o = module.GetObject(id);
+        tova::cXObject* o = module.GetObjectById(id);
         if (o && o->GetDefinition() && static_cast<int32_t>(o->GetDefinition()->GetGUID()) == guid)
             RemoveLotObject(id);
     }

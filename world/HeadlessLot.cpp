@@ -145,7 +145,7 @@ cXObject* HeadlessLot::AddObject(uint32_t guid, int32_t x, int32_t y, int32_t le
     return nullptr;
   }
   const int16_t id = Module().CreateObject(definition);
-  cXObject* o = id != 0 ? Module().GetObject(id) : nullptr;
+  cXObject* o = id != 0 ? Module().GetObjectById(id) : nullptr;
   if (o == nullptr) {
     error = "the object with GUID " + std::to_string(guid) + " cannot be made";
     return nullptr;
@@ -233,7 +233,7 @@ bool HeadlessLot::PlaceMembers(const Family& family, std::string& error) {
     if (present) continue;
     ObjectDefinition* definition = catalogue_.FindByGUID(static_cast<uint32_t>(guid));
     const int16_t id = definition != nullptr ? Module().CreateObject(definition) : 0;
-    cXObject* o = id != 0 ? Module().GetObject(id) : nullptr;
+    cXObject* o = id != 0 ? Module().GetObjectById(id) : nullptr;
     if (o == nullptr || !o->IsPerson()) {
       error = "member " + std::to_string(guid) + " of family " + std::to_string(family.number) + " cannot be made";
       return false;

@@ -24,24 +24,24 @@ void cHouseLotObjects::GetObjectsOnTile(TileLocation tile, std::vector<int16_t>&
 }
 
 int16_t cHouseLotObjects::GetObjectWord(int16_t object, int32_t index) const {
-    const tova::cXObject* o = mModule.GetObject(object);
+    const tova::cXObject* o = mModule.GetObjectById(object);
     return o != nullptr && index >= 0 && index < tova::kObjectDataWords ? o->GetData(index) : 0;
 }
 
 int32_t cHouseLotObjects::GetDefinitionType(int16_t object) const {
-    const tova::cXObject* o = mModule.GetObject(object);
+    const tova::cXObject* o = mModule.GetObjectById(object);
     return o != nullptr && o->GetDefinition() != nullptr ? o->GetDefinition()->GetRecord().ObjectType() : 0;
 }
 
 tova::LotPoint3 cHouseLotObjects::GetWorldPosition(int16_t object) const {
-    const tova::cXObject* o = mModule.GetObject(object);
+    const tova::cXObject* o = mModule.GetObjectById(object);
     if (o == nullptr) return {};
     const FinePoint p = o->GetPosition();
     return {p.x / 16.0f, p.y / 16.0f, mWorld.GetAltitudeAt(p) + o->GetAltitude()};
 }
 
 TileLocation cHouseLotObjects::GetTile(int16_t object) const {
-    const tova::cXObject* o = mModule.GetObject(object);
+    const tova::cXObject* o = mModule.GetObjectById(object);
     return o != nullptr ? o->GetTile() : TileLocation{};
 }
 

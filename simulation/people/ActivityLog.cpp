@@ -52,7 +52,7 @@ ActivityLog::Group& ActivityLog::FindGroup(int32_t guid, int32_t entryKey, cXPer
   g.guid = guid;
   g.entryKey = entryKey;
   ObjectModule* module = person.GetModule();
-  cXObject* target = module != nullptr && targetId != 0 ? module->GetObject(targetId) : nullptr;
+  cXObject* target = module != nullptr && targetId != 0 ? module->GetObjectById(targetId) : nullptr;
   if (guid == -1 || target == nullptr) {
     g.objectName = guid == -1 ? "Self" : std::to_string(guid);
     g.interactionName = guid == -1 ? "Idle" : "";
@@ -85,7 +85,7 @@ void ActivityLog::Sample(cXPerson& person) {
   }
   ObjectModule* module = person.GetModule();
   const QueuedAction& current = person.CurrentAction();
-  cXObject* target = module != nullptr && current.target != 0 ? module->GetObject(current.target) : nullptr;
+  cXObject* target = module != nullptr && current.target != 0 ? module->GetObjectById(current.target) : nullptr;
   const int32_t targetGuid = TargetGuid(target);
   const int16_t targetId = target != nullptr ? current.target : 0;
   const int32_t entryKey = target != nullptr ? current.entryKey : -1;

@@ -60,7 +60,7 @@ uint32_t InteractionList::AddEntry(QueuedAction& action, TreeTableEntry* scratch
   iPeopleHost& host = PeopleHost();
   action.flags = (action.flags | kActionEvaluated) & ~kActionAvailable;
   ObjectModule* module = person_.GetModule();
-  cXObject* target = module != nullptr && action.target != 0 ? LeadOf(module->GetObject(action.target)) : nullptr;
+  cXObject* target = module != nullptr && action.target != 0 ? LeadOf(module->GetObjectById(action.target)) : nullptr;
   if (target == nullptr) return action.flags;
   TreeTableData* table = host.GetTreeTable(*target);
   const TreeTableEntry* entry = table != nullptr ? table->FindByNumber(action.entryKey) : nullptr;

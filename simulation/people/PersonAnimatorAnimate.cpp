@@ -41,7 +41,7 @@ const iSkill* PersonAnimator::AnimationFor(TreeStackFrame& frame, const AnimateO
     case AnimateOperand::kMisc: return tables.GetMiscAnimation(*person_, index);
     default: {
       ObjectModule* module = person_->GetModule();
-      cXObject* object = module != nullptr ? module->GetObject(frame.stackObject) : nullptr;
+      cXObject* object = module != nullptr ? module->GetObjectById(frame.stackObject) : nullptr;
       if (object == nullptr) return nullptr;
       const bool isMain = op.kind != AnimateOperand::kBackground && op.kind != AnimateOperand::kCarry;
       return tables.GetObjectAnimation(*object, *person_, index, isMain);

@@ -48,7 +48,7 @@ void PersonAnimator::UpdateHeadTarget() {
   float headPoint[3] = {}, front[3] = {};
   if (!body_->AttachmentPosition(kHeadPoint, headPoint) || !body_->AttachmentPosition(kHeadFrontPoint, front)) return;
   ObjectModule* module = person_->GetModule();
-  cXObject* target = module != nullptr ? module->GetObject(person_->Word(kLookTargetWord)) : nullptr;
+  cXObject* target = module != nullptr ? module->GetObjectById(person_->Word(kLookTargetWord)) : nullptr;
   if (target == nullptr) {
     person_->SetWord(kLookTargetWord, 0);
     person_->SetWord(kLookStateWord, kTargetGone);

@@ -39,7 +39,7 @@ int32_t KindOf(const cXObject& o) {
 PersonRouteHost::PersonRouteHost(cXPerson& person, RoomManager* rooms)
     : person_(person), module_(person.GetModule()), rooms_(rooms) {}
 
-cXObject* PersonRouteHost::Object(int16_t id) { return module_ != nullptr && id != 0 ? module_->GetObject(id) : nullptr; }
+cXObject* PersonRouteHost::Object(int16_t id) { return module_ != nullptr && id != 0 ? module_->GetObjectById(id) : nullptr; }
 
 cXPerson* PersonRouteHost::Person(int16_t id) {
   cXObject* o = Object(id);

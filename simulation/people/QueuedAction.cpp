@@ -59,7 +59,7 @@ QueuedAction QueuedAction::FromPersonAction(cXPerson& actor, cXPerson& other) {
   a.priority = 50;
   a.serial = 0;
   ObjectModule* module = actor.GetModule();
-  cXObject* target = module != nullptr ? module->GetObject(a.target) : nullptr;
+  cXObject* target = module != nullptr ? module->GetObjectById(a.target) : nullptr;
   const TreeTableEntry* entry = EntryOf(target, a.entryKey);
   const TreeTableEntry* next = entry != nullptr && entry->link != -1 ? EntryOf(target, entry->link) : nullptr;
   if (next != nullptr) {
@@ -80,7 +80,7 @@ void QueuedAction::SetParameters(int16_t a, int16_t b, int16_t c, int16_t d) {
 }
 
 TreeTableEntry* QueuedAction::GetTreeTableEntry(ObjectModule& module) const {
-  return target != 0 ? EntryOf(module.GetObject(target), entryKey) : nullptr;
+  return target != 0 ? EntryOf(module.GetObjectById(target), entryKey) : nullptr;
 }
 
 std::string QueuedAction::GetName(ObjectModule& module) {

@@ -194,7 +194,7 @@ void cXPerson::OnFramePopped() {
 void cXPerson::PruneWithList() {
   ObjectModule* module = GetModule();
   std::erase_if(withList_, [module](const WithRecord& r) {
-    return r.object <= 0 || module == nullptr || module->GetObject(r.object) == nullptr;
+    return r.object <= 0 || module == nullptr || module->GetObjectById(r.object) == nullptr;
   });
 }
 
@@ -249,7 +249,7 @@ void cXPerson::PlaceAtCurrentLocation(int32_t version) {
 
 void cXPerson::Reset(int32_t how) {
   ObjectModule* module = GetModule();
-  cXObject* object = how != 0 && module != nullptr ? module->GetObject(static_cast<int16_t>(how)) : nullptr;
+  cXObject* object = how != 0 && module != nullptr ? module->GetObjectById(static_cast<int16_t>(how)) : nullptr;
   if (how != 0 && object == nullptr) return;
   ResetFor(object);
 }
@@ -307,7 +307,7 @@ void cXPerson::FullReset(cXObject* object) {
       OnFramePopped();
     }
     if (!withList_.empty() && withList_.back() == record) withList_.pop_back();
-    cXObject* caller = module != nullptr ? module->GetObject(record.object) : nullptr;
+    cXObject* caller = module != nullptr ? module->GetObjectById(record.object) : nullptr;
     if (!keepCallers && caller != nullptr && caller != this) {
       TellPersonsObjectGone(*module, *caller);
       caller->Reset(0);
@@ -492,7 +492,7 @@ bool cXPerson::TransferActions(ReconStream& s, int32_t version) {
   if (reading) {
     ObjectModule* module = GetModule();
     std::erase_if(withList_, [module](const WithRecord& r) {
-      return r.object <= 0 || module == nullptr || module->GetObject(r.object) == nullptr;
+      return r.object <= 0 || module == nullptr || module->GetObjectById(r.object) == nullptr;
     });
   }
   return !s.Failed();

@@ -56,7 +56,7 @@ bool cXPerson::FindBestInteraction(TreeStackFrame& frame) {
   ObjectModule* module = GetModule();
   if (module == nullptr) return false;
   for (int32_t id = 1; id <= module->IdCount(); ++id) {
-    cXObject* o = module->GetObject(static_cast<int16_t>(id));
+    cXObject* o = module->GetObjectById(static_cast<int16_t>(id));
     if (o == nullptr || o == this || !(module->GetSchedulerWord(o->GetId()) & kOffersInteractions)) continue;
     if ((o->GetData(kDataFlags) & kFlagInUse) || o->GetData(kDataUseCount) >= 1) continue;
     InteractionList list(*this, o, true);
@@ -110,7 +110,7 @@ bool cXPerson::LogScoredInteractions() {
   ObjectModule* module = GetModule();
   for (size_t i = 0; i < candidates_.size(); ++i) {
     const ScoredCandidate& c = candidates_[i];
-    cXObject* o = module != nullptr ? module->GetObject(c.object) : nullptr;
+    cXObject* o = module != nullptr ? module->GetObjectById(c.object) : nullptr;
     std::string objectName = "NULL";
     std::string treeName = "???";
     if (o != nullptr && o->GetDefinition() != nullptr) {

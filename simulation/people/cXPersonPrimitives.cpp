@@ -142,7 +142,7 @@ int32_t PersonPrimitives::IdleForInput(cXPerson& p, TreeStackFrame& frame, TreeN
 
   QueuedAction action = p.TakeHeadAction();
   ObjectModule* module = p.GetModule();
-  cXObject* target = module != nullptr && action.target != 0 ? module->GetObject(action.target) : nullptr;
+  cXObject* target = module != nullptr && action.target != 0 ? module->GetObjectById(action.target) : nullptr;
   if (target == nullptr) return kPrimYield;
   uint32_t flags = 0;
   {
@@ -193,7 +193,7 @@ int32_t PersonPrimitives::LookTowards(cXPerson& p, TreeStackFrame& frame, TreeNo
     target = TurnFine(view, -rotation);
   } else {
     ObjectModule* module = p.GetModule();
-    cXObject* object = module != nullptr ? module->GetObject(frame.stackObject) : nullptr;
+    cXObject* object = module != nullptr ? module->GetObjectById(frame.stackObject) : nullptr;
     if (object == nullptr) RaiseObjectError(kErrNoStackObject);
     const FinePoint o = object->GetPosition();
     target = mode == 2 ? o : FinePoint{2 * at.x - o.x, 2 * at.y - o.y};
@@ -212,7 +212,7 @@ int32_t PersonPrimitives::Route(cXPerson& p, TreeStackFrame& frame, cXObject& ta
 int32_t PersonPrimitives::GoToRelativePosition(cXPerson& p, TreeStackFrame& frame, TreeNode node) {
   if (frame.primitiveState != 0) return PersonMotion().ContinueRoute(p, frame);
   ObjectModule* module = p.GetModule();
-  cXObject* object = module != nullptr ? module->GetObject(frame.stackObject) : nullptr;
+  cXObject* object = module != nullptr ? module->GetObjectById(frame.stackObject) : nullptr;
   if (object == nullptr) RaiseObjectError(kErrNoStackObject);
   RoutingSlot slot;
   slot.params[0] = 1;
@@ -261,7 +261,7 @@ int32_t PersonPrimitives::SetMotiveChange(cXPerson& p, TreeNode node) {
 int32_t PersonPrimitives::QueueFoundAction(cXPerson& p, TreeStackFrame& frame) {
   if (frame.stackObject == 0) RaiseObjectError(kErrNoStackObject);
   ObjectModule* module = p.GetModule();
-  cXObject* object = module != nullptr ? module->GetObject(frame.stackObject) : nullptr;
+  cXObject* object = module != nullptr ? module->GetObjectById(frame.stackObject) : nullptr;
   if (object == nullptr) return kPrimFalse;
   TreeTableData* table = PeopleHost().GetTreeTable(*object);
   if (table == nullptr) return kPrimFalse;
@@ -276,7 +276,7 @@ int32_t PersonPrimitives::QueueFoundAction(cXPerson& p, TreeStackFrame& frame) {
 int32_t PersonPrimitives::GoToRoutingSlot(cXPerson& p, TreeStackFrame& frame, TreeNode node) {
   if (frame.primitiveState != 0) return PersonMotion().ContinueRoute(p, frame);
   ObjectModule* module = p.GetModule();
-  cXObject* object = module != nullptr ? module->GetObject(frame.stackObject) : nullptr;
+  cXObject* object = module != nullptr ? module->GetObjectById(frame.stackObject) : nullptr;
   if (object == nullptr) RaiseObjectError(kErrRoutingObjectMissing);
   const int32_t source = node.Operand(1);
   std::vector<RoutingSlot>* slots = &object->RoutingSlots();
@@ -321,7 +321,7 @@ ReachTarget ResolveReach(cXPerson& p, TreeStackFrame& frame, TreeNode node) {
   }
   if (module == nullptr) return t;
   if (mode == kGrab) {
-    t.object = module->GetObject(frame.stackObject);
+    t.object = module->GetObjectById(frame.stackObject);
     if (t.object == nullptr) return t;
     t.container = t.object->GetContainer();
     // Position n of a container is its slot n - 1; 0 is its leading entry.
@@ -329,7 +329,7 @@ ReachTarget ResolveReach(cXPerson& p, TreeStackFrame& frame, TreeNode node) {
   } else if (mode == kPut) {
     const int32_t slot = LocalAt(frame, node.Operand(2));
     t.object = p.GetObjectInSlot(0);
-    t.container = module->GetObject(frame.stackObject);
+    t.container = module->GetObjectById(frame.stackObject);
     t.slot = slot;
   } else {
     return t;

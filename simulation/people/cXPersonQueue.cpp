@@ -43,7 +43,7 @@ QueuedActionInfo cXPerson::DescribeQueuedAction(int32_t n) const {
   }
   info.target = a->target;
   info.treeId = a->actionTree;
-  const cXObject* target = module != nullptr && a->target != 0 ? module->GetObject(a->target) : nullptr;
+  const cXObject* target = module != nullptr && a->target != 0 ? module->GetObjectById(a->target) : nullptr;
   if (target != nullptr && target->GetBehavior() != nullptr) info.treeName = target->GetBehavior()->GetTreeName(a->actionTree);
   info.priority = a->priority;
   info.entryIndex = a->entryKey;
@@ -52,7 +52,7 @@ QueuedActionInfo cXPerson::DescribeQueuedAction(int32_t n) const {
 
 void cXPerson::TellTargetRemoved(const QueuedAction& action) {
   ObjectModule* module = GetModule();
-  cXObject* target = module != nullptr && action.target != 0 ? module->GetObject(action.target) : nullptr;
+  cXObject* target = module != nullptr && action.target != 0 ? module->GetObjectById(action.target) : nullptr;
   if (target != nullptr) target->RunEntryTree(kEntryActionRemoved, GetId(), GetId());
 }
 
@@ -80,7 +80,7 @@ bool cXPerson::PushAction(const QueuedAction& pushed) {
   QueuedAction action = pushed;
 
   if (entry->flags & kEntryImmediate) {
-    cXObject* target = module->GetObject(action.target);
+    cXObject* target = module->GetObjectById(action.target);
     uint32_t flags = 0;
     {
       InteractionList list(*this, target, false);
@@ -180,7 +180,7 @@ void cXPerson::SetCurrentAction(const QueuedAction& action) {
 
 bool cXPerson::IsStepAsideAction(const QueuedAction& action) const {
   if (action.entryKey != kStepAsideEntryKey || action.target == 0 || GetModule() == nullptr) return false;
-  const cXObject* target = GetModule()->GetObject(action.target);
+  const cXObject* target = GetModule()->GetObjectById(action.target);
   return target != nullptr && target->GetDefinition() != nullptr && target->GetDefinition()->GetGUID() == kStepAsideGuid;
 }
 
@@ -198,7 +198,7 @@ bool cXPerson::AskToStepAside(int32_t priority) {
   ObjectDefinition* definition = PeopleHost().FindDefinition(*module, kStepAsideGuid);
   if (definition == nullptr) return false;
   const int16_t id = module->CreateObject(definition);
-  cXObject* marker = id != 0 ? module->GetObject(id) : nullptr;
+  cXObject* marker = id != 0 ? module->GetObjectById(id) : nullptr;
   if (marker == nullptr) return false;
   if (IsOnLot()) marker->Place(GetPosition(), GetLevel(), nullptr, 0);
   RoutingSlot slot;

@@ -210,7 +210,7 @@ TEST_F(StepAside, AMarkerWithOneRoutingSlotIsMadeAndItsEntryQueued) {
   ASSERT_TRUE(p->AskToStepAside(80));
   EXPECT_EQ(module.ObjectCount(), before + 1);
   ASSERT_EQ(p->QueuedCount(), 1);
-  cXObject* marker = module.GetObject(p->GetQueuedAction(0)->target);
+  cXObject* marker = module.GetObjectById(p->GetQueuedAction(0)->target);
   ASSERT_NE(marker, nullptr);
   EXPECT_EQ(marker->GetDefinition()->GetGUID(), kStepAsideGuid);
   ASSERT_EQ(marker->RoutingSlots().size(), 1u);

@@ -45,7 +45,7 @@ class Cursor : public ::testing::Test {
   }
   void TearDown() override { module.Clear(); }
   cXObject* Placed(uint32_t guid, int x, int y) {
-    cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
+    cXObject* o = module.GetObjectById(module.CreateObject(folder.FindByGUID(guid)));
     EXPECT_NE(o, nullptr);
     EXPECT_TRUE(o->CanPlace(At(x, y), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
     o->Place(At(x, y), 1, nullptr, 0);
@@ -54,7 +54,7 @@ class Cursor : public ::testing::Test {
   cXCursorObject* Attach(cXObject* carried) {
     const int16_t id = module.AttachToCursor(carried ? carried->GetId() : 0, cursorDefinition.get(), 1);
     EXPECT_NE(id, 0);
-    return static_cast<cXCursorObject*>(module.GetObject(id));
+    return static_cast<cXCursorObject*>(module.GetObjectById(id));
   }
   static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
@@ -82,7 +82,7 @@ TEST_F(Cursor, AttachMoveAndDrop) {
   EXPECT_EQ(chair->GetTile(), TileLocation::At(8, 8, 1));
   EXPECT_EQ(cursor->GetTile(), TileLocation::At(8, 8, 1));
   module.DeleteObject(cursor->GetId());
-  EXPECT_EQ(module.GetObject(chair->GetId()), chair);
+  EXPECT_EQ(module.GetObjectById(chair->GetId()), chair);
   EXPECT_EQ(chair->GetTile(), TileLocation::At(8, 8, 1));
   EXPECT_FALSE(chair->GetStateFlags() & 1);
   EXPECT_EQ(view.cursor, 0);
@@ -99,7 +99,7 @@ TEST_F(Cursor, AnObjectNotPutDownIsDeletedWithTheCursor) {
   EXPECT_FALSE(cursor->IsCarriedPlaced());
   EXPECT_FALSE(chair->IsOnLot());
   module.DeleteObject(cursor->GetId());
-  EXPECT_EQ(module.GetObject(chairId), nullptr);
+  EXPECT_EQ(module.GetObjectById(chairId), nullptr);
   EXPECT_EQ(module.ObjectCount(), 0);
 }
 
@@ -110,7 +110,7 @@ TEST_F(Cursor, ReleaseLetsGoWithoutDropping) {
   EXPECT_EQ(cursor->GetCarried(), nullptr);
   EXPECT_EQ(view.cursor, 0);
   module.DeleteObject(cursor->GetId());
-  EXPECT_EQ(module.GetObject(chair->GetId()), chair);
+  EXPECT_EQ(module.GetObjectById(chair->GetId()), chair);
 }
 
 TEST_F(Cursor, ContainerTargeting) {
@@ -150,7 +150,7 @@ TEST_F(Cursor, APurchaseBeyondTheFundsIsNotPlaced) {
   module.SetShell(&funds);
   const int16_t id = module.AttachNewObjectToCursor(folder.FindByGUID(kTable), cursorDefinition.get(), 1);
   ASSERT_NE(id, 0);
-  auto* cursor = static_cast<cXCursorObject*>(module.GetObject(id));
+  auto* cursor = static_cast<cXCursorObject*>(module.GetObjectById(id));
   EXPECT_TRUE(cursor->IsPurchase());
   cursor->Place(At(6, 6), 1, nullptr, 0);
   EXPECT_EQ(cXObject::PlaceFailureCode(), kPlaceCannotAfford);

@@ -38,7 +38,7 @@ class Dispenser : public ::testing::Test {
     folder.Init((dir / "data").string() + "/");
     module.SetLot(&world, &view);
     BalloonPrimitive::SetArt(&art);
-    dispenser = module.GetObject(module.CreateObject(folder.FindByGUID(kDispenser)));
+    dispenser = module.GetObjectById(module.CreateObject(folder.FindByGUID(kDispenser)));
     ASSERT_NE(dispenser, nullptr);
     ASSERT_TRUE(dispenser->CanPlace(At(8, 8), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
     dispenser->Place(At(8, 8), 1, nullptr, 0);
@@ -93,7 +93,7 @@ TEST_F(Dispenser, MakesPlacesSnapsShowsABalloonAndRemovesACup) {
   cups = Cups();
   ASSERT_EQ(cups.size(), 1u);
   EXPECT_NE(cups.front()->GetId(), first) << "the first cup went";
-  EXPECT_EQ(module.GetObject(first), nullptr);
+  EXPECT_EQ(module.GetObjectById(first), nullptr);
 }
 
 }  // namespace

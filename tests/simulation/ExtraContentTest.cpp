@@ -40,7 +40,7 @@ class ExtraContent : public ::testing::Test {
     module.SetGlobals(globals);
   }
   cXObject* Placed(uint32_t guid, int x, int y) {
-    cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
+    cXObject* o = module.GetObjectById(module.CreateObject(folder.FindByGUID(guid)));
     EXPECT_NE(o, nullptr);
     EXPECT_TRUE(o->CanPlace(TileLocation::At(x, y, 1).GetCenterPoint(), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
     o->PlaceAndNotify(TileLocation::At(x, y, 1).GetCenterPoint(), 1, nullptr, 0);
@@ -97,7 +97,7 @@ TEST_F(ExtraContent, ANewVisitableObjectGetsOneAtItsCentre) {
   module.DeleteCompanions();
   EXPECT_TRUE(All().empty());
   EXPECT_EQ(module.ObjectCount(), before - 2);
-  EXPECT_NE(module.GetObject(chair->GetId()), nullptr);
+  EXPECT_NE(module.GetObjectById(chair->GetId()), nullptr);
 }
 
 }  // namespace
@@ -141,7 +141,7 @@ TEST_F(ExtraContent, InteractionsAreQueuedOnTheSpecialObject) {
     EXPECT_EQ(module.QueueInteraction(c.person, c.object, c.index, 7), c.queued) << c.object << " " << c.index;
   }
   ASSERT_EQ(guest->queued.size(), 2u);
-  EXPECT_EQ(guest->queued[0].target, module.GetObject(module.GetSpecialObjectId()));
+  EXPECT_EQ(guest->queued[0].target, module.GetObjectById(module.GetSpecialObjectId()));
   EXPECT_EQ(guest->queued[0].object, stereo);
   EXPECT_EQ(guest->queued[0].index, 1);
   EXPECT_EQ(guest->queued[0].flag, 7);

@@ -192,8 +192,8 @@ TEST_F(Groups, GroupsAreRemovedWhole) {
   g[0]->Place(At(5, 5), 1, nullptr, 0);
   const int16_t lead = g[0]->GetId(), second = g[1]->GetId();
   module.DeleteObject(second);
-  EXPECT_EQ(module.GetObject(lead), nullptr);
-  EXPECT_EQ(module.GetObject(second), nullptr);
+  EXPECT_EQ(module.GetObjectById(lead), nullptr);
+  EXPECT_EQ(module.GetObjectById(second), nullptr);
   EXPECT_TRUE(module.GridCheck().empty());
 
   // Queued through one part, the whole group goes at the end of the tick.
@@ -215,7 +215,7 @@ TEST_F(Groups, GroupsAreRemovedWhole) {
   module.QueueDeletion(b->GetId(), true);
   module.ProcessDeletions(false);
   ASSERT_EQ(module.ObjectCount(), 1);
-  EXPECT_EQ(module.GetObject(aId), a);
+  EXPECT_EQ(module.GetObjectById(aId), a);
   std::vector<cXObject*> rest;
   a->GetGroup(rest);
   EXPECT_EQ(rest.size(), 1u);

@@ -296,7 +296,7 @@ TEST_F(ModuleLot, RepositionMovesTheLotAndDeletesWhatFallsOffIt) {
   const int16_t lostId = lost->GetId();
   cXObject* away = Make();
   module.Reposition(3, -1);
-  EXPECT_EQ(module.GetObject(lostId), nullptr) << "x 15 is on the border of 16 tiles";
+  EXPECT_EQ(module.GetObjectById(lostId), nullptr) << "x 15 is on the border of 16 tiles";
   EXPECT_EQ(kept->GetTile(), TileLocation::At(8, 4, 1));
   EXPECT_FALSE(away->IsOnLot());
   EXPECT_EQ(world.GetObjectIdAt(TileLocation::At(5, 5, 1)), kept->GetId()) << "the world moves its own layers";

@@ -65,13 +65,13 @@ TEST_F(Module, AnObjectRemovingItselfIsQueuedAndGoesAfterItsTick) {
   self->Temps()[0] = id;
   EXPECT_TRUE(self->Tick());
   EXPECT_EQ(self->Temps()[1], 1) << "the primitive finished";
-  ASSERT_EQ(module.GetObject(id), self) << "still registered during its own tick";
+  ASSERT_EQ(module.GetObjectById(id), self) << "still registered during its own tick";
   EXPECT_NE(self->GetStateFlags() & kStateBeingDeleted, 0u);
   EXPECT_FALSE(self->IsOnLot());
   EXPECT_EQ(world.objects.size(), 0u) << "out of the world at once";
   EXPECT_EQ(module.DeletionQueue(), std::vector<int16_t>{id});
   module.ProcessDeletions(false);
-  EXPECT_EQ(module.GetObject(id), nullptr);
+  EXPECT_EQ(module.GetObjectById(id), nullptr);
   EXPECT_TRUE(module.DeletionQueue().empty());
 }
 
@@ -82,7 +82,7 @@ TEST_F(Module, RemovingAnotherObjectDuringATickIsImmediate) {
   r->Temps()[0] = victim->GetId();
   const int16_t victimId = victim->GetId();
   r->Tick();
-  EXPECT_EQ(module.GetObject(victimId), nullptr);
+  EXPECT_EQ(module.GetObjectById(victimId), nullptr);
   EXPECT_EQ(world.objects.size(), 0u);
 }
 
@@ -98,10 +98,10 @@ TEST_F(Module, QueuedDeletionsGoInQueueOrderOnce) {
   EXPECT_EQ(a->GetStateFlags() & kStateQueuedQuietly, 0u);
   EXPECT_FALSE(a->IsOnLot());
   module.ProcessDeletions(true);
-  EXPECT_NE(module.GetObject(ia), nullptr) << "skipped";
+  EXPECT_NE(module.GetObjectById(ia), nullptr) << "skipped";
   module.ProcessDeletions(false);
-  EXPECT_EQ(module.GetObject(ia), nullptr);
-  EXPECT_EQ(module.GetObject(ib), nullptr);
+  EXPECT_EQ(module.GetObjectById(ia), nullptr);
+  EXPECT_EQ(module.GetObjectById(ib), nullptr);
 }
 
 TEST_F(Module, TrimToLotDeletesBeyondEitherAxis) {
@@ -110,10 +110,10 @@ TEST_F(Module, TrimToLotDeletesBeyondEitherAxis) {
   const int16_t beyondY = Placed(3, 12)->GetId();
   const int16_t beyondBoth = Placed(13, 13)->GetId();
   module.TrimToLot(10);
-  EXPECT_NE(module.GetObject(inside), nullptr);
-  EXPECT_EQ(module.GetObject(beyondX), nullptr);
-  EXPECT_EQ(module.GetObject(beyondY), nullptr);
-  EXPECT_EQ(module.GetObject(beyondBoth), nullptr);
+  EXPECT_NE(module.GetObjectById(inside), nullptr);
+  EXPECT_EQ(module.GetObjectById(beyondX), nullptr);
+  EXPECT_EQ(module.GetObjectById(beyondY), nullptr);
+  EXPECT_EQ(module.GetObjectById(beyondBoth), nullptr);
 }
 
 TEST_F(Module, GridCheckReportsAndRepairsNothing) {

@@ -99,7 +99,7 @@ class ObjectDraw : public ::testing::Test {
   }
   void TearDown() override { module.Clear(); }
   cXObject* Placed(uint32_t guid, int x, int y) {
-    cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
+    cXObject* o = module.GetObjectById(module.CreateObject(folder.FindByGUID(guid)));
     EXPECT_NE(o, nullptr);
     EXPECT_TRUE(o->CanPlace(At(x, y), 1, nullptr, 0)) << cXObject::PlaceFailureCode();
     o->Place(At(x, y), 1, nullptr, 0);
@@ -158,7 +158,7 @@ TEST_F(ObjectDraw, SwitchableSpritesDrawOnlyWhileTheirWordIsOn) {
 
 TEST_F(ObjectDraw, WhatTheSlotsHoldIsDrawnToo) {
   cXObject* holder = Placed(kTable, 5, 5);
-  cXObject* held = module.GetObject(module.CreateObject(folder.FindByGUID(kLit)));
+  cXObject* held = module.GetObjectById(module.CreateObject(folder.FindByGUID(kLit)));
   ASSERT_TRUE(held->CanPlace(holder->GetPosition(), 1, holder, 0)) << cXObject::PlaceFailureCode();
   held->Place(holder->GetPosition(), 1, holder, 0);
   ASSERT_EQ(holder->GetSlotObject(0), held->GetId());
@@ -213,7 +213,7 @@ TEST_F(ObjectDraw, TheCursorShowsItsCarriedObjectFadedUntilItIsPutDown) {
   ObjectDefinition cursorDefinition(nullptr, nullptr, r, "Cursor", 0, 128);
   cXObject* lit = Placed(kLit, 5, 5);
   const int16_t id = module.AttachToCursor(lit->GetId(), &cursorDefinition, 1);
-  auto* cursor = static_cast<cXCursorObject*>(module.GetObject(id));
+  auto* cursor = static_cast<cXCursorObject*>(module.GetObjectById(id));
   ASSERT_NE(cursor, nullptr);
   cursor->Draw(quiet, context);
   EXPECT_TRUE(sprites.calls.empty()) << "put down where it was: the lot draws it";

@@ -118,7 +118,7 @@ TEST_F(ErrorReport, TheDialogsAnswers) {
   o = Failing();
   const int16_t id = o->GetId();
   report.ReportError(*o);
-  EXPECT_EQ(module.GetObject(id), nullptr);
+  EXPECT_EQ(module.GetObjectById(id), nullptr);
 }
 
 TEST_F(ErrorReport, AFolderThatCannotBeWrittenFallsBackThenSaysSo) {

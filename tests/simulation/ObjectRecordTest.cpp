@@ -77,17 +77,17 @@ TEST_F(ObjectRecord, RoundTripKeepsIdsWordsAndStacks) {
     ASSERT_EQ((std::vector<int16_t>{a, b, c}), (std::vector<int16_t>{1, 2, 3}));
     module.DeleteObject(b);
     ASSERT_EQ(module.CreateObject(folder.FindByGUID(kChair)), 2) << "the free id is taken again";
-    for (int i = 0; i < 3; ++i) module.GetObject(a)->Tick();
-    module.GetObject(c)->Temps()[6] = -6;
-    module.GetObject(c)->KeyedArrays().AddArray(a);
+    for (int i = 0; i < 3; ++i) module.GetObjectById(a)->Tick();
+    module.GetObjectById(c)->Temps()[6] = -6;
+    module.GetObjectById(c)->KeyedArrays().AddArray(a);
     module.SetCountdown(c, 17);
-    module.GlobalCallList().push_back(module.GetObject(a));
+    module.GlobalCallList().push_back(module.GetObjectById(a));
     saved = Save(module);
   }
   ObjectModule loaded(&folder);
   ASSERT_TRUE(Load(loaded, saved));
   ASSERT_EQ(loaded.ObjectCount(), 3);
-  cXObject* a = loaded.GetObject(1);
+  cXObject* a = loaded.GetObjectById(1);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->GetDefinition()->GetGUID(), kTicker);
   EXPECT_EQ(a->Attributes()[0], 4) << "creation ran one tick, then three more";
@@ -95,9 +95,9 @@ TEST_F(ObjectRecord, RoundTripKeepsIdsWordsAndStacks) {
   EXPECT_EQ(a->CurrentFrame()->TreeId(), 4096);
   EXPECT_EQ(a->CurrentFrame()->node, 4);
   EXPECT_EQ(a->CurrentFrame()->behavior, a->GetBehavior());
-  EXPECT_EQ(loaded.GetObject(2)->GetDefinition()->GetGUID(), kChair);
-  EXPECT_EQ(loaded.GetObject(3)->Temps()[6], -6);
-  EXPECT_EQ(loaded.GetObject(3)->KeyedArrays().GetIdAt(0), 1);
+  EXPECT_EQ(loaded.GetObjectById(2)->GetDefinition()->GetGUID(), kChair);
+  EXPECT_EQ(loaded.GetObjectById(3)->Temps()[6], -6);
+  EXPECT_EQ(loaded.GetObjectById(3)->KeyedArrays().GetIdAt(0), 1);
   EXPECT_EQ(loaded.GetCountdown(3), 17);
   EXPECT_EQ(loaded.GlobalCallList(), std::vector<cXObject*>{a});
   // The list order survives: 2 was created last, at the head.
@@ -112,20 +112,20 @@ TEST_F(ObjectRecord, AMissingDefinitionBecomesTheFallbackAndTheRestStaysInStep) 
     ObjectModule module(&folder);
     module.CreateObject(folder.FindByGUID(kTicker));
     const int16_t chair = module.CreateObject(folder.FindByGUID(kChair));
-    module.GetObject(chair)->SetData(kDataDirection, 6);
+    module.GetObjectById(chair)->SetData(kDataDirection, 6);
     const int16_t last = module.CreateObject(folder.FindByGUID(kTicker));
-    module.GetObject(last)->Attributes()[1] = 1234;
+    module.GetObjectById(last)->Attributes()[1] = 1234;
     module.SetCountdown(last, 9);
     saved = Save(module);
   }
   ASSERT_TRUE(folder.UnloadDefinition(folder.FindByGUID(kChair)));
   ObjectModule loaded(&folder);
   ASSERT_TRUE(Load(loaded, saved));
-  cXObject* chair = loaded.GetObject(2);
+  cXObject* chair = loaded.GetObjectById(2);
   ASSERT_NE(chair, nullptr);
   EXPECT_EQ(chair->GetDefinition()->GetGUID(), ObjectFolder::kMissingTypeGuid);
   EXPECT_EQ(chair->GetData(kDataDirection), 0) << "a replaced object loses its direction";
-  EXPECT_EQ(loaded.GetObject(3)->Attributes()[1], 1234);
+  EXPECT_EQ(loaded.GetObjectById(3)->Attributes()[1], 1234);
   EXPECT_EQ(loaded.GetCountdown(3), 9) << "the scheduler words stayed in step";
 }
 
@@ -146,19 +146,19 @@ TEST_F(ObjectRecord, AMissingPersonBecomesTheTemplatePerson) {
     ASSERT_NE(guest, 0);
     module.SetCountdown(guest, 4);
     const int16_t last = module.CreateObject(folder.FindByGUID(kTicker));
-    module.GetObject(last)->Attributes()[1] = 4321;
+    module.GetObjectById(last)->Attributes()[1] = 4321;
     module.SetCountdown(last, 8);
     saved = Save(module);
   }
   ASSERT_TRUE(folder.UnloadDefinition(folder.FindByGUID(0x4C3A10F1)));
   ObjectModule loaded(&folder);
   ASSERT_TRUE(Load(loaded, saved));
-  cXObject* guest = loaded.GetObject(1);
+  cXObject* guest = loaded.GetObjectById(1);
   ASSERT_NE(guest, nullptr);
   EXPECT_TRUE(guest->IsPerson());
   EXPECT_EQ(guest->GetDefinition()->GetGUID(), ObjectFolder::kTemplatePersonGuid);
   EXPECT_EQ(loaded.GetCountdown(1), 4) << "its word was written, so it is read";
-  EXPECT_EQ(loaded.GetObject(2)->Attributes()[1], 4321);
+  EXPECT_EQ(loaded.GetObjectById(2)->Attributes()[1], 4321);
   EXPECT_EQ(loaded.GetCountdown(2), 8) << "the words after it stayed in step";
   ObjectModule::SetPersonMaker(nullptr);
 }
@@ -167,8 +167,8 @@ TEST_F(ObjectRecord, SlotsKeepTheirObjectsAndLoseNamesOfNone) {
   std::vector<uint8_t> saved;
   {
     ObjectModule module(&folder);
-    cXObject* table = module.GetObject(module.CreateObject(folder.FindByGUID(kTable)));
-    cXObject* lamp = module.GetObject(module.CreateObject(folder.FindByGUID(kLamp)));
+    cXObject* table = module.GetObjectById(module.CreateObject(folder.FindByGUID(kTable)));
+    cXObject* lamp = module.GetObjectById(module.CreateObject(folder.FindByGUID(kLamp)));
     ASSERT_EQ(table->SlotCount(), 2);
     table->SetSlotObject(0, lamp->GetId());
     table->SetSlotObject(1, 999);  // names no object
@@ -176,7 +176,7 @@ TEST_F(ObjectRecord, SlotsKeepTheirObjectsAndLoseNamesOfNone) {
   }
   ObjectModule loaded(&folder);
   ASSERT_TRUE(Load(loaded, saved));
-  cXObject* table = loaded.GetObject(1);
+  cXObject* table = loaded.GetObjectById(1);
   EXPECT_EQ(table->GetSlotObject(0), 2);
   EXPECT_EQ(table->GetSlotObject(1), 0);
 }

@@ -52,7 +52,7 @@ class OldLot : public ::testing::Test {
   std::string path(int n = 0) const { return (dir / ("old" + std::to_string(n) + ".iff")).string(); }
   static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
   cXObject* Place(ObjectModule& m, uint32_t guid, FinePoint at, cXObject* container = nullptr, int slot = 0) {
-    cXObject* o = m.GetObject(m.CreateObject(folder.FindByGUID(guid)));
+    cXObject* o = m.GetObjectById(m.CreateObject(folder.FindByGUID(guid)));
     EXPECT_NE(o, nullptr);
     EXPECT_TRUE(o->CanPlace(at, 1, container, slot)) << cXObject::PlaceFailureCode();
     o->PlaceAndNotify(at, 1, container, slot);
@@ -64,14 +64,14 @@ class OldLot : public ::testing::Test {
   void Furnish(ObjectModule& m) {
     m.SetLot(&world, nullptr);
     m.CreateAutomaticObjects();
-    cXObject* ticker = m.GetObject(m.CreateObject(folder.FindByGUID(kTicker)));
+    cXObject* ticker = m.GetObjectById(m.CreateObject(folder.FindByGUID(kTicker)));
     for (int i = 0; i < 2; ++i) ticker->Tick();
     ticker->Temps()[5] = -5;
     cXObject* chair = Place(m, kChair, At(3, 3));
     chair->SetData(kDataDirection, 4);
     cXObject* table = Place(m, kTable, At(7, 7));
     Place(m, kLamp, At(7, 7), table, 1);
-    cXObject* bench = m.GetObject(m.CreateObject(folder.FindByGUID(kBench)));
+    cXObject* bench = m.GetObjectById(m.CreateObject(folder.FindByGUID(kBench)));
     std::vector<cXObject*> parts;
     bench->GetGroup(parts);
     for (cXObject* p : parts) p->SetData(kDataDirection, 2);
@@ -172,14 +172,14 @@ TEST_F(OldLot, ALostDefinitionBecomesTheFallbackInPlace) {
   loaded.SetLot(&world, nullptr);
   ASSERT_EQ(loaded.Load(file, 46), 0);
   // Ids: the automatic object 1, the ticker 2, the chair 3, table 4, lamp 5.
-  cXObject* chair = loaded.GetObject(3);
+  cXObject* chair = loaded.GetObjectById(3);
   ASSERT_NE(chair, nullptr);
   EXPECT_EQ(chair->GetDefinition()->GetGUID(), kFallbackDefinitionGuid);
   EXPECT_EQ(chair->GetTypeCode(), TypeCode("XOBJ"));
   EXPECT_EQ(chair->GetTile(), TileLocation::At(3, 3, 1)) << "same place, same id";
   EXPECT_EQ(chair->GetData(kDataDirection), 0) << "its direction is reset";
-  EXPECT_EQ(loaded.GetObject(2)->Temps()[5], -5);
-  EXPECT_EQ(loaded.GetObject(5)->GetContainer(), loaded.GetObject(4)) << "the lamp is still on the table";
+  EXPECT_EQ(loaded.GetObjectById(2)->Temps()[5], -5);
+  EXPECT_EQ(loaded.GetObjectById(5)->GetContainer(), loaded.GetObjectById(4)) << "the lamp is still on the table";
 }
 
 TEST_F(OldLot, ARecordThatMakesNoObjectLeavesTheOthersInStep) {
@@ -201,11 +201,11 @@ TEST_F(OldLot, ARecordThatMakesNoObjectLeavesTheOthersInStep) {
   ASSERT_EQ(loaded.Load(file, 46), 0);
   // Record 1 is the lamp (the list's head), record 3 the first chair; the
   // free id 2 goes to the automatic object the load adds.
-  ASSERT_NE(loaded.GetObject(3), nullptr);
-  EXPECT_EQ(loaded.GetObject(3)->Temps()[2], 77);
-  EXPECT_EQ(loaded.GetObject(1)->GetTile(), TileLocation::At(3, 3, 1));
+  ASSERT_NE(loaded.GetObjectById(3), nullptr);
+  EXPECT_EQ(loaded.GetObjectById(3)->Temps()[2], 77);
+  EXPECT_EQ(loaded.GetObjectById(1)->GetTile(), TileLocation::At(3, 3, 1));
   EXPECT_EQ(loaded.ObjectCount(), 3);
-  EXPECT_EQ(loaded.GetObject(2)->GetDefinition()->GetGUID(), kSpecialObjectGuid);
+  EXPECT_EQ(loaded.GetObjectById(2)->GetDefinition()->GetGUID(), kSpecialObjectGuid);
 }
 
 TEST_F(OldLot, DamagedRecordsAreRefused) {

@@ -102,7 +102,7 @@ TEST_F(PlacementPrimitivesTest, RemoveObject) {
   EXPECT_EQ(Prim(*me, "RemoveObject" + Words(1), 0), 0) << "no stack object";
   const int16_t id = other->GetId();
   EXPECT_EQ(Prim(*me, "RemoveObject" + Words(1), id), 1);
-  EXPECT_EQ(module.GetObject(id), nullptr);
+  EXPECT_EQ(module.GetObjectById(id), nullptr);
   EXPECT_EQ(world.GetObjectIdAt(TileLocation::At(6, 6, 1)), 0);
 }
 
@@ -120,7 +120,7 @@ TEST_F(PlacementPrimitivesTest, AnObjectRemovingItselfYieldsAndGoesAtTheEndOfThe
     EXPECT_EQ(me->Temps()[0], flags) << "the tree goes on only with return immediately";
     EXPECT_TRUE(me->GetStateFlags() & kStateBeingDeleted);
     module.ProcessDeletions(false);
-    EXPECT_EQ(module.GetObject(id), nullptr);
+    EXPECT_EQ(module.GetObjectById(id), nullptr);
   }
 }
 

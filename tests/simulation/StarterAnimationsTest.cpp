@@ -63,7 +63,7 @@ TEST_F(StarterAnimations, TheTemplatePersonGetsABodyWithTheStandardAnimations) {
     for (const char* bone : {"HEAD", "R_HAND"}) b.bones[bone] = [](float) { return std::array<float, 3>{}; };
   };
   const int16_t id = module.CreateObject(folder.GetTemplatePersonDefinition());
-  auto* person = dynamic_cast<cXPerson*>(module.GetObject(id));
+  auto* person = dynamic_cast<cXPerson*>(module.GetObjectById(id));
   ASSERT_NE(person, nullptr);
   PersonAnimator& a = person->Animator();
   ASSERT_NE(a.GetBody(), nullptr);

@@ -43,7 +43,7 @@ class StarterLot : public ::testing::Test {
   cXObject* Create(uint32_t guid) {
     const int16_t id = module.CreateObject(folder.FindByGUID(guid));
     EXPECT_NE(id, 0);
-    return module.GetObject(id);
+    return module.GetObjectById(id);
   }
   static FinePoint At(int x, int y) { return TileLocation::At(x, y, 1).GetCenterPoint(); }
 
@@ -124,8 +124,8 @@ TEST_F(StarterLot, Containers) {
   // Deleting the table deletes its contents.
   const int16_t lampId = lamp->GetId(), innerId = inner->GetId();
   module.DeleteObject(table->GetId());
-  EXPECT_EQ(module.GetObject(lampId), nullptr);
-  EXPECT_EQ(module.GetObject(innerId), nullptr);
+  EXPECT_EQ(module.GetObjectById(lampId), nullptr);
+  EXPECT_EQ(module.GetObjectById(innerId), nullptr);
   EXPECT_TRUE(world.objects.empty());
 }
 
@@ -207,12 +207,12 @@ TEST_F(StarterLot, AutomaticObjectsAreKeptOneEach) {
   module.CreateAutomaticObjects();
   ASSERT_NE(module.GetSpecialObjectId(), 0);
   const int16_t first = module.GetSpecialObjectId();
-  EXPECT_EQ(module.GetObject(first)->GetDefinition()->GetGUID(), kSpecialObjectGuid);
+  EXPECT_EQ(module.GetObjectById(first)->GetDefinition()->GetGUID(), kSpecialObjectGuid);
   module.CreateObject(folder.FindByGUID(kSpecialObjectGuid));
   EXPECT_EQ(module.ObjectCount(), 2);
   module.CreateAutomaticObjects();
   EXPECT_EQ(module.ObjectCount(), 1) << "the extra one is deleted";
-  EXPECT_NE(module.GetObject(module.GetSpecialObjectId()), nullptr);
+  EXPECT_NE(module.GetObjectById(module.GetSpecialObjectId()), nullptr);
 }
 
 TEST_F(StarterLot, LotobjectsPlacesSavesAndLoads) {

@@ -43,13 +43,13 @@ class StarterObjects : public PrimitiveFixture {
     lot.SetLot(&world, &view);
     me = Placed(kTable, 5, 5, 0);
     stack = Placed(kTable, 8, 8, 2);
-    marker = lot.GetObject(lot.CreateObject(folder.FindByGUID(kTable)));
+    marker = lot.GetObjectById(lot.CreateObject(folder.FindByGUID(kTable)));
     marker->SetData(kDataFlags, kFlagNonBlocking);
     marker->Place(At(11, 11), 1, 0, 0);
   }
   void TearDown() override { lot.Clear(); }
   cXObject* Placed(uint32_t guid, int x, int y, int facing) {
-    cXObject* o = lot.GetObject(lot.CreateObject(folder.FindByGUID(guid)));
+    cXObject* o = lot.GetObjectById(lot.CreateObject(folder.FindByGUID(guid)));
     o->SetData(kDataDirection, static_cast<int16_t>(facing));
     EXPECT_TRUE(o->CanPlace(At(x, y), 1, 0, 0)) << cXObject::PlaceFailureCode();
     o->Place(At(x, y), 1, 0, 0);
@@ -123,7 +123,7 @@ TEST_F(StarterObjects, EveryPlacementKind) {
       continue;
     }
     ASSERT_GT(id, 0);
-    cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
+    cXObject* lamp = lot.GetObjectById(static_cast<int16_t>(id));
     ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->GetDefinition()->GetGUID(), kLamp);
     if (c.tileX < 0) {
@@ -166,20 +166,20 @@ TEST_F(StarterObjects, TheNewObjectIsHandedIdsOrTempZero) {
   me->Temps()[0] = 77;
   const int32_t a = Made(Create(kLamp, 6, 0x02));
   ASSERT_GT(a, 0);
-  cXObject* lamp = lot.GetObject(static_cast<int16_t>(a));
+  cXObject* lamp = lot.GetObjectById(static_cast<int16_t>(a));
   ASSERT_GT(lamp->FrameCount(), 0);
   EXPECT_EQ(lamp->FrameAt(0)->Params()[0], me->GetId());
   EXPECT_EQ(lamp->FrameAt(0)->stackObject, stack->GetId());
   me->Temps()[0] = 77;
   const int32_t b = Made(Create(kLamp, 6, 0x10));
   ASSERT_GT(b, 0);
-  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(b))->FrameAt(0)->Params()[0], 77);
+  EXPECT_EQ(lot.GetObjectById(static_cast<int16_t>(b))->FrameAt(0)->Params()[0], 77);
 }
 
 TEST_F(StarterObjects, GrabDropAndMoveBetweenSlots) {
   const int32_t id = Made(Create(kLamp, 6, 0));
   ASSERT_GT(id, 0);
-  cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
+  cXObject* lamp = lot.GetObjectById(static_cast<int16_t>(id));
   EXPECT_EQ(Prim(*me, "MoveSlotContents" + Words(0, 0, 0, 1), stack->GetId()), 0) << "my slot 0 is empty";
   EXPECT_EQ(Prim(*me, "Drop" + Words(0), 0), 0) << "nothing to drop";
   EXPECT_EQ(Prim(*me, "Grab" + Words(0), 0), 0) << "no stack object";
@@ -250,7 +250,7 @@ TEST_F(StarterObjects, PlaceFixedUnderACluster) {
 
 TEST_F(StarterObjects, AMultiTileGroupIsCentredOnItsTargetTile) {
   // A target that does not stand on its tile's centre.
-  cXObject* spot = lot.GetObject(lot.CreateObject(folder.FindByGUID(kTable)));
+  cXObject* spot = lot.GetObjectById(lot.CreateObject(folder.FindByGUID(kTable)));
   spot->SetData(kDataFlags, kFlagNonBlocking);
   const FinePoint offCentre{3 * 16 + 3, 11 * 16 + 12};
   spot->Place(offCentre, 1, 0, 0);
@@ -258,15 +258,15 @@ TEST_F(StarterObjects, AMultiTileGroupIsCentredOnItsTargetTile) {
 
   const int32_t bench = Made(Create(0x4C3A1004, 7, 0), spot->GetId());
   ASSERT_GT(bench, 0);
-  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(bench))->GetPosition(), TileLocation::At(3, 11, 1).GetCenterPoint());
+  EXPECT_EQ(lot.GetObjectById(static_cast<int16_t>(bench))->GetPosition(), TileLocation::At(3, 11, 1).GetCenterPoint());
   lot.RemoveObject(static_cast<int16_t>(bench), false);
   const int32_t lamp = Made(Create(kLamp, 7, 0), spot->GetId());
   ASSERT_GT(lamp, 0);
-  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(lamp))->GetPosition(), offCentre) << "a single object is not moved";
+  EXPECT_EQ(lot.GetObjectById(static_cast<int16_t>(lamp))->GetPosition(), offCentre) << "a single object is not moved";
 }
 
 TEST_F(StarterObjects, TestObjectTypeKnowsAPartByItsMaster) {
-  cXObject* lead = lot.GetObject(lot.CreateObject(folder.FindByGUID(0x4C3A1004)));
+  cXObject* lead = lot.GetObjectById(lot.CreateObject(folder.FindByGUID(0x4C3A1004)));
   ASSERT_NE(lead, nullptr);
   std::vector<cXObject*> parts;
   lead->GetGroup(parts);
@@ -297,7 +297,7 @@ TEST_F(StarterObjects, TestObjectTypeKnowsAPartByItsMaster) {
 TEST_F(StarterObjects, SnapIntoTheStackObjectsSlot) {
   const int32_t id = Made(Create(kLamp, 6, 0));
   ASSERT_GT(id, 0);
-  cXObject* lamp = lot.GetObject(static_cast<int16_t>(id));
+  cXObject* lamp = lot.GetObjectById(static_cast<int16_t>(id));
   lamp->Place(At(8, 10), 1, nullptr, 0);  // in the stack object's room (outdoors)
   world.routing = 1;
   lamp->SetData(kDataSnapInTheWay, 5);
@@ -328,7 +328,7 @@ TEST_F(StarterObjects, FlagFourTakesTheStackObjectsNeighbourDefinition) {
   const int32_t id = Made(Create(kTable, 6, 0x04));
   ::tova::CreationPrimitives::SetNeighbourDefinitions(nullptr);
   ASSERT_GT(id, 0);
-  EXPECT_EQ(lot.GetObject(static_cast<int16_t>(id))->GetDefinition()->GetGUID(), kLamp) << "not the operand's table";
+  EXPECT_EQ(lot.GetObjectById(static_cast<int16_t>(id))->GetDefinition()->GetGUID(), kLamp) << "not the operand's table";
   EXPECT_EQ(neighbours.asked, std::vector<int16_t>{0}) << "a table is neighbour 0";
 }
 

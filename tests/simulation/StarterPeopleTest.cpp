@@ -97,11 +97,11 @@ TEST_F(StarterPeople, APersonAskedToStepAsideGetsTheMarkersWalk) {
   ASSERT_NE(marker->GetTreeTable()->FindByNumber(kStepAsideEntryKey), nullptr);
   const int16_t id = module.CreateObject(folder.GetTemplatePersonDefinition());
   ASSERT_NE(id, 0);
-  auto* person = dynamic_cast<cXPerson*>(module.GetObject(id));
+  auto* person = dynamic_cast<cXPerson*>(module.GetObjectById(id));
   ASSERT_NE(person, nullptr);
   ASSERT_TRUE(person->AskToStepAside(70));
   ASSERT_EQ(person->QueuedCount(), 1);
-  cXObject* made = module.GetObject(person->GetQueuedAction(0)->target);
+  cXObject* made = module.GetObjectById(person->GetQueuedAction(0)->target);
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made->GetDefinition(), marker);
   ASSERT_EQ(made->RoutingSlots().size(), 1u);

@@ -186,9 +186,9 @@ TEST_F(DoorWalk, APersonSentToAStepAsideMarkerArrivesAndTheMarkerGoes) {
   person->SetWord(kFailureWord, -1);
   // The tree removes its own object when the walk ends, which ends the
   // frames that work on it.
-  for (int32_t tick = 0; tick < kTickLimit && lot->Module().GetObject(markerId) != nullptr; ++tick) lot->Tick();
+  for (int32_t tick = 0; tick < kTickLimit && lot->Module().GetObjectById(markerId) != nullptr; ++tick) lot->Tick();
   lot->Tick();
-  EXPECT_EQ(lot->Module().GetObject(markerId), nullptr);
+  EXPECT_EQ(lot->Module().GetObjectById(markerId), nullptr);
   EXPECT_EQ(person->Word(kFailureWord), 0);
   EXPECT_EQ(person->GetErrorCode(), 0);
   // The marker's slot takes any place from one to five tiles away.

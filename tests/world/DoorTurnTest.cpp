@@ -50,7 +50,7 @@ protected:
 
     // A new door with every half turned to the direction.
     std::vector<cXObject*> NewDoor(int16_t direction) {
-        cXObject* lead = module.GetObject(module.CreateObject(folder.FindByGUID(kDoor)));
+        cXObject* lead = module.GetObjectById(module.CreateObject(folder.FindByGUID(kDoor)));
         std::vector<cXObject*> halves;
         if (lead == nullptr) return halves;
         lead->GetGroup(halves);

@@ -21,7 +21,7 @@ TEST(LotHouseParts, ShiftingTheWorldMovesTheObjects) {
     ObjectModule& module = parts.GetModule();
     const int16_t id = module.CreateObject(folder.FindByGUID(0x4C3A1001));
     ASSERT_NE(id, 0);
-    cXObject* chair = module.GetObject(id);
+    cXObject* chair = module.GetObjectById(id);
     chair->Place(TileLocation::At(5, 5, 1).GetCenterPoint(), 1, nullptr, 0);
     ASSERT_TRUE(chair->IsOnLot());
 

@@ -38,7 +38,7 @@ protected:
     cXObject* Create(uint32_t guid) {
         const int16_t id = module.CreateObject(folder.FindByGUID(guid));
         EXPECT_NE(id, 0) << std::hex << guid;
-        return module.GetObject(id);
+        return module.GetObjectById(id);
     }
     cXObject* CreateAt(uint32_t guid, int x, int y, int facing) {
         cXObject* o = Create(guid);
@@ -69,15 +69,15 @@ TEST_F(ModuleObjectUndo, APurchaseOf500IsUndoneAndRedoneWithTheSameLotId) {
 
     ASSERT_EQ(manager.Undo(), 0);
     EXPECT_EQ(money.money, 20000);
-    ASSERT_NE(module.GetObject(id), nullptr);
-    EXPECT_FALSE(module.GetObject(id)->IsOnLot());
+    ASSERT_NE(module.GetObjectById(id), nullptr);
+    EXPECT_FALSE(module.GetObjectById(id)->IsOnLot());
     EXPECT_EQ(lot.GetObjectIdAt(TileLocation::At(5, 6, 1)), 0) << "its cell is empty";
 
     ASSERT_EQ(manager.Redo(), 0);
     EXPECT_EQ(money.money, 19500);
     // The chair is a build-mode item (category 1), booked under 7.
     EXPECT_EQ(money.expenses, (std::vector<std::string>{"7:-500", "7:500"}));
-    cXObject* back = module.GetObject(id);
+    cXObject* back = module.GetObjectById(id);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->GetDefinition()->GetGUID(), kChair);
     EXPECT_EQ(back->GetPosition(), At(5, 6));
@@ -87,7 +87,7 @@ TEST_F(ModuleObjectUndo, APurchaseOf500IsUndoneAndRedoneWithTheSameLotId) {
     // Undone again and forgotten: the chair off the lot leaves the list.
     ASSERT_EQ(manager.Undo(), 0);
     manager.Clear();
-    EXPECT_EQ(module.GetObject(id), nullptr);
+    EXPECT_EQ(module.GetObjectById(id), nullptr);
     EXPECT_EQ(module.ObjectCount(), 1);
     EXPECT_EQ(ObjectUndoable::HandleCount(), 0u);
 }
@@ -99,11 +99,11 @@ TEST_F(ModuleObjectUndo, ASaleIsUndoneAtItsPositionAndFacing) {
     auto* record = new ObjectUndoable(objects, id, ObjectUndoable::kRemoved, 64, tool.get());
     module.DeleteObject(id);  // sold
     money.money += 64;
-    ASSERT_EQ(module.GetObject(id), nullptr);
+    ASSERT_EQ(module.GetObjectById(id), nullptr);
     manager.Push(record);
 
     ASSERT_EQ(manager.Undo(), 0);
-    cXObject* back = module.GetObject(id);
+    cXObject* back = module.GetObjectById(id);
     ASSERT_NE(back, nullptr) << "re-created with the same lot id";
     EXPECT_EQ(back->GetDefinition()->GetGUID(), kChair);
     EXPECT_EQ(back->GetPosition(), At(9, 7));
@@ -113,7 +113,7 @@ TEST_F(ModuleObjectUndo, ASaleIsUndoneAtItsPositionAndFacing) {
     EXPECT_TRUE(module.GridCheck().empty());
 
     ASSERT_EQ(manager.Redo(), 0);
-    EXPECT_FALSE(module.GetObject(id)->IsOnLot());
+    EXPECT_FALSE(module.GetObjectById(id)->IsOnLot());
     EXPECT_EQ(money.money, 20064);
 }
 
@@ -135,11 +135,11 @@ TEST_F(ModuleObjectUndo, HeldObjectsAreRestoredTheLastSlotToo) {
     manager.Push(record);
 
     ASSERT_EQ(manager.Undo(), 0);
-    table = module.GetObject(tableId);
+    table = module.GetObjectById(tableId);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->GetPosition(), At(6, 6));
     for (int slot = 0; slot < 2; ++slot) {
-        cXObject* lamp = module.GetObject(lampIds[slot]);
+        cXObject* lamp = module.GetObjectById(lampIds[slot]);
         ASSERT_NE(lamp, nullptr) << slot;
         EXPECT_EQ(table->GetObjectInSlot(slot), lamp) << slot;
         EXPECT_EQ(lamp->GetContainer(), table) << slot;
@@ -148,7 +148,7 @@ TEST_F(ModuleObjectUndo, HeldObjectsAreRestoredTheLastSlotToo) {
     EXPECT_TRUE(module.GridCheck().empty());
 
     ASSERT_EQ(manager.Redo(), 0);
-    for (int16_t id : {tableId, lampIds[0], lampIds[1]}) EXPECT_FALSE(module.GetObject(id)->IsOnLot()) << id;
+    for (int16_t id : {tableId, lampIds[0], lampIds[1]}) EXPECT_FALSE(module.GetObjectById(id)->IsOnLot()) << id;
     manager.Clear();
     EXPECT_EQ(module.ObjectCount(), 0) << "the objects off the lot are deleted with the record";
 }

@@ -37,7 +37,7 @@ protected:
         tool = std::make_unique<cTool>(services);
     }
     cXObject* CreateAt(uint32_t guid, int x, int y, cXObject* container = nullptr, int slot = 0) {
-        cXObject* o = module.GetObject(module.CreateObject(folder.FindByGUID(guid)));
+        cXObject* o = module.GetObjectById(module.CreateObject(folder.FindByGUID(guid)));
         EXPECT_NE(o, nullptr);
         const FinePoint at = TileLocation::At(x, y, 1).GetCenterPoint();
         EXPECT_TRUE(o->CanPlace(at, 1, container, slot)) << cXObject::PlaceFailureCode();
@@ -90,7 +90,7 @@ TEST_F(ModuleWall, AWallRecordIsRefusedByALiveObjectUnderADiagonal) {
 TEST_F(ModuleWall, TheWallCursorIsMadeMovedHiddenAndDeleted) {
     EXPECT_FALSE(objects.CreateCursor("No Such Cursor", 1));
     ASSERT_TRUE(objects.CreateCursor("Wall Cursor", 1));
-    cXObject* cursor = module.GetObject(objects.CursorId());
+    cXObject* cursor = module.GetObjectById(objects.CursorId());
     ASSERT_NE(cursor, nullptr);
     EXPECT_TRUE(cursor->IsCursor());
     objects.SetCursorMode(3);
@@ -101,7 +101,7 @@ TEST_F(ModuleWall, TheWallCursorIsMadeMovedHiddenAndDeleted) {
     EXPECT_FALSE(cursor->IsOnLot());
     const int16_t id = objects.CursorId();
     objects.DeleteCursor();
-    EXPECT_EQ(module.GetObject(id), nullptr);
+    EXPECT_EQ(module.GetObjectById(id), nullptr);
 }
 
 }  // namespace

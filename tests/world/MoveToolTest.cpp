@@ -154,7 +154,7 @@ TEST_F(MoveTool, AChairIsBoughtPlacedMovedAndSoldAndEachStepUndone) {
     EXPECT_EQ(Undo().UndoCount(), 2);
 
     // Sold with Ctrl held: 80 % of its value.
-    module.GetObject(chair)->SetData(41, 125);
+    module.GetObjectById(chair)->SetData(41, 125);
     Hold(true);
     Move().MouseMove(At(9, 8), chair, plain);
     EXPECT_TRUE(Move().DeleteArmed());
@@ -278,7 +278,7 @@ TEST_F(MoveTool, ACategoryFourItemIsSoldForNothingWithTheDeleteSound) {
     const int16_t table = ObjectAt(6, 6);
     ASSERT_NE(table, 0);
     const int32_t after = money.money;
-    module.GetObject(table)->SetData(41, 125);
+    module.GetObjectById(table)->SetData(41, 125);
     Move().MouseDown(At(6, 6), table, plain);
     Move().MouseUp(At(6, 6), table, plain);
     ASSERT_TRUE(Move().Carrying());

@@ -101,7 +101,7 @@ bool WriteWholeLot(const std::string& name, cFixedWorld& layers, const LotExtras
         const std::string where = name + ":" + std::to_string(p.line) + ": ";
         tova::ObjectDefinition* definition = catalogue.FindByGUID(p.guid);
         const int16_t id = definition != nullptr ? module.CreateObject(definition) : 0;
-        tova::cXObject* o = module.GetObject(id);
+        tova::cXObject* o = module.GetObjectById(id);
         if (o == nullptr) {
             error = where + "no object can be made of that definition";
             return false;

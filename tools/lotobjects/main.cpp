@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
     std::printf("place 0x%08llX (%lld,%lld) L%lld -> ", s.guid, s.x, s.y, s.level);
     tova::ObjectDefinition* definition = folder.FindByGUID(static_cast<uint32_t>(s.guid));
     const int16_t id = definition ? module.CreateObject(definition) : 0;
-    tova::cXObject* o = module.GetObject(id);
+    tova::cXObject* o = module.GetObjectById(id);
     if (o == nullptr) {
       std::printf("code -1\n");
       continue;

@@ -71,7 +71,7 @@ bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd fr
   int32_t result = -1;
   for (int32_t tick = 0; tick < tickLimit && result < 0; ++tick) {
     headless.Tick();
-    person = dynamic_cast<cXPerson*>(module.GetObject(personId));
+    person = dynamic_cast<cXPerson*>(module.GetObjectById(personId));
     if (person == nullptr) {
       error = "the person left the lot";
       return false;
@@ -86,7 +86,7 @@ bool RunLotRoute(const std::string& root, const std::string& lot, LotRouteEnd fr
         // The portal is kept by the route until the next one is taken.
         bool seen = false;
         for (const RoomVisit& v : visits) seen |= v.portal == portal && &v != &visits.back();
-        auto* p = dynamic_cast<cXPortal*>(module.GetObject(portal));
+        auto* p = dynamic_cast<cXPortal*>(module.GetObjectById(portal));
         if (!seen && p != nullptr) {
           visits.back().portal = portal;
           visits.back().cost = p->GetCost(person->GetData(cXPortal::kGoalWord));

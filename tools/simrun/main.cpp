@@ -208,7 +208,7 @@ class PeopleLines {
       tova::QueuedAction& action = person.CurrentAction();
       uint32_t& last = serials_[person.GetId()];
       if (action.HasTarget() && action.serial != last) {
-        tova::cXObject* target = module_.GetObject(action.target);
+        tova::cXObject* target = module_.GetObjectById(action.target);
         const std::string name = target != nullptr && target->GetDefinition() != nullptr
                                      ? target->GetDefinition()->GetName()
                                      : "none";

@@ -211,7 +211,7 @@ void cMoveTool::Activate() {
         const int32_t money = Services().money != nullptr ? Services().money->GetMoney() : 0;
         if (money >= price) {
             const int16_t id = Module()->AttachNewObjectToCursor(mDefinition, CursorDefinition(), CarryLevel());
-            mCursor = id != 0 ? static_cast<cXCursorObject*>(Module()->GetObject(id)) : nullptr;
+            mCursor = id != 0 ? static_cast<cXCursorObject*>(Module()->GetObjectById(id)) : nullptr;
             if (mCursor != nullptr) {
                 mCursor->RotateTo(mDefaultFacing);
                 if (cXObject* carried = mCursor->GetCarried()) {
@@ -247,7 +247,7 @@ void cMoveTool::EndCarry(bool pushAsRemoval) {
             mRecord->SetKind(ObjectUndoable::kRemoved);
             mUndo.Push(mRecord);
         }
-        if (carried != nullptr && !purchase && Module()->GetObject(carriedId) != nullptr)
+        if (carried != nullptr && !purchase && Module()->GetObjectById(carriedId) != nullptr)
             carried->SetStateFlags(carried->GetStateFlags() & ~0x11u);
     }
     if (mRecord != nullptr) mRecord->Release();
@@ -301,8 +301,8 @@ void cMoveTool::WithdrawPreview() {
 void cMoveTool::Highlight(int16_t id) {
     if (mHighlighted == id) return;
     if (Module() != nullptr) {
-        if (cXObject* old = Module()->GetObject(mHighlighted)) old->SetStateFlags(old->GetStateFlags() & ~1u);
-        if (cXObject* now = Module()->GetObject(id)) now->SetStateFlags(now->GetStateFlags() | 1u);
+        if (cXObject* old = Module()->GetObjectById(mHighlighted)) old->SetStateFlags(old->GetStateFlags() & ~1u);
+        if (cXObject* now = Module()->GetObjectById(id)) now->SetStateFlags(now->GetStateFlags() | 1u);
     }
     mHighlighted = id;
 }
@@ -472,7 +472,7 @@ void cMoveTool::MouseMove(tova::FinePoint fine, int32_t picked, const ToolMouseE
         const int32_t dx = mScreenX - mMessageX, dy = mScreenY - mMessageY;
         if (dx * dx + dy * dy >= 17 * 17) ShowPlacementMessage(0, 0);
     }
-    cXObject* under = Module() != nullptr ? Module()->GetObject(static_cast<int16_t>(picked)) : nullptr;
+    cXObject* under = Module() != nullptr ? Module()->GetObjectById(static_cast<int16_t>(picked)) : nullptr;
     if (mDeleteArmed) {
         const bool item = under != nullptr && (IsInCategory(under->GetDefinition(), 3) || IsInCategory(under->GetDefinition(), 4));
         Highlight(item ? under->GetId() : 0);
@@ -486,7 +486,7 @@ void cMoveTool::MouseMove(tova::FinePoint fine, int32_t picked, const ToolMouseE
 
 void cMoveTool::StartPickUp(cXObject& object) {
     const int16_t id = Module()->AttachToCursor(object.GetId(), CursorDefinition(), object.GetLevel());
-    mCursor = id != 0 ? static_cast<cXCursorObject*>(Module()->GetObject(id)) : nullptr;
+    mCursor = id != 0 ? static_cast<cXCursorObject*>(Module()->GetObjectById(id)) : nullptr;
     if (mCursor == nullptr) {
         PlayError();
         return;
@@ -531,7 +531,7 @@ void cMoveTool::MouseDown(tova::FinePoint fine, int32_t picked, const ToolMouseE
     // A press with delete armed starts a sale, not a pick-up: the object
     // sold at the release must not be on the cursor.
     if (mDeleteArmed) return;
-    cXObject* under = Module()->GetObject(static_cast<int16_t>(picked));
+    cXObject* under = Module()->GetObjectById(static_cast<int16_t>(picked));
     if (under != nullptr) {
         if (under->CanPickUp() && under->GetId() != 0)
             StartPickUp(*under);
@@ -561,7 +561,7 @@ void cMoveTool::MouseUp(tova::FinePoint fine, int32_t picked, const ToolMouseEve
     if (Module() == nullptr) return;
     if (mMode == kBuyCatalogue && cXObject::PlaceFailureCode() == 0) tova::PlayUISound("UI_object_place");
     if (mDeleteArmed) {
-        cXObject* under = Module()->GetObject(static_cast<int16_t>(picked));
+        cXObject* under = Module()->GetObjectById(static_cast<int16_t>(picked));
         const bool item = under != nullptr && (IsInCategory(under->GetDefinition(), 3) || IsInCategory(under->GetDefinition(), 4));
         if (item && under->CanDelete()) {
             ObjectUndoable* record = nullptr;
@@ -687,7 +687,7 @@ void cMoveTool::MarkTiles(TileLocation, uint64_t (&rows)[64]) {
     cFixedWorld& world = *Services().world;
     std::vector<cXObject*> parts;
     mCursor->GetGroup(parts);
-    cXObject* highlighted = mDeleteArmed && Module() != nullptr ? Module()->GetObject(mHighlighted) : nullptr;
+    cXObject* highlighted = mDeleteArmed && Module() != nullptr ? Module()->GetObjectById(mHighlighted) : nullptr;
     TileLocation chosen = TileLocation::At(0, 0, CarryLevel());
     for (cXObject* part : parts) {
         if (part == nullptr) continue;

@@ -65,7 +65,7 @@ cXPerson* cObjPickerTool::SelectedPerson() const {
 }
 
 cXObject* cObjPickerTool::Object(int16_t id) const {
-    return Module() != nullptr && id != 0 ? Module()->GetObject(id) : nullptr;
+    return Module() != nullptr && id != 0 ? Module()->GetObjectById(id) : nullptr;
 }
 
 void cObjPickerTool::Activate() {

@@ -25,7 +25,7 @@ public:
     bool IsOnLot(int16_t lotId) const override;
 
 private:
-    tova::cXObject* Find(int16_t lotId) const { return lotId != 0 ? mModule.GetObject(lotId) : nullptr; }
+    tova::cXObject* Find(int16_t lotId) const { return lotId != 0 ? mModule.GetObjectById(lotId) : nullptr; }
     tova::cXObject* ContainerOf(const ObjectPlacement& at) const { return Find(at.container); }
 
     tova::ObjectModule& mModule;

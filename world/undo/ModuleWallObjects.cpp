@@ -46,12 +46,12 @@ std::vector<WallObjectInfo> ModuleWallObjects::ObjectsAt(TileLocation worldTile)
 }
 
 bool ModuleWallObjects::AllowsWallRemoval(int16_t id) {
-    cXObject* object = mModule.GetObject(id);
+    cXObject* object = mModule.GetObjectById(id);
     return object == nullptr || object->CanDelete();
 }
 
 int32_t ModuleWallObjects::GetSaleValue(int16_t id) const {
-    const cXObject* object = mModule.GetObject(id);
+    const cXObject* object = mModule.GetObjectById(id);
     return object != nullptr ? object->GetSaleValue() : 0;
 }
 

@@ -27,7 +27,7 @@ public:
     int16_t CursorId() const { return mCursor; }
 
 private:
-    tova::cXObject* Cursor() const { return mCursor != 0 ? mModule.GetObject(mCursor) : nullptr; }
+    tova::cXObject* Cursor() const { return mCursor != 0 ? mModule.GetObjectById(mCursor) : nullptr; }
 
     tova::ObjectModule& mModule;
     ModuleUndoObjects mUndo;
