@@ -14,6 +14,7 @@
 #include "tools/contentc/LightSources.h"
 #include "tools/contentc/LotSources.h"
 #include "tools/contentc/PictureSources.h"
+#include "tools/contentc/ScoreSources.h"
 #include "tools/contentc/ToneSources.h"
 
 namespace {
@@ -34,6 +35,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<CursorDescription> cursors;
   std::vector<LightSetDescription> lightSets;
   std::vector<BankImage> banks;
+  std::vector<ScoreDescription> scores;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -80,6 +82,8 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       ok = parsed(ParseLightSetSource, lightSets);
     } else if (HasExtension(arg, ".bank")) {
       ok = parsed(AssembleBank, banks);
+    } else if (HasExtension(arg, ".score")) {
+      ok = parsed(ParseScoreSource, scores);
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -117,5 +121,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     if (!WriteLightSetSource(lights, root, error)) return failed(lights.file);
   for (const BankImage& bank : banks)
     if (!WriteBank(bank, root, error)) return failed(bank.name);
+  for (const ScoreDescription& score : scores)
+    if (!WriteScoreSource(score, root, error)) return failed(score.file);
   return 0;
 }
