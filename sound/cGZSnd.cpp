@@ -191,6 +191,12 @@ void cGZSnd::FillSilence(uint8_t* dest, uint32_t bytes) const {
 }
 
 bool cGZSnd::Load() {
+    // A file named since the last load is loaded now, so that Play does not
+    // load it again (and lose what was set on the loaded voices).
+    if (mbReloadNeeded) {
+        mbReloadNeeded = false;
+        Unload();
+    }
     if (!mbStreamed) return HasBuffer() ? true : LoadStatic();
     return mbPrefilled ? true : StreamPrefill(true);
 }

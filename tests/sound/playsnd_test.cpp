@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
 #include "platform/WavFile.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
@@ -139,4 +143,35 @@ TEST(playsnd, BankErrorsArePrinted) {
                     (dir / "o.wav").string()});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "error Illegal Instruction\n");
+}
+
+TEST(playsnd, ScoreRunsAreFixedByTheirSeedOffline) {
+    tova_test::ScratchDir dir;
+    const std::string score = std::string(TOVA_BIN_DIR) + "/../data/SoundData/Outdoors/vux_amb.fsc";
+    std::string logs[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string log = (dir / ("a" + std::to_string(i) + ".txt")).string();
+        const tova_test::ProgramRun run =
+            tova_test::RunProgram("playsnd", {"--score", score, "--seconds", "60", "--seed", "1", "--log", log,
+                                              "--offline", (dir / "a.wav").string()});
+        ASSERT_EQ(run.code, 0) << run.err << run.out;
+        std::ifstream in(log);
+        logs[i].assign(std::istreambuf_iterator<char>(in), {});
+    }
+    EXPECT_EQ(logs[0], logs[1]);
+    EXPECT_NE(logs[0].find(" start "), std::string::npos);
+    // Every line a change, then the counts.
+    std::istringstream lines(logs[0]);
+    std::string line, last;
+    while (std::getline(lines, line)) {
+        if (!last.empty()) EXPECT_TRUE(last.find(" start ") != std::string::npos || last.find(" stop ") != std::string::npos ||
+                                       last.find(" finish ") != std::string::npos) << last;
+        last = line;
+    }
+    EXPECT_TRUE(last.starts_with("cells ")) << last;
+    const tova_test::ProgramRun missing = tova_test::RunProgram(
+        "playsnd", {"--score", (dir / "none.fsc").string(), "--seconds", "1", "--seed", "1", "--log",
+                    (dir / "b.txt").string(), "--offline", (dir / "b.wav").string()});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(tova_test::RunProgram("playsnd", {"--score", score, "--seconds", "1"}).code, 2);
 }

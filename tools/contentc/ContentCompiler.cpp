@@ -17,6 +17,7 @@
 #include "tools/contentc/MovieSources.h"
 #include "tools/contentc/PictureSources.h"
 #include "tools/contentc/SpriteSources.h"
+#include "tools/contentc/ScoreSources.h"
 #include "tools/contentc/ToneSources.h"
 
 namespace {
@@ -40,6 +41,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
   std::vector<PaletteFileOutput> paletteFiles;
   std::vector<BankImage> banks;
   std::vector<MovieDescription> movies;
+  std::vector<ScoreDescription> scores;
   int sources = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -93,6 +95,8 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
       ok = parsed(AssembleBank, banks);
     } else if (HasExtension(arg, ".movie")) {
       ok = parsed(ParseMovieSource, movies);
+    } else if (HasExtension(arg, ".score")) {
+      ok = parsed(ParseScoreSource, scores);
     } else if ((ok = source.Parse(arg, text.str(), error))) {
       ++sources;
     }
@@ -135,5 +139,7 @@ int RunContentCompiler(const std::vector<std::string>& arguments, std::ostream& 
     if (!WriteBank(bank, root, error)) return failed(bank.name);
   for (const MovieDescription& movie : movies)
     if (!WriteMovieSource(movie, root, error)) return failed(movie.file);
+  for (const ScoreDescription& score : scores)
+    if (!WriteScoreSource(score, root, error)) return failed(score.file);
   return 0;
 }

@@ -13,7 +13,14 @@
 // starts track ID and runs the sound engine every 20 ms for S seconds,
 // printing "note <ms> patch <id> pitch <p> volume <v>" for each note and
 // "error <text>" for each reported error.
+//
+// playsnd --score FILE --seconds S --seed N --log FILE [--row P --col P]
+// [--offline OUT.wav]: loads FILE into a score player, sets its position
+// (0..1000, 500 when not given), starts it and runs S seconds; the log has
+// one line per change of a cell, "<ms> <start|finish|stop> <row> <col>
+// <name>", and a last line "cells <playing> <finishing>".
 #include <atomic>
+#include <fstream>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -27,6 +34,8 @@
 #include "sound/cGZSnd.h"
 #include "sound/cGZSndDShow.h"
 #include "sound/cGZSndSys.h"
+#include "sound/cFreshDriver.h"
+#include "sound/cFreshPlayer.h"
 #include "sound/cHitEngine.h"
 #include "sound/cISoundObject.h"
 #include "sound/cTovaBoxxIniFile.h"
@@ -40,7 +49,8 @@ void OnComplete(uint32_t) { gDone = true; }
 int Usage() {
     std::fprintf(stderr,
                  "usage: playsnd [--media] FILE [--offline OUT.wav]\n"
-                 "       playsnd --bank DIR --track ID --seconds S [--seed N] [--offline OUT.wav]\n");
+                 "       playsnd --bank DIR --track ID --seconds S [--seed N] [--offline OUT.wav]\n"
+                 "       playsnd --score FILE --seconds S --seed N --log FILE [--row P --col P] [--offline OUT.wav]\n");
     return 2;
 }
 
@@ -150,6 +160,70 @@ int PlayBank(cGZSndSys& service, const BankRun& run, bool offline, platform::Off
     return 0;
 }
 
+// Writes each change of a cell to the log, stamped with the clock's time.
+class ScoreLog : public cIFreshObserver {
+public:
+    ScoreLog(std::ofstream& out, const cFreshDriver& driver) : mOut(out), mDriver(driver), mStart(driver.NowMs()) {}
+    void ClipStarted(const std::string& path, int32_t row, int32_t column) override { Line("start", path, row, column); }
+    void ClipFinishing(const std::string& path, int32_t row, int32_t column) override {
+        Line("finish", path, row, column);
+    }
+    void ClipStopped(const std::string& path, int32_t row, int32_t column) override { Line("stop", path, row, column); }
+
+    // The run is over: the stops of the shutdown are not changes of the score.
+    bool closed = false;
+
+private:
+    void Line(const char* kind, const std::string& path, int32_t row, int32_t column) {
+        if (closed) return;
+        mOut << (mDriver.NowMs() - mStart) << " " << kind << " " << row << " " << column << " "
+             << path.substr(path.find_last_of("/\\") + 1) << "\n";
+    }
+    std::ofstream& mOut;
+    const cFreshDriver& mDriver;
+    uint32_t mStart;
+};
+
+struct ScoreRun {
+    std::string file;
+    std::string log;
+    int32_t row = 500;
+    int32_t column = 500;
+};
+
+int PlayScore(cGZSndSys& service, const ScoreRun& score, const BankRun& run, bool offline,
+              platform::OfflineAudioSink& sink, cRZCallbackThread* thread) {
+    std::ofstream log(score.log, std::ios::binary);
+    if (!log) {
+        std::fprintf(stderr, "playsnd: cannot write %s\n", score.log.c_str());
+        return 1;
+    }
+    service.GetListener();
+    cFreshDriver driver(&service, thread);
+    ScoreLog observer(log, driver);
+    auto* player = new cFreshPlayer(run.seed);
+    if (!player->Load(score.file, &driver, &observer)) {
+        std::printf("cannot read the score %s\n", score.file.c_str());
+        player->Release();
+        return 1;
+    }
+    player->SetColumn(score.column);
+    player->SetRow(score.row);
+    player->Start();
+    const uint64_t steps = static_cast<uint64_t>(run.seconds * 1000 / 10);
+    for (uint64_t i = 0; i < steps; ++i) {
+        if (offline)
+            sink.Advance(10);
+        else
+            platform::SleepMs(10);
+    }
+    log << "cells " << player->PlayingCount() << " " << player->FinishingCount() << "\n";
+    observer.closed = true;
+    player->Stop();
+    player->Release();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,11 +231,22 @@ int main(int argc, char** argv) {
     std::string offline;
     bool media = false;
     bool bank = false;
+    bool scoreMode = false;
+    ScoreRun score;
     BankRun run;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (arg == "--bank" && hasValue) {
+        if (arg == "--score" && hasValue) {
+            scoreMode = true;
+            score.file = argv[++i];
+        } else if (arg == "--log" && hasValue) {
+            score.log = argv[++i];
+        } else if (arg == "--row" && hasValue) {
+            score.row = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 10));
+        } else if (arg == "--col" && hasValue) {
+            score.column = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 10));
+        } else if (arg == "--bank" && hasValue) {
             bank = true;
             run.folder = argv[++i];
         } else if (arg == "--track" && hasValue) {
@@ -180,12 +265,17 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if (bank ? !file.empty() || media || run.track == 0 || !(run.seconds > 0) || run.seconds > 3600 : file.empty())
+    if (scoreMode && (bank || media || !file.empty() || score.log.empty() || !run.seeded || !(run.seconds > 0) ||
+                      run.seconds > 3600))
+        return Usage();
+    if (scoreMode) bank = false;
+    if (scoreMode) {
+    } else if (bank ? !file.empty() || media || run.track == 0 || !(run.seconds > 0) || run.seconds > 3600 : file.empty())
         return Usage();
 
     platform::PcmFormat format;
     uint64_t lengthMs = 0;
-    if (!media && !bank) {
+    if (!media && !bank && !scoreMode) {
         std::unique_ptr<cIGZSndReader> reader(MakeSndReader(file.c_str()));
         if (!reader) {
             std::fprintf(stderr, "playsnd: %s is neither a .wav nor an XA file\n", file.c_str());
@@ -221,6 +311,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (scoreMode) {
+        const int code = PlayScore(service, score, run, !offline.empty(), sink,
+                                   offline.empty() ? nullptr : &manualCallbacks);
+        service.Shutdown();
+        return code == 0 ? WriteMix(sink, offline) : code;
+    }
     if (bank) {
         const int code = PlayBank(service, run, !offline.empty(), sink);
         service.Shutdown();
