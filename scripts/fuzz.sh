@@ -30,7 +30,7 @@ if ! command -v clang++ >/dev/null; then
 fi
 # The targets that take longest start first, so that none of them is left
 # running alone at the end while the other processors idle.
-slow_first=(sprite_resources lightmap_cache family_file house_file world_layers neighborhood_file person_records fonts vek_client koral_bmp ini_file)
+slow_first=(family_file house_file world_layers neighborhood_file person_records fonts vek_client koral_bmp ini_file)
 names=()
 for name in "${slow_first[@]}"; do
   if [ -f "$root/fuzz/$name.cpp" ]; then names+=("$name"); fi
