@@ -133,7 +133,8 @@ bool CharacterTextIn::Token(std::string& out) {
     return true;
 }
 
-bool CharacterTextIn::Int(int32_t& out) {
+template <typename T>
+bool CharacterTextIn::Number(T& out) {
     if (failed_) return false;
     SkipSpace();
     const size_t used = ParseCharacterNumber(text_.substr(pos_), out);
@@ -145,17 +146,9 @@ bool CharacterTextIn::Int(int32_t& out) {
     return true;
 }
 
-bool CharacterTextIn::Float(float& out) {
-    if (failed_) return false;
-    SkipSpace();
-    const size_t used = ParseCharacterNumber(text_.substr(pos_), out);
-    if (used == 0) {
-        Fail();
-        return false;
-    }
-    pos_ += used;
-    return true;
-}
+bool CharacterTextIn::Int(int32_t& out) { return Number(out); }
+
+bool CharacterTextIn::Float(float& out) { return Number(out); }
 
 bool CharacterTextIn::Vector(Vector3& out) {
     std::string token;

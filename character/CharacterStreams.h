@@ -81,6 +81,8 @@ protected:
 
 private:
     bool Token(std::string& out);
+    template <typename T>
+    bool Number(T& out);
     void SkipSpace();
     std::string_view text_;
     size_t pos_ = 0;
